@@ -1,0 +1,184 @@
+#include "model/cash_flow_projection.h"
+
+#include "model/date_repeater.h"
+
+#include <cassert>
+
+TimeValue& ProjectionStartDate()
+{
+    static TimeValue startDate = Today();
+    return startDate;
+}
+
+CashFlowProjection::CashFlowProjection(IAccountsListCtrl& accounts, ITransListCtrl& transactions,
+                                       unsigned duration, std::string openingDescription)
+    : m_accounts(accounts)
+    , m_transactions(transactions)
+    , m_duration(duration)
+    , m_openingDescription(std::make_shared<const std::string>(std::move(openingDescription)))
+{
+}
+
+TimeValue CashFlowProjection::GetEndDate() const
+{
+    // A month counts 31 days here, not a calendar month.
+    return AddDays(ProjectionStartDate(), 31 * static_cast<std::int64_t>(m_duration));
+}
+
+bool CashFlowProjection::InWindow(TimeValue date) const
+{
+    return date >= ProjectionStartDate() && date < GetEndDate();
+}
+
+int CashFlowProjection::InsertEntry(TimeValue date, const std::string& description, std::int32_t amount,
+                                    TransactionData* record, bool recalculate)
+{
+    if (!InWindow(date))
+        return -1;
+    // The row holds its date as its text reads back: 10:00 of the day.
+    const auto position = static_cast<int>(
+        m_rows.Insert(ToTenOClock(date), std::make_shared<const std::string>(description), amount, record));
+    OnRowsChanged();
+    if (recalculate)
+        Recalculate(position);
+    return position;
+}
+
+void CashFlowProjection::InsertEntries(const std::vector<TimeValue>& dates, const std::string& description,
+                                       std::int32_t amount, TransactionData* record)
+{
+    std::shared_ptr<const std::string> shared;
+    for (TimeValue date : dates) {
+        if (!InWindow(date))
+            continue;
+        if (!shared)
+            shared = std::make_shared<const std::string>(description);
+        m_rows.Queue(ToTenOClock(date), shared, amount, record);
+    }
+    if (shared)
+        OnRowsChanged();
+}
+
+int CashFlowProjection::GetCount()
+{
+    return static_cast<int>(m_rows.Count());
+}
+
+std::int64_t CashFlowProjection::GetBalance(int row)
+{
+    return m_rows.Balance(static_cast<std::size_t>(row));
+}
+
+TimeValue CashFlowProjection::GetDate(int row)
+{
+    return m_rows.At(static_cast<std::size_t>(row)).date;
+}
+
+std::int32_t CashFlowProjection::GetAmount(int row)
+{
+    return m_rows.At(static_cast<std::size_t>(row)).amount;
+}
+
+const std::string& CashFlowProjection::GetDescription(int row)
+{
+    return *m_rows.At(static_cast<std::size_t>(row)).description;
+}
+
+TransactionData* CashFlowProjection::GetTransaction(int row)
+{
+    return m_rows.At(static_cast<std::size_t>(row)).record;
+}
+
+void CashFlowProjection::Recalculate(int first)
+{
+    if (m_rows.Count() == 0) {
+        // Inserting the opening row recalculates from row 0 by itself.
+        InsertOpeningRow();
+    }
+    if (first < 0)
+        first = 0;
+    if (static_cast<std::size_t>(first) < m_rows.Count()) {
+        if (first == 0) {
+            // The total may exceed 32 bits only in the balance column: the opening amount
+            // is the total as the accounts list sums it.
+            m_rows.SetAmount(0, static_cast<std::int32_t>(m_accounts.GetTotalBalance()));
+        }
+        m_rows.InvalidateFrom(static_cast<std::size_t>(first));
+        OnRowsChanged();
+    }
+    OnRecalculated();
+}
+
+void CashFlowProjection::DeleteEntry(int row)
+{
+    m_rows.Erase(static_cast<std::size_t>(row));
+    OnRowsChanged();
+}
+
+int CashFlowProjection::DeleteEntriesOf(const TransactionData* record)
+{
+    const auto lowest = static_cast<int>(m_rows.EraseRecord(record));
+    OnRowsChanged();
+    return lowest;
+}
+
+void CashFlowProjection::InsertOpeningRow()
+{
+    InsertEntry(ProjectionStartDate(), *m_openingDescription,
+                static_cast<std::int32_t>(m_accounts.GetTotalBalance()), nullptr, true);
+}
+
+void CashFlowProjection::DeleteAllEntries()
+{
+    m_rows.Clear();
+    OnRowsChanged();
+}
+
+void CashFlowProjection::Rebuild()
+{
+    DeleteAllEntries();
+    InsertOpeningRow();
+    m_transactions.ProjectAllTransactions();
+}
+
+void CashFlowProjection::SetStartDate(TimeValue date)
+{
+    ProjectionStartDate() = date;
+    Rebuild();
+}
+
+void CashFlowProjection::SetDuration(unsigned months)
+{
+    m_duration = months;
+    Rebuild();
+}
+
+void ProjectTransactionOccurrences(ICashflowListCtrl& cashflow, TimeValue date, const std::string& description,
+                                   std::int32_t amount, TransactionData* record, const CDateRepeater& rule)
+{
+    if (amount != 0) {
+        const TimeValue end = cashflow.GetEndDate();
+        std::vector<TimeValue> occurrences;
+        std::uint32_t n = 0;
+        TimeValue occurrence = rule.GetOccurrence(date, n);
+        for (;;) {
+            if (rule.count != 0 && n >= rule.count)
+                break;
+            occurrences.push_back(occurrence);
+            ++n;
+            const TimeValue next = rule.GetOccurrence(date, n);
+            if (next >= end || next <= occurrence)
+                break;
+            occurrence = next;
+        }
+        cashflow.InsertEntries(occurrences, description, amount, record);
+    }
+    cashflow.Recalculate(0);
+}
+
+void WithdrawTransactionEntries(ICashflowListCtrl& cashflow, const TransactionData* record, bool recalculate)
+{
+    const int lowest = cashflow.DeleteEntriesOf(record);
+    if (recalculate && lowest < cashflow.GetCount())
+        cashflow.Recalculate(lowest);
+}

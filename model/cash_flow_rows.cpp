@@ -1,0 +1,136 @@
+#include "model/cash_flow_rows.h"
+
+#include <algorithm>
+#include <cassert>
+#include <iterator>
+
+std::size_t CashFlowRows::Count()
+{
+    MergeQueued();
+    return m_rows.size();
+}
+
+const CashFlowRows::Row& CashFlowRows::At(std::size_t row)
+{
+    MergeQueued();
+    assert(row < m_rows.size());
+    return m_rows[row];
+}
+
+std::size_t CashFlowRows::Insert(TimeValue date, std::shared_ptr<const std::string> description,
+                                 std::int32_t amount, TransactionData* record)
+{
+    MergeQueued();
+    auto position = std::upper_bound(m_rows.begin(), m_rows.end(), date,
+                                     [](TimeValue value, const Row& row) { return value < row.date; });
+    const auto index = static_cast<std::size_t>(position - m_rows.begin());
+    m_rows.insert(position, Row{date, 0, amount, false, record, std::move(description)});
+    m_firstStale = std::min(m_firstStale, index);
+    return index;
+}
+
+void CashFlowRows::Queue(TimeValue date, const std::shared_ptr<const std::string>& description,
+                         std::int32_t amount, TransactionData* record)
+{
+    m_queued.push_back(Row{date, 0, amount, false, record, description});
+}
+
+void CashFlowRows::MergeQueued()
+{
+    if (m_queued.empty())
+        return;
+    // Queued rows were inserted one after the other, each after all rows of its date:
+    // a stable sort keeps their order among equal dates, and the merge puts them after
+    // the rows that were already there.
+    std::stable_sort(m_queued.begin(), m_queued.end(),
+                     [](const Row& a, const Row& b) { return a.date < b.date; });
+    auto firstMoved = std::upper_bound(m_rows.begin(), m_rows.end(), m_queued.front().date,
+                                       [](TimeValue value, const Row& row) { return value < row.date; });
+    const auto firstIndex = static_cast<std::size_t>(firstMoved - m_rows.begin());
+    std::vector<Row> merged;
+    merged.reserve(m_rows.size() + m_queued.size());
+    std::move(m_rows.begin(), firstMoved, std::back_inserter(merged));
+    std::merge(std::make_move_iterator(firstMoved), std::make_move_iterator(m_rows.end()),
+               std::make_move_iterator(m_queued.begin()), std::make_move_iterator(m_queued.end()),
+               std::back_inserter(merged), [](const Row& a, const Row& b) { return a.date < b.date; });
+    m_rows = std::move(merged);
+    m_queued.clear();
+    m_firstStale = std::min(m_firstStale, firstIndex);
+}
+
+void CashFlowRows::SetAmount(std::size_t row, std::int32_t amount)
+{
+    MergeQueued();
+    m_rows[row].amount = amount;
+    m_firstStale = std::min(m_firstStale, row);
+}
+
+void CashFlowRows::InvalidateFrom(std::size_t row)
+{
+    m_firstStale = std::min(m_firstStale, row);
+}
+
+std::int64_t CashFlowRows::Balance(std::size_t row)
+{
+    MergeQueued();
+    if (row >= m_firstStale)
+        UpdateBalances();
+    return m_rows[row].balance;
+}
+
+void CashFlowRows::UpdateBalances()
+{
+    std::int64_t balance = m_firstStale == 0 ? 0 : m_rows[m_firstStale - 1].balance;
+    for (std::size_t r = m_firstStale; r < m_rows.size(); ++r) {
+        balance += m_rows[r].amount;
+        m_rows[r].balance = balance;
+    }
+    m_firstStale = m_rows.size();
+}
+
+void CashFlowRows::Erase(std::size_t row)
+{
+    MergeQueued();
+    m_rows.erase(m_rows.begin() + static_cast<std::ptrdiff_t>(row));
+    m_firstStale = std::min(m_firstStale, row);
+}
+
+void CashFlowRows::Clear()
+{
+    m_rows.clear();
+    m_queued.clear();
+    m_firstStale = 0;
+}
+
+std::size_t CashFlowRows::EraseRecord(const TransactionData* record)
+{
+    MergeQueued();
+    auto first = std::find_if(m_rows.begin(), m_rows.end(), [record](const Row& row) { return row.record == record; });
+    const auto lowest = static_cast<std::size_t>(first - m_rows.begin());
+    m_rows.erase(std::remove_if(first, m_rows.end(), [record](const Row& row) { return row.record == record; }),
+                 m_rows.end());
+    m_firstStale = std::min(m_firstStale, lowest);
+    return std::min(lowest, m_rows.size());
+}
+
+void CashFlowRows::SetSelected(std::size_t row, bool selected)
+{
+    MergeQueued();
+    m_rows[row].selected = selected;
+}
+
+std::ptrdiff_t CashFlowRows::FirstSelected()
+{
+    MergeQueued();
+    for (std::size_t r = 0; r < m_rows.size(); ++r)
+        if (m_rows[r].selected)
+            return static_cast<std::ptrdiff_t>(r);
+    return -1;
+}
+
+std::size_t CashFlowRows::SelectedCount()
+{
+    MergeQueued();
+    return static_cast<std::size_t>(
+        std::count_if(m_rows.begin(), m_rows.end(), [](const Row& row) { return row.selected; }));
+}

@@ -1,0 +1,65 @@
+#pragma once
+
+#include "model/dates.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct TransactionData;
+
+// What the transactions and accounts lists and the chart may ask of the projection. The
+// cash-flow list implements it; its users hold a reference they do not own.
+class ICashflowListCtrl {
+public:
+    // Inserts one entry when its date lies in [start date, end date): after every row of
+    // the same or an earlier date. Returns the new row's index, or -1 when refused.
+    virtual int InsertEntry(TimeValue date, const std::string& description, std::int32_t amount,
+                            TransactionData* record, bool recalculate) = 0;
+    // End of the projection window (excluded).
+    virtual TimeValue GetEndDate() const = 0;
+    virtual int GetCount() = 0;
+    // Running balance after the row.
+    virtual std::int64_t GetBalance(int row) = 0;
+    virtual TimeValue GetDate(int row) = 0;
+    // The transaction that produced the row; null for the opening row.
+    virtual TransactionData* GetTransaction(int row) = 0;
+    // Refreshes the opening amount (when first is 0) and every balance from row first on.
+    virtual void Recalculate(int first) = 0;
+    // Removes a row; balances are not recomputed.
+    virtual void DeleteEntry(int row) = 0;
+
+    // The same as InsertEntry without recalculation for each date in turn, in one step.
+    virtual void InsertEntries(const std::vector<TimeValue>& dates, const std::string& description,
+                               std::int32_t amount, TransactionData* record) = 0;
+    // The same as DeleteEntry on every row of the record, from the top. Returns the lowest
+    // index such a row had, or the row count left when there was none.
+    virtual int DeleteEntriesOf(const TransactionData* record) = 0;
+
+protected:
+    ~ICashflowListCtrl() = default;
+};
+
+// What the projection and the main window ask of the transactions list.
+class ITransListCtrl {
+public:
+    // Opens the transaction editor on a row and applies what the user confirms.
+    virtual void EditTransaction(int row) = 0;
+    // The first row whose record is this one, or -1.
+    virtual int FindTransaction(const TransactionData* record) = 0;
+    // Projects every transaction in list order; returns the row count.
+    virtual int ProjectAllTransactions() = 0;
+
+protected:
+    ~ITransListCtrl() = default;
+};
+
+// What the projection asks of the accounts list.
+class IAccountsListCtrl {
+public:
+    // The sum of all account balances; 0 while the list has no window.
+    virtual std::int64_t GetTotalBalance() = 0;
+
+protected:
+    ~IAccountsListCtrl() = default;
+};

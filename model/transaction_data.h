@@ -1,0 +1,28 @@
+#pragma once
+
+#include "model/date_repeater.h"
+#include "model/dates.h"
+#include "model/utility.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+// One transaction: what the transactions list keeps behind each of its rows. The record
+// owns its repeat rule; destroying the record destroys the rule.
+struct TransactionData : virtual Utility::NonCopyable {
+    TransactionData(TimeValue date, std::string description, std::int32_t amount,
+                    std::unique_ptr<CDateRepeater> repeater)
+        : date(date), description(std::move(description)), amount(amount), repeater(std::move(repeater))
+    {
+    }
+    virtual ~TransactionData() = default;
+
+    // The insertion date, at 10:00 local time.
+    TimeValue date;
+    std::string description;
+    // Whole dollars: positive for a credit, negative for a debit.
+    std::int32_t amount;
+    // Never null in a record the program builds.
+    std::unique_ptr<CDateRepeater> repeater;
+};
