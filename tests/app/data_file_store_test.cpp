@@ -1,0 +1,123 @@
+#include "app/data_file_store.h"
+
+#include "support/temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+using testing_support::ReadFileBytes;
+using testing_support::TempDir;
+using testing_support::WriteFileBytes;
+
+std::ptrdiff_t EntriesIn(const std::filesystem::path& folder)
+{
+    return std::distance(std::filesystem::directory_iterator(folder), std::filesystem::directory_iterator());
+}
+
+TEST(ReplaceFile, WritesANewFileAndReplacesAnOldOneKeepingItsPermissions)
+{
+    TempDir folder;
+    const auto path = folder / "default.Tillane";
+    ASSERT_TRUE(app::ReplaceFile(path.string(), "first\r\r\n").ok);
+    EXPECT_EQ(ReadFileBytes(path), "first\r\r\n");
+
+    ::chmod(path.c_str(), 0640);
+    ASSERT_TRUE(app::ReplaceFile(path.string(), "second").ok);
+    EXPECT_EQ(ReadFileBytes(path), "second");
+    struct stat info {};
+    ASSERT_EQ(::stat(path.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0640u);
+    // Nothing is left behind but the file itself.
+    EXPECT_EQ(EntriesIn(folder.Path()), 1);
+}
+
+TEST(ReplaceFile, ASaveCutShortBeforeTheRenameLeavesTheOldFile)
+{
+    TempDir folder;
+    const auto path = folder / "default.Tillane";
+    WriteFileBytes(path, "the user's data");
+    const auto outcome = app::ReplaceFile(path.string(), "new data", [] { return false; });
+    EXPECT_FALSE(outcome.ok);
+    EXPECT_FALSE(outcome.reason.empty());
+    EXPECT_EQ(ReadFileBytes(path), "the user's data");
+    EXPECT_EQ(EntriesIn(folder.Path()), 1);
+}
+
+TEST(ReplaceFile, AFolderThatCannotBeWrittenReportsTheReason)
+{
+    TempDir folder;
+    const auto missing = folder / "no such folder" / "default.Tillane";
+    const auto outcome = app::ReplaceFile(missing.string(), "data");
+    EXPECT_FALSE(outcome.ok);
+    EXPECT_EQ(outcome.reason, "No such file or directory");
+}
+
+TEST(ReplaceFile, FollowsALinkToTheRealFile)
+{
+    TempDir folder;
+    std::filesystem::create_directory(folder / "synced");
+    WriteFileBytes(folder / "synced" / "real.Tillane", "old");
+    std::filesystem::create_symlink(folder / "synced" / "real.Tillane", folder / "default.Tillane");
+    ASSERT_TRUE(app::ReplaceFile((folder / "default.Tillane").string(), "new").ok);
+    EXPECT_TRUE(std::filesystem::is_symlink(folder / "default.Tillane"));
+    EXPECT_EQ(ReadFileBytes(folder / "synced" / "real.Tillane"), "new");
+}
+
+TEST(SetAsideUnreadable, KeepsTheFileByteForByteUnderADatedName)
+{
+    TempDir folder;
+    const auto path = folder / "default.Tillane";
+    WriteFileBytes(path, "<TILLANE><broken");
+    std::tm when {};
+    when.tm_year = 2026 - 1900;
+    when.tm_mon = 11;
+    when.tm_mday = 8;
+    when.tm_hour = 10;
+    when.tm_min = 15;
+    when.tm_isdst = -1;
+    const std::time_t now = std::mktime(&when);
+
+    std::string reason;
+    const auto first = app::SetAsideUnreadable(path.string(), now, &reason);
+    ASSERT_TRUE(first) << reason;
+    EXPECT_EQ(*first, path.string() + ".unreadable-20261208-1015");
+    EXPECT_EQ(ReadFileBytes(*first), "<TILLANE><broken");
+    EXPECT_FALSE(std::filesystem::exists(path));
+
+    WriteFileBytes(path, "second");
+    const auto second = app::SetAsideUnreadable(path.string(), now, &reason);
+    ASSERT_TRUE(second);
+    EXPECT_EQ(*second, path.string() + ".unreadable-20261208-1015-2");
+    EXPECT_EQ(ReadFileBytes(*first), "<TILLANE><broken");
+}
+
+TEST(DataFileLock, ASecondProcessIsRefusedWhileTheFirstHoldsIt)
+{
+    TempDir folder;
+    const auto path = (folder / "default.Tillane").string();
+    auto otherProcessStatus = [&] {
+        const pid_t child = ::fork();
+        if (child == 0) {
+            app::DataFileLock other(path);
+            ::_exit(static_cast<int>(other.GetStatus()));
+        }
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        return static_cast<app::DataFileLock::Status>(WEXITSTATUS(status));
+    };
+    {
+        app::DataFileLock lock(path);
+        ASSERT_EQ(lock.GetStatus(), app::DataFileLock::Status::Held);
+        EXPECT_EQ(otherProcessStatus(), app::DataFileLock::Status::HeldElsewhere);
+    }
+    EXPECT_EQ(otherProcessStatus(), app::DataFileLock::Status::Held);
+}
+
+} // namespace
