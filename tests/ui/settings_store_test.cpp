@@ -1,6 +1,8 @@
 #include "ui/platform/documents_folder.h"
 #include "ui/platform/settings_store.h"
 
+#include "storage/configuration.h"
+
 #include "support/temp_dir.h"
 
 #include <QDir>
@@ -91,4 +93,14 @@ TEST(DocumentsFolderTest, TheDataFileGoesIntoThePrivateDocumentsFolder)
     const std::string expected = QDir::homePath().toStdString() + "/Documents";
     EXPECT_EQ(GetDocumentsFolder(), expected);
     EXPECT_EQ(GetDataFilePath(), expected + "/default.Tillane");
+}
+
+TEST(DocumentsFolderTest, TheRunTimeConfigurationIsSeededFromTheDataFileThere)
+{
+    win::InstallDocumentsFolder();
+    testing_support::WriteFileBytes(GetDataFilePath(), "<TILLANE>\r\r\n<CASHFLOW Duration=\"24\"/>\r\r\n</TILLANE>\r\r\n");
+    EXPECT_EQ(GetConfiguration().GetInt("CashFlow", "Duration"), 24);
+    std::filesystem::remove(GetDataFilePath());
+    // Made once: the file is not read again.
+    EXPECT_EQ(GetConfiguration().GetInt("CashFlow", "Duration"), 24);
 }
