@@ -1,0 +1,81 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+// The program's date model. Every date is a whole-second time value pinned to 10:00:00
+// local time of its calendar day, so that a date stands for a day and adding whole days
+// never slides it onto a neighbouring day across a daylight-saving change. Local time is
+// that of the process's time zone (TZ), through mktime and localtime_r.
+//
+// Values far outside any real calendar (years beyond the C library's int year) are not
+// meaningful, but every operation stays well defined for them: nothing overflows.
+
+// Seconds since 1 January 1970 00:00:00 UTC.
+using TimeValue = std::int64_t;
+// A signed count of seconds.
+using TimeSpan = std::int64_t;
+
+inline constexpr TimeSpan kSecondsPerDay = 86400;
+
+constexpr TimeSpan MakeTimeSpan(std::int64_t days, std::int64_t hours, std::int64_t minutes, std::int64_t seconds)
+{
+    return days * 86400 + hours * 3600 + minutes * 60 + seconds;
+}
+
+// A local calendar day: year, month 1 to 12, day of month 1 to 31.
+struct CalendarDate {
+    int year = 1970;
+    int month = 1;
+    int day = 1;
+
+    friend bool operator==(const CalendarDate&, const CalendarDate&) = default;
+};
+
+// The local calendar day of a value.
+CalendarDate SplitDate(TimeValue value);
+
+// The value of local year/month/day at 10:00:00, daylight saving decided by the zone's
+// rules. Out-of-range months and days carry over the way mktime normalises them
+// (day 30 of February is 1 or 2 March; month 13 is January of the next year). A day the
+// C library cannot represent gives -1, which is never a 10:00 value.
+TimeValue MakeDate(std::int64_t year, std::int64_t month, std::int64_t day);
+
+// Number of days of a month (1 to 12) of the Gregorian calendar.
+int DaysInMonth(std::int64_t year, int month);
+
+// The current local date at 10:00:00.
+TimeValue Today();
+
+// The local calendar day of the value, rebuilt at 10:00:00.
+TimeValue ToTenOClock(TimeValue value);
+
+// value + days × 86400 seconds, brought back to 10:00 of the day reached; negative days
+// go back.
+TimeValue AddDays(TimeValue value, std::int64_t days);
+
+// Day 1 of the value's local month, at 10:00:00.
+TimeValue FirstOfMonth(TimeValue value);
+
+// Whole days since 1 January 1970 UTC, in unsigned arithmetic. Two 10:00 values of the
+// same local day always share it; the chart groups its rows by it.
+std::uint64_t DayNumber(TimeValue value);
+
+// "%m/%d/%Y" of the local time: 01/05/2007 for 5 January 2007. Empty for a value the C
+// library cannot place on a calendar.
+std::string FormatDate(TimeValue value);
+
+// Reads a date at fixed positions: month from characters 0-1, day from 3-4, year from
+// 6-9, each read like atoi; the characters at 2 and 5 are separators of any kind. The
+// numbers are not checked: MakeDate normalises them (02/30/2006 is 2 March 2006).
+// A text shorter than ten characters is not a date and gives no value.
+std::optional<TimeValue> ParseDate(std::string_view text);
+
+// English month names, for the chart's labels.
+class CMonth {
+public:
+    // "January" for 1 to "December" for 12; any other tag throws std::invalid_argument.
+    static const char* Name(int tag);
+};
