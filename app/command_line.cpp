@@ -1,0 +1,203 @@
+#include "app/command_line.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace {
+
+bool AllDigits(const std::string& text, std::size_t from, std::size_t count)
+{
+    for (std::size_t i = from; i < from + count; ++i)
+        if (!std::isdigit(static_cast<unsigned char>(text[i])))
+            return false;
+    return true;
+}
+
+std::optional<unsigned> ParseMonths(const std::string& text)
+{
+    if (text.empty() || text.size() > 2 || !AllDigits(text, 0, text.size()))
+        return std::nullopt;
+    const unsigned months = static_cast<unsigned>(std::stoi(text));
+    if (months < 1 || months > 99)
+        return std::nullopt;
+    return months;
+}
+
+bool ParseSize(const std::string& text, int& width, int& height)
+{
+    const auto cross = text.find('x');
+    if (cross == std::string::npos || cross == 0 || cross + 1 == text.size() || cross > 5 ||
+        text.size() - cross - 1 > 5)
+        return false;
+    if (!AllDigits(text, 0, cross) || !AllDigits(text, cross + 1, text.size() - cross - 1))
+        return false;
+    width = std::stoi(text.substr(0, cross));
+    height = std::stoi(text.substr(cross + 1));
+    return width >= 16 && height >= 16;
+}
+
+// Code points, for lining up descriptions that are not plain ASCII.
+std::size_t DisplayWidth(const std::string& text)
+{
+    return static_cast<std::size_t>(
+        std::count_if(text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
+}
+
+std::string Pad(const std::string& text, std::size_t width, bool right)
+{
+    const std::size_t length = DisplayWidth(text);
+    const std::string padding(width > length ? width - length : 0, ' ');
+    return right ? padding + text : text + padding;
+}
+
+std::string CsvField(const std::string& text)
+{
+    if (text.find_first_of(",\"\r\n") == std::string::npos)
+        return text;
+    std::string quoted = "\"";
+    for (char c : text) {
+        if (c == '"')
+            quoted += '"';
+        quoted += c;
+    }
+    return quoted + "\"";
+}
+
+const ForecastRow kHeadings = {"Date", "Description", "Amount", "Balance"};
+
+} // namespace
+
+std::optional<TimeValue> ParseStartDate(const std::string& text)
+{
+    if (text.size() != 10 || text[2] != '/' || text[5] != '/' || !AllDigits(text, 0, 2) || !AllDigits(text, 3, 2) ||
+        !AllDigits(text, 6, 4))
+        return std::nullopt;
+    const int month = std::stoi(text.substr(0, 2));
+    const int day = std::stoi(text.substr(3, 2));
+    const int year = std::stoi(text.substr(6, 4));
+    if (year < 1970 || month < 1 || month > 12 || day < 1 || day > DaysInMonth(year, month))
+        return std::nullopt;
+    return MakeDate(year, month, day);
+}
+
+CommandLineParse ParseCommandLine(const std::vector<std::string>& words)
+{
+    CommandLine line;
+    bool sawMode = false, sawSize = false;
+    auto setMode = [&](CommandLine::Mode mode) {
+        if (sawMode)
+            return false;
+        sawMode = true;
+        line.mode = mode;
+        return true;
+    };
+    for (std::size_t i = 0; i < words.size(); ++i) {
+        std::string option = words[i];
+        std::optional<std::string> attached;
+        if (const auto equals = option.find('='); option.rfind("--", 0) == 0 && equals != std::string::npos) {
+            attached = option.substr(equals + 1);
+            option = option.substr(0, equals);
+        }
+        auto value = [&]() -> std::optional<std::string> {
+            if (attached)
+                return attached;
+            if (i + 1 < words.size())
+                return words[++i];
+            return std::nullopt;
+        };
+        auto missing = [&] { return CommandLineParse{std::nullopt, option + " needs a value"}; };
+        auto takesNoValue = [&] { return CommandLineParse{std::nullopt, option + " takes no value"}; };
+
+        if (option == "--help" || option == "-h" || option == "--version" || option == "--forecast") {
+            if (attached)
+                return takesNoValue();
+            const auto mode = option == "--forecast" ? CommandLine::Mode::Forecast
+                              : option == "--version" ? CommandLine::Mode::Version
+                                                      : CommandLine::Mode::Help;
+            if (!setMode(mode))
+                return {std::nullopt, "choose one of --forecast, --chart, --version and --help"};
+        } else if (option == "--chart") {
+            const auto path = value();
+            if (!path || path->empty())
+                return missing();
+            if (!setMode(CommandLine::Mode::Chart))
+                return {std::nullopt, "choose one of --forecast, --chart, --version and --help"};
+            line.chartFile = *path;
+        } else if (option == "--csv") {
+            if (attached)
+                return takesNoValue();
+            line.csv = true;
+        } else if (option == "--file") {
+            const auto path = value();
+            if (!path || path->empty())
+                return missing();
+            line.file = *path;
+        } else if (option == "--start") {
+            const auto text = value();
+            if (!text)
+                return missing();
+            line.start = ParseStartDate(*text);
+            if (!line.start)
+                return {std::nullopt, "--start wants a date written MM/DD/YYYY, not \"" + *text + "\""};
+        } else if (option == "--months") {
+            const auto text = value();
+            if (!text)
+                return missing();
+            line.months = ParseMonths(*text);
+            if (!line.months)
+                return {std::nullopt, "--months wants a number from 1 to 99, not \"" + *text + "\""};
+        } else if (option == "--size") {
+            const auto text = value();
+            if (!text)
+                return missing();
+            if (!ParseSize(*text, line.width, line.height))
+                return {std::nullopt, "--size wants WIDTHxHEIGHT, each at least 16 pixels, not \"" + *text + "\""};
+            sawSize = true;
+        } else {
+            return {std::nullopt, "unknown option \"" + words[i] + "\""};
+        }
+    }
+    const bool projects = line.mode == CommandLine::Mode::Forecast || line.mode == CommandLine::Mode::Chart;
+    if ((line.start || line.months) && !projects)
+        return {std::nullopt, "--start and --months go with --forecast or --chart"};
+    if (line.csv && line.mode != CommandLine::Mode::Forecast)
+        return {std::nullopt, "--csv goes with --forecast"};
+    if (sawSize && line.mode != CommandLine::Mode::Chart)
+        return {std::nullopt, "--size goes with --chart"};
+    return {line, {}};
+}
+
+std::string UsageText()
+{
+    return "Usage:\n"
+           "  tillane [--file PATH]\n"
+           "  tillane --forecast [--file PATH] [--start MM/DD/YYYY] [--months N] [--csv]\n"
+           "  tillane --chart OUT.png [--size WxH] [--file PATH] [--start MM/DD/YYYY] [--months N]\n"
+           "  tillane --version | --help\n";
+}
+
+std::string FormatForecastText(const std::vector<ForecastRow>& rows)
+{
+    std::array<std::size_t, 4> widths {};
+    for (std::size_t c = 0; c < 4; ++c) {
+        widths[c] = DisplayWidth(kHeadings[c]);
+        for (const auto& row : rows)
+            widths[c] = std::max(widths[c], DisplayWidth(row[c]));
+    }
+    auto line = [&](const ForecastRow& row) {
+        return Pad(row[0], widths[0], false) + "  " + Pad(row[1], widths[1], false) + "  " +
+               Pad(row[2], widths[2], true) + "  " + Pad(row[3], widths[3], true) + "\n";
+    };
+    std::string text = line(kHeadings);
+    for (const auto& row : rows)
+        text += line(row);
+    return text;
+}
+
+std::string FormatForecastCsv(const std::vector<ForecastRow>& rows)
+{
+    std::string text = "Date,Description,Amount,Balance\n";
+    for (const auto& row : rows)
+        text += CsvField(row[0]) + "," + CsvField(row[1]) + "," + CsvField(row[2]) + "," + CsvField(row[3]) + "\n";
+    return text;
+}

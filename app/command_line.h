@@ -1,0 +1,48 @@
+#pragma once
+
+#include "model/dates.h"
+
+#include <array>
+#include <optional>
+#include <string>
+#include <vector>
+
+// The command line: the desktop program, or a forecast or chart of the data file printed
+// without a window.
+struct CommandLine {
+    enum class Mode { Window, Forecast, Chart, Version, Help };
+
+    Mode mode = Mode::Window;
+    std::optional<std::string> file;
+    std::optional<TimeValue> start;
+    std::optional<unsigned> months;
+    bool csv = false;
+    std::string chartFile;
+    int width = 600;
+    int height = 200;
+};
+
+struct CommandLineParse {
+    std::optional<CommandLine> commandLine;
+    // What is wrong with the words when commandLine is empty.
+    std::string error;
+};
+
+// Reads the words after the program's name. Options take their value as the next word or
+// after '=' (--months=24).
+CommandLineParse ParseCommandLine(const std::vector<std::string>& words);
+
+// A start date written exactly as MM/DD/YYYY, naming a real day from 1970 on; 10:00 of it.
+std::optional<TimeValue> ParseStartDate(const std::string& text);
+
+std::string UsageText();
+
+// One row of the forecast: Date, Description, Amount, Balance, as the Cash Flow list
+// shows them.
+using ForecastRow = std::array<std::string, 4>;
+
+// The rows under a heading line, in columns: text left-aligned, numbers right-aligned.
+std::string FormatForecastText(const std::vector<ForecastRow>& rows);
+// A header line "Date,Description,Amount,Balance", then a line per row; fields quoted
+// where they hold a comma, a quote or a line break; lines end with LF.
+std::string FormatForecastCsv(const std::vector<ForecastRow>& rows);
