@@ -14,6 +14,7 @@
 #include <QPainter>
 #include <QWidget>
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <string>
