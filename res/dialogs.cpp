@@ -1,0 +1,178 @@
+#include "res/resource.h"
+#include "res/resources.h"
+#include "ui/platform/types.h"
+
+namespace res {
+
+using namespace win;
+
+namespace {
+
+constexpr std::uint32_t kChild = WS_CHILD | WS_VISIBLE;
+constexpr std::uint32_t kPageStyle = WS_CHILD | WS_CAPTION | DS_SETFONT;
+constexpr std::uint32_t kModalStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT;
+constexpr const char* kFont = "MS Sans Serif";
+
+ControlTemplate Control(int id, ControlKind kind, std::string text, std::uint32_t style, int x, int y,
+                        int cx, int cy, std::vector<std::string> items = {})
+{
+    ControlTemplate control;
+    control.id = id;
+    control.kind = kind;
+    control.text = std::move(text);
+    control.style = kChild | style;
+    control.x = x;
+    control.y = y;
+    control.cx = cx;
+    control.cy = cy;
+    control.items = std::move(items);
+    return control;
+}
+
+DialogTemplate AboutBox()
+{
+    DialogTemplate d{IDD_ABOUTBOX, "About Tillane", WS_POPUP | WS_BORDER | DS_MODALFRAME | DS_SETFONT,
+                     kFont, 8, 235, 102, {}};
+    ControlTemplate icon = Control(IDC_STATIC, ControlKind::Static, "", SS_ICON, 11, 12, 20, 20);
+    icon.icon = IDR_MAINFRAME;
+    d.controls = {
+        icon,
+        Control(IDC_STATIC, ControlKind::Static, "Tillane for Windows", SS_LEFT, 42, 12, 180, 8),
+        Control(IDC_VERSION, ControlKind::Static, "Version", SS_LEFT, 42, 24, 180, 8),
+        Control(IDC_STATIC, ControlKind::Static, "Copyright (C) Ardenholt. All rights reserved.", SS_LEFT,
+                42, 40, 186, 8),
+        Control(IDC_STATIC, ControlKind::Static, "Questions and suggestions: tillane@ardenholt.example",
+                SS_LEFT, 42, 50, 186, 8),
+        Control(IDC_STATIC, ControlKind::Static, "", SS_CENTER, 7, 64, 221, 8),
+        Control(IDOK, ControlKind::Button, "Close", BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP, 178, 81, 50, 14),
+        Control(IDC_HOME_PAGE, ControlKind::Button, "Tillane Home Page", BS_PUSHBUTTON | WS_TABSTOP, 7, 81,
+                80, 14),
+    };
+    return d;
+}
+
+DialogTemplate TransactionEditor()
+{
+    DialogTemplate d{IDD_TRANS_EDIT, "Transaction Editor", kModalStyle, kFont, 8, 189, 228, {}};
+    d.controls = {
+        Control(IDC_DESCRIPTION, ControlKind::ComboBox, "", CBS_DROPDOWN | CBS_SORT | WS_VSCROLL | WS_TABSTOP,
+                17, 18, 156, 126),
+        Control(IDC_DATE, ControlKind::DateTimePicker, "", DTS_RIGHTALIGN | WS_TABSTOP, 17, 51, 65, 13),
+        Control(IDC_AMOUNT, ControlKind::Edit, "", ES_NUMBER | ES_RIGHT | ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP,
+                27, 82, 45, 12),
+        Control(IDC_DEBIT, ControlKind::Button, "Debit", BS_AUTORADIOBUTTON | WS_GROUP | WS_TABSTOP, 79, 84, 33,
+                10),
+        Control(IDC_CREDIT, ControlKind::Button, "Credit", BS_AUTORADIOBUTTON, 117, 84, 34, 10),
+        Control(IDC_NO_REPEAT, ControlKind::Button, "Does not Repeat", BS_AUTORADIOBUTTON | WS_GROUP | WS_TABSTOP,
+                14, 116, 70, 10),
+        Control(IDC_REPEATS, ControlKind::Button, "Repeats", BS_AUTORADIOBUTTON, 14, 131, 43, 10),
+        Control(IDC_STEP, ControlKind::ComboBox, "", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 60, 130, 58, 66,
+                {"Every", "Every Other", "Every Third", "Every Fourth"}),
+        Control(IDC_UNIT, ControlKind::ComboBox, "", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 123, 130, 49, 68,
+                {"Day", "Week", "Month", "Year"}),
+        Control(IDC_OCCURRENCES, ControlKind::Edit, "",
+                ES_NUMBER | ES_CENTER | ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, 68, 180, 36, 13),
+        Control(IDC_OCCURRENCES_SPIN, ControlKind::UpDown, "",
+                UDS_AUTOBUDDY | UDS_SETBUDDYINT | UDS_NOTHOUSANDS | UDS_ALIGNRIGHT | UDS_ARROWKEYS, 90, 172, 11,
+                12),
+        Control(IDOK, ControlKind::Button, "Add", BS_DEFPUSHBUTTON | WS_TABSTOP, 132, 207, 50, 14),
+        Control(IDCANCEL, ControlKind::Button, "Cancel", BS_PUSHBUTTON | WS_TABSTOP, 7, 207, 50, 14),
+        Control(IDC_STATIC, ControlKind::Button, "Insertion Date", BS_GROUPBOX, 7, 40, 175, 29),
+        Control(IDC_STATIC, ControlKind::Button, "Amount", BS_GROUPBOX, 7, 71, 175, 30),
+        Control(IDC_STATIC, ControlKind::Button, "Description", BS_GROUPBOX, 7, 6, 175, 32),
+        Control(IDC_STATIC, ControlKind::Button, "Repeating", BS_GROUPBOX, 7, 103, 175, 48),
+        Control(IDC_STATIC, ControlKind::Static, "Occurrences", SS_LEFT | WS_GROUP, 110, 182, 47, 10),
+        Control(IDC_STATIC, ControlKind::Static, "$", SS_RIGHT | WS_GROUP, 13, 83, 9, 10),
+        Control(IDC_NEVER_ENDS, ControlKind::Button, "Never Ends", BS_AUTORADIOBUTTON | WS_GROUP | WS_TABSTOP, 14,
+                167, 53, 10),
+        Control(IDC_ENDS_AFTER, ControlKind::Button, "Ends After", BS_AUTORADIOBUTTON, 14, 181, 52, 10),
+        Control(IDC_STATIC, ControlKind::Button, "Ending", BS_GROUPBOX, 7, 154, 175, 47),
+    };
+    return d;
+}
+
+DialogTemplate CashFlowPage()
+{
+    DialogTemplate d{IDD_CASHFLOW_PAGE, "Cash Flow", kPageStyle, kFont, 8, 249, 295, {}};
+    d.controls = {
+        Control(IDC_PREVIOUS_DAY, ControlKind::Button, "<<", BS_PUSHBUTTON | BS_FLAT | WS_TABSTOP, 3, 4, 23, 14),
+        Control(IDC_STARTING_DATE, ControlKind::Button, "Starting Date...", BS_PUSHBUTTON | WS_TABSTOP, 30, 4, 59,
+                14),
+        Control(IDC_NEXT_DAY, ControlKind::Button, ">>", BS_PUSHBUTTON | BS_FLAT | WS_TABSTOP, 93, 4, 23, 14),
+        Control(IDC_STATIC, ControlKind::Static, "Duration:", SS_RIGHT, 124, 8, 33, 10),
+        Control(IDC_DURATION_SPIN, ControlKind::UpDown, "", UDS_HORZ | UDS_ARROWKEYS | UDS_SETBUDDYINT, 162, 4, 27,
+                14),
+        Control(IDC_DURATION, ControlKind::Static, "99", SS_RIGHT, 190, 8, 11, 10),
+        Control(IDC_STATIC, ControlKind::Static, "Months", SS_LEFT, 204, 8, 25, 10),
+        Control(IDC_CASHFLOW_LIST, ControlKind::ListView, "",
+                LVS_REPORT | LVS_SINGLESEL | LVS_NOSORTHEADER | WS_BORDER | WS_TABSTOP, 3, 24, 242, 117),
+    };
+    return d;
+}
+
+DialogTemplate AccountsPage()
+{
+    DialogTemplate d{IDD_ACCOUNTS_PAGE, "Current Accounts", kPageStyle, kFont, 8, 148, 130, {}};
+    d.controls = {
+        Control(IDC_ACCOUNTS_LIST, ControlKind::ListView, "",
+                LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_SORTASCENDING | WS_BORDER | WS_TABSTOP, 3, 3,
+                122, 108),
+    };
+    return d;
+}
+
+DialogTemplate TransactionsPage()
+{
+    DialogTemplate d{IDD_TRANS_PAGE, "Transactions", kPageStyle, kFont, 8, 148, 130, {}};
+    d.controls = {
+        Control(IDC_TRANS_LIST, ControlKind::ListView, "",
+                LVS_REPORT | LVS_SINGLESEL | LVS_SORTASCENDING | WS_BORDER | WS_TABSTOP, 3, 3, 122, 108),
+    };
+    return d;
+}
+
+DialogTemplate AccountEditor()
+{
+    DialogTemplate d{IDD_ACCOUNT_EDIT, "Account Editor", kModalStyle, kFont, 8, 189, 120, {}};
+    d.controls = {
+        Control(IDC_DESCRIPTION, ControlKind::ComboBox, "", CBS_DROPDOWN | CBS_SORT | WS_VSCROLL | WS_TABSTOP, 17,
+                18, 156, 126),
+        Control(IDC_BALANCE, ControlKind::Edit, "", ES_RIGHT | ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, 27, 52, 60,
+                12),
+        Control(IDOK, ControlKind::Button, "Add", BS_DEFPUSHBUTTON | WS_TABSTOP, 132, 99, 50, 14),
+        Control(IDCANCEL, ControlKind::Button, "Cancel", BS_PUSHBUTTON | WS_TABSTOP, 7, 99, 50, 14),
+        Control(IDC_STATIC, ControlKind::Button, "Description", BS_GROUPBOX, 7, 6, 175, 32),
+        Control(IDC_STATIC, ControlKind::Button, "Balance", BS_GROUPBOX, 7, 40, 175, 52),
+        Control(IDC_STATIC, ControlKind::Static, "$", SS_RIGHT | WS_GROUP, 13, 53, 9, 10),
+        Control(IDC_STATIC, ControlKind::Static,
+                "Enter the balance (to the nearest dollar) on the starting date of your cash flow.", SS_LEFT, 17, 69,
+                158, 18),
+    };
+    return d;
+}
+
+DialogTemplate StartingDate()
+{
+    DialogTemplate d{IDD_START_DATE, "Starting Date", kModalStyle, kFont, 8, 202, 68, {}};
+    d.controls = {
+        Control(IDC_STATIC, ControlKind::Static, "Enter or select a new starting date for your cash flow.",
+                SS_CENTER, 15, 9, 171, 11),
+        Control(IDC_DATE, ControlKind::DateTimePicker, "", DTS_RIGHTALIGN | WS_TABSTOP, 68, 26, 65, 13),
+        Control(IDOK, ControlKind::Button, "OK", BS_DEFPUSHBUTTON | WS_TABSTOP, 145, 47, 50, 14),
+        Control(IDCANCEL, ControlKind::Button, "Cancel", BS_PUSHBUTTON | WS_TABSTOP, 7, 47, 50, 14),
+    };
+    return d;
+}
+
+} // namespace
+
+const std::vector<DialogTemplate>& DialogTemplates()
+{
+    static const std::vector<DialogTemplate> templates = {
+        AboutBox(),     TransactionEditor(), CashFlowPage(), AccountsPage(),
+        TransactionsPage(), AccountEditor(), StartingDate(),
+    };
+    return templates;
+}
+
+} // namespace res

@@ -1,0 +1,38 @@
+#include "res/resource.h"
+#include "res/resources.h"
+
+namespace res {
+
+using win::AcceleratorEntry;
+using win::AcceleratorTable;
+using win::MenuItemTemplate;
+using win::MenuTemplate;
+
+const std::vector<MenuTemplate>& MenuTemplates()
+{
+    static const std::vector<MenuTemplate> menus = {
+        {IDR_MAINFRAME,
+         {
+             {0, "&File", {{ID_FILE_SAVE, "&Save", {}}, {ID_SAVE_AND_EXIT, "Save && E&xit", {}}}},
+             {0,
+              "&Edit",
+              {{ID_EDIT_ENTRY, "&Edit Selected Entry...", {}},
+               {ID_DELETE_ENTRY, "&Delete Selected Entry...", {}},
+               {0, "", {}},
+               {ID_ADD_ACCOUNT, "Add a New &Account...", {}},
+               {ID_ADD_TRANSACTION, "Add a New &Transaction...", {}}}},
+             {0, "&Help", {{ID_APP_ABOUT, "About Tillane...", {}}}},
+         }},
+    };
+    return menus;
+}
+
+const std::vector<AcceleratorTable>& AcceleratorTables()
+{
+    static const std::vector<AcceleratorTable> tables = {
+        {IDR_ACCELERATORS, {AcceleratorEntry{'S', true, false, false, ID_FILE_SAVE}}},
+    };
+    return tables;
+}
+
+} // namespace res

@@ -1,0 +1,80 @@
+#pragma once
+
+// Ids of the program's resources: dialogs, controls, strings, commands, menu, accelerator
+// table and icon.
+
+namespace res {
+
+// Menu 128 and icon 128 share the id of the main frame, as on Windows.
+inline constexpr int IDR_MAINFRAME = 128;
+inline constexpr int IDR_ACCELERATORS = 140;
+
+// Dialog templates.
+inline constexpr int IDD_ABOUTBOX = 100;
+inline constexpr int IDD_TRANS_EDIT = 130;
+inline constexpr int IDD_CASHFLOW_PAGE = 134;
+inline constexpr int IDD_ACCOUNTS_PAGE = 135;
+inline constexpr int IDD_TRANS_PAGE = 137;
+inline constexpr int IDD_ACCOUNT_EDIT = 138;
+inline constexpr int IDD_START_DATE = 139;
+
+// Controls.
+inline constexpr int IDC_CHART = 1;
+inline constexpr int IDC_CASHFLOW_LIST = 1003;
+inline constexpr int IDC_AMOUNT = 1005;
+inline constexpr int IDC_DATE = 1007;
+inline constexpr int IDC_DEBIT = 1010;
+inline constexpr int IDC_CREDIT = 1011;
+inline constexpr int IDC_DESCRIPTION = 1012;
+inline constexpr int IDC_STEP = 1020;
+inline constexpr int IDC_UNIT = 1021;
+inline constexpr int IDC_ACCOUNTS_LIST = 1025;
+inline constexpr int IDC_TRANS_LIST = 1026;
+inline constexpr int IDC_BALANCE = 1027;
+inline constexpr int IDC_OCCURRENCES = 1028;
+inline constexpr int IDC_OCCURRENCES_SPIN = 1029;
+inline constexpr int IDC_NO_REPEAT = 1032;
+inline constexpr int IDC_REPEATS = 1033;
+inline constexpr int IDC_NEVER_ENDS = 1034;
+inline constexpr int IDC_ENDS_AFTER = 1035;
+inline constexpr int IDC_PREVIOUS_DAY = 1037;
+inline constexpr int IDC_NEXT_DAY = 1038;
+inline constexpr int IDC_VERSION = 1039;
+inline constexpr int IDC_DURATION_SPIN = 1040;
+inline constexpr int IDC_DURATION = 1042;
+inline constexpr int IDC_HOME_PAGE = 1046;
+inline constexpr int IDC_STARTING_DATE = 1048;
+
+// Strings.
+inline constexpr int IDS_APP_TITLE = 102;        // "Tillane"
+inline constexpr int IDS_START_DATE = 103;       // "Start Date"
+inline constexpr int IDS_DESCRIPTION = 104;      // "Description"
+inline constexpr int IDS_AMOUNT = 105;           // "Amount"
+inline constexpr int IDS_BALANCE = 106;          // "Balance" (cash-flow list)
+inline constexpr int IDS_REPEATS = 107;          // "Repeats"
+inline constexpr int IDS_UPDATE = 108;           // "Update" (Account Editor)
+inline constexpr int IDS_DATE = 109;             // "Date"
+inline constexpr int IDS_CURRENT_ACCOUNTS = 110; // "Current Accounts"
+inline constexpr int IDS_UPDATE_TRANSACTION = 111; // "Update" (Transaction Editor)
+inline constexpr int IDS_ACCOUNT_BALANCE = 112;  // "Balance" (accounts list)
+inline constexpr int IDS_CONFIRM_DELETE = 113;
+inline constexpr int IDS_DELETE_SELECTION = 114;
+inline constexpr int IDS_BROWSER_FAILED = 115;
+inline constexpr int IDS_APPLICATION_ERROR = 116;
+
+// The validation prompts of dialog data exchange.
+inline constexpr int AFX_IDP_PARSE_INT = 0xF110;         // "Please enter an integer."
+inline constexpr int AFX_IDP_PARSE_INT_RANGE = 0xF112;   // "... between %1 and %2."
+inline constexpr int AFX_IDP_PARSE_STRING_SIZE = 0xF114; // "... no more than %1 characters."
+inline constexpr int AFX_IDP_PARSE_UINT = 0xF117;        // "Please enter a positive integer."
+
+// Commands (menu 128, accelerator table 140); each has a prompt string of the same id.
+inline constexpr int ID_FILE_SAVE = 57603;
+inline constexpr int ID_SAVE_AND_EXIT = 32771;
+inline constexpr int ID_ADD_TRANSACTION = 32772;
+inline constexpr int ID_ADD_ACCOUNT = 32773;
+inline constexpr int ID_EDIT_ENTRY = 32774;
+inline constexpr int ID_DELETE_ENTRY = 32775;
+inline constexpr int ID_APP_ABOUT = 57664;
+
+} // namespace res

@@ -1,0 +1,180 @@
+#pragma once
+
+#include "model/date_repeater.h"
+#include "model/dates.h"
+#include "storage/xml_document.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// The data file's vocabulary: the one place that knows its element and attribute names,
+// the text forms of its values, the defaults its reader applies and the order its writer
+// uses. The file looks like this (one element per line, no indentation on disk):
+//
+//   <TILLANE Format="1">
+//   <CASHFLOW StartDate="03/07/2006" Duration="13"/>
+//   <ACCOUNTS>  <ACCOUNT> DESCRIPTION AMOUNT </ACCOUNT> ...  </ACCOUNTS>
+//   <TRANSACTIONS>
+//   <TRANSACTION Type="Weekly"> DESCRIPTION DATE AMOUNT
+//     <REPEAT Type="Weekly" Delta="2" Count="0"/>   (Day="1" follows Count for Monthly)
+//   </TRANSACTION> ...
+//   </TRANSACTIONS>
+//   </TILLANE>
+//
+// The reader finds children only in that order (each lookup continues after the last
+// child found): an element out of order is passed over, a missing one takes its default.
+//
+// How the pages use it. Loading: FindRoot, then ReadCashflow, then ReadAccounts (or
+// FindChildElement(kAccounts) + EnterElement + ReadAccount per kAccount + LeaveElement),
+// then ReadTransactions. Saving: StartDocument, WriteCashflow, then, when a list has rows,
+// BeginAccounts / WriteAccount per row / EndList, and BeginTransactions /
+// WriteTransaction per row / EndList. ParseDocument, LoadFile and WriteDocument do a
+// whole file at once.
+namespace DataFile {
+
+inline constexpr const char* kRoot = "TILLANE";
+inline constexpr const char* kFormat = "Format";
+inline constexpr const char* kFormatVersion = "1";
+inline constexpr const char* kCashflow = "CASHFLOW";
+inline constexpr const char* kStartDate = "StartDate";
+inline constexpr const char* kDuration = "Duration";
+inline constexpr const char* kAccounts = "ACCOUNTS";
+inline constexpr const char* kAccount = "ACCOUNT";
+inline constexpr const char* kTransactions = "TRANSACTIONS";
+inline constexpr const char* kTransaction = "TRANSACTION";
+inline constexpr const char* kDescription = "DESCRIPTION";
+inline constexpr const char* kDate = "DATE";
+inline constexpr const char* kAmount = "AMOUNT";
+inline constexpr const char* kRepeat = "REPEAT";
+inline constexpr const char* kType = "Type";
+inline constexpr const char* kDelta = "Delta";
+inline constexpr const char* kCount = "Count";
+inline constexpr const char* kDay = "Day";
+
+struct Account {
+    std::string description;
+    std::int32_t balance = 0;
+};
+
+struct Transaction {
+    std::string description;
+    TimeValue date = 0;
+    std::int32_t amount = 0;
+    std::unique_ptr<CDateRepeater> rule; // never null once read
+};
+
+struct Cashflow {
+    // Absent when StartDate is missing or shorter than a date's ten characters.
+    std::optional<TimeValue> startDate;
+    // The Duration attribute as it stands (empty when missing); the configuration
+    // decides what it means.
+    std::string durationText;
+};
+
+// The text forms: "%d" for amounts and balances.
+std::string FormatAmount(std::int32_t amount);
+
+// The projection length a Duration text stands for: its decimal value when that is 1 to
+// 99, otherwise (out of range, not a number, empty) the default 13.
+std::uint32_t DurationFromText(std::string_view durationText);
+inline constexpr std::uint32_t kDefaultDuration = 13;
+
+// Reading. Lookups never throw; missing parts take defaults.
+
+// Makes the top-level element current; false when it is not TILLANE.
+bool FindRoot(CXmlDocument& document);
+
+// The CASHFLOW child of the top-level element, if it is there.
+std::optional<Cashflow> ReadCashflow(CXmlDocument& document);
+
+// The rule stored by a REPEAT element's attributes, by the exact, case-sensitive type
+// name: "Once" (Delta and Count ignored), "Daily" (Delta days), "Weekly" (Delta weeks),
+// "Monthly" (Delta months on Day; a Day outside 0 to 28 means the month's last day),
+// "Yearly" (Delta years). Any other name gives a one-time rule. Numbers read like atoi,
+// held at the 32-bit limits; Delta and Count are taken as read.
+std::unique_ptr<CDateRepeater> MakeRepeater(std::string_view type, std::string_view delta,
+                                            std::string_view count, std::string_view day);
+
+// One ACCOUNT, found just before as the child element (FindChildElement(kAccount)):
+// enters it, reads DESCRIPTION (default empty) and AMOUNT (default 0) and leaves it, so
+// that the next FindChildElement(kAccount) continues after it.
+Account ReadAccount(CXmlDocument& document);
+
+// One TRANSACTION, found just before as the child element, entered and left the same
+// way: DESCRIPTION (default empty), DATE (default `today`; a text shorter than ten
+// characters counts as missing), AMOUNT (default 0) and REPEAT (default a one-time rule).
+Transaction ReadTransaction(CXmlDocument& document, TimeValue today);
+
+// Every ACCOUNT of the top-level element's ACCOUNTS child, in file order; none when the
+// child is missing.
+std::vector<Account> ReadAccounts(CXmlDocument& document);
+
+// Every TRANSACTION of the TRANSACTIONS child, in file order.
+std::vector<Transaction> ReadTransactions(CXmlDocument& document, TimeValue today);
+
+// Writing, in the order the reader expects. Each returns false only when the document
+// is not in the state the step needs (a programming error).
+
+// The top-level element TILLANE with Format="1", in an empty document.
+bool StartDocument(CXmlDocument& document);
+// CASHFLOW with StartDate and Duration ("%u").
+bool WriteCashflow(CXmlDocument& document, TimeValue startDate, std::uint32_t duration);
+// ACCOUNTS, entered: the accounts follow, then EndList.
+bool BeginAccounts(CXmlDocument& document);
+// One ACCOUNT from the texts the accounts list shows.
+bool WriteAccount(CXmlDocument& document, std::string_view description, std::string_view balanceText);
+// TRANSACTIONS, entered: the transactions follow, then EndList.
+bool BeginTransactions(CXmlDocument& document);
+// One TRANSACTION from the texts the transactions list shows and the row's rule; its Type
+// attribute is the rule's type name.
+bool WriteTransaction(CXmlDocument& document, std::string_view description, std::string_view dateText,
+                      std::string_view amountText, const CDateRepeater& rule);
+// A REPEAT child of the current element: Type, Delta (GetDelta: weeks for a weekly rule),
+// Count and, for a monthly rule only, Day.
+bool WriteRepeat(CXmlDocument& document, const CDateRepeater& rule);
+// Leaves ACCOUNTS or TRANSACTIONS.
+bool EndList(CXmlDocument& document);
+
+// Whole documents.
+
+struct Contents {
+    std::optional<TimeValue> startDate;
+    std::uint32_t duration = kDefaultDuration; // read with DurationFromText
+    std::vector<Account> accounts;
+    std::vector<Transaction> transactions;
+};
+
+// The document text of the contents, exactly as the program saves it (lines end CR LF;
+// the file gets CR CR LF through TextFile::Write). Without a start date, `today` is
+// written. ACCOUNTS and TRANSACTIONS are left out when empty.
+std::string WriteDocument(const Contents& contents, TimeValue today);
+
+// How a data file's text or the file itself turned out.
+enum class Status {
+    Loaded,      // a TILLANE document; contents filled
+    Missing,     // no file: the first run
+    Unreadable,  // the file is there but could not be read
+    Empty,       // no text at all: nothing to load, nothing to lose
+    Malformed,   // text that is not a well-formed document
+    NotDataFile, // a well-formed document whose top-level element is not TILLANE
+};
+
+struct LoadResult {
+    Status status = Status::Missing;
+    Contents contents;
+};
+
+// Reads the text of a data file (lines already joined).
+LoadResult ParseDocument(std::string text, TimeValue today);
+
+// Reads a data file from disk: Missing and Unreadable from the file, the rest from
+// ParseDocument. A file that was not Loaded, Missing or Empty must not be overwritten
+// by a save: its text is the user's and was not understood.
+LoadResult LoadFile(const std::filesystem::path& path, TimeValue today);
+
+} // namespace DataFile

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+// Files read and written the way the Windows program's text-mode streams did, so that a
+// file this program writes is byte for byte the one the Windows program wrote:
+// - reading ends a line at LF or at CR LF, drops the line end and joins the lines with
+//   no separator at all; a CR that is not followed by LF stays in the text;
+// - writing turns every LF into CR LF (a document whose lines end CR LF therefore reaches
+//   the disk with CR CR LF line ends).
+namespace TextFile {
+
+// Why a read gave the text it gave. The loader needs to tell a file that is not there
+// (first run) from one that is there but could not be read (never overwrite it).
+enum class ReadStatus {
+    Ok,
+    Missing,    // nothing exists at the path
+    Unreadable, // it exists but could not be opened or read to its end
+};
+
+struct ReadResult {
+    ReadStatus status = ReadStatus::Missing;
+    // The joined lines; on a failure part-way through, what was read before it.
+    std::string text;
+};
+
+ReadResult Read(const std::filesystem::path& path);
+
+// The text-mode reading of bytes already in memory: lines joined without their ends.
+std::string JoinLines(std::string_view bytes);
+
+// The text-mode form of a text: every LF becomes CR LF.
+std::string ToTextMode(std::string_view text);
+
+// Creates or truncates the file and writes the text-mode form of the text. False when
+// the file could not be created, written or closed.
+bool Write(const std::filesystem::path& path, std::string_view text);
+
+} // namespace TextFile

@@ -1,0 +1,97 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// The program's own reader and writer of markup text. It holds one document as a single
+// byte string and a table of element records that point into it; element texts and
+// attribute values are decoded only when asked for. Callers walk the elements with a small
+// cursor (parent, current, child). Writing appends elements and attributes to the text in a
+// fixed layout, keeping every recorded offset in step. What the elements mean is left to
+// the data file's readers and writers.
+class CXmlDocument {
+public:
+    // Where one element stands in the document text. Offsets are byte offsets into the
+    // text, indices are positions in the element table; 0 means "none" (or the document
+    // record for `parent`).
+    struct ElementRecord {
+        std::int32_t startTagBegin = 0; // the '<' that opens the start tag
+        std::int32_t startTagEnd = 0;   // the '>' that closes the start tag
+        std::int32_t endTagBegin = 0;   // the '<' of the end tag; the '/' of "/>" when empty
+        std::int32_t endTagEnd = 0;     // the '>' of the end tag; startTagEnd when empty
+        std::int32_t parent = 0;
+        std::int32_t firstChild = 0;
+        std::int32_t nextSibling = 0;
+    };
+
+    CXmlDocument();
+    virtual ~CXmlDocument();
+    CXmlDocument(const CXmlDocument&) = default;
+    CXmlDocument& operator=(const CXmlDocument&) = default;
+
+    // Reading and navigation.
+    bool SetDocument(std::string text);
+    bool IsWellFormed() const;
+    bool FindElement(std::string_view name);
+    bool FindChildElement(std::string_view name);
+    bool EnterElement();
+    bool LeaveElement();
+    std::string GetChildText() const;
+    std::string GetChildAttribute(std::string_view name) const;
+
+    // The message of the last failed parse; a successful parse leaves it as it was.
+    const std::string& GetErrorText() const { return m_errorText; }
+
+    // Writing.
+    std::string GetDocument() const { return m_documentText; }
+    bool AddElement(std::string_view name);
+    bool AddChildElement(std::string_view name, std::string_view text = {});
+    bool SetAttribute(std::string_view name, std::string_view value);
+    bool SetChildAttribute(std::string_view name, std::string_view value);
+
+    // The records in use, the document record first; for checking the table against
+    // the text.
+    std::span<const ElementRecord> GetElementRecords() const
+    {
+        return {m_elements.data(), static_cast<std::size_t>(m_freePos)};
+    }
+
+private:
+    struct Token {
+        std::int32_t begin = 0; // first byte of the token (of its content, when quoted)
+        std::int32_t end = 0;   // one past its last byte (the closing quote, when quoted)
+        std::int32_t next = 0;  // where scanning continues
+        bool quoted = false;
+        bool found = false;
+    };
+
+    Token ScanToken(std::int32_t offset) const;
+    std::string_view TokenText(const Token& token) const;
+    std::string_view ElementName(std::int32_t element) const;
+    bool SkipNode(std::int32_t tagBegin, std::int32_t& nodeEnd) const;
+    std::int32_t ParseTopElement();
+    bool ParseEndTag(std::int32_t element);
+    void Fail(const char* message, std::string_view name = {});
+    std::int32_t AllocateRecord(std::int32_t parent);
+    void ResetTable();
+    bool FindAttributeValue(std::int32_t element, std::string_view name, Token& value) const;
+    std::string Decode(std::int32_t begin, std::int32_t end) const;
+    std::int32_t SearchSiblings(std::int32_t first, std::string_view name) const;
+
+    void Replace(std::int32_t offset, std::int32_t length, std::string_view bytes);
+    void ShiftFollowing(std::int32_t edited, std::int32_t delta);
+    void ShiftSubtree(std::int32_t root, std::int32_t delta);
+    bool AddElementUnder(std::int32_t parent, std::string_view name, std::string_view text);
+    bool SetAttributeOf(std::int32_t element, std::string_view name, std::string_view value);
+
+    std::string m_documentText;
+    std::string m_errorText;
+    std::vector<ElementRecord> m_elements;
+    std::int32_t m_parentPos = 0;
+    std::int32_t m_currentPos = 0;
+    std::int32_t m_childPos = 0;
+    std::int32_t m_freePos = 1;
+};

@@ -1,0 +1,307 @@
+#include "storage/data_file.h"
+
+#include "storage/text_file.h"
+#include "support/temp_dir.h"
+#include "support/tz_guard.h"
+
+#include <gtest/gtest.h>
+
+#include <tuple>
+
+using testing_support::ReadFileBytes;
+using testing_support::TempDir;
+using testing_support::TzGuard;
+using testing_support::WriteFileBytes;
+
+namespace {
+
+// Type, delta as stored, count, and day (-1 for a rule that has none).
+using RuleShape = std::tuple<int, std::int32_t, std::uint32_t, std::int32_t>;
+
+RuleShape Shape(const CDateRepeater& rule)
+{
+    const auto* monthly = dynamic_cast<const CDateRepeaterMonthly*>(&rule);
+    return {rule.GetType(), rule.delta, rule.count, monthly ? monthly->day : -1};
+}
+
+std::string Wrap(const std::string& transactions)
+{
+    return "<TILLANE Format=\"1\"><TRANSACTIONS>" + transactions + "</TRANSACTIONS></TILLANE>";
+}
+
+DataFile::Contents SampleContents(TimeValue day)
+{
+    DataFile::Contents contents;
+    contents.startDate = day;
+    contents.accounts = {{"Checking", 0}, {"Savings", 0}};
+    contents.transactions.push_back({"Payday", day, 400, std::make_unique<CDateRepeaterWeekly>(2, 0)});
+    contents.transactions.push_back({"Rent/Mortgage", day, -600, std::make_unique<CDateRepeaterMonthly>(1, 0, 1)});
+    return contents;
+}
+
+const char* const kSampleDocument =
+    "<TILLANE Format=\"1\">\r\n"
+    "<CASHFLOW StartDate=\"03/07/2006\" Duration=\"13\"/>\r\n"
+    "<ACCOUNTS>\r\n"
+    "<ACCOUNT>\r\n"
+    "<DESCRIPTION>Checking</DESCRIPTION>\r\n"
+    "<AMOUNT>0</AMOUNT>\r\n"
+    "</ACCOUNT>\r\n"
+    "<ACCOUNT>\r\n"
+    "<DESCRIPTION>Savings</DESCRIPTION>\r\n"
+    "<AMOUNT>0</AMOUNT>\r\n"
+    "</ACCOUNT>\r\n"
+    "</ACCOUNTS>\r\n"
+    "<TRANSACTIONS>\r\n"
+    "<TRANSACTION Type=\"Weekly\">\r\n"
+    "<DESCRIPTION>Payday</DESCRIPTION>\r\n"
+    "<DATE>03/07/2006</DATE>\r\n"
+    "<AMOUNT>400</AMOUNT>\r\n"
+    "<REPEAT Type=\"Weekly\" Delta=\"2\" Count=\"0\"/>\r\n"
+    "</TRANSACTION>\r\n"
+    "<TRANSACTION Type=\"Monthly\">\r\n"
+    "<DESCRIPTION>Rent/Mortgage</DESCRIPTION>\r\n"
+    "<DATE>03/07/2006</DATE>\r\n"
+    "<AMOUNT>-600</AMOUNT>\r\n"
+    "<REPEAT Type=\"Monthly\" Delta=\"1\" Count=\"0\" Day=\"1\"/>\r\n"
+    "</TRANSACTION>\r\n"
+    "</TRANSACTIONS>\r\n"
+    "</TILLANE>\r\n";
+
+} // namespace
+
+TEST(DataFileTest, SampleDataIsSavedByteForByteAndReadsBackEqual)
+{
+    TzGuard zone(testing_support::kEastern);
+    const TimeValue march7 = MakeDate(2006, 3, 7);
+    const TimeValue today = MakeDate(2010, 6, 15);
+    const std::string text = DataFile::WriteDocument(SampleContents(march7), today);
+    EXPECT_EQ(text, kSampleDocument);
+
+    TempDir dir;
+    ASSERT_TRUE(TextFile::Write(dir / "default.Tillane", text));
+    std::string onDisk = kSampleDocument;
+    for (std::size_t at = onDisk.find("\r\n"); at != std::string::npos; at = onDisk.find("\r\n", at + 3))
+        onDisk.insert(at, "\r");
+    EXPECT_EQ(ReadFileBytes(dir / "default.Tillane"), onDisk);
+
+    const DataFile::LoadResult loaded = DataFile::LoadFile(dir / "default.Tillane", today);
+    ASSERT_EQ(loaded.status, DataFile::Status::Loaded);
+    EXPECT_EQ(loaded.contents.startDate, march7);
+    EXPECT_EQ(loaded.contents.duration, 13u);
+    ASSERT_EQ(loaded.contents.accounts.size(), 2u);
+    EXPECT_EQ(loaded.contents.accounts[1].description, "Savings");
+    ASSERT_EQ(loaded.contents.transactions.size(), 2u);
+    const DataFile::Transaction& rent = loaded.contents.transactions[1];
+    EXPECT_EQ(rent.description, "Rent/Mortgage");
+    EXPECT_EQ(rent.date, march7);
+    EXPECT_EQ(rent.amount, -600);
+    EXPECT_EQ(Shape(*loaded.contents.transactions[0].rule), RuleShape(RepeatWeekly, 14, 0, -1));
+    EXPECT_EQ(Shape(*rent.rule), RuleShape(RepeatMonthly, 1, 0, 1));
+
+    // Saved again, the file is the same.
+    EXPECT_EQ(DataFile::WriteDocument(loaded.contents, today), text);
+}
+
+TEST(DataFileTest, TransactionsTakeTheirDefaultsAndRulesComeFromExactTypeNames)
+{
+    TzGuard zone(testing_support::kEastern);
+    const TimeValue today = MakeDate(2010, 6, 15);
+    const TimeValue may2 = MakeDate(2007, 5, 2);
+    struct Case {
+        const char* element;
+        const char* description;
+        TimeValue date;
+        std::int32_t amount;
+        RuleShape rule;
+    };
+    const RuleShape once{RepeatOnce, 1, 1, -1};
+    const Case cases[] = {
+        {"<TRANSACTION/>", "", today, 0, once},
+        {"<TRANSACTION><DESCRIPTION>Gas</DESCRIPTION><DATE>05/02/2007</DATE><AMOUNT>-45</AMOUNT></TRANSACTION>",
+         "Gas", may2, -45, once},
+        {"<TRANSACTION><DATE>5/2/2007</DATE><AMOUNT>12abc</AMOUNT></TRANSACTION>", "", today, 12, once},
+        {"<TRANSACTION><AMOUNT>99999999999</AMOUNT><REPEAT Type=\"weekly\" Delta=\"2\" Count=\"0\"/></TRANSACTION>",
+         "", today, 2147483647, once},
+        {"<TRANSACTION><REPEAT Type=\"Once\" Delta=\"5\" Count=\"3\"/></TRANSACTION>", "", today, 0, once},
+        {"<TRANSACTION><REPEAT Type=\"Monthly \" Delta=\"1\" Count=\"0\"/></TRANSACTION>", "", today, 0, once},
+        {"<TRANSACTION><REPEAT Type=\"Daily\" Delta=\"-3\" Count=\"4\"/></TRANSACTION>", "", today, 0,
+         {RepeatDaily, -3, 4, -1}},
+        {"<TRANSACTION><REPEAT Type=\"Daily\"/></TRANSACTION>", "", today, 0, {RepeatDaily, 0, 0, -1}},
+        {"<TRANSACTION><REPEAT Type=\"Weekly\" Delta=\"2\" Count=\"-1\"/></TRANSACTION>", "", today, 0,
+         {RepeatWeekly, 14, 4294967295u, -1}},
+        {"<TRANSACTION><REPEAT Type=\"Monthly\" Delta=\"3\" Count=\"6\" Day=\"28\"/></TRANSACTION>", "", today, 0,
+         {RepeatMonthly, 3, 6, 28}},
+        {"<TRANSACTION><REPEAT Type=\"Monthly\" Delta=\"1\" Count=\"0\" Day=\"31\"/></TRANSACTION>", "", today, 0,
+         {RepeatMonthly, 1, 0, 0}},
+        {"<TRANSACTION><REPEAT Type=\"Monthly\" Delta=\"1\" Count=\"0\" Day=\"-1\"/></TRANSACTION>", "", today, 0,
+         {RepeatMonthly, 1, 0, 0}},
+        {"<TRANSACTION><REPEAT Type=\"Yearly\" Delta=\"2\" Count=\"5\" Day=\"9\"/></TRANSACTION>", "", today, 0,
+         {RepeatYearly, 2, 5, -1}},
+        // Out of order: DATE before DESCRIPTION is passed over.
+        {"<TRANSACTION><DATE>05/02/2007</DATE><DESCRIPTION>Late</DESCRIPTION><AMOUNT>7</AMOUNT></TRANSACTION>",
+         "Late", today, 7, once},
+        // A missing DATE must not take the DESCRIPTION's text.
+        {"<TRANSACTION><DESCRIPTION>05/02/2007</DESCRIPTION><AMOUNT>1</AMOUNT></TRANSACTION>", "05/02/2007", today,
+         1, once},
+        {"<TRANSACTION Type=\"Daily\"><DESCRIPTION>a &lt;b&gt; &amp; c</DESCRIPTION></TRANSACTION>", "a <b> & c",
+         today, 0, once},
+    };
+    for (const Case& c : cases) {
+        const DataFile::LoadResult result = DataFile::ParseDocument(Wrap(c.element), today);
+        ASSERT_EQ(result.status, DataFile::Status::Loaded) << c.element;
+        ASSERT_EQ(result.contents.transactions.size(), 1u) << c.element;
+        const DataFile::Transaction& transaction = result.contents.transactions[0];
+        EXPECT_EQ(transaction.description, c.description) << c.element;
+        EXPECT_EQ(transaction.date, c.date) << c.element;
+        EXPECT_EQ(transaction.amount, c.amount) << c.element;
+        EXPECT_EQ(Shape(*transaction.rule), c.rule) << c.element;
+    }
+}
+
+TEST(DataFileTest, AccountsTakeTheirDefaults)
+{
+    const DataFile::LoadResult result = DataFile::ParseDocument(
+        "<TILLANE><ACCOUNTS><ACCOUNT><DESCRIPTION>Cash</DESCRIPTION></ACCOUNT>"
+        "<ACCOUNT><AMOUNT>12 dollars</AMOUNT></ACCOUNT><OTHER/><ACCOUNT><AMOUNT>-2147483649</AMOUNT></ACCOUNT>"
+        "<ACCOUNT><AMOUNT>5</AMOUNT><DESCRIPTION>late</DESCRIPTION></ACCOUNT></ACCOUNTS></TILLANE>",
+        0);
+    ASSERT_EQ(result.contents.accounts.size(), 4u);
+    EXPECT_EQ(result.contents.accounts[0].description, "Cash");
+    EXPECT_EQ(result.contents.accounts[0].balance, 0);
+    EXPECT_EQ(result.contents.accounts[1].description, "");
+    EXPECT_EQ(result.contents.accounts[1].balance, 12);
+    EXPECT_EQ(result.contents.accounts[2].description, "");
+    EXPECT_EQ(result.contents.accounts[2].balance, -2147483647 - 1);
+    // An AMOUNT before its DESCRIPTION is passed over.
+    EXPECT_EQ(result.contents.accounts[3].description, "late");
+    EXPECT_EQ(result.contents.accounts[3].balance, 0);
+}
+
+TEST(DataFileTest, DocumentsAreReadOnlyInTheWritersOrder)
+{
+    TzGuard zone(testing_support::kEastern);
+    const DataFile::LoadResult bare = DataFile::ParseDocument("<TILLANE Format=\"1\"/>", 0);
+    EXPECT_EQ(bare.status, DataFile::Status::Loaded);
+    EXPECT_FALSE(bare.contents.startDate);
+    EXPECT_TRUE(bare.contents.accounts.empty());
+    EXPECT_TRUE(bare.contents.transactions.empty());
+
+    const DataFile::LoadResult late = DataFile::ParseDocument(
+        "<TILLANE><ACCOUNTS><ACCOUNT/></ACCOUNTS><CASHFLOW StartDate=\"01/05/2007\" Duration=\"24\"/>"
+        "<TRANSACTIONS><TRANSACTION/></TRANSACTIONS></TILLANE>",
+        0);
+    EXPECT_EQ(late.contents.startDate, MakeDate(2007, 1, 5));
+    EXPECT_EQ(late.contents.duration, 24u);
+    EXPECT_TRUE(late.contents.accounts.empty());
+    EXPECT_EQ(late.contents.transactions.size(), 1u);
+
+    const DataFile::LoadResult shortDate =
+        DataFile::ParseDocument("<TILLANE><CASHFLOW StartDate=\"1/5/2007\" Duration=\"0\"/></TILLANE>", 0);
+    EXPECT_FALSE(shortDate.contents.startDate);
+    EXPECT_EQ(shortDate.contents.duration, 13u);
+}
+
+TEST(DataFileTest, StatusTellsWhyNothingWasLoaded)
+{
+    TempDir dir;
+    EXPECT_EQ(DataFile::LoadFile(dir / "absent", 0).status, DataFile::Status::Missing);
+    EXPECT_EQ(DataFile::LoadFile(dir.Path(), 0).status, DataFile::Status::Unreadable);
+    WriteFileBytes(dir / "empty", "");
+    EXPECT_EQ(DataFile::LoadFile(dir / "empty", 0).status, DataFile::Status::Empty);
+    WriteFileBytes(dir / "lines", "\r\n\n");
+    EXPECT_EQ(DataFile::LoadFile(dir / "lines", 0).status, DataFile::Status::Empty);
+    WriteFileBytes(dir / "broken", "<TILLANE><ACCOUNTS></TILLANE>");
+    EXPECT_EQ(DataFile::LoadFile(dir / "broken", 0).status, DataFile::Status::Malformed);
+    WriteFileBytes(dir / "text", "just words");
+    EXPECT_EQ(DataFile::LoadFile(dir / "text", 0).status, DataFile::Status::Malformed);
+    WriteFileBytes(dir / "other", "<html><body/></html>");
+    EXPECT_EQ(DataFile::LoadFile(dir / "other", 0).status, DataFile::Status::NotDataFile);
+}
+
+TEST(DataFileTest, EveryKindOfLineEndLoadsTheSame)
+{
+    TzGuard zone(testing_support::kEastern);
+    TempDir dir;
+    std::string lf;
+    for (const char c : std::string(kSampleDocument))
+        if (c != '\r')
+            lf.push_back(c);
+    std::string crlf;
+    std::string crcrlf;
+    for (const char c : lf) {
+        crlf += c == '\n' ? "\r\n" : std::string(1, c);
+        crcrlf += c == '\n' ? "\r\r\n" : std::string(1, c);
+    }
+    for (const std::string& bytes : {lf, crlf, crcrlf}) {
+        WriteFileBytes(dir / "f", bytes);
+        const DataFile::LoadResult result = DataFile::LoadFile(dir / "f", 0);
+        ASSERT_EQ(result.status, DataFile::Status::Loaded);
+        EXPECT_EQ(result.contents.startDate, MakeDate(2006, 3, 7));
+        ASSERT_EQ(result.contents.transactions.size(), 2u);
+        EXPECT_EQ(result.contents.transactions[1].description, "Rent/Mortgage");
+        EXPECT_EQ(Shape(*result.contents.transactions[1].rule), RuleShape(RepeatMonthly, 1, 0, 1));
+        EXPECT_EQ(result.contents.accounts.size(), 2u);
+    }
+}
+
+TEST(DataFileTest, MarkupInDescriptionsRoundTripsButLineFeedsAreLost)
+{
+    TzGuard zone(testing_support::kEastern);
+    DataFile::Contents contents;
+    contents.startDate = MakeDate(2006, 3, 7);
+    contents.accounts = {{"A <b> & c", 5}, {"two\nlines", 6}, {"", 7}};
+    const std::string text = DataFile::WriteDocument(contents, 0);
+    EXPECT_NE(text.find("<DESCRIPTION>A &lt;b&gt; &amp; c</DESCRIPTION>"), std::string::npos) << text;
+    EXPECT_NE(text.find("<DESCRIPTION/>"), std::string::npos) << text;
+
+    TempDir dir;
+    ASSERT_TRUE(TextFile::Write(dir / "f", text));
+    const DataFile::LoadResult result = DataFile::LoadFile(dir / "f", 0);
+    ASSERT_EQ(result.contents.accounts.size(), 3u);
+    EXPECT_EQ(result.contents.accounts[0].description, "A <b> & c");
+    EXPECT_EQ(result.contents.accounts[1].description, "twolines");
+    EXPECT_EQ(result.contents.accounts[2].description, "");
+    EXPECT_EQ(result.contents.accounts[2].balance, 7);
+}
+
+TEST(DataFileTest, EmptyListsWriteOnlyTheTopLevelAndCashflow)
+{
+    TzGuard zone(testing_support::kEastern);
+    DataFile::Contents contents;
+    contents.duration = 99;
+    EXPECT_EQ(DataFile::WriteDocument(contents, MakeDate(2038, 2, 1)),
+              "<TILLANE Format=\"1\">\r\n<CASHFLOW StartDate=\"02/01/2038\" Duration=\"99\"/>\r\n</TILLANE>\r\n");
+}
+
+TEST(DataFileTest, RulesWriteTheirOwnUnitAndDayOnlyWhenMonthly)
+{
+    struct Case {
+        std::unique_ptr<CDateRepeater> rule;
+        const char* element;
+    };
+    Case cases[] = {
+        {std::make_unique<CDateRepeaterOnce>(), "<REPEAT Type=\"Once\" Delta=\"1\" Count=\"1\"/>"},
+        {std::make_unique<CDateRepeaterDaily>(3, 10), "<REPEAT Type=\"Daily\" Delta=\"3\" Count=\"10\"/>"},
+        {std::make_unique<CDateRepeaterWeekly>(2, 0), "<REPEAT Type=\"Weekly\" Delta=\"2\" Count=\"0\"/>"},
+        {std::make_unique<CDateRepeaterMonthly>(-1, 4294967295u, 0),
+         "<REPEAT Type=\"Monthly\" Delta=\"-1\" Count=\"-1\" Day=\"0\"/>"},
+        {std::make_unique<CDateRepeaterYearly>(4, 2), "<REPEAT Type=\"Yearly\" Delta=\"4\" Count=\"2\"/>"},
+    };
+    for (const Case& c : cases) {
+        CXmlDocument document;
+        ASSERT_TRUE(document.AddElement("TRANSACTION"));
+        ASSERT_TRUE(DataFile::WriteRepeat(document, *c.rule));
+        EXPECT_NE(document.GetDocument().find(c.element), std::string::npos) << document.GetDocument();
+
+        CXmlDocument reading;
+        ASSERT_TRUE(reading.SetDocument(document.GetDocument()));
+        ASSERT_TRUE(reading.FindElement("TRANSACTION"));
+        ASSERT_TRUE(reading.FindChildElement(DataFile::kRepeat));
+        const auto back = DataFile::MakeRepeater(reading.GetChildAttribute(DataFile::kType),
+                                                 reading.GetChildAttribute(DataFile::kDelta),
+                                                 reading.GetChildAttribute(DataFile::kCount),
+                                                 reading.GetChildAttribute(DataFile::kDay));
+        EXPECT_EQ(Shape(*back), Shape(*c.rule)) << c.element;
+    }
+}

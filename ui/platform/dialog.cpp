@@ -1,0 +1,293 @@
+#include "ui/platform/dialog.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QFrame>
+
+#include "ui/platform/api.h"
+#include "ui/platform/controls.h"
+#include "ui/platform/data_exchange.h"
+#include "ui/platform/dialog_builder.h"
+#include "ui/platform/modal_runner.h"
+#include "ui/platform/widgets.h"
+#include "ui/platform/win_app.h"
+
+namespace win {
+
+CDialog::CDialog(int templateId, CWnd* parent)
+    : m_templateId(templateId), m_template(FindDialogTemplate(templateId)), m_parent(parent)
+{
+}
+
+CDialog::~CDialog()
+{
+    if (auto* widget = dynamic_cast<DialogWidget*>(Widget()))
+        widget->Detach();
+    // The control wrappers go first, so none of them outlives this object's handlers.
+    QWidget* widget = Detach();
+    m_items.clear();
+    delete widget;
+}
+
+namespace {
+
+QWidget* ParentWidget(CWnd* parent)
+{
+    if (parent && parent->Widget())
+        return parent->Widget();
+    if (CWinApp* app = CWinApp::GetApp())
+        if (CWnd* main = app->GetMainWindow())
+            return main->Widget();
+    return nullptr;
+}
+
+bool IsAutoRadio(const ControlTemplate& control)
+{
+    return control.kind == ControlKind::Button && (control.style & BS_TYPEMASK) == BS_AUTORADIOBUTTON;
+}
+
+} // namespace
+
+bool CDialog::BuildWindow(QWidget* parent, bool child)
+{
+    if (!m_template)
+        return false;
+    Qt::WindowFlags flags = child ? Qt::Widget : Qt::Dialog;
+    if (!child) {
+        if (m_template->style & WS_CAPTION)
+            flags |= Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+                     Qt::CustomizeWindowHint;
+        else
+            flags |= Qt::FramelessWindowHint;
+    }
+    auto* widget = new DialogWidget(*this, parent, flags);
+    widget->setWindowTitle(QString::fromStdString(m_template->caption));
+    const CRect size = MapDialogRect(CRect{0, 0, m_template->cx, m_template->cy});
+    if (!child && !(m_template->style & WS_CAPTION)) {
+        // A thin border around a dialog without caption.
+        auto* border = new QFrame(widget);
+        border->setFrameShape(QFrame::Box);
+        border->setGeometry(0, 0, size.Width(), size.Height());
+        border->setAttribute(Qt::WA_TransparentForMouseEvents);
+    }
+    m_ended = false;
+    m_result = IDCANCEL;
+    m_items.clear();
+    for (const ControlTemplate& control : m_template->controls) {
+        std::unique_ptr<CWnd> item = CreateControl(control, widget);
+        if (auto* button = qobject_cast<QAbstractButton*>(item->Widget())) {
+            const int id = control.id;
+            const std::size_t index = m_items.size();
+            QObject::connect(button, &QAbstractButton::clicked, widget, [this, id, index] {
+                if (IsAutoRadio(m_template->controls[index]))
+                    CheckRadioInGroup(index);
+                DispatchCommand(id);
+            });
+        }
+        m_items.push_back(std::move(item));
+    }
+    // Group boxes stay behind the controls they frame.
+    for (std::size_t i = 0; i < m_items.size(); ++i)
+        if (m_template->controls[i].kind == ControlKind::Button &&
+            (m_template->controls[i].style & BS_TYPEMASK) == BS_GROUPBOX)
+            m_items[i]->Widget()->lower();
+    if (child)
+        widget->resize(size.Width(), size.Height());
+    else
+        widget->setFixedSize(size.Width(), size.Height());
+    Attach(widget, 0, m_template->style);
+    return true;
+}
+
+int CDialog::DoModal()
+{
+    if (!BuildWindow(ParentWidget(m_parent), false))
+        return -1;
+    m_inModalRun = true;
+    if (OnInitDialog())
+        SetInitialFocus();
+    int result = m_result;
+    if (!m_ended) {
+        try {
+            result = GetModalRunner().RunModal(*this);
+        } catch (...) {
+            m_inModalRun = false;
+            DestroyDialogWindow();
+            throw;
+        }
+    } else {
+        result = m_result;
+    }
+    m_inModalRun = false;
+    DestroyDialogWindow();
+    return result;
+}
+
+bool CDialog::Create(CWnd* parent)
+{
+    QWidget* parentWidget = parent ? parent->Widget() : nullptr;
+    if (!BuildWindow(parentWidget, parentWidget != nullptr))
+        return false;
+    if (OnInitDialog())
+        SetInitialFocus();
+    return true;
+}
+
+void CDialog::DestroyDialogWindow()
+{
+    if (!HasWindow())
+        return;
+    OnDestroy();
+    if (auto* widget = dynamic_cast<DialogWidget*>(Widget()))
+        widget->Detach();
+    QWidget* widget = Detach();
+    m_items.clear();
+    delete widget;
+}
+
+void CDialog::OnWindowDestroyed() { m_items.clear(); }
+
+void CDialog::EndDialog(int result)
+{
+    m_ended = true;
+    m_result = result;
+    if (auto* widget = dynamic_cast<DialogWidget*>(Widget()); widget && widget->isVisible() && m_inModalRun)
+        widget->Finish(result);
+}
+
+bool CDialog::UpdateData(bool saveAndValidate)
+{
+    CDataExchange exchange(*this, saveAndValidate);
+    try {
+        DoDataExchange(&exchange);
+    } catch (const DataExchangeFailure&) {
+        return false;
+    }
+    return true;
+}
+
+CWnd* CDialog::GetDlgItem(int id) const
+{
+    for (const auto& item : m_items)
+        if (item->GetDlgCtrlID() == id && item->HasWindow())
+            return item.get();
+    return nullptr;
+}
+
+std::string CDialog::GetDlgItemText(int id) const
+{
+    CWnd* item = GetDlgItem(id);
+    return item ? item->GetWindowText() : std::string();
+}
+
+void CDialog::SetDlgItemText(int id, const std::string& text)
+{
+    if (CWnd* item = GetDlgItem(id))
+        item->SetWindowText(text);
+}
+
+void CDialog::GotoDlgCtrl(CWnd& control)
+{
+    control.SetFocus();
+    if (auto* edit = dynamic_cast<CEdit*>(GetDlgItem(control.GetDlgCtrlID())))
+        edit->SetSel(0, -1);
+}
+
+int CDialog::GetFocusedControlId() const
+{
+    for (const auto& item : m_items)
+        if (item->HasWindow() && item->HasFocus())
+            return item->GetDlgCtrlID();
+    return 0;
+}
+
+void CDialog::CheckRadioButton(int firstId, int lastId, int checkId)
+{
+    for (const auto& item : m_items) {
+        const int id = item->GetDlgCtrlID();
+        if (id >= firstId && id <= lastId)
+            if (auto* button = dynamic_cast<CButton*>(item.get()))
+                button->SetCheck(id == checkId ? 1 : 0);
+    }
+}
+
+void CDialog::PressButton(int id)
+{
+    if (auto* button = dynamic_cast<CButton*>(GetDlgItem(id)))
+        button->Click();
+    else
+        DispatchCommand(id);
+}
+
+void CDialog::CheckRadioInGroup(std::size_t index)
+{
+    // The group runs from the control with WS_GROUP at or before this one to the next one.
+    const auto& controls = m_template->controls;
+    std::size_t first = index;
+    while (first > 0 && !(controls[first].style & WS_GROUP))
+        --first;
+    std::size_t last = index + 1;
+    while (last < controls.size() && !(controls[last].style & WS_GROUP))
+        ++last;
+    for (std::size_t i = first; i < last && i < m_items.size(); ++i)
+        if (IsAutoRadio(controls[i]))
+            if (auto* button = dynamic_cast<CButton*>(m_items[i].get()))
+                button->SetCheck(i == index ? 1 : 0);
+}
+
+void CDialog::OnClicked(int id, std::function<void()> handler) { m_clickHandlers[id] = std::move(handler); }
+
+void CDialog::DispatchCommand(int id) { OnCommand(id); }
+
+void CDialog::SetInitialFocus()
+{
+    for (std::size_t i = 0; m_template && i < m_items.size(); ++i) {
+        const CWnd& item = *m_items[i];
+        if ((m_template->controls[i].style & WS_TABSTOP) && item.IsWindowEnabled()) {
+            m_items[i]->SetFocus();
+            if (auto* edit = dynamic_cast<CEdit*>(m_items[i].get()))
+                edit->SetSel(0, -1);
+            return;
+        }
+    }
+}
+
+bool CDialog::OnInitDialog()
+{
+    UpdateData(false);
+    return true;
+}
+
+void CDialog::DoDataExchange(CDataExchange*) {}
+
+void CDialog::OnOK()
+{
+    if (!UpdateData(true))
+        return;
+    EndDialog(IDOK);
+}
+
+void CDialog::OnCancel() { EndDialog(IDCANCEL); }
+
+bool CDialog::OnCommand(int id)
+{
+    if (const auto handler = m_clickHandlers.find(id); handler != m_clickHandlers.end()) {
+        handler->second();
+        return true;
+    }
+    if (id == IDOK) {
+        OnOK();
+        return true;
+    }
+    if (id == IDCANCEL) {
+        OnCancel();
+        return true;
+    }
+    return false;
+}
+
+void CDialog::OnSize(int, int, int) {}
+
+void CDialog::OnDestroy() {}
+
+} // namespace win

@@ -1,0 +1,473 @@
+#include "ui/platform/list_ctrl.h"
+
+#include <QHeaderView>
+#include <QItemSelectionModel>
+
+#include "ui/platform/api.h"
+#include "ui/platform/widgets.h"
+
+namespace win {
+
+namespace {
+
+// Byte-wise comparison after folding ASCII capitals to small letters.
+int CompareFolded(const std::string& a, const std::string& b)
+{
+    const std::size_t length = std::min(a.size(), b.size());
+    for (std::size_t i = 0; i < length; ++i) {
+        auto fold = [](char c) {
+            const auto byte = static_cast<unsigned char>(c);
+            return byte >= 'A' && byte <= 'Z' ? byte + ('a' - 'A') : static_cast<unsigned>(byte);
+        };
+        const unsigned x = fold(a[i]);
+        const unsigned y = fold(b[i]);
+        if (x != y)
+            return x < y ? -1 : 1;
+    }
+    if (a.size() == b.size())
+        return 0;
+    return a.size() < b.size() ? -1 : 1;
+}
+
+// A stable merge sort that only ever asks "is b before a": whatever the comparison
+// answers, it stays within the rows and keeps equal rows in their order.
+void StableSort(std::vector<ListRow>& rows, const std::function<int(std::uintptr_t, std::uintptr_t)>& compare)
+{
+    std::vector<ListRow> buffer(rows.size());
+    for (std::size_t width = 1; width < rows.size(); width *= 2) {
+        for (std::size_t left = 0; left < rows.size(); left += 2 * width) {
+            const std::size_t middle = std::min(left + width, rows.size());
+            const std::size_t right = std::min(left + 2 * width, rows.size());
+            std::size_t i = left;
+            std::size_t j = middle;
+            std::size_t out = left;
+            while (i < middle && j < right) {
+                if (compare(rows[j].data, rows[i].data) < 0)
+                    buffer[out++] = std::move(rows[j++]);
+                else
+                    buffer[out++] = std::move(rows[i++]);
+            }
+            while (i < middle)
+                buffer[out++] = std::move(rows[i++]);
+            while (j < right)
+                buffer[out++] = std::move(rows[j++]);
+        }
+        std::swap(rows, buffer);
+    }
+}
+
+} // namespace
+
+CListCtrl::CListCtrl() : m_model(std::make_unique<ListModel>(*this)) {}
+
+CListCtrl::~CListCtrl()
+{
+    if (auto* view = dynamic_cast<ListViewWidget*>(Widget())) {
+        view->SetOwner(nullptr);
+        view->setModel(nullptr);
+    }
+}
+
+static ListViewWidget* ViewOf(const CListCtrl& list) { return dynamic_cast<ListViewWidget*>(list.Widget()); }
+
+bool CListCtrl::Notifying() const { return m_updateDepth == 0 && ViewOf(*this) != nullptr; }
+
+bool CListCtrl::IsValidRow(int row) const
+{
+    if (row < 0 || static_cast<std::size_t>(row) >= m_rows.Size()) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return false;
+    }
+    return true;
+}
+
+int CListCtrl::InsertColumn(int column, const std::string& heading, int format, int width)
+{
+    if (column < 0)
+        return -1;
+    const int index = std::min(column, GetColumnCount());
+    if (Notifying())
+        m_model->beginInsertColumns(QModelIndex(), index, index);
+    m_columns.insert(m_columns.begin() + index, Column{heading, format, width < 0 ? 0 : width});
+    // Cells of existing rows move right with their column.
+    for (std::size_t r = 0; r < m_rows.Size(); ++r) {
+        auto& texts = m_rows.At(r).texts;
+        if (static_cast<std::size_t>(index) < texts.size())
+            texts.insert(texts.begin() + index, std::string());
+    }
+    if (Notifying()) {
+        m_model->endInsertColumns();
+        ApplyColumnsToView();
+    }
+    return index;
+}
+
+int CListCtrl::GetColumnCount() const { return static_cast<int>(m_columns.size()); }
+
+int CListCtrl::GetColumnWidth(int column) const
+{
+    if (column < 0 || column >= GetColumnCount())
+        return 0;
+    return m_columns[static_cast<std::size_t>(column)].width;
+}
+
+bool CListCtrl::SetColumnWidth(int column, int width)
+{
+    if (column < 0 || column >= GetColumnCount() || width < 0)
+        return false;
+    m_columns[static_cast<std::size_t>(column)].width = width;
+    if (auto* view = ViewOf(*this))
+        view->header()->resizeSection(column, width);
+    return true;
+}
+
+std::string CListCtrl::GetColumnHeading(int column) const
+{
+    if (column < 0 || column >= GetColumnCount())
+        return {};
+    return m_columns[static_cast<std::size_t>(column)].heading;
+}
+
+int CListCtrl::GetColumnFormat(int column) const
+{
+    if (column < 0 || column >= GetColumnCount())
+        return LVCFMT_LEFT;
+    return m_columns[static_cast<std::size_t>(column)].format;
+}
+
+std::uint32_t CListCtrl::GetExtendedStyle() const { return m_extendedStyle; }
+
+std::uint32_t CListCtrl::SetExtendedStyle(std::uint32_t style)
+{
+    const std::uint32_t old = m_extendedStyle;
+    m_extendedStyle = style;
+    ApplyExtendedStyleToView();
+    return old;
+}
+
+int CListCtrl::GetItemCount() const { return static_cast<int>(m_rows.Size()); }
+
+int CListCtrl::InsertItem(int index, const std::string& text) { return InsertItem(index, text, 0); }
+
+int CListCtrl::InsertItem(int index, const std::string& text, std::uintptr_t data)
+{
+    if (index < 0) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return -1;
+    }
+    std::size_t position = std::min(static_cast<std::size_t>(index), m_rows.Size());
+    if (GetStyle() & LVS_SORTASCENDING) {
+        position = m_rows.Size();
+        m_rows.ForEach([&](std::size_t row, const ListRow& existing) {
+            const std::string empty;
+            const std::string& other = existing.texts.empty() ? empty : existing.texts[0];
+            if (CompareFolded(other, text) > 0) {
+                position = row;
+                return false;
+            }
+            return true;
+        });
+    }
+    const int row = static_cast<int>(position);
+    if (Notifying())
+        m_model->beginInsertRows(QModelIndex(), row, row);
+    m_rows.Insert(position, ListRow{{text}, data, false});
+    if (Notifying())
+        m_model->endInsertRows();
+    return row;
+}
+
+int CListCtrl::AppendItem(std::vector<std::string> texts, std::uintptr_t data)
+{
+    const int row = GetItemCount();
+    if (Notifying())
+        m_model->beginInsertRows(QModelIndex(), row, row);
+    m_rows.Append(ListRow{std::move(texts), data, false});
+    if (Notifying())
+        m_model->endInsertRows();
+    return row;
+}
+
+void CListCtrl::ReplaceAllRows(std::vector<ListRow> rows)
+{
+    UpdateBatch batch(*this);
+    m_selectedCount = 0;
+    for (const ListRow& row : rows)
+        m_selectedCount += row.selected ? 1 : 0;
+    m_rows.Assign(std::move(rows));
+}
+
+std::vector<ListRow> CListCtrl::TakeAllRows()
+{
+    UpdateBatch batch(*this);
+    m_selectedCount = 0;
+    return m_rows.TakeAll();
+}
+
+bool CListCtrl::DeleteItem(int row)
+{
+    if (!IsValidRow(row))
+        return false;
+    if (Notifying())
+        m_model->beginRemoveRows(QModelIndex(), row, row);
+    if (m_rows.At(static_cast<std::size_t>(row)).selected)
+        --m_selectedCount;
+    m_rows.Erase(static_cast<std::size_t>(row));
+    if (Notifying())
+        m_model->endRemoveRows();
+    return true;
+}
+
+bool CListCtrl::DeleteAllItems()
+{
+    UpdateBatch batch(*this);
+    m_rows.Clear();
+    m_selectedCount = 0;
+    return true;
+}
+
+std::string CListCtrl::GetItemText(int row, int column) const
+{
+    if (row < 0 || static_cast<std::size_t>(row) >= m_rows.Size() || column < 0)
+        return {};
+    const auto& texts = m_rows.At(static_cast<std::size_t>(row)).texts;
+    return static_cast<std::size_t>(column) < texts.size() ? texts[static_cast<std::size_t>(column)] : std::string();
+}
+
+bool CListCtrl::SetItemText(int row, int column, const std::string& text)
+{
+    if (!IsValidRow(row) || column < 0 || (column >= GetColumnCount() && column > 0)) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return false;
+    }
+    auto& texts = m_rows.At(static_cast<std::size_t>(row)).texts;
+    if (texts.size() <= static_cast<std::size_t>(column))
+        texts.resize(static_cast<std::size_t>(column) + 1);
+    texts[static_cast<std::size_t>(column)] = text;
+    if (Notifying()) {
+        const QModelIndex index = m_model->index(row, column);
+        emit m_model->dataChanged(index, index, {Qt::DisplayRole});
+    }
+    return true;
+}
+
+std::uintptr_t CListCtrl::GetItemData(int row) const
+{
+    if (row < 0 || static_cast<std::size_t>(row) >= m_rows.Size())
+        return 0;
+    return m_rows.At(static_cast<std::size_t>(row)).data;
+}
+
+bool CListCtrl::SetItemData(int row, std::uintptr_t data)
+{
+    if (!IsValidRow(row))
+        return false;
+    m_rows.At(static_cast<std::size_t>(row)).data = data;
+    return true;
+}
+
+bool CListCtrl::SetItemState(int row, unsigned state, unsigned mask)
+{
+    if (!IsValidRow(row))
+        return false;
+    if (!(mask & LVIS_SELECTED))
+        return true;
+    const bool select = (state & LVIS_SELECTED) != 0;
+    ListRow& target = m_rows.At(static_cast<std::size_t>(row));
+    if (select && (GetStyle() & LVS_SINGLESEL) && m_selectedCount > 0) {
+        for (std::size_t r = 0; r < m_rows.Size() && m_selectedCount > 0; ++r) {
+            ListRow& other = m_rows.At(r);
+            if (other.selected && &other != &target) {
+                other.selected = false;
+                --m_selectedCount;
+            }
+        }
+    }
+    if (target.selected != select) {
+        target.selected = select;
+        m_selectedCount += select ? 1 : -1;
+    }
+    if (Notifying())
+        ApplySelectionToView();
+    return true;
+}
+
+unsigned CListCtrl::GetItemState(int row, unsigned mask) const
+{
+    if (row < 0 || static_cast<std::size_t>(row) >= m_rows.Size())
+        return 0;
+    return (m_rows.At(static_cast<std::size_t>(row)).selected ? LVIS_SELECTED : 0u) & mask;
+}
+
+int CListCtrl::GetSelectedCount() const { return m_selectedCount; }
+
+int CListCtrl::GetNextItem(int start, unsigned flags) const
+{
+    const std::size_t first = start < 0 ? 0 : static_cast<std::size_t>(start) + 1;
+    if (!(flags & LVNI_SELECTED))
+        return first < m_rows.Size() ? static_cast<int>(first) : -1;
+    if (m_selectedCount == 0)
+        return -1;
+    for (std::size_t r = first; r < m_rows.Size(); ++r)
+        if (m_rows.At(r).selected)
+            return static_cast<int>(r);
+    return -1;
+}
+
+bool CListCtrl::EnsureVisible(int row)
+{
+    if (!IsValidRow(row))
+        return false;
+    if (auto* view = ViewOf(*this); view && m_updateDepth == 0)
+        view->scrollTo(m_model->index(row, 0));
+    return true;
+}
+
+bool CListCtrl::SortItems(CompareFunction compare, std::uintptr_t sortData)
+{
+    if (!compare)
+        return false;
+    return SortItems([compare, sortData](std::uintptr_t a, std::uintptr_t b) { return compare(a, b, sortData); });
+}
+
+bool CListCtrl::SortItems(const std::function<int(std::uintptr_t, std::uintptr_t)>& compare)
+{
+    if (!compare)
+        return false;
+    UpdateBatch batch(*this);
+    std::vector<ListRow> rows = m_rows.TakeAll();
+    StableSort(rows, compare);
+    m_rows.Assign(std::move(rows));
+    return true;
+}
+
+void CListCtrl::BeginUpdate()
+{
+    if (m_updateDepth++ == 0 && ViewOf(*this)) {
+        m_model->beginResetModel();
+        m_pendingReset = true;
+    }
+}
+
+void CListCtrl::EndUpdate()
+{
+    if (m_updateDepth == 0 || --m_updateDepth > 0)
+        return;
+    if (m_pendingReset) {
+        m_pendingReset = false;
+        m_model->endResetModel();
+        ApplyColumnsToView();
+        ApplySelectionToView();
+    }
+}
+
+void CListCtrl::NotifyEndTrack(int column, int width)
+{
+    if (column < 0 || column >= GetColumnCount())
+        return;
+    SetColumnWidth(column, width);
+    OnEndTrack(column);
+}
+
+void CListCtrl::NotifyRowClicked(int row)
+{
+    if (row >= 0 && row < GetItemCount()) {
+        // A plain click leaves only the clicked row selected.
+        for (int r = GetNextItem(-1, LVNI_SELECTED); r != -1; r = GetNextItem(r, LVNI_SELECTED))
+            if (r != row)
+                SetItemState(r, 0, LVIS_SELECTED);
+        SetItemState(row, LVIS_SELECTED, LVIS_SELECTED);
+    }
+}
+
+void CListCtrl::OnDoubleClick(int) {}
+
+void CListCtrl::OnColumnClick(int) {}
+
+void CListCtrl::OnEndTrack(int) {}
+
+void CListCtrl::PreSubclassWindow()
+{
+    auto* view = ViewOf(*this);
+    if (!view)
+        return;
+    if (CListCtrl* previous = view->Owner(); previous && previous != this)
+        previous->Detach();
+    view->SetOwner(this);
+    view->setModel(m_model.get());
+    const std::uint32_t style = GetStyle();
+    view->setSelectionMode(style & LVS_SINGLESEL ? QAbstractItemView::SingleSelection
+                                                 : QAbstractItemView::ExtendedSelection);
+    view->header()->setSectionsClickable(!(style & LVS_NOSORTHEADER));
+    QObject::connect(view->selectionModel(), &QItemSelectionModel::selectionChanged, view,
+                     [this] { SelectionChangedInView(); });
+    ApplyColumnsToView();
+    ApplySelectionToView();
+    ApplyExtendedStyleToView();
+}
+
+void CListCtrl::OnWindowDestroyed() {}
+
+void CListCtrl::ApplyColumnsToView()
+{
+    auto* view = ViewOf(*this);
+    if (!view || m_updateDepth > 0)
+        return;
+    for (int c = 0; c < GetColumnCount(); ++c)
+        view->header()->resizeSection(c, m_columns[static_cast<std::size_t>(c)].width);
+}
+
+void CListCtrl::ApplySelectionToView()
+{
+    auto* view = ViewOf(*this);
+    if (!view || m_updateDepth > 0 || !view->selectionModel())
+        return;
+    m_syncingSelection = true;
+    QItemSelection selection;
+    if (m_selectedCount > 0)
+        for (int r = GetNextItem(-1, LVNI_SELECTED); r != -1; r = GetNextItem(r, LVNI_SELECTED))
+            selection.select(m_model->index(r, 0), m_model->index(r, std::max(0, GetColumnCount() - 1)));
+    view->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    m_syncingSelection = false;
+}
+
+void CListCtrl::ApplyExtendedStyleToView()
+{
+    auto* view = ViewOf(*this);
+    if (!view)
+        return;
+    view->setAllColumnsShowFocus((m_extendedStyle & LVS_EX_FULLROWSELECT) != 0);
+}
+
+void CListCtrl::SelectionChangedInView()
+{
+    auto* view = ViewOf(*this);
+    if (m_syncingSelection || !view)
+        return;
+    const QModelIndexList selected = view->selectionModel()->selectedRows();
+    for (int r = GetNextItem(-1, LVNI_SELECTED); r != -1; r = GetNextItem(r, LVNI_SELECTED)) {
+        m_rows.At(static_cast<std::size_t>(r)).selected = false;
+        --m_selectedCount;
+    }
+    for (const QModelIndex& index : selected) {
+        ListRow& row = m_rows.At(static_cast<std::size_t>(index.row()));
+        if (!row.selected) {
+            row.selected = true;
+            ++m_selectedCount;
+        }
+    }
+}
+
+void CListCtrl::ColumnResizedInView(int column, int width)
+{
+    if (column >= 0 && column < GetColumnCount())
+        m_columns[static_cast<std::size_t>(column)].width = width;
+}
+
+void CListCtrl::ResetView()
+{
+    BeginUpdate();
+    EndUpdate();
+}
+
+} // namespace win

@@ -1,0 +1,147 @@
+#pragma once
+
+// CListCtrl: a list view in report mode. The rows (texts, item data, selected state) live
+// in the control's own ListRowStore, which works with or without a window; when the
+// control is attached to a list view of a dialog, a Qt model shows the store. The user's
+// actions arrive as the virtual notices OnDoubleClick, OnColumnClick and OnEndTrack.
+//
+// Speed: every single-row operation updates the view at once; for many rows, wrap them in
+// BeginUpdate/EndUpdate (or an UpdateBatch) so the view is refreshed once at the end, or
+// use ReplaceAllRows/AppendItem.
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "ui/platform/list_row_store.h"
+#include "ui/platform/wnd.h"
+
+namespace win {
+
+class ListModel;
+
+class CListCtrl : public CWnd {
+public:
+    CListCtrl();
+    ~CListCtrl() override;
+
+    // Columns.
+    // Inserts a column before column (or last); returns its index, or -1.
+    int InsertColumn(int column, const std::string& heading, int format = LVCFMT_LEFT, int width = -1);
+    int GetColumnCount() const;
+    // Current width in pixels (as the user left it), or 0 for no such column.
+    int GetColumnWidth(int column) const;
+    bool SetColumnWidth(int column, int width);
+    std::string GetColumnHeading(int column) const;
+    // LVCFMT_LEFT, LVCFMT_RIGHT or LVCFMT_CENTER.
+    int GetColumnFormat(int column) const;
+
+    // Extended style (LVS_EX_FULLROWSELECT ...); SetExtendedStyle returns the old one.
+    std::uint32_t GetExtendedStyle() const;
+    std::uint32_t SetExtendedStyle(std::uint32_t style);
+
+    // Rows.
+    int GetItemCount() const;
+    // Inserts a row with its first-column text; returns the index where it landed, or -1
+    // for a negative index. With LVS_SORTASCENDING the index is ignored: the row goes
+    // before the first row whose first-column text compares greater (ASCII capitals folded
+    // to small letters, byte-wise), else last. An index beyond the end appends.
+    int InsertItem(int index, const std::string& text);
+    int InsertItem(int index, const std::string& text, std::uintptr_t data);
+    // Appends a row with all its texts, ignoring the sorted style (for bulk building).
+    int AppendItem(std::vector<std::string> texts, std::uintptr_t data = 0);
+    // Replaces all rows in one go (one view refresh).
+    void ReplaceAllRows(std::vector<ListRow> rows);
+    // Moves all rows out (one view refresh), leaving the list empty.
+    std::vector<ListRow> TakeAllRows();
+    bool DeleteItem(int row);
+    bool DeleteAllItems();
+
+    std::string GetItemText(int row, int column) const;
+    bool SetItemText(int row, int column, const std::string& text);
+    std::uintptr_t GetItemData(int row) const;
+    bool SetItemData(int row, std::uintptr_t data);
+
+    // State bits (LVIS_SELECTED). Selecting a row of a single-selection list deselects
+    // the others.
+    bool SetItemState(int row, unsigned state, unsigned mask);
+    unsigned GetItemState(int row, unsigned mask) const;
+    int GetSelectedCount() const;
+    // The next row after start (-1: from the top) with the flags (LVNI_SELECTED), or -1.
+    int GetNextItem(int start, unsigned flags) const;
+    bool EnsureVisible(int row);
+
+    // Sorts the rows by a comparison of their item data; stable (equal rows keep their
+    // order) and safe with any comparison.
+    using CompareFunction = int (*)(std::uintptr_t data1, std::uintptr_t data2, std::uintptr_t sortData);
+    bool SortItems(CompareFunction compare, std::uintptr_t sortData);
+    bool SortItems(const std::function<int(std::uintptr_t, std::uintptr_t)>& compare);
+
+    // Batches: between BeginUpdate and the matching EndUpdate the view is not told about
+    // changes; EndUpdate refreshes it once. Nested batches count.
+    void BeginUpdate();
+    void EndUpdate();
+    class UpdateBatch {
+    public:
+        explicit UpdateBatch(CListCtrl& list) : m_list(list) { m_list.BeginUpdate(); }
+        ~UpdateBatch() { m_list.EndUpdate(); }
+        UpdateBatch(const UpdateBatch&) = delete;
+        UpdateBatch& operator=(const UpdateBatch&) = delete;
+
+    private:
+        CListCtrl& m_list;
+    };
+
+    // The rows themselves, for reading.
+    const ListRowStore& Rows() const { return m_rows; }
+
+    // The user's actions, as the view reports them; public so tests and scripts can
+    // play them. The row is -1 when the double-click hit no row.
+    void NotifyDoubleClick(int row) { OnDoubleClick(row); }
+    void NotifyColumnClick(int column) { OnColumnClick(column); }
+    // The user finished dragging the divider at the right of column to width.
+    void NotifyEndTrack(int column, int width);
+    // The user selected (clicked) a row.
+    void NotifyRowClicked(int row);
+
+protected:
+    // Notices; the defaults do nothing.
+    virtual void OnDoubleClick(int row);
+    virtual void OnColumnClick(int column);
+    virtual void OnEndTrack(int column);
+
+    void PreSubclassWindow() override;
+    void OnWindowDestroyed() override;
+
+private:
+    friend class ListModel;
+    friend class ListViewWidget;
+
+    struct Column {
+        std::string heading;
+        int format = LVCFMT_LEFT;
+        int width = 0;
+    };
+
+    bool IsValidRow(int row) const;
+    bool Notifying() const;
+    void ApplyColumnsToView();
+    void ApplySelectionToView();
+    void ApplyExtendedStyleToView();
+    void ResetView();
+    void SelectionChangedInView();
+    void ColumnResizedInView(int column, int width);
+
+    ListRowStore m_rows;
+    std::vector<Column> m_columns;
+    std::uint32_t m_extendedStyle = 0;
+    int m_selectedCount = 0;
+    int m_updateDepth = 0;
+    bool m_pendingReset = false;
+    bool m_syncingSelection = false;
+    std::unique_ptr<ListModel> m_model;
+};
+
+} // namespace win

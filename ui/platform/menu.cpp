@@ -1,0 +1,126 @@
+#include "ui/platform/menu.h"
+
+#include <QAction>
+#include <QMenu>
+
+#include "ui/platform/api.h"
+#include "ui/platform/resources.h"
+
+namespace win {
+
+CMenu::CMenu() = default;
+
+CMenu::~CMenu() = default;
+
+bool CMenu::LoadMenu(int id)
+{
+    const MenuTemplate* menu = FindMenuTemplate(id);
+    if (!menu)
+        return false;
+    DestroyMenu();
+    std::vector<MenuItemTemplate> popups = menu->popups;
+    LoadItems(popups);
+    m_loaded = true;
+    return true;
+}
+
+void CMenu::LoadItems(const std::vector<MenuItemTemplate>& items)
+{
+    for (const MenuItemTemplate& item : items) {
+        Item entry;
+        entry.id = item.id;
+        entry.text = item.text;
+        if (item.IsPopup()) {
+            entry.popup = std::make_unique<CMenu>();
+            entry.popup->LoadItems(item.items);
+            entry.popup->m_loaded = true;
+        }
+        m_items.push_back(std::move(entry));
+    }
+}
+
+void CMenu::DestroyMenu()
+{
+    m_items.clear();
+    m_loaded = false;
+    m_popup = nullptr;
+}
+
+int CMenu::GetMenuItemCount() const { return static_cast<int>(m_items.size()); }
+
+int CMenu::GetMenuItemID(int position) const
+{
+    if (position < 0 || position >= GetMenuItemCount())
+        return -1;
+    const Item& item = m_items[static_cast<std::size_t>(position)];
+    return item.popup ? -1 : item.id;
+}
+
+std::string CMenu::GetMenuString(int position) const
+{
+    if (position < 0 || position >= GetMenuItemCount())
+        return {};
+    return m_items[static_cast<std::size_t>(position)].text;
+}
+
+CMenu* CMenu::GetSubMenu(int position) const
+{
+    if (position < 0 || position >= GetMenuItemCount())
+        return nullptr;
+    return m_items[static_cast<std::size_t>(position)].popup.get();
+}
+
+CMenu::Item* CMenu::FindItem(int id)
+{
+    for (Item& item : m_items) {
+        if (item.popup) {
+            if (Item* found = item.popup->FindItem(id))
+                return found;
+        } else if (item.id == id && id != 0) {
+            return &item;
+        }
+    }
+    return nullptr;
+}
+
+const CMenu::Item* CMenu::FindItem(int id) const { return const_cast<CMenu*>(this)->FindItem(id); }
+
+unsigned CMenu::EnableMenuItem(int id, unsigned flags)
+{
+    Item* item = FindItem(id);
+    if (!item)
+        return kMenuItemNotFound;
+    const unsigned previous = item->enabled ? MF_ENABLED : MF_GRAYED;
+    item->enabled = (flags & (MF_GRAYED | MF_DISABLED)) == 0;
+    if (item->action)
+        item->action->setEnabled(item->enabled);
+    return previous;
+}
+
+bool CMenu::IsMenuItemEnabled(int id) const
+{
+    const Item* item = FindItem(id);
+    return item && item->enabled;
+}
+
+// Qt reads "&x" (mnemonic) and "&&" (a literal ampersand) in menu texts as Windows does.
+void CMenu::BindPopup(QMenu* menu)
+{
+    m_popup = menu;
+    for (Item& item : m_items) {
+        const QString text = QString::fromStdString(item.text);
+        if (item.popup) {
+            QMenu* sub = menu->addMenu(text);
+            item.popup->BindPopup(sub);
+        } else if (item.id == 0) {
+            menu->addSeparator();
+        } else {
+            QAction* action = menu->addAction(text);
+            action->setData(item.id);
+            action->setEnabled(item.enabled);
+            item.action = action;
+        }
+    }
+}
+
+} // namespace win

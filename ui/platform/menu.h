@@ -1,0 +1,73 @@
+#pragma once
+
+// CMenu: a menu loaded from a menu template (resources.h): pop-up menus with command
+// items and separators. A window shows it with SetMenu (property_sheet.h); enabling and
+// greying by command id works whether or not it is shown.
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <QPointer>
+
+#include <QAction>
+#include <QMenu>
+
+namespace win {
+
+struct MenuItemTemplate;
+
+// EnableMenuItem flags and result.
+inline constexpr unsigned MF_BYCOMMAND = 0x0u;
+inline constexpr unsigned MF_ENABLED = 0x0u;
+inline constexpr unsigned MF_GRAYED = 0x1u;
+inline constexpr unsigned MF_DISABLED = 0x2u;
+inline constexpr unsigned kMenuItemNotFound = 0xFFFFFFFFu;
+
+class CMenu {
+public:
+    CMenu();
+    ~CMenu();
+    CMenu(const CMenu&) = delete;
+    CMenu& operator=(const CMenu&) = delete;
+
+    // Loads menu resource id; false (last error set) when there is none.
+    bool LoadMenu(int id);
+    bool IsLoaded() const { return m_loaded; }
+    void DestroyMenu();
+
+    int GetMenuItemCount() const;
+    // The command id at a position: 0 for a separator, -1 for a pop-up menu or no item.
+    int GetMenuItemID(int position) const;
+    std::string GetMenuString(int position) const;
+    // The pop-up menu at a position, or nullptr.
+    CMenu* GetSubMenu(int position) const;
+
+    // Enables (MF_ENABLED) or greys (MF_GRAYED) the item with this command id, searching
+    // pop-up menus too; returns the previous state or kMenuItemNotFound.
+    unsigned EnableMenuItem(int id, unsigned flags);
+    // Whether the item with this command id is enabled (false when there is none).
+    bool IsMenuItemEnabled(int id) const;
+
+    // For the layer: builds the Qt menu of a pop-up (with actions carrying command ids).
+    void BindPopup(QMenu* menu);
+    QMenu* BoundPopup() const { return m_popup; }
+
+private:
+    struct Item {
+        int id = 0;
+        std::string text;
+        bool enabled = true;
+        std::unique_ptr<CMenu> popup;
+        QPointer<QAction> action;
+    };
+    void LoadItems(const std::vector<MenuItemTemplate>& items);
+    Item* FindItem(int id);
+    const Item* FindItem(int id) const;
+
+    std::vector<Item> m_items;
+    bool m_loaded = false;
+    QPointer<QMenu> m_popup;
+};
+
+} // namespace win

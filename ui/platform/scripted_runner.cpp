@@ -1,0 +1,55 @@
+#include "ui/platform/scripted_runner.h"
+
+#include <stdexcept>
+
+#include "ui/platform/dialog.h"
+#include "ui/platform/types.h"
+
+namespace win {
+
+ScriptedRunner::ScriptedRunner() : m_previous(SetModalRunner(this)) {}
+
+ScriptedRunner::~ScriptedRunner() { SetModalRunner(m_previous); }
+
+void ScriptedRunner::OnNextDialog(std::function<void(CDialog&)> script) { m_scripts.push_back(std::move(script)); }
+
+void ScriptedRunner::AnswerNextMessageBox(int answer) { m_answers.push_back(answer); }
+
+int ScriptedRunner::RunModal(CDialog& dialog)
+{
+    m_dialogsRun.push_back(dialog.GetTemplateId());
+    if (m_scripts.empty())
+        throw std::logic_error("no script for dialog " + std::to_string(dialog.GetTemplateId()));
+    auto script = std::move(m_scripts.front());
+    m_scripts.pop_front();
+    script(dialog);
+    if (!dialog.IsEnded())
+        throw std::logic_error("the script left dialog " + std::to_string(dialog.GetTemplateId()) + " open");
+    return dialog.GetResult();
+}
+
+int ScriptedRunner::RunMessageBox(CWnd*, const std::string& text, const std::string& caption, unsigned type)
+{
+    int answer = DefaultAnswer(type);
+    if (!m_answers.empty()) {
+        answer = m_answers.front();
+        m_answers.pop_front();
+    }
+    m_messageBoxes.push_back(MessageBoxRecord{text, caption, type, answer});
+    return answer;
+}
+
+int ScriptedRunner::DefaultAnswer(unsigned type)
+{
+    const bool second = (type & MB_DEFMASK) == MB_DEFBUTTON2;
+    switch (type & MB_TYPEMASK) {
+    case MB_YESNO:
+        return second ? IDNO : IDYES;
+    case MB_OKCANCEL:
+        return second ? IDCANCEL : IDOK;
+    default:
+        return IDOK;
+    }
+}
+
+} // namespace win
