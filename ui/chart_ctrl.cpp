@@ -3,6 +3,8 @@
 #include "model/dates.h"
 #include "ui/chart_source.h"
 #include "ui/platform/api.h"
+#include "ui/platform/dialog_builder.h"
+#include "ui/platform/resources.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -56,6 +58,24 @@ CChartCtrl::CChartCtrl(IChartSource& cashflow) : m_cashflow(cashflow)
         throw win::api::Exception(win::GetLastError());
 }
 
+void CChartCtrl::Create(QWidget* parent, const CRect& rect, int id)
+{
+    win::ControlTemplate control;
+    control.id = id;
+    control.kind = win::ControlKind::Button;
+    control.style = win::WS_CHILD | win::WS_VISIBLE | win::WS_DISABLED | win::BS_OWNERDRAW;
+    Attach(win::CreateControlWidget(control, parent), id, control.style);
+    SetDrawHandler([this](win::DrawItemContext& context) {
+        win::CDC dc(*context.painter);
+        Draw(dc, context.action);
+    });
+    SetSizeHandler([this](int type, int cx, int cy) { OnSize(type, cx, cy); });
+    EnableWindow(false);
+    MoveWindow(rect);
+    OnSize(win::SIZE_RESTORED, rect.Width(), rect.Height());
+    ShowWindow(true);
+}
+
 void CChartCtrl::OnSize(int type, int cx, int cy)
 {
     if (type == win::SIZE_MINIMIZED)
@@ -71,7 +91,8 @@ void CChartCtrl::OnSize(int type, int cx, int cy)
 
 void CChartCtrl::Redraw()
 {
-    Invalidate();
+    if (HasWindow())
+        Invalidate(true);
 }
 
 void CChartCtrl::Draw(win::CDC& dc, unsigned action)

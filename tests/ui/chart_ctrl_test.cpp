@@ -370,11 +370,11 @@ TEST_F(ChartTest, ChildWindowPaintsTheChartAndOutlivesNothing)
     auto parent = std::make_unique<QWidget>();
     parent->resize(500, 200);
     CChartCtrl chart(source);
-    chart.Create(parent.get(), win::CRect{10, 10, 10 + kWidth, 10 + kHeight});
+    chart.Create(parent.get(), win::CRect{10, 10, 10 + kWidth, 10 + kHeight}, 1000);
     ASSERT_TRUE(chart.HasWindow());
-    EXPECT_FALSE(chart.GetWindow()->isEnabled());
+    EXPECT_FALSE(chart.IsWindowEnabled());
 
-    const QImage image = chart.GetWindow()->grab().toImage();
+    const QImage image = chart.Widget()->grab().toImage();
     ASSERT_EQ(image.size(), QSize(kWidth, kHeight));
     EXPECT_EQ(image.pixel(1, kPlotBottom), kBlue);
     EXPECT_EQ(RowsOf(image, 50, kBlack), Span(1, 100));
