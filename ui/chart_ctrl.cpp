@@ -53,9 +53,16 @@ CChartCtrl::FontSelector::~FontSelector()
 
 CChartCtrl::CChartCtrl(IChartSource& cashflow) : m_cashflow(cashflow)
 {
+    // The pens are made with the first chart and kept for the rest of the run.
     Pens();
     if (!m_labelFont.CreatePointFont(kLabelFontTenths, kLabelFontFace))
         throw win::api::Exception(win::GetLastError());
+}
+
+CChartCtrl::~CChartCtrl()
+{
+    SetDrawHandler({});
+    SetSizeHandler({});
 }
 
 void CChartCtrl::Create(QWidget* parent, const CRect& rect, int id)

@@ -30,6 +30,8 @@ public:
 
     // Creates the label font; raises win::api::Exception when that fails.
     explicit CChartCtrl(IChartSource& cashflow);
+    // The window may outlive the chart (its parent owns it): it stops asking the chart.
+    ~CChartCtrl() override;
 
     // Creates the chart's window: a visible, disabled, owner-drawn child button without
     // caption, placed at rect in the parent's client area. Being disabled, it takes no

@@ -385,4 +385,20 @@ TEST_F(ChartTest, ChildWindowPaintsTheChartAndOutlivesNothing)
     chart.Redraw();
 }
 
+TEST_F(ChartTest, WindowThatOutlivesTheChartPaintsNothingOfIt)
+{
+    Start(2006, 3, 1, 1000);
+    QWidget parent;
+    parent.resize(500, 200);
+    QWidget* window = nullptr;
+    {
+        CChartCtrl chart(source);
+        chart.Create(&parent, win::CRect{0, 0, kWidth, kHeight}, 1000);
+        window = chart.Widget();
+    }
+    window->resize(300, 100);
+    const QImage image = window->grab().toImage();
+    EXPECT_NE(image.pixel(1, 1 + 50), kBlack);
+}
+
 } // namespace
