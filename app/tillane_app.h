@@ -42,6 +42,3 @@ win::CRect ReadFrameRect(IConfigDataManager& settings);
 std::string FormatVersionText(const std::string& productVersion, unsigned build);
 // The program's own version text.
 std::string VersionText();
-
-// Repaints the main window's chart, if there is one.
-void RedrawChart();

@@ -1,0 +1,122 @@
+#include "app/forecast.h"
+
+#include "app/tillane_dlg.h"
+#include "storage/config_data_manager.h"
+#include "storage/configuration.h"
+#include "storage/data_file.h"
+#include "storage/file_locations.h"
+#include "ui/chart_image.h"
+#include "ui/platform/win_app.h"
+
+#include <cstdlib>
+#include <iostream>
+
+namespace {
+
+std::string Unreadable(const std::string& path, DataFile::Status status)
+{
+    const char* why = status == DataFile::Status::Unreadable ? "it cannot be read"
+                      : status == DataFile::Status::Malformed ? "it is not a well-formed document"
+                                                              : "it is not a Tillane data file";
+    return "tillane: cannot use the data file " + path + ": " + why + "\n";
+}
+
+class CommandLineApp : public win::CWinApp {
+public:
+    explicit CommandLineApp(const CommandLine& line) : m_line(line) {}
+    int Status() const { return m_status; }
+
+protected:
+    bool InitInstance() override
+    {
+        m_status = Run();
+        return false;
+    }
+
+private:
+    int Run()
+    {
+        const std::string path = GetDataFilePath();
+        const DataFile::Status status = DataFile::LoadFile(path, Today()).status;
+        if (status == DataFile::Status::Unreadable || status == DataFile::Status::Malformed ||
+            status == DataFile::Status::NotDataFile) {
+            std::cerr << Unreadable(path, status);
+            return 1;
+        }
+        app::IConfiguration* configuration = nullptr;
+        try {
+            configuration = &GetConfiguration();
+        } catch (const app::Configuration::Storage::Exception::BadlyFormedXml&) {
+            std::cerr << Unreadable(path, DataFile::Status::Malformed);
+            return 1;
+        }
+
+        CTillaneDlg window(GetConfigDataManager(), *configuration, win::CRect {}, CTillaneDlg::Access::ReadOnly);
+        if (!window.Create(nullptr, win::WS_POPUP | win::WS_CAPTION))
+            return 1;
+        if (window.DataFileUnreadable()) {
+            std::cerr << Unreadable(path, DataFile::Status::Unreadable);
+            return 1;
+        }
+        // The same steps as the Cash Flow page's date buttons and month spin.
+        CCashFlowListCtrl& list = window.CashFlowPage().GetCashFlowList();
+        if (m_line.start)
+            list.SetStartDate(*m_line.start);
+        if (m_line.months)
+            list.SetDuration(*m_line.months);
+
+        if (m_line.mode == CommandLine::Mode::Chart) {
+            if (!SaveChartPng(list, m_line.width, m_line.height, QString::fromStdString(m_line.chartFile))) {
+                std::cerr << "tillane: cannot write the chart to " << m_line.chartFile << "\n";
+                return 1;
+            }
+            return 0;
+        }
+        std::vector<ForecastRow> rows;
+        rows.reserve(static_cast<std::size_t>(list.GetItemCount()));
+        for (int row = 0; row < list.GetItemCount(); ++row)
+            rows.push_back({list.GetItemText(row, 0), list.GetItemText(row, 1), list.GetItemText(row, 2),
+                            list.GetItemText(row, 3)});
+        std::cout << (m_line.csv ? FormatForecastCsv(rows) : FormatForecastText(rows));
+        std::cout.flush();
+        return std::cout ? 0 : 1;
+    }
+
+    const CommandLine& m_line;
+    int m_status = 0;
+};
+
+} // namespace
+
+int RunWithoutWindow(const CommandLine& line, int& argc, char** argv)
+{
+    // No display is needed: the windows are made, never shown.
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    CommandLineApp application(line);
+    application.Run(argc, argv);
+    return application.Status();
+}
+
+std::string HelpText()
+{
+    return "Tillane projects your cash flow: from the balances of your accounts and your repeating\n"
+           "transactions it lists every payment to come, with the running balance, and draws it.\n"
+           "\n" +
+           UsageText() +
+           "\n"
+           "  (no option)         open the Tillane window\n"
+           "  --file PATH         use PATH as the data file instead of default.Tillane in your\n"
+           "                      documents folder\n"
+           "  --forecast          print the projection as the Cash Flow page lists it\n"
+           "  --csv               with --forecast: comma-separated values with a header line\n"
+           "  --chart OUT.png     draw the balance chart into a PNG file\n"
+           "  --size WxH          with --chart: the picture's size in pixels (default 600x200)\n"
+           "  --start MM/DD/YYYY  start the projection on this day (default: the data file's)\n"
+           "  --months N          project N months of 31 days, 1 to 99 (default: the data file's)\n"
+           "  --version           print the version\n"
+           "  --help              print this help\n"
+           "\n"
+           "The forecast and the chart never change the data file or the settings.\n"
+           "Exit status: 0 done, 1 the data file cannot be read or is not a Tillane data file,\n"
+           "2 bad usage.\n";
+}

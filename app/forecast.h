@@ -1,0 +1,17 @@
+#pragma once
+
+#include "app/command_line.h"
+
+#include <string>
+
+// The command line's forecast and chart: the data file loaded exactly as the window loads
+// it, into the same pages and lists, without showing anything and without writing the
+// data file or the settings.
+
+// Prints the forecast or writes the chart; returns the process exit status: 0 done, 1
+// when the data file exists but cannot be read or is not a Tillane data file (or the
+// chart cannot be written).
+int RunWithoutWindow(const CommandLine& line, int& argc, char** argv);
+
+// What `tillane --help` prints.
+std::string HelpText();

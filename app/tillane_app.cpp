@@ -1,0 +1,112 @@
+#include "app/tillane_app.h"
+
+#include "app/data_file_store.h"
+#include "app/tillane_dlg.h"
+#include "model/dates.h"
+#include "res/resource.h"
+#include "storage/config_data_manager.h"
+#include "storage/configuration.h"
+#include "storage/data_file.h"
+#include "storage/file_locations.h"
+#include "ui/platform/api.h"
+#include "ui/platform/menu.h"
+#include "ui/platform/modal_runner.h"
+#include "ui/platform/resources.h"
+
+#include <ctime>
+
+namespace {
+
+// The main window: popup, visible, caption, system menu, sizing border, modal frame.
+constexpr std::uint32_t kMainWindowStyle = 0x90CC0080u;
+
+std::string Caption() { return win::LoadString(res::IDS_APP_TITLE); }
+
+// A data file that exists but cannot be loaded is the user's and must survive: it is kept
+// under another name before anything is written to its own. Says what it found.
+CTillaneDlg::DataFileState SafeguardDataFile(const std::string& path)
+{
+    const DataFile::LoadResult probe = DataFile::LoadFile(path, Today());
+    const DataFile::Status status = probe.status;
+    if (status != DataFile::Status::Unreadable && status != DataFile::Status::Malformed &&
+        status != DataFile::Status::NotDataFile)
+        return CTillaneDlg::DataFileState::Load;
+
+    const char* why = status == DataFile::Status::Unreadable ? "it could not be read"
+                      : status == DataFile::Status::Malformed ? "it is not a well-formed document"
+                                                              : "it is not a Tillane data file";
+    std::string reason;
+    const auto keptAs = app::SetAsideUnreadable(path, std::time(nullptr), &reason);
+    if (keptAs) {
+        win::MessageBox(nullptr,
+                        "Tillane could not load its data file\n\n" + path + "\n\nbecause " + why +
+                            ". The file has been left untouched and kept as\n\n" + *keptAs +
+                            "\n\nTillane starts with no accounts and no transactions.",
+                        Caption(), win::MB_OK | win::MB_ICONEXCLAMATION);
+        return CTillaneDlg::DataFileState::SetAside;
+    }
+    win::MessageBox(nullptr,
+                    "Tillane could not load its data file\n\n" + path + "\n\nbecause " + why +
+                        ", and could not keep it under another name (" + reason +
+                        "). The file will be left untouched: Tillane starts with no data and will not save.",
+                    Caption(), win::MB_OK | win::MB_ICONEXCLAMATION);
+    return CTillaneDlg::DataFileState::Untouchable;
+}
+
+} // namespace
+
+win::CRect ReadFrameRect(IConfigDataManager& settings)
+{
+    const int left = settings.ReadInt("Frame", "Left", 0);
+    const int top = settings.ReadInt("Frame", "Top", 0);
+    const int width = settings.ReadInt("Frame", "Width", 0);
+    const int height = settings.ReadInt("Frame", "Height", 0);
+    return {left, top, left + width, top + height};
+}
+
+CTillaneApp::~CTillaneApp() = default;
+
+bool CTillaneApp::InitInstance()
+{
+    SetRegistryKey(kSettingsKey);
+    IConfigDataManager& settings = GetConfigDataManager();
+    const win::CRect frame = ReadFrameRect(settings);
+
+    const std::string path = GetDataFilePath();
+    app::DataFileLock lock(path);
+    if (lock.GetStatus() == app::DataFileLock::Status::HeldElsewhere) {
+        win::MessageBox(nullptr,
+                        "The data file\n\n" + path +
+                            "\n\nis already open in Tillane. Switch to that window, or close it before starting "
+                            "Tillane again.",
+                        Caption(), win::MB_OK | win::MB_ICONINFORMATION);
+        return false;
+    }
+    CTillaneDlg::DataFileState state = SafeguardDataFile(path);
+
+    app::IConfiguration* configuration = nullptr;
+    try {
+        configuration = &GetConfiguration();
+    } catch (const app::Configuration::Storage::Exception::BadlyFormedXml&) {
+        // The file changed under us since the check above: keep it safe the same way.
+        state = SafeguardDataFile(path);
+        configuration = &GetConfiguration();
+    }
+
+    m_mainWindow = new CTillaneDlg(settings, *configuration, frame, CTillaneDlg::Access::ReadWrite, state);
+    SetMainWindow(m_mainWindow);
+    if (m_mainWindow->Create(nullptr, kMainWindowStyle, 0)) {
+        win::CMenu menu;
+        if (!menu.LoadMenu(res::IDR_MAINFRAME))
+            throw win::api::Exception(win::GetLastError());
+        m_mainWindow->SetMenu(&menu);
+        RunMessageLoop();
+        if (m_mainWindow->HasWindow())
+            m_mainWindow->SetMenu(nullptr);
+        menu.DestroyMenu();
+    }
+    SetMainWindow(nullptr);
+    delete m_mainWindow;
+    m_mainWindow = nullptr;
+    return false;
+}

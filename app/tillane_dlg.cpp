@@ -1,0 +1,456 @@
+#include "app/tillane_dlg.h"
+
+#include "app/about_dlg.h"
+#include "model/dates.h"
+#include "res/resource.h"
+#include "storage/config_data_manager.h"
+#include "storage/configuration.h"
+#include "storage/data_file.h"
+#include "storage/file_locations.h"
+#include "storage/text_file.h"
+#include "storage/xml_document.h"
+#include "ui/account_edit_dlg.h"
+#include "ui/platform/api.h"
+#include "ui/platform/modal_runner.h"
+#include "ui/platform/resources.h"
+#include "ui/trans_edit_dlg.h"
+
+#include <ctime>
+
+namespace {
+
+// The chart's window: a child button without caption, visible, disabled and owner-drawn.
+constexpr std::uint32_t kChartStyle = 0x5800000Bu;
+
+constexpr const char* kFrameSection = "Frame";
+
+} // namespace
+
+CTillaneDlgBase::CTillaneDlgBase(int captionId, win::CWnd* parent, int selectPage)
+    : win::CPropertySheet(captionId, parent, selectPage)
+{
+    LoadAccelerators(res::IDR_ACCELERATORS);
+}
+
+CTillaneDlg::CTillaneDlg(IConfigDataManager& settings, app::IConfiguration& configuration, const win::CRect& frame,
+                         Access access, DataFileState dataFile)
+    : CTillaneDlgBase(res::IDS_APP_TITLE, nullptr, 0)
+    , m_accountsPage(settings, m_cashflowReference)
+    , m_transPage(settings, m_cashflowReference)
+    , m_cashFlowPage(settings, m_accountsPage.GetAccountsList(), m_transPage.GetListCtrl(),
+                     static_cast<unsigned>(configuration.GetInt("CashFlow", "Duration")))
+    , m_chart(m_cashFlowPage.GetCashFlowList())
+    , m_icon(res::IDR_MAINFRAME)
+    , m_frame(frame)
+    , m_settings(settings)
+    , m_access(access)
+    , m_dataFileState(dataFile)
+{
+    m_cashflowReference.target = &m_cashFlowPage.GetCashFlowList();
+    m_cashFlowPage.GetCashFlowList().SetRedrawHandler([this] { m_chart.Redraw(); });
+    AddPage(&m_cashFlowPage);
+    AddPage(&m_accountsPage);
+    AddPage(&m_transPage);
+}
+
+CTillaneDlg::~CTillaneDlg()
+{
+    // The pages go before the sheet's window would: close it while they still exist.
+    if (HasWindow())
+        DestroyWindow();
+}
+
+bool CTillaneDlg::OnInitDialog()
+{
+    CTillaneDlgBase::OnInitDialog();
+    if (!m_frame.IsRectEmpty())
+        MoveWindow(m_frame.left, m_frame.top, m_frame.Width(), m_frame.Height(), true);
+    for (int page = 0; page < GetPageCount(); ++page)
+        SetActivePage(page);
+    SetActivePage(0);
+    SetIcon(m_icon);
+    CreateChildControl(m_chart, win::ControlKind::Button, "", kChartStyle, GetChartRect(), res::IDC_CHART);
+    LoadData();
+    if (Writable())
+        PostCommand(res::ID_APP_ABOUT);
+    return true;
+}
+
+// Loading and saving.
+
+void CTillaneDlg::LoadData()
+{
+    if (m_dataFileState != DataFileState::Load)
+        return;
+    TextFile::ReadResult read = TextFile::Read(GetDataFilePath());
+    switch (read.status) {
+    case TextFile::ReadStatus::Missing:
+        AddSampleData();
+        return;
+    case TextFile::ReadStatus::Unreadable:
+        m_dataFileUnreadable = true;
+        return;
+    case TextFile::ReadStatus::Ok:
+        ParseData(std::move(read.text));
+        return;
+    }
+}
+
+void CTillaneDlg::ParseData(std::string text)
+{
+    // An empty file holds nothing to load and nothing to lose.
+    if (text.empty())
+        return;
+    CXmlDocument document;
+    if (!document.SetDocument(std::move(text)) || !DataFile::FindRoot(document)) {
+        m_dataFileUnreadable = true;
+        return;
+    }
+    m_cashFlowPage.Load(document);
+    CAccountsListCtrl& accounts = m_accountsPage.GetAccountsList();
+    for (const DataFile::Account& account : DataFile::ReadAccounts(document))
+        accounts.AddAccount(account.description, account.balance, CAccountsListCtrl::Selection::Leave);
+    CTransListCtrl& transactions = m_transPage.GetListCtrl();
+    for (DataFile::Transaction& transaction : DataFile::ReadTransactions(document, Today()))
+        transactions.AddTransaction(transaction.date, transaction.description, transaction.amount,
+                                    std::move(transaction.rule), true);
+}
+
+void CTillaneDlg::AddSampleData()
+{
+    CAccountsListCtrl& accounts = m_accountsPage.GetAccountsList();
+    accounts.AddAccount("Checking", 0, CAccountsListCtrl::Selection::Leave);
+    accounts.AddAccount("Savings", 0, CAccountsListCtrl::Selection::Leave);
+    CTransListCtrl& transactions = m_transPage.GetListCtrl();
+    const TimeValue today = Today();
+    transactions.AddTransaction(today, "Payday", 400, std::make_unique<CDateRepeaterWeekly>(2, 0), true);
+    transactions.AddTransaction(today, "Rent/Mortgage", -600, std::make_unique<CDateRepeaterMonthly>(1, 0, 1), true);
+}
+
+app::FileOutcome CTillaneDlg::SaveData()
+{
+    if (!Writable())
+        return {false, "this window does not save"};
+    if (m_dataFileState == DataFileState::Untouchable)
+        return {false, "the data file could not be read when Tillane started and is left as it is"};
+    CXmlDocument document;
+    DataFile::StartDocument(document);
+    m_cashFlowPage.Save(document);
+    m_accountsPage.Save(document);
+    m_transPage.Save(document);
+
+    const std::string path = GetDataFilePath();
+    if (m_dataFileUnreadable) {
+        // The file there was not understood: keep it before writing anything to its name.
+        std::string reason;
+        if (!app::SetAsideUnreadable(path, std::time(nullptr), &reason))
+            return {false, "the file there could not be read, and could not be kept under another name: " + reason};
+        m_dataFileUnreadable = false;
+    }
+    return app::ReplaceFile(path, TextFile::ToTextMode(document.GetDocument()));
+}
+
+void CTillaneDlg::ReportSaveFailure(const app::FileOutcome& outcome, bool closing, bool* closeAnyway)
+{
+    std::string text = "Tillane could not save your data to\n\n" + GetDataFilePath() + "\n\n(" + outcome.reason + ").";
+    if (!closing) {
+        win::MessageBox(this, text, win::LoadString(res::IDS_APP_TITLE), win::MB_OK | win::MB_ICONEXCLAMATION);
+        return;
+    }
+    text += "\n\nClose Tillane anyway and lose the changes made since the last save?\n"
+            "Answer No to keep Tillane open while you fix the cause.";
+    *closeAnyway = win::MessageBox(this, text, win::LoadString(res::IDS_APP_TITLE),
+                                   win::MB_YESNO | win::MB_ICONEXCLAMATION | win::MB_DEFBUTTON2) == win::IDYES;
+}
+
+void CTillaneDlg::SaveNow()
+{
+    const app::FileOutcome outcome = SaveData();
+    if (!outcome.ok)
+        ReportSaveFailure(outcome, false, nullptr);
+}
+
+bool CTillaneDlg::SaveForClosing()
+{
+    if (!Writable() || m_savedForClosing)
+        return true;
+    const app::FileOutcome outcome = SaveData();
+    if (!outcome.ok) {
+        bool closeAnyway = false;
+        ReportSaveFailure(outcome, true, &closeAnyway);
+        if (!closeAnyway)
+            return false;
+    }
+    m_savedForClosing = true;
+    return true;
+}
+
+void CTillaneDlg::SaveAndExit()
+{
+    if (SaveForClosing())
+        EndDialog(win::IDCANCEL);
+}
+
+bool CTillaneDlg::OnClose()
+{
+    return SaveForClosing();
+}
+
+void CTillaneDlg::OnDestroy()
+{
+    CTillaneDlgBase::OnDestroy();
+    // Every way of closing ends here; when the close itself did not save (the window
+    // went away without asking), save now, while the pages and their lists still exist.
+    if (Writable() && !m_savedForClosing) {
+        m_savedForClosing = true;
+        SaveData();
+    }
+}
+
+// Commands.
+
+bool CTillaneDlg::OnCommand(int id)
+{
+    switch (id) {
+    case res::ID_FILE_SAVE:
+        SaveNow();
+        return true;
+    case res::ID_SAVE_AND_EXIT:
+        SaveAndExit();
+        return true;
+    case res::ID_EDIT_ENTRY:
+        EditSelected();
+        return true;
+    case res::ID_DELETE_ENTRY:
+        DeleteSelected();
+        return true;
+    case res::ID_ADD_ACCOUNT:
+        AddAccount();
+        return true;
+    case res::ID_ADD_TRANSACTION:
+        AddTransaction();
+        return true;
+    case res::ID_APP_ABOUT: {
+        CAboutDlg about;
+        about.DoModal();
+        return true;
+    }
+    default:
+        return CTillaneDlgBase::OnCommand(id);
+    }
+}
+
+void CTillaneDlg::EditSelected()
+{
+    switch (GetActiveIndex()) {
+    case 0: {
+        CCashFlowListCtrl& list = m_cashFlowPage.GetCashFlowList();
+        if (const int row = list.GetSelectedIndex(); row >= 0)
+            list.EditEntry(row);
+        break;
+    }
+    case 1: {
+        CAccountsListCtrl& list = m_accountsPage.GetAccountsList();
+        if (const int row = list.GetSelectedIndex(); row >= 0)
+            list.EditAccount(row);
+        break;
+    }
+    case 2: {
+        CTransListCtrl& list = m_transPage.GetListCtrl();
+        if (const int row = list.GetSelectedIndex(); row >= 0)
+            list.EditTransaction(row);
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+void CTillaneDlg::DeleteSelected()
+{
+    switch (GetActiveIndex()) {
+    case 1:
+        m_accountsPage.DeleteSelected();
+        break;
+    case 2:
+        m_transPage.DeleteSelected();
+        break;
+    default:
+        break;
+    }
+}
+
+void CTillaneDlg::AddAccount()
+{
+    CAccountEditDlg editor(CAccountEditDlg::Mode::Add);
+    if (editor.DoModal() == win::IDOK)
+        m_accountsPage.GetAccountsList().AddAccount(editor.m_description, editor.m_balance,
+                                                    CAccountsListCtrl::Selection::Select);
+}
+
+void CTillaneDlg::AddTransaction()
+{
+    CTransEditDlg editor(CTransEditDlg::AddMode);
+    if (editor.DoModal() == win::IDOK)
+        m_transPage.GetListCtrl().AddTransaction(editor.GetDate(), editor.GetDescription(), editor.GetSignedAmount(),
+                                                  editor.CreateRepeater(), true);
+}
+
+// Command state and keys.
+
+bool CTillaneDlg::CanEditSelection()
+{
+    switch (GetActiveIndex()) {
+    case 0: {
+        CCashFlowListCtrl& list = m_cashFlowPage.GetCashFlowList();
+        const int row = list.GetSelectedIndex();
+        return row >= 0 && list.CanEditEntry(row);
+    }
+    case 1:
+        return m_accountsPage.GetAccountsList().GetSelectedIndex() >= 0;
+    case 2:
+        return m_transPage.GetListCtrl().GetSelectedIndex() >= 0;
+    default:
+        return false;
+    }
+}
+
+bool CTillaneDlg::CanDeleteSelection()
+{
+    switch (GetActiveIndex()) {
+    case 1:
+        return m_accountsPage.GetAccountsList().GetSelectedIndex() >= 0;
+    case 2:
+        return m_transPage.GetListCtrl().GetSelectedIndex() >= 0;
+    default:
+        return false;
+    }
+}
+
+void CTillaneDlg::UpdateCommandState(win::CMenu& menu, int id)
+{
+    if (id == res::ID_EDIT_ENTRY)
+        menu.EnableMenuItem(id, CanEditSelection() ? win::MF_ENABLED : win::MF_GRAYED);
+    else if (id == res::ID_DELETE_ENTRY)
+        menu.EnableMenuItem(id, CanDeleteSelection() ? win::MF_ENABLED : win::MF_GRAYED);
+}
+
+void CTillaneDlg::OnInitMenuPopup(win::CMenu& popup, int index)
+{
+    for (int position = 0; position < popup.GetMenuItemCount(); ++position) {
+        const int id = popup.GetMenuItemID(position);
+        if (id > 0)
+            UpdateCommandState(popup, id);
+    }
+    CTillaneDlgBase::OnInitMenuPopup(popup, index);
+}
+
+bool CTillaneDlg::PreTranslateKeyDown(int virtualKey, bool control, bool shift, bool alt)
+{
+    // Enter and Delete post their commands and still go on to the focused control.
+    if (virtualKey == win::VK_RETURN && CanEditSelection())
+        PostCommand(res::ID_EDIT_ENTRY);
+    else if (virtualKey == win::VK_DELETE && CanDeleteSelection())
+        PostCommand(res::ID_DELETE_ENTRY);
+    return CTillaneDlgBase::PreTranslateKeyDown(virtualKey, control, shift, alt);
+}
+
+// Layout.
+
+int CTillaneDlg::GetMargin()
+{
+    win::CTabCtrl* tabs = GetTabControl();
+    if (!tabs)
+        return 0;
+    win::CRect rect = tabs->GetWindowRect();
+    ScreenToClient(rect);
+    return rect.left;
+}
+
+win::CRect CTillaneDlg::GetPageAreaRect()
+{
+    const win::CRect client = GetClientRect();
+    const int margin = GetMargin();
+    const int chartBand = static_cast<int>(win::MulDiv(client.Height(), 25, 100));
+    return {margin, margin, client.Width() - margin, client.Height() - chartBand - margin};
+}
+
+void CTillaneDlg::FitPage(win::CPropertyPage& page)
+{
+    if (!page.HasWindow())
+        return;
+    const win::CRect pageRect = page.GetWindowRect();
+    win::CRect area = GetPageAreaRect();
+    ClientToScreen(area);
+    const int edge = win::GetSystemMetrics(win::SM_CYEDGE);
+    page.SetWindowPos(pageRect.left, pageRect.top, area.right - pageRect.left - edge - 1,
+                      area.bottom - pageRect.top - edge - 1, win::SWP_NOMOVE | win::SWP_NOZORDER);
+}
+
+win::CRect CTillaneDlg::GetChartRect()
+{
+    const win::CRect client = GetClientRect();
+    const int margin = GetMargin();
+    win::CTabCtrl* tabs = GetTabControl();
+    int tabBottom = 0;
+    if (tabs) {
+        win::CRect rect = tabs->GetWindowRect();
+        ScreenToClient(rect);
+        tabBottom = rect.top + tabs->GetClientRect().Height();
+    }
+    return {margin, tabBottom + margin, client.Width() - margin, client.Height() - margin};
+}
+
+void CTillaneDlg::OnSize(int type, int cx, int cy)
+{
+    CTillaneDlgBase::OnSize(type, cx, cy);
+    win::CTabCtrl* tabs = GetTabControl();
+    if (!tabs)
+        return;
+    if (Writable() && type != win::SIZE_MINIMIZED) {
+        const win::CRect window = GetWindowRect();
+        m_settings.WriteInt(kFrameSection, "Width", window.Width());
+        m_settings.WriteInt(kFrameSection, "Height", window.Height());
+    }
+    tabs->MoveWindow(GetPageAreaRect(), true);
+    FitPage(m_cashFlowPage);
+    FitPage(m_accountsPage);
+    FitPage(m_transPage);
+    if (m_chart.HasWindow())
+        m_chart.MoveWindow(GetChartRect(), true);
+}
+
+void CTillaneDlg::OnMove(int x, int y)
+{
+    CTillaneDlgBase::OnMove(x, y);
+    if (!Writable() || !GetTabControl())
+        return;
+    const win::CRect window = GetWindowRect();
+    m_settings.WriteInt(kFrameSection, "Left", window.left);
+    m_settings.WriteInt(kFrameSection, "Top", window.top);
+}
+
+// The cash-flow list's interface, passed on.
+
+int CTillaneDlg::CashflowReference::InsertEntry(TimeValue date, const std::string& description, std::int32_t amount,
+                                                TransactionData* record, bool recalculate)
+{
+    return target->InsertEntry(date, description, amount, record, recalculate);
+}
+TimeValue CTillaneDlg::CashflowReference::GetEndDate() const { return target->GetEndDate(); }
+int CTillaneDlg::CashflowReference::GetCount() { return target->GetCount(); }
+std::int64_t CTillaneDlg::CashflowReference::GetBalance(int row) { return target->GetBalance(row); }
+TimeValue CTillaneDlg::CashflowReference::GetDate(int row) { return target->GetDate(row); }
+TransactionData* CTillaneDlg::CashflowReference::GetTransaction(int row) { return target->GetTransaction(row); }
+void CTillaneDlg::CashflowReference::Recalculate(int first) { target->Recalculate(first); }
+void CTillaneDlg::CashflowReference::DeleteEntry(int row) { target->DeleteEntry(row); }
+void CTillaneDlg::CashflowReference::InsertEntries(const std::vector<TimeValue>& dates,
+                                                   const std::string& description, std::int32_t amount,
+                                                   TransactionData* record)
+{
+    target->InsertEntries(dates, description, amount, record);
+}
+int CTillaneDlg::CashflowReference::DeleteEntriesOf(const TransactionData* record)
+{
+    return target->DeleteEntriesOf(record);
+}

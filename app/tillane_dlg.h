@@ -1,0 +1,131 @@
+#pragma once
+
+#include "app/data_file_store.h"
+#include "model/cashflow_interfaces.h"
+#include "ui/accounts_page_dlg.h"
+#include "ui/cash_flow_pg_dlg.h"
+#include "ui/chart_ctrl.h"
+#include "ui/platform/property_sheet.h"
+#include "ui/trans_page_dlg.h"
+
+#include <memory>
+#include <string>
+
+class IConfigDataManager;
+
+namespace app {
+class IConfiguration;
+}
+
+// A property sheet that tries its accelerator table (Ctrl+S) on every key first.
+class CTillaneDlgBase : public win::CPropertySheet {
+public:
+    CTillaneDlgBase(int captionId, win::CWnd* parent, int selectPage);
+};
+
+// The main window: the three pages, the chart below them, the menu commands and keys,
+// the layout on every resize, the saved place and size, and the data file, which it
+// loads when it opens and writes on Save and when it closes.
+class CTillaneDlg : public CTillaneDlgBase {
+public:
+    // How the window may touch the user's files.
+    enum class Access {
+        // The desktop program: saves the data file and remembers its place and size.
+        ReadWrite,
+        // Shows what the data file holds and never writes anything: no data file, no
+        // settings, no About box (the command line's forecast and chart).
+        ReadOnly,
+    };
+    // What start-up found of the data file.
+    enum class DataFileState {
+        // Load it as usual (the sample data when there is none).
+        Load,
+        // It could not be read and has been kept under another name: start empty.
+        SetAside,
+        // It could not be read and could not be kept safe: start empty, never save.
+        Untouchable,
+    };
+
+    CTillaneDlg(IConfigDataManager& settings, app::IConfiguration& configuration, const win::CRect& frame,
+                Access access = Access::ReadWrite, DataFileState dataFile = DataFileState::Load);
+    ~CTillaneDlg() override;
+
+    // Loading and saving.
+    void LoadData();
+    void ParseData(std::string text);
+    void AddSampleData();
+    // Writes the data file now; says why when it could not.
+    app::FileOutcome SaveData();
+    // Whether the data file's text was loaded (false: missing, unreadable, not a data file).
+    bool DataFileUnreadable() const { return m_dataFileUnreadable; }
+
+    // Commands that act on the selection of the active page.
+    bool CanEditSelection();
+    bool CanDeleteSelection();
+    virtual void UpdateCommandState(win::CMenu& menu, int id);
+
+    // Layout, in the sheet's client coordinates.
+    int GetMargin();
+    win::CRect GetPageAreaRect();
+    void FitPage(win::CPropertyPage& page);
+    win::CRect GetChartRect();
+
+    CAccountsPageDlg& AccountsPage() { return m_accountsPage; }
+    CTransPageDlg& TransactionsPage() { return m_transPage; }
+    CCashFlowPgDlg& CashFlowPage() { return m_cashFlowPage; }
+    CChartCtrl& Chart() { return m_chart; }
+
+protected:
+    bool OnInitDialog() override;
+    bool OnCommand(int id) override;
+    void OnInitMenuPopup(win::CMenu& popup, int index) override;
+    bool PreTranslateKeyDown(int virtualKey, bool control, bool shift, bool alt) override;
+    void OnSize(int type, int cx, int cy) override;
+    void OnMove(int x, int y) override;
+    bool OnClose() override;
+    void OnDestroy() override;
+
+private:
+    // The cash-flow list's interface for the pages built before it: a reference to it
+    // that is set once the Cash Flow page exists.
+    class CashflowReference : public ICashflowListCtrl {
+    public:
+        ICashflowListCtrl* target = nullptr;
+        int InsertEntry(TimeValue date, const std::string& description, std::int32_t amount,
+                        TransactionData* record, bool recalculate) override;
+        TimeValue GetEndDate() const override;
+        int GetCount() override;
+        std::int64_t GetBalance(int row) override;
+        TimeValue GetDate(int row) override;
+        TransactionData* GetTransaction(int row) override;
+        void Recalculate(int first) override;
+        void DeleteEntry(int row) override;
+        void InsertEntries(const std::vector<TimeValue>& dates, const std::string& description,
+                           std::int32_t amount, TransactionData* record) override;
+        int DeleteEntriesOf(const TransactionData* record) override;
+    };
+
+    void EditSelected();
+    void DeleteSelected();
+    void AddAccount();
+    void AddTransaction();
+    void SaveNow();
+    void SaveAndExit();
+    // Saves before the window closes; false when the user chose to keep it open.
+    bool SaveForClosing();
+    void ReportSaveFailure(const app::FileOutcome& outcome, bool closing, bool* closeAnyway);
+    bool Writable() const { return m_access == Access::ReadWrite; }
+
+    CashflowReference m_cashflowReference;
+    CAccountsPageDlg m_accountsPage;
+    CTransPageDlg m_transPage;
+    CCashFlowPgDlg m_cashFlowPage;
+    CChartCtrl m_chart;
+    int m_icon;
+    win::CRect m_frame;
+    IConfigDataManager& m_settings;
+    Access m_access;
+    DataFileState m_dataFileState;
+    bool m_dataFileUnreadable = false;
+    bool m_savedForClosing = false;
+};
