@@ -132,6 +132,7 @@ struct BalanceCase {
     const char* typed;
     bool accepted;
     std::int32_t balance;
+    const char* name;
 };
 
 class AccountEditBalanceTest : public AccountEditDlgTest, public testing::WithParamInterface<BalanceCase> {};
@@ -160,14 +161,17 @@ TEST_P(AccountEditBalanceTest, ReadsTheBalanceAsAnIntegerOrRefusesIt)
     EXPECT_TRUE(CAccountEditDlg::knownDescriptions.empty());
 }
 
-INSTANTIATE_TEST_SUITE_P(Typed, AccountEditBalanceTest,
-                         testing::Values(BalanceCase{"12abc", false, 0}, BalanceCase{"", false, 0},
-                                         BalanceCase{"-", false, 0}, BalanceCase{"  ", false, 0},
-                                         BalanceCase{"1 2", false, 0}, BalanceCase{"-250", true, -250},
-                                         BalanceCase{" -250 ", true, -250}, BalanceCase{"\t+8\t", true, 8},
-                                         BalanceCase{"0", true, 0}, BalanceCase{"  -0", false, 0},
-                                         BalanceCase{"9999999999", true, INT_MAX},
-                                         BalanceCase{"-999999999", true, -999999999}));
+INSTANTIATE_TEST_SUITE_P(
+    Typed, AccountEditBalanceTest,
+    testing::Values(BalanceCase{"12abc", false, 0, "DigitsThenLetters"}, BalanceCase{"", false, 0, "Empty"},
+                    BalanceCase{"-", false, 0, "BareSign"}, BalanceCase{"  ", false, 0, "Blanks"},
+                    BalanceCase{"1 2", false, 0, "TwoNumbers"}, BalanceCase{"  -0", false, 0, "SignedZero"},
+                    BalanceCase{"-250", true, -250, "Negative"},
+                    BalanceCase{" -250 ", true, -250, "NegativeWithSpaces"},
+                    BalanceCase{"\t+8\t", true, 8, "PlusWithTabs"}, BalanceCase{"0", true, 0, "Zero"},
+                    BalanceCase{"9999999999", true, INT_MAX, "TenNinesSaturate"},
+                    BalanceCase{"-999999999", true, -999999999, "TenCharactersNegative"}),
+    [](const testing::TestParamInfo<BalanceCase>& info) { return std::string(info.param.name); });
 
 TEST_F(AccountEditDlgTest, BalanceFieldTakesAtMostTenCharacters)
 {
