@@ -7,6 +7,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <ostream>
 #include <string>
 
 namespace {
@@ -19,6 +20,8 @@ struct BenchFile {
     const char* name;
     int rows; // with the opening row
 };
+
+void PrintTo(const BenchFile& file, std::ostream* out) { *out << file.name; }
 
 class TransBenchFilesTest : public ::testing::TestWithParam<BenchFile> {};
 

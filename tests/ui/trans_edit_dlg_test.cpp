@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <ostream>
 #include <string>
 
 namespace {
@@ -209,6 +210,8 @@ struct RefusedInput {
     const char* message;
     int focus;
 };
+
+void PrintTo(const RefusedInput& input, std::ostream* out) { *out << input.name; }
 
 class TransEditDlgRefusalTest : public ::testing::TestWithParam<RefusedInput> {};
 
