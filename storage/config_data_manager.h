@@ -38,7 +38,7 @@ namespace app {
 
 // Forwards every operation straight to the settings store it was given, which it does
 // not own.
-class ConfigDataManager : public IConfigDataManager, private virtual Utility::NonCopyable {
+class ConfigDataManager final : public IConfigDataManager, private virtual Utility::NonCopyable {
 public:
     explicit ConfigDataManager(IConfigDataStorage& storage) : m_storage(storage) {}
 

@@ -29,7 +29,7 @@ protected:
 
 // The settings table behind IConfiguration. Section and key names are compared byte for
 // byte, so "cashflow" is not "CashFlow". The program has one, from GetConfiguration.
-class Configuration : public IConfiguration, private virtual Utility::NonCopyable {
+class Configuration final : public IConfiguration, private virtual Utility::NonCopyable {
 public:
     // Where the configuration is seeded from when it is made.
     class IStorage {
