@@ -37,12 +37,14 @@ bool IsDelimiter(char c)
 // case-sensitive.
 bool NameMatches(std::string_view token, std::string_view name)
 {
-    if (token.empty() || !name.starts_with(token))
+    if (token.empty() || token.size() > name.size())
         return false;
-    if (name.size() == token.size())
-        return true;
-    const char next = name[token.size()];
-    return next == ' ' || next == '=' || next == '/' || next == '[';
+    if (token.size() < name.size()) {
+        const char next = name[token.size()];
+        if (next != ' ' && next != '=' && next != '/' && next != '[')
+            return false;
+    }
+    return token[0] == name[0] && std::memcmp(token.data(), name.data(), token.size()) == 0;
 }
 
 enum class EncodeFor { Text, Attribute };
@@ -141,9 +143,10 @@ std::int32_t CXmlDocument::AllocateRecord(std::int32_t parent)
     return m_freePos++;
 }
 
-CXmlDocument::Token CXmlDocument::ScanToken(std::int32_t offset) const
+// Called for every word of every tag, so kept small enough to be inlined.
+inline CXmlDocument::Token CXmlDocument::ScanToken(std::int32_t offset) const
 {
-    const char* text = m_documentText.data();
+    const char* const text = m_documentText.data();
     const int32_t length = Offset(m_documentText.size());
     int32_t i = offset < 0 ? 0 : offset;
     while (i < length && IsSpace(text[i]))
@@ -158,30 +161,26 @@ CXmlDocument::Token CXmlDocument::ScanToken(std::int32_t offset) const
     if (first == '"' || first == '\'') {
         token.quoted = true;
         token.begin = i + 1;
-        const void* close = std::memchr(text + token.begin, first, length - token.begin);
-        if (close == nullptr) {
-            token.end = token.next = length;
-        } else {
-            token.end = Offset(static_cast<const char*>(close) - text);
-            token.next = token.end + 1;
-        }
+        int32_t close = token.begin;
+        while (close < length && text[close] != first)
+            ++close;
+        token.end = close;
+        token.next = close < length ? close + 1 : length;
         return token;
     }
     token.begin = i;
-    if (IsDelimiter(first)) {
-        token.end = token.next = i + 1;
-        return token;
-    }
     int32_t j = i + 1;
-    while (j < length && !IsDelimiter(text[j]))
-        ++j;
+    if (!IsDelimiter(first)) {
+        while (j < length && !IsDelimiter(text[j]))
+            ++j;
+    }
     token.end = token.next = j;
     return token;
 }
 
-std::string_view CXmlDocument::TokenText(const Token& token) const
+inline std::string_view CXmlDocument::TokenText(const Token& token) const
 {
-    return std::string_view(m_documentText).substr(token.begin, token.end - token.begin);
+    return {m_documentText.data() + token.begin, static_cast<std::size_t>(token.end - token.begin)};
 }
 
 std::string_view CXmlDocument::ElementName(std::int32_t element) const
@@ -255,6 +254,7 @@ std::int32_t CXmlDocument::ParseTopElement()
     struct OpenElement {
         int32_t element;
         int32_t lastChild;
+        std::string_view name;
     };
     std::vector<OpenElement> open;
     const std::string_view text = m_documentText;
@@ -266,6 +266,7 @@ std::int32_t CXmlDocument::ParseTopElement()
         // Look for the next start tag, passing over comments, declarations and the like.
         bool endTag = false;
         std::size_t tagEnd = 0;
+        std::string_view name;
         for (;;) {
             const std::size_t tagBegin = text.find('<', m_elements[parent].endTagBegin);
             if (tagBegin == std::string_view::npos) {
@@ -299,6 +300,7 @@ std::int32_t CXmlDocument::ParseTopElement()
                 break;
             }
             // A '>' inside a quoted attribute value ends the tag too.
+            name = TokenText(token);
             tagEnd = text.find('>', token.end);
             if (tagEnd == std::string_view::npos) {
                 Fail("End of tag not found");
@@ -314,7 +316,7 @@ std::int32_t CXmlDocument::ParseTopElement()
             if (open.empty())
                 return 0;
             complete = open.back().element;
-            if (!ParseEndTag(complete))
+            if (!ParseEndTag(complete, open.back().name))
                 return 0;
             open.pop_back();
         } else {
@@ -326,7 +328,7 @@ std::int32_t CXmlDocument::ParseTopElement()
                 complete = record;
             } else {
                 element.endTagBegin = element.startTagEnd + 1;
-                open.push_back({record, 0});
+                open.push_back({record, 0, name});
                 continue;
             }
         }
@@ -343,15 +345,22 @@ std::int32_t CXmlDocument::ParseTopElement()
     }
 }
 
-bool CXmlDocument::ParseEndTag(std::int32_t element)
+bool CXmlDocument::ParseEndTag(std::int32_t element, std::string_view name)
 {
-    const std::string_view name = ElementName(element);
     const std::size_t tagBegin = std::string_view(m_documentText).find('<', m_elements[element].endTagBegin);
     if (tagBegin == std::string_view::npos) {
         Fail("End tag of %s element not found", name);
         return false;
     }
     m_elements[element].endTagBegin = Offset(tagBegin);
+
+    // The usual "</name>" reads the same as the token walk below, only faster.
+    const std::string_view tag = std::string_view(m_documentText).substr(tagBegin + 1);
+    if (tag.size() > name.size() + 1 && tag[0] == '/' && tag[name.size() + 1] == '>'
+        && tag.substr(1, name.size()) == name) {
+        m_elements[element].endTagEnd = Offset(tagBegin + name.size() + 2);
+        return true;
+    }
 
     int32_t scan = Offset(tagBegin) + 1;
     for (int count = 0;; ++count) {
@@ -500,33 +509,48 @@ std::string CXmlDocument::GetChildText() const
 }
 
 // Finds the quoted value of the named attribute in the start tag of the element: the
-// quoted token two tokens after the first matching name (name, '=', value).
+// quoted token two tokens after the first matching name (name, '=', value). This walks
+// the tokens as ScanToken does, written out because every attribute read comes here.
 bool CXmlDocument::FindAttributeValue(std::int32_t element, std::string_view name, Token& value) const
 {
-    Token token = ScanToken(m_elements[element].startTagBegin + 1);
-    if (!token.found)
+    const char* const text = m_documentText.data();
+    const int32_t length = Offset(m_documentText.size());
+    const Token elementName = ScanToken(m_elements[element].startTagBegin + 1);
+    if (!elementName.found)
         return false;
-    int32_t scan = token.next; // token 0 is the element's own name
+    int32_t i = elementName.next; // token 0 is the element's own name
     int matched = -1;
     for (int index = 1;; ++index) {
         if (matched >= 0 && index > matched + 2)
             return false; // an unquoted value is never recognised
-        token = ScanToken(scan);
-        if (!token.found)
+        while (i < length && IsSpace(text[i]))
+            ++i;
+        if (i >= length)
             return false;
-        if (token.quoted) {
+        const char first = text[i];
+        if (first == '"' || first == '\'') {
+            int32_t close = i + 1;
+            while (close < length && text[close] != first)
+                ++close;
             if (matched >= 0 && index == matched + 2) {
-                value = token;
+                value.found = value.quoted = true;
+                value.begin = i + 1;
+                value.end = close;
+                value.next = close < length ? close + 1 : length;
                 return true;
             }
-        } else {
-            const char first = m_documentText[token.begin];
+            i = close < length ? close + 1 : length;
+        } else if (IsDelimiter(first)) {
             if (first == '/' || first == '>' || first == '?')
                 return false;
-            if (first != '=' && matched < 0 && NameMatches(TokenText(token), name))
+            ++i;
+        } else {
+            const int32_t begin = i;
+            while (i < length && !IsDelimiter(text[i]))
+                ++i;
+            if (matched < 0 && NameMatches({text + begin, static_cast<std::size_t>(i - begin)}, name))
                 matched = index;
         }
-        scan = token.next;
     }
 }
 

@@ -73,7 +73,7 @@ private:
     std::string_view ElementName(std::int32_t element) const;
     bool SkipNode(std::int32_t tagBegin, std::int32_t& nodeEnd) const;
     std::int32_t ParseTopElement();
-    bool ParseEndTag(std::int32_t element);
+    bool ParseEndTag(std::int32_t element, std::string_view name);
     void Fail(const char* message, std::string_view name = {});
     std::int32_t AllocateRecord(std::int32_t parent);
     void ResetTable();
