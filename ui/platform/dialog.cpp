@@ -61,6 +61,8 @@ bool CDialog::BuildWindow(QWidget* parent, bool child)
             flags |= Qt::FramelessWindowHint;
     }
     auto* widget = new DialogWidget(*this, parent, flags);
+    if (child)
+        widget->setWindowFlags(Qt::Widget); // QDialog makes itself a window unless told again
     widget->setWindowTitle(QString::fromStdString(m_template->caption));
     const CRect size = MapDialogRect(CRect{0, 0, m_template->cx, m_template->cy});
     if (!child && !(m_template->style & WS_CAPTION)) {
@@ -85,6 +87,22 @@ bool CDialog::BuildWindow(QWidget* parent, bool child)
             });
         }
         m_items.push_back(std::move(item));
+    }
+    // An up-down control with UDS_AUTOBUDDY takes the control before it as its buddy;
+    // UDS_ALIGNRIGHT puts it at the buddy's right edge, narrowing the buddy by its width.
+    for (std::size_t i = 1; i < m_items.size(); ++i) {
+        const ControlTemplate& control = m_template->controls[i];
+        auto* spin = dynamic_cast<CSpinButtonCtrl*>(m_items[i].get());
+        if (!spin || !(control.style & UDS_AUTOBUDDY))
+            continue;
+        QWidget* buddy = m_items[i - 1]->Widget();
+        if (control.style & UDS_ALIGNRIGHT) {
+            const QRect place = buddy->geometry();
+            const int width = spin->Widget()->width();
+            buddy->setGeometry(place.x(), place.y(), std::max(0, place.width() - width), place.height());
+            spin->Widget()->setGeometry(place.x() + place.width() - width, place.y(), width, place.height());
+        }
+        spin->SetBuddy(*m_items[i - 1]);
     }
     // Group boxes stay behind the controls they frame.
     for (std::size_t i = 0; i < m_items.size(); ++i)

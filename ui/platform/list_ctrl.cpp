@@ -386,7 +386,9 @@ void CListCtrl::OnColumnClick(int) {}
 
 void CListCtrl::OnEndTrack(int) {}
 
-void CListCtrl::PreSubclassWindow()
+void CListCtrl::PreSubclassWindow() {}
+
+void CListCtrl::BindWidget()
 {
     auto* view = ViewOf(*this);
     if (!view)

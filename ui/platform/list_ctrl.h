@@ -112,7 +112,9 @@ protected:
     virtual void OnColumnClick(int column);
     virtual void OnEndTrack(int column);
 
+    // The attach step; derived lists create their columns here. The default does nothing.
     void PreSubclassWindow() override;
+    void BindWidget() override;
     void OnWindowDestroyed() override;
 
 private:

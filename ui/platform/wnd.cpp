@@ -31,6 +31,7 @@ void CWnd::Attach(QWidget* widget, int id, std::uint32_t style)
             OnWindowDestroyed();
         });
         m_destroyConnected = true;
+        BindWidget();
         PreSubclassWindow();
     }
 }

@@ -79,6 +79,9 @@ public:
     QWidget* Detach();
 
 protected:
+    // Runs once a widget has been attached, before PreSubclassWindow: the layer's own
+    // wiring of a wrapper to its widget.
+    virtual void BindWidget() {}
     // Runs once a widget has been attached (the attach step derived classes extend).
     virtual void PreSubclassWindow() {}
     // Runs when the attached widget is being destroyed; the CWnd no longer has a window.
