@@ -1,0 +1,404 @@
+#include "model/cash_flow_projection.h"
+#include "model/dates.h"
+#include "ui/chart_ctrl.h"
+#include "ui/chart_image.h"
+#include "ui/chart_source.h"
+#include "ui/platform/device_context.h"
+
+#include "support/tz_guard.h"
+
+#include <gtest/gtest.h>
+
+#include <QFont>
+#include <QImage>
+#include <QPainter>
+#include <QWidget>
+
+#include <algorithm>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace {
+
+using testing_support::kEastern;
+using testing_support::TzGuard;
+
+// A client area of 405 by 115 pixels gives a plot of 403 by 100 at (1, 1): with
+// Duration 13 (403 days) every column is one day, column x is day x.
+constexpr int kWidth = 405;
+constexpr int kHeight = 115;
+constexpr int kPlotBottom = 101; // the frame's bottom row
+constexpr int kLabelTop = 102;
+
+constexpr QRgb kWhite = 0xFFFFFFFF;
+constexpr QRgb kBlack = 0xFF000000;
+constexpr QRgb kRed = 0xFFFF0000;
+constexpr QRgb kBlue = 0xFF0000FF;
+constexpr QRgb kGrey = 0xFF808080;
+
+class FakeAccounts : public IAccountsListCtrl {
+public:
+    std::int64_t total = 0;
+    std::int64_t GetTotalBalance() override { return total; }
+};
+
+class FakeTransactions : public ITransListCtrl {
+public:
+    void EditTransaction(int) override {}
+    int FindTransaction(const TransactionData*) override { return -1; }
+    int ProjectAllTransactions() override { return 0; }
+};
+
+// The projection's rows as the cash-flow list would offer them, with its window state.
+class ListSource : public IChartSource {
+public:
+    explicit ListSource(CashFlowProjection& projection) : m_rows(projection) {}
+    int GetCount() override { return m_rows.GetCount(); }
+    TimeValue GetDate(int row) override { return m_rows.GetDate(row); }
+    std::int64_t GetBalance(int row) override { return m_rows.GetBalance(row); }
+    TimeValue GetStartDate() const override { return m_rows.GetStartDate(); }
+    TimeValue GetEndDate() const override { return m_rows.GetEndDate(); }
+    unsigned GetDuration() const override { return m_rows.GetDuration(); }
+    bool HasWindow() const override { return hasWindow; }
+
+    bool hasWindow = true;
+
+private:
+    ProjectionChartSource m_rows;
+};
+
+class ChartTest : public ::testing::Test {
+protected:
+    void SetUp() override { Start(2006, 3, 1); }
+
+    // Starts the projection afresh on a date with the given opening total.
+    void Start(int year, int month, int day, std::int64_t opening = 0)
+    {
+        ProjectionStartDate() = MakeDate(year, month, day);
+        accounts.total = opening;
+        projection.SetDuration(13);
+    }
+    // Adds a row on the given day of the projection.
+    void Add(int day, std::int32_t amount)
+    {
+        ASSERT_GE(projection.InsertEntry(AddDays(ProjectionStartDate(), day), "entry", amount, nullptr, true), 0);
+    }
+    QImage Render() { return RenderChartImage(source, kWidth, kHeight); }
+
+    // The rows, from the top, where column x of the plot has the colour.
+    static std::vector<int> RowsOf(const QImage& image, int x, QRgb colour)
+    {
+        std::vector<int> rows;
+        for (int y = 1; y < kPlotBottom; ++y)
+            if (image.pixel(1 + x, y) == colour)
+                rows.push_back(y);
+        return rows;
+    }
+    static std::vector<int> Span(int first, int last)
+    {
+        std::vector<int> rows;
+        for (int y = first; y <= last; ++y)
+            rows.push_back(y);
+        return rows;
+    }
+    // How many pixels have the colour, in the rows above the label strip or in all.
+    static int CountColour(const QImage& image, QRgb colour, int rows = kLabelTop)
+    {
+        int count = 0;
+        for (int y = 0; y < rows; ++y)
+            for (int x = 0; x < image.width(); ++x)
+                count += image.pixel(x, y) == colour;
+        return count;
+    }
+
+    TzGuard zone{kEastern};
+    FakeAccounts accounts;
+    FakeTransactions transactions;
+    CashFlowProjection projection{accounts, transactions, 13, "Current Accounts"};
+    ListSource source{projection};
+};
+
+// The bitmap of a letter in the label font, cut to its ink, drawn by the painter alone.
+std::vector<std::string> Glyph(const QImage& image, int left, int top, int right, int bottom)
+{
+    int x0 = right, x1 = left - 1, y0 = bottom, y1 = top - 1;
+    for (int y = top; y < bottom; ++y)
+        for (int x = std::max(left, 0); x < std::min(right, image.width()); ++x)
+            if (image.pixel(x, y) == kBlack) {
+                x0 = std::min(x0, x), x1 = std::max(x1, x);
+                y0 = std::min(y0, y), y1 = std::max(y1, y);
+            }
+    std::vector<std::string> lines;
+    for (int y = y0; y <= y1; ++y) {
+        std::string line;
+        for (int x = x0; x <= x1; ++x)
+            line += image.pixel(x, y) == kBlack ? '#' : '.';
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+std::vector<std::string> ReferenceGlyph(char letter)
+{
+    QImage image(40, 40, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QFont font("Arial");
+    font.setPixelSize(11);
+    font.setStyleStrategy(QFont::NoAntialias);
+    {
+        QPainter painter(&image);
+        painter.setFont(font);
+        painter.setPen(Qt::black);
+        painter.drawText(QPoint(10, 25), QString(QChar(letter)));
+    }
+    return Glyph(image, 0, 0, 40, 40);
+}
+
+// The letter drawn in a slot of the label strip, "" when there is none.
+std::string LabelIn(const QImage& image, int left, int right)
+{
+    const auto shown = Glyph(image, left, kLabelTop, right, image.height());
+    if (shown.empty())
+        return "";
+    for (char letter : std::string("JFMASOND"))
+        if (ReferenceGlyph(letter) == shown)
+            return std::string(1, letter);
+    return "?";
+}
+
+TEST_F(ChartTest, AllPositiveBalancesStandOnTheBottomEdgeInBlack)
+{
+    Start(2006, 3, 1, 1'000'000);
+    Add(200, 1'000'000);
+    const QImage image = Render();
+
+    // The zero line lies on the frame's bottom row, the bars grow up from just above it.
+    for (int x = 1; x <= 403; ++x)
+        ASSERT_EQ(image.pixel(x, kPlotBottom), kBlue) << x;
+    EXPECT_EQ(RowsOf(image, 100, kBlack), Span(51, 100)); // half the maximum
+    EXPECT_EQ(RowsOf(image, 200, kBlack), Span(1, 100));  // the maximum reaches the top
+    EXPECT_EQ(RowsOf(image, 402, kBlack), Span(1, 100));
+    EXPECT_EQ(CountColour(image, kRed), 0);
+}
+
+TEST_F(ChartTest, AllNegativeBalancesHangInRedFromTheTopRow)
+{
+    Start(2006, 3, 1, -1000);
+    Add(200, -1000);
+    const QImage image = Render();
+
+    for (int x = 1; x <= 403; ++x)
+        ASSERT_EQ(image.pixel(x, 1), kBlue) << x;
+    // The zero line covers the first pixel of every bar.
+    EXPECT_EQ(RowsOf(image, 100, kRed), Span(2, 50));
+    EXPECT_EQ(RowsOf(image, 300, kRed), Span(2, 100));
+    EXPECT_EQ(image.pixel(1 + 300, kPlotBottom), kGrey);
+    EXPECT_EQ(CountColour(image, kBlack), 0);
+}
+
+TEST_F(ChartTest, MixedBalancesMeetAtTheZeroLine)
+{
+    Start(2006, 3, 1, 3000);
+    Add(100, -4000); // -1000
+    const QImage image = Render();
+
+    // zeroY = MulDiv(100, 3000, 4001) = 75.
+    EXPECT_EQ(image.pixel(1 + 150, 1 + 75), kBlue);
+    EXPECT_EQ(RowsOf(image, 50, kBlack), Span(1, 75));
+    EXPECT_EQ(RowsOf(image, 150, kRed), Span(77, 100)); // MulDiv(25, -1000, 1000) = -25
+}
+
+TEST_F(ChartTest, ZeroBalanceDrawsNoBar)
+{
+    Start(2006, 3, 1, 1000);
+    Add(100, -1000);
+    Add(200, 1000);
+    const QImage image = Render();
+
+    EXPECT_EQ(RowsOf(image, 99, kBlack), Span(1, 100));
+    EXPECT_EQ(RowsOf(image, 150, kWhite), Span(1, 100));
+    EXPECT_EQ(RowsOf(image, 199, kWhite), Span(1, 100));
+    EXPECT_EQ(RowsOf(image, 200, kBlack), Span(1, 100));
+}
+
+TEST_F(ChartTest, EachDayHasItsOwnColumnAndShowsItsEndOfDayBalance)
+{
+    Start(2006, 3, 1, 1000);
+    // Within day 100 the balance passes 2000 but ends at 500: only 500 counts, also
+    // for the scale.
+    Add(100, 1000);
+    Add(100, -1500);
+    const QImage image = Render();
+
+    EXPECT_EQ(RowsOf(image, 99, kBlack), Span(1, 100));
+    EXPECT_EQ(RowsOf(image, 100, kBlack), Span(51, 100));
+    EXPECT_EQ(RowsOf(image, 101, kBlack), Span(51, 100));
+}
+
+TEST_F(ChartTest, BalancesBeyondThirtyTwoBitsScaleExactly)
+{
+    Start(2006, 3, 1, 2'000'000'000);
+    Add(100, 2'000'000'000);
+    Add(200, 2'000'000'000); // 6,000,000,000 at the end
+    const QImage image = Render();
+
+    EXPECT_EQ(RowsOf(image, 50, kBlack), Span(68, 100));  // 33.3 pixels
+    EXPECT_EQ(RowsOf(image, 150, kBlack), Span(34, 100)); // 66.7 pixels
+    EXPECT_EQ(RowsOf(image, 250, kBlack), Span(1, 100));
+}
+
+TEST_F(ChartTest, MonthLinesAreDottedGreyOnTheFirstOfEachMonth)
+{
+    Start(2006, 3, 1, 1000);
+    const QImage image = Render();
+    // From day 1 on the balance is 0 and leaves the plot empty.
+    Start(2006, 3, 1, 1'000'000);
+    Add(1, -1'000'000);
+    const QImage empty = Render();
+
+    // Every other pixel from the top: 1 April is day 31, 1 January 2007 day 306.
+    std::vector<int> dotted;
+    for (int y = 1; y <= 100; y += 2)
+        dotted.push_back(y);
+    for (int day : {31, 61, 92, 306, 365})
+        EXPECT_EQ(RowsOf(empty, day, kGrey), dotted) << day;
+    for (int day : {1, 30, 32, 60, 364})
+        EXPECT_EQ(RowsOf(empty, day, kGrey), std::vector<int>{}) << day;
+    // The bars are drawn over the month lines.
+    EXPECT_EQ(RowsOf(image, 31, kBlack), Span(1, 100));
+}
+
+TEST_F(ChartTest, FrameIsGreyAroundThePlot)
+{
+    Start(2006, 3, 1, -1000);
+    const QImage image = Render();
+    for (int x = 0; x <= 404; ++x) {
+        ASSERT_EQ(image.pixel(x, 0), kGrey) << x;
+        ASSERT_EQ(image.pixel(x, kPlotBottom), kGrey) << x;
+    }
+    for (int y = 0; y <= kPlotBottom; ++y) {
+        ASSERT_EQ(image.pixel(0, y), kGrey) << y;
+        ASSERT_EQ(image.pixel(404, y), kGrey) << y;
+    }
+}
+
+TEST_F(ChartTest, StartOnTheFirstLabelsThatMonthFirstWithItsTickAtTheLeftEdge)
+{
+    Start(2006, 3, 1, 1000);
+    const QImage image = Render();
+
+    // Ticks: half the 13-pixel strip, grey, one pixel left of each label.
+    for (int y = kLabelTop; y < kLabelTop + 6; ++y) {
+        EXPECT_EQ(image.pixel(1, y), kGrey) << y;
+        EXPECT_EQ(image.pixel(1 + 31, y), kGrey) << y;
+    }
+    EXPECT_NE(image.pixel(1, kLabelTop + 6), kGrey);
+    EXPECT_EQ(LabelIn(image, 2, 32), "M");
+    EXPECT_EQ(LabelIn(image, 33, 62), "A");
+    EXPECT_EQ(LabelIn(image, 63, 93), "M");
+    EXPECT_EQ(LabelIn(image, 367, 397), "M"); // 1 March 2007 is day 365
+}
+
+TEST_F(ChartTest, StartOnTheFifteenthShowsThePartOfTheStartMonthsLabel)
+{
+    Start(2006, 3, 15, 1000);
+    const QImage image = Render();
+
+    // 1 April is day 17: the March label is centred 31 pixels to its left, at x = 2,
+    // and cut off by the window's edge; April's label follows the line.
+    const auto partial = Glyph(image, 0, kLabelTop, 17, kHeight);
+    EXPECT_FALSE(partial.empty());
+    EXPECT_EQ(image.pixel(1 + 17, kLabelTop), kGrey);
+    EXPECT_EQ(LabelIn(image, 19, 48), "A");
+    EXPECT_EQ(LabelIn(image, 49, 79), "M"); // 1 May is day 47
+}
+
+TEST_F(ChartTest, LabelStripIsClearedToTheButtonFace)
+{
+    Start(2006, 3, 1, 1000);
+    QImage image(kWidth, kHeight, QImage::Format_RGB32);
+    image.fill(Qt::magenta);
+    CChartCtrl chart(source);
+    chart.OnSize(win::SIZE_RESTORED, kWidth, kHeight);
+    {
+        QPainter painter(&image);
+        win::CDC dc(painter);
+        chart.Draw(dc, win::ODA_DRAWENTIRE);
+    }
+    EXPECT_EQ(CountColour(image, QColor(Qt::magenta).rgb(), kHeight), 0);
+}
+
+TEST_F(ChartTest, IgnoresPartialDrawsAndDrawsWhenTheListHasNoWindow)
+{
+    Start(2006, 3, 1, 1000);
+    struct Case {
+        unsigned action;
+        bool hasWindow;
+        bool draws;
+    };
+    for (const Case& c : {Case{win::ODA_DRAWENTIRE, true, true}, Case{win::ODA_FOCUS, true, false},
+                          Case{win::ODA_SELECT, true, false}, Case{win::ODA_DRAWENTIRE, false, false}}) {
+        source.hasWindow = c.hasWindow;
+        QImage image(kWidth, kHeight, QImage::Format_RGB32);
+        image.fill(Qt::magenta);
+        CChartCtrl chart(source);
+        chart.OnSize(win::SIZE_RESTORED, kWidth, kHeight);
+        {
+            QPainter painter(&image);
+            win::CDC dc(painter);
+            chart.Draw(dc, c.action);
+        }
+        EXPECT_EQ(image.pixel(10, 10) != QColor(Qt::magenta).rgb(), c.draws) << c.action << c.hasWindow;
+    }
+}
+
+TEST_F(ChartTest, LayoutLeavesRoomForOneLineOfLabelsAndIgnoresMinimising)
+{
+    CChartCtrl chart(source);
+    chart.OnSize(win::SIZE_RESTORED, 600, 200);
+    EXPECT_EQ(chart.PlotRect(), (win::CRect{1, 1, 599, 186}));
+    chart.OnSize(win::SIZE_MINIMIZED, 0, 0);
+    EXPECT_EQ(chart.PlotRect(), (win::CRect{1, 1, 599, 186}));
+}
+
+TEST_F(ChartTest, ChildWindowPaintsTheChartAndOutlivesNothing)
+{
+    Start(2006, 3, 1, 1000);
+    auto parent = std::make_unique<QWidget>();
+    parent->resize(500, 200);
+    CChartCtrl chart(source);
+    chart.Create(parent.get(), win::CRect{10, 10, 10 + kWidth, 10 + kHeight}, 1000);
+    ASSERT_TRUE(chart.HasWindow());
+    EXPECT_FALSE(chart.IsWindowEnabled());
+
+    const QImage image = chart.Widget()->grab().toImage();
+    ASSERT_EQ(image.size(), QSize(kWidth, kHeight));
+    EXPECT_EQ(image.pixel(1, kPlotBottom), kBlue);
+    EXPECT_EQ(RowsOf(image, 50, kBlack), Span(1, 100));
+
+    // The parent takes the window with it; the chart stays usable.
+    parent.reset();
+    EXPECT_FALSE(chart.HasWindow());
+    chart.Redraw();
+}
+
+TEST_F(ChartTest, WindowThatOutlivesTheChartPaintsNothingOfIt)
+{
+    Start(2006, 3, 1, 1000);
+    QWidget parent;
+    parent.resize(500, 200);
+    QWidget* window = nullptr;
+    {
+        CChartCtrl chart(source);
+        chart.Create(&parent, win::CRect{0, 0, kWidth, kHeight}, 1000);
+        window = chart.Widget();
+    }
+    window->resize(300, 100);
+    const QImage image = window->grab().toImage();
+    EXPECT_NE(image.pixel(1, 1 + 50), kBlack);
+}
+
+} // namespace

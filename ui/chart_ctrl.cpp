@@ -1,0 +1,222 @@
+#include "ui/chart_ctrl.h"
+
+#include "model/dates.h"
+#include "ui/chart_source.h"
+#include "ui/platform/api.h"
+#include "ui/platform/dialog_builder.h"
+#include "ui/platform/resources.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <iterator>
+#include <limits>
+#include <map>
+#include <vector>
+
+using win::CRect;
+using win::MulDiv;
+using win::RGB;
+
+namespace {
+
+// The chart's pens, made once for the whole run.
+struct ChartPens {
+    win::CPen positive{win::PS_SOLID, 1, RGB(0, 0, 0)};
+    win::CPen negative{win::PS_SOLID, 1, RGB(255, 0, 0)};
+    win::CPen zero{win::PS_SOLID, 1, RGB(0, 0, 255)};
+    win::CPen grid{win::PS_DOT, 1, RGB(128, 128, 128)};
+    win::CPen tick{win::PS_SOLID, 1, RGB(128, 128, 128)};
+};
+
+ChartPens& Pens()
+{
+    static ChartPens pens;
+    return pens;
+}
+
+constexpr int kLabelFontTenths = 80;
+constexpr const char* kLabelFontFace = "Arial";
+
+int ToPixels(std::int64_t value)
+{
+    return static_cast<int>(value);
+}
+
+} // namespace
+
+CChartCtrl::FontSelector::FontSelector(win::CDC& dc, win::CFont* font) : m_dc(dc), m_previous(dc.SelectObject(font)) {}
+
+CChartCtrl::FontSelector::~FontSelector()
+{
+    m_dc.SelectObject(m_previous);
+}
+
+CChartCtrl::CChartCtrl(IChartSource& cashflow) : m_cashflow(cashflow)
+{
+    // The pens are made with the first chart and kept for the rest of the run.
+    Pens();
+    if (!m_labelFont.CreatePointFont(kLabelFontTenths, kLabelFontFace))
+        throw win::api::Exception(win::GetLastError());
+}
+
+CChartCtrl::~CChartCtrl()
+{
+    SetDrawHandler({});
+    SetSizeHandler({});
+}
+
+void CChartCtrl::Create(QWidget* parent, const CRect& rect, int id)
+{
+    win::ControlTemplate control;
+    control.id = id;
+    control.kind = win::ControlKind::Button;
+    control.style = win::WS_CHILD | win::WS_VISIBLE | win::WS_DISABLED | win::BS_OWNERDRAW;
+    Attach(win::CreateControlWidget(control, parent), id, control.style);
+    SetDrawHandler([this](win::DrawItemContext& context) {
+        win::CDC dc(*context.painter);
+        Draw(dc, context.action);
+    });
+    SetSizeHandler([this](int type, int cx, int cy) { OnSize(type, cx, cy); });
+    EnableWindow(false);
+    MoveWindow(rect);
+    OnSize(win::SIZE_RESTORED, rect.Width(), rect.Height());
+    ShowWindow(true);
+}
+
+void CChartCtrl::OnSize(int type, int cx, int cy)
+{
+    if (type == win::SIZE_MINIMIZED)
+        return;
+    const int fontHeight = m_labelFont.GetLogFont().lfHeight;
+    // A window too small for a plot gets an empty one rather than negative sizes.
+    m_plotWidth = std::max(cx - 2, 0);
+    m_plotHeight = std::max(cy + fontHeight - 4, 0);
+    m_plot = CRect{1, 1, m_plotWidth + 1, m_plotHeight + 1};
+    const unsigned duration = m_cashflow.GetDuration();
+    m_monthWidth = duration == 0 ? 0 : static_cast<int>(static_cast<unsigned>(m_plotWidth) / duration);
+}
+
+void CChartCtrl::Redraw()
+{
+    if (HasWindow())
+        Invalidate(true);
+}
+
+void CChartCtrl::Draw(win::CDC& dc, unsigned action)
+{
+    if (!(action & win::ODA_DRAWENTIRE) || !m_cashflow.HasWindow())
+        return;
+
+    const CRect& plot = m_plot;
+    const int width = m_plotWidth;
+    const int height = m_plotHeight;
+    const int fontHeight = m_labelFont.GetLogFont().lfHeight;
+
+    // The strip below the frame holds only ticks and letters: clear it first, so that
+    // nothing of an earlier paint shows between them.
+    dc.FillSolidRect(CRect{0, plot.bottom + 1, plot.right + 1, plot.bottom + 3 - fontHeight},
+                     win::GetSysColor(win::COLOR_BTNFACE));
+
+    dc.FillSolidRect(plot, RGB(255, 255, 255));
+
+    // Each day keeps the balance of its last row, the balance at the end of that day.
+    std::map<std::uint64_t, std::int64_t> balances;
+    const int count = m_cashflow.GetCount();
+    for (int row = 0; row < count; ++row)
+        balances[DayNumber(m_cashflow.GetDate(row))] = m_cashflow.GetBalance(row);
+    if (balances.empty())
+        return;
+    std::int64_t minimum = std::numeric_limits<std::int64_t>::max();
+    std::int64_t maximum = std::numeric_limits<std::int64_t>::min();
+    for (const auto& [day, balance] : balances) {
+        minimum = std::min(minimum, balance);
+        maximum = std::max(maximum, balance);
+    }
+    minimum = std::min<std::int64_t>(minimum, 0);
+    maximum = std::max<std::int64_t>(maximum, 0);
+
+    const int zeroY = ToPixels(MulDiv(height, maximum, maximum - minimum + 1));
+    const TimeValue start = m_cashflow.GetStartDate();
+    const TimeValue end = m_cashflow.GetEndDate();
+    const auto days = static_cast<std::int64_t>(DayNumber(end) - DayNumber(start));
+
+    std::vector<int> monthPositions;
+    dc.SetBkMode(win::TRANSPARENT);
+    dc.SetTextAlign(win::TA_CENTER);
+    win::CPen* previousPen = dc.SelectObject(&Pens().grid);
+    for (std::int64_t d = 0;; ++d) {
+        const TimeValue date = AddDays(start, d);
+        if (date >= end)
+            break;
+        if (SplitDate(date).day != 1)
+            continue;
+        const int x = ToPixels(MulDiv(width, d, days));
+        monthPositions.push_back(x);
+        dc.MoveTo(plot.left + x, plot.top);
+        dc.LineTo(plot.left + x, plot.bottom);
+    }
+    dc.SelectObject(previousPen);
+
+    if (!monthPositions.empty()) {
+        FontSelector selectFont(dc, &m_labelFont);
+        previousPen = dc.SelectObject(&Pens().tick);
+        dc.SetBkMode(win::TRANSPARENT);
+        dc.SetTextAlign(win::TA_CENTER);
+        int month = SplitDate(start).month;
+        const auto nextMonth = [&month] { month = month == 12 ? 1 : month + 1; };
+        const int labelTop = plot.bottom + 1;
+        const int labelBottom = plot.bottom + 3 - fontHeight;
+        if (monthPositions.front() != 0) {
+            // The start month began before the chart: its label sits a month's width
+            // left of the first month line, cut off where it leaves the window.
+            const int right = plot.left + monthPositions.front();
+            DrawLabel(dc, CRect{right - m_monthWidth, labelTop, right, labelBottom}, month);
+            nextMonth();
+        }
+        for (std::size_t i = 0; i < monthPositions.size(); ++i) {
+            const int left = plot.left + monthPositions[i] + 1;
+            const int right = i + 1 < monthPositions.size()
+                                  ? left + (monthPositions[i + 1] - monthPositions[i] - 1)
+                                  : left + m_monthWidth;
+            DrawLabel(dc, CRect{left, labelTop, right, labelBottom}, month);
+            nextMonth();
+        }
+        dc.SelectObject(previousPen);
+    }
+
+    dc.FrameRect(CRect{plot.left - 1, plot.top - 1, plot.right + 1, plot.bottom + 1},
+                 win::GetStockBrush(win::GRAY_BRUSH));
+
+    for (int x = 0; x < width; ++x) {
+        const TimeValue date = AddDays(start, MulDiv(days, x, width));
+        auto entry = balances.upper_bound(DayNumber(date));
+        if (entry == balances.begin())
+            continue;
+        const std::int64_t balance = std::prev(entry)->second;
+        // 64-bit balances scale exactly: MulDiv works on the full product.
+        int length = 0;
+        if (balance < 0)
+            length = minimum == 0 ? 0 : ToPixels(MulDiv(height - zeroY, balance, -minimum));
+        else
+            length = maximum == 0 ? 0 : ToPixels(MulDiv(zeroY, balance, maximum));
+        if (length == 0)
+            continue;
+        previousPen = dc.SelectObject(length < 0 ? &Pens().negative : &Pens().positive);
+        const int y0 = plot.top + zeroY - (length > 0 ? 1 : 0);
+        dc.MoveTo(plot.left + x, y0);
+        dc.LineTo(plot.left + x, y0 - length);
+        dc.SelectObject(previousPen);
+    }
+
+    previousPen = dc.SelectObject(&Pens().zero);
+    dc.MoveTo(plot.left, plot.top + zeroY);
+    dc.LineTo(plot.right, plot.top + zeroY);
+    dc.SelectObject(previousPen);
+}
+
+void CChartCtrl::DrawLabel(win::CDC& dc, const CRect& rect, int month)
+{
+    dc.MoveTo(rect.left - 1, rect.top);
+    dc.LineTo(rect.left - 1, rect.top + (rect.bottom - rect.top) / 2);
+    dc.TextOut(rect.left + (rect.right - rect.left) / 2, rect.top, CMonth::Name(month), 1);
+}

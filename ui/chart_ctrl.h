@@ -1,0 +1,61 @@
+#pragma once
+
+#include "ui/platform/controls.h"
+#include "ui/platform/device_context.h"
+#include "ui/platform/types.h"
+
+class IChartSource;
+class QWidget;
+
+// The bar chart of the projected balance below the pages: one bar per pixel column
+// across the projection window, black above the blue zero line for money in hand, red
+// below it for debt, dotted grey lines where months begin and a letter under each month.
+// It reads the rows afresh on every paint and keeps nothing of them; where it sits and
+// how large it is are up to its owner.
+class CChartCtrl : public win::CButton {
+public:
+    // Selects a font into a device context for its own lifetime, then selects back the
+    // one that was there.
+    class FontSelector {
+    public:
+        FontSelector(win::CDC& dc, win::CFont* font);
+        virtual ~FontSelector();
+        FontSelector(const FontSelector&) = delete;
+        FontSelector& operator=(const FontSelector&) = delete;
+
+    private:
+        win::CDC& m_dc;
+        win::CFont* m_previous;
+    };
+
+    // Creates the label font; raises win::api::Exception when that fails.
+    explicit CChartCtrl(IChartSource& cashflow);
+    // The window may outlive the chart (its parent owns it): it stops asking the chart.
+    ~CChartCtrl() override;
+
+    // Creates the chart's window: a visible, disabled, owner-drawn child button without
+    // caption, placed at rect in the parent's client area. Being disabled, it takes no
+    // input.
+    void Create(QWidget* parent, const win::CRect& rect, int id);
+
+    // Lays the plot out for a client area of cx by cy pixels; ignored while minimised.
+    void OnSize(int type, int cx, int cy);
+    // Draws the whole chart when asked to draw the entire control and the projection's
+    // list has its window; any other request is ignored.
+    void Draw(win::CDC& dc, unsigned action);
+    // The projection changed: erase and draw the window again, if it exists.
+    void Redraw();
+
+    // The plot area, inside the one-pixel frame.
+    const win::CRect& PlotRect() const { return m_plot; }
+
+private:
+    void DrawLabel(win::CDC& dc, const win::CRect& rect, int month);
+
+    IChartSource& m_cashflow;
+    win::CFont m_labelFont;
+    int m_plotWidth = 0;
+    int m_plotHeight = 0;
+    win::CRect m_plot;
+    int m_monthWidth = 0;
+};

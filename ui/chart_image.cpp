@@ -1,0 +1,40 @@
+#include "ui/chart_image.h"
+
+#include "ui/chart_ctrl.h"
+#include "ui/platform/device_context.h"
+
+#include <QColor>
+#include <QPainter>
+
+namespace {
+
+// 96 pixels per inch, as a screen at normal size: fonts come out as on the window.
+constexpr int kDotsPerMeter = 3780;
+
+} // namespace
+
+QImage RenderChartImage(IChartSource& cashflow, int width, int height)
+{
+    if (width <= 0 || height <= 0)
+        return {};
+    QImage image(width, height, QImage::Format_RGB32);
+    image.setDotsPerMeterX(kDotsPerMeter);
+    image.setDotsPerMeterY(kDotsPerMeter);
+    const win::COLORREF face = win::GetSysColor(win::COLOR_BTNFACE);
+    image.fill(QColor(win::GetRValue(face), win::GetGValue(face), win::GetBValue(face)));
+
+    CChartCtrl chart(cashflow);
+    chart.OnSize(win::SIZE_RESTORED, width, height);
+    {
+        QPainter painter(&image);
+        win::CDC dc(painter);
+        chart.Draw(dc, win::ODA_DRAWENTIRE);
+    }
+    return image;
+}
+
+bool SaveChartPng(IChartSource& cashflow, int width, int height, const QString& path)
+{
+    const QImage image = RenderChartImage(cashflow, width, height);
+    return !image.isNull() && image.save(path, "PNG");
+}

@@ -1,0 +1,33 @@
+#include "ui/chart_source.h"
+
+#include "model/cash_flow_projection.h"
+
+int ProjectionChartSource::GetCount()
+{
+    return m_projection.GetCount();
+}
+
+TimeValue ProjectionChartSource::GetDate(int row)
+{
+    return m_projection.GetDate(row);
+}
+
+std::int64_t ProjectionChartSource::GetBalance(int row)
+{
+    return m_projection.GetBalance(row);
+}
+
+TimeValue ProjectionChartSource::GetStartDate() const
+{
+    return m_projection.GetStartDate();
+}
+
+TimeValue ProjectionChartSource::GetEndDate() const
+{
+    return m_projection.GetEndDate();
+}
+
+unsigned ProjectionChartSource::GetDuration() const
+{
+    return m_projection.GetDuration();
+}

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "model/dates.h"
+
+#include <cstdint>
+
+class CashFlowProjection;
+
+// What the chart reads of the projection, each time it paints: the rows' dates and
+// balances, the window of the projection, and whether the list that shows the rows has
+// its window yet (before that, the chart draws nothing).
+class IChartSource {
+public:
+    virtual int GetCount() = 0;
+    virtual TimeValue GetDate(int row) = 0;
+    virtual std::int64_t GetBalance(int row) = 0;
+    virtual TimeValue GetStartDate() const = 0;
+    virtual TimeValue GetEndDate() const = 0;
+    // In months of 31 days.
+    virtual unsigned GetDuration() const = 0;
+    virtual bool HasWindow() const = 0;
+
+protected:
+    ~IChartSource() = default;
+};
+
+// A projection held without a list, as when the chart is drawn into an image: its rows
+// are always there to be drawn.
+class ProjectionChartSource final : public IChartSource {
+public:
+    explicit ProjectionChartSource(CashFlowProjection& projection) : m_projection(projection) {}
+
+    int GetCount() override;
+    TimeValue GetDate(int row) override;
+    std::int64_t GetBalance(int row) override;
+    TimeValue GetStartDate() const override;
+    TimeValue GetEndDate() const override;
+    unsigned GetDuration() const override;
+    bool HasWindow() const override { return true; }
+
+private:
+    CashFlowProjection& m_projection;
+};

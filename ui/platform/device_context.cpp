@@ -1,0 +1,279 @@
+#include "ui/platform/device_context.h"
+
+#include "ui/platform/api.h"
+
+#include <QColor>
+#include <QFont>
+#include <QFontMetrics>
+#include <QGuiApplication>
+#include <QPainter>
+#include <QPalette>
+#include <QString>
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace win {
+
+namespace {
+
+QColor ToQColor(COLORREF colour)
+{
+    return QColor(GetRValue(colour), GetGValue(colour), GetBValue(colour));
+}
+
+COLORREF FromQColor(const QColor& colour)
+{
+    return RGB(colour.red(), colour.green(), colour.blue());
+}
+
+// The pen and font a fresh device context starts with, as the window system's stock
+// objects: they are never destroyed.
+CPen* StockBlackPen()
+{
+    static CPen pen(PS_SOLID, 1, RGB(0, 0, 0));
+    return &pen;
+}
+
+CFont* StockDefaultFont()
+{
+    static CFont font;
+    return &font;
+}
+
+// The first count code points of UTF-8 text.
+QString Leading(std::string_view text, int count)
+{
+    std::size_t end = 0;
+    int seen = 0;
+    while (end < text.size()) {
+        const auto byte = static_cast<unsigned char>(text[end]);
+        if ((byte & 0xC0) != 0x80) {
+            if (seen == count)
+                break;
+            ++seen;
+        }
+        ++end;
+    }
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(end));
+}
+
+} // namespace
+
+COLORREF GetSysColor(int index)
+{
+    const bool window = index == COLOR_WINDOW;
+    if (!qGuiApp)
+        return window ? RGB(255, 255, 255) : RGB(240, 240, 240);
+    const QPalette palette = QGuiApplication::palette();
+    return FromQColor(palette.color(QPalette::Active, window ? QPalette::Base : QPalette::Button));
+}
+
+bool CPen::CreatePen(int style, int width, COLORREF colour)
+{
+    if ((style != PS_SOLID && style != PS_DOT) || width < 0 || width > 1) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return false;
+    }
+    m_style = style;
+    m_colour = colour;
+    return true;
+}
+
+bool CFont::CreatePointFont(int pointSizeTenths, std::string_view faceName)
+{
+    if (pointSizeTenths <= 0 || faceName.size() >= LF_FACESIZE) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return false;
+    }
+    // The height in pixels at 96 dpi, as a character height (negative).
+    m_logFont.lfHeight = -static_cast<int>(MulDiv(pointSizeTenths, 96, 720));
+    m_logFont.lfFaceName = std::string(faceName);
+    m_created = true;
+    return true;
+}
+
+CBrush* GetStockBrush(int index)
+{
+    static CBrush white(RGB(255, 255, 255));
+    static CBrush grey(RGB(128, 128, 128));
+    static CBrush black(RGB(0, 0, 0));
+    switch (index) {
+    case WHITE_BRUSH:
+        return &white;
+    case GRAY_BRUSH:
+        return &grey;
+    case BLACK_BRUSH:
+        return &black;
+    default:
+        return nullptr;
+    }
+}
+
+CDC::CDC(QPainter& painter) : m_painter(painter), m_pen(StockBlackPen()), m_font(StockDefaultFont())
+{
+    // Every pixel is either set or left alone: no blending at the edges.
+    m_painter.setRenderHint(QPainter::Antialiasing, false);
+    m_painter.setRenderHint(QPainter::TextAntialiasing, false);
+}
+
+void CDC::FillSolidRect(const CRect& rect, COLORREF colour)
+{
+    if (rect.IsRectEmpty())
+        return;
+    m_painter.fillRect(QRect(rect.left, rect.top, rect.Width(), rect.Height()), ToQColor(colour));
+}
+
+void CDC::FrameRect(const CRect& rect, const CBrush* brush)
+{
+    if (!brush || rect.IsRectEmpty())
+        return;
+    const COLORREF colour = brush->Colour();
+    FillSolidRect(CRect{rect.left, rect.top, rect.right, rect.top + 1}, colour);
+    FillSolidRect(CRect{rect.left, rect.bottom - 1, rect.right, rect.bottom}, colour);
+    FillSolidRect(CRect{rect.left, rect.top, rect.left + 1, rect.bottom}, colour);
+    FillSolidRect(CRect{rect.right - 1, rect.top, rect.right, rect.bottom}, colour);
+}
+
+CPen* CDC::SelectObject(CPen* pen)
+{
+    CPen* previous = m_pen;
+    m_pen = pen ? pen : StockBlackPen();
+    return previous;
+}
+
+CFont* CDC::SelectObject(CFont* font)
+{
+    CFont* previous = m_font;
+    m_font = font ? font : StockDefaultFont();
+    return previous;
+}
+
+CPoint CDC::MoveTo(int x, int y)
+{
+    const CPoint previous = m_position;
+    m_position = CPoint{x, y};
+    return previous;
+}
+
+void CDC::Plot(int x, int y, bool on)
+{
+    if (on)
+        m_painter.fillRect(QRect(x, y, 1, 1), ToQColor(m_pen->Colour()));
+}
+
+bool CDC::LineTo(int x, int y)
+{
+    const CPoint from = m_position;
+    m_position = CPoint{x, y};
+    const int dx = x - from.x;
+    const int dy = y - from.y;
+    if (dx == 0 && dy == 0)
+        return true;
+    const bool dotted = m_pen->Style() == PS_DOT;
+
+    // A solid straight line is one span, its last pixel left out.
+    if (!dotted && (dx == 0 || dy == 0)) {
+        const int left = dx < 0 ? x + 1 : from.x;
+        const int top = dy < 0 ? y + 1 : from.y;
+        const int width = dx == 0 ? 1 : std::abs(dx);
+        const int height = dy == 0 ? 1 : std::abs(dy);
+        m_painter.fillRect(QRect(left, top, width, height), ToQColor(m_pen->Colour()));
+        return true;
+    }
+
+    // Otherwise pixel by pixel along the major axis, stopping before the end point.
+    const int steps = std::max(std::abs(dx), std::abs(dy));
+    const int stepX = dx > 0 ? 1 : (dx < 0 ? -1 : 0);
+    const int stepY = dy > 0 ? 1 : (dy < 0 ? -1 : 0);
+    const bool alongX = std::abs(dx) >= std::abs(dy);
+    const int minor = alongX ? std::abs(dy) : std::abs(dx);
+    int px = from.x;
+    int py = from.y;
+    int error = steps / 2;
+    for (int i = 0; i < steps; ++i) {
+        Plot(px, py, !dotted || i % 2 == 0);
+        error -= minor;
+        if (error < 0) {
+            error += steps;
+            if (alongX)
+                py += stepY;
+            else
+                px += stepX;
+        }
+        if (alongX)
+            px += stepX;
+        else
+            py += stepY;
+    }
+    return true;
+}
+
+int CDC::SetBkMode(int mode)
+{
+    const int previous = m_bkMode;
+    m_bkMode = mode;
+    return previous;
+}
+
+COLORREF CDC::SetBkColor(COLORREF colour)
+{
+    const COLORREF previous = m_bkColour;
+    m_bkColour = colour;
+    return previous;
+}
+
+COLORREF CDC::SetTextColor(COLORREF colour)
+{
+    const COLORREF previous = m_textColour;
+    m_textColour = colour;
+    return previous;
+}
+
+unsigned CDC::SetTextAlign(unsigned align)
+{
+    const unsigned previous = m_textAlign;
+    m_textAlign = align;
+    return previous;
+}
+
+bool CDC::TextOut(int x, int y, std::string_view text, int count)
+{
+    if (count < 0)
+        return false;
+    QFont font = m_painter.font();
+    if (m_font->IsCreated()) {
+        const LOGFONT& logFont = m_font->GetLogFont();
+        font = QFont(QString::fromStdString(logFont.lfFaceName));
+        if (logFont.lfHeight != 0)
+            font.setPixelSize(std::abs(logFont.lfHeight));
+    }
+    // Letters without grey fringes, as the window system draws small text.
+    font.setStyleStrategy(QFont::NoAntialias);
+
+    const QString shown = Leading(text, count);
+    const QFontMetrics metrics(font, m_painter.device());
+    const int width = metrics.horizontalAdvance(shown);
+
+    int left = x;
+    if ((m_textAlign & TA_CENTER) == TA_CENTER)
+        left = x - width / 2;
+    else if (m_textAlign & TA_RIGHT)
+        left = x - width;
+    int baseline = y + metrics.ascent();
+    if ((m_textAlign & TA_BASELINE) == TA_BASELINE)
+        baseline = y;
+    else if (m_textAlign & TA_BOTTOM)
+        baseline = y - metrics.descent();
+
+    if (m_bkMode == OPAQUE)
+        m_painter.fillRect(QRect(left, baseline - metrics.ascent(), width, metrics.height()), ToQColor(m_bkColour));
+    m_painter.save();
+    m_painter.setFont(font);
+    m_painter.setPen(ToQColor(m_textColour));
+    m_painter.drawText(QPoint(left, baseline), shown);
+    m_painter.restore();
+    return true;
+}
+
+} // namespace win
