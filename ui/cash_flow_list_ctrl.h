@@ -2,6 +2,7 @@
 
 #include "model/cash_flow_projection.h"
 #include "ui/base_list_ctrl.h"
+#include "ui/chart_source.h"
 #include "ui/platform/list_data_source.h"
 
 #include <functional>
@@ -12,8 +13,11 @@
 // data), so a rebuild of a few hundred thousand rows costs one refresh of the view. The
 // selection is kept on the projection's rows and moves with its row. Row 0, the opening
 // row, opens the Starting Date dialog; any other row opens the Transaction Editor on the
-// transaction behind it. Rows cannot be deleted by the user.
-class CCashFlowListCtrl : public CBaseListCtrl, public CashFlowProjection, private win::IListDataSource {
+// transaction behind it. Rows cannot be deleted by the user. The chart draws from it.
+class CCashFlowListCtrl : public CBaseListCtrl,
+                          public CashFlowProjection,
+                          public IChartSource,
+                          private win::IListDataSource {
 public:
     // None of the references is owned.
     CCashFlowListCtrl(IConfigDataManager& configuration, IAccountsListCtrl& accounts,
@@ -32,6 +36,16 @@ public:
     virtual void EditEntry(int row);
     // Runs the Starting Date dialog and applies a date that differs from the start date.
     void EditStartDate();
+
+    // What the projection and the chart both read.
+    int GetCount() override { return CashFlowProjection::GetCount(); }
+    TimeValue GetDate(int row) override { return CashFlowProjection::GetDate(row); }
+    std::int64_t GetBalance(int row) override { return CashFlowProjection::GetBalance(row); }
+    TimeValue GetEndDate() const override { return CashFlowProjection::GetEndDate(); }
+    TimeValue GetStartDate() const override { return CashFlowProjection::GetStartDate(); }
+    unsigned GetDuration() const override { return CashFlowProjection::GetDuration(); }
+    // The chart draws nothing until the list has its window.
+    bool HasWindow() const override { return CBaseListCtrl::HasWindow(); }
 
     // Called after every recalculation, for the chart to repaint.
     void SetRedrawHandler(std::function<void()> handler) { m_redraw = std::move(handler); }

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <QImage>
+
 #include <string>
 #include <vector>
 
@@ -10,6 +12,8 @@
 #include "support/tz_guard.h"
 #include "ui/cash_flow_list_ctrl.h"
 #include "ui/cash_flow_pg_dlg.h"
+#include "ui/chart_image.h"
+#include "ui/chart_source.h"
 #include "ui/platform/scripted_runner.h"
 
 namespace {
@@ -235,6 +239,31 @@ TEST_F(CashFlowListTest, RowsOfTheListItselfCannotBeChanged)
     EXPECT_FALSE(list.DeleteAllItems());
     EXPECT_EQ(list.GetItemCount(), 1);
     EXPECT_EQ(list.GetItemText(0, 1), "Current Accounts");
+}
+
+int CountPixels(const QImage& image, QRgb colour)
+{
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            count += image.pixel(x, y) == colour;
+    return count;
+}
+
+TEST_F(CashFlowListTest, AChartDrawsTheListsRowsOnceTheListHasItsWindow)
+{
+    constexpr QRgb kBlack = 0xFF000000;
+    constexpr QRgb kRed = 0xFFFF0000;
+    list.Rebuild();
+    transactions.AddOnce(MakeDate(2007, 3, 1), -300);
+    EXPECT_EQ(CountPixels(RenderChartImage(list, 405, 115), kBlack), 0) << "no window, no bars";
+
+    Attach();
+    const QImage drawn = RenderChartImage(list, 405, 115);
+    EXPECT_GT(CountPixels(drawn, kBlack), 0) << "100 before March";
+    EXPECT_GT(CountPixels(drawn, kRed), 0) << "-200 from March";
+    ProjectionChartSource rows(list);
+    EXPECT_EQ(drawn, RenderChartImage(rows, 405, 115)) << "the same rows, the same chart";
 }
 
 } // namespace
