@@ -47,13 +47,15 @@ int CashFlowProjection::InsertEntry(TimeValue date, const std::string& descripti
 void CashFlowProjection::InsertEntries(const std::vector<TimeValue>& dates, const std::string& description,
                                        std::int32_t amount, TransactionData* record)
 {
+    const TimeValue start = ProjectionStartDate();
+    const TimeValue end = GetEndDate();
     std::shared_ptr<const std::string> shared;
     for (TimeValue date : dates) {
-        if (!InWindow(date))
+        if (date < start || date >= end)
             continue;
         if (!shared)
             shared = std::make_shared<const std::string>(description);
-        m_rows.Queue(ToTenOClock(date), shared, amount, record);
+        m_rows.Queue(date, shared, amount, record);
     }
     if (shared)
         OnRowsChanged();

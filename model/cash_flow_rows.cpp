@@ -6,8 +6,8 @@
 
 std::size_t CashFlowRows::Count()
 {
-    MergeQueued();
-    return m_rows.size();
+    // Merging keeps every queued row: the count is known without it.
+    return m_rows.size() + m_queued.size();
 }
 
 const CashFlowRows::Row& CashFlowRows::At(std::size_t row)
@@ -32,6 +32,7 @@ std::size_t CashFlowRows::Insert(TimeValue date, std::shared_ptr<const std::stri
 void CashFlowRows::Queue(TimeValue date, const std::shared_ptr<const std::string>& description,
                          std::int32_t amount, TransactionData* record)
 {
+    m_queuedEarliest = m_queued.empty() ? date : std::min(m_queuedEarliest, date);
     m_queued.push_back(Row{date, 0, amount, false, record, description});
 }
 
@@ -60,7 +61,12 @@ void CashFlowRows::MergeQueued()
 
 void CashFlowRows::SetAmount(std::size_t row, std::int32_t amount)
 {
-    MergeQueued();
+    // The first row stays first when nothing queued goes before it: changing it (as every
+    // recalculation does to the opening row) then need not merge the queue.
+    const bool firstStaysFirst =
+        row == 0 && !m_rows.empty() && (m_queued.empty() || m_queuedEarliest >= m_rows.front().date);
+    if (!firstStaysFirst)
+        MergeQueued();
     m_rows[row].amount = amount;
     m_firstStale = std::min(m_firstStale, row);
 }

@@ -59,5 +59,6 @@ private:
 
     std::vector<Row> m_rows;
     std::vector<Row> m_queued;
+    TimeValue m_queuedEarliest = 0; // the earliest date queued, while the queue is not empty
     std::size_t m_firstStale = 0;
 };

@@ -30,6 +30,7 @@ public:
     virtual void DeleteEntry(int row) = 0;
 
     // The same as InsertEntry without recalculation for each date in turn, in one step.
+    // The dates are dates of the program (10:00 local time), as repeat rules give them.
     virtual void InsertEntries(const std::vector<TimeValue>& dates, const std::string& description,
                                std::int32_t amount, TransactionData* record) = 0;
     // The same as DeleteEntry on every row of the record, from the top. Returns the lowest

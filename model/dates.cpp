@@ -100,6 +100,10 @@ TimeValue ToTenOClock(TimeValue value)
     std::tm fields{};
     if (!LocalFields(value, fields))
         return value;
+    // Most values are at 10:00 already (every stepped occurrence away from a
+    // daylight-saving change): no need to build them again.
+    if (fields.tm_hour == 10 && fields.tm_min == 0 && fields.tm_sec == 0)
+        return value;
     return MakeDate(std::int64_t(fields.tm_year) + 1900, fields.tm_mon + 1, fields.tm_mday);
 }
 

@@ -41,7 +41,7 @@ DialogTemplate AboutBox()
         Control(IDC_VERSION, ControlKind::Static, "Version", SS_LEFT, 42, 24, 180, 8),
         Control(IDC_STATIC, ControlKind::Static, "Copyright (C) Ardenholt. All rights reserved.", SS_LEFT,
                 42, 40, 186, 8),
-        Control(IDC_STATIC, ControlKind::Static, "Questions and suggestions: tillane@ardenholt.example",
+        Control(IDC_STATIC, ControlKind::Static, "Contact: tillane@ardenholt.example",
                 SS_LEFT, 42, 50, 186, 8),
         Control(IDC_STATIC, ControlKind::Static, "", SS_CENTER, 7, 64, 221, 8),
         Control(IDOK, ControlKind::Button, "Close", BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP, 178, 81, 50, 14),

@@ -294,13 +294,4 @@ TEST(XmlDocumentReading, DeepNestingNeitherOverflowsTheStackNorFails)
     EXPECT_EQ(document.GetErrorText(), "Element tag not found");
 }
 
-TEST(XmlDocumentReading, TableRecordsMatchTheText)
-{
-    CXmlDocument document;
-    ASSERT_TRUE(document.SetDocument(
-        "<?xml?>\r\n<R a=\"1\">\r\n<A/>\r\n<B x='>'>t</B>\r\n<C><D></D>\r\n<E/></C></R>\r\n"));
-    EXPECT_TRUE(XmlChecks::OffsetsNameTheirCharacters(document));
-    EXPECT_EQ(XmlChecks::Placements(document).size(), 6u);
-}
-
 } // namespace

@@ -73,6 +73,7 @@ TEST(BaseListCtrlTest, ColumnsTakeStoredWidthsElseTheDefaultsAndFullRowSelection
     for (int column = 0; column < 4; ++column)
         EXPECT_EQ(page.list.win::CListCtrl::GetColumnWidth(column), expected[column]) << column;
     EXPECT_TRUE(page.list.GetExtendedStyle() & win::LVS_EX_FULLROWSELECT);
+    EXPECT_EQ(page.GetDlgItem(res::IDC_TRANS_LIST), &page.list) << "the bound member stands for the control";
     EXPECT_TRUE(config.writes.empty()) << "reading widths writes nothing";
 }
 

@@ -110,6 +110,18 @@ TEST(PropertySheetTest, PagesComeInOrderWithTheirCaptionsAndGetWindowsWhenActiva
     EXPECT_EQ(sheet.GetActivePage(), &sheet.transactions);
     EXPECT_EQ(sheet.transactions.GetCaption(), "Transactions");
     EXPECT_FALSE(sheet.SetActivePage(3));
+
+    // The tab control's place in the client area, which lies below the menu bar.
+    win::CMenu menu;
+    ASSERT_TRUE(menu.LoadMenu(IDR_MAINFRAME));
+    sheet.SetMenu(&menu);
+    sheet.Widget()->show();
+    sheet.GetTabControl()->MoveWindow(win::CRect{9, 11, 209, 161});
+    win::CRect tab = sheet.GetTabControl()->GetWindowRect();
+    sheet.ScreenToClient(tab);
+    EXPECT_EQ(tab, (win::CRect{9, 11, 209, 161}));
+    EXPECT_EQ(sheet.GetClientRect().right, sheet.Widget()->width());
+    EXPECT_LT(sheet.GetClientRect().bottom, sheet.Widget()->height());
 }
 
 TEST(PropertySheetTest, KeysGoThroughAcceleratorsAndChangePages)

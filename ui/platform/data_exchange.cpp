@@ -127,8 +127,10 @@ void DDX_Control(CDataExchange* dx, int id, CWnd& control)
     if (control.HasWindow())
         return;
     CWnd& item = dx->PrepareCtrl(id);
-    if (item.HasWindow())
+    if (item.HasWindow()) {
         control.Attach(item.Widget(), id, item.GetStyle());
+        dx->m_dialog.BindControl(id, control);
+    }
 }
 
 void DDX_Text(CDataExchange* dx, int id, std::string& value)

@@ -75,6 +75,7 @@ bool CDialog::BuildWindow(QWidget* parent, bool child)
     m_ended = false;
     m_result = IDCANCEL;
     m_items.clear();
+    m_bound.clear();
     for (const ControlTemplate& control : m_template->controls) {
         std::unique_ptr<CWnd> item = CreateControl(control, widget);
         if (auto* button = qobject_cast<QAbstractButton*>(item->Widget())) {
@@ -160,10 +161,15 @@ void CDialog::DestroyDialogWindow()
         widget->Detach();
     QWidget* widget = Detach();
     m_items.clear();
+    m_bound.clear();
     delete widget;
 }
 
-void CDialog::OnWindowDestroyed() { m_items.clear(); }
+void CDialog::OnWindowDestroyed()
+{
+    m_items.clear();
+    m_bound.clear();
+}
 
 void CDialog::EndDialog(int result)
 {
@@ -186,6 +192,8 @@ bool CDialog::UpdateData(bool saveAndValidate)
 
 CWnd* CDialog::GetDlgItem(int id) const
 {
+    if (const auto bound = m_bound.find(id); bound != m_bound.end() && bound->second->HasWindow())
+        return bound->second;
     for (const auto& item : m_items)
         if (item->GetDlgCtrlID() == id && item->HasWindow())
             return item.get();

@@ -73,6 +73,9 @@ public:
     // Calls handler when the button with this id is clicked (checked by OnCommand first).
     void OnClicked(int id, std::function<void()> handler);
 
+    // For the layer: a member wrapper now stands for control id (DDX_Control);
+    // GetDlgItem returns it from then on.
+    void BindControl(int id, CWnd& control) { m_bound[id] = &control; }
     // For the layer: a button of the window was clicked.
     void DispatchCommand(int id);
     // For the layer: the window's size or position changed.
@@ -108,6 +111,7 @@ private:
     const DialogTemplate* m_template = nullptr;
     CWnd* m_parent;
     std::vector<std::unique_ptr<CWnd>> m_items; // one per template control, in order
+    std::map<int, CWnd*> m_bound; // member wrappers bound with DDX_Control, not owned
     std::map<int, std::function<void()>> m_clickHandlers;
     bool m_ended = false;
     bool m_inModalRun = false;

@@ -2,6 +2,7 @@
 
 #include <QHeaderView>
 #include <QItemSelectionModel>
+#include <QMetaObject>
 
 #include "ui/platform/api.h"
 #include "ui/platform/widgets.h"
@@ -74,7 +75,7 @@ bool CListCtrl::Notifying() const { return m_updateDepth == 0 && ViewOf(*this) !
 
 bool CListCtrl::IsValidRow(int row) const
 {
-    if (row < 0 || static_cast<std::size_t>(row) >= m_rows.Size()) {
+    if (row < 0 || row >= GetItemCount()) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return false;
     }
@@ -145,13 +146,18 @@ std::uint32_t CListCtrl::SetExtendedStyle(std::uint32_t style)
     return old;
 }
 
-int CListCtrl::GetItemCount() const { return static_cast<int>(m_rows.Size()); }
+int CListCtrl::GetItemCount() const
+{
+    return m_source ? m_source->GetRowCount() : static_cast<int>(m_rows.Size());
+}
+
+int CListCtrl::ViewRowCount() const { return m_source ? m_shownRowCount : GetItemCount(); }
 
 int CListCtrl::InsertItem(int index, const std::string& text) { return InsertItem(index, text, 0); }
 
 int CListCtrl::InsertItem(int index, const std::string& text, std::uintptr_t data)
 {
-    if (index < 0) {
+    if (index < 0 || m_source) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return -1;
     }
@@ -179,6 +185,8 @@ int CListCtrl::InsertItem(int index, const std::string& text, std::uintptr_t dat
 
 int CListCtrl::AppendItem(std::vector<std::string> texts, std::uintptr_t data)
 {
+    if (m_source)
+        return -1;
     const int row = GetItemCount();
     if (Notifying())
         m_model->beginInsertRows(QModelIndex(), row, row);
@@ -190,6 +198,8 @@ int CListCtrl::AppendItem(std::vector<std::string> texts, std::uintptr_t data)
 
 void CListCtrl::ReplaceAllRows(std::vector<ListRow> rows)
 {
+    if (m_source)
+        return;
     UpdateBatch batch(*this);
     m_selectedCount = 0;
     for (const ListRow& row : rows)
@@ -199,6 +209,8 @@ void CListCtrl::ReplaceAllRows(std::vector<ListRow> rows)
 
 std::vector<ListRow> CListCtrl::TakeAllRows()
 {
+    if (m_source)
+        return {};
     UpdateBatch batch(*this);
     m_selectedCount = 0;
     return m_rows.TakeAll();
@@ -206,7 +218,7 @@ std::vector<ListRow> CListCtrl::TakeAllRows()
 
 bool CListCtrl::DeleteItem(int row)
 {
-    if (!IsValidRow(row))
+    if (m_source || !IsValidRow(row))
         return false;
     if (Notifying())
         m_model->beginRemoveRows(QModelIndex(), row, row);
@@ -220,6 +232,8 @@ bool CListCtrl::DeleteItem(int row)
 
 bool CListCtrl::DeleteAllItems()
 {
+    if (m_source)
+        return false;
     UpdateBatch batch(*this);
     m_rows.Clear();
     m_selectedCount = 0;
@@ -228,15 +242,17 @@ bool CListCtrl::DeleteAllItems()
 
 std::string CListCtrl::GetItemText(int row, int column) const
 {
-    if (row < 0 || static_cast<std::size_t>(row) >= m_rows.Size() || column < 0)
+    if (row < 0 || row >= GetItemCount() || column < 0)
         return {};
+    if (m_source)
+        return column < GetColumnCount() ? m_source->GetCellText(row, column) : std::string();
     const auto& texts = m_rows.At(static_cast<std::size_t>(row)).texts;
     return static_cast<std::size_t>(column) < texts.size() ? texts[static_cast<std::size_t>(column)] : std::string();
 }
 
 bool CListCtrl::SetItemText(int row, int column, const std::string& text)
 {
-    if (!IsValidRow(row) || column < 0 || (column >= GetColumnCount() && column > 0)) {
+    if (m_source || !IsValidRow(row) || column < 0 || (column >= GetColumnCount() && column > 0)) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return false;
     }
@@ -253,14 +269,14 @@ bool CListCtrl::SetItemText(int row, int column, const std::string& text)
 
 std::uintptr_t CListCtrl::GetItemData(int row) const
 {
-    if (row < 0 || static_cast<std::size_t>(row) >= m_rows.Size())
+    if (m_source || row < 0 || static_cast<std::size_t>(row) >= m_rows.Size())
         return 0;
     return m_rows.At(static_cast<std::size_t>(row)).data;
 }
 
 bool CListCtrl::SetItemData(int row, std::uintptr_t data)
 {
-    if (!IsValidRow(row))
+    if (m_source || !IsValidRow(row))
         return false;
     m_rows.At(static_cast<std::size_t>(row)).data = data;
     return true;
@@ -273,6 +289,17 @@ bool CListCtrl::SetItemState(int row, unsigned state, unsigned mask)
     if (!(mask & LVIS_SELECTED))
         return true;
     const bool select = (state & LVIS_SELECTED) != 0;
+    if (m_source) {
+        if (select && (GetStyle() & LVS_SINGLESEL))
+            for (int other = m_source->GetNextSelectedRow(-1); other != -1;
+                 other = m_source->GetNextSelectedRow(other))
+                if (other != row)
+                    m_source->SetRowSelected(other, false);
+        m_source->SetRowSelected(row, select);
+        if (Notifying())
+            ApplySelectionToView();
+        return true;
+    }
     ListRow& target = m_rows.At(static_cast<std::size_t>(row));
     if (select && (GetStyle() & LVS_SINGLESEL) && m_selectedCount > 0) {
         for (std::size_t r = 0; r < m_rows.Size() && m_selectedCount > 0; ++r) {
@@ -294,15 +321,31 @@ bool CListCtrl::SetItemState(int row, unsigned state, unsigned mask)
 
 unsigned CListCtrl::GetItemState(int row, unsigned mask) const
 {
-    if (row < 0 || static_cast<std::size_t>(row) >= m_rows.Size())
+    if (row < 0 || row >= GetItemCount())
         return 0;
+    if (m_source)
+        return (m_source->IsRowSelected(row) ? LVIS_SELECTED : 0u) & mask;
     return (m_rows.At(static_cast<std::size_t>(row)).selected ? LVIS_SELECTED : 0u) & mask;
 }
 
-int CListCtrl::GetSelectedCount() const { return m_selectedCount; }
+int CListCtrl::GetSelectedCount() const
+{
+    if (!m_source)
+        return m_selectedCount;
+    int count = 0;
+    for (int row = m_source->GetNextSelectedRow(-1); row != -1; row = m_source->GetNextSelectedRow(row))
+        ++count;
+    return count;
+}
 
 int CListCtrl::GetNextItem(int start, unsigned flags) const
 {
+    if (m_source) {
+        if (flags & LVNI_SELECTED)
+            return m_source->GetNextSelectedRow(start < 0 ? -1 : start);
+        const int next = start < 0 ? 0 : start + 1;
+        return next < GetItemCount() ? next : -1;
+    }
     const std::size_t first = start < 0 ? 0 : static_cast<std::size_t>(start) + 1;
     if (!(flags & LVNI_SELECTED))
         return first < m_rows.Size() ? static_cast<int>(first) : -1;
@@ -318,7 +361,7 @@ bool CListCtrl::EnsureVisible(int row)
 {
     if (!IsValidRow(row))
         return false;
-    if (auto* view = ViewOf(*this); view && m_updateDepth == 0)
+    if (auto* view = ViewOf(*this); view && m_updateDepth == 0 && ViewInSync())
         view->scrollTo(m_model->index(row, 0));
     return true;
 }
@@ -332,7 +375,7 @@ bool CListCtrl::SortItems(CompareFunction compare, std::uintptr_t sortData)
 
 bool CListCtrl::SortItems(const std::function<int(std::uintptr_t, std::uintptr_t)>& compare)
 {
-    if (!compare)
+    if (!compare || m_source)
         return false;
     UpdateBatch batch(*this);
     std::vector<ListRow> rows = m_rows.TakeAll();
@@ -343,7 +386,8 @@ bool CListCtrl::SortItems(const std::function<int(std::uintptr_t, std::uintptr_t
 
 void CListCtrl::BeginUpdate()
 {
-    if (m_updateDepth++ == 0 && ViewOf(*this)) {
+    // Owner data needs no reset up front: the view keeps its row count until the refresh.
+    if (m_updateDepth++ == 0 && !m_source && ViewOf(*this)) {
         m_model->beginResetModel();
         m_pendingReset = true;
     }
@@ -359,6 +403,63 @@ void CListCtrl::EndUpdate()
         ApplyColumnsToView();
         ApplySelectionToView();
     }
+    RefreshFromSource();
+}
+
+void CListCtrl::SetDataSource(IListDataSource* source)
+{
+    if (source == m_source)
+        return;
+    const bool reset = ViewOf(*this) != nullptr;
+    if (reset)
+        m_model->beginResetModel();
+    m_source = source;
+    m_shownRowCount = source ? source->GetRowCount() : 0;
+    m_sourceChanged = false;
+    if (reset) {
+        m_model->endResetModel();
+        ApplyColumnsToView();
+        ApplySelectionToView();
+    }
+}
+
+void CListCtrl::DataSourceChanged()
+{
+    if (!m_source)
+        return;
+    m_sourceChanged = true;
+    if (m_updateDepth > 0 || m_refreshPosted || !ViewOf(*this))
+        return;
+    // One refresh for every change made before the event loop runs again.
+    m_refreshPosted = true;
+    QMetaObject::invokeMethod(
+        m_model.get(),
+        [this] {
+            m_refreshPosted = false;
+            if (m_updateDepth == 0)
+                RefreshFromSource();
+        },
+        Qt::QueuedConnection);
+}
+
+void CListCtrl::FlushDataSourceChanges()
+{
+    if (m_updateDepth == 0)
+        RefreshFromSource();
+}
+
+void CListCtrl::RefreshFromSource()
+{
+    if (!m_source || !m_sourceChanged)
+        return;
+    m_sourceChanged = false;
+    if (!ViewOf(*this))
+        return;
+    m_model->beginResetModel();
+    m_shownRowCount = m_source->GetRowCount();
+    m_model->endResetModel();
+    ApplyColumnsToView();
+    ApplySelectionToView();
 }
 
 void CListCtrl::NotifyEndTrack(int column, int width)
@@ -396,6 +497,10 @@ void CListCtrl::BindWidget()
     if (CListCtrl* previous = view->Owner(); previous && previous != this)
         previous->Detach();
     view->SetOwner(this);
+    if (m_source) {
+        m_shownRowCount = m_source->GetRowCount();
+        m_sourceChanged = false;
+    }
     view->setModel(m_model.get());
     const std::uint32_t style = GetStyle();
     view->setSelectionMode(style & LVS_SINGLESEL ? QAbstractItemView::SingleSelection
@@ -422,11 +527,11 @@ void CListCtrl::ApplyColumnsToView()
 void CListCtrl::ApplySelectionToView()
 {
     auto* view = ViewOf(*this);
-    if (!view || m_updateDepth > 0 || !view->selectionModel())
+    if (!view || m_updateDepth > 0 || !ViewInSync() || !view->selectionModel())
         return;
     m_syncingSelection = true;
     QItemSelection selection;
-    if (m_selectedCount > 0)
+    if (m_source || m_selectedCount > 0)
         for (int r = GetNextItem(-1, LVNI_SELECTED); r != -1; r = GetNextItem(r, LVNI_SELECTED))
             selection.select(m_model->index(r, 0), m_model->index(r, std::max(0, GetColumnCount() - 1)));
     view->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
@@ -447,6 +552,18 @@ void CListCtrl::SelectionChangedInView()
     if (m_syncingSelection || !view)
         return;
     const QModelIndexList selected = view->selectionModel()->selectedRows();
+    if (m_source) {
+        // The view's rows are the source's rows only while no refresh is due; otherwise
+        // the refresh shows the source's selection again.
+        if (!ViewInSync())
+            return;
+        for (int row = m_source->GetNextSelectedRow(-1); row != -1; row = m_source->GetNextSelectedRow(row))
+            m_source->SetRowSelected(row, false);
+        for (const QModelIndex& index : selected)
+            if (index.row() < GetItemCount())
+                m_source->SetRowSelected(index.row(), true);
+        return;
+    }
     for (int r = GetNextItem(-1, LVNI_SELECTED); r != -1; r = GetNextItem(r, LVNI_SELECTED)) {
         m_rows.At(static_cast<std::size_t>(r)).selected = false;
         --m_selectedCount;

@@ -8,6 +8,10 @@
 // Speed: every single-row operation updates the view at once; for many rows, wrap them in
 // BeginUpdate/EndUpdate (or an UpdateBatch) so the view is refreshed once at the end, or
 // use ReplaceAllRows/AppendItem.
+//
+// Owner data (SetDataSource): the rows live elsewhere and the list reads them on demand
+// through an IListDataSource; the row operations then answer from the source (count,
+// texts, selected state) and those that would change rows of the list's own fail.
 
 #include <cstdint>
 #include <functional>
@@ -15,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "ui/platform/list_data_source.h"
 #include "ui/platform/list_row_store.h"
 #include "ui/platform/wnd.h"
 
@@ -94,8 +99,19 @@ public:
         CListCtrl& m_list;
     };
 
-    // The rows themselves, for reading.
+    // The rows themselves, for reading (empty in owner-data mode).
     const ListRowStore& Rows() const { return m_rows; }
+
+    // Owner data: reads the rows from source (not owned) from now on; nullptr returns to
+    // the list's own rows.
+    void SetDataSource(IListDataSource* source);
+    IListDataSource* GetDataSource() const { return m_source; }
+    // The source's rows changed. The view is refreshed once: at the end of the current
+    // batch, else when the event loop next runs; until then it keeps showing what it
+    // showed, however many changes come.
+    void DataSourceChanged();
+    // Refreshes the view now when a refresh is due (outside a batch).
+    void FlushDataSourceChanges();
 
     // The user's actions, as the view reports them; public so tests and scripts can
     // play them. The row is -1 when the double-click hit no row.
@@ -128,6 +144,11 @@ private:
     };
 
     bool IsValidRow(int row) const;
+    // The row count the view was last told about.
+    int ViewRowCount() const;
+    // The view shows the rows as they are (no refresh is due).
+    bool ViewInSync() const { return !m_source || !m_sourceChanged; }
+    void RefreshFromSource();
     bool Notifying() const;
     void ApplyColumnsToView();
     void ApplySelectionToView();
@@ -143,6 +164,10 @@ private:
     int m_updateDepth = 0;
     bool m_pendingReset = false;
     bool m_syncingSelection = false;
+    IListDataSource* m_source = nullptr;
+    int m_shownRowCount = 0;
+    bool m_sourceChanged = false;
+    bool m_refreshPosted = false;
     std::unique_ptr<ListModel> m_model;
 };
 

@@ -337,6 +337,12 @@ bool CPropertySheet::DestroyWindow()
     return true;
 }
 
+QWidget* CPropertySheet::ClientWidget() const
+{
+    auto* window = dynamic_cast<SheetWidget*>(Widget());
+    return window ? window->centralWidget() : nullptr;
+}
+
 bool CPropertySheet::KeyDown(int virtualKey, bool control, bool shift, bool alt)
 {
     return PreTranslateKeyDown(virtualKey, control, shift, alt);

@@ -105,6 +105,9 @@ protected:
     // The window is about to be destroyed; pages and controls still exist.
     virtual void OnDestroy();
 
+    // The client area is below the menu bar.
+    QWidget* ClientWidget() const override;
+
 private:
     void BindMenuBar();
 

@@ -76,7 +76,7 @@ void SheetClientWidget::resizeEvent(QResizeEvent* event)
 
 int ListModel::rowCount(const QModelIndex& parent) const
 {
-    return parent.isValid() ? 0 : m_list.GetItemCount();
+    return parent.isValid() ? 0 : m_list.ViewRowCount();
 }
 
 int ListModel::columnCount(const QModelIndex& parent) const

@@ -144,7 +144,7 @@ CRect CWnd::GetWindowRect() const
 
 CRect CWnd::GetClientRect() const
 {
-    QWidget* widget = Widget();
+    QWidget* widget = ClientWidget();
     if (!widget)
         return {};
     return CRect{0, 0, widget->width(), widget->height()};
@@ -152,7 +152,7 @@ CRect CWnd::GetClientRect() const
 
 void CWnd::ScreenToClient(CRect& rect) const
 {
-    QWidget* widget = Widget();
+    QWidget* widget = ClientWidget();
     if (!widget)
         return;
     const QPoint origin = widget->mapToGlobal(QPoint(0, 0));
@@ -164,7 +164,7 @@ void CWnd::ScreenToClient(CRect& rect) const
 
 void CWnd::ClientToScreen(CRect& rect) const
 {
-    QWidget* widget = Widget();
+    QWidget* widget = ClientWidget();
     if (!widget)
         return;
     const QPoint origin = widget->mapToGlobal(QPoint(0, 0));

@@ -79,6 +79,9 @@ public:
     QWidget* Detach();
 
 protected:
+    // The widget whose area is the client area (the window itself unless a frame adds a
+    // menu bar around it).
+    virtual QWidget* ClientWidget() const { return Widget(); }
     // Runs once a widget has been attached, before PreSubclassWindow: the layer's own
     // wiring of a wrapper to its widget.
     virtual void BindWidget() {}

@@ -1,0 +1,236 @@
+#include <gtest/gtest.h>
+
+#include <QAbstractItemView>
+#include <QCoreApplication>
+#include <QItemSelectionModel>
+#include <QWidget>
+
+#include <string>
+
+#include "cash_flow_fakes.h"
+#include "fake_config.h"
+#include "model/dates.h"
+#include "res/resource.h"
+#include "storage/data_file.h"
+#include "storage/xml_document.h"
+#include "support/tz_guard.h"
+#include "ui/cash_flow_pg_dlg.h"
+#include "ui/platform/controls.h"
+#include "ui/platform/scripted_runner.h"
+
+namespace {
+
+using testing_support::kEastern;
+using testing_support::TzGuard;
+
+class CashFlowPageTest : public ::testing::Test {
+protected:
+    CashFlowPageTest()
+    {
+        ProjectionStartDate() = MakeDate(2007, 1, 1);
+        transactions.cashflow = &list;
+    }
+
+    void Create(unsigned duration = 13)
+    {
+        page = std::make_unique<CCashFlowPgDlg>(config, accounts, transactions, duration);
+        transactions.cashflow = &page->CashFlowList();
+        ASSERT_TRUE(page->Create(nullptr));
+        spin = page->GetDlgItemAs<win::CSpinButtonCtrl>(res::IDC_DURATION_SPIN);
+        ASSERT_NE(spin, nullptr);
+    }
+    CCashFlowListCtrl& List() { return page->CashFlowList(); }
+
+    TzGuard zone{kEastern};
+    FakeConfig config;
+    FakeAccounts accounts;
+    FakeTransactions transactions;
+    CCashFlowListCtrl list{config, accounts, transactions, 13}; // until the page exists
+    std::unique_ptr<CCashFlowPgDlg> page;
+    win::CSpinButtonCtrl* spin = nullptr;
+};
+
+TEST_F(CashFlowPageTest, TheSpinRunsFromOneToNinetyNineAndShowsTheDuration)
+{
+    Create(42);
+    int lower = 0;
+    int upper = 0;
+    spin->GetRange(lower, upper);
+    EXPECT_EQ(lower, 1);
+    EXPECT_EQ(upper, 99);
+    EXPECT_EQ(spin->GetPos(), 42);
+    EXPECT_EQ(page->GetDlgItemText(res::IDC_DURATION), "42");
+
+    EXPECT_TRUE(spin->Step(1));
+    EXPECT_EQ(List().GetDuration(), 43u);
+    EXPECT_EQ(page->GetDlgItemText(res::IDC_DURATION), "43");
+    EXPECT_EQ(transactions.projectAllCalls, 1) << "a new Duration rebuilds";
+}
+
+TEST_F(CashFlowPageTest, TheSpinGoesNeitherAboveNinetyNineNorBelowOne)
+{
+    struct Case {
+        unsigned duration;
+        int step;
+    };
+    for (const Case c : {Case{99, 1}, Case{1, -1}}) {
+        Create(c.duration);
+        EXPECT_FALSE(spin->Step(c.step)) << c.duration;
+        EXPECT_EQ(List().GetDuration(), c.duration);
+        EXPECT_EQ(spin->GetPos(), static_cast<int>(c.duration));
+        EXPECT_EQ(page->GetDlgItemText(res::IDC_DURATION), std::to_string(c.duration));
+        EXPECT_EQ(transactions.projectAllCalls, 0) << "a refused change does not rebuild";
+    }
+}
+
+TEST_F(CashFlowPageTest, TheDayButtonsMoveTheStartDateByOneCalendarDayAtTen)
+{
+    struct Case {
+        TimeValue from;
+        int button;
+        TimeValue to;
+    };
+    const Case cases[] = {
+        {MakeDate(2007, 3, 1), res::IDC_PREVIOUS_DAY, MakeDate(2007, 2, 28)},
+        {MakeDate(2008, 3, 1), res::IDC_PREVIOUS_DAY, MakeDate(2008, 2, 29)},
+        // Daylight saving begins on 11 March 2007 and ends on 4 November 2007.
+        {MakeDate(2007, 3, 10), res::IDC_NEXT_DAY, MakeDate(2007, 3, 11)},
+        {MakeDate(2007, 3, 12), res::IDC_PREVIOUS_DAY, MakeDate(2007, 3, 11)},
+        {MakeDate(2007, 11, 4), res::IDC_NEXT_DAY, MakeDate(2007, 11, 5)},
+        {MakeDate(2007, 11, 5), res::IDC_PREVIOUS_DAY, MakeDate(2007, 11, 4)},
+    };
+    Create();
+    for (const Case& c : cases) {
+        List().SetStartDate(c.from);
+        const int rebuilds = transactions.projectAllCalls;
+        page->PressButton(c.button);
+        EXPECT_EQ(List().GetStartDate(), c.to) << FormatDate(c.from);
+        EXPECT_EQ(FormatDate(List().GetStartDate()), FormatDate(c.to));
+        EXPECT_EQ(transactions.projectAllCalls, rebuilds + 1);
+        EXPECT_EQ(List().GetItemText(0, 0), FormatDate(c.to)) << "the opening row moves with it";
+    }
+}
+
+TEST_F(CashFlowPageTest, StartingDateButtonAppliesOnlyADifferentDate)
+{
+    Create();
+    win::ScriptedRunner runner;
+    runner.OnNextDialog([](win::CDialog& dialog) { dialog.PressButton(win::IDOK); });
+    page->PressButton(res::IDC_STARTING_DATE);
+    EXPECT_EQ(runner.DialogsRun(), std::vector<int>{res::IDD_START_DATE});
+    EXPECT_EQ(transactions.projectAllCalls, 0);
+
+    runner.OnNextDialog([](win::CDialog& dialog) {
+        dialog.GetDlgItemAs<win::CDateTimeCtrl>(res::IDC_DATE)->SetTime(MakeDate(2009, 6, 30));
+        dialog.PressButton(win::IDOK);
+    });
+    page->PressButton(res::IDC_STARTING_DATE);
+    EXPECT_EQ(List().GetStartDate(), MakeDate(2009, 6, 30));
+    EXPECT_EQ(transactions.projectAllCalls, 1);
+}
+
+TEST_F(CashFlowPageTest, SaveWritesTheStartDateAsMonthDayYearWithLeadingZerosAndTheDuration)
+{
+    Create(7);
+    List().SetStartDate(MakeDate(2007, 1, 5));
+    CXmlDocument document;
+    ASSERT_TRUE(DataFile::StartDocument(document));
+    page->Save(document);
+    EXPECT_EQ(document.GetDocument(), "<TILLANE Format=\"1\">\r\n<CASHFLOW StartDate=\"01/05/2007\" "
+                                      "Duration=\"7\"/>\r\n</TILLANE>\r\n");
+}
+
+TEST_F(CashFlowPageTest, LoadTakesAFullStartDateAndNothingElse)
+{
+    struct Case {
+        const char* text;
+        TimeValue expected;
+    };
+    const TimeValue unchanged = MakeDate(2007, 1, 1);
+    const Case cases[] = {
+        {"<TILLANE Format=\"1\"><CASHFLOW StartDate=\"03/07/2006\" Duration=\"5\"/></TILLANE>",
+         MakeDate(2006, 3, 7)},
+        {"<TILLANE Format=\"1\"><CASHFLOW StartDate=\"3/7/2006\"/></TILLANE>", unchanged},
+        {"<TILLANE Format=\"1\"><CASHFLOW StartDate=\"\"/></TILLANE>", unchanged},
+        {"<TILLANE Format=\"1\"><CASHFLOW Duration=\"5\"/></TILLANE>", unchanged},
+        {"<TILLANE Format=\"1\"/>", unchanged},
+    };
+    Create(13);
+    for (const Case& c : cases) {
+        List().SetStartDate(unchanged);
+        CXmlDocument document;
+        ASSERT_TRUE(document.SetDocument(c.text)) << c.text;
+        ASSERT_TRUE(DataFile::FindRoot(document));
+        page->Load(document);
+        EXPECT_EQ(List().GetStartDate(), c.expected) << c.text;
+        EXPECT_EQ(List().GetDuration(), 13u) << "Duration is not read here";
+    }
+}
+
+// The list view reads the projection on demand: a rebuild of a hundred thousand rows
+// reaches the view as one reset when the event loop runs, and nothing before.
+TEST_F(CashFlowPageTest, AHundredThousandRowsReachTheViewAsOneReset)
+{
+    Create(99);
+    page->Widget()->show();
+    QCoreApplication::processEvents(); // the opening row
+    auto* view = dynamic_cast<QAbstractItemView*>(List().Widget());
+    ASSERT_NE(view, nullptr);
+    QAbstractItemModel* model = view->model();
+    int resets = 0;
+    int rowSignals = 0;
+    int dataSignals = 0;
+    QObject::connect(model, &QAbstractItemModel::modelReset, [&] { ++resets; });
+    QObject::connect(model, &QAbstractItemModel::rowsInserted, [&] { ++rowSignals; });
+    QObject::connect(model, &QAbstractItemModel::rowsRemoved, [&] { ++rowSignals; });
+    QObject::connect(model, &QAbstractItemModel::dataChanged, [&] { ++dataSignals; });
+
+    for (int t = 0; t < 33; ++t)
+        transactions.Add(MakeDate(2007, 1, 1), t + 1, std::make_unique<CDateRepeaterDaily>(1, 0));
+    const int rows = List().GetItemCount();
+    ASSERT_EQ(rows, 1 + 33 * 31 * 99);
+    EXPECT_EQ(model->rowCount(), 1) << "the view still shows what it showed";
+    EXPECT_EQ(resets, 0);
+
+    QCoreApplication::processEvents();
+    EXPECT_EQ(resets, 1);
+    EXPECT_EQ(rowSignals, 0);
+    EXPECT_EQ(dataSignals, 0);
+    ASSERT_EQ(model->rowCount(), rows);
+    const std::int64_t total = 33LL * 34 / 2 * 31 * 99;
+    EXPECT_EQ(model->data(model->index(rows - 1, 3)).toString().toStdString(), std::to_string(total));
+    EXPECT_EQ(model->data(model->index(1, 1)).toString().toStdString(), "T");
+
+    // Inside a batch the refresh comes at its end, and only once.
+    List().BeginUpdate();
+    List().SetDuration(1);
+    List().Recalculate(0);
+    EXPECT_EQ(model->rowCount(), rows);
+    List().EndUpdate();
+    EXPECT_EQ(model->rowCount(), 1 + 33 * 31);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(resets, 2);
+}
+
+TEST_F(CashFlowPageTest, ASelectionMadeInTheViewFollowsItsRow)
+{
+    Create();
+    page->Widget()->show();
+    transactions.AddOnce(MakeDate(2007, 1, 20), 1, "Late");
+    QCoreApplication::processEvents();
+    auto* view = dynamic_cast<QAbstractItemView*>(List().Widget());
+    ASSERT_NE(view, nullptr);
+    view->selectionModel()->select(view->model()->index(1, 0),
+                                   QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    EXPECT_EQ(List().GetSelectedIndex(), 1);
+
+    transactions.Add(MakeDate(2007, 1, 2), 1, std::make_unique<CDateRepeaterDaily>(1, 3), "Early");
+    EXPECT_EQ(List().GetSelectedIndex(), 4);
+    QCoreApplication::processEvents();
+    const QModelIndexList selected = view->selectionModel()->selectedRows();
+    ASSERT_EQ(selected.size(), 1);
+    EXPECT_EQ(selected.front().row(), 4);
+    EXPECT_EQ(view->model()->data(selected.front().siblingAtColumn(1)).toString().toStdString(), "Late");
+}
+
+} // namespace

@@ -1,0 +1,100 @@
+#include <gtest/gtest.h>
+
+#include <QAbstractItemModel>
+#include <QAbstractItemView>
+#include <QCoreApplication>
+
+#include <string>
+#include <vector>
+
+#include "res/resource.h"
+#include "ui/platform/data_exchange.h"
+#include "ui/platform/dialog.h"
+#include "ui/platform/list_ctrl.h"
+#include "ui/platform/list_data_source.h"
+
+namespace {
+
+// Rows of one column, "r0", "r1", ..., kept outside the list.
+class VectorSource : public win::IListDataSource {
+public:
+    int GetRowCount() override { return static_cast<int>(selected.size()); }
+    std::string GetCellText(int row, int) override { return "r" + std::to_string(row); }
+    bool IsRowSelected(int row) override { return selected[static_cast<std::size_t>(row)]; }
+    void SetRowSelected(int row, bool value) override { selected[static_cast<std::size_t>(row)] = value; }
+
+    std::vector<bool> selected;
+};
+
+class ListPage : public win::CDialog {
+public:
+    ListPage() : win::CDialog(res::IDD_CASHFLOW_PAGE) {}
+    win::CListCtrl list;
+
+protected:
+    void DoDataExchange(win::CDataExchange* dx) override
+    {
+        win::DDX_Control(dx, res::IDC_CASHFLOW_LIST, list);
+    }
+};
+
+TEST(ListCtrlOwnerDataTest, TheListAnswersFromItsSourceAndReturnsToItsOwnRows)
+{
+    ListPage page;
+    ASSERT_TRUE(page.Create(nullptr));
+    win::CListCtrl& list = page.list;
+    list.InsertColumn(0, "Name");
+    list.InsertItem(0, "own");
+    VectorSource source;
+    source.selected = {false, false, true};
+
+    list.SetDataSource(&source);
+    EXPECT_EQ(list.GetItemCount(), 3);
+    EXPECT_EQ(list.GetItemText(1, 0), "r1");
+    EXPECT_EQ(list.GetItemText(3, 0), "");
+    EXPECT_EQ(list.GetNextItem(-1, win::LVNI_SELECTED), 2);
+    list.SetItemState(0, win::LVIS_SELECTED, win::LVIS_SELECTED);
+    EXPECT_EQ(source.selected, (std::vector<bool>{true, false, false})) << "single selection";
+    EXPECT_EQ(list.GetSelectedCount(), 1);
+
+    auto* view = dynamic_cast<QAbstractItemView*>(list.Widget());
+    ASSERT_NE(view, nullptr);
+    EXPECT_EQ(view->model()->rowCount(), 3);
+
+    list.SetDataSource(nullptr);
+    EXPECT_EQ(list.GetItemCount(), 1);
+    EXPECT_EQ(list.GetItemText(0, 0), "own");
+    EXPECT_EQ(view->model()->rowCount(), 1);
+}
+
+TEST(ListCtrlOwnerDataTest, ManyChangesReachTheViewAsOneRefresh)
+{
+    ListPage page;
+    ASSERT_TRUE(page.Create(nullptr));
+    win::CListCtrl& list = page.list;
+    list.InsertColumn(0, "Name");
+    VectorSource source;
+    list.SetDataSource(&source);
+    QAbstractItemModel* model = dynamic_cast<QAbstractItemView*>(list.Widget())->model();
+    int resets = 0;
+    QObject::connect(model, &QAbstractItemModel::modelReset, [&] { ++resets; });
+
+    for (int row = 0; row < 1000; ++row) {
+        source.selected.push_back(false);
+        list.DataSourceChanged();
+    }
+    EXPECT_EQ(model->rowCount(), 0);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(resets, 1);
+    EXPECT_EQ(model->rowCount(), 1000);
+
+    source.selected.resize(10);
+    list.DataSourceChanged();
+    list.FlushDataSourceChanges();
+    EXPECT_EQ(resets, 2);
+    EXPECT_EQ(model->rowCount(), 10);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(resets, 2) << "the posted refresh finds nothing left to do";
+}
+
+} // namespace

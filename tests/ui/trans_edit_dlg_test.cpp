@@ -1,0 +1,275 @@
+#include "ui/trans_edit_dlg.h"
+
+#include "res/resource.h"
+#include "ui/platform/controls.h"
+#include "ui/platform/scripted_runner.h"
+
+#include "support/tz_guard.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <ostream>
+#include <string>
+
+namespace {
+
+using testing_support::kEastern;
+using testing_support::TzGuard;
+
+win::CComboBox& Combo(win::CDialog& dialog, int id) { return *dialog.GetDlgItemAs<win::CComboBox>(id); }
+
+bool Checked(win::CDialog& dialog, int id) { return dialog.GetDlgItemAs<win::CButton>(id)->GetCheck() == 1; }
+
+bool Enabled(win::CDialog& dialog, int id) { return dialog.GetDlgItem(id)->IsWindowEnabled(); }
+
+void SetDate(win::CDialog& dialog, TimeValue date) { dialog.GetDlgItemAs<win::CDateTimeCtrl>(res::IDC_DATE)->SetTime(date); }
+
+// Runs the editor with a script; returns what DoModal returned.
+int RunEditor(CTransEditDlg& editor, win::ScriptedRunner& runner, std::function<void(win::CDialog&)> script)
+{
+    runner.OnNextDialog(std::move(script));
+    return editor.DoModal();
+}
+
+// Chooses "Repeats" with a step and unit, and the ending.
+void ChooseRepeat(win::CDialog& dialog, int step, int unit, int occurrences)
+{
+    dialog.PressButton(res::IDC_REPEATS);
+    Combo(dialog, res::IDC_STEP).SetCurSel(step);
+    Combo(dialog, res::IDC_UNIT).SetCurSel(unit);
+    if (occurrences == 0) {
+        dialog.PressButton(res::IDC_NEVER_ENDS);
+    } else {
+        dialog.PressButton(res::IDC_ENDS_AFTER);
+        dialog.SetDlgItemText(res::IDC_OCCURRENCES, std::to_string(occurrences));
+    }
+}
+
+TEST(TransEditDlgTest, AllDefaultsGiveAOneTimeDebitOfZeroTodayWithAnEmptyDescription)
+{
+    TzGuard tz(kEastern);
+    win::ScriptedRunner runner;
+    CTransEditDlg editor(CTransEditDlg::AddMode);
+    const int result = RunEditor(editor, runner, [](win::CDialog& dialog) {
+        EXPECT_EQ(dialog.GetDlgItemText(win::IDOK), "Add");
+        EXPECT_EQ(dialog.GetFocusedControlId(), res::IDC_DESCRIPTION);
+        EXPECT_TRUE(Checked(dialog, res::IDC_DEBIT));
+        EXPECT_TRUE(Checked(dialog, res::IDC_NO_REPEAT));
+        EXPECT_TRUE(Checked(dialog, res::IDC_NEVER_ENDS));
+        EXPECT_EQ(Combo(dialog, res::IDC_STEP).GetCurSel(), 0);
+        EXPECT_EQ(Combo(dialog, res::IDC_UNIT).GetCurSel(), 0);
+        EXPECT_EQ(dialog.GetDlgItemText(res::IDC_OCCURRENCES), "2");
+        EXPECT_EQ(dialog.GetDlgItemText(res::IDC_AMOUNT), "0");
+        // Not repeating: the repeat details are all disabled.
+        for (int id : {res::IDC_STEP, res::IDC_UNIT, res::IDC_NEVER_ENDS, res::IDC_ENDS_AFTER, res::IDC_OCCURRENCES,
+                       res::IDC_OCCURRENCES_SPIN})
+            EXPECT_FALSE(Enabled(dialog, id)) << id;
+        int lower = 0, upper = 0;
+        dialog.GetDlgItemAs<win::CSpinButtonCtrl>(res::IDC_OCCURRENCES_SPIN)->GetRange(lower, upper);
+        EXPECT_EQ(lower, 2);
+        EXPECT_EQ(upper, 32767);
+        EXPECT_EQ(dialog.GetDlgItemAs<win::CEdit>(res::IDC_AMOUNT)->GetLimitText(), 10);
+        dialog.PressButton(win::IDOK);
+    });
+    ASSERT_EQ(result, win::IDOK);
+    EXPECT_EQ(editor.GetDescription(), "");
+    EXPECT_EQ(editor.GetSignedAmount(), 0);
+    EXPECT_EQ(editor.GetSignChoice(), CTransEditDlg::Debit);
+    EXPECT_EQ(editor.GetDate(), Today());
+    EXPECT_EQ(editor.CreateRepeater()->GetType(), RepeatOnce);
+    EXPECT_TRUE(runner.MessageBoxes().empty());
+}
+
+TEST(TransEditDlgTest, EveryOtherWeekNeverEndingIsAFourteenDayRuleAndShowsAgainAsEveryOtherWeek)
+{
+    TzGuard tz(kEastern);
+    win::ScriptedRunner runner;
+    CTransEditDlg editor(CTransEditDlg::AddMode);
+    ASSERT_EQ(RunEditor(editor, runner,
+                  [](win::CDialog& dialog) {
+                      dialog.SetDlgItemText(res::IDC_DESCRIPTION, "  Payday \t");
+                      dialog.SetDlgItemText(res::IDC_AMOUNT, "400");
+                      dialog.PressButton(res::IDC_CREDIT);
+                      ChooseRepeat(dialog, 1, 1, 0);
+                      EXPECT_TRUE(Enabled(dialog, res::IDC_STEP));
+                      EXPECT_FALSE(Enabled(dialog, res::IDC_OCCURRENCES));
+                      dialog.PressButton(win::IDOK);
+                  }),
+              win::IDOK);
+    EXPECT_EQ(editor.GetDescription(), "Payday");
+    EXPECT_EQ(editor.GetSignedAmount(), 400);
+    const auto rule = editor.CreateRepeater();
+    EXPECT_EQ(rule->GetType(), RepeatWeekly);
+    EXPECT_EQ(rule->delta, 14);
+    EXPECT_EQ(rule->count, 0u);
+
+    CTransEditDlg again(CTransEditDlg::EditMode);
+    again.SetTransaction(MakeDate(2026, 3, 7), "Payday", 400, *rule);
+    ASSERT_EQ(RunEditor(again, runner,
+                  [](win::CDialog& dialog) {
+                      EXPECT_EQ(dialog.GetDlgItemText(win::IDOK), "Update");
+                      EXPECT_EQ(dialog.GetFocusedControlId(), res::IDC_AMOUNT);
+                      EXPECT_TRUE(Checked(dialog, res::IDC_REPEATS));
+                      EXPECT_EQ(Combo(dialog, res::IDC_STEP).GetLBText(Combo(dialog, res::IDC_STEP).GetCurSel()),
+                                "Every Other");
+                      EXPECT_EQ(Combo(dialog, res::IDC_UNIT).GetLBText(Combo(dialog, res::IDC_UNIT).GetCurSel()),
+                                "Week");
+                      EXPECT_TRUE(Checked(dialog, res::IDC_NEVER_ENDS));
+                      EXPECT_TRUE(Enabled(dialog, res::IDC_NEVER_ENDS));
+                      EXPECT_FALSE(Enabled(dialog, res::IDC_OCCURRENCES));
+                      dialog.PressButton(win::IDCANCEL);
+                  }),
+              win::IDCANCEL);
+}
+
+TEST(TransEditDlgTest, MonthlyRuleTakesItsDayFromTheInsertionDateWithDays29To31AsTheLastDay)
+{
+    TzGuard tz(kEastern);
+    struct Case {
+        int day;
+        std::int32_t expectedDay;
+    };
+    for (const Case c : {Case{31, 0}, Case{29, 0}, Case{28, 28}, Case{15, 15}}) {
+        win::ScriptedRunner runner;
+        CTransEditDlg editor(CTransEditDlg::AddMode);
+        ASSERT_EQ(RunEditor(editor, runner,
+                      [&](win::CDialog& dialog) {
+                          SetDate(dialog, MakeDate(2026, 1, c.day));
+                          ChooseRepeat(dialog, 0, 2, 12);
+                          dialog.PressButton(win::IDOK);
+                      }),
+                  win::IDOK);
+        EXPECT_EQ(editor.GetDate(), MakeDate(2026, 1, c.day));
+        const auto rule = editor.CreateRepeater();
+        ASSERT_EQ(rule->GetType(), RepeatMonthly);
+        EXPECT_EQ(static_cast<const CDateRepeaterMonthly&>(*rule).day, c.expectedDay) << c.day;
+        EXPECT_EQ(rule->delta, 1);
+        EXPECT_EQ(rule->count, 12u);
+    }
+}
+
+TEST(TransEditDlgTest, EditingAMonthlyRuleThatEndsShowsItsStepUnitAndOccurrences)
+{
+    TzGuard tz(kEastern);
+    win::ScriptedRunner runner;
+    CTransEditDlg editor(CTransEditDlg::EditMode);
+    editor.SetTransaction(MakeDate(2026, 1, 15), "Loan", -300, CDateRepeaterMonthly(3, 12, 15));
+    ASSERT_EQ(RunEditor(editor, runner,
+                  [](win::CDialog& dialog) {
+                      EXPECT_TRUE(Checked(dialog, res::IDC_REPEATS));
+                      EXPECT_EQ(Combo(dialog, res::IDC_STEP).GetCurSel(), 2);
+                      EXPECT_EQ(Combo(dialog, res::IDC_UNIT).GetCurSel(), 2);
+                      EXPECT_TRUE(Checked(dialog, res::IDC_ENDS_AFTER));
+                      EXPECT_TRUE(Enabled(dialog, res::IDC_OCCURRENCES));
+                      EXPECT_TRUE(Enabled(dialog, res::IDC_OCCURRENCES_SPIN));
+                      EXPECT_EQ(dialog.GetDlgItemText(res::IDC_OCCURRENCES), "12");
+                      // Turning the repetition off and on again keeps the ending.
+                      dialog.PressButton(res::IDC_NO_REPEAT);
+                      EXPECT_FALSE(Enabled(dialog, res::IDC_OCCURRENCES));
+                      EXPECT_FALSE(Enabled(dialog, res::IDC_ENDS_AFTER));
+                      dialog.PressButton(res::IDC_REPEATS);
+                      EXPECT_TRUE(Enabled(dialog, res::IDC_OCCURRENCES));
+                      dialog.PressButton(win::IDOK);
+                  }),
+              win::IDOK);
+    const auto rule = editor.CreateRepeater();
+    EXPECT_EQ(rule->GetType(), RepeatMonthly);
+    EXPECT_EQ(rule->delta, 3);
+    EXPECT_EQ(rule->count, 12u);
+    EXPECT_EQ(editor.GetSignedAmount(), -300);
+}
+
+TEST(TransEditDlgTest, AmountsShowWithoutSignAndZeroShowsAsACredit)
+{
+    TzGuard tz(kEastern);
+    struct Case {
+        std::int32_t amount;
+        const char* text;
+        int checked;
+    };
+    for (const Case c : {Case{-250, "250", res::IDC_DEBIT}, Case{0, "0", res::IDC_CREDIT},
+                         Case{250, "250", res::IDC_CREDIT}, Case{-2147483647 - 1, "2147483648", res::IDC_DEBIT}}) {
+        win::ScriptedRunner runner;
+        CTransEditDlg editor(CTransEditDlg::EditMode);
+        editor.SetTransaction(MakeDate(2026, 3, 7), "x", c.amount, CDateRepeaterOnce());
+        RunEditor(editor, runner, [&](win::CDialog& dialog) {
+            EXPECT_EQ(dialog.GetDlgItemText(res::IDC_AMOUNT), c.text);
+            EXPECT_TRUE(Checked(dialog, c.checked)) << c.amount;
+            EXPECT_TRUE(Checked(dialog, res::IDC_NO_REPEAT));
+            dialog.PressButton(win::IDCANCEL);
+        });
+    }
+}
+
+struct RefusedInput {
+    const char* name;
+    const char* amount;
+    bool repeats;
+    const char* occurrences;
+    const char* message;
+    int focus;
+};
+
+void PrintTo(const RefusedInput& input, std::ostream* out) { *out << input.name; }
+
+class TransEditDlgRefusalTest : public ::testing::TestWithParam<RefusedInput> {};
+
+TEST_P(TransEditDlgRefusalTest, OkIsRefusedWithTheMessageAndTheFocusOnTheFailingControl)
+{
+    TzGuard tz(kEastern);
+    const RefusedInput input = GetParam();
+    win::ScriptedRunner runner;
+    CTransEditDlg editor(CTransEditDlg::AddMode);
+    const int result = RunEditor(editor, runner, [&](win::CDialog& dialog) {
+        dialog.SetDlgItemText(res::IDC_AMOUNT, input.amount);
+        if (input.repeats)
+            ChooseRepeat(dialog, 0, 0, 1);
+        dialog.SetDlgItemText(res::IDC_OCCURRENCES, input.occurrences);
+        dialog.PressButton(win::IDOK);
+        EXPECT_FALSE(dialog.IsEnded());
+        // A disabled control cannot take the focus.
+        if (dialog.GetDlgItem(input.focus)->IsWindowEnabled()) {
+            EXPECT_EQ(dialog.GetFocusedControlId(), input.focus);
+        }
+        // A valid value then passes.
+        dialog.SetDlgItemText(input.focus, input.focus == res::IDC_AMOUNT ? "2147483647" : "9999");
+        dialog.PressButton(win::IDOK);
+    });
+    EXPECT_EQ(result, win::IDOK);
+    ASSERT_EQ(runner.MessageBoxes().size(), 1u);
+    EXPECT_EQ(runner.MessageBoxes()[0].text, input.message);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Inputs, TransEditDlgRefusalTest,
+    ::testing::Values(
+        RefusedInput{"EmptyAmount", "", false, "2", "Please enter a positive integer.", res::IDC_AMOUNT},
+        RefusedInput{"AmountAboveTheLargest", "2147483648", false, "2",
+                     "Please enter an integer between 0 and 2147483647.", res::IDC_AMOUNT},
+        RefusedInput{"AmountOfTenNines", "9999999999", false, "2",
+                     "Please enter an integer between 0 and 2147483647.", res::IDC_AMOUNT},
+        RefusedInput{"OneOccurrence", "5", true, "1", "Please enter an integer between 2 and 9999.",
+                     res::IDC_OCCURRENCES},
+        RefusedInput{"TenThousandOccurrences", "5", true, "10000", "Please enter an integer between 2 and 9999.",
+                     res::IDC_OCCURRENCES},
+        // The occurrences are checked even while the field is disabled.
+        RefusedInput{"DisabledOccurrencesOutOfRange", "5", false, "0",
+                     "Please enter an integer between 2 and 9999.", res::IDC_OCCURRENCES}),
+    [](const ::testing::TestParamInfo<RefusedInput>& info) { return info.param.name; });
+
+TEST(TransEditDlgTest, TheLargestAmountIsAcceptedAsADebit)
+{
+    TzGuard tz(kEastern);
+    win::ScriptedRunner runner;
+    CTransEditDlg editor(CTransEditDlg::AddMode);
+    ASSERT_EQ(RunEditor(editor, runner,
+                  [](win::CDialog& dialog) {
+                      dialog.SetDlgItemText(res::IDC_AMOUNT, "2147483647");
+                      dialog.PressButton(win::IDOK);
+                  }),
+              win::IDOK);
+    EXPECT_EQ(editor.GetSignedAmount(), -2147483647);
+}
+
+} // namespace

@@ -1,0 +1,164 @@
+#include "ui/accounts_list_ctrl.h"
+
+#include <algorithm>
+
+#include "model/decimal.h"
+#include "res/resource.h"
+#include "storage/data_file.h"
+#include "ui/account_edit_dlg.h"
+#include "ui/platform/api.h"
+#include "ui/platform/resources.h"
+
+bool CAccountsListCtrl::s_ascending[2] = {false, false};
+
+namespace {
+
+constexpr int kDescriptionColumn = 0;
+constexpr int kBalanceColumn = 1;
+
+int FoldedCompare(const std::string& first, const std::string& second)
+{
+    auto fold = [](char c) {
+        const auto byte = static_cast<unsigned char>(c);
+        return byte >= 'A' && byte <= 'Z' ? byte + ('a' - 'A') : byte;
+    };
+    const std::size_t common = std::min(first.size(), second.size());
+    for (std::size_t i = 0; i < common; ++i) {
+        const int a = fold(first[i]);
+        const int b = fold(second[i]);
+        if (a != b)
+            return a < b ? -1 : 1;
+    }
+    if (first.size() == second.size())
+        return 0;
+    return first.size() < second.size() ? -1 : 1;
+}
+
+const AccountData& RecordOf(std::uintptr_t data)
+{
+    static const AccountData missing;
+    const auto* record = reinterpret_cast<const AccountData*>(data);
+    return record ? *record : missing;
+}
+
+} // namespace
+
+CAccountsListCtrl::CAccountsListCtrl(IConfigDataManager& configuration, ICashflowListCtrl& cashflow)
+    : CBaseListCtrl(configuration), m_cashflow(cashflow)
+{
+}
+
+CAccountsListCtrl::~CAccountsListCtrl() = default;
+
+void CAccountsListCtrl::PreSubclassWindow()
+{
+    InsertColumn(kDescriptionColumn, win::LoadString(res::IDS_DESCRIPTION), win::LVCFMT_LEFT,
+                 GetColumnWidth(kDescriptionColumn));
+    InsertColumn(kBalanceColumn, win::LoadString(res::IDS_ACCOUNT_BALANCE), win::LVCFMT_RIGHT,
+                 GetColumnWidth(kBalanceColumn));
+    CBaseListCtrl::PreSubclassWindow();
+}
+
+int CAccountsListCtrl::AddAccount(const std::string& description, std::int32_t balance, Selection selection)
+{
+    // The list view's sorted style decides where the row lands.
+    const int row = InsertItem(0, description);
+    if (row == -1)
+        return -1;
+    SetItemText(row, kBalanceColumn, DataFile::FormatAmount(balance));
+
+    auto record = std::make_unique<AccountData>(AccountData{description, balance});
+    if (!SetItemData(row, reinterpret_cast<std::uintptr_t>(record.get())))
+        throw win::api::Exception(win::GetLastError());
+    m_records.push_back(std::move(record));
+
+    if (selection == Selection::Select && !SetItemState(row, win::LVIS_SELECTED, win::LVIS_SELECTED))
+        throw win::api::Exception(win::GetLastError());
+
+    m_cashflow.Recalculate(0);
+    return row;
+}
+
+void CAccountsListCtrl::UpdateAccount(int row, const std::string& description, std::int32_t balance)
+{
+    if (row < 0 || row >= GetItemCount())
+        return;
+    SetItemText(row, kDescriptionColumn, description);
+    SetItemText(row, kBalanceColumn, DataFile::FormatAmount(balance));
+    if (auto* record = reinterpret_cast<AccountData*>(GetItemData(row))) {
+        record->description = description;
+        record->balance = balance;
+    }
+    m_cashflow.Recalculate(0);
+}
+
+void CAccountsListCtrl::EditAccount(int row)
+{
+    if (row < 0 || row >= GetItemCount())
+        return;
+    CAccountEditDlg editor(CAccountEditDlg::Mode::Update);
+    editor.m_description = GetItemText(row, kDescriptionColumn);
+    editor.m_balance = GetBalance(row);
+    if (editor.DoModal() == win::IDOK)
+        UpdateAccount(row, editor.m_description, editor.m_balance);
+}
+
+void CAccountsListCtrl::DeleteItemAt(int row)
+{
+    if (row < 0 || row >= GetItemCount())
+        return;
+    const auto* record = reinterpret_cast<const AccountData*>(GetItemData(row));
+    DeleteItem(row);
+    std::erase_if(m_records, [record](const auto& owned) { return owned.get() == record; });
+    m_cashflow.Recalculate(0);
+}
+
+std::int32_t CAccountsListCtrl::GetBalance(int row) const
+{
+    return Utility::ReadDecimal(GetItemText(row, kBalanceColumn));
+}
+
+std::int64_t CAccountsListCtrl::GetTotalBalance()
+{
+    if (!HasWindow())
+        return 0;
+    std::int64_t total = 0;
+    for (int row = 0; row < GetItemCount(); ++row)
+        total += GetBalance(row);
+    return total;
+}
+
+std::string CAccountsListCtrl::GetSectionName() const { return "AccountsList"; }
+
+int CAccountsListCtrl::GetDefaultColumnWidth(int column) const { return column == kDescriptionColumn ? 200 : 60; }
+
+void CAccountsListCtrl::OnDoubleClick(int)
+{
+    // The double-click has selected its row already; a click below the rows selects none.
+    const int row = GetSelectedIndex();
+    if (row != -1)
+        EditAccount(row);
+}
+
+void CAccountsListCtrl::OnColumnClick(int column) { SortByColumn(column); }
+
+void CAccountsListCtrl::SortByColumn(int column)
+{
+    const bool known = column == kDescriptionColumn || column == kBalanceColumn;
+    const bool ascending = known && s_ascending[column];
+    SortItems([column, ascending](std::uintptr_t first, std::uintptr_t second) {
+        const AccountData& a = RecordOf(first);
+        const AccountData& b = RecordOf(second);
+        int order = 0;
+        if (column == kDescriptionColumn)
+            order = FoldedCompare(a.description, b.description);
+        else if (column == kBalanceColumn)
+            // Compared, not subtracted: the difference of two balances may not fit.
+            order = a.balance < b.balance ? -1 : (a.balance > b.balance ? 1 : 0);
+        return ascending ? order : -order;
+    });
+    if (known)
+        s_ascending[column] = !s_ascending[column];
+}
+
+void CAccountsListCtrl::ResetSortDirections() { s_ascending[0] = s_ascending[1] = false; }

@@ -1,0 +1,146 @@
+#include "ui/cash_flow_list_ctrl.h"
+
+#include "res/resource.h"
+#include "ui/edit_start_date_dlg.h"
+#include "ui/platform/resources.h"
+
+namespace {
+
+enum Column { kDateColumn, kDescriptionColumn, kAmountColumn, kBalanceColumn, kColumnCount };
+
+struct ColumnDescription {
+    int heading;
+    int format;
+    int defaultWidth;
+};
+
+constexpr ColumnDescription kColumns[kColumnCount] = {
+    {res::IDS_DATE, win::LVCFMT_LEFT, 70},
+    {res::IDS_DESCRIPTION, win::LVCFMT_LEFT, 130},
+    {res::IDS_AMOUNT, win::LVCFMT_RIGHT, 60},
+    {res::IDS_BALANCE, win::LVCFMT_RIGHT, 80},
+};
+
+} // namespace
+
+CCashFlowListCtrl::CCashFlowListCtrl(IConfigDataManager& configuration, IAccountsListCtrl& accounts,
+                                     ITransListCtrl& transactions, unsigned duration)
+    : CBaseListCtrl(configuration)
+    , CashFlowProjection(accounts, transactions, duration, win::LoadString(res::IDS_CURRENT_ACCOUNTS))
+    , m_transactions(transactions)
+{
+    SetDataSource(this);
+}
+
+CCashFlowListCtrl::~CCashFlowListCtrl()
+{
+    SetDataSource(nullptr);
+}
+
+void CCashFlowListCtrl::DeleteItemAt(int) {}
+
+std::string CCashFlowListCtrl::GetSectionName() const { return "CashflowList"; }
+
+int CCashFlowListCtrl::GetDefaultColumnWidth(int column) const
+{
+    return column >= 0 && column < kColumnCount ? kColumns[column].defaultWidth : 0;
+}
+
+bool CCashFlowListCtrl::CanEditEntry(int row)
+{
+    return row >= 0 && row < GetCount() && GetTransaction(row) != nullptr;
+}
+
+void CCashFlowListCtrl::EditEntry(int row)
+{
+    if (row == 0 && GetCount() > 0) {
+        EditStartDate();
+        return;
+    }
+    if (!CanEditEntry(row))
+        return;
+    const int transaction = m_transactions.FindTransaction(GetTransaction(row));
+    if (transaction >= 0)
+        m_transactions.EditTransaction(transaction);
+}
+
+void CCashFlowListCtrl::EditStartDate()
+{
+    CEditStartDateDlg dialog(GetStartDate());
+    dialog.DoModal();
+    // Cancel hands the start date back unchanged, so only a new date rebuilds.
+    if (dialog.GetDate() != GetStartDate())
+        SetStartDate(dialog.GetDate());
+}
+
+void CCashFlowListCtrl::PreSubclassWindow()
+{
+    for (int column = 0; column < kColumnCount; ++column)
+        InsertColumn(column, win::LoadStringOrThrow(kColumns[column].heading), kColumns[column].format,
+                     GetColumnWidth(column));
+    CBaseListCtrl::PreSubclassWindow();
+    // Rows can exist before the window here (they live in the projection); a second
+    // opening row must never appear.
+    if (GetCount() == 0)
+        InsertOpeningRow();
+}
+
+void CCashFlowListCtrl::OnDoubleClick(int row)
+{
+    const int selected = GetSelectedIndex();
+    if (selected < 0) {
+        CBaseListCtrl::OnDoubleClick(row);
+        return;
+    }
+    EditEntry(selected);
+}
+
+void CCashFlowListCtrl::OnRowsChanged() { DataSourceChanged(); }
+
+void CCashFlowListCtrl::OnRecalculated()
+{
+    DataSourceChanged();
+    if (m_redraw)
+        m_redraw();
+}
+
+int CCashFlowListCtrl::GetRowCount() { return GetCount(); }
+
+std::string CCashFlowListCtrl::GetCellText(int row, int column)
+{
+    if (row < 0 || row >= GetCount())
+        return {};
+    switch (column) {
+    case kDateColumn:
+        return FormatDate(GetDate(row));
+    case kDescriptionColumn:
+        return GetDescription(row);
+    case kAmountColumn:
+        return std::to_string(GetAmount(row));
+    case kBalanceColumn:
+        return std::to_string(GetBalance(row));
+    default:
+        return {};
+    }
+}
+
+bool CCashFlowListCtrl::IsRowSelected(int row)
+{
+    return row >= 0 && row < GetCount() && CashFlowProjection::Rows().At(static_cast<std::size_t>(row)).selected;
+}
+
+void CCashFlowListCtrl::SetRowSelected(int row, bool selected)
+{
+    if (row >= 0 && row < GetCount())
+        CashFlowProjection::Rows().SetSelected(static_cast<std::size_t>(row), selected);
+}
+
+int CCashFlowListCtrl::GetNextSelectedRow(int after)
+{
+    CashFlowRows& rows = CashFlowProjection::Rows();
+    const std::size_t count = rows.Count();
+    for (std::size_t row = after < 0 ? 0 : static_cast<std::size_t>(after) + 1; row < count; ++row)
+        if (rows.At(row).selected)
+            return static_cast<int>(row);
+    return -1;
+}

@@ -1,0 +1,71 @@
+#pragma once
+
+#include "model/cash_flow_projection.h"
+#include "ui/base_list_ctrl.h"
+#include "ui/chart_source.h"
+#include "ui/platform/list_data_source.h"
+
+#include <functional>
+#include <string>
+
+// The Cash Flow page's list: the projection's rows shown as Date, Description, Amount and
+// Balance. The rows live in the projection; the list view reads them on demand (owner
+// data), so a rebuild of a few hundred thousand rows costs one refresh of the view. The
+// selection is kept on the projection's rows and moves with its row. Row 0, the opening
+// row, opens the Starting Date dialog; any other row opens the Transaction Editor on the
+// transaction behind it. Rows cannot be deleted by the user. The chart draws from it.
+class CCashFlowListCtrl : public CBaseListCtrl,
+                          public CashFlowProjection,
+                          public IChartSource,
+                          private win::IListDataSource {
+public:
+    // None of the references is owned.
+    CCashFlowListCtrl(IConfigDataManager& configuration, IAccountsListCtrl& accounts,
+                      ITransListCtrl& transactions, unsigned duration);
+    ~CCashFlowListCtrl() override;
+
+    // Projection rows cannot be deleted by the user.
+    void DeleteItemAt(int row) override;
+    std::string GetSectionName() const override;
+    int GetDefaultColumnWidth(int column) const override;
+
+    // True when the row was produced by a transaction (not the opening row).
+    virtual bool CanEditEntry(int row);
+    // Row 0: the Starting Date dialog; another row: the Transaction Editor on its
+    // transaction, through the transactions list.
+    virtual void EditEntry(int row);
+    // Runs the Starting Date dialog and applies a date that differs from the start date.
+    void EditStartDate();
+
+    // What the projection and the chart both read.
+    int GetCount() override { return CashFlowProjection::GetCount(); }
+    TimeValue GetDate(int row) override { return CashFlowProjection::GetDate(row); }
+    std::int64_t GetBalance(int row) override { return CashFlowProjection::GetBalance(row); }
+    TimeValue GetEndDate() const override { return CashFlowProjection::GetEndDate(); }
+    TimeValue GetStartDate() const override { return CashFlowProjection::GetStartDate(); }
+    unsigned GetDuration() const override { return CashFlowProjection::GetDuration(); }
+    // The chart draws nothing until the list has its window.
+    bool HasWindow() const override { return CBaseListCtrl::HasWindow(); }
+
+    // Called after every recalculation, for the chart to repaint.
+    void SetRedrawHandler(std::function<void()> handler) { m_redraw = std::move(handler); }
+
+protected:
+    // Creates the columns, then the base step, then the opening row.
+    void PreSubclassWindow() override;
+    // A double-click edits the first selected row.
+    void OnDoubleClick(int row) override;
+
+    void OnRowsChanged() override;
+    void OnRecalculated() override;
+
+private:
+    int GetRowCount() override;
+    std::string GetCellText(int row, int column) override;
+    bool IsRowSelected(int row) override;
+    void SetRowSelected(int row, bool selected) override;
+    int GetNextSelectedRow(int after) override;
+
+    ITransListCtrl& m_transactions;
+    std::function<void()> m_redraw;
+};

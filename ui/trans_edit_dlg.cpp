@@ -1,0 +1,186 @@
+#include "ui/trans_edit_dlg.h"
+
+#include "res/resource.h"
+#include "ui/date_picker.h"
+#include "ui/platform/data_exchange.h"
+#include "ui/platform/resources.h"
+
+namespace {
+
+std::string Trimmed(const std::string& text)
+{
+    constexpr const char* kBlanks = " \t\r\n\v\f";
+    const auto first = text.find_first_not_of(kBlanks);
+    if (first == std::string::npos)
+        return {};
+    const auto last = text.find_last_not_of(kBlanks);
+    return text.substr(first, last - first + 1);
+}
+
+} // namespace
+
+CTransEditDlg::CTransEditDlg(Mode mode, win::CWnd* parent)
+    : win::CDialog(res::IDD_TRANS_EDIT, parent), m_mode(mode), m_date(Today())
+{
+    OnClicked(res::IDC_NO_REPEAT, [this] { EnableRepeatControls(false); });
+    OnClicked(res::IDC_REPEATS, [this] { EnableRepeatControls(true); });
+    OnClicked(res::IDC_NEVER_ENDS, [this] { EnableOccurrences(false); });
+    OnClicked(res::IDC_ENDS_AFTER, [this] { EnableOccurrences(true); });
+}
+
+void CTransEditDlg::SetTransaction(TimeValue date, const std::string& description, std::int32_t amount,
+                                   const CDateRepeater& rule)
+{
+    m_date = date;
+    m_description = description;
+    // An amount of 0 shows as a credit. The magnitude of the most negative amount still
+    // fits the unsigned field.
+    m_amount = amount < 0 ? 0u - static_cast<unsigned>(amount) : static_cast<unsigned>(amount);
+    m_sign = amount >= 0 ? Credit : Debit;
+    // A rule that occurs once shows as not repeating, whatever its kind.
+    m_repeat = rule.count != 1 ? Repeats : DoesNotRepeat;
+
+    switch (rule.GetDelta()) {
+    case 0:
+    case 1:
+        m_step = 0;
+        break;
+    case 2:
+    case 3:
+    case 4:
+        m_step = rule.GetDelta() - 1;
+        break;
+    default:
+        // A step the editor cannot offer leaves the choice as it was.
+        break;
+    }
+
+    switch (rule.GetType()) {
+    case RepeatDaily:
+        m_unit = Day;
+        break;
+    case RepeatWeekly:
+        m_unit = Week;
+        break;
+    case RepeatMonthly:
+        m_unit = Month;
+        break;
+    case RepeatYearly:
+        m_unit = Year;
+        break;
+    default:
+        break;
+    }
+
+    if (rule.GetType() != RepeatOnce && rule.count != 0) {
+        m_ending = EndsAfter;
+        m_occurrences = rule.count;
+    } else {
+        m_ending = NeverEnds;
+    }
+}
+
+std::unique_ptr<CDateRepeater> CTransEditDlg::CreateRepeater() const
+{
+    if (m_repeat == DoesNotRepeat)
+        return std::make_unique<CDateRepeaterOnce>();
+    const std::int32_t step = m_step + 1;
+    const std::uint32_t count = m_ending == NeverEnds ? 0u : m_occurrences;
+    switch (m_unit) {
+    case Day:
+        return std::make_unique<CDateRepeaterDaily>(step, count);
+    case Week:
+        return std::make_unique<CDateRepeaterWeekly>(step, count);
+    case Month:
+        // Days 29 to 31 become the last day of each month.
+        return std::make_unique<CDateRepeaterMonthly>(step, count, SplitDate(m_date).day);
+    case Year:
+        return std::make_unique<CDateRepeaterYearly>(step, count);
+    default:
+        // A confirmed dialog always has a unit; this only guards a caller that did not run it.
+        return std::make_unique<CDateRepeaterOnce>();
+    }
+}
+
+std::int32_t CTransEditDlg::GetSignedAmount() const
+{
+    // OK accepts no amount above the 32-bit signed limit.
+    const auto amount = static_cast<std::int32_t>(m_amount);
+    return m_sign == Credit ? amount : -amount;
+}
+
+void CTransEditDlg::DoDataExchange(win::CDataExchange* dx)
+{
+    win::CDialog::DoDataExchange(dx);
+    win::DDX_Control(dx, res::IDC_OCCURRENCES_SPIN, m_occurrencesSpin);
+    win::DDX_Text(dx, res::IDC_DESCRIPTION, m_description);
+    win::DDX_Control(dx, res::IDC_STEP, m_stepCombo);
+    win::DDX_Text(dx, res::IDC_AMOUNT, m_amount);
+    // Ten digits can spell more than the largest amount a transaction holds.
+    win::DDV_MinMaxUInt(dx, m_amount, 0, kMaximumAmount);
+    if (!dx->m_bSaveAndValidate)
+        if (auto* amountEdit = GetDlgItemAs<win::CEdit>(res::IDC_AMOUNT))
+            amountEdit->LimitText(10);
+    win::DDX_DateTimeCtrl(dx, res::IDC_DATE, m_date);
+    // The picker shows days only; the date stands for the chosen day at 10:00.
+    if (dx->m_bSaveAndValidate)
+        m_date = ToTenOClock(m_date);
+    win::DDX_Radio(dx, res::IDC_DEBIT, m_sign);
+    win::DDX_Radio(dx, res::IDC_NO_REPEAT, m_repeat);
+    win::DDX_CBIndex(dx, res::IDC_UNIT, m_unit);
+    win::DDX_Control(dx, res::IDC_UNIT, m_unitCombo);
+    win::DDX_CBIndex(dx, res::IDC_STEP, m_step);
+    win::DDX_Radio(dx, res::IDC_NEVER_ENDS, m_ending);
+    win::DDX_Text(dx, res::IDC_OCCURRENCES, m_occurrences);
+    win::DDV_MinMaxUInt(dx, m_occurrences, kMinimumOccurrences, kMaximumOccurrences);
+    win::DDX_Control(dx, res::IDC_OCCURRENCES, m_occurrencesEdit);
+    win::DDX_Control(dx, res::IDC_NO_REPEAT, m_noRepeatButton);
+    win::DDX_Control(dx, res::IDC_REPEATS, m_repeatsButton);
+    win::DDX_Control(dx, res::IDC_NEVER_ENDS, m_neverEndsButton);
+    win::DDX_Control(dx, res::IDC_ENDS_AFTER, m_endsAfterButton);
+    if (dx->m_bSaveAndValidate)
+        m_description = Trimmed(m_description);
+}
+
+bool CTransEditDlg::OnInitDialog()
+{
+    win::CDialog::OnInitDialog();
+    if (m_mode == EditMode)
+        SetDlgItemText(win::IDOK, win::LoadString(res::IDS_UPDATE_TRANSACTION));
+    if (auto* picker = GetDlgItemAs<win::CDateTimeCtrl>(res::IDC_DATE))
+        SetUpDatePicker(*picker);
+    EnableRepeatControls(m_repeat != DoesNotRepeat);
+    EnableOccurrences(m_ending != NeverEnds);
+    m_occurrencesSpin.SetRange(static_cast<int>(kMinimumOccurrences), kSpinUpperBound);
+    if (m_mode != EditMode)
+        return true;
+    // Editing usually means changing the amount: start there, all of it selected.
+    if (auto* amountEdit = GetDlgItemAs<win::CEdit>(res::IDC_AMOUNT)) {
+        GotoDlgCtrl(*amountEdit);
+        amountEdit->SetSel(0, -1);
+        amountEdit->ScrollCaret();
+    }
+    return false;
+}
+
+void CTransEditDlg::EnableRepeatControls(bool on)
+{
+    m_stepCombo.EnableWindow(on);
+    m_unitCombo.EnableWindow(on);
+    m_neverEndsButton.EnableWindow(on);
+    m_endsAfterButton.EnableWindow(on);
+    if (on) {
+        win::CDataExchange exchange(*this, true);
+        win::DDX_Radio(&exchange, res::IDC_NEVER_ENDS, m_ending);
+        EnableOccurrences(m_ending != NeverEnds);
+    } else {
+        m_occurrencesEdit.EnableWindow(false);
+        m_occurrencesSpin.EnableWindow(false);
+    }
+}
+
+void CTransEditDlg::EnableOccurrences(bool on)
+{
+    m_occurrencesEdit.EnableWindow(on);
+    m_occurrencesSpin.EnableWindow(on);
+}

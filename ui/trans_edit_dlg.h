@@ -1,0 +1,89 @@
+#pragma once
+
+// CTransEditDlg: the Transaction Editor, in which the user enters a new transaction or
+// changes one. It only collects a description, an insertion date, an amount with its
+// sign and a repeat rule; its callers store them (the main window adds, the transactions
+// list updates).
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "model/date_repeater.h"
+#include "model/dates.h"
+#include "ui/platform/controls.h"
+#include "ui/platform/dialog.h"
+
+class CTransEditDlg : public win::CDialog {
+public:
+    enum Mode : std::int32_t { AddMode = 0, EditMode = 1 };
+
+    // The choices are indexes of the checked button of a group or of a combo box's
+    // selection; -1 when none is checked or selected.
+    enum Sign : std::int32_t { Debit = 0, Credit = 1 };
+    enum Repeat : std::int32_t { DoesNotRepeat = 0, Repeats = 1 };
+    enum Unit : std::int32_t { Day = 0, Week = 1, Month = 2, Year = 3 };
+    enum Ending : std::int32_t { NeverEnds = 0, EndsAfter = 1 };
+
+    // Occurrences the user may ask for when the rule ends.
+    static constexpr unsigned kMinimumOccurrences = 2;
+    static constexpr unsigned kMaximumOccurrences = 9999;
+    // The up-down control goes further than OK accepts.
+    static constexpr int kSpinUpperBound = 32767;
+    // The amount must fit a signed 32-bit amount.
+    static constexpr unsigned kMaximumAmount = 2147483647u;
+
+    explicit CTransEditDlg(Mode mode, win::CWnd* parent = nullptr);
+
+    // Fills the editor from an existing transaction (edit mode, before the run).
+    void SetTransaction(TimeValue date, const std::string& description, std::int32_t amount,
+                        const CDateRepeater& rule);
+
+    // A new rule from the repeat choices; the caller owns it.
+    std::unique_ptr<CDateRepeater> CreateRepeater() const;
+
+    // The values confirmed with OK.
+    const std::string& GetDescription() const { return m_description; }
+    TimeValue GetDate() const { return m_date; }
+    // The amount made negative for a debit.
+    std::int32_t GetSignedAmount() const;
+
+    Mode GetMode() const { return m_mode; }
+    unsigned GetAmount() const { return m_amount; }
+    std::int32_t GetSignChoice() const { return m_sign; }
+    std::int32_t GetRepeatChoice() const { return m_repeat; }
+    std::int32_t GetUnitIndex() const { return m_unit; }
+    std::int32_t GetStepIndex() const { return m_step; }
+    std::int32_t GetEndingChoice() const { return m_ending; }
+    unsigned GetOccurrences() const { return m_occurrences; }
+
+protected:
+    bool OnInitDialog() override;
+    void DoDataExchange(win::CDataExchange* dx) override;
+
+private:
+    // Combo boxes of the step and unit, the ending buttons and, when the rule has an
+    // ending, the occurrences.
+    void EnableRepeatControls(bool on);
+    // The occurrences edit and its up-down control.
+    void EnableOccurrences(bool on);
+
+    Mode m_mode;
+    std::string m_description;
+    unsigned m_amount = 0;
+    TimeValue m_date;
+    std::int32_t m_sign = Debit;
+    std::int32_t m_repeat = DoesNotRepeat;
+    win::CButton m_noRepeatButton;
+    win::CButton m_repeatsButton;
+    std::int32_t m_unit = Day;
+    win::CComboBox m_unitCombo;
+    std::int32_t m_step = 0;
+    win::CComboBox m_stepCombo;
+    std::int32_t m_ending = NeverEnds;
+    unsigned m_occurrences = kMinimumOccurrences;
+    win::CEdit m_occurrencesEdit;
+    win::CButton m_neverEndsButton;
+    win::CButton m_endsAfterButton;
+    win::CSpinButtonCtrl m_occurrencesSpin;
+};

@@ -1,0 +1,247 @@
+#include "ui/trans_list_ctrl.h"
+
+#include <algorithm>
+#include <array>
+
+#include "model/cash_flow_projection.h"
+#include "model/decimal.h"
+#include "res/resource.h"
+#include "ui/platform/api.h"
+#include "ui/platform/resources.h"
+#include "ui/trans_edit_dlg.h"
+
+namespace {
+
+// One direction flag per column for the whole run; clear means the next sort by that
+// column is descending.
+std::array<bool, CTransListCtrl::kColumnCount>& SortAscending()
+{
+    static std::array<bool, CTransListCtrl::kColumnCount> ascending{};
+    return ascending;
+}
+
+std::uintptr_t ItemData(const TransactionData* record) { return reinterpret_cast<std::uintptr_t>(record); }
+
+TransactionData* RecordOf(std::uintptr_t data) { return reinterpret_cast<TransactionData*>(data); }
+
+int CompareFolded(const std::string& a, const std::string& b)
+{
+    auto fold = [](char c) {
+        const auto byte = static_cast<unsigned char>(c);
+        return byte >= 'A' && byte <= 'Z' ? byte + ('a' - 'A') : static_cast<int>(byte);
+    };
+    const std::size_t common = std::min(a.size(), b.size());
+    for (std::size_t i = 0; i < common; ++i)
+        if (const int difference = fold(a[i]) - fold(b[i]); difference != 0)
+            return difference;
+    return a.size() < b.size() ? -1 : a.size() > b.size() ? 1 : 0;
+}
+
+template <typename T>
+int Order(T a, T b)
+{
+    return a < b ? -1 : a > b ? 1 : 0;
+}
+
+} // namespace
+
+CTransListCtrl::CTransListCtrl(IConfigDataManager& configuration, ICashflowListCtrl& cashflow)
+    : CBaseListCtrl(configuration), m_cashflow(cashflow)
+{
+}
+
+CTransListCtrl::~CTransListCtrl() { DestroyAllRecords(); }
+
+std::string CTransListCtrl::GetSectionName() const { return "TransactionsList"; }
+
+int CTransListCtrl::GetDefaultColumnWidth(int column) const
+{
+    constexpr std::array<int, kColumnCount> widths{160, 70, 60, 60};
+    return column >= 0 && column < kColumnCount ? widths[static_cast<std::size_t>(column)] : 0;
+}
+
+void CTransListCtrl::PreSubclassWindow()
+{
+    InsertColumn(DescriptionColumn, win::LoadString(res::IDS_DESCRIPTION), win::LVCFMT_LEFT,
+                 GetColumnWidth(DescriptionColumn));
+    InsertColumn(DateColumn, win::LoadString(res::IDS_START_DATE), win::LVCFMT_LEFT, GetColumnWidth(DateColumn));
+    InsertColumn(AmountColumn, win::LoadString(res::IDS_AMOUNT), win::LVCFMT_RIGHT, GetColumnWidth(AmountColumn));
+    InsertColumn(RepeatsColumn, win::LoadString(res::IDS_REPEATS), win::LVCFMT_RIGHT,
+                 GetColumnWidth(RepeatsColumn));
+    CBaseListCtrl::PreSubclassWindow();
+}
+
+void CTransListCtrl::SetRowTexts(int row, TimeValue date, std::int32_t amount)
+{
+    SetItemText(row, DateColumn, FormatDate(date));
+    SetItemText(row, AmountColumn, std::to_string(amount));
+}
+
+int CTransListCtrl::AddTransaction(TimeValue date, const std::string& description, std::int32_t amount,
+                                   std::unique_ptr<CDateRepeater> rule, bool select)
+{
+    if (!rule)
+        rule = std::make_unique<CDateRepeaterOnce>();
+    auto record = std::make_unique<TransactionData>(date, description, amount, std::move(rule));
+    // The list keeps its rows by description: the row lands at its sorted place.
+    const int row = InsertItem(0, description, ItemData(record.get()));
+    if (row < 0)
+        return -1;
+    TransactionData* stored = record.release();
+    SetRowTexts(row, date, amount);
+    SetItemText(row, RepeatsColumn, RepeatTypeName(*stored->repeater));
+    if (select && !SetItemState(row, win::LVIS_SELECTED, win::LVIS_SELECTED))
+        throw win::api::Exception(win::GetLastError());
+    ProjectTransaction(row);
+    return row;
+}
+
+void CTransListCtrl::UpdateTransaction(int row, TimeValue date, const std::string& description, std::int32_t amount,
+                                       std::unique_ptr<CDateRepeater> rule)
+{
+    TransactionData* old = GetRecord(row);
+    if (!old)
+        return;
+    if (!rule)
+        rule = std::make_unique<CDateRepeaterOnce>();
+    SetItemText(row, DescriptionColumn, description);
+    SetRowTexts(row, date, amount);
+    auto record = std::make_unique<TransactionData>(date, description, amount, std::move(rule));
+    SetItemData(row, ItemData(record.get()));
+    const std::unique_ptr<TransactionData> replaced(old);
+    TransactionData* stored = record.release();
+    SetItemText(row, RepeatsColumn, RepeatTypeName(*stored->repeater));
+    // The old rows go without recalculation: projecting ends with a full one.
+    WithdrawTransaction(replaced.get(), false);
+    ProjectTransaction(row);
+}
+
+void CTransListCtrl::DeleteItemAt(int row)
+{
+    TransactionData* record = GetRecord(row);
+    if (!record)
+        return;
+    const std::unique_ptr<TransactionData> owned(record);
+    WithdrawTransaction(record, true);
+    DeleteItem(row);
+}
+
+void CTransListCtrl::ProjectTransaction(int row)
+{
+    TransactionData* record = GetRecord(row);
+    if (!record)
+        return;
+    // The row's texts and its record always agree; the texts are what the user sees.
+    const TimeValue date = ParseDate(GetItemText(row, DateColumn)).value_or(record->date);
+    ProjectTransactionOccurrences(m_cashflow, date, GetItemText(row, DescriptionColumn),
+                                  Utility::ReadDecimal(GetItemText(row, AmountColumn)), record, *record->repeater);
+}
+
+void CTransListCtrl::WithdrawTransaction(const TransactionData* record, bool recalculate)
+{
+    WithdrawTransactionEntries(m_cashflow, record, recalculate);
+}
+
+void CTransListCtrl::EditTransaction(int row)
+{
+    TransactionData* record = GetRecord(row);
+    if (!record)
+        return;
+    CTransEditDlg editor(CTransEditDlg::EditMode);
+    editor.SetTransaction(GetDate(row), GetDescription(row), GetAmount(row), *record->repeater);
+    if (editor.DoModal() != win::IDOK)
+        return;
+    UpdateTransaction(row, editor.GetDate(), editor.GetDescription(), editor.GetSignedAmount(),
+                      editor.CreateRepeater());
+}
+
+int CTransListCtrl::FindTransaction(const TransactionData* record)
+{
+    int found = -1;
+    Rows().ForEach([&](std::size_t index, const win::ListRow& row) {
+        if (RecordOf(row.data) != record)
+            return true;
+        found = static_cast<int>(index);
+        return false;
+    });
+    return found;
+}
+
+int CTransListCtrl::ProjectAllTransactions()
+{
+    for (int row = 0; row < GetItemCount(); ++row)
+        ProjectTransaction(row);
+    return GetItemCount();
+}
+
+std::string CTransListCtrl::GetDescription(int row) const { return GetItemText(row, DescriptionColumn); }
+
+TimeValue CTransListCtrl::GetDate(int row) const
+{
+    const TransactionData* record = GetRecord(row);
+    const auto date = ParseDate(GetItemText(row, DateColumn));
+    return date ? *date : record ? record->date : 0;
+}
+
+std::int32_t CTransListCtrl::GetAmount(int row) const { return Utility::ReadDecimal(GetItemText(row, AmountColumn)); }
+
+TransactionData* CTransListCtrl::GetRecord(int row) const { return RecordOf(GetItemData(row)); }
+
+int CTransListCtrl::CompareByColumn(const TransactionData& a, const TransactionData& b, int column)
+{
+    switch (column) {
+    case DescriptionColumn:
+        return CompareFolded(a.description, b.description);
+    case DateColumn:
+        return Order(a.date, b.date);
+    case AmountColumn:
+        // Not a difference of the amounts: that overflows for amounts far apart.
+        return Order(a.amount, b.amount);
+    case RepeatsColumn:
+        return a.repeater->GetType() - b.repeater->GetType();
+    default:
+        return 0;
+    }
+}
+
+void CTransListCtrl::SortByColumn(int column)
+{
+    const bool ascending = IsNextSortAscending(column);
+    SortItems([column, ascending](std::uintptr_t a, std::uintptr_t b) {
+        const int order = CompareByColumn(*RecordOf(a), *RecordOf(b), column);
+        return ascending ? order : -order;
+    });
+    if (column >= 0 && column < kColumnCount)
+        SortAscending()[static_cast<std::size_t>(column)] = !ascending;
+}
+
+bool CTransListCtrl::IsNextSortAscending(int column)
+{
+    return column >= 0 && column < kColumnCount && SortAscending()[static_cast<std::size_t>(column)];
+}
+
+void CTransListCtrl::ResetSortDirections() { SortAscending().fill(false); }
+
+void CTransListCtrl::OnDoubleClick(int)
+{
+    const int row = GetSelectedIndex();
+    if (row != -1)
+        EditTransaction(row);
+}
+
+void CTransListCtrl::OnColumnClick(int column) { SortByColumn(column); }
+
+void CTransListCtrl::OnWindowDestroyed()
+{
+    DestroyAllRecords();
+    CBaseListCtrl::OnWindowDestroyed();
+}
+
+void CTransListCtrl::DestroyAllRecords()
+{
+    for (int row = 0; row < GetItemCount(); ++row) {
+        delete GetRecord(row);
+        SetItemData(row, 0);
+    }
+    DeleteAllItems();
+}

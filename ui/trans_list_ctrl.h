@@ -1,0 +1,88 @@
+#pragma once
+
+// CTransListCtrl: the transactions list, and the store of the transactions. Each row
+// shows a transaction (description, insertion date, amount, repeat type) and carries the
+// TransactionData record, with its repeat rule, that the list owns. Every change is
+// passed on to the projection at once through ICashflowListCtrl; wherever a transaction's
+// values are needed again they are read back from the row's texts.
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "model/cashflow_interfaces.h"
+#include "model/date_repeater.h"
+#include "model/dates.h"
+#include "model/transaction_data.h"
+#include "ui/base_list_ctrl.h"
+
+class CTransListCtrl : public CBaseListCtrl, public ITransListCtrl {
+public:
+    enum Column : int { DescriptionColumn = 0, DateColumn = 1, AmountColumn = 2, RepeatsColumn = 3 };
+    static constexpr int kColumnCount = 4;
+
+    // Neither the profile store nor the projection is owned.
+    CTransListCtrl(IConfigDataManager& configuration, ICashflowListCtrl& cashflow);
+    ~CTransListCtrl() override;
+
+    // Stores a new transaction in its place by description, selects it when asked, and
+    // projects it. The rule passes to the new record. Returns the row, or -1 when the row
+    // could not be inserted (the rule is then destroyed). Raises win::api::Exception when
+    // the new row cannot be selected.
+    int AddTransaction(TimeValue date, const std::string& description, std::int32_t amount,
+                       std::unique_ptr<CDateRepeater> rule, bool select);
+    // Replaces a row's values and record and projects it again; the old record and its
+    // rule are destroyed.
+    void UpdateTransaction(int row, TimeValue date, const std::string& description, std::int32_t amount,
+                           std::unique_ptr<CDateRepeater> rule);
+    // Withdraws the row's transaction from the projection, then removes the row and its
+    // record.
+    void DeleteItemAt(int row) override;
+    // Inserts the occurrences of the row's transaction into the projection, then
+    // recalculates every balance.
+    void ProjectTransaction(int row);
+    // Removes the record's rows from the projection; with recalculate, recomputes the
+    // balances from the first of them.
+    void WithdrawTransaction(const TransactionData* record, bool recalculate);
+
+    void EditTransaction(int row) override;
+    int FindTransaction(const TransactionData* record) override;
+    int ProjectAllTransactions() override;
+
+    std::string GetSectionName() const override;
+    int GetDefaultColumnWidth(int column) const override;
+
+    // The row's values as its texts read back, and its record (null for no such row).
+    std::string GetDescription(int row) const;
+    TimeValue GetDate(int row) const;
+    std::int32_t GetAmount(int row) const;
+    TransactionData* GetRecord(int row) const;
+
+    // Sorts the rows by a column: the first time descending, then alternately ascending
+    // and descending. The directions are shared by every transactions list of the run.
+    void SortByColumn(int column);
+    // The order of two transactions by a column, before the direction is applied:
+    // negative when a comes first in ascending order.
+    static int CompareByColumn(const TransactionData& a, const TransactionData& b, int column);
+    // Whether the next sort by the column is ascending.
+    static bool IsNextSortAscending(int column);
+    // Every column back to its first-click direction, as at the start of a run.
+    static void ResetSortDirections();
+
+protected:
+    // Creates the columns, then runs the base step.
+    void PreSubclassWindow() override;
+    void OnDoubleClick(int row) override;
+    void OnColumnClick(int column) override;
+    // The records go with the window.
+    void OnWindowDestroyed() override;
+
+private:
+    // The page destroys the records when its window goes, whatever the list hears of it.
+    friend class CTransPageDlg;
+
+    void SetRowTexts(int row, TimeValue date, std::int32_t amount);
+    void DestroyAllRecords();
+
+    ICashflowListCtrl& m_cashflow;
+};
