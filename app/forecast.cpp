@@ -29,12 +29,12 @@ public:
 protected:
     bool InitInstance() override
     {
-        m_status = Run();
+        m_status = Forecast();
         return false;
     }
 
 private:
-    int Run()
+    int Forecast()
     {
         const std::string path = GetDataFilePath();
         const DataFile::Status status = DataFile::LoadFile(path, Today()).status;
@@ -59,7 +59,7 @@ private:
             return 1;
         }
         // The same steps as the Cash Flow page's date buttons and month spin.
-        CCashFlowListCtrl& list = window.CashFlowPage().GetCashFlowList();
+        CCashFlowListCtrl& list = window.CashFlowPage().CashFlowList();
         if (m_line.start)
             list.SetStartDate(*m_line.start);
         if (m_line.months)

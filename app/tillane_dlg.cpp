@@ -39,15 +39,15 @@ CTillaneDlg::CTillaneDlg(IConfigDataManager& settings, app::IConfiguration& conf
     , m_transPage(settings, m_cashflowReference)
     , m_cashFlowPage(settings, m_accountsPage.GetAccountsList(), m_transPage.GetListCtrl(),
                      static_cast<unsigned>(configuration.GetInt("CashFlow", "Duration")))
-    , m_chart(m_cashFlowPage.GetCashFlowList())
+    , m_chart(m_cashFlowPage.CashFlowList())
     , m_icon(res::IDR_MAINFRAME)
     , m_frame(frame)
     , m_settings(settings)
     , m_access(access)
     , m_dataFileState(dataFile)
 {
-    m_cashflowReference.target = &m_cashFlowPage.GetCashFlowList();
-    m_cashFlowPage.GetCashFlowList().SetRedrawHandler([this] { m_chart.Redraw(); });
+    m_cashflowReference.target = &m_cashFlowPage.CashFlowList();
+    m_cashFlowPage.CashFlowList().SetRedrawHandler([this] { m_chart.Redraw(); });
     AddPage(&m_cashFlowPage);
     AddPage(&m_accountsPage);
     AddPage(&m_transPage);
@@ -244,7 +244,7 @@ void CTillaneDlg::EditSelected()
 {
     switch (GetActiveIndex()) {
     case 0: {
-        CCashFlowListCtrl& list = m_cashFlowPage.GetCashFlowList();
+        CCashFlowListCtrl& list = m_cashFlowPage.CashFlowList();
         if (const int row = list.GetSelectedIndex(); row >= 0)
             list.EditEntry(row);
         break;
@@ -302,7 +302,7 @@ bool CTillaneDlg::CanEditSelection()
 {
     switch (GetActiveIndex()) {
     case 0: {
-        CCashFlowListCtrl& list = m_cashFlowPage.GetCashFlowList();
+        CCashFlowListCtrl& list = m_cashFlowPage.CashFlowList();
         const int row = list.GetSelectedIndex();
         return row >= 0 && list.CanEditEntry(row);
     }

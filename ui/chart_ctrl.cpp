@@ -72,15 +72,20 @@ void CChartCtrl::Create(QWidget* parent, const CRect& rect, int id)
     control.kind = win::ControlKind::Button;
     control.style = win::WS_CHILD | win::WS_VISIBLE | win::WS_DISABLED | win::BS_OWNERDRAW;
     Attach(win::CreateControlWidget(control, parent), id, control.style);
+    EnableWindow(false);
+    MoveWindow(rect);
+    OnSize(win::SIZE_RESTORED, rect.Width(), rect.Height());
+    ShowWindow(true);
+}
+
+void CChartCtrl::PreSubclassWindow()
+{
+    // However the window was made, its paints and size changes reach the chart.
     SetDrawHandler([this](win::DrawItemContext& context) {
         win::CDC dc(*context.painter);
         Draw(dc, context.action);
     });
     SetSizeHandler([this](int type, int cx, int cy) { OnSize(type, cx, cy); });
-    EnableWindow(false);
-    MoveWindow(rect);
-    OnSize(win::SIZE_RESTORED, rect.Width(), rect.Height());
-    ShowWindow(true);
 }
 
 void CChartCtrl::OnSize(int type, int cx, int cy)

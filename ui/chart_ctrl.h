@@ -49,6 +49,9 @@ public:
     // The plot area, inside the one-pixel frame.
     const win::CRect& PlotRect() const { return m_plot; }
 
+protected:
+    void PreSubclassWindow() override;
+
 private:
     void DrawLabel(win::CDC& dc, const win::CRect& rect, int month);
 

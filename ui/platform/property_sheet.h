@@ -89,6 +89,12 @@ public:
     void DispatchSize(int type, int cx, int cy) { OnSize(type, cx, cy); }
     void DispatchMove(int x, int y) { OnMove(x, y); }
     void DispatchClose();
+    // For the layer: the user asked to close the window; it closes unless OnClose refuses.
+    void DispatchCloseRequest()
+    {
+        if (OnClose())
+            DispatchClose();
+    }
 
 protected:
     // The sheet's initialisation, after the window and the first page exist.
@@ -102,6 +108,8 @@ protected:
     // Client area size; outer position (screen).
     virtual void OnSize(int type, int cx, int cy);
     virtual void OnMove(int x, int y);
+    // The user asked to close the window (close box, Alt+F4); false keeps it open.
+    virtual bool OnClose() { return true; }
     // The window is about to be destroyed; pages and controls still exist.
     virtual void OnDestroy();
 

@@ -53,7 +53,7 @@ void SheetWidget::closeEvent(QCloseEvent* event)
 {
     event->ignore();
     if (m_owner)
-        m_owner->DispatchClose();
+        m_owner->DispatchCloseRequest();
 }
 
 void SheetWidget::moveEvent(QMoveEvent* event)

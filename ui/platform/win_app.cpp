@@ -1,6 +1,7 @@
 #include "ui/platform/win_app.h"
 
 #include <QApplication>
+#include <QFont>
 #include <QStyleFactory>
 
 #include "ui/platform/resources.h"
@@ -26,6 +27,11 @@ int CWinApp::Run(int& argc, char** argv)
 {
     QApplication application(argc, argv);
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    // The dialogs are laid out for a small sans-serif font of 8 points; Liberation Sans has
+    // the metrics of the font they were drawn with, so lists and labels fit as intended.
+    QFont font(QStringLiteral("Liberation Sans"), 8);
+    font.setStyleHint(QFont::SansSerif);
+    QApplication::setFont(font);
     QApplication::setApplicationName(QString::fromStdString(ApplicationName()));
     // Only the destruction of the main window ends the program, not the closing of the
     // last visible window (an About box over a hidden main window, say).
