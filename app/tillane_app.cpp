@@ -22,8 +22,8 @@ constexpr std::uint32_t kMainWindowStyle = 0x90CC0080u;
 
 std::string Caption() { return win::LoadString(res::IDS_APP_TITLE); }
 
-// A data file that exists but cannot be loaded is the user's and must survive: it is kept
-// under another name before anything is written to its own. Says what it found.
+} // namespace
+
 CTillaneDlg::DataFileState SafeguardDataFile(const std::string& path)
 {
     const DataFile::LoadResult probe = DataFile::LoadFile(path, Today());
@@ -53,7 +53,19 @@ CTillaneDlg::DataFileState SafeguardDataFile(const std::string& path)
     return CTillaneDlg::DataFileState::Untouchable;
 }
 
-} // namespace
+std::optional<CTillaneDlg::DataFileState> CheckDataFileAtStartUp(const std::string& path,
+                                                                 const app::DataFileLock& lock)
+{
+    if (lock.GetStatus() == app::DataFileLock::Status::HeldElsewhere) {
+        win::MessageBox(nullptr,
+                        "The data file\n\n" + path +
+                            "\n\nis already open in Tillane. Switch to that window, or close it before starting "
+                            "Tillane again.",
+                        Caption(), win::MB_OK | win::MB_ICONINFORMATION);
+        return std::nullopt;
+    }
+    return SafeguardDataFile(path);
+}
 
 win::CRect ReadFrameRect(IConfigDataManager& settings)
 {
@@ -74,15 +86,10 @@ bool CTillaneApp::InitInstance()
 
     const std::string path = GetDataFilePath();
     app::DataFileLock lock(path);
-    if (lock.GetStatus() == app::DataFileLock::Status::HeldElsewhere) {
-        win::MessageBox(nullptr,
-                        "The data file\n\n" + path +
-                            "\n\nis already open in Tillane. Switch to that window, or close it before starting "
-                            "Tillane again.",
-                        Caption(), win::MB_OK | win::MB_ICONINFORMATION);
+    const std::optional<CTillaneDlg::DataFileState> checked = CheckDataFileAtStartUp(path, lock);
+    if (!checked)
         return false;
-    }
-    CTillaneDlg::DataFileState state = SafeguardDataFile(path);
+    CTillaneDlg::DataFileState state = *checked;
 
     app::IConfiguration* configuration = nullptr;
     try {

@@ -1,11 +1,13 @@
 #pragma once
 
+#include "app/data_file_store.h"
+#include "app/tillane_dlg.h"
 #include "ui/platform/types.h"
 #include "ui/platform/win_app.h"
 
+#include <optional>
 #include <string>
 
-class CTillaneDlg;
 class IConfigDataManager;
 
 // The program's application class on the framework's one.
@@ -37,6 +39,17 @@ inline constexpr const char* kSettingsKey = "Ardenholt";
 // The saved place and size of the main window: section "Frame", keys Left, Top, Width and
 // Height (0 when missing). Empty when the width or the height is not positive.
 win::CRect ReadFrameRect(IConfigDataManager& settings);
+
+// A data file that exists but cannot be loaded (unreadable, not well formed, not a
+// Tillane document) is kept under another name before anything is written to its own,
+// and the user is told where. Says what the window is to do with the file.
+CTillaneDlg::DataFileState SafeguardDataFile(const std::string& path);
+
+// Start-up's checks of the data file, with the lock taken on it: nothing when another copy
+// of Tillane holds the file (the user has been told, and the file is not touched);
+// otherwise SafeguardDataFile's answer.
+std::optional<CTillaneDlg::DataFileState> CheckDataFileAtStartUp(const std::string& path,
+                                                                 const app::DataFileLock& lock);
 
 // The version text: the product version alone up to build 1, else "<version> Build #<n>".
 std::string FormatVersionText(const std::string& productVersion, unsigned build);

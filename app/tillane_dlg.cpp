@@ -78,11 +78,16 @@ bool CTillaneDlg::OnInitDialog()
 
 // Loading and saving.
 
+std::string CTillaneDlg::DataFilePath() const
+{
+    return m_dataFilePath.empty() ? GetDataFilePath() : m_dataFilePath;
+}
+
 void CTillaneDlg::LoadData()
 {
     if (m_dataFileState != DataFileState::Load)
         return;
-    TextFile::ReadResult read = TextFile::Read(GetDataFilePath());
+    TextFile::ReadResult read = TextFile::Read(DataFilePath());
     switch (read.status) {
     case TextFile::ReadStatus::Missing:
         AddSampleData();
@@ -139,7 +144,7 @@ app::FileOutcome CTillaneDlg::SaveData()
     m_accountsPage.Save(document);
     m_transPage.Save(document);
 
-    const std::string path = GetDataFilePath();
+    const std::string path = DataFilePath();
     if (m_dataFileUnreadable) {
         // The file there was not understood: keep it before writing anything to its name.
         std::string reason;
@@ -152,7 +157,7 @@ app::FileOutcome CTillaneDlg::SaveData()
 
 void CTillaneDlg::ReportSaveFailure(const app::FileOutcome& outcome, bool closing, bool* closeAnyway)
 {
-    std::string text = "Tillane could not save your data to\n\n" + GetDataFilePath() + "\n\n(" + outcome.reason + ").";
+    std::string text = "Tillane could not save your data to\n\n" + DataFilePath() + "\n\n(" + outcome.reason + ").";
     if (!closing) {
         win::MessageBox(this, text, win::LoadString(res::IDS_APP_TITLE), win::MB_OK | win::MB_ICONEXCLAMATION);
         return;

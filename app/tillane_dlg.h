@@ -56,6 +56,10 @@ public:
     void AddSampleData();
     // Writes the data file now; says why when it could not.
     app::FileOutcome SaveData();
+    // The data file this window loads and saves: GetDataFilePath, unless another file
+    // has been set (before the window is created).
+    std::string DataFilePath() const;
+    void SetDataFilePath(std::string path) { m_dataFilePath = std::move(path); }
     // Whether the data file's text was loaded (false: missing, unreadable, not a data file).
     bool DataFileUnreadable() const { return m_dataFileUnreadable; }
 
@@ -126,6 +130,8 @@ private:
     IConfigDataManager& m_settings;
     Access m_access;
     DataFileState m_dataFileState;
+    // Empty: GetDataFilePath.
+    std::string m_dataFilePath;
     bool m_dataFileUnreadable = false;
     bool m_savedForClosing = false;
 };

@@ -1,0 +1,314 @@
+// The user's data file survives what goes wrong: files that cannot be loaded are kept,
+// failed saves are reported and leave the old file, a save killed half way leaves the old
+// file, and a second copy of the program keeps its hands off a file in use.
+//
+// The tests run as root in the build containers, where permissions do not stop anything:
+// "cannot read" and "cannot write" are then made real by running that step with the
+// effective user id of an unprivileged user (nobody), and by permissions otherwise.
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+
+#include <algorithm>
+#include <csignal>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "app/data_file_store.h"
+#include "app/tillane_app.h"
+#include "main_window_support.h"
+#include "model/dates.h"
+#include "storage/data_file.h"
+#include "storage/text_file.h"
+#include "support/tz_guard.h"
+
+namespace {
+
+using main_window_testing::MainWindow;
+using testing_support::ReadFileBytes;
+using testing_support::WriteFileBytes;
+
+constexpr uid_t kNobody = 65534;
+
+// For its lifetime, file access is checked as for an unprivileged user: the effective
+// user id is nobody's when the tests run as root.
+class AsUnprivilegedUser {
+public:
+    AsUnprivilegedUser() : m_wasRoot(::geteuid() == 0)
+    {
+        if (m_wasRoot)
+            EXPECT_EQ(::seteuid(kNobody), 0);
+    }
+    ~AsUnprivilegedUser()
+    {
+        if (m_wasRoot)
+            EXPECT_EQ(::seteuid(0), 0);
+    }
+    AsUnprivilegedUser(const AsUnprivilegedUser&) = delete;
+    AsUnprivilegedUser& operator=(const AsUnprivilegedUser&) = delete;
+
+private:
+    bool m_wasRoot;
+};
+
+class ReliabilityTest : public ::testing::Test {
+protected:
+    std::filesystem::path DataFile() const { return m_folder / "default.Tillane"; }
+
+    // The files the program has set aside in the folder.
+    std::vector<std::filesystem::path> SetAside() const
+    {
+        std::vector<std::filesystem::path> kept;
+        for (const auto& entry : std::filesystem::directory_iterator(m_folder.Path()))
+            if (entry.path().filename().string().rfind("default.Tillane.unreadable-", 0) == 0)
+                kept.push_back(entry.path());
+        return kept;
+    }
+
+    // Everything in the folder but the lock file.
+    std::vector<std::string> FolderNames() const
+    {
+        std::vector<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(m_folder.Path()))
+            if (entry.path().filename() != ".default.Tillane.lock")
+                names.push_back(entry.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    static std::string SomeData()
+    {
+        DataFile::Contents contents;
+        contents.accounts = {{"Checking", 120}};
+        return TextFile::ToTextMode(DataFile::WriteDocument(contents, Today()));
+    }
+
+    testing_support::TzGuard m_tz {testing_support::kEastern};
+    testing_support::TempDir m_folder;
+    win::ScriptedRunner m_runner;
+};
+
+const struct {
+    const char* name;
+    std::string bytes;
+} kNotUnderstood[] = {
+    {"cut short", "<TILLANE Format=\"1\">\r\r\n<ACCOUNTS>\r\r\n<ACCOUNT Balance=\"7\">Che"},
+    {"not markup", "Checking,120\nSavings,300\n"},
+    {"another program's document", "<?xml version=\"1.0\"?>\n<html><body>Checking 120</body></html>\n"},
+};
+
+// The window's own guard: it loads nothing and keeps the file before the save on closing.
+TEST_F(ReliabilityTest, AFileTheWindowCouldNotLoadIsKeptByteForByte)
+{
+    for (const auto& c : kNotUnderstood) {
+        SCOPED_TRACE(c.name);
+        for (const auto& kept : SetAside())
+            std::filesystem::remove(kept);
+        WriteFileBytes(DataFile(), c.bytes);
+        {
+            MainWindow main(DataFile());
+            main.Open(m_runner);
+            EXPECT_TRUE(main.window->DataFileUnreadable());
+            EXPECT_EQ(main.Accounts().GetItemCount(), 0) << "no sample data either";
+            EXPECT_EQ(ReadFileBytes(DataFile()), c.bytes) << "nothing written yet";
+            main.window->KeyDown('S', true, false, false);
+            EXPECT_TRUE(m_runner.MessageBoxes().empty());
+            main.CloseBox();
+        }
+        const auto kept = SetAside();
+        ASSERT_EQ(kept.size(), 1u) << "kept once, not again at the second save";
+        EXPECT_EQ(ReadFileBytes(kept[0]), c.bytes);
+        EXPECT_EQ(DataFile::LoadFile(DataFile(), Today()).status, DataFile::Status::Loaded);
+    }
+}
+
+// Start-up's guard: the file is kept before the window exists and the user is told where.
+TEST_F(ReliabilityTest, StartUpKeepsAFileItCouldNotLoadAndSaysWhere)
+{
+    const std::string bytes = kNotUnderstood[0].bytes;
+    WriteFileBytes(DataFile(), bytes);
+    app::DataFileLock lock(DataFile().string());
+    ASSERT_EQ(lock.GetStatus(), app::DataFileLock::Status::Held);
+    const auto state = CheckDataFileAtStartUp(DataFile().string(), lock);
+    ASSERT_TRUE(state.has_value());
+    EXPECT_EQ(*state, CTillaneDlg::DataFileState::SetAside);
+    const auto kept = SetAside();
+    ASSERT_EQ(kept.size(), 1u);
+    EXPECT_EQ(ReadFileBytes(kept[0]), bytes);
+    EXPECT_FALSE(std::filesystem::exists(DataFile()));
+    ASSERT_EQ(m_runner.MessageBoxes().size(), 1u);
+    EXPECT_NE(m_runner.MessageBoxes()[0].text.find(kept[0].string()), std::string::npos)
+        << m_runner.MessageBoxes()[0].text;
+
+    // The window then starts empty (no sample data: the user has data, elsewhere) and saves.
+    {
+        MainWindow main(DataFile(), *state);
+        main.Open(m_runner);
+        EXPECT_EQ(main.Accounts().GetItemCount(), 0);
+        EXPECT_EQ(main.Transactions().GetItemCount(), 0);
+        main.CloseBox();
+    }
+    EXPECT_EQ(ReadFileBytes(kept[0]), bytes);
+    EXPECT_EQ(DataFile::LoadFile(DataFile(), Today()).status, DataFile::Status::Loaded);
+}
+
+// A file that is there but cannot be read (permission denied) is kept too, both at
+// start-up and by the window.
+TEST_F(ReliabilityTest, AFileThatCannotBeReadIsKeptByteForByte)
+{
+    const std::string bytes = SomeData();
+    std::filesystem::permissions(m_folder.Path(), std::filesystem::perms::all);
+
+    // The window: the file cannot be read while it loads; the save comes later.
+    WriteFileBytes(DataFile(), bytes);
+    std::filesystem::permissions(DataFile(), std::filesystem::perms::none);
+    {
+        MainWindow main(DataFile());
+        {
+            AsUnprivilegedUser unprivileged;
+            ASSERT_TRUE(main.window->Create(nullptr, win::WS_POPUP));
+        }
+        m_runner.OnNextDialog([](win::CDialog& about) { about.PressButton(win::IDOK); });
+        QCoreApplication::sendPostedEvents();
+        EXPECT_TRUE(main.window->DataFileUnreadable());
+        EXPECT_EQ(main.Accounts().GetItemCount(), 0) << "not the sample data: the file is there";
+        main.CloseBox();
+    }
+    auto kept = SetAside();
+    ASSERT_EQ(kept.size(), 1u);
+    EXPECT_EQ(ReadFileBytes(kept[0]), bytes);
+    std::filesystem::remove(kept[0]);
+
+    // Start-up.
+    WriteFileBytes(DataFile(), bytes);
+    std::filesystem::permissions(DataFile(), std::filesystem::perms::none);
+    std::optional<CTillaneDlg::DataFileState> state;
+    {
+        AsUnprivilegedUser unprivileged;
+        app::DataFileLock lock(DataFile().string());
+        state = CheckDataFileAtStartUp(DataFile().string(), lock);
+    }
+    ASSERT_TRUE(state.has_value());
+    EXPECT_EQ(*state, CTillaneDlg::DataFileState::SetAside);
+    kept = SetAside();
+    ASSERT_EQ(kept.size(), 1u);
+    EXPECT_EQ(ReadFileBytes(kept[0]), bytes);
+}
+
+// Saving into a folder the user cannot write: Save tells the user, closing asks, No keeps
+// the window open, and the old file stays as it was throughout.
+TEST_F(ReliabilityTest, ASaveThatFailsIsReportedAndLeavesTheOldFile)
+{
+    const std::string bytes = SomeData();
+    WriteFileBytes(DataFile(), bytes);
+    MainWindow main(DataFile());
+    main.Open(m_runner);
+    ASSERT_EQ(main.Accounts().GetItemCount(), 1);
+    main.Accounts().AddAccount("Savings", 300, CAccountsListCtrl::Selection::Leave);
+    const std::vector<std::string> before = FolderNames();
+
+    std::filesystem::permissions(m_folder.Path(), std::filesystem::perms::owner_read |
+                                                      std::filesystem::perms::owner_exec |
+                                                      std::filesystem::perms::others_read |
+                                                      std::filesystem::perms::others_exec);
+    {
+        AsUnprivilegedUser unprivileged;
+        EXPECT_TRUE(main.window->KeyDown('S', true, false, false));
+        ASSERT_EQ(m_runner.MessageBoxes().size(), 1u);
+        const std::string& text = m_runner.MessageBoxes()[0].text;
+        EXPECT_NE(text.find("could not save"), std::string::npos) << text;
+        EXPECT_NE(text.find(DataFile().string()), std::string::npos) << text;
+        EXPECT_NE(text.find("ermission denied"), std::string::npos) << text;
+
+        m_runner.AnswerNextMessageBox(win::IDNO);
+        main.CloseBox();
+        EXPECT_TRUE(main.window->HasWindow()) << "No keeps the window open";
+        ASSERT_EQ(m_runner.MessageBoxes().size(), 2u);
+        EXPECT_EQ(m_runner.MessageBoxes()[1].type & 0xF, win::MB_YESNO);
+    }
+    EXPECT_EQ(ReadFileBytes(DataFile()), bytes);
+    EXPECT_EQ(FolderNames(), before) << "no half-written file left behind";
+
+    // Once the cause is fixed, closing saves.
+    std::filesystem::permissions(m_folder.Path(), std::filesystem::perms::all);
+    main.CloseBox();
+    EXPECT_FALSE(main.window->HasWindow());
+    EXPECT_EQ(DataFile::LoadFile(DataFile(), Today()).contents.accounts.size(), 2u);
+}
+
+TEST_F(ReliabilityTest, ClosingWithoutSavingWhenTheUserSaysSo)
+{
+    const std::string bytes = SomeData();
+    WriteFileBytes(DataFile(), bytes);
+    MainWindow main(DataFile());
+    main.Open(m_runner);
+    main.Accounts().AddAccount("Savings", 300, CAccountsListCtrl::Selection::Leave);
+    std::filesystem::permissions(m_folder.Path(), std::filesystem::perms::owner_read |
+                                                      std::filesystem::perms::owner_exec |
+                                                      std::filesystem::perms::others_read |
+                                                      std::filesystem::perms::others_exec);
+    {
+        AsUnprivilegedUser unprivileged;
+        m_runner.AnswerNextMessageBox(win::IDYES);
+        main.window->PostCommand(res::ID_SAVE_AND_EXIT);
+        QCoreApplication::sendPostedEvents();
+        QCoreApplication::sendPostedEvents();
+        EXPECT_FALSE(main.window->HasWindow());
+    }
+    std::filesystem::permissions(m_folder.Path(), std::filesystem::perms::all);
+    EXPECT_EQ(m_runner.MessageBoxes().size(), 1u) << "asked once, not again when the window went";
+    EXPECT_EQ(ReadFileBytes(DataFile()), bytes);
+}
+
+// A save killed between writing the new file and renaming it over the old one.
+TEST_F(ReliabilityTest, ASaveKilledBeforeTheRenameLeavesTheOldFile)
+{
+    const std::string bytes = SomeData();
+    WriteFileBytes(DataFile(), bytes);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        app::ReplaceFile(DataFile().string(), "<TILLANE Format=\"1\"/>\r\r\n", [] {
+            ::kill(::getpid(), SIGKILL);
+            return true;
+        });
+        ::_exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFSIGNALED(status)) << "the save must have been killed half way";
+    EXPECT_EQ(ReadFileBytes(DataFile()), bytes);
+
+    // The next run loads the old data, whatever the killed save left in the folder.
+    MainWindow main(DataFile());
+    main.Open(m_runner);
+    EXPECT_FALSE(main.window->DataFileUnreadable());
+    ASSERT_EQ(main.Accounts().GetItemCount(), 1);
+    EXPECT_EQ(main.Accounts().GetItemText(0, 0), "Checking");
+}
+
+// A second copy of the program on a file that is open: told, and the file left alone,
+// even a file the first copy could not load.
+TEST_F(ReliabilityTest, ASecondCopyOnTheSameFileIsRefusedAndTouchesNothing)
+{
+    const std::string bytes = kNotUnderstood[1].bytes;
+    WriteFileBytes(DataFile(), bytes);
+    app::DataFileLock first(DataFile().string());
+    ASSERT_EQ(first.GetStatus(), app::DataFileLock::Status::Held);
+
+    app::DataFileLock second(DataFile().string());
+    EXPECT_EQ(second.GetStatus(), app::DataFileLock::Status::HeldElsewhere);
+    EXPECT_FALSE(CheckDataFileAtStartUp(DataFile().string(), second).has_value());
+    ASSERT_EQ(m_runner.MessageBoxes().size(), 1u);
+    EXPECT_NE(m_runner.MessageBoxes()[0].text.find("already open in Tillane"), std::string::npos);
+    EXPECT_NE(m_runner.MessageBoxes()[0].text.find(DataFile().string()), std::string::npos);
+    EXPECT_EQ(ReadFileBytes(DataFile()), bytes);
+    EXPECT_TRUE(SetAside().empty());
+}
+
+} // namespace

@@ -1,0 +1,495 @@
+// The main window end to end: what it loads, what it writes, its commands, keys, menu
+// state and layout, driven the way the user drives it.
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QWidget>
+
+#include <algorithm>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "main_window_support.h"
+#include "model/date_repeater.h"
+#include "model/dates.h"
+#include "storage/data_file.h"
+#include "storage/text_file.h"
+#include "support/tz_guard.h"
+#include "ui/cash_flow_list_ctrl.h"
+#include "ui/platform/api.h"
+
+namespace {
+
+using main_window_testing::MainWindow;
+using testing_support::ReadFileBytes;
+using testing_support::WriteFileBytes;
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    std::filesystem::path DataFile() const { return m_folder / "default.Tillane"; }
+
+    DataFile::Contents Saved() const
+    {
+        DataFile::LoadResult read = DataFile::LoadFile(DataFile(), Today());
+        EXPECT_EQ(read.status, DataFile::Status::Loaded);
+        return std::move(read.contents);
+    }
+
+    static std::vector<std::string> AccountNames(const DataFile::Contents& contents)
+    {
+        std::vector<std::string> names;
+        for (const DataFile::Account& account : contents.accounts)
+            names.push_back(account.description);
+        return names;
+    }
+    static std::vector<std::string> TransactionNames(const DataFile::Contents& contents)
+    {
+        std::vector<std::string> names;
+        for (const DataFile::Transaction& transaction : contents.transactions)
+            names.push_back(transaction.description);
+        return names;
+    }
+    static std::vector<std::string> Column0(win::CListCtrl& list)
+    {
+        std::vector<std::string> texts;
+        for (int row = 0; row < list.GetItemCount(); ++row)
+            texts.push_back(list.GetItemText(row, 0));
+        return texts;
+    }
+
+    // A data file in the program's own layout.
+    void WriteData(const DataFile::Contents& contents)
+    {
+        WriteFileBytes(DataFile(), TextFile::ToTextMode(DataFile::WriteDocument(contents, Today())));
+    }
+
+    static DataFile::Contents TwoOfEach()
+    {
+        DataFile::Contents contents;
+        contents.accounts = {{"Zeta", 5}, {"Alpha", 10}};
+        DataFile::Transaction first {"Groceries", MakeDate(2026, 12, 20) + 10 * 3600, -80,
+                                     std::make_unique<CDateRepeaterOnce>()};
+        DataFile::Transaction second {"Bonus", MakeDate(2026, 12, 15) + 10 * 3600, 300,
+                                      std::make_unique<CDateRepeaterOnce>()};
+        contents.transactions.push_back(std::move(first));
+        contents.transactions.push_back(std::move(second));
+        return contents;
+    }
+
+    testing_support::TzGuard m_tz {testing_support::kEastern};
+    testing_support::TempDir m_folder;
+    win::ScriptedRunner m_runner;
+};
+
+TEST_F(MainWindowTest, FirstRunShowsTheSampleDataProjectedAndClosingWritesIt)
+{
+    MainWindow main(DataFile());
+    main.Open(m_runner);
+    ASSERT_EQ(m_runner.DialogsRun(), (std::vector<int>{res::IDD_ABOUTBOX}));
+    EXPECT_FALSE(main.window->DataFileUnreadable());
+
+    CAccountsListCtrl& accounts = main.Accounts();
+    ASSERT_EQ(accounts.GetItemCount(), 2);
+    EXPECT_EQ(Column0(accounts), (std::vector<std::string>{"Checking", "Savings"}));
+    EXPECT_EQ(accounts.GetBalance(0), 0);
+    EXPECT_EQ(accounts.GetBalance(1), 0);
+
+    CTransListCtrl& transactions = main.Transactions();
+    ASSERT_EQ(transactions.GetItemCount(), 2);
+    const int selected = transactions.GetSelectedIndex();
+    ASSERT_GE(selected, 0);
+    EXPECT_EQ(transactions.GetDescription(selected), "Rent/Mortgage") << "the last one added is selected";
+    EXPECT_EQ(transactions.GetSelectedCount(), 1);
+    for (int row = 0; row < 2; ++row)
+        EXPECT_EQ(transactions.GetDate(row), Today());
+
+    // The projection holds both, every two weeks and every month, over its 13 months.
+    CCashFlowListCtrl& projection = main.window->CashFlowPage().CashFlowList();
+    int paydays = 0;
+    int rents = 0;
+    for (int row = 0; row < projection.GetCount(); ++row) {
+        if (const TransactionData* record = projection.GetTransaction(row)) {
+            paydays += record->description == "Payday";
+            rents += record->description == "Rent/Mortgage";
+        }
+    }
+    EXPECT_GE(paydays, 26);
+    EXPECT_GE(rents, 12);
+    EXPECT_FALSE(std::filesystem::exists(DataFile())) << "the sample data is not written until a save";
+
+    main.CloseBox();
+    EXPECT_FALSE(main.window->HasWindow());
+    const DataFile::Contents saved = Saved();
+    EXPECT_EQ(AccountNames(saved), (std::vector<std::string>{"Checking", "Savings"}));
+    ASSERT_EQ(TransactionNames(saved), (std::vector<std::string>{"Payday", "Rent/Mortgage"}));
+    EXPECT_EQ(saved.transactions[0].amount, 400);
+    EXPECT_EQ(saved.transactions[0].rule->GetType(), RepeatWeekly);
+    EXPECT_EQ(saved.transactions[0].rule->delta, 14);
+    EXPECT_EQ(saved.transactions[1].amount, -600);
+    EXPECT_EQ(saved.transactions[1].rule->GetType(), RepeatMonthly);
+    EXPECT_EQ(saved.transactions[1].date, Today());
+
+    // What the program wrote reads back and writes out to the same bytes.
+    const std::string written = ReadFileBytes(DataFile());
+    MainWindow again(DataFile());
+    again.Open(m_runner);
+    EXPECT_EQ(again.Transactions().GetItemCount(), 2);
+    again.CloseBox();
+    EXPECT_EQ(ReadFileBytes(DataFile()), written);
+}
+
+TEST_F(MainWindowTest, FilesWithNothingInThemLoadEmptyWithoutSampleData)
+{
+    const struct {
+        const char* name;
+        std::string text;
+    } cases[] = {
+        {"only the top element", "<TILLANE Format=\"1\"/>\r\r\n"},
+        {"top element with an end tag", "<TILLANE Format=\"1\">\r\r\n</TILLANE>\r\r\n"},
+        {"zero bytes", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        WriteFileBytes(DataFile(), c.text);
+        {
+            MainWindow main(DataFile());
+            main.Open(m_runner);
+            EXPECT_FALSE(main.window->DataFileUnreadable());
+            EXPECT_EQ(main.Accounts().GetItemCount(), 0);
+            EXPECT_EQ(main.Transactions().GetItemCount(), 0);
+            EXPECT_EQ(main.window->CashFlowPage().CashFlowList().GetCount(), 1) << "the opening row alone";
+            main.CloseBox();
+        }
+        // Nothing to save but the cash-flow settings: no ACCOUNTS and no TRANSACTIONS.
+        const std::string written = ReadFileBytes(DataFile());
+        EXPECT_EQ(written.find("<ACCOUNTS"), std::string::npos) << written;
+        EXPECT_EQ(written.find("<TRANSACTIONS"), std::string::npos) << written;
+        EXPECT_NE(written.find("<CASHFLOW"), std::string::npos) << written;
+        const DataFile::Contents saved = Saved();
+        EXPECT_TRUE(saved.accounts.empty());
+        EXPECT_TRUE(saved.transactions.empty());
+    }
+}
+
+TEST_F(MainWindowTest, ClosingWritesEvenWithoutChangesAndSaveAndExitCloses)
+{
+    WriteData(TwoOfEach());
+    const std::string original = ReadFileBytes(DataFile());
+    MainWindow main(DataFile());
+    main.Open(m_runner);
+    ASSERT_EQ(main.Accounts().GetItemCount(), 2);
+
+    // The file goes away behind the program's back; closing writes it again.
+    std::filesystem::remove(DataFile());
+    main.window->PostCommand(res::ID_SAVE_AND_EXIT);
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::sendPostedEvents();
+    EXPECT_FALSE(main.window->HasWindow());
+    EXPECT_EQ(main.window->GetResult(), win::IDCANCEL);
+    EXPECT_EQ(ReadFileBytes(DataFile()), original);
+}
+
+TEST_F(MainWindowTest, ResortingAListChangesTheOrderOfTheSavedFile)
+{
+    WriteData(TwoOfEach());
+    MainWindow main(DataFile());
+    main.Open(m_runner);
+    main.window->SetActivePage(1);
+
+    std::vector<std::vector<std::string>> accountOrders;
+    std::vector<std::vector<std::string>> transactionOrders;
+    for (int click = 0; click < 2; ++click) {
+        main.Accounts().NotifyColumnClick(1);      // by balance
+        main.Transactions().NotifyColumnClick(2);  // by amount
+        main.window->KeyDown('S', true, false, false);
+        const DataFile::Contents saved = Saved();
+        EXPECT_EQ(AccountNames(saved), Column0(main.Accounts())) << "as the list shows them";
+        EXPECT_EQ(TransactionNames(saved).size(), 2u);
+        std::vector<std::string> shown;
+        for (int row = 0; row < main.Transactions().GetItemCount(); ++row)
+            shown.push_back(main.Transactions().GetDescription(row));
+        EXPECT_EQ(TransactionNames(saved), shown);
+        accountOrders.push_back(AccountNames(saved));
+        transactionOrders.push_back(TransactionNames(saved));
+    }
+    // The second click sorts the other way round.
+    EXPECT_EQ(accountOrders[1], (std::vector<std::string>{accountOrders[0][1], accountOrders[0][0]}));
+    EXPECT_EQ(transactionOrders[1], (std::vector<std::string>{transactionOrders[0][1], transactionOrders[0][0]}));
+
+    // And the next run loads them in that order.
+    main.CloseBox();
+    MainWindow next(DataFile());
+    next.Open(m_runner);
+    EXPECT_EQ(Column0(next.Accounts()), accountOrders[1]);
+}
+
+TEST_F(MainWindowTest, AccountCommandsAddEditAndDeleteOnlyOnYes)
+{
+    WriteData(TwoOfEach());
+    MainWindow main(DataFile());
+    main.Open(m_runner);
+    main.window->SetActivePage(1);
+    CAccountsListCtrl& accounts = main.Accounts();
+
+    m_runner.OnNextDialog([](win::CDialog& editor) {
+        editor.SetDlgItemText(res::IDC_DESCRIPTION, "Credit union");
+        editor.SetDlgItemText(res::IDC_BALANCE, "250");
+        editor.PressButton(win::IDOK);
+    });
+    main.window->PostCommand(res::ID_ADD_ACCOUNT);
+    QCoreApplication::sendPostedEvents();
+    ASSERT_EQ(accounts.GetItemCount(), 3);
+    const int added = accounts.GetSelectedIndex();
+    ASSERT_GE(added, 0);
+    EXPECT_EQ(accounts.GetItemText(added, 0), "Credit union");
+    EXPECT_EQ(accounts.GetTotalBalance(), 265);
+
+    m_runner.OnNextDialog([](win::CDialog& editor) {
+        EXPECT_EQ(editor.GetDlgItemText(res::IDC_DESCRIPTION), "Credit union");
+        editor.SetDlgItemText(res::IDC_BALANCE, "-35");
+        editor.PressButton(win::IDOK);
+    });
+    main.window->PostCommand(res::ID_EDIT_ENTRY);
+    QCoreApplication::sendPostedEvents();
+    EXPECT_EQ(accounts.GetTotalBalance(), -20);
+    EXPECT_EQ(main.window->CashFlowPage().CashFlowList().GetBalance(0), -20) << "the opening balance follows";
+
+    m_runner.AnswerNextMessageBox(win::IDNO);
+    main.window->PostCommand(res::ID_DELETE_ENTRY);
+    QCoreApplication::sendPostedEvents();
+    EXPECT_EQ(accounts.GetItemCount(), 3);
+    m_runner.AnswerNextMessageBox(win::IDYES);
+    main.window->PostCommand(res::ID_DELETE_ENTRY);
+    QCoreApplication::sendPostedEvents();
+    EXPECT_EQ(accounts.GetItemCount(), 2);
+    EXPECT_EQ(m_runner.MessageBoxes().size(), 2u);
+    EXPECT_EQ(m_runner.PendingScripts(), 0u);
+
+    main.CloseBox();
+    EXPECT_EQ(AccountNames(Saved()), (std::vector<std::string>{"Zeta", "Alpha"}));
+}
+
+TEST_F(MainWindowTest, TransactionCommandsAddEditAndDeleteOnlyOnYes)
+{
+    WriteData(TwoOfEach());
+    MainWindow main(DataFile());
+    main.Open(m_runner);
+    main.window->SetActivePage(2);
+    CTransListCtrl& transactions = main.Transactions();
+    CCashFlowListCtrl& projection = main.window->CashFlowPage().CashFlowList();
+    const int rowsBefore = projection.GetCount();
+
+    m_runner.OnNextDialog([](win::CDialog& editor) {
+        editor.SetDlgItemText(res::IDC_DESCRIPTION, "Refund");
+        editor.SetDlgItemText(res::IDC_AMOUNT, "45");
+        editor.PressButton(res::IDC_CREDIT);
+        editor.PressButton(win::IDOK);
+    });
+    main.window->PostCommand(res::ID_ADD_TRANSACTION);
+    QCoreApplication::sendPostedEvents();
+    ASSERT_EQ(transactions.GetItemCount(), 3);
+    const int added = transactions.GetSelectedIndex();
+    ASSERT_GE(added, 0);
+    EXPECT_EQ(transactions.GetDescription(added), "Refund");
+    EXPECT_EQ(transactions.GetAmount(added), 45);
+    EXPECT_EQ(projection.GetCount(), rowsBefore + 1);
+
+    m_runner.OnNextDialog([](win::CDialog& editor) {
+        editor.SetDlgItemText(res::IDC_AMOUNT, "60");
+        editor.PressButton(res::IDC_DEBIT);
+        editor.PressButton(win::IDOK);
+    });
+    main.window->PostCommand(res::ID_EDIT_ENTRY);
+    QCoreApplication::sendPostedEvents();
+    const int edited = transactions.GetSelectedIndex();
+    ASSERT_GE(edited, 0);
+    EXPECT_EQ(transactions.GetDescription(edited), "Refund");
+    EXPECT_EQ(transactions.GetAmount(edited), -60);
+
+    m_runner.AnswerNextMessageBox(win::IDNO);
+    main.window->PostCommand(res::ID_DELETE_ENTRY);
+    QCoreApplication::sendPostedEvents();
+    EXPECT_EQ(transactions.GetItemCount(), 3);
+    m_runner.AnswerNextMessageBox(win::IDYES);
+    main.window->PostCommand(res::ID_DELETE_ENTRY);
+    QCoreApplication::sendPostedEvents();
+    EXPECT_EQ(transactions.GetItemCount(), 2);
+    EXPECT_EQ(projection.GetCount(), rowsBefore);
+    EXPECT_EQ(m_runner.PendingScripts(), 0u);
+
+    main.CloseBox();
+    EXPECT_EQ(TransactionNames(Saved()), (std::vector<std::string>{"Groceries", "Bonus"}));
+}
+
+TEST_F(MainWindowTest, CashFlowPageEditsATransactionRowAndNeverDeletes)
+{
+    WriteData(TwoOfEach());
+    MainWindow main(DataFile());
+    main.Open(m_runner);
+    ASSERT_EQ(main.window->GetActiveIndex(), 0);
+    CCashFlowListCtrl& projection = main.window->CashFlowPage().CashFlowList();
+    ASSERT_EQ(projection.GetCount(), 3);
+    ASSERT_NE(projection.GetTransaction(1), nullptr);
+    const std::string description = projection.GetTransaction(1)->description;
+    projection.SetItemState(1, win::LVIS_SELECTED, win::LVIS_SELECTED);
+
+    m_runner.OnNextDialog([](win::CDialog& editor) {
+        editor.SetDlgItemText(res::IDC_DESCRIPTION, "Renamed");
+        editor.PressButton(win::IDOK);
+    });
+    main.window->PostCommand(res::ID_EDIT_ENTRY);
+    main.window->PostCommand(res::ID_DELETE_ENTRY);
+    QCoreApplication::sendPostedEvents();
+    EXPECT_EQ(m_runner.DialogsRun().back(), res::IDD_TRANS_EDIT);
+    EXPECT_TRUE(m_runner.MessageBoxes().empty()) << "Delete does nothing on this page";
+    std::vector<std::string> names;
+    for (int row = 0; row < main.Transactions().GetItemCount(); ++row)
+        names.push_back(main.Transactions().GetDescription(row));
+    EXPECT_EQ(std::count(names.begin(), names.end(), "Renamed"), 1);
+    EXPECT_EQ(std::count(names.begin(), names.end(), description), 0);
+    EXPECT_EQ(projection.GetCount(), 3);
+}
+
+// What the Edit menu offers, and whether Enter and Delete post their commands, for each
+// page and selection.
+TEST_F(MainWindowTest, CommandsAreGreyedAndKeysPostOnlyWhenTheyApply)
+{
+    WriteData(TwoOfEach());
+    MainWindow main(DataFile());
+    main.Open(m_runner);
+    CCashFlowListCtrl& projection = main.window->CashFlowPage().CashFlowList();
+
+    enum class Select { Nothing, First, Second };
+    const struct {
+        const char* name;
+        int page;
+        Select select;
+        bool canEdit;
+        bool canDelete;
+        int editor;
+    } cases[] = {
+        {"cash flow, opening row", 0, Select::First, false, false, 0},
+        {"cash flow, a transaction", 0, Select::Second, true, false, res::IDD_TRANS_EDIT},
+        {"cash flow, nothing", 0, Select::Nothing, false, false, 0},
+        {"accounts, a row", 1, Select::First, true, true, res::IDD_ACCOUNT_EDIT},
+        {"accounts, nothing", 1, Select::Nothing, false, false, 0},
+        {"transactions, a row", 2, Select::Second, true, true, res::IDD_TRANS_EDIT},
+        {"transactions, nothing", 2, Select::Nothing, false, false, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        main.window->SetActivePage(c.page);
+        win::CListCtrl& list = c.page == 0   ? static_cast<win::CListCtrl&>(projection)
+                               : c.page == 1 ? static_cast<win::CListCtrl&>(main.Accounts())
+                                             : static_cast<win::CListCtrl&>(main.Transactions());
+        for (int row = 0; row < list.GetItemCount(); ++row)
+            list.SetItemState(row, 0, win::LVIS_SELECTED);
+        if (c.select != Select::Nothing)
+            list.SetItemState(c.select == Select::First ? 0 : 1, win::LVIS_SELECTED, win::LVIS_SELECTED);
+
+        EXPECT_EQ(main.MenuEnabled(res::ID_EDIT_ENTRY), c.canEdit);
+        EXPECT_EQ(main.MenuEnabled(res::ID_DELETE_ENTRY), c.canDelete);
+        EXPECT_TRUE(main.MenuEnabled(res::ID_ADD_ACCOUNT));
+
+        // Enter: the editor opens (and is cancelled) only when editing applies.
+        const std::size_t dialogs = m_runner.DialogsRun().size();
+        if (c.canEdit)
+            m_runner.OnNextDialog([](win::CDialog& editor) { editor.PressButton(win::IDCANCEL); });
+        EXPECT_FALSE(main.window->KeyDown(win::VK_RETURN, false, false, false)) << "Enter is not consumed";
+        QCoreApplication::sendPostedEvents();
+        ASSERT_EQ(m_runner.DialogsRun().size(), dialogs + (c.canEdit ? 1 : 0));
+        if (c.canEdit)
+            EXPECT_EQ(m_runner.DialogsRun().back(), c.editor);
+
+        // Delete: the question comes (and is answered No) only when deleting applies.
+        const std::size_t questions = m_runner.MessageBoxes().size();
+        if (c.canDelete)
+            m_runner.AnswerNextMessageBox(win::IDNO);
+        main.window->KeyDown(win::VK_DELETE, false, false, false);
+        QCoreApplication::sendPostedEvents();
+        EXPECT_EQ(m_runner.MessageBoxes().size(), questions + (c.canDelete ? 1 : 0));
+        EXPECT_EQ(m_runner.PendingAnswers(), 0u);
+    }
+    EXPECT_EQ(main.Accounts().GetItemCount(), 2);
+    EXPECT_EQ(main.Transactions().GetItemCount(), 2);
+}
+
+TEST_F(MainWindowTest, CtrlSSavesAtOnceWithoutClosing)
+{
+    WriteData(TwoOfEach());
+    const std::string original = ReadFileBytes(DataFile());
+    MainWindow main(DataFile());
+    main.Open(m_runner);
+    std::filesystem::remove(DataFile());
+    EXPECT_TRUE(main.window->KeyDown('S', true, false, false));
+    EXPECT_EQ(ReadFileBytes(DataFile()), original) << "written before any event is processed";
+    QCoreApplication::sendPostedEvents();
+    EXPECT_TRUE(main.window->HasWindow());
+    EXPECT_TRUE(m_runner.MessageBoxes().empty());
+
+    // The menu's Save does the same.
+    std::filesystem::remove(DataFile());
+    main.window->PostCommand(res::ID_FILE_SAVE);
+    QCoreApplication::sendPostedEvents();
+    EXPECT_EQ(ReadFileBytes(DataFile()), original);
+    EXPECT_TRUE(main.window->HasWindow());
+}
+
+TEST_F(MainWindowTest, ResizingLaysOutTheTabsAndTheChartAndStoresTheOuterSize)
+{
+    MainWindow main(DataFile());
+    main.Open(m_runner);
+    QWidget* widget = main.window->Widget();
+    const int extraHeight = widget->height() - main.window->GetClientRect().Height();
+    widget->resize(500, 200 + extraHeight);
+    ASSERT_EQ(main.window->GetClientRect().Height(), 200);
+    const int width = main.window->GetClientRect().Width();
+
+    const int m = main.window->GetMargin();
+    win::CRect tabs = main.window->GetTabControl()->GetWindowRect();
+    main.window->ScreenToClient(tabs);
+    EXPECT_EQ(tabs, (win::CRect {m, m, width - m, 200 - 50 - m}));
+
+    win::CRect chart = main.window->Chart().GetWindowRect();
+    main.window->ScreenToClient(chart);
+    EXPECT_EQ(chart, (win::CRect {m, tabs.bottom + m, width - m, 200 - m}));
+
+    // The pages shrink with the tab control.
+    win::CRect page = main.window->TransactionsPage().GetWindowRect();
+    main.window->ScreenToClient(page);
+    EXPECT_LT(page.bottom, tabs.bottom);
+    EXPECT_GT(page.Height(), 0);
+
+    const win::CRect outer = main.window->GetWindowRect();
+    EXPECT_EQ(main.settings.ReadInt("Frame", "Width", -1), outer.Width());
+    EXPECT_EQ(main.settings.ReadInt("Frame", "Height", -1), outer.Height());
+}
+
+TEST_F(MainWindowTest, TheAboutBoxComesFirst)
+{
+    MainWindow main(DataFile());
+    ASSERT_TRUE(main.window->Create(nullptr, win::WS_POPUP));
+    EXPECT_TRUE(m_runner.DialogsRun().empty()) << "posted, not shown during creation";
+    main.window->PostCommand(res::ID_ADD_ACCOUNT);
+    m_runner.OnNextDialog([](win::CDialog& dialog) { dialog.PressButton(win::IDOK); });
+    m_runner.OnNextDialog([](win::CDialog& dialog) { dialog.PressButton(win::IDCANCEL); });
+    QCoreApplication::sendPostedEvents();
+    EXPECT_EQ(m_runner.DialogsRun(), (std::vector<int>{res::IDD_ABOUTBOX, res::IDD_ACCOUNT_EDIT}));
+}
+
+TEST_F(MainWindowTest, TheBenchFileIsWrittenBackByteForByte)
+{
+    const char* bench = std::getenv("TILLANE_SHARED_BENCH");
+    if (!bench || !std::filesystem::exists(std::filesystem::path(bench) / "typical.Tillane"))
+        GTEST_SKIP() << "no bench files here";
+    const std::string original = ReadFileBytes(std::filesystem::path(bench) / "typical.Tillane");
+    WriteFileBytes(DataFile(), original);
+    MainWindow main(DataFile());
+    main.Open(m_runner);
+    EXPECT_GT(main.Transactions().GetItemCount(), 0);
+    main.CloseBox();
+    EXPECT_EQ(ReadFileBytes(DataFile()), original);
+}
+
+} // namespace
