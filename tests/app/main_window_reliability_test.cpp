@@ -41,13 +41,15 @@ class AsUnprivilegedUser {
 public:
     AsUnprivilegedUser() : m_wasRoot(::geteuid() == 0)
     {
-        if (m_wasRoot)
+        if (m_wasRoot) {
             EXPECT_EQ(::seteuid(kNobody), 0);
+        }
     }
     ~AsUnprivilegedUser()
     {
-        if (m_wasRoot)
+        if (m_wasRoot) {
             EXPECT_EQ(::seteuid(0), 0);
+        }
     }
     AsUnprivilegedUser(const AsUnprivilegedUser&) = delete;
     AsUnprivilegedUser& operator=(const AsUnprivilegedUser&) = delete;

@@ -1,7 +1,7 @@
 #pragma once
 
 // The real main window on a data file of the test's own, with settings in memory and a
-// configuration seeded from nothing, so that no test touches the user's files. Every
+// configuration of its own, so that no test touches the user's files. Every
 // window posts the About box when it opens: Open() answers it.
 
 #include <QCoreApplication>
@@ -23,16 +23,29 @@
 
 namespace main_window_testing {
 
-class NoStorage : public app::Configuration::IStorage {
+// The configuration seeded from the test's data file, as the program seeds it from its
+// own. A file that is not well formed seeds nothing: the program sets such a file aside
+// before it gets here, and the tests that keep it there test the window's own guard.
+class DataFileStorage : public app::Configuration::IStorage {
 public:
-    void Load(app::IConfiguration&) override {}
-    std::string ReadDataFile() override { return {}; }
+    explicit DataFileStorage(const std::filesystem::path& dataFile) : m_storage(dataFile) {}
+    void Load(app::IConfiguration& configuration) override
+    {
+        try {
+            m_storage.Load(configuration);
+        } catch (const app::Configuration::Storage::Exception::BadlyFormedXml&) {
+        }
+    }
+    std::string ReadDataFile() override { return m_storage.ReadDataFile(); }
+
+private:
+    app::Configuration::Storage m_storage;
 };
 
 struct MainWindow {
     explicit MainWindow(const std::filesystem::path& dataFile,
                         CTillaneDlg::DataFileState state = CTillaneDlg::DataFileState::Load)
-        : configuration(storage)
+        : storage(dataFile), configuration(storage)
     {
         CAccountsListCtrl::ResetSortDirections();
         CTransListCtrl::ResetSortDirections();
@@ -70,7 +83,7 @@ struct MainWindow {
     CTransListCtrl& Transactions() { return window->TransactionsPage().GetListCtrl(); }
 
     FakeConfig settings;
-    NoStorage storage;
+    DataFileStorage storage;
     app::Configuration configuration;
     std::unique_ptr<CTillaneDlg> window;
 };
