@@ -464,6 +464,13 @@ TEST_F(MainWindowTest, ResizingLaysOutTheTabsAndTheChartAndStoresTheOuterSize)
     const win::CRect outer = main.window->GetWindowRect();
     EXPECT_EQ(main.settings.ReadInt("Frame", "Width", -1), outer.Width());
     EXPECT_EQ(main.settings.ReadInt("Frame", "Height", -1), outer.Height());
+
+    // Moving stores the outer window's place on the screen.
+    widget->move(37, 41);
+    QCoreApplication::sendPostedEvents();
+    const win::CRect moved = main.window->GetWindowRect();
+    EXPECT_EQ(main.settings.ReadInt("Frame", "Left", -1), moved.left);
+    EXPECT_EQ(main.settings.ReadInt("Frame", "Top", -1), moved.top);
 }
 
 TEST_F(MainWindowTest, TheAboutBoxComesFirst)
