@@ -290,6 +290,12 @@ TEST_F(CommandLineRunTest, AFileThatCannotBeUsedEndsWithStatusOne)
         }
     }
     EXPECT_EQ(FilesInHome(), std::vector<std::string> {});
+
+    // A chart that cannot be written is a failure too, with the reason.
+    const std::string nowhere = (m_output / "no such folder" / "c.png").string();
+    const Outcome chart = Tillane({"--chart", nowhere});
+    EXPECT_EQ(chart.status, 1);
+    EXPECT_NE(chart.err.find("cannot write the chart to " + nowhere), std::string::npos) << chart.err;
 }
 
 TEST_F(CommandLineRunTest, BadUsageEndsWithStatusTwoAndTheUsage)
