@@ -1,0 +1,334 @@
+// The command line run for real: the built tillane executable started with a private home,
+// its output, errors and exit status compared with what the window's own classes give.
+#include "app/command_line.h"
+#include "app/forecast.h"
+#include "app/tillane_app.h"
+#include "app/tillane_dlg.h"
+#include "storage/configuration.h"
+#include "storage/file_locations.h"
+#include "ui/chart_image.h"
+
+#include "support/temp_dir.h"
+#include "support/tz_guard.h"
+#include "ui/fake_config.h"
+
+#include <gtest/gtest.h>
+
+#include <QImage>
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+using testing_support::ReadFileBytes;
+using testing_support::TempDir;
+using testing_support::WriteFileBytes;
+
+struct Outcome {
+    int status = -1; // the exit status, or -1 when the program did not exit normally
+    std::string out;
+    std::string err;
+};
+
+// A data file starting on 1 January 2026 for two months of 31 days, with one account and
+// rent on the 31st (the last day of shorter months) and pay every other Friday.
+std::string DataFileText(const std::string& rent = "Rent, \"flat\" 2")
+{
+    return "<TILLANE Format=\"1\">\r\n"
+           "<CASHFLOW StartDate=\"01/01/2026\" Duration=\"2\"/>\r\n"
+           "<ACCOUNTS>\r\n<ACCOUNT>\r\n<DESCRIPTION>Checking</DESCRIPTION>\r\n<AMOUNT>1000</AMOUNT>\r\n"
+           "</ACCOUNT>\r\n</ACCOUNTS>\r\n"
+           "<TRANSACTIONS>\r\n"
+           "<TRANSACTION Type=\"Monthly\">\r\n<DESCRIPTION>" +
+           rent +
+           "</DESCRIPTION>\r\n<DATE>01/31/2026</DATE>\r\n<AMOUNT>-600</AMOUNT>\r\n"
+           "<REPEAT Type=\"Monthly\" Delta=\"1\" Count=\"0\" Day=\"31\"/>\r\n</TRANSACTION>\r\n"
+           "<TRANSACTION Type=\"Weekly\">\r\n<DESCRIPTION>Payday</DESCRIPTION>\r\n<DATE>01/02/2026</DATE>\r\n"
+           "<AMOUNT>400</AMOUNT>\r\n<REPEAT Type=\"Weekly\" Delta=\"2\" Count=\"0\"/>\r\n</TRANSACTION>\r\n"
+           "</TRANSACTIONS>\r\n</TILLANE>\r\n";
+}
+
+class CommandLineRunTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        fs::create_directories(m_home / "Documents");
+        fs::create_directories(m_home / "config");
+        fs::create_directories(m_runtime.Path());
+        fs::permissions(m_runtime.Path(), fs::perms::owner_all);
+    }
+
+    // Runs the program with the words, in the private home, with no display.
+    Outcome Tillane(const std::vector<std::string>& words)
+    {
+        const std::string program = TILLANE_BINARY_DIR "/tillane";
+        std::vector<std::string> arguments = {program};
+        arguments.insert(arguments.end(), words.begin(), words.end());
+        std::vector<std::string> environment = {
+            "HOME=" + m_home.Path().string(),
+            "XDG_CONFIG_HOME=" + (m_home / "config").string(),
+            "XDG_RUNTIME_DIR=" + m_runtime.Path().string(),
+            "TZ=" + std::string(testing_support::kEastern),
+            "PATH=/usr/bin:/bin",
+        };
+        for (const char* name : {"ASAN_OPTIONS", "UBSAN_OPTIONS", "LANG", "LC_ALL"})
+            if (const char* value = std::getenv(name))
+                environment.push_back(std::string(name) + "=" + value);
+        const fs::path out = m_output / "out", err = m_output / "err";
+
+        auto pointers = [](std::vector<std::string>& texts) {
+            std::vector<char*> list;
+            for (auto& text : texts)
+                list.push_back(text.data());
+            list.push_back(nullptr);
+            return list;
+        };
+        std::vector<char*> argv = pointers(arguments), envp = pointers(environment);
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+        posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        pid_t child = 0;
+        const int spawned = posix_spawn(&child, program.c_str(), &actions, nullptr, argv.data(), envp.data());
+        posix_spawn_file_actions_destroy(&actions);
+        Outcome run;
+        if (spawned != 0) {
+            ADD_FAILURE() << "cannot start " << program;
+            return run;
+        }
+        int status = 0;
+        waitpid(child, &status, 0);
+        run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        run.out = ReadFileBytes(out);
+        run.err = ReadFileBytes(err);
+        return run;
+    }
+
+    // Every file under the private home.
+    std::vector<std::string> FilesInHome() const
+    {
+        std::vector<std::string> files;
+        for (const auto& entry : fs::recursive_directory_iterator(m_home.Path()))
+            if (!entry.is_directory())
+                files.push_back(entry.path().string());
+        return files;
+    }
+
+    fs::path HomeDataFile() const { return m_home / "Documents" / "default.Tillane"; }
+
+    testing_support::TzGuard m_zone {testing_support::kEastern};
+    TempDir m_home, m_runtime, m_output;
+};
+
+// The data file loaded into a read-only window in this process, as the program loads it;
+// the window reads the one path this test process gives the program's data file.
+class ReferenceWindow {
+public:
+    explicit ReferenceWindow(const std::string& text)
+    {
+        static TempDir folder;
+        static const bool overridden = SetDataFilePathOverride((folder / "reference.Tillane").string());
+        EXPECT_TRUE(overridden);
+        if (text.empty())
+            fs::remove(GetDataFilePath());
+        else
+            WriteFileBytes(GetDataFilePath(), text);
+        m_storage.emplace();
+        m_configuration.emplace(*m_storage);
+        m_window.emplace(m_settings, *m_configuration, win::CRect {}, CTillaneDlg::Access::ReadOnly);
+        EXPECT_TRUE(m_window->Create(nullptr, win::WS_POPUP | win::WS_CAPTION));
+    }
+
+    CCashFlowListCtrl& List() { return m_window->CashFlowPage().CashFlowList(); }
+
+    // The list's rows as CSV lines.
+    std::string Csv()
+    {
+        std::vector<ForecastRow> rows;
+        for (int row = 0; row < List().GetItemCount(); ++row)
+            rows.push_back({List().GetItemText(row, 0), List().GetItemText(row, 1), List().GetItemText(row, 2),
+                            List().GetItemText(row, 3)});
+        return FormatForecastCsv(rows);
+    }
+
+private:
+    FakeConfig m_settings;
+    std::optional<app::Configuration::Storage> m_storage;
+    std::optional<app::Configuration> m_configuration;
+    std::optional<CTillaneDlg> m_window;
+};
+
+TEST_F(CommandLineRunTest, ForecastPrintsTheFileAsTheCashFlowListHoldsIt)
+{
+    WriteFileBytes(HomeDataFile(), DataFileText());
+    const Outcome csv = Tillane({"--forecast", "--csv"});
+    EXPECT_EQ(csv.status, 0) << csv.err;
+    EXPECT_EQ(csv.err, "");
+    // The rent's description is quoted, its quotes doubled; the 31st becomes 28 February.
+    EXPECT_NE(csv.out.find("01/31/2026,\"Rent, \"\"flat\"\" 2\",-600,"), std::string::npos) << csv.out;
+    EXPECT_NE(csv.out.find("02/28/2026,\"Rent, \"\"flat\"\" 2\",-600,"), std::string::npos) << csv.out;
+    EXPECT_EQ(csv.out.rfind("Date,Description,Amount,Balance\n", 0), 0u);
+    EXPECT_EQ(csv.out.find('\r'), std::string::npos) << "LF line ends";
+    EXPECT_EQ(csv.out, ReferenceWindow(DataFileText()).Csv());
+
+    // The text form: the same rows in columns under a heading line.
+    const Outcome text = Tillane({"--forecast"});
+    EXPECT_EQ(text.status, 0) << text.err;
+    EXPECT_EQ(text.out.rfind("Date        Description", 0), 0u) << text.out;
+    EXPECT_NE(text.out.find("02/28/2026  Rent, \"flat\" 2  "), std::string::npos) << text.out;
+    EXPECT_EQ(std::count(text.out.begin(), text.out.end(), '\n'), std::count(csv.out.begin(), csv.out.end(), '\n'));
+    EXPECT_EQ(ReadFileBytes(HomeDataFile()), DataFileText()) << "the data file is left as it was";
+}
+
+TEST_F(CommandLineRunTest, StartAndMonthsChangeTheRowsAsThePageDoes)
+{
+    WriteFileBytes(HomeDataFile(), DataFileText("Rent"));
+    const Outcome run = Tillane({"--forecast", "--csv", "--start", "02/01/2026", "--months", "1"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    ReferenceWindow reference(DataFileText("Rent"));
+    reference.List().SetStartDate(MakeDate(2026, 2, 1));
+    reference.List().SetDuration(1);
+    EXPECT_EQ(run.out, reference.Csv());
+    // February and the first days of March only: no January row, no payday past 4 March.
+    EXPECT_EQ(run.out.find("\n01/"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("02/13/2026,Payday,400,"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("02/27/2026,Payday,400,"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("02/28/2026,Rent,-600,"), std::string::npos) << run.out;
+    EXPECT_EQ(run.out.find("03/13/2026"), std::string::npos) << run.out;
+
+    const Outcome longer = Tillane({"--forecast", "--csv", "--months=3"});
+    EXPECT_EQ(longer.status, 0) << longer.err;
+    EXPECT_NE(longer.out.find("03/31/2026,Rent,-600,"), std::string::npos) << longer.out;
+    EXPECT_EQ(ReadFileBytes(HomeDataFile()), DataFileText("Rent"));
+}
+
+TEST_F(CommandLineRunTest, WithoutADataFileTheSampleIsProjectedAndNothingIsWritten)
+{
+    const Outcome run = Tillane({"--forecast", "--csv"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.out.find(",Payday,400,"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find(",Rent/Mortgage,-600,"), std::string::npos) << run.out;
+    EXPECT_EQ(run.out, ReferenceWindow("").Csv());
+    EXPECT_EQ(FilesInHome(), std::vector<std::string> {}) << "no data file, no settings";
+
+    const fs::path elsewhere = m_output / "new.Tillane";
+    EXPECT_EQ(Tillane({"--forecast", "--file", elsewhere.string()}).status, 0);
+    EXPECT_EQ(Tillane({"--chart", (m_output / "c.png").string()}).status, 0);
+    EXPECT_FALSE(fs::exists(elsewhere));
+    EXPECT_EQ(FilesInHome(), std::vector<std::string> {});
+}
+
+TEST_F(CommandLineRunTest, ChartIsTheWindowsChartAtTheRequestedSize)
+{
+    WriteFileBytes(HomeDataFile(), DataFileText());
+    const fs::path png = m_output / "chart.png";
+    const Outcome run = Tillane({"--chart", png.string(), "--size", "403x117", "--start", "01/15/2026", "--months", "3"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "");
+    const QImage drawn(QString::fromStdString(png.string()));
+    ASSERT_FALSE(drawn.isNull());
+    EXPECT_EQ(drawn.size(), QSize(403, 117));
+
+    ReferenceWindow reference(DataFileText());
+    reference.List().SetStartDate(MakeDate(2026, 1, 15));
+    reference.List().SetDuration(3);
+    const QImage expected = RenderChartImage(reference.List(), 403, 117);
+    EXPECT_EQ(drawn.convertToFormat(QImage::Format_RGB32), expected.convertToFormat(QImage::Format_RGB32));
+    // Not a blank picture: the balance bars are there, in black.
+    int black = 0;
+    for (int y = 0; y < drawn.height(); ++y)
+        for (int x = 0; x < drawn.width(); ++x)
+            black += drawn.pixel(x, y) == 0xFF000000;
+    EXPECT_GT(black, 100);
+
+    const fs::path fallback = m_output / "default.png";
+    EXPECT_EQ(Tillane({"--chart", fallback.string()}).status, 0);
+    EXPECT_EQ(QImage(QString::fromStdString(fallback.string())).size(), QSize(600, 200));
+}
+
+TEST_F(CommandLineRunTest, AFileThatCannotBeUsedEndsWithStatusOne)
+{
+    struct Case {
+        const char* name;
+        std::string text; // empty: a folder stands at the data file's path
+        const char* message;
+    };
+    const std::vector<Case> cases = {
+        {"malformed", "<TILLANE Format=\"1\">\r\n<ACCOUNTS>\r\n</TILLANE", "not a well-formed document"},
+        {"other XML", "<html><body>hello</body></html>\r\n", "not a Tillane data file"},
+        {"unreadable", "", "cannot be read"},
+    };
+    for (const Case& c : cases) {
+        const fs::path path = m_output / c.name;
+        if (c.text.empty())
+            fs::create_directories(path);
+        else
+            WriteFileBytes(path, c.text);
+        for (const std::vector<std::string>& words :
+             {std::vector<std::string> {"--forecast", "--file", path.string()},
+              std::vector<std::string> {"--chart", (m_output / "c.png").string(), "--file", path.string()}}) {
+            const Outcome run = Tillane(words);
+            EXPECT_EQ(run.status, 1) << c.name << ": " << run.err;
+            EXPECT_EQ(run.out, "") << c.name;
+            EXPECT_NE(run.err.find(path.string()), std::string::npos) << c.name << ": " << run.err;
+            EXPECT_NE(run.err.find(c.message), std::string::npos) << c.name << ": " << run.err;
+        }
+        EXPECT_FALSE(fs::exists(m_output / "c.png")) << c.name;
+        if (!c.text.empty()) {
+            EXPECT_EQ(ReadFileBytes(path), c.text) << c.name;
+        }
+    }
+    EXPECT_EQ(FilesInHome(), std::vector<std::string> {});
+
+    // A chart that cannot be written is a failure too, with the reason.
+    const std::string nowhere = (m_output / "no such folder" / "c.png").string();
+    const Outcome chart = Tillane({"--chart", nowhere});
+    EXPECT_EQ(chart.status, 1);
+    EXPECT_NE(chart.err.find("cannot write the chart to " + nowhere), std::string::npos) << chart.err;
+}
+
+TEST_F(CommandLineRunTest, BadUsageEndsWithStatusTwoAndTheUsage)
+{
+    const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+        {{"--colour"}, "unknown option \"--colour\""},
+        {{"--forecast", "--months"}, "--months needs a value"},
+        {{"--forecast", "--start", "2026-02-01"}, "MM/DD/YYYY"},
+        {{"--forecast", "--start", "02/30/2026"}, "MM/DD/YYYY"},
+        {{"--forecast", "--months", "0"}, "1 to 99"},
+        {{"--forecast", "--months", "100"}, "1 to 99"},
+        {{"--chart", "c.png", "--size", "600x15"}, "16 pixels"},
+        {{"--chart", "c.png", "--size", "wide"}, "16 pixels"},
+    };
+    for (const auto& [words, message] : cases) {
+        const Outcome run = Tillane(words);
+        EXPECT_EQ(run.status, 2) << words[0] << " " << words.back();
+        EXPECT_EQ(run.out, "");
+        EXPECT_NE(run.err.find(message), std::string::npos) << run.err;
+        EXPECT_NE(run.err.find(UsageText()), std::string::npos) << run.err;
+    }
+    EXPECT_EQ(FilesInHome(), std::vector<std::string> {});
+}
+
+TEST_F(CommandLineRunTest, VersionAndHelpNeedNothingElse)
+{
+    const Outcome version = Tillane({"--version"});
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out, "Version " + VersionText() + "\n");
+    const Outcome help = Tillane({"--help"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_EQ(help.out, HelpText());
+    EXPECT_EQ(help.err, "");
+}
+
+} // namespace

@@ -1,0 +1,84 @@
+#!/usr/bin/env bash
+# The real window, started as a user starts it: under Xvfb with a fresh home folder, the
+# About box closed with Escape, then File > Save & Exit from the keyboard. The data file
+# must then exist and load back with the sample data.
+# Usage: window_smoke.sh PATH/TO/tillane      Exit 77 (skipped) without xvfb-run or xdotool.
+set -uo pipefail
+tillane=${1:?usage: window_smoke.sh PATH/TO/tillane}
+
+for tool in xvfb-run xdotool; do
+  if ! command -v "$tool" >/dev/null; then
+    echo "SKIPPED: $tool is not installed (scripts/setup installs it); the real window was not tried."
+    exit 77
+  fi
+done
+
+home=$(mktemp -d)
+trap 'rm -rf "$home"' EXIT
+mkdir -p "$home/Documents" "$home/config" "$home/runtime"
+chmod 700 "$home/runtime"
+data=$home/Documents/default.Tillane
+
+# Inside Xvfb. Every wait is bounded; the outer timeout ends anything left hanging.
+drive='
+  set -u
+  "$1" &
+  app=$!
+  find_window() {
+    local name=$1 id=""
+    for _ in $(seq 1 200); do
+      kill -0 "$app" 2>/dev/null || { echo "tillane ended before showing \"$name\"" >&2; return 1; }
+      id=$(xdotool search --name "^$name\$" 2>/dev/null | head -1)
+      [ -n "$id" ] && { echo "$id"; return 0; }
+      sleep 0.1
+    done
+    echo "no window \"$name\" after 20 s" >&2
+    return 1
+  }
+  about=$(find_window "About Tillane") || { kill "$app" 2>/dev/null; exit 1; }
+  sleep 0.5
+  xdotool windowfocus --sync "$about" key Escape
+  main=$(find_window "Tillane") || { kill "$app" 2>/dev/null; exit 1; }
+  sleep 0.5
+  xdotool windowfocus --sync "$main" key alt+f
+  sleep 0.5
+  xdotool key x
+  for _ in $(seq 1 100); do
+    if ! kill -0 "$app" 2>/dev/null; then
+      wait "$app"
+      exit $?
+    fi
+    sleep 0.1
+  done
+  echo "tillane still running 10 s after File > Save & Exit" >&2
+  kill "$app" 2>/dev/null
+  exit 1
+'
+HOME=$home XDG_CONFIG_HOME=$home/config XDG_RUNTIME_DIR=$home/runtime \
+  timeout -k 5 90 xvfb-run -a -s "-screen 0 800x600x24" bash -c "$drive" _ "$tillane"
+status=$?
+if [ $status -ne 0 ]; then
+  echo "FAILED: the window did not start and close cleanly (status $status)"
+  exit 1
+fi
+
+if [ ! -s "$data" ]; then
+  echo "FAILED: no data file written at $data"
+  ls -la "$home/Documents" "$home"
+  exit 1
+fi
+forecast=$(HOME=$home XDG_CONFIG_HOME=$home/config XDG_RUNTIME_DIR=$home/runtime \
+  timeout 30 "$tillane" --forecast --file "$data")
+status=$?
+echo "$forecast"
+if [ $status -ne 0 ]; then
+  echo "FAILED: the saved data file does not load back (status $status)"
+  exit 1
+fi
+for row in Payday Rent/Mortgage; do
+  if ! grep -q " $row " <<<"$forecast"; then
+    echo "FAILED: the saved data file has no $row rows"
+    exit 1
+  fi
+done
+echo "The window started, closed with File > Save & Exit, and its data file loads back."
