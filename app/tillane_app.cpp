@@ -22,6 +22,13 @@ constexpr std::uint32_t kMainWindowStyle = 0x90CC0080u;
 
 std::string Caption() { return win::LoadString(res::IDS_APP_TITLE); }
 
+// Seeds nothing: the configuration of a run whose data file cannot be read.
+class NoDataFile : public app::Configuration::IStorage {
+public:
+    void Load(app::IConfiguration&) override {}
+    std::string ReadDataFile() override { return {}; }
+};
+
 } // namespace
 
 CTillaneDlg::DataFileState SafeguardDataFile(const std::string& path)
@@ -95,9 +102,16 @@ bool CTillaneApp::InitInstance()
     try {
         configuration = &GetConfiguration();
     } catch (const app::Configuration::Storage::Exception::BadlyFormedXml&) {
-        // The file changed under us since the check above: keep it safe the same way.
+        // The file changed under us since the check above: keep it safe the same way, and
+        // go on with the configuration's defaults if it is still there.
         state = SafeguardDataFile(path);
-        configuration = &GetConfiguration();
+        try {
+            configuration = &GetConfiguration();
+        } catch (const app::Configuration::Storage::Exception::BadlyFormedXml&) {
+            static NoDataFile nothing;
+            static app::Configuration defaults(nothing);
+            configuration = &defaults;
+        }
     }
 
     m_mainWindow = new CTillaneDlg(settings, *configuration, frame, CTillaneDlg::Access::ReadWrite, state);
