@@ -1,5 +1,7 @@
 #include "ui/platform/device_context.h"
 
+#include <utility>
+
 #include "ui/platform/api.h"
 
 #include <QColor>
@@ -209,33 +211,13 @@ bool CDC::LineTo(int x, int y)
     return true;
 }
 
-int CDC::SetBkMode(int mode)
-{
-    const int previous = m_bkMode;
-    m_bkMode = mode;
-    return previous;
-}
+int CDC::SetBkMode(int mode) { return std::exchange(m_bkMode, mode); }
 
-COLORREF CDC::SetBkColor(COLORREF colour)
-{
-    const COLORREF previous = m_bkColour;
-    m_bkColour = colour;
-    return previous;
-}
+COLORREF CDC::SetBkColor(COLORREF colour) { return std::exchange(m_bkColour, colour); }
 
-COLORREF CDC::SetTextColor(COLORREF colour)
-{
-    const COLORREF previous = m_textColour;
-    m_textColour = colour;
-    return previous;
-}
+COLORREF CDC::SetTextColor(COLORREF colour) { return std::exchange(m_textColour, colour); }
 
-unsigned CDC::SetTextAlign(unsigned align)
-{
-    const unsigned previous = m_textAlign;
-    m_textAlign = align;
-    return previous;
-}
+unsigned CDC::SetTextAlign(unsigned align) { return std::exchange(m_textAlign, align); }
 
 bool CDC::TextOut(int x, int y, std::string_view text, int count)
 {
