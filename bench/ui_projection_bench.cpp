@@ -1,5 +1,5 @@
 // Speed and memory of the projection as the program builds it: the transactions of a
-// shared sample file added one by one to the Transactions page's list (each add projects
+// sample schedule added one by one to the Transactions page's list (each add projects
 // its transaction at once), then one Rebuild, over 99 months from 7 March 2026. The
 // cash-flow list is the core projection; the list has its page window, so it keeps its
 // rows sorted by description as in the program.
@@ -32,7 +32,7 @@ const TimeValue& Start()
 
 DataFile::Contents ReadSample(const std::string& name)
 {
-    DataFile::LoadResult file = DataFile::LoadFile(std::filesystem::path(TILLANE_SHARED_BENCH) / name, Start());
+    DataFile::LoadResult file = DataFile::LoadFile(std::filesystem::path(TILLANE_SAMPLE_DATA) / name, Start());
     if (file.status != DataFile::Status::Loaded) {
         std::cerr << "cannot load " << name << '\n';
         std::exit(1);

@@ -1,5 +1,5 @@
 // Speed of the markup document on data files of about 1 MB and 10 MB, made of the
-// TRANSACTION elements of the shared stress file repeated: parsing and reading every text
+// TRANSACTION elements of the sample stress file repeated: parsing and reading every text
 // and attribute, and building the same document with the writing operations.
 
 #include "storage/xml_document.h"
@@ -38,7 +38,7 @@ std::string ReadFile(const std::string& path)
 
 const std::string& StressFile()
 {
-    static const std::string text = ReadFile(TILLANE_SHARED_BENCH "/stress.Tillane");
+    static const std::string text = ReadFile(TILLANE_SAMPLE_DATA "/stress.Tillane");
     return text;
 }
 

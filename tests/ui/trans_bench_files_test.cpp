@@ -25,15 +25,15 @@ void PrintTo(const BenchFile& file, std::ostream* out) { *out << file.name; }
 
 class TransBenchFilesTest : public ::testing::TestWithParam<BenchFile> {};
 
-// The shared sample files, loaded one transaction at a time as the main window does, over
+// The sample schedules, loaded one transaction at a time as the main window does, over
 // 99 months from 7 March 2026: the projection has a known number of rows, the same after
 // a rebuild, in date order with balances that add up.
 TEST_P(TransBenchFilesTest, LoadingThroughTheListGivesTheKnownRowCount)
 {
     TzGuard tz(kEastern);
-    const char* variable = std::getenv("TILLANE_SHARED_BENCH");
+    const char* variable = std::getenv("TILLANE_SAMPLE_DATA");
     const std::filesystem::path folder =
-        variable ? std::filesystem::path(variable) : std::filesystem::path(TILLANE_SOURCE_DIR) / "../shared/bench";
+        variable ? std::filesystem::path(variable) : std::filesystem::path(TILLANE_SOURCE_DIR) / "bench/data";
     const TimeValue start = MakeDate(2026, 3, 7);
     DataFile::LoadResult file = DataFile::LoadFile(folder / GetParam().name, start);
     ASSERT_EQ(file.status, DataFile::Status::Loaded);
