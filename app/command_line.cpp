@@ -201,3 +201,27 @@ std::string FormatForecastCsv(const std::vector<ForecastRow>& rows)
         text += CsvField(row[0]) + "," + CsvField(row[1]) + "," + CsvField(row[2]) + "," + CsvField(row[3]) + "\n";
     return text;
 }
+
+std::string HelpText()
+{
+    return "Tillane projects your cash flow: from the balances of your accounts and your repeating\n"
+           "transactions it lists every payment to come, with the running balance, and draws it.\n"
+           "\n" +
+           UsageText() +
+           "\n"
+           "  (no option)         open the Tillane window\n"
+           "  --file PATH         use PATH as the data file instead of default.Tillane in your\n"
+           "                      documents folder\n"
+           "  --forecast          print the projection as the Cash Flow page lists it\n"
+           "  --csv               with --forecast: comma-separated values with a header line\n"
+           "  --chart OUT.png     draw the balance chart into a PNG file\n"
+           "  --size WxH          with --chart: the picture's size in pixels (default 600x200)\n"
+           "  --start MM/DD/YYYY  start the projection on this day (default: the data file's)\n"
+           "  --months N          project N months of 31 days, 1 to 99 (default: the data file's)\n"
+           "  --version           print the version\n"
+           "  --help              print this help\n"
+           "\n"
+           "The forecast and the chart never change the data file or the settings.\n"
+           "Exit status: 0 done, 1 the data file cannot be read or is not a Tillane data file,\n"
+           "2 bad usage.\n";
+}

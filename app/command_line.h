@@ -36,6 +36,8 @@ CommandLineParse ParseCommandLine(const std::vector<std::string>& words);
 std::optional<TimeValue> ParseStartDate(const std::string& text);
 
 std::string UsageText();
+// What `tillane --help` prints.
+std::string HelpText();
 
 // One row of the forecast: Date, Description, Amount, Balance, as the Cash Flow list
 // shows them.

@@ -1,5 +1,6 @@
 #include "app/forecast.h"
 
+#include "app/forecast_output.h"
 #include "app/tillane_dlg.h"
 #include "storage/config_data_manager.h"
 #include "storage/configuration.h"
@@ -12,14 +13,6 @@
 #include <iostream>
 
 namespace {
-
-std::string Unreadable(const std::string& path, DataFile::Status status)
-{
-    const char* why = status == DataFile::Status::Unreadable ? "it cannot be read"
-                      : status == DataFile::Status::Malformed ? "it is not a well-formed document"
-                                                              : "it is not a Tillane data file";
-    return "tillane: cannot use the data file " + path + ": " + why + "\n";
-}
 
 class CommandLineApp : public win::CWinApp {
 public:
@@ -40,14 +33,14 @@ private:
         const DataFile::Status status = DataFile::LoadFile(path, Today()).status;
         if (status == DataFile::Status::Unreadable || status == DataFile::Status::Malformed ||
             status == DataFile::Status::NotDataFile) {
-            std::cerr << Unreadable(path, status);
+            std::cerr << DataFileRefusal(path, status);
             return 1;
         }
         app::IConfiguration* configuration = nullptr;
         try {
             configuration = &GetConfiguration();
         } catch (const app::Configuration::Storage::Exception::BadlyFormedXml&) {
-            std::cerr << Unreadable(path, DataFile::Status::Malformed);
+            std::cerr << DataFileRefusal(path, DataFile::Status::Malformed);
             return 1;
         }
 
@@ -55,7 +48,7 @@ private:
         if (!window.Create(nullptr, win::WS_POPUP | win::WS_CAPTION))
             return 1;
         if (window.DataFileUnreadable()) {
-            std::cerr << Unreadable(path, DataFile::Status::Unreadable);
+            std::cerr << DataFileRefusal(path, DataFile::Status::Unreadable);
             return 1;
         }
         // The same steps as the Cash Flow page's date buttons and month spin.
@@ -95,28 +88,4 @@ int RunWithoutWindow(const CommandLine& line, int& argc, char** argv)
     CommandLineApp application(line);
     application.Run(argc, argv);
     return application.Status();
-}
-
-std::string HelpText()
-{
-    return "Tillane projects your cash flow: from the balances of your accounts and your repeating\n"
-           "transactions it lists every payment to come, with the running balance, and draws it.\n"
-           "\n" +
-           UsageText() +
-           "\n"
-           "  (no option)         open the Tillane window\n"
-           "  --file PATH         use PATH as the data file instead of default.Tillane in your\n"
-           "                      documents folder\n"
-           "  --forecast          print the projection as the Cash Flow page lists it\n"
-           "  --csv               with --forecast: comma-separated values with a header line\n"
-           "  --chart OUT.png     draw the balance chart into a PNG file\n"
-           "  --size WxH          with --chart: the picture's size in pixels (default 600x200)\n"
-           "  --start MM/DD/YYYY  start the projection on this day (default: the data file's)\n"
-           "  --months N          project N months of 31 days, 1 to 99 (default: the data file's)\n"
-           "  --version           print the version\n"
-           "  --help              print this help\n"
-           "\n"
-           "The forecast and the chart never change the data file or the settings.\n"
-           "Exit status: 0 done, 1 the data file cannot be read or is not a Tillane data file,\n"
-           "2 bad usage.\n";
 }

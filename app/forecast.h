@@ -12,6 +12,3 @@
 // when the data file exists but cannot be read or is not a Tillane data file (or the
 // chart cannot be written).
 int RunWithoutWindow(const CommandLine& line, int& argc, char** argv);
-
-// What `tillane --help` prints.
-std::string HelpText();

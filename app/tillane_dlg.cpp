@@ -115,10 +115,15 @@ void CTillaneDlg::ParseData(std::string text)
     CAccountsListCtrl& accounts = m_accountsPage.GetAccountsList();
     for (const DataFile::Account& account : DataFile::ReadAccounts(document))
         accounts.AddAccount(account.description, account.balance, CAccountsListCtrl::Selection::Leave);
+    // The transactions go into their list first and are projected once, in the list's
+    // order; the last one added is the one selected.
     CTransListCtrl& transactions = m_transPage.GetListCtrl();
-    for (DataFile::Transaction& transaction : DataFile::ReadTransactions(document, Today()))
-        transactions.AddTransaction(transaction.date, transaction.description, transaction.amount,
-                                    std::move(transaction.rule), true);
+    std::vector<DataFile::Transaction> read = DataFile::ReadTransactions(document, Today());
+    for (std::size_t i = 0; i < read.size(); ++i)
+        transactions.AddTransaction(read[i].date, read[i].description, read[i].amount, std::move(read[i].rule),
+                                    i + 1 == read.size(), CTransListCtrl::Projection::Later);
+    if (!read.empty())
+        m_cashFlowPage.CashFlowList().Rebuild();
 }
 
 void CTillaneDlg::AddSampleData()

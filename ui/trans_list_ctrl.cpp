@@ -78,7 +78,7 @@ void CTransListCtrl::SetRowTexts(int row, TimeValue date, std::int32_t amount)
 }
 
 int CTransListCtrl::AddTransaction(TimeValue date, const std::string& description, std::int32_t amount,
-                                   std::unique_ptr<CDateRepeater> rule, bool select)
+                                   std::unique_ptr<CDateRepeater> rule, bool select, Projection projection)
 {
     if (!rule)
         rule = std::make_unique<CDateRepeaterOnce>();
@@ -92,7 +92,8 @@ int CTransListCtrl::AddTransaction(TimeValue date, const std::string& descriptio
     SetItemText(row, RepeatsColumn, RepeatTypeName(*stored->repeater));
     if (select && !SetItemState(row, win::LVIS_SELECTED, win::LVIS_SELECTED))
         throw win::api::Exception(win::GetLastError());
-    ProjectTransaction(row);
+    if (projection == Projection::Now)
+        ProjectTransaction(row);
     return row;
 }
 

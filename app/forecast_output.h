@@ -1,0 +1,47 @@
+#pragma once
+
+#include "app/command_line.h"
+#include "storage/data_file.h"
+
+#include <cstdio>
+#include <string>
+#include <string_view>
+
+class CashFlowProjection;
+
+// The command line's forecast on the core alone: the data file loaded as the window loads
+// it, projected once, and printed straight from the projection's rows.
+
+// Collects text and hands it to a C stream in large blocks.
+class OutputBuffer {
+public:
+    explicit OutputBuffer(std::FILE* stream);
+    OutputBuffer(const OutputBuffer&) = delete;
+    OutputBuffer& operator=(const OutputBuffer&) = delete;
+    ~OutputBuffer();
+
+    void Append(std::string_view text);
+    void Append(char c, std::size_t count);
+    // Writes what is left and flushes the stream; false when any write failed.
+    bool Finish();
+
+private:
+    void Drain();
+
+    std::FILE* m_stream;
+    std::string m_buffer;
+    bool m_failed = false;
+};
+
+// The projection's rows under a heading line, in columns (text left-aligned, numbers
+// right-aligned), or as CSV; the same text as FormatForecastText and FormatForecastCsv
+// give for the rows' texts.
+void WriteForecast(CashFlowProjection& projection, bool csv, OutputBuffer& out);
+
+// "tillane: cannot use the data file PATH: <why>\n" for a data file that is unreadable,
+// malformed or not a data file.
+std::string DataFileRefusal(const std::string& path, DataFile::Status status);
+
+// Prints the forecast of the data file at path: exit status 0, or 1 when the file cannot
+// be used (said on err) or the output cannot be written.
+int RunForecast(const CommandLine& line, const std::string& path, std::FILE* out, std::FILE* err);
