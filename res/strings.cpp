@@ -24,8 +24,8 @@ const std::map<int, std::string>& StringTable()
          "your browser manually\nand enter the following line in the Address bar:"},
         {IDS_APPLICATION_ERROR, "Application Error"},
         {IDS_ROW_LIMIT_REACHED,
-         "The cash flow has reached its limit of %1 rows, so it stops there: the rows and the "
-         "chart after it are incomplete.\n\nA transaction that repeats more often than any real "
+         "The cash flow stops at its limit of %1 rows: the entries after that point are missing "
+         "from the list and the chart.\n\nA transaction that repeats more often than any real "
          "one would (a step of 0, say) usually causes this. Correct or delete it, or shorten "
          "the number of months."},
 
