@@ -57,6 +57,8 @@ private:
             list.SetStartDate(*m_line.start);
         if (m_line.months)
             list.SetDuration(*m_line.months);
+        if (!CheckLoadedProjection(window, std::cerr))
+            return 1;
 
         if (m_line.mode == CommandLine::Mode::Chart) {
             if (!SaveChartPng(list, m_line.width, m_line.height, QString::fromStdString(m_line.chartFile))) {
@@ -80,6 +82,18 @@ private:
 };
 
 } // namespace
+
+bool CheckLoadedProjection(CTillaneDlg& window, std::ostream& err)
+{
+    const std::string path = window.DataFilePath();
+    for (const std::string& note : window.LoadNotes())
+        err << "tillane: " << path << ": " << note << "\n";
+    CCashFlowListCtrl& list = window.CashFlowPage().CashFlowList();
+    if (!list.IsCapped())
+        return true;
+    err << ProjectionCapNotice(path, list.GetRowLimit());
+    return false;
+}
 
 int RunWithoutWindow(const CommandLine& line, int& argc, char** argv)
 {

@@ -197,6 +197,12 @@ std::string DataFileRefusal(const std::string& path, DataFile::Status status)
     return "tillane: cannot use the data file " + path + ": " + why + "\n";
 }
 
+std::string ProjectionCapNotice(const std::string& path, std::size_t limit)
+{
+    return "tillane: the projection of " + path + " stops at its limit of " + std::to_string(limit) +
+           " rows; a transaction repeats more often than any real one would (a step of 0, say)\n";
+}
+
 int RunForecast(const CommandLine& line, const std::string& path, std::FILE* out, std::FILE* err)
 {
     const TimeValue today = Today();
@@ -229,10 +235,16 @@ int RunForecast(const CommandLine& line, const std::string& path, std::FILE* out
         start = *line.start;
     const unsigned duration = line.months ? *line.months : contents.duration;
 
-    ProjectionStartDate() = start;
+    for (const std::string& note : loaded.notes)
+        std::fprintf(err, "tillane: %s: %s\n", path.c_str(), note.c_str());
+    ProjectionStartDate() = ClampDate(start);
     CashFlowProjection projection(schedule, schedule, duration, kOpeningDescription);
     schedule.SetProjection(projection);
     projection.Rebuild();
+    if (projection.IsCapped()) {
+        std::fputs(ProjectionCapNotice(path, projection.GetRowLimit()).c_str(), err);
+        return 1;
+    }
 
     OutputBuffer buffer(out);
     WriteForecast(projection, line.csv, buffer);

@@ -42,6 +42,10 @@ void WriteForecast(CashFlowProjection& projection, bool csv, OutputBuffer& out);
 // malformed or not a data file.
 std::string DataFileRefusal(const std::string& path, DataFile::Status status);
 
+// The line that says the projection stopped at its row limit.
+std::string ProjectionCapNotice(const std::string& path, std::size_t limit);
+
 // Prints the forecast of the data file at path: exit status 0, or 1 when the file cannot
-// be used (said on err) or the output cannot be written.
+// be used (said on err), the projection stopped at its row limit (said too) or the output
+// cannot be written. What loading mended is said on err, one line each.
 int RunForecast(const CommandLine& line, const std::string& path, std::FILE* out, std::FILE* err);

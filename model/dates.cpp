@@ -307,6 +307,32 @@ std::uint64_t DayNumber(TimeValue value)
     return static_cast<std::uint64_t>(value) / static_cast<std::uint64_t>(kSecondsPerDay);
 }
 
+TimeValue EarliestDate()
+{
+    return MakeDate(kEarliestYear, 1, 1);
+}
+
+TimeValue LatestDate()
+{
+    return MakeDate(kLatestYear, 12, 31);
+}
+
+bool IsDateInRange(TimeValue value)
+{
+    const int year = SplitDate(value).year;
+    return year >= kEarliestYear && year <= kLatestYear;
+}
+
+TimeValue ClampDate(TimeValue value)
+{
+    const int year = SplitDate(value).year;
+    if (year < kEarliestYear)
+        return EarliestDate();
+    if (year > kLatestYear)
+        return LatestDate();
+    return value;
+}
+
 std::size_t FormatDateInto(TimeValue value, char* out)
 {
     const std::optional<std::int64_t> local = LocalSeconds(value);
@@ -316,7 +342,12 @@ std::size_t FormatDateInto(TimeValue value, char* out)
         std::copy_n(text.data(), length, out);
         return length;
     }
-    const Civil date = CivilFromDays(FloorDivide(*local, kSecondsPerDay));
+    Civil date = CivilFromDays(FloorDivide(*local, kSecondsPerDay));
+    // The year always has four digits: beyond the range, the nearer end of it.
+    if (date.year < kEarliestYear)
+        date = {kEarliestYear, 1, 1};
+    else if (date.year > kLatestYear)
+        date = {kLatestYear, 12, 31};
     auto two = [&](std::size_t at, int number) {
         out[at] = static_cast<char>('0' + number / 10);
         out[at + 1] = static_cast<char>('0' + number % 10);
@@ -325,7 +356,6 @@ std::size_t FormatDateInto(TimeValue value, char* out)
     out[2] = '/';
     two(3, date.day);
     out[5] = '/';
-    // Every table year has four digits.
     const int year = static_cast<int>(date.year);
     two(6, year / 100);
     two(8, year % 100);

@@ -1,6 +1,7 @@
 #include "model/libc_dates.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <ctime>
 #include <limits>
 #include <stdexcept>
@@ -111,9 +112,14 @@ std::string FormatDate(TimeValue value)
     std::tm fields{};
     if (!LocalFields(value, fields))
         return {};
-    char text[64];
-    const std::size_t length = std::strftime(text, sizeof text, "%m/%d/%Y", &fields);
-    return std::string(text, length);
+    const std::int64_t year = std::int64_t(fields.tm_year) + 1900;
+    if (year < kEarliestYear)
+        return "01/01/1000";
+    if (year > kLatestYear)
+        return "12/31/9999";
+    char text[40];
+    std::snprintf(text, sizeof text, "%02d/%02d/%04d", fields.tm_mon + 1, fields.tm_mday, static_cast<int>(year));
+    return text;
 }
 
 } // namespace LibcDates
