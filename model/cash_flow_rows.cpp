@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cassert>
+#include <functional>
 #include <iterator>
 
 std::size_t CashFlowRows::Count()
@@ -68,29 +69,31 @@ void CashFlowRows::MergeQueued()
     std::vector<Row> merged;
     merged.reserve(m_rows.size() + m_queued.size());
     std::move(m_rows.begin(), firstMoved, std::back_inserter(merged));
-    // A heap of the runs that have rows left, the one whose next row goes first on top.
-    auto later = [&runs](std::size_t a, std::size_t b) {
-        const TimeValue x = runs[a].next->date, y = runs[b].next->date;
-        return x != y ? x > y : a > b;
-    };
-    std::vector<std::size_t> heap;
+    // A heap of the runs that have rows left, by the date of their next row; the one that
+    // goes first on top.
+    using Head = std::pair<TimeValue, std::size_t>;
+    std::vector<Head> heap;
     heap.reserve(runs.size());
     for (std::size_t run = 0; run < runs.size(); ++run)
         if (runs[run].next != runs[run].end)
-            heap.push_back(run);
+            heap.emplace_back(runs[run].next->date, run);
+    const auto later = std::greater<Head>();
     std::make_heap(heap.begin(), heap.end(), later);
     while (!heap.empty()) {
         std::pop_heap(heap.begin(), heap.end(), later);
-        const std::size_t run = heap.back();
+        const std::size_t run = heap.back().second;
         Run& taken = runs[run];
         // Take from this run for as long as it stays first.
         do
             merged.push_back(std::move(*taken.next++));
-        while (taken.next != taken.end && (heap.size() == 1 || !later(run, heap.front())));
-        if (taken.next == taken.end)
+        while (taken.next != taken.end &&
+               (heap.size() == 1 || !later(Head(taken.next->date, run), heap.front())));
+        if (taken.next == taken.end) {
             heap.pop_back();
-        else
+        } else {
+            heap.back().first = taken.next->date;
             std::push_heap(heap.begin(), heap.end(), later);
+        }
     }
     m_rows = std::move(merged);
     m_queued.clear();
