@@ -81,6 +81,48 @@ TEST(ListCtrlTest, SortedStylePlacesRowsByFoldedFirstColumnTextKeepingTiesInOrde
     EXPECT_EQ(list.GetItemData(5), 4u);
 }
 
+// The sorted insert's rule, "before the first row whose folded text compares greater",
+// held against a literal scan while renames and sorts by other keys break the order now
+// and then.
+TEST(ListCtrlTest, SortedInsertFollowsTheScanRuleThroughRenamesAndOtherSorts)
+{
+    win::CListCtrl list;
+    ListPage page(res::IDD_ACCOUNTS_PAGE, res::IDC_ACCOUNTS_LIST, list); // sorted ascending
+    ASSERT_TRUE(page.Create(nullptr));
+    list.InsertColumn(0, "Description");
+    std::mt19937 random(15);
+    const std::vector<std::string> words = {"", "a", "A", "b", "B", "ab", "Ab", "_", "z", "Zz", "bA"};
+    std::uniform_int_distribution<std::size_t> word(0, words.size() - 1);
+    std::vector<std::string> expected;
+    auto fold = [](std::string text) {
+        for (char& c : text)
+            if (c >= 'A' && c <= 'Z')
+                c = static_cast<char>(c - 'A' + 'a');
+        return text;
+    };
+    for (std::uintptr_t step = 1; step <= 600; ++step) {
+        if (step % 97 == 0) {
+            list.SortItems([](std::uintptr_t a, std::uintptr_t b) { return a > b ? -1 : a < b ? 1 : 0; });
+            expected = FirstColumn(list);
+        } else if (step % 41 == 0 && !expected.empty()) {
+            const int row = static_cast<int>(random() % expected.size());
+            list.SetItemText(row, 0, words[word(random)]);
+            expected = FirstColumn(list);
+        } else {
+            const std::string& text = words[word(random)];
+            std::size_t position = expected.size();
+            for (std::size_t row = 0; row < expected.size(); ++row)
+                if (fold(expected[row]) > fold(text)) {
+                    position = row;
+                    break;
+                }
+            ASSERT_EQ(list.InsertItem(0, text, step), static_cast<int>(position)) << "step " << step;
+            expected.insert(expected.begin() + static_cast<std::ptrdiff_t>(position), text);
+        }
+    }
+    EXPECT_EQ(FirstColumn(list), expected);
+}
+
 TEST(ListCtrlTest, UnsortedListInsertsAtTheIndexAndAppendsBeyondTheEnd)
 {
     win::CListCtrl list;

@@ -30,6 +30,12 @@ int CompareFolded(const std::string& a, const std::string& b)
     return a.size() < b.size() ? -1 : 1;
 }
 
+const std::string& FirstText(const ListRow& row)
+{
+    static const std::string empty;
+    return row.texts.empty() ? empty : row.texts[0];
+}
+
 // A stable merge sort that only ever asks "is b before a": whatever the comparison
 // answers, it stays within the rows and keeps equal rows in their order.
 void StableSort(std::vector<ListRow>& rows, const std::function<int(std::uintptr_t, std::uintptr_t)>& compare)
@@ -90,6 +96,8 @@ int CListCtrl::InsertColumn(int column, const std::string& heading, int format, 
     if (Notifying())
         m_model->beginInsertColumns(QModelIndex(), index, index);
     m_columns.insert(m_columns.begin() + index, Column{heading, format, width < 0 ? 0 : width});
+    if (index == 0)
+        m_inTextOrder = false;
     // Cells of existing rows move right with their column.
     for (std::size_t r = 0; r < m_rows.Size(); ++r) {
         auto& texts = m_rows.At(r).texts;
@@ -162,25 +170,56 @@ int CListCtrl::InsertItem(int index, const std::string& text, std::uintptr_t dat
         return -1;
     }
     std::size_t position = std::min(static_cast<std::size_t>(index), m_rows.Size());
-    if (GetStyle() & LVS_SORTASCENDING) {
+    if ((GetStyle() & LVS_SORTASCENDING) && !RowsInTextOrder()) {
+        // Rows sorted by another column or renamed: before the first that compares greater.
         position = m_rows.Size();
         m_rows.ForEach([&](std::size_t row, const ListRow& existing) {
-            const std::string empty;
-            const std::string& other = existing.texts.empty() ? empty : existing.texts[0];
-            if (CompareFolded(other, text) > 0) {
+            if (CompareFolded(FirstText(existing), text) > 0) {
                 position = row;
                 return false;
             }
             return true;
         });
+    } else if (GetStyle() & LVS_SORTASCENDING) {
+        // The same row, found by halving while the rows are in order.
+        std::size_t low = 0, high = m_rows.Size();
+        while (low < high) {
+            const std::size_t middle = low + (high - low) / 2;
+            if (CompareFolded(FirstText(m_rows.At(middle)), text) > 0)
+                high = middle;
+            else
+                low = middle + 1;
+        }
+        position = low;
     }
     const int row = static_cast<int>(position);
     if (Notifying())
         m_model->beginInsertRows(QModelIndex(), row, row);
+    if (!(GetStyle() & LVS_SORTASCENDING))
+        m_inTextOrder = false;
     m_rows.Insert(position, ListRow{{text}, data, false});
     if (Notifying())
         m_model->endInsertRows();
     return row;
+}
+
+bool CListCtrl::RowsInTextOrder()
+{
+    if (!m_inTextOrder) {
+        bool ordered = true;
+        const std::string* previous = nullptr;
+        m_rows.ForEach([&](std::size_t, const ListRow& row) {
+            const std::string& text = FirstText(row);
+            if (previous && CompareFolded(*previous, text) > 0) {
+                ordered = false;
+                return false;
+            }
+            previous = &text;
+            return true;
+        });
+        m_inTextOrder = ordered;
+    }
+    return m_inTextOrder;
 }
 
 int CListCtrl::AppendItem(std::vector<std::string> texts, std::uintptr_t data)
@@ -190,6 +229,7 @@ int CListCtrl::AppendItem(std::vector<std::string> texts, std::uintptr_t data)
     const int row = GetItemCount();
     if (Notifying())
         m_model->beginInsertRows(QModelIndex(), row, row);
+    m_inTextOrder = false;
     m_rows.Append(ListRow{std::move(texts), data, false});
     if (Notifying())
         m_model->endInsertRows();
@@ -204,6 +244,7 @@ void CListCtrl::ReplaceAllRows(std::vector<ListRow> rows)
     m_selectedCount = 0;
     for (const ListRow& row : rows)
         m_selectedCount += row.selected ? 1 : 0;
+    m_inTextOrder = false;
     m_rows.Assign(std::move(rows));
 }
 
@@ -236,6 +277,7 @@ bool CListCtrl::DeleteAllItems()
         return false;
     UpdateBatch batch(*this);
     m_rows.Clear();
+    m_inTextOrder = true;
     m_selectedCount = 0;
     return true;
 }
@@ -260,6 +302,8 @@ bool CListCtrl::SetItemText(int row, int column, const std::string& text)
     if (texts.size() <= static_cast<std::size_t>(column))
         texts.resize(static_cast<std::size_t>(column) + 1);
     texts[static_cast<std::size_t>(column)] = text;
+    if (column == 0)
+        m_inTextOrder = false;
     if (Notifying()) {
         const QModelIndex index = m_model->index(row, column);
         emit m_model->dataChanged(index, index, {Qt::DisplayRole});
@@ -380,6 +424,7 @@ bool CListCtrl::SortItems(const std::function<int(std::uintptr_t, std::uintptr_t
     UpdateBatch batch(*this);
     std::vector<ListRow> rows = m_rows.TakeAll();
     StableSort(rows, compare);
+    m_inTextOrder = false;
     m_rows.Assign(std::move(rows));
     return true;
 }

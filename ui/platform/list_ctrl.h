@@ -157,7 +157,12 @@ private:
     void SelectionChangedInView();
     void ColumnResizedInView(int column, int width);
 
+    // Whether the rows' first texts are known to be in folded order (a sorted insert can
+    // then halve); cleared by anything that may break it, checked again when needed.
+    bool RowsInTextOrder();
+
     ListRowStore m_rows;
+    bool m_inTextOrder = true;
     std::vector<Column> m_columns;
     std::uint32_t m_extendedStyle = 0;
     int m_selectedCount = 0;
