@@ -76,5 +76,7 @@ inline constexpr int ID_ADD_ACCOUNT = 32773;
 inline constexpr int ID_EDIT_ENTRY = 32774;
 inline constexpr int ID_DELETE_ENTRY = 32775;
 inline constexpr int ID_APP_ABOUT = 57664;
+inline constexpr int ID_EDIT_UNDO = 57643;
+inline constexpr int ID_EDIT_REDO = 57644;
 
 } // namespace res

@@ -31,6 +31,8 @@ const std::map<int, std::string>& StringTable()
         {ID_ADD_ACCOUNT, "Add a new account."},
         {ID_ADD_TRANSACTION, "Adds a new transaction."},
         {ID_APP_ABOUT, "Displays information about this product."},
+        {ID_EDIT_UNDO, "Undoes the last change."},
+        {ID_EDIT_REDO, "Redoes the last change undone."},
 
         {AFX_IDP_PARSE_INT, "Please enter an integer."},
         {AFX_IDP_PARSE_INT_RANGE, "Please enter an integer between %1 and %2."},
