@@ -448,7 +448,8 @@ void CEditHistory::SetDuration(unsigned months)
     const unsigned before = m_cashFlow.CashFlowList().GetDuration();
     if (months == before)
         return;
-    m_cashFlow.ApplyDuration(months);
+    // The spin asks before it moves: it shows the new number itself.
+    m_cashFlow.CashFlowList().SetDuration(months);
     CCashFlowPgDlg& page = m_cashFlow;
     Record(std::make_unique<SettingStep<unsigned>>(
         SettingStep<unsigned>::Duration, [&page](unsigned value) { page.ApplyDuration(value); }, before, months, true,

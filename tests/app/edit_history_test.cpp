@@ -156,8 +156,10 @@ public:
             return [&history, days] { history.MoveStartDate(days); };
         }
         default: {
-            const auto months = static_cast<unsigned>(Pick(1, 99));
-            return [&history, months] { history.SetDuration(months); };
+            // The spin, as the user clicks it.
+            auto* spin = m_main.window->CashFlowPage().GetDlgItemAs<win::CSpinButtonCtrl>(res::IDC_DURATION_SPIN);
+            const int delta = Pick(0, 1) ? 1 : -1;
+            return [spin, delta] { spin->Step(delta); };
         }
         }
     }
@@ -247,7 +249,8 @@ TEST_F(EditHistoryTest, RandomChangesUndoneRedoneAndReplayedLeaveTheSameFile)
         const std::string end = Snapshot();
         undoAll();
         ASSERT_EQ(Snapshot(), start);
-        while (history.CanRedo())
+        // (Changes that changed nothing leave steps undone before as they were.)
+        for (std::size_t step = 0; step < steps.size(); ++step)
             history.Redo();
         ASSERT_EQ(Snapshot(), end);
 
@@ -275,6 +278,139 @@ TEST_F(EditHistoryTest, RandomChangesUndoneRedoneAndReplayedLeaveTheSameFile)
         ASSERT_EQ(Snapshot(), outcome);
         undoAll();
     }
+}
+
+// What Edit > Undo and Redo say and whether they are offered, after the commands, the
+// page's buttons, its spin and the Starting Date dialog.
+TEST_F(EditHistoryTest, TheEditMenuNamesEachStepAndGreysWhatCannotBeDone)
+{
+    Open();
+    EXPECT_EQ(MenuText(res::ID_EDIT_UNDO), "(grey) &Undo");
+    EXPECT_EQ(MenuText(res::ID_EDIT_REDO), "(grey) &Redo");
+
+    m_runner.OnNextDialog([](win::CDialog& editor) {
+        editor.SetDlgItemText(res::IDC_DESCRIPTION, "Car loan");
+        editor.SetDlgItemText(res::IDC_AMOUNT, "300");
+        editor.PressButton(win::IDOK);
+    });
+    Command(res::ID_ADD_TRANSACTION);
+    EXPECT_EQ(MenuText(res::ID_EDIT_UNDO), "&Undo Add Transaction \"Car loan\"");
+    EXPECT_EQ(MenuText(res::ID_EDIT_REDO), "(grey) &Redo");
+    Command(res::ID_EDIT_UNDO);
+    EXPECT_EQ(MenuText(res::ID_EDIT_UNDO), "(grey) &Undo");
+    EXPECT_EQ(MenuText(res::ID_EDIT_REDO), "&Redo Add Transaction \"Car loan\"");
+
+    // A new change drops what was undone; an ampersand shows as itself.
+    m_runner.OnNextDialog([](win::CDialog& editor) {
+        editor.SetDlgItemText(res::IDC_DESCRIPTION, "Visa & Card");
+        editor.PressButton(win::IDOK);
+    });
+    Command(res::ID_ADD_ACCOUNT);
+    EXPECT_EQ(MenuText(res::ID_EDIT_REDO), "(grey) &Redo");
+    m_main->window->SetActivePage(1);
+    m_runner.AnswerNextMessageBox(win::IDYES);
+    Command(res::ID_DELETE_ENTRY);
+    EXPECT_EQ(MenuText(res::ID_EDIT_UNDO), "&Undo Delete Account \"Visa && Card\"");
+    Command(res::ID_EDIT_UNDO);
+    EXPECT_EQ(MenuText(res::ID_EDIT_REDO), "&Redo Delete Account \"Visa && Card\"");
+    EXPECT_EQ(MenuText(res::ID_EDIT_UNDO), "&Undo Add Account \"Visa && Card\"");
+
+    // Quick presses of the day buttons or the spin make one step; a pause starts another.
+    CCashFlowPgDlg& page = m_main->window->CashFlowPage();
+    const TimeValue start = ProjectionStartDate();
+    page.PressButton(res::IDC_NEXT_DAY);
+    Later(std::chrono::milliseconds(300));
+    page.PressButton(res::IDC_NEXT_DAY);
+    EXPECT_EQ(MenuText(res::ID_EDIT_UNDO), "&Undo Starting Date (2 changes)");
+    Later(std::chrono::seconds(2));
+    page.PressButton(res::IDC_PREVIOUS_DAY);
+    EXPECT_EQ(MenuText(res::ID_EDIT_UNDO), "&Undo Starting Date");
+    Command(res::ID_EDIT_UNDO);
+    Command(res::ID_EDIT_UNDO);
+    EXPECT_EQ(ProjectionStartDate(), start);
+
+    auto* spin = page.GetDlgItemAs<win::CSpinButtonCtrl>(res::IDC_DURATION_SPIN);
+    ASSERT_NE(spin, nullptr);
+    ASSERT_TRUE(spin->Step(-1));
+    ASSERT_TRUE(spin->Step(-1));
+    EXPECT_EQ(MenuText(res::ID_EDIT_UNDO), "&Undo Duration (2 changes)");
+    Command(res::ID_EDIT_UNDO);
+    EXPECT_EQ(Projection().GetDuration(), 99u);
+    EXPECT_EQ(spin->GetPos(), 99);
+
+    // The date picked in the dialog is a step of its own, even straight after a press.
+    page.PressButton(res::IDC_NEXT_DAY);
+    m_runner.OnNextDialog([](win::CDialog& dialog) {
+        dialog.GetDlgItemAs<win::CDateTimeCtrl>(res::IDC_DATE)->SetTime(MakeDate(2027, 1, 4));
+        dialog.PressButton(win::IDOK);
+    });
+    page.PressButton(res::IDC_STARTING_DATE);
+    EXPECT_EQ(MenuText(res::ID_EDIT_UNDO), "&Undo Starting Date");
+    Command(res::ID_EDIT_UNDO);
+    EXPECT_EQ(ProjectionStartDate(), AddDays(start, 1));
+}
+
+TEST_F(EditHistoryTest, CtrlZUndoesAndCtrlYOrCtrlShiftZRedoes)
+{
+    Open();
+    CCashFlowPgDlg& page = m_main->window->CashFlowPage();
+    const TimeValue start = ProjectionStartDate();
+    page.PressButton(res::IDC_NEXT_DAY);
+    EXPECT_TRUE(m_main->window->KeyDown('Z', true, false, false));
+    EXPECT_EQ(ProjectionStartDate(), start);
+    EXPECT_TRUE(m_main->window->KeyDown('Y', true, false, false));
+    EXPECT_EQ(ProjectionStartDate(), AddDays(start, 1));
+    m_main->window->KeyDown('Z', true, false, false);
+    EXPECT_TRUE(m_main->window->KeyDown('Z', true, true, false));
+    EXPECT_EQ(ProjectionStartDate(), AddDays(start, 1));
+    EXPECT_EQ(Projection().GetDate(0), AddDays(start, 1)) << "the projection follows";
+}
+
+// Undo selects the row it changed back, wherever sorting has moved it; sorting itself is
+// not a step.
+TEST_F(EditHistoryTest, UndoSelectsTheRowItChangedAndSortingIsNoStep)
+{
+    Open();
+    m_main->window->SetActivePage(2);
+    CTransListCtrl& transactions = m_main->Transactions();
+    auto rowOf = [&](const std::string& description) {
+        for (int row = 0; row < transactions.GetItemCount(); ++row)
+            if (transactions.GetDescription(row) == description)
+                return row;
+        return -1;
+    };
+    const std::string original = m_main->window->DataFileText();
+    const int gym = rowOf("Gym");
+    transactions.SetItemState(gym, win::LVIS_SELECTED, win::LVIS_SELECTED);
+    m_runner.OnNextDialog([](win::CDialog& editor) {
+        editor.SetDlgItemText(res::IDC_AMOUNT, "45");
+        editor.PressButton(win::IDOK);
+    });
+    Command(res::ID_EDIT_ENTRY);
+
+    transactions.SortByColumn(CTransListCtrl::AmountColumn);
+    EXPECT_EQ(MenuText(res::ID_EDIT_UNDO), "&Undo Edit Transaction \"Gym\"") << "sorting is no step";
+    transactions.SetItemState(rowOf("Vacation"), win::LVIS_SELECTED, win::LVIS_SELECTED);
+    Command(res::ID_EDIT_UNDO);
+    const int moved = rowOf("Gym");
+    EXPECT_EQ(transactions.GetAmount(moved), -40);
+    EXPECT_EQ(transactions.GetSelectedIndex(), moved);
+    EXPECT_FALSE(m_main->window->History().CanUndo());
+
+    // A deleted row comes back at its place and selected; later steps still find it.
+    transactions.SortByColumn(CTransListCtrl::DescriptionColumn);
+    const std::string sorted = m_main->window->DataFileText();
+    Command(res::ID_EDIT_REDO);
+    transactions.SetItemState(rowOf("Gym"), win::LVIS_SELECTED, win::LVIS_SELECTED);
+    m_runner.AnswerNextMessageBox(win::IDYES);
+    Command(res::ID_DELETE_ENTRY);
+    EXPECT_EQ(rowOf("Gym"), -1);
+    Command(res::ID_EDIT_UNDO);
+    EXPECT_EQ(transactions.GetSelectedIndex(), rowOf("Gym"));
+    Command(res::ID_EDIT_UNDO);
+    EXPECT_EQ(m_main->window->DataFileText(), sorted);
+    EXPECT_EQ(transactions.GetSelectedIndex(), rowOf("Gym"));
+    EXPECT_NE(sorted, original);
 }
 
 } // namespace
