@@ -220,6 +220,8 @@ private:
     void Apply(const TransactionValues& values)
     {
         const int row = m_rows.RowOf(*m_identity);
+        if (row < 0)
+            return;
         m_list.UpdateTransaction(row, values.date, values.description, values.amount, CopyRepeater(*values.rule));
         // The list gives the row a new record.
         m_rows.Rebind(m_identity, m_list.GetItemData(row));
