@@ -36,6 +36,13 @@ std::filesystem::path SampleFile(const char* name)
 
 class EditHistoryTest : public ::testing::Test {
 protected:
+    // The start date is the program's one: later tests find it as this test found it.
+    ~EditHistoryTest() override
+    {
+        m_main.reset();
+        ProjectionStartDate() = m_startDate;
+    }
+
     std::filesystem::path DataFile() const { return m_folder / "default.Tillane"; }
 
     // Opens the window on a copy of a sample schedule, with a clock the test moves.
@@ -84,6 +91,7 @@ protected:
     win::ScriptedRunner m_runner;
     std::unique_ptr<MainWindow> m_main;
     std::chrono::steady_clock::time_point m_now{};
+    TimeValue m_startDate = ProjectionStartDate();
 };
 
 // A random change through the history's entry points (those the commands use), with its
