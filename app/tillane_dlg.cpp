@@ -296,6 +296,8 @@ void CTillaneDlg::AddAccount()
 void CTillaneDlg::AddTransaction()
 {
     CTransEditDlg editor(CTransEditDlg::AddMode);
+    const CCashFlowListCtrl& cashflow = m_cashFlowPage.CashFlowList();
+    editor.SetCashFlowWindow({cashflow.GetStartDate(), cashflow.GetEndDate()});
     if (editor.DoModal() == win::IDOK)
         m_transPage.GetListCtrl().AddTransaction(editor.GetDate(), editor.GetDescription(), editor.GetSignedAmount(),
                                                   editor.CreateRepeater(), true);
