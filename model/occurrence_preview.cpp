@@ -66,8 +66,13 @@ OccurrencePreview PreviewOccurrences(TimeValue date, const CDateRepeater& rule, 
     // A rule that ended before the window shows how it went.
     if (first == end)
         first = 0;
-    for (std::uint64_t n = first; n < end && preview.dates.size() < limit; ++n)
-        preview.dates.push_back(Occurrence(rule, date, n));
+    for (std::uint64_t n = first; n < end && preview.dates.size() < limit; ++n) {
+        const TimeValue occurrence = Occurrence(rule, date, n);
+        // Past the last day the program handles nothing is listed or written.
+        if (occurrence > LatestDate())
+            break;
+        preview.dates.push_back(occurrence);
+    }
 
     while (preview.inWindow < preview.dates.size() && preview.dates[preview.inWindow] >= windowStart &&
            preview.dates[preview.inWindow] < windowEnd)

@@ -14,6 +14,7 @@ class CDateRepeater;
 struct OccurrencePreview {
     // Up to the number asked for: the rule's first occurrences on or after the window's
     // start, in order; when the rule ends before the window, its first occurrences.
+    // None after the last day the program handles (LatestDate).
     std::vector<TimeValue> dates;
     // How many of `dates`, counted from the first, fall inside the window [start, end):
     // they are the first rows the transaction adds to the Cash Flow. The others come

@@ -78,6 +78,7 @@ inline constexpr int IDS_PREVIEW_NONE_IN_WINDOW = 338; // "... between %1 and %2
 inline constexpr int IDS_PREVIEW_SOME_IN_WINDOW = 339; // "... %1 to %2, ... first %3 ..."
 inline constexpr int IDS_PREVIEW_EVERY = 340;          // 340 to 343: "every" to "every fourth"
 inline constexpr int IDS_PREVIEW_DAY = 344;            // 344 to 347: "day", "week", "month", "year"
+inline constexpr int IDS_PREVIEW_ENDS_AFTER_LATEST = 348; // "%1 payments, the last after %2"
 
 // The validation prompts of dialog data exchange.
 inline constexpr int AFX_IDP_PARSE_INT = 0xF110;         // "Please enter an integer."

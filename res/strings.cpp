@@ -33,6 +33,7 @@ const std::map<int, std::string>& StringTable()
         {IDS_PREVIEW_ENTER_OCCURRENCES, "Enter from 2 to 9999 occurrences to see the payments"},
         {IDS_PREVIEW_ONCE, "once only"},
         {IDS_PREVIEW_ENDS, "%1 payments, the last on %2"},
+        {IDS_PREVIEW_ENDS_AFTER_LATEST, "%1 payments, the last after %2"},
         {IDS_PREVIEW_FOR_EVER, "%1, for ever"},
         {IDS_PREVIEW_LAST_DAY_SHORTER, "(on the last day of shorter months)"},
         {IDS_PREVIEW_LAST_DAY_EVERY, "(on the last day of every month)"},

@@ -38,6 +38,8 @@ std::string HowLong(const CDateRepeater& rule, const OccurrencePreview& preview)
 {
     if (rule.GetType() == RepeatOnce)
         return win::LoadString(res::IDS_PREVIEW_ONCE);
+    if (preview.count != 0 && preview.last > LatestDate())
+        return Formatted(res::IDS_PREVIEW_ENDS_AFTER_LATEST, {std::to_string(preview.count), FormatDate(LatestDate())});
     if (preview.count != 0)
         return Formatted(res::IDS_PREVIEW_ENDS, {std::to_string(preview.count), FormatDate(preview.last)});
     return Formatted(res::IDS_PREVIEW_FOR_EVER, {RuleWords(rule)});

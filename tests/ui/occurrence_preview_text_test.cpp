@@ -64,6 +64,13 @@ TEST(OccurrencePreviewText, DatesWithWeekdaysThenHowLongAndWhatTheCalendarAndThe
         {"ends after 9999", MakeDate(2026, 12, 9), std::make_shared<CDateRepeaterDaily>(1, 9999), december,
          "Wed 12/09/2026\nThu 12/10/2026\nFri 12/11/2026\nSat 12/12/2026\nSun 12/13/2026\n"
          "9999 payments, the last on 04/24/2054"},
+        {"ends after 9999, beyond the last day the program handles", MakeDate(2027, 3, 1),
+         std::make_shared<CDateRepeaterYearly>(4, 9999), std::nullopt,
+         "Mon 03/01/2027\nSat 03/01/2031\nThu 03/01/2035\nTue 03/01/2039\nSun 03/01/2043\n"
+         "9999 payments, the last after 12/31/9999"},
+        {"daily up to the last day the program handles", MakeDate(9999, 12, 29),
+         std::make_shared<CDateRepeaterDaily>(1, 0), std::nullopt,
+         "Wed 12/29/9999\nThu 12/30/9999\nFri 12/31/9999\nevery day, for ever"},
         {"entirely before the window", MakeDate(2026, 1, 1), std::make_shared<CDateRepeaterMonthly>(1, 3, 1),
          december, "Thu 01/01/2026\nSun 02/01/2026\nSun 03/01/2026\n3 payments, the last on 03/01/2026\n" +
                        outsideDecember},
