@@ -353,6 +353,8 @@ void CTillaneDlg::AddAccount()
 void CTillaneDlg::AddTransaction()
 {
     CTransEditDlg editor(CTransEditDlg::AddMode);
+    const CCashFlowListCtrl& cashflow = m_cashFlowPage.CashFlowList();
+    editor.SetCashFlowWindow({cashflow.GetStartDate(), cashflow.GetEndDate()});
     if (editor.DoModal() == win::IDOK)
         m_history.AddTransaction(editor.GetDate(), editor.GetDescription(), editor.GetSignedAmount(),
                                  editor.CreateRepeater());

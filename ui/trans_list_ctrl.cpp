@@ -166,6 +166,7 @@ void CTransListCtrl::EditTransaction(int row)
         return;
     CTransEditDlg editor(CTransEditDlg::EditMode);
     editor.SetTransaction(GetDate(row), GetDescription(row), GetAmount(row), *record->repeater);
+    editor.SetCashFlowWindow({ProjectionStartDate(), m_cashflow.GetEndDate()});
     if (editor.DoModal() != win::IDOK)
         return;
     if (m_history)
