@@ -53,7 +53,7 @@ DialogTemplate AboutBox()
 
 DialogTemplate TransactionEditor()
 {
-    DialogTemplate d{IDD_TRANS_EDIT, "Transaction Editor", kModalStyle, kFont, 8, 189, 228, {}};
+    DialogTemplate d{IDD_TRANS_EDIT, "Transaction Editor", kModalStyle, kFont, 8, 336, 228, {}};
     d.controls = {
         Control(IDC_DESCRIPTION, ControlKind::ComboBox, "", CBS_DROPDOWN | CBS_SORT | WS_VSCROLL | WS_TABSTOP,
                 17, 18, 156, 126),
@@ -87,6 +87,9 @@ DialogTemplate TransactionEditor()
                 167, 53, 10),
         Control(IDC_ENDS_AFTER, ControlKind::Button, "Ends After", BS_AUTORADIOBUTTON, 14, 181, 52, 10),
         Control(IDC_STATIC, ControlKind::Button, "Ending", BS_GROUPBOX, 7, 154, 175, 47),
+        // Beside the others, so that none of them moves: the rule's next dates.
+        Control(IDC_STATIC, ControlKind::Button, "Next Dates", BS_GROUPBOX, 189, 6, 140, 195),
+        Control(IDC_PREVIEW, ControlKind::Static, "", SS_LEFT | WS_GROUP, 196, 18, 126, 178),
     };
     return d;
 }

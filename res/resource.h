@@ -44,6 +44,8 @@ inline constexpr int IDC_DURATION_SPIN = 1040;
 inline constexpr int IDC_DURATION = 1042;
 inline constexpr int IDC_HOME_PAGE = 1046;
 inline constexpr int IDC_STARTING_DATE = 1048;
+// The Transaction Editor's preview of a rule's next dates.
+inline constexpr int IDC_PREVIEW = 1130;
 
 // Strings.
 inline constexpr int IDS_APP_TITLE = 102;        // "Tillane"
@@ -63,6 +65,21 @@ inline constexpr int IDS_BROWSER_FAILED = 115;
 inline constexpr int IDS_APPLICATION_ERROR = 116;
 inline constexpr int IDS_ROW_LIMIT_REACHED = 200;
 
+// The Transaction Editor's preview of a rule's next dates.
+inline constexpr int IDS_PREVIEW_ENTER_DATE = 330;
+inline constexpr int IDS_PREVIEW_ENTER_OCCURRENCES = 331;
+inline constexpr int IDS_PREVIEW_ONCE = 332;
+inline constexpr int IDS_PREVIEW_ENDS = 333;          // "%1 payments, the last on %2"
+inline constexpr int IDS_PREVIEW_FOR_EVER = 334;      // "%1, for ever"
+inline constexpr int IDS_PREVIEW_LAST_DAY_SHORTER = 335;
+inline constexpr int IDS_PREVIEW_LAST_DAY_EVERY = 336;
+inline constexpr int IDS_PREVIEW_LEAP_DAY = 337;
+inline constexpr int IDS_PREVIEW_NONE_IN_WINDOW = 338; // "... between %1 and %2 ..."
+inline constexpr int IDS_PREVIEW_SOME_IN_WINDOW = 339; // "... %1 to %2, ... first %3 ..."
+inline constexpr int IDS_PREVIEW_EVERY = 340;          // 340 to 343: "every" to "every fourth"
+inline constexpr int IDS_PREVIEW_DAY = 344;            // 344 to 347: "day", "week", "month", "year"
+inline constexpr int IDS_PREVIEW_ENDS_AFTER_LATEST = 348; // "%1 payments, the last after %2"
+
 // The validation prompts of dialog data exchange.
 inline constexpr int AFX_IDP_PARSE_INT = 0xF110;         // "Please enter an integer."
 inline constexpr int AFX_IDP_PARSE_INT_RANGE = 0xF112;   // "... between %1 and %2."
@@ -77,6 +94,8 @@ inline constexpr int ID_ADD_ACCOUNT = 32773;
 inline constexpr int ID_EDIT_ENTRY = 32774;
 inline constexpr int ID_DELETE_ENTRY = 32775;
 inline constexpr int ID_APP_ABOUT = 57664;
+inline constexpr int ID_EDIT_UNDO = 57643;
+inline constexpr int ID_EDIT_REDO = 57644;
 // Posted, never on a menu: tells the user that the projection reached its row limit.
 inline constexpr int ID_ROW_LIMIT_NOTICE = 32800;
 

@@ -1,6 +1,7 @@
 #include "ui/cash_flow_list_ctrl.h"
 
 #include "res/resource.h"
+#include "ui/edit_history.h"
 #include "ui/edit_start_date_dlg.h"
 #include "ui/platform/resources.h"
 
@@ -69,7 +70,11 @@ void CCashFlowListCtrl::EditStartDate()
     CEditStartDateDlg dialog(GetStartDate());
     dialog.DoModal();
     // Cancel hands the start date back unchanged, so only a new date rebuilds.
-    if (dialog.GetDate() != GetStartDate())
+    if (dialog.GetDate() == GetStartDate())
+        return;
+    if (m_history)
+        m_history->SetStartDate(dialog.GetDate());
+    else
         SetStartDate(dialog.GetDate());
 }
 

@@ -2,6 +2,7 @@
 
 #include "res/resource.h"
 #include "storage/data_file.h"
+#include "ui/edit_history.h"
 #include "ui/platform/data_exchange.h"
 
 namespace {
@@ -40,8 +41,18 @@ bool CCashFlowPgDlg::OnInitDialog()
     return result;
 }
 
+void CCashFlowPgDlg::SetEditHistory(IEditHistory* history)
+{
+    m_history = history;
+    m_list.SetEditHistory(history);
+}
+
 void CCashFlowPgDlg::MoveStartDate(int days)
 {
+    if (m_history) {
+        m_history->MoveStartDate(days);
+        return;
+    }
     // Whole days of 86400 seconds, brought back to 10:00 so that a daylight-saving change
     // on the way does not move the date off its day.
     m_list.SetStartDate(AddDays(m_list.GetStartDate(), days));
@@ -52,8 +63,18 @@ int CCashFlowPgDlg::OnDurationDeltaPos(int position, int delta)
     const long long proposed = static_cast<long long>(position) + delta;
     if (proposed < kMinimumDuration || proposed > kMaximumDuration)
         return 1;
-    m_list.SetDuration(static_cast<unsigned>(proposed));
+    if (m_history)
+        m_history->SetDuration(static_cast<unsigned>(proposed));
+    else
+        m_list.SetDuration(static_cast<unsigned>(proposed));
     return 0;
+}
+
+void CCashFlowPgDlg::ApplyDuration(unsigned months)
+{
+    m_list.SetDuration(months);
+    if (m_durationSpin.HasWindow())
+        m_durationSpin.SetPos(static_cast<int>(months));
 }
 
 void CCashFlowPgDlg::Save(CXmlDocument& document)

@@ -17,6 +17,11 @@ public:
                    unsigned duration);
 
     CCashFlowListCtrl& CashFlowList() { return m_list; }
+    // The start date and Duration controls and the list's Starting Date dialog go through
+    // the history from now on (not owned).
+    void SetEditHistory(IEditHistory* history);
+    // Sets Duration and shows it in the spin control.
+    void ApplyDuration(unsigned months);
 
     // CASHFLOW with the start date and Duration, below the document's current element.
     void Save(CXmlDocument& document) override;
@@ -36,4 +41,5 @@ private:
 
     win::CSpinButtonCtrl m_durationSpin;
     CCashFlowListCtrl m_list;
+    IEditHistory* m_history = nullptr;
 };
