@@ -16,19 +16,6 @@ namespace {
 
 std::string SystemError(int error) { return std::strerror(error); }
 
-// The file a path names in the end: a link is followed, so that replacing the data file
-// keeps the link and writes where it points.
-std::filesystem::path ResolveTarget(const std::string& path)
-{
-    std::error_code error;
-    if (std::filesystem::is_symlink(path, error)) {
-        auto target = std::filesystem::weakly_canonical(path, error);
-        if (!error)
-            return target;
-    }
-    return path;
-}
-
 mode_t NewFileMode()
 {
     const mode_t mask = ::umask(0);
@@ -60,6 +47,24 @@ void SyncFolder(const std::filesystem::path& folder)
 }
 
 } // namespace
+
+std::filesystem::path ResolveTarget(const std::string& path)
+{
+    // Each link is read by hand rather than canonicalised: a link whose target does not
+    // exist yet must still lead to that target, never to the link itself.
+    std::filesystem::path current = path;
+    std::error_code error;
+    for (int hops = 0; hops < 40 && std::filesystem::is_symlink(current, error); ++hops) {
+        const std::filesystem::path target = std::filesystem::read_symlink(current, error);
+        if (error)
+            break;
+        current = target.is_absolute() ? target : current.parent_path() / target;
+    }
+    if (current == std::filesystem::path(path))
+        return current;
+    const auto resolved = std::filesystem::weakly_canonical(current, error);
+    return error ? current : resolved;
+}
 
 FileOutcome ReplaceFile(const std::string& path, std::string_view bytes, const std::function<bool()>& beforeRename)
 {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <ctime>
+#include <filesystem>
 #include <functional>
 #include <optional>
 #include <string>
@@ -16,6 +17,10 @@ struct FileOutcome {
     // Why it failed, in words for the user (the system's error text).
     std::string reason;
 };
+
+// The file a path names in the end: links are followed, even to a target that does not
+// exist yet, so that writing there keeps the link and writes where it points.
+std::filesystem::path ResolveTarget(const std::string& path);
 
 // Writes the bytes to a new file in the same folder, flushes it to the disk and renames
 // it over the old file, which keeps its permissions. Whatever happens before the rename

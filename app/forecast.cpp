@@ -1,5 +1,6 @@
 #include "app/forecast.h"
 
+#include "app/output_file.h"
 #include "app/tillane_dlg.h"
 #include "storage/config_data_manager.h"
 #include "storage/configuration.h"
@@ -66,8 +67,12 @@ private:
             list.SetDuration(*m_line.months);
 
         if (m_line.mode == CommandLine::Mode::Chart) {
-            if (!SaveChartPng(list, m_line.width, m_line.height, QString::fromStdString(m_line.chartFile))) {
-                std::cerr << "tillane: cannot write the chart to " << m_line.chartFile << "\n";
+            const QByteArray png = ChartPng(list, m_line.width, m_line.height);
+            const app::FileOutcome written =
+                png.isEmpty() ? app::FileOutcome {false, "the picture could not be made"}
+                              : app::WriteOutputFile(m_line.chartFile, std::string_view(png.constData(), png.size()), path);
+            if (!written.ok) {
+                std::cerr << "tillane: cannot write the chart to " << m_line.chartFile << ": " << written.reason << "\n";
                 return 1;
             }
             return 0;

@@ -298,6 +298,25 @@ TEST_F(CommandLineRunTest, AFileThatCannotBeUsedEndsWithStatusOne)
     EXPECT_NE(chart.err.find("cannot write the chart to " + nowhere), std::string::npos) << chart.err;
 }
 
+TEST_F(CommandLineRunTest, TheChartNeverReplacesTheDataFile)
+{
+    const fs::path data = m_output / "mine.Tillane";
+    WriteFileBytes(data, DataFileText());
+    fs::create_symlink(data, m_output / "link.png");
+    for (const fs::path& chart : {data, m_output / "link.png"}) {
+        const Outcome run = Tillane({"--chart", chart.string(), "--file", data.string()});
+        EXPECT_EQ(run.status, 1) << chart;
+        EXPECT_NE(run.err.find("cannot write the chart to " + chart.string() + ": that is the data file"),
+                  std::string::npos)
+            << run.err;
+    }
+    EXPECT_EQ(ReadFileBytes(data), DataFileText());
+
+    const Outcome full = Tillane({"--chart", "/dev/full", "--file", data.string()});
+    EXPECT_EQ(full.status, 1);
+    EXPECT_NE(full.err.find("not a regular file"), std::string::npos) << full.err;
+}
+
 TEST_F(CommandLineRunTest, BadUsageEndsWithStatusTwoAndTheUsage)
 {
     const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
