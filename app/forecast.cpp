@@ -9,8 +9,11 @@
 #include "ui/chart_image.h"
 #include "ui/platform/win_app.h"
 
+#include <cerrno>
 #include <cstdlib>
 #include <iostream>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -20,6 +23,14 @@ std::string Unreadable(const std::string& path, DataFile::Status status)
                       : status == DataFile::Status::Malformed ? "it is not a well-formed document"
                                                               : "it is not a Tillane data file";
     return "tillane: cannot use the data file " + path + ": " + why + "\n";
+}
+
+// The sample data is for the default file's first run only: a file named on the command
+// line that is not there is a mistake, never a forecast to make up.
+bool NamedFileMissing(const std::string& path)
+{
+    struct stat info {};
+    return ::stat(path.c_str(), &info) != 0 && errno == ENOENT;
 }
 
 class CommandLineApp : public win::CWinApp {
@@ -38,6 +49,10 @@ private:
     int Forecast()
     {
         const std::string path = GetDataFilePath();
+        if (m_line.file && NamedFileMissing(path)) {
+            std::cerr << "tillane: no such file: " << path << "\n";
+            return 1;
+        }
         const DataFile::Status status = DataFile::LoadFile(path, Today()).status;
         if (status == DataFile::Status::Unreadable || status == DataFile::Status::Malformed ||
             status == DataFile::Status::NotDataFile) {
@@ -122,6 +137,7 @@ std::string HelpText()
            "  --help              print this help\n"
            "\n"
            "The forecast and the chart never change the data file or the settings.\n"
-           "Exit status: 0 done, 1 the data file cannot be read or is not a Tillane data file,\n"
+           "Exit status: 0 done, 1 the data file cannot be read, is not a Tillane data file or is\n"
+           "not there (a file named with --file must exist), or the chart cannot be written;\n"
            "2 bad usage.\n";
 }

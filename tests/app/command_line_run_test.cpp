@@ -222,11 +222,23 @@ TEST_F(CommandLineRunTest, WithoutADataFileTheSampleIsProjectedAndNothingIsWritt
     EXPECT_EQ(run.out, ReferenceWindow("").Csv());
     EXPECT_EQ(FilesInHome(), std::vector<std::string> {}) << "no data file, no settings";
 
-    const fs::path elsewhere = m_output / "new.Tillane";
-    EXPECT_EQ(Tillane({"--forecast", "--file", elsewhere.string()}).status, 0);
     EXPECT_EQ(Tillane({"--chart", (m_output / "c.png").string()}).status, 0);
-    EXPECT_FALSE(fs::exists(elsewhere));
     EXPECT_EQ(FilesInHome(), std::vector<std::string> {});
+}
+
+TEST_F(CommandLineRunTest, AFileNamedOnTheCommandLineMustExist)
+{
+    const fs::path typo = m_output / "mine.Tilane";
+    for (const std::vector<std::string>& words :
+         {std::vector<std::string> {"--forecast", "--file", typo.string()},
+          std::vector<std::string> {"--chart", (m_output / "c.png").string(), "--file", typo.string()}}) {
+        const Outcome run = Tillane(words);
+        EXPECT_EQ(run.status, 1);
+        EXPECT_EQ(run.out, "");
+        EXPECT_EQ(run.err, "tillane: no such file: " + typo.string() + "\n");
+    }
+    EXPECT_FALSE(fs::exists(typo));
+    EXPECT_FALSE(fs::exists(m_output / "c.png"));
 }
 
 TEST_F(CommandLineRunTest, ChartIsTheWindowsChartAtTheRequestedSize)
