@@ -17,8 +17,10 @@
 
 namespace {
 
-std::string Unreadable(const std::string& path, DataFile::Status status)
+std::string Unreadable(const std::string& path, DataFile::Status status, const std::string& reason = {})
 {
+    if (status == DataFile::Status::Unreadable && !reason.empty())
+        return "tillane: cannot use the data file " + path + ": " + reason + "\n";
     const char* why = status == DataFile::Status::Unreadable ? "it cannot be read"
                       : status == DataFile::Status::Malformed ? "it is not a well-formed document"
                                                               : "it is not a Tillane data file";
@@ -53,10 +55,11 @@ private:
             std::cerr << "tillane: no such file: " << path << "\n";
             return 1;
         }
-        const DataFile::Status status = DataFile::LoadFile(path, Today()).status;
+        const DataFile::LoadResult loaded = DataFile::LoadFile(path, Today());
+        const DataFile::Status status = loaded.status;
         if (status == DataFile::Status::Unreadable || status == DataFile::Status::Malformed ||
             status == DataFile::Status::NotDataFile) {
-            std::cerr << Unreadable(path, status);
+            std::cerr << Unreadable(path, status, loaded.reason);
             return 1;
         }
         app::IConfiguration* configuration = nullptr;

@@ -39,9 +39,10 @@ CTillaneDlg::DataFileState SafeguardDataFile(const std::string& path)
         status != DataFile::Status::NotDataFile)
         return CTillaneDlg::DataFileState::Load;
 
-    const char* why = status == DataFile::Status::Unreadable ? "it could not be read"
-                      : status == DataFile::Status::Malformed ? "it is not a well-formed document"
-                                                              : "it is not a Tillane data file";
+    const std::string why = status == DataFile::Status::Unreadable
+                                ? (probe.reason.empty() ? "it could not be read" : "it could not be read: " + probe.reason)
+                            : status == DataFile::Status::Malformed ? "it is not a well-formed document"
+                                                                    : "it is not a Tillane data file";
     std::string reason;
     const auto keptAs = app::SetAsideUnreadable(path, std::time(nullptr), &reason);
     if (keptAs) {

@@ -223,9 +223,9 @@ LoadResult LoadFile(const std::filesystem::path& path, TimeValue today)
 {
     TextFile::ReadResult read = TextFile::Read(path);
     if (read.status == TextFile::ReadStatus::Missing)
-        return LoadResult{Status::Missing, {}};
+        return LoadResult{Status::Missing, {}, {}};
     if (read.status == TextFile::ReadStatus::Unreadable)
-        return LoadResult{Status::Unreadable, {}};
+        return LoadResult{Status::Unreadable, {}, read.reason};
     return ParseDocument(std::move(read.text), today);
 }
 

@@ -167,6 +167,8 @@ enum class Status {
 struct LoadResult {
     Status status = Status::Missing;
     Contents contents;
+    // Why the file is Unreadable, in words for the user (may be empty).
+    std::string reason;
 };
 
 // Reads the text of a data file (lines already joined).

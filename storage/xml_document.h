@@ -27,6 +27,9 @@ public:
         std::int32_t nextSibling = 0;
     };
 
+    // Offsets are 32-bit; a larger text is refused rather than misread.
+    static constexpr std::size_t kLargestDocument = 0x7FFFFFFF / 2;
+
     CXmlDocument();
     virtual ~CXmlDocument();
     CXmlDocument(const CXmlDocument&) = default;

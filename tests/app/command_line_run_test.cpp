@@ -18,6 +18,7 @@
 
 #include <fcntl.h>
 #include <spawn.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <algorithm>
@@ -327,6 +328,17 @@ TEST_F(CommandLineRunTest, TheChartNeverReplacesTheDataFile)
     const Outcome full = Tillane({"--chart", "/dev/full", "--file", data.string()});
     EXPECT_EQ(full.status, 1);
     EXPECT_NE(full.err.find("not a regular file"), std::string::npos) << full.err;
+}
+
+TEST_F(CommandLineRunTest, ADataFileThatIsNotARegularFileIsRefusedAtOnce)
+{
+    const fs::path pipe = m_output / "pipe.Tillane";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    for (const fs::path& odd : {pipe, fs::path("/dev/zero")}) {
+        const Outcome run = Tillane({"--forecast", "--file", odd.string()});
+        EXPECT_EQ(run.status, 1);
+        EXPECT_EQ(run.err, "tillane: cannot use the data file " + odd.string() + ": it is not a regular file\n");
+    }
 }
 
 TEST_F(CommandLineRunTest, BadUsageEndsWithStatusTwoAndTheUsage)
