@@ -16,6 +16,12 @@ namespace {
 
 std::string SystemError(int error) { return std::strerror(error); }
 
+// Where a save writes before its rename: ".<name>.saving-" and six characters.
+std::string TemporaryPrefix(const std::filesystem::path& target)
+{
+    return "." + target.filename().string() + ".saving-";
+}
+
 mode_t NewFileMode()
 {
     const mode_t mask = ::umask(0);
@@ -73,7 +79,7 @@ FileOutcome ReplaceFile(const std::string& path, std::string_view bytes, const s
     if (folder.empty())
         folder = ".";
 
-    std::string pattern = (folder / ("." + target.filename().string() + ".saving-XXXXXX")).string();
+    std::string pattern = (folder / (TemporaryPrefix(target) + "XXXXXX")).string();
     std::vector<char> name(pattern.begin(), pattern.end());
     name.push_back('\0');
     const int descriptor = ::mkstemp(name.data());
@@ -88,7 +94,13 @@ FileOutcome ReplaceFile(const std::string& path, std::string_view bytes, const s
     };
 
     struct stat existing {};
-    const mode_t mode = ::stat(target.c_str(), &existing) == 0 ? (existing.st_mode & 07777) : NewFileMode();
+    const bool replacing = ::stat(target.c_str(), &existing) == 0;
+    const mode_t mode = replacing ? (existing.st_mode & 07777) : NewFileMode();
+    // The owner and group stay where the process may set them (an administrator's save of
+    // a user's file); otherwise the new file is the process's own, as any new file is.
+    // The mode is set after, as a change of owner may clear some of its bits.
+    if (replacing)
+        (void)!::fchown(descriptor, existing.st_uid, existing.st_gid);
     if (::fchmod(descriptor, mode) != 0)
         return fail(errno);
     if (!WriteAll(descriptor, bytes))
@@ -146,27 +158,109 @@ std::optional<std::string> SetAsideUnreadable(const std::string& path, std::time
     return std::nullopt;
 }
 
-DataFileLock::DataFileLock(const std::string& dataFilePath)
+int RemoveStaleSaves(const std::string& dataFilePath)
 {
     const std::filesystem::path target = ResolveTarget(dataFilePath);
-    const std::filesystem::path lockPath = target.parent_path() / ("." + target.filename().string() + ".lock");
-    m_descriptor = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    std::filesystem::path folder = target.parent_path();
+    if (folder.empty())
+        folder = ".";
+    const std::string prefix = TemporaryPrefix(target);
+    int removed = 0;
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
+        const std::string name = entry.path().filename().string();
+        // Exactly the names a save makes: the prefix and six characters from mkstemp.
+        if (name.size() != prefix.size() + 6 || name.compare(0, prefix.size(), prefix) != 0)
+            continue;
+        std::error_code kind;
+        if (entry.is_regular_file(kind) && !entry.is_symlink(kind) && ::unlink(entry.path().c_str()) == 0)
+            ++removed;
+    }
+    return removed;
+}
+
+namespace {
+
+int LockDescriptor(const std::filesystem::path& path, int flags)
+{
+    const int descriptor = ::open(path.c_str(), flags | O_CLOEXEC | O_NONBLOCK, 0600);
+    if (descriptor < 0)
+        return -1;
+    if (::flock(descriptor, LOCK_EX | LOCK_NB) == 0)
+        return descriptor;
+    const int error = errno;
+    ::close(descriptor);
+    errno = error;
+    return -1;
+}
+
+bool SameFile(int descriptor, const std::filesystem::path& path)
+{
+    struct stat open {}, named {};
+    return ::fstat(descriptor, &open) == 0 && ::stat(path.c_str(), &named) == 0 && open.st_dev == named.st_dev &&
+           open.st_ino == named.st_ino;
+}
+
+} // namespace
+
+DataFileLock::DataFileLock(const std::string& dataFilePath) : m_dataFilePath(dataFilePath)
+{
+    const std::filesystem::path target = ResolveTarget(dataFilePath);
+    m_lockPath = target.parent_path() / ("." + target.filename().string() + ".lock");
+    // A lock file removed by the copy that held it, between our open and our lock, is no
+    // longer the lock: try again with the one now under the name.
+    for (int attempt = 0; attempt < 10 && m_descriptor < 0; ++attempt) {
+        m_descriptor = LockDescriptor(m_lockPath, O_RDWR | O_CREAT);
+        if (m_descriptor < 0) {
+            if (errno == EWOULDBLOCK)
+                m_status = Status::HeldElsewhere;
+            return;
+        }
+        if (!SameFile(m_descriptor, m_lockPath)) {
+            ::close(m_descriptor);
+            m_descriptor = -1;
+        }
+    }
     if (m_descriptor < 0)
         return;
-    if (::flock(m_descriptor, LOCK_EX | LOCK_NB) == 0) {
-        m_status = Status::Held;
-        return;
+    // The data file itself is locked too, so that its other names (hard links, in any
+    // folder) lead to the same lock.
+    struct stat info {};
+    if (::stat(target.c_str(), &info) == 0) {
+        m_fileDescriptor = LockDescriptor(target, O_RDONLY);
+        if (m_fileDescriptor < 0 && errno == EWOULDBLOCK) {
+            ::close(m_descriptor);
+            m_descriptor = -1;
+            m_status = Status::HeldElsewhere;
+            return;
+        }
     }
-    if (errno == EWOULDBLOCK)
-        m_status = Status::HeldElsewhere;
-    ::close(m_descriptor);
-    m_descriptor = -1;
+    m_status = Status::Held;
+}
+
+void DataFileLock::FollowDataFile()
+{
+    if (m_status != Status::Held)
+        return;
+    // A save puts a new file under the name; the old one is no longer the data file.
+    const int descriptor = LockDescriptor(ResolveTarget(m_dataFilePath), O_RDONLY);
+    if (descriptor < 0)
+        return;
+    if (m_fileDescriptor >= 0)
+        ::close(m_fileDescriptor);
+    m_fileDescriptor = descriptor;
 }
 
 DataFileLock::~DataFileLock()
 {
-    if (m_descriptor >= 0)
-        ::close(m_descriptor);
+    if (m_fileDescriptor >= 0)
+        ::close(m_fileDescriptor);
+    if (m_descriptor < 0)
+        return;
+    // Removed only while held, and only when the name is still this lock's file.
+    if (SameFile(m_descriptor, m_lockPath))
+        ::unlink(m_lockPath.c_str());
+    ::close(m_descriptor);
 }
 
 } // namespace app

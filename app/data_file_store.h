@@ -35,9 +35,16 @@ FileOutcome ReplaceFile(const std::string& path, std::string_view bytes,
 // Returns the new path, or nothing with the reason when the rename failed.
 std::optional<std::string> SetAsideUnreadable(const std::string& path, std::time_t now, std::string* reason);
 
+// Removes the temporary files that saves of this data file left behind when they were cut
+// short (".<name>.saving-XXXXXX" next to it). Only for the copy that holds the lock, when
+// no save of its own is under way. Returns how many were removed.
+int RemoveStaleSaves(const std::string& dataFilePath);
+
 // An advisory lock on a data file, held for the life of the object, so that a second copy
-// of the program does not work on the same file. The lock lives in a hidden file next to
-// the data file (".<name>.lock"), because saving replaces the data file itself.
+// of the program does not work on the same file, whatever name it reaches it by. Two
+// locks are taken: one on a hidden file next to the data file (".<name>.lock", which holds
+// even while there is no data file yet, and is removed when the lock is let go), and one
+// on the data file itself, by its device and inode, which its hard links share.
 class DataFileLock {
 public:
     enum class Status {
@@ -53,8 +60,14 @@ public:
 
     Status GetStatus() const { return m_status; }
 
+    // After a save has put a new file under the data file's name: lock that one instead.
+    void FollowDataFile();
+
 private:
+    std::string m_dataFilePath;
+    std::filesystem::path m_lockPath;
     int m_descriptor = -1;
+    int m_fileDescriptor = -1;
     Status m_status = Status::Unavailable;
 };
 

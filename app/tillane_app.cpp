@@ -72,6 +72,9 @@ std::optional<CTillaneDlg::DataFileState> CheckDataFileAtStartUp(const std::stri
                         Caption(), win::MB_OK | win::MB_ICONINFORMATION);
         return std::nullopt;
     }
+    // Saves cut short by a crash left their temporary files; no copy is saving now.
+    if (lock.GetStatus() == app::DataFileLock::Status::Held)
+        app::RemoveStaleSaves(path);
     return SafeguardDataFile(path);
 }
 
@@ -116,6 +119,7 @@ bool CTillaneApp::InitInstance()
     }
 
     m_mainWindow = new CTillaneDlg(settings, *configuration, frame, CTillaneDlg::Access::ReadWrite, state);
+    m_mainWindow->SetDataFileLock(&lock);
     SetMainWindow(m_mainWindow);
     if (m_mainWindow->Create(nullptr, kMainWindowStyle, 0)) {
         win::CMenu menu;

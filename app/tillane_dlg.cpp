@@ -152,7 +152,10 @@ app::FileOutcome CTillaneDlg::SaveData()
             return {false, "the file there could not be read, and could not be kept under another name: " + reason};
         m_dataFileUnreadable = false;
     }
-    return app::ReplaceFile(path, TextFile::ToTextMode(document.GetDocument()));
+    const app::FileOutcome outcome = app::ReplaceFile(path, TextFile::ToTextMode(document.GetDocument()));
+    if (outcome.ok && m_dataFileLock)
+        m_dataFileLock->FollowDataFile();
+    return outcome;
 }
 
 void CTillaneDlg::ReportSaveFailure(const app::FileOutcome& outcome, bool closing, bool* closeAnyway)

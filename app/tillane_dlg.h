@@ -60,6 +60,8 @@ public:
     // has been set (before the window is created).
     std::string DataFilePath() const;
     void SetDataFilePath(std::string path) { m_dataFilePath = std::move(path); }
+    // The lock start-up holds on the data file, moved on to each newly saved file.
+    void SetDataFileLock(app::DataFileLock* lock) { m_dataFileLock = lock; }
     // Whether the data file's text was loaded (false: missing, unreadable, not a data file).
     bool DataFileUnreadable() const { return m_dataFileUnreadable; }
 
@@ -134,4 +136,5 @@ private:
     std::string m_dataFilePath;
     bool m_dataFileUnreadable = false;
     bool m_savedForClosing = false;
+    app::DataFileLock* m_dataFileLock = nullptr; // not owned
 };

@@ -1,4 +1,5 @@
 #include "app/data_file_store.h"
+#include "app/tillane_app.h"
 
 #include "support/temp_dir.h"
 
@@ -118,6 +119,88 @@ TEST(DataFileLock, ASecondProcessIsRefusedWhileTheFirstHoldsIt)
         EXPECT_EQ(otherProcessStatus(), app::DataFileLock::Status::HeldElsewhere);
     }
     EXPECT_EQ(otherProcessStatus(), app::DataFileLock::Status::Held);
+}
+
+} // namespace
+
+namespace {
+
+// The lock's status as another process finds it when it opens the data file by `path`.
+app::DataFileLock::Status StatusInOtherProcess(const std::string& path)
+{
+    const pid_t child = ::fork();
+    if (child == 0) {
+        int status = 0;
+        {
+            app::DataFileLock other(path);
+            status = static_cast<int>(other.GetStatus());
+        }
+        ::_exit(status);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return static_cast<app::DataFileLock::Status>(WEXITSTATUS(status));
+}
+
+TEST(DataFileLock, HoldsTheFileByEveryNameAcrossSavesAndTidiesUpWhenLetGo)
+{
+    TempDir folder;
+    std::filesystem::create_directory(folder / "elsewhere");
+    const auto path = (folder / "default.Tillane").string();
+    const auto lockFile = folder / ".default.Tillane.lock";
+    WriteFileBytes(path, "data");
+    std::filesystem::create_hard_link(path, folder / "elsewhere" / "same.Tillane");
+    {
+        app::DataFileLock lock(path);
+        ASSERT_EQ(lock.GetStatus(), app::DataFileLock::Status::Held);
+        EXPECT_EQ(StatusInOtherProcess((folder / "elsewhere" / "same.Tillane").string()),
+                  app::DataFileLock::Status::HeldElsewhere);
+
+        // A save makes a new file; the lock follows it to its new inode.
+        ASSERT_TRUE(app::ReplaceFile(path, "saved").ok);
+        lock.FollowDataFile();
+        std::filesystem::create_hard_link(path, folder / "elsewhere" / "after.Tillane");
+        EXPECT_EQ(StatusInOtherProcess((folder / "elsewhere" / "after.Tillane").string()),
+                  app::DataFileLock::Status::HeldElsewhere);
+        // The refused process leaves the lock file where it is.
+        EXPECT_TRUE(std::filesystem::exists(lockFile));
+    }
+    EXPECT_FALSE(std::filesystem::exists(lockFile));
+    EXPECT_EQ(StatusInOtherProcess(path), app::DataFileLock::Status::Held);
+    EXPECT_FALSE(std::filesystem::exists(lockFile));
+}
+
+TEST(ReplaceFile, KeepsTheOwnerAndGroupWhereTheProcessMay)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "only an administrator may give a file to someone else";
+    TempDir folder;
+    const auto path = folder / "default.Tillane";
+    WriteFileBytes(path, "old");
+    ASSERT_EQ(::chown(path.c_str(), 4242, 4343), 0);
+    ::chmod(path.c_str(), 0640);
+    ASSERT_TRUE(app::ReplaceFile(path.string(), "new").ok);
+    struct stat info {};
+    ASSERT_EQ(::stat(path.c_str(), &info), 0);
+    EXPECT_EQ(info.st_uid, 4242u);
+    EXPECT_EQ(info.st_gid, 4343u);
+    EXPECT_EQ(info.st_mode & 0777, 0640u);
+}
+
+TEST(RemoveStaleSaves, StartUpRemovesOnlyTheTemporaryFilesOfThisDataFile)
+{
+    TempDir folder;
+    const auto path = (folder / "default.Tillane").string();
+    for (const char* name : {".default.Tillane.saving-a1B2c3", ".default.Tillane.saving-zzzzzz", ".default.Tillane.saving-abc",
+                             ".other.Tillane.saving-a1B2c3", "default.Tillane.old"})
+        WriteFileBytes(folder / name, "x");
+    std::filesystem::create_directory(folder / ".default.Tillane.saving-folder");
+    {
+        const app::DataFileLock lock(path);
+        EXPECT_EQ(CheckDataFileAtStartUp(path, lock), CTillaneDlg::DataFileState::Load);
+    }
+    EXPECT_EQ(EntriesIn(folder.Path()), 4);
+    EXPECT_FALSE(std::filesystem::exists(folder / ".default.Tillane.saving-a1B2c3"));
 }
 
 } // namespace
