@@ -125,6 +125,35 @@ FileOutcome ReplaceFile(const std::string& path, std::string_view bytes, const s
     return {true, {}};
 }
 
+std::optional<std::string> KeepCopy(const std::string& path, std::time_t now, std::string* reason)
+{
+    std::tm local {};
+    ::localtime_r(&now, &local);
+    char stamp[32];
+    std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M", &local);
+    const std::string target = ResolveTarget(path).string();
+    const std::string base = target + ".original-" + stamp;
+    for (int attempt = 1; attempt < 1000; ++attempt) {
+        const std::string candidate = attempt == 1 ? base : base + "-" + std::to_string(attempt);
+        // A save replaces the data file by a new one, so a second name keeps the old bytes.
+        if (::link(target.c_str(), candidate.c_str()) == 0)
+            return candidate;
+        if (errno == EEXIST)
+            continue;
+        std::error_code error;
+        if (std::filesystem::copy_file(target, candidate, std::filesystem::copy_options::none, error))
+            return candidate;
+        if (error == std::errc::file_exists)
+            continue;
+        if (reason)
+            *reason = error.message();
+        return std::nullopt;
+    }
+    if (reason)
+        *reason = "no free name to keep it under";
+    return std::nullopt;
+}
+
 std::optional<std::string> SetAsideUnreadable(const std::string& path, std::time_t now, std::string* reason)
 {
     std::tm local {};
@@ -141,6 +170,13 @@ std::optional<std::string> SetAsideUnreadable(const std::string& path, std::time
         }
         if (errno == EEXIST)
             continue;
+        if (errno == ENOENT) {
+            // Gone since it was found unreadable: there is nothing left to keep.
+            struct stat gone {};
+            if (::lstat(path.c_str(), &gone) != 0 && errno == ENOENT)
+                return std::string();
+            errno = ENOENT;
+        }
         if (errno == EPERM || errno == EXDEV || errno == ENOTSUP || errno == EMLINK) {
             // File systems without hard links: rename, after checking the name is free.
             std::error_code error;

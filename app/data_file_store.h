@@ -32,13 +32,20 @@ FileOutcome ReplaceFile(const std::string& path, std::string_view bytes,
 
 // Renames a data file that could not be loaded to "<name>.unreadable-YYYYMMDD-HHMM" (local
 // time of now; "-2", "-3", ... appended when that name is taken) in the same folder.
-// Returns the new path, or nothing with the reason when the rename failed.
+// Returns the new path; an empty one when no file is there any more (nothing to keep);
+// nothing, with the reason, when the rename failed.
 std::optional<std::string> SetAsideUnreadable(const std::string& path, std::time_t now, std::string* reason);
 
 // Removes the temporary files that saves of this data file left behind when they were cut
 // short (".<name>.saving-XXXXXX" next to it). Only for the copy that holds the lock, when
 // no save of its own is under way. Returns how many were removed.
 int RemoveStaleSaves(const std::string& dataFilePath);
+
+// Keeps a copy of the data file as it is now under "<name>.original-YYYYMMDD-HHMM" (local
+// time of now; "-2", "-3", ... when taken) in the same folder, leaving the file itself in
+// place: a second name for the same bytes where the file system allows it, else a copy.
+// Returns the copy's path, or nothing with the reason.
+std::optional<std::string> KeepCopy(const std::string& path, std::time_t now, std::string* reason);
 
 // An advisory lock on a data file, held for the life of the object, so that a second copy
 // of the program does not work on the same file, whatever name it reaches it by. Two

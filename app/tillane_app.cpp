@@ -37,7 +37,8 @@ CTillaneDlg::DataFileState SafeguardDataFile(const std::string& path)
     const DataFile::Status status = probe.status;
     if (status != DataFile::Status::Unreadable && status != DataFile::Status::Malformed &&
         status != DataFile::Status::NotDataFile)
-        return CTillaneDlg::DataFileState::Load;
+        return probe.unreadContent ? CTillaneDlg::DataFileState::LoadKeepingOriginal
+                                   : CTillaneDlg::DataFileState::Load;
 
     const std::string why = status == DataFile::Status::Unreadable
                                 ? (probe.reason.empty() ? "it could not be read" : "it could not be read: " + probe.reason)
@@ -45,6 +46,10 @@ CTillaneDlg::DataFileState SafeguardDataFile(const std::string& path)
                                                                     : "it is not a Tillane data file";
     std::string reason;
     const auto keptAs = app::SetAsideUnreadable(path, std::time(nullptr), &reason);
+    if (keptAs && keptAs->empty()) {
+        // Gone since the look above: there is nothing to keep, and a missing file is the first run.
+        return CTillaneDlg::DataFileState::Load;
+    }
     if (keptAs) {
         win::MessageBox(nullptr,
                         "Tillane could not load its data file\n\n" + path + "\n\nbecause " + why +

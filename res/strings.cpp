@@ -23,6 +23,11 @@ const std::map<int, std::string>& StringTable()
          "Unable to launch your Internet browser.\n\nTo get to Tillane home page you can start "
          "your browser manually\nand enter the following line in the Address bar:"},
         {IDS_APPLICATION_ERROR, "Application Error"},
+        {IDS_ROW_LIMIT_REACHED,
+         "The cash flow stops at its limit of %1 rows: the entries after that point are missing "
+         "from the list and the chart.\n\nA transaction that repeats more often than any real "
+         "one would (a step of 0, say) usually causes this. Correct or delete it, or shorten "
+         "the number of months."},
 
         {ID_FILE_SAVE, "Saves all changes to persistent storage."},
         {ID_SAVE_AND_EXIT, "Saves all changes and exits the program."},

@@ -19,6 +19,24 @@ std::string SignedText(std::int32_t value)
     return std::to_string(value);
 }
 
+// A date of the file. A text too short to be a date gives nothing (the caller's default
+// stands); a day outside the years the program handles gives the nearer end of them.
+// Either is noted; an empty text is a date left out, not a fault.
+std::optional<TimeValue> ReadFileDate(std::string_view text, const std::string& what, Notes* notes)
+{
+    const std::optional<TimeValue> date = ParseDate(text);
+    if (!date) {
+        if (notes && !text.empty())
+            notes->push_back(what + " \"" + std::string(text) + "\" is not a date written MM/DD/YYYY: today is used");
+        return std::nullopt;
+    }
+    const TimeValue kept = ClampDate(*date);
+    if (kept != *date && notes)
+        notes->push_back(what + " \"" + std::string(text) + "\" is not a day from 01/01/1000 to 12/31/9999: " +
+                         FormatDate(kept) + " is used");
+    return kept;
+}
+
 } // namespace
 
 std::string FormatAmount(std::int32_t amount)
@@ -37,12 +55,12 @@ bool FindRoot(CXmlDocument& document)
     return document.FindElement(kRoot);
 }
 
-std::optional<Cashflow> ReadCashflow(CXmlDocument& document)
+std::optional<Cashflow> ReadCashflow(CXmlDocument& document, Notes* notes)
 {
     if (!document.FindChildElement(kCashflow))
         return std::nullopt;
     Cashflow cashflow;
-    cashflow.startDate = ParseDate(document.GetChildAttribute(kStartDate));
+    cashflow.startDate = ReadFileDate(document.GetChildAttribute(kStartDate), "the start date", notes);
     cashflow.durationText = document.GetChildAttribute(kDuration);
     return cashflow;
 }
@@ -74,12 +92,14 @@ Account ReadAccount(CXmlDocument& document)
     return account;
 }
 
-Transaction ReadTransaction(CXmlDocument& document, TimeValue today)
+Transaction ReadTransaction(CXmlDocument& document, TimeValue today, Notes* notes)
 {
     Transaction transaction;
     document.EnterElement();
     transaction.description = ChildTextOrEmpty(document, kDescription);
-    transaction.date = ParseDate(ChildTextOrEmpty(document, kDate)).value_or(today);
+    transaction.date = ReadFileDate(ChildTextOrEmpty(document, kDate),
+                                    "the date of the transaction \"" + transaction.description + "\"", notes)
+                           .value_or(today);
     transaction.amount = Utility::ReadDecimal(ChildTextOrEmpty(document, kAmount));
     if (document.FindChildElement(kRepeat)) {
         transaction.rule = MakeRepeater(document.GetChildAttribute(kType), document.GetChildAttribute(kDelta),
@@ -103,14 +123,14 @@ std::vector<Account> ReadAccounts(CXmlDocument& document)
     return accounts;
 }
 
-std::vector<Transaction> ReadTransactions(CXmlDocument& document, TimeValue today)
+std::vector<Transaction> ReadTransactions(CXmlDocument& document, TimeValue today, Notes* notes)
 {
     std::vector<Transaction> transactions;
     if (!document.FindChildElement(kTransactions))
         return transactions;
     document.EnterElement();
     while (document.FindChildElement(kTransaction))
-        transactions.push_back(ReadTransaction(document, today));
+        transactions.push_back(ReadTransaction(document, today, notes));
     document.LeaveElement();
     return transactions;
 }
@@ -193,6 +213,37 @@ std::string WriteDocument(const Contents& contents, TimeValue today)
     return document.GetDocument();
 }
 
+namespace {
+
+bool ChildrenEmbed(const CXmlDocument& original, std::int32_t from, const CXmlDocument& written, std::int32_t to,
+                   bool topLevel)
+{
+    const auto originalRecords = original.GetElementRecords();
+    const auto writtenRecords = written.GetElementRecords();
+    std::int32_t candidate = writtenRecords[to].firstChild;
+    for (std::int32_t child = originalRecords[from].firstChild; child != 0;
+         child = originalRecords[child].nextSibling) {
+        const std::string_view name = original.GetElementName(child);
+        if (topLevel && originalRecords[child].firstChild == 0 && (name == kAccounts || name == kTransactions))
+            continue;
+        // Matched by name alone, first come first served: the written document is the
+        // reader's own output, in the reader's order, so no other match could do better.
+        while (candidate != 0 && written.GetElementName(candidate) != name)
+            candidate = writtenRecords[candidate].nextSibling;
+        if (candidate == 0 || !ChildrenEmbed(original, child, written, candidate, child == originalRecords[0].firstChild))
+            return false;
+        candidate = writtenRecords[candidate].nextSibling;
+    }
+    return true;
+}
+
+} // namespace
+
+bool WrittenKeepsEveryElement(const CXmlDocument& original, const CXmlDocument& written)
+{
+    return ChildrenEmbed(original, 0, written, 0, false);
+}
+
 LoadResult ParseDocument(std::string text, TimeValue today)
 {
     LoadResult result;
@@ -209,23 +260,37 @@ LoadResult ParseDocument(std::string text, TimeValue today)
         result.status = Status::NotDataFile;
         return result;
     }
+    // FindRoot made the top-level element the first child of the document record.
+    const std::int32_t root = document.GetElementRecords()[0].firstChild;
+    const std::string format = document.GetElementAttribute(root, kFormat);
+    if (!format.empty() && format != kFormatVersion) {
+        result.status = Status::NotDataFile;
+        return result;
+    }
     result.status = Status::Loaded;
-    if (const std::optional<Cashflow> cashflow = ReadCashflow(document)) {
+    if (const std::optional<Cashflow> cashflow = ReadCashflow(document, &result.notes)) {
         result.contents.startDate = cashflow->startDate;
         result.contents.duration = DurationFromText(cashflow->durationText);
     }
     result.contents.accounts = ReadAccounts(document);
-    result.contents.transactions = ReadTransactions(document, today);
+    result.contents.transactions = ReadTransactions(document, today, &result.notes);
+    CXmlDocument written;
+    written.SetDocument(WriteDocument(result.contents, today));
+    result.unreadContent = !WrittenKeepsEveryElement(document, written);
     return result;
 }
 
 LoadResult LoadFile(const std::filesystem::path& path, TimeValue today)
 {
     TextFile::ReadResult read = TextFile::Read(path);
+    LoadResult result;
     if (read.status == TextFile::ReadStatus::Missing)
-        return LoadResult{Status::Missing, {}, {}};
-    if (read.status == TextFile::ReadStatus::Unreadable)
-        return LoadResult{Status::Unreadable, {}, read.reason};
+        return result;
+    if (read.status == TextFile::ReadStatus::Unreadable) {
+        result.status = Status::Unreadable;
+        result.reason = read.reason;
+        return result;
+    }
     return ParseDocument(std::move(read.text), today);
 }
 

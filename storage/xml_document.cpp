@@ -551,6 +551,14 @@ bool CXmlDocument::FindAttributeValue(std::int32_t element, std::string_view nam
     }
 }
 
+std::string CXmlDocument::GetElementAttribute(std::int32_t element, std::string_view name) const
+{
+    Token value;
+    if (element <= 0 || element >= m_freePos || !FindAttributeValue(element, name, value))
+        return {};
+    return Decode(value.begin, value.end);
+}
+
 std::string CXmlDocument::GetChildAttribute(std::string_view name) const
 {
     Token value;

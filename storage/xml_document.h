@@ -55,6 +55,11 @@ public:
     bool SetAttribute(std::string_view name, std::string_view value);
     bool SetChildAttribute(std::string_view name, std::string_view value);
 
+    // The name and an attribute of an element of the table, by its index; for walking the
+    // whole tree through GetElementRecords.
+    std::string_view GetElementName(std::int32_t element) const { return ElementName(element); }
+    std::string GetElementAttribute(std::int32_t element, std::string_view name) const;
+
     // The records in use, the document record first; for checking the table against
     // the text.
     std::span<const ElementRecord> GetElementRecords() const

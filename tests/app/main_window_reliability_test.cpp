@@ -129,6 +129,23 @@ TEST_F(ReliabilityTest, AFileTheWindowCouldNotLoadIsKeptByteForByte)
     }
 }
 
+// A file that could not be loaded and has since gone leaves nothing to keep: saving goes
+// on as usual.
+TEST_F(ReliabilityTest, AFileThatCouldNotBeLoadedAndHasGoneSavesNormally)
+{
+    WriteFileBytes(DataFile(), kNotUnderstood[0].bytes);
+    MainWindow main(DataFile());
+    main.Open(m_runner);
+    ASSERT_TRUE(main.window->DataFileUnreadable());
+    std::filesystem::remove(DataFile());
+    main.window->KeyDown('S', true, false, false);
+    EXPECT_TRUE(m_runner.MessageBoxes().empty());
+    EXPECT_EQ(DataFile::LoadFile(DataFile(), Today()).status, DataFile::Status::Loaded);
+    EXPECT_TRUE(SetAside().empty());
+    main.CloseBox();
+    EXPECT_TRUE(m_runner.MessageBoxes().empty());
+}
+
 // Start-up's guard: the file is kept before the window exists and the user is told where.
 TEST_F(ReliabilityTest, StartUpKeepsAFileItCouldNotLoadAndSaysWhere)
 {
@@ -314,3 +331,41 @@ TEST_F(ReliabilityTest, ASecondCopyOnTheSameFileIsRefusedAndTouchesNothing)
 }
 
 } // namespace
+
+namespace {
+
+// A list the loader never reaches: the second ACCOUNTS.
+const std::string kMoreThanRead = "<TILLANE Format=\"1\">\r\r\n<ACCOUNTS>\r\r\n<ACCOUNT>\r\r\n<DESCRIPTION>Checking"
+                                  "</DESCRIPTION>\r\r\n<AMOUNT>5</AMOUNT>\r\r\n</ACCOUNT>\r\r\n</ACCOUNTS>\r\r\n"
+                                  "<ACCOUNTS>\r\r\n<ACCOUNT>\r\r\n<DESCRIPTION>Savings</DESCRIPTION>\r\r\n</ACCOUNT>\r\r\n"
+                                  "</ACCOUNTS>\r\r\n</TILLANE>\r\r\n";
+
+} // namespace
+
+// Content the loader passes over is kept in a copy before the first save, once, and the
+// user is told where.
+TEST_F(ReliabilityTest, AFileHoldingMoreThanIsReadIsCopiedBeforeTheFirstSave)
+{
+    WriteFileBytes(DataFile(), kMoreThanRead);
+    app::DataFileLock lock(DataFile().string());
+    const auto state = CheckDataFileAtStartUp(DataFile().string(), lock);
+    ASSERT_EQ(state, CTillaneDlg::DataFileState::LoadKeepingOriginal);
+    EXPECT_TRUE(m_runner.MessageBoxes().empty()) << "nothing to say before a save";
+    {
+        MainWindow main(DataFile(), *state);
+        main.Open(m_runner);
+        EXPECT_EQ(main.Accounts().GetItemCount(), 1);
+        main.window->KeyDown('S', true, false, false);
+        main.window->KeyDown('S', true, false, false);
+        main.CloseBox();
+    }
+    std::vector<std::filesystem::path> copies;
+    for (const auto& entry : std::filesystem::directory_iterator(m_folder.Path()))
+        if (entry.path().filename().string().rfind("default.Tillane.original-", 0) == 0)
+            copies.push_back(entry.path());
+    ASSERT_EQ(copies.size(), 1u);
+    EXPECT_EQ(ReadFileBytes(copies[0]), kMoreThanRead);
+    ASSERT_EQ(m_runner.MessageBoxes().size(), 1u);
+    EXPECT_NE(m_runner.MessageBoxes()[0].text.find(copies[0].string()), std::string::npos);
+    EXPECT_FALSE(DataFile::LoadFile(DataFile(), Today()).unreadContent);
+}
