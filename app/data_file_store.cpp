@@ -1,6 +1,11 @@
 #include "app/data_file_store.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <cstring>
 #include <filesystem>
 #include <vector>
@@ -122,6 +127,65 @@ FileOutcome ReplaceFile(const std::string& path, std::string_view bytes, const s
         return {false, SystemError(error)};
     }
     SyncFolder(folder);
+    return {true, {}};
+}
+
+std::filesystem::path BackupFolder()
+{
+    const char* state = std::getenv("XDG_STATE_HOME");
+    std::filesystem::path base;
+    if (state && *state == '/')
+        base = state;
+    else if (const char* home = std::getenv("HOME"); home && *home)
+        base = std::filesystem::path(home) / ".local" / "state";
+    else
+        return {};
+    return base / "Tillane" / "backups";
+}
+
+FileOutcome BackUpDataFile(const std::string& path, const std::filesystem::path& folder, std::time_t now, int keep)
+{
+    const std::filesystem::path target = ResolveTarget(path);
+    std::error_code error;
+    if (!std::filesystem::exists(target, error))
+        return {true, {}};
+    if (folder.empty())
+        return {false, "there is no home folder to keep backups in"};
+    // Files of the same name in different folders get backups of their own.
+    std::uint32_t hash = 2166136261u;
+    for (const char c : std::filesystem::absolute(target, error).parent_path().string())
+        hash = (hash ^ static_cast<unsigned char>(c)) * 16777619u;
+    char hex[9];
+    std::snprintf(hex, sizeof hex, "%08x", hash);
+    const std::string prefix = target.filename().string() + "." + hex + ".";
+    std::tm local {};
+    ::localtime_r(&now, &local);
+    char date[16];
+    std::strftime(date, sizeof date, "%Y-%m-%d", &local);
+    const std::filesystem::path backup = folder / (prefix + date);
+    if (std::filesystem::exists(backup, error))
+        return {true, {}};
+
+    std::filesystem::create_directories(folder, error);
+    if (error)
+        return {false, error.message()};
+    std::ifstream in(target, std::ios::binary);
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (!in.good() && !in.eof())
+        return {false, "the data file could not be read"};
+    const FileOutcome written = ReplaceFile(backup.string(), bytes);
+    if (!written.ok)
+        return written;
+
+    std::vector<std::string> backups;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
+        const std::string name = entry.path().filename().string();
+        if (name.size() == prefix.size() + 10 && name.compare(0, prefix.size(), prefix) == 0)
+            backups.push_back(name);
+    }
+    std::sort(backups.begin(), backups.end());
+    for (std::size_t i = 0; i + static_cast<std::size_t>(keep) < backups.size(); ++i)
+        std::filesystem::remove(folder / backups[i], error);
     return {true, {}};
 }
 

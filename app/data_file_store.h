@@ -47,6 +47,17 @@ int RemoveStaleSaves(const std::string& dataFilePath);
 // Returns the copy's path, or nothing with the reason.
 std::optional<std::string> KeepCopy(const std::string& path, std::time_t now, std::string* reason);
 
+// Where backups of data files go: $XDG_STATE_HOME/Tillane/backups, by default
+// ~/.local/state/Tillane/backups; never beside the data file.
+std::filesystem::path BackupFolder();
+
+// Keeps the data file as it is now in `folder`, once a day: the copy is named
+// "<name>.<8 hex digits for the file's folder>.<YYYY-MM-DD>" (local date of now), and
+// nothing is done when today's copy is already there or there is no data file yet. Only
+// the newest `keep` copies of this data file stay.
+FileOutcome BackUpDataFile(const std::string& path, const std::filesystem::path& folder, std::time_t now,
+                           int keep = 10);
+
 // An advisory lock on a data file, held for the life of the object, so that a second copy
 // of the program does not work on the same file, whatever name it reaches it by. Two
 // locks are taken: one on a hidden file next to the data file (".<name>.lock", which holds

@@ -178,6 +178,15 @@ app::FileOutcome CTillaneDlg::SaveData()
             return {false, "the file there could not be read, and could not be kept under another name: " + reason};
         m_dataFileUnreadable = false;
     }
+    if (const app::FileOutcome backup = app::BackUpDataFile(path, app::BackupFolder(), std::time(nullptr));
+        !backup.ok && !m_toldBackupFailure) {
+        // Told once a run; the save itself goes on.
+        m_toldBackupFailure = true;
+        win::MessageBox(this,
+                        "Tillane could not keep today's backup of\n\n" + path + "\n\nin\n\n" +
+                            app::BackupFolder().string() + "\n\n(" + backup.reason + "). Your data is saved all the same.",
+                        win::LoadString(res::IDS_APP_TITLE), win::MB_OK | win::MB_ICONEXCLAMATION);
+    }
     const app::FileOutcome outcome = app::ReplaceFile(path, TextFile::ToTextMode(document.GetDocument()));
     if (outcome.ok && m_dataFileLock)
         m_dataFileLock->FollowDataFile();

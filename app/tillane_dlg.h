@@ -148,6 +148,7 @@ private:
     bool m_dataFileUnreadable = false;
     bool m_savedForClosing = false;
     app::DataFileLock* m_dataFileLock = nullptr; // not owned
+    bool m_toldBackupFailure = false;
     DataFile::Notes m_loadNotes;
     // The user has been told since the last load that the projection is cut short.
     bool m_toldRowLimit = false;

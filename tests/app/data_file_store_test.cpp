@@ -204,3 +204,44 @@ TEST(RemoveStaleSaves, StartUpRemovesOnlyTheTemporaryFilesOfThisDataFile)
 }
 
 } // namespace
+
+namespace {
+
+TEST(BackUpDataFile, KeepsTheFirstVersionOfEachDayAndOnlyTheLastTen)
+{
+    TempDir folder;
+    const auto path = (folder / "default.Tillane").string();
+    const auto backups = folder / "state" / "Tillane" / "backups";
+    EXPECT_TRUE(app::BackUpDataFile(path, backups, 0).ok) << "no data file yet: nothing to keep";
+    EXPECT_FALSE(std::filesystem::exists(backups));
+
+    std::tm day {};
+    day.tm_year = 2026 - 1900;
+    day.tm_mday = 1;
+    day.tm_hour = 10;
+    day.tm_isdst = -1;
+    for (int d = 1; d <= 12; ++d) {
+        day.tm_mday = d;
+        const std::time_t morning = std::mktime(&day);
+        WriteFileBytes(path, "day " + std::to_string(d));
+        ASSERT_TRUE(app::BackUpDataFile(path, backups, morning).ok);
+        WriteFileBytes(path, "later on day " + std::to_string(d));
+        ASSERT_TRUE(app::BackUpDataFile(path, backups, morning + 3600).ok);
+    }
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(backups))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    ASSERT_EQ(names.size(), 10u);
+    EXPECT_EQ(names.front().substr(0, 16), "default.Tillane.");
+    EXPECT_EQ(names.front().substr(names.front().size() - 11), ".2026-01-03");
+    EXPECT_EQ(ReadFileBytes(backups / names.back()), "day 12") << "the file as it was before the day's first save";
+
+    // A file of the same name in another folder has backups of its own.
+    std::filesystem::create_directory(folder / "other");
+    WriteFileBytes(folder / "other" / "default.Tillane", "other");
+    ASSERT_TRUE(app::BackUpDataFile((folder / "other" / "default.Tillane").string(), backups, std::mktime(&day)).ok);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(backups), std::filesystem::directory_iterator()), 11);
+}
+
+} // namespace

@@ -369,3 +369,25 @@ TEST_F(ReliabilityTest, AFileHoldingMoreThanIsReadIsCopiedBeforeTheFirstSave)
     EXPECT_NE(m_runner.MessageBoxes()[0].text.find(copies[0].string()), std::string::npos);
     EXPECT_FALSE(DataFile::LoadFile(DataFile(), Today()).unreadContent);
 }
+
+TEST_F(ReliabilityTest, TheFirstSaveOfTheDayKeepsTheFileAsItWasInTheBackups)
+{
+    DataFile::Contents contents;
+    contents.accounts = {{m_folder.Path().string(), 1}}; // no other test's data
+    const std::string before = TextFile::ToTextMode(DataFile::WriteDocument(contents, Today()));
+    WriteFileBytes(DataFile(), before);
+    {
+        MainWindow main(DataFile());
+        main.Open(m_runner);
+        main.Accounts().AddAccount("Savings", 7, CAccountsListCtrl::Selection::Leave);
+        main.window->KeyDown('S', true, false, false);
+        main.CloseBox();
+    }
+    std::vector<std::string> kept;
+    for (const auto& entry : std::filesystem::directory_iterator(app::BackupFolder()))
+        if (ReadFileBytes(entry.path()) == before)
+            kept.push_back(entry.path().string());
+    EXPECT_EQ(kept.size(), 1u);
+    EXPECT_NE(ReadFileBytes(DataFile()), before);
+    EXPECT_TRUE(m_runner.MessageBoxes().empty());
+}
