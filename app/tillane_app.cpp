@@ -14,6 +14,7 @@
 #include "ui/platform/resources.h"
 
 #include <ctime>
+#include <filesystem>
 
 namespace {
 
@@ -33,6 +34,19 @@ public:
 
 CTillaneDlg::DataFileState SafeguardDataFile(const std::string& path)
 {
+    std::error_code error;
+    if (std::filesystem::is_symlink(path, error) && !std::filesystem::exists(path, error)) {
+        // Starting with the sample data would be a made-up start over what the link was
+        // meant to reach (a folder not mounted yet, a synced file not there yet).
+        const std::string target = app::ResolveTarget(path).string();
+        const int answer = win::MessageBox(
+            nullptr,
+            "The data file\n\n" + path + "\n\nis a link to\n\n" + target +
+                "\n\nwhich does not exist. Create it, starting with example data?\n\n"
+                "Answer No to start with no data: Tillane will not save until you start it again.",
+            Caption(), win::MB_YESNO | win::MB_ICONQUESTION | win::MB_DEFBUTTON2);
+        return answer == win::IDYES ? CTillaneDlg::DataFileState::Load : CTillaneDlg::DataFileState::LinkTargetMissing;
+    }
     const DataFile::LoadResult probe = DataFile::LoadFile(path, Today());
     const DataFile::Status status = probe.status;
     if (status != DataFile::Status::Unreadable && status != DataFile::Status::Malformed &&

@@ -149,6 +149,8 @@ app::FileOutcome CTillaneDlg::SaveData()
 {
     if (!Writable())
         return {false, "this window does not save"};
+    if (m_dataFileState == DataFileState::LinkTargetMissing)
+        return {false, "the data file is a link to a file that does not exist, and Tillane does not create it"};
     if (m_dataFileState == DataFileState::Untouchable)
         return {false, "the data file could not be read when Tillane started and is left as it is"};
     CXmlDocument document;

@@ -48,6 +48,9 @@ public:
         // Load it, but it holds content the loader passes over: keep a copy of it before
         // the first save, and tell the user where.
         LoadKeepingOriginal,
+        // It is a link to a file that does not exist, and the user chose not to create
+        // it: start empty, never save (the link stays a link).
+        LinkTargetMissing,
     };
 
     CTillaneDlg(IConfigDataManager& settings, app::IConfiguration& configuration, const win::CRect& frame,

@@ -391,3 +391,29 @@ TEST_F(ReliabilityTest, TheFirstSaveOfTheDayKeepsTheFileAsItWasInTheBackups)
     EXPECT_NE(ReadFileBytes(DataFile()), before);
     EXPECT_TRUE(m_runner.MessageBoxes().empty());
 }
+
+// A link whose target is missing is never replaced by a file, and the sample data is not
+// made up over it unless the user asks for the target to be created.
+TEST_F(ReliabilityTest, ALinkToAMissingFileStaysALink)
+{
+    const auto target = m_folder / "mounted" / "real.Tillane";
+    std::filesystem::create_directory(m_folder / "mounted");
+    std::filesystem::create_symlink(target, DataFile());
+    for (const int answer : {win::IDNO, win::IDYES}) {
+        app::DataFileLock lock(DataFile().string());
+        m_runner.AnswerNextMessageBox(answer);
+        const auto state = CheckDataFileAtStartUp(DataFile().string(), lock);
+        ASSERT_TRUE(state.has_value());
+        ASSERT_FALSE(m_runner.MessageBoxes().empty());
+        EXPECT_NE(m_runner.MessageBoxes().back().text.find(target.string()), std::string::npos);
+        {
+            MainWindow main(DataFile(), *state);
+            main.Open(m_runner);
+            EXPECT_EQ(main.Transactions().GetItemCount(), answer == win::IDYES ? 2 : 0);
+            EXPECT_EQ(main.window->SaveData().ok, answer == win::IDYES);
+            main.window->SetDataFileLock(nullptr);
+        }
+        EXPECT_TRUE(std::filesystem::is_symlink(DataFile()));
+        EXPECT_EQ(std::filesystem::exists(target), answer == win::IDYES);
+    }
+}
