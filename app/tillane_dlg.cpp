@@ -48,6 +48,11 @@ CTillaneDlg::CTillaneDlg(IConfigDataManager& settings, app::IConfiguration& conf
 {
     m_cashflowReference.target = &m_cashFlowPage.CashFlowList();
     m_cashFlowPage.CashFlowList().SetRedrawHandler([this] { m_chart.Redraw(); });
+    // A click on a day of the chart shows that day's row on the Cash Flow page.
+    m_chart.SetRowClickHandler([this](int row) {
+        SetActivePage(0);
+        m_cashFlowPage.CashFlowList().SelectAndShow(row);
+    });
     AddPage(&m_cashFlowPage);
     AddPage(&m_accountsPage);
     AddPage(&m_transPage);

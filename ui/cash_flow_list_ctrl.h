@@ -49,6 +49,11 @@ public:
 
     // Called after every recalculation, for the chart to repaint.
     void SetRedrawHandler(std::function<void()> handler) { m_redraw = std::move(handler); }
+    // Called after every change of rows or balances (often: many times in one rebuild).
+    void SetChangeHandler(std::function<void()> handler) { m_changed = std::move(handler); }
+
+    // Selects the row alone and scrolls the list to it.
+    void SelectAndShow(int row);
 
 protected:
     // Creates the columns, then the base step, then the opening row.
@@ -68,4 +73,5 @@ private:
 
     ITransListCtrl& m_transactions;
     std::function<void()> m_redraw;
+    std::function<void()> m_changed;
 };
