@@ -106,11 +106,11 @@ DialogTemplate CashFlowPage()
         Control(IDC_STATIC, ControlKind::Static, "Months", SS_LEFT, 204, 8, 25, 10),
         Control(IDC_CASHFLOW_LIST, ControlKind::ListView, "",
                 LVS_REPORT | LVS_SINGLESEL | LVS_NOSORTHEADER | WS_BORDER | WS_TABSTOP, 3, 24, 242, 105),
-        // One line under the list: how low the balance goes, and the threshold it warns
-        // below. The line is a flat button, so that a click or its key selects the row of
-        // the lowest balance.
-        Control(IDC_SUMMARY, ControlKind::Button, "", BS_PUSHBUTTON | BS_FLAT | WS_TABSTOP, 3, 130, 188, 11),
-        Control(IDC_WARN_BELOW, ControlKind::Button, "Warn Below...", BS_PUSHBUTTON | WS_TABSTOP, 193, 130, 52, 11),
+        // One line under the list (the page keeps it there as the list grows): how low the
+        // balance goes, and a button for the threshold it warns below. The line is a flat
+        // button, so that a click or its key selects the row of the lowest balance.
+        Control(IDC_SUMMARY, ControlKind::Button, "", BS_PUSHBUTTON | BS_FLAT | WS_TABSTOP, 3, 130, 212, 11),
+        Control(IDC_WARN_BELOW, ControlKind::Button, "Warn...", BS_PUSHBUTTON | WS_TABSTOP, 217, 130, 28, 11),
     };
     return d;
 }

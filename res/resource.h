@@ -72,6 +72,7 @@ inline constexpr int IDS_SUMMARY_BELOW_TO_END = 292;
 inline constexpr int IDS_SUMMARY_TIP = 293;
 inline constexpr int IDS_CHART_TIP_ENTRIES = 294;
 inline constexpr int IDS_CHART_TIP_NO_ENTRIES = 295;
+inline constexpr int IDS_WARN_BELOW_TIP = 296;
 
 // The validation prompts of dialog data exchange.
 inline constexpr int AFX_IDP_PARSE_INT = 0xF110;         // "Please enter an integer."

@@ -7,6 +7,8 @@
 #include "ui/platform/dialog.h"
 #include "ui/platform/resources.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr int kMinimumDuration = 1;
@@ -71,9 +73,28 @@ bool CCashFlowPgDlg::OnInitDialog()
         m_durationSpin.SetBuddy(*buddy);
     m_durationSpin.SetPos(static_cast<int>(m_list.GetDuration()));
     m_durationSpin.SetDeltaPosHandler([this](int position, int delta) { return OnDurationDeltaPos(position, delta); });
-    win::SetToolTip(m_summaryLine, win::LoadString(res::IDS_SUMMARY_TIP));
+    if (win::CWnd* warnButton = GetDlgItem(res::IDC_WARN_BELOW))
+        win::SetToolTip(*warnButton, win::LoadString(res::IDS_WARN_BELOW_TIP));
     UpdateSummaryLine();
     return result;
+}
+
+void CCashFlowPgDlg::OnSize(int type, int cx, int cy)
+{
+    CListBasedPage::OnSize(type, cx, cy);
+    win::CWnd* warnButton = GetDlgItem(res::IDC_WARN_BELOW);
+    if (!m_list.HasWindow() || !m_summaryLine.HasWindow() || !warnButton)
+        return;
+    win::CRect list = m_list.GetWindowRect();
+    ScreenToClient(list);
+    const int lineHeight = m_summaryLine.GetWindowRect().Height();
+    const int buttonWidth = warnButton->GetWindowRect().Width();
+    const int gap = 2;
+    list.bottom -= lineHeight + gap;
+    m_list.SetWindowPos(0, 0, list.Width(), std::max(list.Height(), 0), win::SWP_NOMOVE | win::SWP_NOZORDER);
+    const int top = list.bottom + gap;
+    m_summaryLine.MoveWindow(list.left, top, std::max(list.Width() - buttonWidth - gap, 0), lineHeight);
+    warnButton->MoveWindow(list.right - buttonWidth, top, buttonWidth, lineHeight);
 }
 
 void CCashFlowPgDlg::MoveStartDate(int days)
@@ -164,6 +185,12 @@ void CCashFlowPgDlg::UpdateSummaryLine()
     if (!m_summaryLine.HasWindow())
         return;
     const ProjectionSummary summary = Summary();
-    m_summaryLine.SetWindowText(SummaryText(summary));
+    const std::string text = SummaryText(summary);
+    m_summaryLine.SetWindowText(text);
+    // The whole line again, without its key mark, for a page too narrow to show it all.
+    std::string plain = text;
+    if (const auto mark = plain.find('&'); mark != std::string::npos)
+        plain.erase(mark, 1);
+    win::SetToolTip(m_summaryLine, plain + "\n" + win::LoadString(res::IDS_SUMMARY_TIP));
     win::ShowAsTextLine(m_summaryLine, summary.GoesBelow() ? kWarningText : kNormalText);
 }

@@ -41,6 +41,8 @@ public:
 protected:
     bool OnInitDialog() override;
     void DoDataExchange(win::CDataExchange* dx) override;
+    // The list fills the page but for one line below it: the summary and its button.
+    void OnSize(int type, int cx, int cy) override;
 
 private:
     void MoveStartDate(int days);

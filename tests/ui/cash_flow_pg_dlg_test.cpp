@@ -193,9 +193,9 @@ TEST_F(CashFlowPageTest, TheSummaryLineFollowsEveryKindOfChange)
     EXPECT_EQ(line(), (SummaryLine{"&Lowest 1000 on 01/01/2007 \u00B7 Closing 1000 on 01/01/2007", false}));
 
     TransactionData& bill = transactions.AddOnce(MakeDate(2007, 1, 10), -1500);
-    EXPECT_EQ(line(), (SummaryLine{"Below 0 from 01/10/2007 to the end \u00B7 &lowest -500 on 01/10/2007", true}));
+    EXPECT_EQ(line(), (SummaryLine{"Below 0 from 01/10/2007 on \u00B7 &lowest -500 on 01/10/2007", true}));
     transactions.AddOnce(MakeDate(2007, 1, 20), 800);
-    EXPECT_EQ(line(), (SummaryLine{"Below 0 from 01/10/2007 to 01/20/2007 \u00B7 &lowest -500 on 01/10/2007", true}));
+    EXPECT_EQ(line(), (SummaryLine{"Below 0 01/10/2007\u201301/20/2007 \u00B7 &lowest -500 on 01/10/2007", true}));
 
     accounts.total = 2000; // as the accounts list does after a change
     List().Recalculate(0);
@@ -208,7 +208,7 @@ TEST_F(CashFlowPageTest, TheSummaryLineFollowsEveryKindOfChange)
     EXPECT_EQ(line(), (SummaryLine{"&Lowest 1300 on 01/25/2007 \u00B7 Closing 1300 on 01/25/2007", false}));
 
     page->SetWarnBelow(2500);
-    EXPECT_EQ(line(), (SummaryLine{"Below 2500 from 01/01/2007 to 01/20/2007 \u00B7 &lowest 1300 on 01/25/2007", true}));
+    EXPECT_EQ(line(), (SummaryLine{"Below 2500 01/01/2007\u201301/20/2007 \u00B7 &lowest 1300 on 01/25/2007", true}));
     page->SetWarnBelow(0);
 
     // Deleted: its rows go, with a recalculation from the first of them.
@@ -237,6 +237,11 @@ TEST_F(CashFlowPageTest, ClickingTheSummaryLineSelectsTheFirstRowOfTheLowestBala
     transactions.AddOnce(MakeDate(2007, 12, 2), 100);
     transactions.AddOnce(MakeDate(2007, 12, 3), -100);
     QCoreApplication::sendPostedEvents();
+    const win::CRect listRect = List().GetWindowRect();
+    const win::CRect lineRect = page->GetDlgItem(res::IDC_SUMMARY)->GetWindowRect();
+    EXPECT_GE(lineRect.top, listRect.bottom) << "the line sits under the list";
+    EXPECT_GT(listRect.Height(), 150) << "and the list takes the rest of the page";
+
     const ProjectionSummary summary = page->Summary();
     ASSERT_EQ(summary.lowestBalance, -150);
     ASSERT_EQ(FormatDate(summary.lowestDate), "12/01/2007");
