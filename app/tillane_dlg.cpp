@@ -11,6 +11,7 @@
 #include "storage/xml_document.h"
 #include "ui/account_edit_dlg.h"
 #include "ui/platform/api.h"
+#include "ui/platform/data_exchange.h"
 #include "ui/platform/modal_runner.h"
 #include "ui/platform/resources.h"
 #include "ui/trans_edit_dlg.h"
@@ -23,6 +24,15 @@ namespace {
 constexpr std::uint32_t kChartStyle = 0x5800000Bu;
 
 constexpr const char* kFrameSection = "Frame";
+
+// 10000000 as 10,000,000.
+std::string GroupedDigits(std::size_t value)
+{
+    std::string digits = std::to_string(value);
+    for (auto at = static_cast<std::ptrdiff_t>(digits.size()) - 3; at > 0; at -= 3)
+        digits.insert(static_cast<std::size_t>(at), ",");
+    return digits;
+}
 
 } // namespace
 
@@ -53,6 +63,7 @@ CTillaneDlg::CTillaneDlg(IConfigDataManager& settings, app::IConfiguration& conf
         SetActivePage(0);
         m_cashFlowPage.CashFlowList().SelectAndShow(row);
     });
+    m_cashFlowPage.CashFlowList().SetCappedHandler([this] { NoticeRowLimit(); });
     AddPage(&m_cashFlowPage);
     AddPage(&m_accountsPage);
     AddPage(&m_transPage);
@@ -92,6 +103,8 @@ void CTillaneDlg::LoadData()
 {
     if (m_dataFileState != DataFileState::Load)
         return;
+    m_loadNotes.clear();
+    m_toldRowLimit = false;
     TextFile::ReadResult read = TextFile::Read(DataFilePath());
     switch (read.status) {
     case TextFile::ReadStatus::Missing:
@@ -116,12 +129,12 @@ void CTillaneDlg::ParseData(std::string text)
         m_dataFileUnreadable = true;
         return;
     }
-    m_cashFlowPage.Load(document);
+    m_cashFlowPage.Load(document, &m_loadNotes);
     CAccountsListCtrl& accounts = m_accountsPage.GetAccountsList();
     for (const DataFile::Account& account : DataFile::ReadAccounts(document))
         accounts.AddAccount(account.description, account.balance, CAccountsListCtrl::Selection::Leave);
     CTransListCtrl& transactions = m_transPage.GetListCtrl();
-    for (DataFile::Transaction& transaction : DataFile::ReadTransactions(document, Today()))
+    for (DataFile::Transaction& transaction : DataFile::ReadTransactions(document, Today(), &m_loadNotes))
         transactions.AddTransaction(transaction.date, transaction.description, transaction.amount,
                                     std::move(transaction.rule), true);
 }
@@ -158,6 +171,22 @@ app::FileOutcome CTillaneDlg::SaveData()
         m_dataFileUnreadable = false;
     }
     return app::ReplaceFile(path, TextFile::ToTextMode(document.GetDocument()));
+}
+
+void CTillaneDlg::NoticeRowLimit()
+{
+    // The command line says so itself, and shows no message boxes.
+    if (!Writable() || m_toldRowLimit || !HasWindow())
+        return;
+    m_toldRowLimit = true;
+    PostCommand(res::ID_ROW_LIMIT_NOTICE);
+}
+
+void CTillaneDlg::ShowRowLimitNotice()
+{
+    const std::string limit = GroupedDigits(m_cashFlowPage.CashFlowList().GetRowLimit());
+    win::MessageBox(this, win::FormatPrompt(win::LoadString(res::IDS_ROW_LIMIT_REACHED), limit),
+                    win::LoadString(res::IDS_APP_TITLE), win::MB_OK | win::MB_ICONEXCLAMATION);
 }
 
 void CTillaneDlg::ReportSaveFailure(const app::FileOutcome& outcome, bool closing, bool* closeAnyway)
@@ -239,6 +268,9 @@ bool CTillaneDlg::OnCommand(int id)
         return true;
     case res::ID_ADD_TRANSACTION:
         AddTransaction();
+        return true;
+    case res::ID_ROW_LIMIT_NOTICE:
+        ShowRowLimitNotice();
         return true;
     case res::ID_APP_ABOUT: {
         CAboutDlg about;
@@ -454,11 +486,11 @@ TimeValue CTillaneDlg::CashflowReference::GetDate(int row) { return target->GetD
 TransactionData* CTillaneDlg::CashflowReference::GetTransaction(int row) { return target->GetTransaction(row); }
 void CTillaneDlg::CashflowReference::Recalculate(int first) { target->Recalculate(first); }
 void CTillaneDlg::CashflowReference::DeleteEntry(int row) { target->DeleteEntry(row); }
-void CTillaneDlg::CashflowReference::InsertEntries(const std::vector<TimeValue>& dates,
+bool CTillaneDlg::CashflowReference::InsertEntries(const std::vector<TimeValue>& dates,
                                                    const std::string& description, std::int32_t amount,
                                                    TransactionData* record)
 {
-    target->InsertEntries(dates, description, amount, record);
+    return target->InsertEntries(dates, description, amount, record);
 }
 int CTillaneDlg::CashflowReference::DeleteEntriesOf(const TransactionData* record)
 {

@@ -73,6 +73,7 @@ inline constexpr int IDS_SUMMARY_TIP = 293;
 inline constexpr int IDS_CHART_TIP_ENTRIES = 294;
 inline constexpr int IDS_CHART_TIP_NO_ENTRIES = 295;
 inline constexpr int IDS_WARN_BELOW_TIP = 296;
+inline constexpr int IDS_ROW_LIMIT_REACHED = 200;
 
 // The validation prompts of dialog data exchange.
 inline constexpr int AFX_IDP_PARSE_INT = 0xF110;         // "Please enter an integer."
@@ -88,5 +89,7 @@ inline constexpr int ID_ADD_ACCOUNT = 32773;
 inline constexpr int ID_EDIT_ENTRY = 32774;
 inline constexpr int ID_DELETE_ENTRY = 32775;
 inline constexpr int ID_APP_ABOUT = 57664;
+// Posted, never on a menu: tells the user that the projection reached its row limit.
+inline constexpr int ID_ROW_LIMIT_NOTICE = 32800;
 
 } // namespace res

@@ -30,6 +30,11 @@ const std::map<int, std::string>& StringTable()
         {IDS_WARN_BELOW_TIP, "Warn Below: the balance under which the summary line turns red"},
         {IDS_CHART_TIP_ENTRIES, "%1: balance %2"},
         {IDS_CHART_TIP_NO_ENTRIES, "%1: balance %2 (no entries that day)"},
+        {IDS_ROW_LIMIT_REACHED,
+         "The cash flow stops at its limit of %1 rows: the entries after that point are missing "
+         "from the list and the chart.\n\nA transaction that repeats more often than any real "
+         "one would (a step of 0, say) usually causes this. Correct or delete it, or shorten "
+         "the number of months."},
 
         {ID_FILE_SAVE, "Saves all changes to persistent storage."},
         {ID_SAVE_AND_EXIT, "Saves all changes and exits the program."},

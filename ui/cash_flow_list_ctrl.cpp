@@ -121,6 +121,12 @@ void CCashFlowListCtrl::SelectAndShow(int row)
     EnsureVisible(row);
 }
 
+void CCashFlowListCtrl::OnCapped()
+{
+    if (m_capped)
+        m_capped();
+}
+
 int CCashFlowListCtrl::GetRowCount() { return GetCount(); }
 
 std::string CCashFlowListCtrl::GetCellText(int row, int column)

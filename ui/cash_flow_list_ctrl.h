@@ -54,6 +54,8 @@ public:
 
     // Selects the row alone and scrolls the list to it.
     void SelectAndShow(int row);
+    // Called when the projection first reaches its row limit after a rebuild.
+    void SetCappedHandler(std::function<void()> handler) { m_capped = std::move(handler); }
 
 protected:
     // Creates the columns, then the base step, then the opening row.
@@ -63,6 +65,7 @@ protected:
 
     void OnRowsChanged() override;
     void OnRecalculated() override;
+    void OnCapped() override;
 
 private:
     int GetRowCount() override;
@@ -74,4 +77,5 @@ private:
     ITransListCtrl& m_transactions;
     std::function<void()> m_redraw;
     std::function<void()> m_changed;
+    std::function<void()> m_capped;
 };

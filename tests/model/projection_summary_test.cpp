@@ -1,4 +1,3 @@
-#include "model/cashflow_interfaces.h"
 #include "model/projection_summary.h"
 
 #include <gtest/gtest.h>
@@ -9,23 +8,19 @@
 
 namespace {
 
-// Rows given as they are, for the summary to read.
-class GivenRows : public ICashflowListCtrl {
-public:
+// Rows as a projection holds them: dates in order, the balance after each row.
+struct GivenRows {
     std::vector<TimeValue> dates;
     std::vector<std::int64_t> balances;
-
-    int InsertEntry(TimeValue, const std::string&, std::int32_t, TransactionData*, bool) override { return -1; }
-    TimeValue GetEndDate() const override { return 0; }
-    int GetCount() override { return static_cast<int>(dates.size()); }
-    std::int64_t GetBalance(int row) override { return balances.at(static_cast<std::size_t>(row)); }
-    TimeValue GetDate(int row) override { return dates.at(static_cast<std::size_t>(row)); }
-    TransactionData* GetTransaction(int) override { return nullptr; }
-    void Recalculate(int) override {}
-    void DeleteEntry(int) override {}
-    void InsertEntries(const std::vector<TimeValue>&, const std::string&, std::int32_t, TransactionData*) override {}
-    int DeleteEntriesOf(const TransactionData*) override { return 0; }
 };
+
+ProjectionSummary Summarize(const GivenRows& rows, std::int64_t threshold)
+{
+    ProjectionSummaryBuilder builder(threshold);
+    for (std::size_t row = 0; row < rows.dates.size(); ++row)
+        builder.Add(rows.dates[row], rows.balances[row]);
+    return builder.Result();
+}
 
 TEST(ProjectionSummaryTest, AgreesWithAPlainScanOnRandomProjections)
 {
@@ -42,7 +37,7 @@ TEST(ProjectionSummaryTest, AgreesWithAPlainScanOnRandomProjections)
             rows.balances.push_back(std::uniform_int_distribution<int>(-3, 3)(random));
         }
         const std::int64_t threshold = std::uniform_int_distribution<int>(-2, 2)(random);
-        const ProjectionSummary summary = SummarizeProjection(rows, threshold);
+        const ProjectionSummary summary = Summarize(rows, threshold);
 
         const auto& balances = rows.balances;
         const auto lowest = std::min_element(balances.begin(), balances.end());
@@ -92,8 +87,7 @@ TEST(ProjectionSummaryTest, AgreesWithAPlainScanOnRandomProjections)
 
 TEST(ProjectionSummaryTest, AProjectionWithoutRowsHasNothingToSay)
 {
-    GivenRows rows;
-    const ProjectionSummary summary = SummarizeProjection(rows, 0);
+    const ProjectionSummary summary = Summarize(GivenRows{}, 0);
     EXPECT_FALSE(summary.hasRows);
     EXPECT_FALSE(summary.GoesBelow());
 }
