@@ -25,7 +25,7 @@ std::string Unreadable(const std::string& path, DataFile::Status status)
 // The summary of the projection under the threshold: labelled lines on stdout; 0 when
 // the balance stays at or above the threshold, 3 when it goes below, 1 when the output
 // cannot be written.
-int PrintSummary(ICashflowListCtrl& projection, std::int64_t threshold)
+int PrintSummary(CashFlowProjection& projection, std::int64_t threshold)
 {
     const ProjectionSummary summary = SummarizeProjection(projection, threshold);
     std::cout << FormatSummaryText(summary);

@@ -1,6 +1,6 @@
 #include "model/projection_summary.h"
 
-#include "model/cashflow_interfaces.h"
+#include "model/cash_flow_projection.h"
 
 ProjectionSummaryBuilder::ProjectionSummaryBuilder(std::int64_t threshold)
 {
@@ -29,11 +29,18 @@ void ProjectionSummaryBuilder::Add(TimeValue date, std::int64_t balance)
     summary.closingDate = date;
 }
 
-ProjectionSummary SummarizeProjection(ICashflowListCtrl& projection, std::int64_t threshold)
+ProjectionSummary SummarizeProjection(CashFlowProjection& projection, std::int64_t threshold)
 {
+    // Straight from the rows: reading them one by one through the list's interface would
+    // check for pending work on every read and cost several times as much.
+    CashFlowRows& rows = projection.Rows();
+    const std::size_t count = rows.Count();
+    if (count > 0)
+        rows.Balance(count - 1); // every balance up to date
     ProjectionSummaryBuilder builder(threshold);
-    const int count = projection.GetCount();
-    for (int row = 0; row < count; ++row)
-        builder.Add(projection.GetDate(row), projection.GetBalance(row));
+    for (std::size_t row = 0; row < count; ++row) {
+        const CashFlowRows::Row& entry = rows.At(row);
+        builder.Add(entry.date, entry.balance);
+    }
     return builder.Result();
 }

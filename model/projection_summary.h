@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <optional>
 
-class ICashflowListCtrl;
+class CashFlowProjection;
 
 // What a projection comes to, in the terms a reader asks first: how low the balance goes
 // and when, whether and when it drops under a chosen threshold and comes back, and where
@@ -51,5 +51,6 @@ private:
     std::size_t m_rows = 0;
 };
 
-// The summary of a projection's rows as they stand now.
-ProjectionSummary SummarizeProjection(ICashflowListCtrl& projection, std::int64_t threshold);
+// The summary of a projection's rows as they stand now (their balances brought up to
+// date first).
+ProjectionSummary SummarizeProjection(CashFlowProjection& projection, std::int64_t threshold);
