@@ -74,6 +74,11 @@ CTillaneDlg::CTillaneDlg(IConfigDataManager& settings, app::IConfiguration& conf
     m_accountsPage.GetAccountsList().SetEditHistory(&m_history);
     m_transPage.GetListCtrl().SetEditHistory(&m_history);
     m_cashFlowPage.SetEditHistory(&m_history);
+    // A click on a day of the chart shows that day's row on the Cash Flow page.
+    m_chart.SetRowClickHandler([this](int row) {
+        SetActivePage(0);
+        m_cashFlowPage.CashFlowList().SelectAndShow(row);
+    });
     m_cashFlowPage.CashFlowList().SetCappedHandler([this] { NoticeRowLimit(); });
     AddPage(&m_cashFlowPage);
     AddPage(&m_accountsPage);
