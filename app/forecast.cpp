@@ -2,6 +2,7 @@
 
 #include "app/output_file.h"
 #include "app/tillane_dlg.h"
+#include "model/projection_summary.h"
 #include "storage/config_data_manager.h"
 #include "storage/configuration.h"
 #include "storage/data_file.h"
@@ -33,6 +34,19 @@ bool NamedFileMissing(const std::string& path)
 {
     struct stat info {};
     return ::stat(path.c_str(), &info) != 0 && errno == ENOENT;
+}
+
+// The summary of the projection under the threshold: labelled lines on stdout; 0 when
+// the balance stays at or above the threshold, 3 when it goes below, 1 when the output
+// cannot be written.
+int PrintSummary(CashFlowProjection& projection, std::int64_t threshold)
+{
+    const ProjectionSummary summary = SummarizeProjection(projection, threshold);
+    std::cout << FormatSummaryText(summary);
+    std::cout.flush();
+    if (!std::cout)
+        return 1;
+    return summary.GoesBelow() ? kExitBelowThreshold : 0;
 }
 
 class CommandLineApp : public win::CWinApp {
@@ -86,6 +100,8 @@ private:
         if (!CheckLoadedProjection(window, std::cerr))
             return 1;
 
+        if (m_line.mode == CommandLine::Mode::Summary)
+            return PrintSummary(list, m_line.below.value_or(window.CashFlowPage().WarnBelow()));
         if (m_line.mode == CommandLine::Mode::Chart) {
             const QByteArray png = ChartPng(list, m_line.width, m_line.height);
             const app::FileOutcome written =
@@ -147,6 +163,11 @@ std::string HelpText()
            "                      documents folder\n"
            "  --forecast          print the projection as the Cash Flow page lists it\n"
            "  --csv               with --forecast: comma-separated values with a header line\n"
+           "  --summary           print the lowest balance ahead and when, when the balance first\n"
+           "                      falls below the warning threshold and when it is back, and the\n"
+           "                      closing balance\n"
+           "  --below AMOUNT      with --summary: warn below AMOUNT whole dollars (may be negative)\n"
+           "                      instead of the data file's \"Warn below\" setting (default 0)\n"
            "  --chart OUT.png     draw the balance chart into a PNG file\n"
            "  --size WxH          with --chart: the picture's size in pixels (default 600x200)\n"
            "  --start MM/DD/YYYY  start the projection on this day (default: the data file's)\n"
@@ -154,8 +175,9 @@ std::string HelpText()
            "  --version           print the version\n"
            "  --help              print this help\n"
            "\n"
-           "The forecast and the chart never change the data file or the settings.\n"
+           "The forecast, the summary and the chart never change the data file or the settings.\n"
            "Exit status: 0 done, 1 the data file cannot be read, is not a Tillane data file or is\n"
            "not there (a file named with --file must exist), or the chart cannot be written;\n"
-           "2 bad usage.\n";
+           "2 bad usage, 3 (--summary) the balance goes below the threshold, so that a scheduled\n"
+           "job can warn: tillane --summary || notify-send \"Tillane: money runs low\"\n";
 }
