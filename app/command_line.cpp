@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdint>
+#include <utility>
 
 namespace {
 
@@ -23,6 +25,21 @@ std::optional<unsigned> ParseMonths(const std::string& text)
     return months;
 }
 
+// Whole dollars, a leading '-' allowed, within the range of an amount.
+std::optional<std::int64_t> ParseDollars(const std::string& text)
+{
+    const std::size_t digits = !text.empty() && text[0] == '-' ? 1 : 0;
+    if (text.size() == digits || text.size() - digits > 10 || !AllDigits(text, digits, text.size() - digits))
+        return std::nullopt;
+    const long long value = std::stoll(text);
+    if (value < INT32_MIN || value > INT32_MAX)
+        return std::nullopt;
+    return value;
+}
+
+constexpr int kLargestSide = 10000;
+constexpr long long kLargestArea = 50'000'000;
+
 bool ParseSize(const std::string& text, int& width, int& height)
 {
     const auto cross = text.find('x');
@@ -34,6 +51,13 @@ bool ParseSize(const std::string& text, int& width, int& height)
     width = std::stoi(text.substr(0, cross));
     height = std::stoi(text.substr(cross + 1));
     return width >= 16 && height >= 16;
+}
+
+// What a screen or a printed page needs, and no more: a larger picture only costs time
+// and memory.
+bool SizeWithinLimits(int width, int height)
+{
+    return width <= kLargestSide && height <= kLargestSide && static_cast<long long>(width) * height <= kLargestArea;
 }
 
 // Code points, for lining up descriptions that are not plain ASCII.
@@ -63,6 +87,8 @@ std::string CsvField(const std::string& text)
     return quoted + "\"";
 }
 
+constexpr const char* kChooseOneMode = "choose one of --forecast, --summary, --chart, --version and --help";
+
 const ForecastRow kHeadings = {"Date", "Description", "Amount", "Balance"};
 
 } // namespace
@@ -84,6 +110,14 @@ CommandLineParse ParseCommandLine(const std::vector<std::string>& words)
 {
     CommandLine line;
     bool sawMode = false, sawSize = false;
+    std::vector<std::string> given;
+    // An option given twice is a mistake to point out, not a choice to make for the user.
+    auto once = [&](const std::string& option) {
+        if (std::find(given.begin(), given.end(), option) != given.end())
+            return false;
+        given.push_back(option);
+        return true;
+    };
     auto setMode = [&](CommandLine::Mode mode) {
         if (sawMode)
             return false;
@@ -107,21 +141,25 @@ CommandLineParse ParseCommandLine(const std::vector<std::string>& words)
         };
         auto missing = [&] { return CommandLineParse{std::nullopt, option + " needs a value"}; };
         auto takesNoValue = [&] { return CommandLineParse{std::nullopt, option + " takes no value"}; };
+        if ((option == "--file" || option == "--start" || option == "--months" || option == "--size") && !once(option))
+            return {std::nullopt, option + " is given more than once"};
 
-        if (option == "--help" || option == "-h" || option == "--version" || option == "--forecast") {
+        if (option == "--help" || option == "-h" || option == "--version" || option == "--forecast" ||
+            option == "--summary") {
             if (attached)
                 return takesNoValue();
-            const auto mode = option == "--forecast" ? CommandLine::Mode::Forecast
+            const auto mode = option == "--forecast"  ? CommandLine::Mode::Forecast
+                              : option == "--summary" ? CommandLine::Mode::Summary
                               : option == "--version" ? CommandLine::Mode::Version
                                                       : CommandLine::Mode::Help;
             if (!setMode(mode))
-                return {std::nullopt, "choose one of --forecast, --chart, --version and --help"};
+                return {std::nullopt, kChooseOneMode};
         } else if (option == "--chart") {
             const auto path = value();
             if (!path || path->empty())
                 return missing();
             if (!setMode(CommandLine::Mode::Chart))
-                return {std::nullopt, "choose one of --forecast, --chart, --version and --help"};
+                return {std::nullopt, kChooseOneMode};
             line.chartFile = *path;
         } else if (option == "--csv") {
             if (attached)
@@ -146,20 +184,34 @@ CommandLineParse ParseCommandLine(const std::vector<std::string>& words)
             line.months = ParseMonths(*text);
             if (!line.months)
                 return {std::nullopt, "--months wants a number from 1 to 99, not \"" + *text + "\""};
+        } else if (option == "--below") {
+            const auto text = value();
+            if (!text)
+                return missing();
+            line.below = ParseDollars(*text);
+            if (!line.below)
+                return {std::nullopt, "--below wants whole dollars such as 500 or -250, not \"" + *text + "\""};
         } else if (option == "--size") {
             const auto text = value();
             if (!text)
                 return missing();
             if (!ParseSize(*text, line.width, line.height))
                 return {std::nullopt, "--size wants WIDTHxHEIGHT, each at least 16 pixels, not \"" + *text + "\""};
+            if (!SizeWithinLimits(line.width, line.height))
+                return {std::nullopt, "--size " + *text + " is too large: at most " + std::to_string(kLargestSide) +
+                                          " pixels a side and " + std::to_string(kLargestArea / 1'000'000) +
+                                          " million pixels in all"};
             sawSize = true;
         } else {
             return {std::nullopt, "unknown option \"" + words[i] + "\""};
         }
     }
-    const bool projects = line.mode == CommandLine::Mode::Forecast || line.mode == CommandLine::Mode::Chart;
+    const bool projects = line.mode == CommandLine::Mode::Forecast || line.mode == CommandLine::Mode::Summary ||
+                          line.mode == CommandLine::Mode::Chart;
     if ((line.start || line.months) && !projects)
-        return {std::nullopt, "--start and --months go with --forecast or --chart"};
+        return {std::nullopt, "--start and --months go with --forecast, --summary or --chart"};
+    if (line.below && line.mode != CommandLine::Mode::Summary)
+        return {std::nullopt, "--below goes with --summary"};
     if (line.csv && line.mode != CommandLine::Mode::Forecast)
         return {std::nullopt, "--csv goes with --forecast"};
     if (sawSize && line.mode != CommandLine::Mode::Chart)
@@ -172,6 +224,7 @@ std::string UsageText()
     return "Usage:\n"
            "  tillane [--file PATH]\n"
            "  tillane --forecast [--file PATH] [--start MM/DD/YYYY] [--months N] [--csv]\n"
+           "  tillane --summary [--file PATH] [--start MM/DD/YYYY] [--months N] [--below AMOUNT]\n"
            "  tillane --chart OUT.png [--size WxH] [--file PATH] [--start MM/DD/YYYY] [--months N]\n"
            "  tillane --version | --help\n";
 }
@@ -214,6 +267,11 @@ std::string HelpText()
            "                      documents folder\n"
            "  --forecast          print the projection as the Cash Flow page lists it\n"
            "  --csv               with --forecast: comma-separated values with a header line\n"
+           "  --summary           print the lowest balance ahead and when, when the balance first\n"
+           "                      falls below the warning threshold and when it is back, and the\n"
+           "                      closing balance\n"
+           "  --below AMOUNT      with --summary: warn below AMOUNT whole dollars (may be negative)\n"
+           "                      instead of the data file's \"Warn below\" setting (default 0)\n"
            "  --chart OUT.png     draw the balance chart into a PNG file\n"
            "  --size WxH          with --chart: the picture's size in pixels (default 600x200)\n"
            "  --start MM/DD/YYYY  start the projection on this day (default: the data file's)\n"
@@ -221,7 +279,33 @@ std::string HelpText()
            "  --version           print the version\n"
            "  --help              print this help\n"
            "\n"
-           "The forecast and the chart never change the data file or the settings.\n"
-           "Exit status: 0 done, 1 the data file cannot be read or is not a Tillane data file,\n"
-           "2 bad usage.\n";
+           "The forecast, the summary and the chart never change the data file or the settings.\n"
+           "Exit status: 0 done, 1 the data file cannot be read, is not a Tillane data file or is\n"
+           "not there (a file named with --file must exist), or the chart cannot be written;\n"
+           "2 bad usage, 3 (--summary) the balance goes below the threshold, so that a scheduled\n"
+           "job can warn: tillane --summary || notify-send \"Tillane: money runs low\"\n";
+}
+
+std::string FormatSummaryText(const ProjectionSummary& summary)
+{
+    if (!summary.hasRows)
+        return "The projection has no rows.\n";
+    const std::string threshold = std::to_string(summary.threshold);
+    std::vector<std::pair<std::string, std::string>> lines = {
+        {"Lowest balance", std::to_string(summary.lowestBalance)},
+        {"Lowest on", FormatDate(summary.lowestDate)},
+        {"Below " + threshold + " from", summary.below ? FormatDate(summary.below->from) : "never"},
+    };
+    if (summary.below)
+        lines.push_back({"Back on", summary.below->back ? FormatDate(*summary.below->back) : "never"});
+    lines.push_back({"Closing balance", std::to_string(summary.closingBalance)});
+    lines.push_back({"Closing on", FormatDate(summary.closingDate)});
+
+    std::size_t width = 0;
+    for (const auto& [label, value] : lines)
+        width = std::max(width, label.size());
+    std::string text;
+    for (const auto& [label, value] : lines)
+        text += label + ":" + std::string(width - label.size() + 2, ' ') + value + "\n";
+    return text;
 }

@@ -1,7 +1,9 @@
 #include "app/forecast.h"
 
 #include "app/forecast_output.h"
+#include "app/output_file.h"
 #include "app/tillane_dlg.h"
+#include "model/projection_summary.h"
 #include "storage/config_data_manager.h"
 #include "storage/configuration.h"
 #include "storage/data_file.h"
@@ -13,6 +15,19 @@
 #include <iostream>
 
 namespace {
+
+// The summary of the projection under the threshold: labelled lines on stdout; 0 when
+// the balance stays at or above the threshold, 3 when it goes below, 1 when the output
+// cannot be written.
+int PrintSummary(CashFlowProjection& projection, std::int64_t threshold)
+{
+    const ProjectionSummary summary = SummarizeProjection(projection, threshold);
+    std::cout << FormatSummaryText(summary);
+    std::cout.flush();
+    if (!std::cout)
+        return 1;
+    return summary.GoesBelow() ? kExitBelowThreshold : 0;
+}
 
 class CommandLineApp : public win::CWinApp {
 public:
@@ -30,10 +45,15 @@ private:
     int Forecast()
     {
         const std::string path = GetDataFilePath();
-        const DataFile::Status status = DataFile::LoadFile(path, Today()).status;
+        if (m_line.file && NamedFileMissing(path)) {
+            std::cerr << "tillane: no such file: " << path << "\n";
+            return 1;
+        }
+        const DataFile::LoadResult loaded = DataFile::LoadFile(path, Today());
+        const DataFile::Status status = loaded.status;
         if (status == DataFile::Status::Unreadable || status == DataFile::Status::Malformed ||
             status == DataFile::Status::NotDataFile) {
-            std::cerr << DataFileRefusal(path, status);
+            std::cerr << DataFileRefusal(path, status, loaded.reason);
             return 1;
         }
         app::IConfiguration* configuration = nullptr;
@@ -60,9 +80,15 @@ private:
         if (!CheckLoadedProjection(window, std::cerr))
             return 1;
 
+        if (m_line.mode == CommandLine::Mode::Summary)
+            return PrintSummary(list, m_line.below.value_or(window.CashFlowPage().WarnBelow()));
         if (m_line.mode == CommandLine::Mode::Chart) {
-            if (!SaveChartPng(list, m_line.width, m_line.height, QString::fromStdString(m_line.chartFile))) {
-                std::cerr << "tillane: cannot write the chart to " << m_line.chartFile << "\n";
+            const QByteArray png = ChartPng(list, m_line.width, m_line.height);
+            const app::FileOutcome written =
+                png.isEmpty() ? app::FileOutcome {false, "the picture could not be made"}
+                              : app::WriteOutputFile(m_line.chartFile, std::string_view(png.constData(), png.size()), path);
+            if (!written.ok) {
+                std::cerr << "tillane: cannot write the chart to " << m_line.chartFile << ": " << written.reason << "\n";
                 return 1;
             }
             return 0;

@@ -1,11 +1,15 @@
 #include "app/forecast_output.h"
 
 #include "model/cash_flow_projection.h"
+#include "model/projection_summary.h"
 #include "model/transaction_schedule.h"
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <charconv>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -189,12 +193,20 @@ void WriteForecast(CashFlowProjection& projection, bool csv, OutputBuffer& out)
         WriteColumns(projection.Rows(), out);
 }
 
-std::string DataFileRefusal(const std::string& path, DataFile::Status status)
+std::string DataFileRefusal(const std::string& path, DataFile::Status status, const std::string& reason)
 {
+    if (status == DataFile::Status::Unreadable && !reason.empty())
+        return "tillane: cannot use the data file " + path + ": " + reason + "\n";
     const char* why = status == DataFile::Status::Unreadable ? "it cannot be read"
                       : status == DataFile::Status::Malformed ? "it is not a well-formed document"
                                                               : "it is not a Tillane data file";
     return "tillane: cannot use the data file " + path + ": " + why + "\n";
+}
+
+bool NamedFileMissing(const std::string& path)
+{
+    struct stat info {};
+    return ::stat(path.c_str(), &info) != 0 && errno == ENOENT;
 }
 
 std::string ProjectionCapNotice(const std::string& path, std::size_t limit)
@@ -205,11 +217,15 @@ std::string ProjectionCapNotice(const std::string& path, std::size_t limit)
 
 int RunForecast(const CommandLine& line, const std::string& path, std::FILE* out, std::FILE* err)
 {
+    if (line.file && NamedFileMissing(path)) {
+        std::fprintf(err, "tillane: no such file: %s\n", path.c_str());
+        return 1;
+    }
     const TimeValue today = Today();
     DataFile::LoadResult loaded = DataFile::LoadFile(path, today);
     if (loaded.status == DataFile::Status::Unreadable || loaded.status == DataFile::Status::Malformed ||
         loaded.status == DataFile::Status::NotDataFile) {
-        std::fputs(DataFileRefusal(path, loaded.status).c_str(), err);
+        std::fputs(DataFileRefusal(path, loaded.status, loaded.reason).c_str(), err);
         return 1;
     }
 
@@ -247,6 +263,13 @@ int RunForecast(const CommandLine& line, const std::string& path, std::FILE* out
     }
 
     OutputBuffer buffer(out);
+    if (line.mode == CommandLine::Mode::Summary) {
+        const ProjectionSummary summary = SummarizeProjection(projection, line.below.value_or(contents.warnBelow));
+        buffer.Append(FormatSummaryText(summary));
+        if (!buffer.Finish())
+            return 1;
+        return summary.GoesBelow() ? kExitBelowThreshold : 0;
+    }
     WriteForecast(projection, line.csv, buffer);
     return buffer.Finish() ? 0 : 1;
 }

@@ -39,13 +39,18 @@ private:
 void WriteForecast(CashFlowProjection& projection, bool csv, OutputBuffer& out);
 
 // "tillane: cannot use the data file PATH: <why>\n" for a data file that is unreadable,
-// malformed or not a data file.
-std::string DataFileRefusal(const std::string& path, DataFile::Status status);
+// malformed or not a data file; an unreadable file's own reason when there is one.
+std::string DataFileRefusal(const std::string& path, DataFile::Status status, const std::string& reason = {});
+
+// The sample data is for the default file's first run only: a file named on the command
+// line that is not there is a mistake, never a forecast to make up.
+bool NamedFileMissing(const std::string& path);
 
 // The line that says the projection stopped at its row limit.
 std::string ProjectionCapNotice(const std::string& path, std::size_t limit);
 
-// Prints the forecast of the data file at path: exit status 0, or 1 when the file cannot
-// be used (said on err), the projection stopped at its row limit (said too) or the output
-// cannot be written. What loading mended is said on err, one line each.
+// Prints the forecast (or, in the summary mode, the summary) of the data file at path: exit
+// status 0, or 1 when the file cannot be used (said on err), the projection stopped at its
+// row limit (said too) or the output cannot be written; 3 when a summary's balance goes
+// below its threshold. What loading mended is said on err, one line each.
 int RunForecast(const CommandLine& line, const std::string& path, std::FILE* out, std::FILE* err);

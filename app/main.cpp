@@ -57,7 +57,8 @@ int main(int argc, char** argv)
     case CommandLine::Mode::Version:
         std::printf("Version %s\n", VersionText().c_str());
         return std::fflush(stdout) == 0 ? 0 : 1;
-    case CommandLine::Mode::Forecast: {
+    case CommandLine::Mode::Forecast:
+    case CommandLine::Mode::Summary: {
         static const XdgDocumentsFolder documents;
         InstallDocumentsFolderProvider(documents);
         const std::string path = line.file ? *line.file : GetDataFilePath();

@@ -17,9 +17,13 @@ inline constexpr int IDD_ACCOUNTS_PAGE = 135;
 inline constexpr int IDD_TRANS_PAGE = 137;
 inline constexpr int IDD_ACCOUNT_EDIT = 138;
 inline constexpr int IDD_START_DATE = 139;
+inline constexpr int IDD_WARN_BELOW = 1129; // "Warn Below", reached from the Cash Flow page
 
 // Controls.
 inline constexpr int IDC_CHART = 1;
+inline constexpr int IDC_SUMMARY = 1110;           // the Cash Flow page's summary line
+inline constexpr int IDC_WARN_BELOW = 1111;        // its "Warn Below..." button
+inline constexpr int IDC_WARN_BELOW_AMOUNT = 1112; // the amount in the Warn Below dialog
 inline constexpr int IDC_CASHFLOW_LIST = 1003;
 inline constexpr int IDC_AMOUNT = 1005;
 inline constexpr int IDC_DATE = 1007;
@@ -63,6 +67,14 @@ inline constexpr int IDS_CONFIRM_DELETE = 113;
 inline constexpr int IDS_DELETE_SELECTION = 114;
 inline constexpr int IDS_BROWSER_FAILED = 115;
 inline constexpr int IDS_APPLICATION_ERROR = 116;
+// The Cash Flow page's summary line (%1, %2, ... are filled in) and the chart's tooltips.
+inline constexpr int IDS_SUMMARY_ABOVE = 290;
+inline constexpr int IDS_SUMMARY_BELOW = 291;
+inline constexpr int IDS_SUMMARY_BELOW_TO_END = 292;
+inline constexpr int IDS_SUMMARY_TIP = 293;
+inline constexpr int IDS_CHART_TIP_ENTRIES = 294;
+inline constexpr int IDS_CHART_TIP_NO_ENTRIES = 295;
+inline constexpr int IDS_WARN_BELOW_TIP = 296;
 inline constexpr int IDS_ROW_LIMIT_REACHED = 200;
 
 // The Transaction Editor's preview of a rule's next dates.

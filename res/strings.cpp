@@ -23,6 +23,13 @@ const std::map<int, std::string>& StringTable()
          "Unable to launch your Internet browser.\n\nTo get to Tillane home page you can start "
          "your browser manually\nand enter the following line in the Address bar:"},
         {IDS_APPLICATION_ERROR, "Application Error"},
+        {IDS_SUMMARY_ABOVE, "&Lowest %1 on %2 \u00B7 Closing %3 on %4"},
+        {IDS_SUMMARY_BELOW, "Below %1 %2\u2013%3 \u00B7 &lowest %4 on %5"},
+        {IDS_SUMMARY_BELOW_TO_END, "Below %1 from %2 on \u00B7 &lowest %4 on %5"},
+        {IDS_SUMMARY_TIP, "Click or press Alt+L to select the row of the lowest balance"},
+        {IDS_WARN_BELOW_TIP, "Warn Below: the balance under which the summary line turns red"},
+        {IDS_CHART_TIP_ENTRIES, "%1: balance %2"},
+        {IDS_CHART_TIP_NO_ENTRIES, "%1: balance %2 (no entries that day)"},
         {IDS_ROW_LIMIT_REACHED,
          "The cash flow stops at its limit of %1 rows: the entries after that point are missing "
          "from the list and the chart.\n\nA transaction that repeats more often than any real "

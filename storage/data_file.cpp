@@ -62,6 +62,7 @@ std::optional<Cashflow> ReadCashflow(CXmlDocument& document, Notes* notes)
     Cashflow cashflow;
     cashflow.startDate = ReadFileDate(document.GetChildAttribute(kStartDate), "the start date", notes);
     cashflow.durationText = document.GetChildAttribute(kDuration);
+    cashflow.warnBelow = Utility::ReadDecimal(document.GetChildAttribute(kWarnBelow));
     return cashflow;
 }
 
@@ -140,10 +141,11 @@ bool StartDocument(CXmlDocument& document)
     return document.AddElement(kRoot) && document.SetAttribute(kFormat, kFormatVersion);
 }
 
-bool WriteCashflow(CXmlDocument& document, TimeValue startDate, std::uint32_t duration)
+bool WriteCashflow(CXmlDocument& document, TimeValue startDate, std::uint32_t duration, std::int32_t warnBelow)
 {
     return document.AddChildElement(kCashflow) && document.SetChildAttribute(kStartDate, FormatDate(startDate))
-        && document.SetChildAttribute(kDuration, std::to_string(duration));
+        && document.SetChildAttribute(kDuration, std::to_string(duration))
+        && (warnBelow == 0 || document.SetChildAttribute(kWarnBelow, FormatAmount(warnBelow)));
 }
 
 bool BeginAccounts(CXmlDocument& document)
@@ -193,7 +195,7 @@ std::string WriteDocument(const Contents& contents, TimeValue today)
 {
     CXmlDocument document;
     StartDocument(document);
-    WriteCashflow(document, contents.startDate.value_or(today), contents.duration);
+    WriteCashflow(document, contents.startDate.value_or(today), contents.duration, contents.warnBelow);
     if (!contents.accounts.empty()) {
         BeginAccounts(document);
         for (const Account& account : contents.accounts)
@@ -213,6 +215,37 @@ std::string WriteDocument(const Contents& contents, TimeValue today)
     return document.GetDocument();
 }
 
+namespace {
+
+bool ChildrenEmbed(const CXmlDocument& original, std::int32_t from, const CXmlDocument& written, std::int32_t to,
+                   bool topLevel)
+{
+    const auto originalRecords = original.GetElementRecords();
+    const auto writtenRecords = written.GetElementRecords();
+    std::int32_t candidate = writtenRecords[to].firstChild;
+    for (std::int32_t child = originalRecords[from].firstChild; child != 0;
+         child = originalRecords[child].nextSibling) {
+        const std::string_view name = original.GetElementName(child);
+        if (topLevel && originalRecords[child].firstChild == 0 && (name == kAccounts || name == kTransactions))
+            continue;
+        // Matched by name alone, first come first served: the written document is the
+        // reader's own output, in the reader's order, so no other match could do better.
+        while (candidate != 0 && written.GetElementName(candidate) != name)
+            candidate = writtenRecords[candidate].nextSibling;
+        if (candidate == 0 || !ChildrenEmbed(original, child, written, candidate, child == originalRecords[0].firstChild))
+            return false;
+        candidate = writtenRecords[candidate].nextSibling;
+    }
+    return true;
+}
+
+} // namespace
+
+bool WrittenKeepsEveryElement(const CXmlDocument& original, const CXmlDocument& written)
+{
+    return ChildrenEmbed(original, 0, written, 0, false);
+}
+
 LoadResult ParseDocument(std::string text, TimeValue today)
 {
     LoadResult result;
@@ -229,23 +262,38 @@ LoadResult ParseDocument(std::string text, TimeValue today)
         result.status = Status::NotDataFile;
         return result;
     }
+    // FindRoot made the top-level element the first child of the document record.
+    const std::int32_t root = document.GetElementRecords()[0].firstChild;
+    const std::string format = document.GetElementAttribute(root, kFormat);
+    if (!format.empty() && format != kFormatVersion) {
+        result.status = Status::NotDataFile;
+        return result;
+    }
     result.status = Status::Loaded;
     if (const std::optional<Cashflow> cashflow = ReadCashflow(document, &result.notes)) {
         result.contents.startDate = cashflow->startDate;
         result.contents.duration = DurationFromText(cashflow->durationText);
+        result.contents.warnBelow = cashflow->warnBelow;
     }
     result.contents.accounts = ReadAccounts(document);
     result.contents.transactions = ReadTransactions(document, today, &result.notes);
+    CXmlDocument written;
+    written.SetDocument(WriteDocument(result.contents, today));
+    result.unreadContent = !WrittenKeepsEveryElement(document, written);
     return result;
 }
 
 LoadResult LoadFile(const std::filesystem::path& path, TimeValue today)
 {
     TextFile::ReadResult read = TextFile::Read(path);
+    LoadResult result;
     if (read.status == TextFile::ReadStatus::Missing)
-        return LoadResult{Status::Missing, {}, {}};
-    if (read.status == TextFile::ReadStatus::Unreadable)
-        return LoadResult{Status::Unreadable, {}, {}};
+        return result;
+    if (read.status == TextFile::ReadStatus::Unreadable) {
+        result.status = Status::Unreadable;
+        result.reason = read.reason;
+        return result;
+    }
     return ParseDocument(std::move(read.text), today);
 }
 

@@ -100,13 +100,30 @@ void CCashFlowListCtrl::OnDoubleClick(int row)
     EditEntry(selected);
 }
 
-void CCashFlowListCtrl::OnRowsChanged() { DataSourceChanged(); }
+void CCashFlowListCtrl::OnRowsChanged()
+{
+    DataSourceChanged();
+    if (m_changed)
+        m_changed();
+}
 
 void CCashFlowListCtrl::OnRecalculated()
 {
     DataSourceChanged();
+    if (m_changed)
+        m_changed();
     if (m_redraw)
         m_redraw();
+}
+
+void CCashFlowListCtrl::SelectAndShow(int row)
+{
+    if (row < 0 || row >= GetCount())
+        return;
+    SetItemState(row, win::LVIS_SELECTED, win::LVIS_SELECTED);
+    // The view must know the row before it can scroll to it.
+    FlushDataSourceChanges();
+    EnsureVisible(row);
 }
 
 void CCashFlowListCtrl::OnCapped()

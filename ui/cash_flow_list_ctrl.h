@@ -54,6 +54,11 @@ public:
 
     // Called after every recalculation, for the chart to repaint.
     void SetRedrawHandler(std::function<void()> handler) { m_redraw = std::move(handler); }
+    // Called after every change of rows or balances (often: many times in one rebuild).
+    void SetChangeHandler(std::function<void()> handler) { m_changed = std::move(handler); }
+
+    // Selects the row alone and scrolls the list to it.
+    void SelectAndShow(int row);
     // Called when the projection first reaches its row limit after a rebuild.
     void SetCappedHandler(std::function<void()> handler) { m_capped = std::move(handler); }
 
@@ -77,5 +82,6 @@ private:
     ITransListCtrl& m_transactions;
     IEditHistory* m_history = nullptr;
     std::function<void()> m_redraw;
+    std::function<void()> m_changed;
     std::function<void()> m_capped;
 };

@@ -18,6 +18,7 @@
 
 #include <fcntl.h>
 #include <spawn.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <algorithm>
@@ -239,6 +240,60 @@ TEST_F(CommandLineRunTest, StartAndMonthsChangeTheRowsAsThePageDoes)
     EXPECT_EQ(ReadFileBytes(HomeDataFile()), DataFileText("Rent"));
 }
 
+TEST_F(CommandLineRunTest, SummaryTellsHowLowItGoesAndExitsThreeBelowTheThreshold)
+{
+    // From 1000 on 1 January the pay lifts the balance before the first rent: the
+    // opening row is the lowest, and the projection closes on 28 February at 1800.
+    WriteFileBytes(HomeDataFile(), DataFileText("Rent"));
+    const Outcome above = Tillane({"--summary"});
+    EXPECT_EQ(above.status, 0) << above.err;
+    EXPECT_EQ(above.out, "Lowest balance:   1000\n"
+                         "Lowest on:        01/01/2026\n"
+                         "Below 0 from:     never\n"
+                         "Closing balance:  1800\n"
+                         "Closing on:       02/28/2026\n");
+
+    const Outcome below = Tillane({"--summary", "--below", "1500"});
+    EXPECT_EQ(below.status, 3) << below.err;
+    EXPECT_NE(below.out.find("Below 1500 from:  01/01/2026\nBack on:          01/16/2026\n"), std::string::npos)
+        << below.out;
+
+    // The file's own threshold counts unless --below overrides it. Started on the day of
+    // February's rent, the projection dips under it at once and ends before it is back.
+    std::string warning = DataFileText("Rent");
+    warning.replace(warning.find("Duration=\"2\""), 12, "Duration=\"2\" WarnBelow=\"1700\"");
+    WriteFileBytes(HomeDataFile(), warning);
+    const Outcome fileThreshold = Tillane({"--summary", "--start", "02/28/2026", "--months", "1"});
+    EXPECT_EQ(fileThreshold.status, 3) << fileThreshold.err;
+    EXPECT_NE(fileThreshold.out.find("Lowest balance:   400\nLowest on:        02/28/2026\n"
+                                          "Below 1700 from:  02/28/2026\nBack on:          never\n"), std::string::npos)
+        << fileThreshold.out;
+    EXPECT_EQ(Tillane({"--summary", "--below", "-250"}).status, 0);
+    EXPECT_EQ(ReadFileBytes(HomeDataFile()), warning);
+
+    const Outcome bad = Tillane({"--summary", "--below", "12.50"});
+    EXPECT_EQ(bad.status, 2);
+    EXPECT_NE(bad.err.find("whole dollars"), std::string::npos) << bad.err;
+    EXPECT_EQ(Tillane({"--forecast", "--below", "5"}).status, 2);
+}
+
+TEST_F(CommandLineRunTest, SummaryOfTheTypicalScheduleIsTheWindowsSummary)
+{
+    const std::string typical = ReadFileBytes(fs::path(TILLANE_SOURCE_DIR) / "bench" / "data" / "typical.Tillane");
+    ASSERT_FALSE(typical.empty());
+    WriteFileBytes(HomeDataFile(), typical);
+    // The start date is the program's one value: the reference window's file sets it.
+    const TimeValue previousStart = ProjectionStartDate();
+    ReferenceWindow reference(typical);
+    for (const std::int64_t threshold : {std::int64_t {0}, std::int64_t {-1'000'000'000}, std::int64_t {1'000'000'000}}) {
+        const Outcome run = Tillane({"--summary", "--below", std::to_string(threshold)});
+        const ProjectionSummary expected = SummarizeProjection(reference.List(), threshold);
+        EXPECT_EQ(run.out, FormatSummaryText(expected));
+        EXPECT_EQ(run.status, expected.GoesBelow() ? 3 : 0) << run.err;
+    }
+    ProjectionStartDate() = previousStart;
+}
+
 TEST_F(CommandLineRunTest, WithoutADataFileTheSampleIsProjectedAndNothingIsWritten)
 {
     const Outcome run = Tillane({"--forecast", "--csv"});
@@ -248,11 +303,23 @@ TEST_F(CommandLineRunTest, WithoutADataFileTheSampleIsProjectedAndNothingIsWritt
     EXPECT_EQ(run.out, ReferenceWindow("").Csv());
     EXPECT_EQ(FilesInHome(), std::vector<std::string> {}) << "no data file, no settings";
 
-    const fs::path elsewhere = m_output / "new.Tillane";
-    EXPECT_EQ(Tillane({"--forecast", "--file", elsewhere.string()}).status, 0);
     EXPECT_EQ(Tillane({"--chart", (m_output / "c.png").string()}).status, 0);
-    EXPECT_FALSE(fs::exists(elsewhere));
     EXPECT_EQ(FilesInHome(), std::vector<std::string> {});
+}
+
+TEST_F(CommandLineRunTest, AFileNamedOnTheCommandLineMustExist)
+{
+    const fs::path typo = m_output / "mine.Tilane";
+    for (const std::vector<std::string>& words :
+         {std::vector<std::string> {"--forecast", "--file", typo.string()},
+          std::vector<std::string> {"--chart", (m_output / "c.png").string(), "--file", typo.string()}}) {
+        const Outcome run = Tillane(words);
+        EXPECT_EQ(run.status, 1);
+        EXPECT_EQ(run.out, "");
+        EXPECT_EQ(run.err, "tillane: no such file: " + typo.string() + "\n");
+    }
+    EXPECT_FALSE(fs::exists(typo));
+    EXPECT_FALSE(fs::exists(m_output / "c.png"));
 }
 
 TEST_F(CommandLineRunTest, ChartIsTheWindowsChartAtTheRequestedSize)
@@ -293,7 +360,7 @@ TEST_F(CommandLineRunTest, AFileThatCannotBeUsedEndsWithStatusOne)
     const std::vector<Case> cases = {
         {"malformed", "<TILLANE Format=\"1\">\r\n<ACCOUNTS>\r\n</TILLANE", "not a well-formed document"},
         {"other XML", "<html><body>hello</body></html>\r\n", "not a Tillane data file"},
-        {"unreadable", "", "cannot be read"},
+        {"unreadable", "", "not a regular file"},
     };
     for (const Case& c : cases) {
         const fs::path path = m_output / c.name;
@@ -322,6 +389,36 @@ TEST_F(CommandLineRunTest, AFileThatCannotBeUsedEndsWithStatusOne)
     const Outcome chart = Tillane({"--chart", nowhere});
     EXPECT_EQ(chart.status, 1);
     EXPECT_NE(chart.err.find("cannot write the chart to " + nowhere), std::string::npos) << chart.err;
+}
+
+TEST_F(CommandLineRunTest, TheChartNeverReplacesTheDataFile)
+{
+    const fs::path data = m_output / "mine.Tillane";
+    WriteFileBytes(data, DataFileText());
+    fs::create_symlink(data, m_output / "link.png");
+    for (const fs::path& chart : {data, m_output / "link.png"}) {
+        const Outcome run = Tillane({"--chart", chart.string(), "--file", data.string()});
+        EXPECT_EQ(run.status, 1) << chart;
+        EXPECT_NE(run.err.find("cannot write the chart to " + chart.string() + ": that is the data file"),
+                  std::string::npos)
+            << run.err;
+    }
+    EXPECT_EQ(ReadFileBytes(data), DataFileText());
+
+    const Outcome full = Tillane({"--chart", "/dev/full", "--file", data.string()});
+    EXPECT_EQ(full.status, 1);
+    EXPECT_NE(full.err.find("not a regular file"), std::string::npos) << full.err;
+}
+
+TEST_F(CommandLineRunTest, ADataFileThatIsNotARegularFileIsRefusedAtOnce)
+{
+    const fs::path pipe = m_output / "pipe.Tillane";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    for (const fs::path& odd : {pipe, fs::path("/dev/zero")}) {
+        const Outcome run = Tillane({"--forecast", "--file", odd.string()});
+        EXPECT_EQ(run.status, 1);
+        EXPECT_EQ(run.err, "tillane: cannot use the data file " + odd.string() + ": it is not a regular file\n");
+    }
 }
 
 TEST_F(CommandLineRunTest, BadUsageEndsWithStatusTwoAndTheUsage)

@@ -43,6 +43,12 @@ TEST(CommandLine, ReadsEveryModeWithItsOptions)
     EXPECT_EQ(chart.height, 16);
     EXPECT_EQ(Parsed({"--chart=c.png"}).width, 600);
     EXPECT_EQ(Parsed({"--chart=c.png"}).height, 200);
+
+    const CommandLine summary = Parsed({"--summary", "--months", "3", "--below", "-250"});
+    EXPECT_EQ(summary.mode, Mode::Summary);
+    EXPECT_EQ(summary.below, -250);
+    EXPECT_EQ(Parsed({"--summary"}).below, std::nullopt);
+    EXPECT_EQ(Parsed({"--summary", "--below=2147483647"}).below, 2147483647);
 }
 
 TEST(CommandLine, RefusesBadUsageWithAReason)
@@ -62,6 +68,29 @@ TEST(CommandLine, RefusesBadUsageWithAReason)
     EXPECT_FALSE(Refusal({"--months", "5"}).empty());
     EXPECT_FALSE(Refusal({"--forecast", "--size", "100x100"}).empty());
     EXPECT_FALSE(Refusal({"--version=2"}).empty());
+    for (const char* amount : {"", "-", "1.5", "1e3", "2147483648", "-2147483649", "+5"})
+        EXPECT_NE(Refusal({"--summary", "--below", amount}).find("whole dollars"), std::string::npos) << amount;
+    EXPECT_FALSE(Refusal({"--below", "5"}).empty());
+    EXPECT_FALSE(Refusal({"--summary", "--forecast"}).empty());
+}
+
+TEST(CommandLine, AnOptionGivenTwiceIsBadUsage)
+{
+    for (const std::vector<std::string>& twice : std::vector<std::vector<std::string>> {
+             {"--forecast", "--file", "a", "--file=b"},
+             {"--forecast", "--start", "01/01/2026", "--start", "01/01/2026"},
+             {"--forecast", "--months", "3", "--months=4"},
+             {"--chart", "c.png", "--size", "100x100", "--size", "200x200"}})
+        EXPECT_NE(Refusal(twice).find("given more than once"), std::string::npos) << twice[2];
+}
+
+TEST(CommandLine, AChartSizeIsBoundedBySideAndByArea)
+{
+    EXPECT_EQ(Parsed({"--chart", "c.png", "--size", "10000x5000"}).width, 10000);
+    for (const char* size : {"10001x100", "100x10001", "7072x7071", "99999x99999"})
+        EXPECT_NE(Refusal({"--chart", "c.png", "--size", size}).find("at most 10000 pixels a side and 50 million"),
+                  std::string::npos)
+            << size;
 }
 
 TEST(CommandLine, LeapDaysAreRealStartDates)
