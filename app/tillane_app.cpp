@@ -8,6 +8,7 @@
 #include "storage/configuration.h"
 #include "storage/data_file.h"
 #include "storage/file_locations.h"
+#include "storage/xml_document.h"
 #include "ui/platform/api.h"
 #include "ui/platform/menu.h"
 #include "ui/platform/modal_runner.h"
@@ -22,19 +23,32 @@ constexpr std::uint32_t kMainWindowStyle = 0x90CC0080u;
 
 std::string Caption() { return win::LoadString(res::IDS_APP_TITLE); }
 
-// Seeds nothing: the configuration of a run whose data file cannot be read.
-class NoDataFile : public app::Configuration::IStorage {
+// Seeds the configuration from the data file start-up read.
+class StartUpStorage : public app::Configuration::IStorage {
 public:
-    void Load(app::IConfiguration&) override {}
-    std::string ReadDataFile() override { return {}; }
+    explicit StartUpStorage(const StartUpDataFile& data) : m_data(data) {}
+    void Load(app::IConfiguration& configuration) override
+    {
+        if (m_data.document) {
+            CXmlDocument document = *m_data.document;
+            app::Configuration::Storage::Seed(document, configuration);
+        }
+    }
+    std::string ReadDataFile() override { return m_data.document ? m_data.document->GetDocument() : std::string(); }
+
+private:
+    const StartUpDataFile& m_data;
 };
 
 } // namespace
 
 CTillaneDlg::DataFileState SafeguardDataFile(const std::string& path)
 {
-    const DataFile::LoadResult probe = DataFile::LoadFile(path, Today());
-    const DataFile::Status status = probe.status;
+    return SafeguardDataFile(path, DataFile::LoadFile(path, Today()).status);
+}
+
+CTillaneDlg::DataFileState SafeguardDataFile(const std::string& path, DataFile::Status status)
+{
     if (status != DataFile::Status::Unreadable && status != DataFile::Status::Malformed &&
         status != DataFile::Status::NotDataFile)
         return CTillaneDlg::DataFileState::Load;
@@ -67,6 +81,13 @@ CTillaneDlg::DataFileState SafeguardDataFile(const std::string& path)
 std::optional<CTillaneDlg::DataFileState> CheckDataFileAtStartUp(const std::string& path,
                                                                  const app::DataFileLock& lock)
 {
+    return CheckDataFileAtStartUp(path, lock, DataFile::LoadFile(path, Today()).status);
+}
+
+std::optional<CTillaneDlg::DataFileState> CheckDataFileAtStartUp(const std::string& path,
+                                                                 const app::DataFileLock& lock,
+                                                                 DataFile::Status status)
+{
     if (lock.GetStatus() == app::DataFileLock::Status::HeldElsewhere) {
         win::MessageBox(nullptr,
                         "The data file\n\n" + path +
@@ -75,7 +96,7 @@ std::optional<CTillaneDlg::DataFileState> CheckDataFileAtStartUp(const std::stri
                         Caption(), win::MB_OK | win::MB_ICONINFORMATION);
         return std::nullopt;
     }
-    return SafeguardDataFile(path);
+    return SafeguardDataFile(path, status);
 }
 
 win::CRect ReadFrameRect(IConfigDataManager& settings)
@@ -97,28 +118,18 @@ bool CTillaneApp::InitInstance()
 
     const std::string path = GetDataFilePath();
     app::DataFileLock lock(path);
-    const std::optional<CTillaneDlg::DataFileState> checked = CheckDataFileAtStartUp(path, lock);
+    // The file is read and parsed once: the checks, the configuration and the window see
+    // the same text.
+    StartUpDataFile data = ReadStartUpDataFile(path);
+    const std::optional<CTillaneDlg::DataFileState> checked = CheckDataFileAtStartUp(path, lock, data.status);
     if (!checked)
         return false;
-    CTillaneDlg::DataFileState state = *checked;
+    const CTillaneDlg::DataFileState state = *checked;
+    StartUpStorage storage(data);
+    app::Configuration configuration(storage);
 
-    app::IConfiguration* configuration = nullptr;
-    try {
-        configuration = &GetConfiguration();
-    } catch (const app::Configuration::Storage::Exception::BadlyFormedXml&) {
-        // The file changed under us since the check above: keep it safe the same way, and
-        // go on with the configuration's defaults if it is still there.
-        state = SafeguardDataFile(path);
-        try {
-            configuration = &GetConfiguration();
-        } catch (const app::Configuration::Storage::Exception::BadlyFormedXml&) {
-            static NoDataFile nothing;
-            static app::Configuration defaults(nothing);
-            configuration = &defaults;
-        }
-    }
-
-    m_mainWindow = new CTillaneDlg(settings, *configuration, frame, CTillaneDlg::Access::ReadWrite, state);
+    m_mainWindow = new CTillaneDlg(settings, configuration, frame, CTillaneDlg::Access::ReadWrite, state);
+    m_mainWindow->UseStartUpDataFile(std::move(data));
     SetMainWindow(m_mainWindow);
     if (m_mainWindow->Create(nullptr, kMainWindowStyle, 0)) {
         win::CMenu menu;

@@ -44,12 +44,18 @@ win::CRect ReadFrameRect(IConfigDataManager& settings);
 // Tillane document) is kept under another name before anything is written to its own,
 // and the user is told where. Says what the window is to do with the file.
 CTillaneDlg::DataFileState SafeguardDataFile(const std::string& path);
+// The same, for a file start-up has already read and found in this state.
+CTillaneDlg::DataFileState SafeguardDataFile(const std::string& path, DataFile::Status status);
 
 // Start-up's checks of the data file, with the lock taken on it: nothing when another copy
 // of Tillane holds the file (the user has been told, and the file is not touched);
 // otherwise SafeguardDataFile's answer.
 std::optional<CTillaneDlg::DataFileState> CheckDataFileAtStartUp(const std::string& path,
                                                                  const app::DataFileLock& lock);
+// The same, for a file start-up has already read and found in this state.
+std::optional<CTillaneDlg::DataFileState> CheckDataFileAtStartUp(const std::string& path,
+                                                                 const app::DataFileLock& lock,
+                                                                 DataFile::Status status);
 
 // The version text: the product version alone up to build 1, else "<version> Build #<n>".
 std::string FormatVersionText(const std::string& productVersion, unsigned build);

@@ -17,6 +17,7 @@
 #include "ui/trans_edit_dlg.h"
 
 #include <ctime>
+#include <utility>
 
 namespace {
 
@@ -100,6 +101,21 @@ void CTillaneDlg::LoadData()
         return;
     m_loadNotes.clear();
     m_toldRowLimit = false;
+    if (std::optional<StartUpDataFile> data = std::exchange(m_startUpData, std::nullopt)) {
+        switch (data->status) {
+        case DataFile::Status::Missing:
+            AddSampleData();
+            return;
+        case DataFile::Status::Empty:
+            return;
+        case DataFile::Status::Loaded:
+            if (!LoadDocument(*data->document))
+                m_dataFileUnreadable = true;
+            return;
+        default:
+            break; // start-up dealt with the file: read what is there now
+        }
+    }
     TextFile::ReadResult read = TextFile::Read(DataFilePath());
     switch (read.status) {
     case TextFile::ReadStatus::Missing:
@@ -120,10 +136,14 @@ void CTillaneDlg::ParseData(std::string text)
     if (text.empty())
         return;
     CXmlDocument document;
-    if (!document.SetDocument(std::move(text)) || !DataFile::FindRoot(document)) {
+    if (!document.SetDocument(std::move(text)) || !LoadDocument(document))
         m_dataFileUnreadable = true;
-        return;
-    }
+}
+
+bool CTillaneDlg::LoadDocument(CXmlDocument& document)
+{
+    if (!DataFile::FindRoot(document))
+        return false;
     m_cashFlowPage.Load(document, &m_loadNotes);
     CAccountsListCtrl& accounts = m_accountsPage.GetAccountsList();
     for (const DataFile::Account& account : DataFile::ReadAccounts(document))
@@ -134,6 +154,34 @@ void CTillaneDlg::ParseData(std::string text)
     for (std::size_t i = 0; i < loaded.size(); ++i)
         transactions.AddTransaction(loaded[i].date, loaded[i].description, loaded[i].amount,
                                     std::move(loaded[i].rule), i + 1 == loaded.size());
+    return true;
+}
+
+StartUpDataFile ReadStartUpDataFile(const std::string& path)
+{
+    TextFile::ReadResult read = TextFile::Read(path);
+    StartUpDataFile data;
+    if (read.status != TextFile::ReadStatus::Ok) {
+        data.status = read.status == TextFile::ReadStatus::Missing ? DataFile::Status::Missing
+                                                                   : DataFile::Status::Unreadable;
+        return data;
+    }
+    if (read.text.empty()) {
+        data.status = DataFile::Status::Empty;
+        return data;
+    }
+    auto document = std::make_shared<CXmlDocument>();
+    if (!document->SetDocument(std::move(read.text))) {
+        data.status = DataFile::Status::Malformed;
+        return data;
+    }
+    if (CXmlDocument probe = *document; !DataFile::FindRoot(probe)) {
+        data.status = DataFile::Status::NotDataFile;
+        return data;
+    }
+    data.status = DataFile::Status::Loaded;
+    data.document = std::move(document);
+    return data;
 }
 
 void CTillaneDlg::AddSampleData()

@@ -10,13 +10,24 @@
 #include "ui/trans_page_dlg.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 
+class CXmlDocument;
 class IConfigDataManager;
 
 namespace app {
 class IConfiguration;
 }
+
+// The data file as start-up read it, once: what start-up checks, what seeds the
+// configuration and what the window loads are the same text.
+struct StartUpDataFile {
+    DataFile::Status status = DataFile::Status::Missing;
+    // The parsed document, not yet read from, when status is Loaded.
+    std::shared_ptr<CXmlDocument> document;
+};
+StartUpDataFile ReadStartUpDataFile(const std::string& path);
 
 // A property sheet that tries its accelerator table (Ctrl+S) on every key first.
 class CTillaneDlgBase : public win::CPropertySheet {
@@ -54,6 +65,9 @@ public:
     // Loading and saving.
     void LoadData();
     void ParseData(std::string text);
+    // The window loads this instead of reading the data file when it opens (Missing,
+    // Empty or Loaded; any other answer is ignored and the file is read as usual).
+    void UseStartUpDataFile(StartUpDataFile data) { m_startUpData = std::move(data); }
     void AddSampleData();
     // Writes the data file now; says why when it could not.
     app::FileOutcome SaveData();
@@ -124,6 +138,9 @@ private:
     void ReportSaveFailure(const app::FileOutcome& outcome, bool closing, bool* closeAnyway);
     // Once per load, the first time the projection reaches its row limit: after the
     // event at hand (a load, an edit), not in the middle of it.
+    // Fills the lists from a parsed data file not yet read from; false when it is not
+    // a Tillane document.
+    bool LoadDocument(CXmlDocument& document);
     void NoticeRowLimit();
     void ShowRowLimitNotice();
     bool Writable() const { return m_access == Access::ReadWrite; }
@@ -145,4 +162,5 @@ private:
     DataFile::Notes m_loadNotes;
     // The user has been told since the last load that the projection is cut short.
     bool m_toldRowLimit = false;
+    std::optional<StartUpDataFile> m_startUpData;
 };

@@ -8,6 +8,8 @@
 #include <optional>
 #include <string>
 
+class CXmlDocument;
+
 namespace app {
 
 // The run-time configuration: text settings by section and key, kept only in memory.
@@ -65,6 +67,8 @@ public:
         // a well-formed document.
         void Load(IConfiguration& configuration) override;
         std::string ReadDataFile() override;
+        // Load's seeding from a document already parsed and not yet read from.
+        static void Seed(CXmlDocument& document, IConfiguration& configuration);
 
     private:
         std::optional<std::filesystem::path> m_dataFile;

@@ -17,6 +17,11 @@ void Configuration::Storage::Load(IConfiguration& configuration)
     CXmlDocument document;
     if (!document.SetDocument(std::move(text)))
         throw Exception::BadlyFormedXml();
+    Seed(document, configuration);
+}
+
+void Configuration::Storage::Seed(CXmlDocument& document, IConfiguration& configuration)
+{
     if (!DataFile::FindRoot(document))
         return;
     const std::optional<DataFile::Cashflow> cashflow = DataFile::ReadCashflow(document);
