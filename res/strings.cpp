@@ -23,11 +23,38 @@ const std::map<int, std::string>& StringTable()
          "Unable to launch your Internet browser.\n\nTo get to Tillane home page you can start "
          "your browser manually\nand enter the following line in the Address bar:"},
         {IDS_APPLICATION_ERROR, "Application Error"},
+        {IDS_SUMMARY_ABOVE, "&Lowest %1 on %2 \u00B7 Closing %3 on %4"},
+        {IDS_SUMMARY_BELOW, "Below %1 %2\u2013%3 \u00B7 &lowest %4 on %5"},
+        {IDS_SUMMARY_BELOW_TO_END, "Below %1 from %2 on \u00B7 &lowest %4 on %5"},
+        {IDS_SUMMARY_TIP, "Click or press Alt+L to select the row of the lowest balance"},
+        {IDS_WARN_BELOW_TIP, "Warn Below: the balance under which the summary line turns red"},
+        {IDS_CHART_TIP_ENTRIES, "%1: balance %2"},
+        {IDS_CHART_TIP_NO_ENTRIES, "%1: balance %2 (no entries that day)"},
         {IDS_ROW_LIMIT_REACHED,
          "The cash flow stops at its limit of %1 rows: the entries after that point are missing "
          "from the list and the chart.\n\nA transaction that repeats more often than any real "
          "one would (a step of 0, say) usually causes this. Correct or delete it, or shorten "
          "the number of months."},
+
+        {IDS_PREVIEW_ENTER_DATE, "Enter a date to see the payments"},
+        {IDS_PREVIEW_ENTER_OCCURRENCES, "Enter from 2 to 9999 occurrences to see the payments"},
+        {IDS_PREVIEW_ONCE, "once only"},
+        {IDS_PREVIEW_ENDS, "%1 payments, the last on %2"},
+        {IDS_PREVIEW_ENDS_AFTER_LATEST, "%1 payments, the last after %2"},
+        {IDS_PREVIEW_FOR_EVER, "%1, for ever"},
+        {IDS_PREVIEW_LAST_DAY_SHORTER, "(on the last day of shorter months)"},
+        {IDS_PREVIEW_LAST_DAY_EVERY, "(on the last day of every month)"},
+        {IDS_PREVIEW_LEAP_DAY, "(on 1 March in common years)"},
+        {IDS_PREVIEW_NONE_IN_WINDOW, "None of these falls between %1 and %2 (the Cash Flow window)"},
+        {IDS_PREVIEW_SOME_IN_WINDOW, "The Cash Flow window, %1 to %2, holds the first %3 of these"},
+        {IDS_PREVIEW_EVERY, "every"},
+        {IDS_PREVIEW_EVERY + 1, "every other"},
+        {IDS_PREVIEW_EVERY + 2, "every third"},
+        {IDS_PREVIEW_EVERY + 3, "every fourth"},
+        {IDS_PREVIEW_DAY, "day"},
+        {IDS_PREVIEW_DAY + 1, "week"},
+        {IDS_PREVIEW_DAY + 2, "month"},
+        {IDS_PREVIEW_DAY + 3, "year"},
 
         {ID_FILE_SAVE, "Saves all changes to persistent storage."},
         {ID_SAVE_AND_EXIT, "Saves all changes and exits the program."},
@@ -36,6 +63,8 @@ const std::map<int, std::string>& StringTable()
         {ID_ADD_ACCOUNT, "Add a new account."},
         {ID_ADD_TRANSACTION, "Adds a new transaction."},
         {ID_APP_ABOUT, "Displays information about this product."},
+        {ID_EDIT_UNDO, "Undoes the last change."},
+        {ID_EDIT_REDO, "Redoes the last change undone."},
 
         {AFX_IDP_PARSE_INT, "Please enter an integer."},
         {AFX_IDP_PARSE_INT_RANGE, "Please enter an integer between %1 and %2."},

@@ -6,6 +6,9 @@
 #include "ui/platform/types.h"
 
 #include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -18,7 +21,8 @@ class QWidget;
 // It keeps each day's closing balance from the rows, read again after Redraw (the owner
 // calls it whenever the projection changes) or when the row count or window differ;
 // paints without a change draw from what it kept. Where it sits and how large it is are
-// up to its owner.
+// up to its owner. Hovering shows the day's date and balance; a click on a day picks its
+// first row (or the last one before it) for the owner to select.
 class CChartCtrl : public win::CButton {
 public:
     // Selects a font into a device context for its own lifetime, then selects back the
@@ -56,6 +60,17 @@ public:
     // The plot area, inside the one-pixel frame.
     const win::CRect& PlotRect() const { return m_plot; }
 
+    // The day whose bar is drawn in column x of the client area; none outside the plot.
+    std::optional<TimeValue> DayAt(int x) const;
+    // The tooltip for the pointer at column x: the day's date and its end-of-day balance
+    // (the last row on or before it), saying when the day has no entries of its own.
+    std::string ToolTipAt(int x);
+    // The row a click in column x picks: the day's first row, else the last row before
+    // the day; -1 when there is none.
+    int RowAt(int x);
+    // Called with RowAt of a click, when it is a row.
+    void SetRowClickHandler(std::function<void(int row)> handler) { m_rowClicked = std::move(handler); }
+
 protected:
     void PreSubclassWindow() override;
 
@@ -73,6 +88,8 @@ private:
     };
     const DayBalances& Balances();
     void DrawLabel(win::CDC& dc, const win::CRect& rect, int month);
+    // The first row whose day is not before the day (the row count when none is).
+    int FirstRowFrom(std::uint64_t day);
 
     IChartSource& m_cashflow;
     win::CFont m_labelFont;
@@ -81,4 +98,5 @@ private:
     win::CRect m_plot;
     int m_monthWidth = 0;
     DayBalances m_balances;
+    std::function<void(int row)> m_rowClicked;
 };

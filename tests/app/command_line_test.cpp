@@ -43,6 +43,12 @@ TEST(CommandLine, ReadsEveryModeWithItsOptions)
     EXPECT_EQ(chart.height, 16);
     EXPECT_EQ(Parsed({"--chart=c.png"}).width, 600);
     EXPECT_EQ(Parsed({"--chart=c.png"}).height, 200);
+
+    const CommandLine summary = Parsed({"--summary", "--months", "3", "--below", "-250"});
+    EXPECT_EQ(summary.mode, Mode::Summary);
+    EXPECT_EQ(summary.below, -250);
+    EXPECT_EQ(Parsed({"--summary"}).below, std::nullopt);
+    EXPECT_EQ(Parsed({"--summary", "--below=2147483647"}).below, 2147483647);
 }
 
 TEST(CommandLine, RefusesBadUsageWithAReason)
@@ -62,6 +68,10 @@ TEST(CommandLine, RefusesBadUsageWithAReason)
     EXPECT_FALSE(Refusal({"--months", "5"}).empty());
     EXPECT_FALSE(Refusal({"--forecast", "--size", "100x100"}).empty());
     EXPECT_FALSE(Refusal({"--version=2"}).empty());
+    for (const char* amount : {"", "-", "1.5", "1e3", "2147483648", "-2147483649", "+5"})
+        EXPECT_NE(Refusal({"--summary", "--below", amount}).find("whole dollars"), std::string::npos) << amount;
+    EXPECT_FALSE(Refusal({"--below", "5"}).empty());
+    EXPECT_FALSE(Refusal({"--summary", "--forecast"}).empty());
 }
 
 TEST(CommandLine, LeapDaysAreRealStartDates)
