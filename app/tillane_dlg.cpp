@@ -15,6 +15,7 @@
 #include "ui/platform/resources.h"
 #include "ui/trans_edit_dlg.h"
 
+#include <algorithm>
 #include <ctime>
 
 namespace {
@@ -423,6 +424,36 @@ void CTillaneDlg::OnSize(int type, int cx, int cy)
     FitPage(m_transPage);
     if (m_chart.HasWindow())
         m_chart.MoveWindow(GetChartRect(), true);
+    const win::CSize minimum = GetMinimumClientSize();
+    SetMinimumClientSize(minimum.cx, minimum.cy);
+}
+
+win::CSize CTillaneDlg::GetMinimumClientSize()
+{
+    if (!m_cashFlowPage.HasWindow() || !m_cashFlowPage.CashFlowList().HasWindow())
+        return {};
+    constexpr int kListRows = 3;
+    const int margin = GetMargin();
+    const int edge = win::GetSystemMetrics(win::SM_CYEDGE);
+    win::CRect page = m_cashFlowPage.GetWindowRect();
+    ScreenToClient(page);
+    win::CRect list = m_cashFlowPage.CashFlowList().GetWindowRect();
+    m_cashFlowPage.ScreenToClient(list);
+    const win::CRect controls = m_cashFlowPage.GetControlsRect(res::IDC_CASHFLOW_LIST);
+    // The page sizes its list to leave its left margin on the right and below, plus an edge.
+    const int pageWidth = std::max(controls.right, list.left + 1) + list.left + edge;
+    const int pageHeight =
+        std::max(controls.bottom, list.top + m_cashFlowPage.CashFlowList().GetHeightForRows(kListRows)) + list.left +
+        edge;
+    // FitPage leaves an edge and a pixel to the page area's right and bottom.
+    const int width = page.left + pageWidth + edge + 1 + margin;
+    const int pageBottom = page.top + pageHeight + edge + 1 + margin;
+    // The chart takes a quarter of the height; the page area and the chart share the rest.
+    int height = 0;
+    while (height - static_cast<int>(win::MulDiv(height, 25, 100)) < pageBottom ||
+           static_cast<int>(win::MulDiv(height, 25, 100)) - margin < kMinimumChartHeight)
+        ++height;
+    return {width, height};
 }
 
 void CTillaneDlg::OnMove(int x, int y)

@@ -61,6 +61,7 @@ inline constexpr int IDS_CONFIRM_DELETE = 113;
 inline constexpr int IDS_DELETE_SELECTION = 114;
 inline constexpr int IDS_BROWSER_FAILED = 115;
 inline constexpr int IDS_APPLICATION_ERROR = 116;
+inline constexpr int IDS_DATE_FORM = 260;        // "Please enter a date as MM/DD/YYYY ... %1 and %2."
 
 // The validation prompts of dialog data exchange.
 inline constexpr int AFX_IDP_PARSE_INT = 0xF110;         // "Please enter an integer."

@@ -23,6 +23,7 @@ const std::map<int, std::string>& StringTable()
          "Unable to launch your Internet browser.\n\nTo get to Tillane home page you can start "
          "your browser manually\nand enter the following line in the Address bar:"},
         {IDS_APPLICATION_ERROR, "Application Error"},
+        {IDS_DATE_FORM, "Please enter a complete date as MM/DD/YYYY, between %1 and %2."},
 
         {ID_FILE_SAVE, "Saves all changes to persistent storage."},
         {ID_SAVE_AND_EXIT, "Saves all changes and exits the program."},
