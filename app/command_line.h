@@ -1,8 +1,10 @@
 #pragma once
 
 #include "model/dates.h"
+#include "model/projection_summary.h"
 
 #include <array>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -10,13 +12,15 @@
 // The command line: the desktop program, or a forecast or chart of the data file printed
 // without a window.
 struct CommandLine {
-    enum class Mode { Window, Forecast, Chart, Version, Help };
+    enum class Mode { Window, Forecast, Summary, Chart, Version, Help };
 
     Mode mode = Mode::Window;
     std::optional<std::string> file;
     std::optional<TimeValue> start;
     std::optional<unsigned> months;
     bool csv = false;
+    // --below: the summary's threshold instead of the data file's.
+    std::optional<std::int64_t> below;
     std::string chartFile;
     int width = 600;
     int height = 200;
@@ -32,7 +36,8 @@ struct CommandLineParse {
 // after '=' (--months=24).
 CommandLineParse ParseCommandLine(const std::vector<std::string>& words);
 
-// A start date written exactly as MM/DD/YYYY, naming a real day from 1970 on; 10:00 of it.
+// A start date written exactly as MM/DD/YYYY, naming a real day from the year 1000 on;
+// 10:00 of it.
 std::optional<TimeValue> ParseStartDate(const std::string& text);
 
 std::string UsageText();
@@ -46,3 +51,10 @@ std::string FormatForecastText(const std::vector<ForecastRow>& rows);
 // A header line "Date,Description,Amount,Balance", then a line per row; fields quoted
 // where they hold a comma, a quote or a line break; lines end with LF.
 std::string FormatForecastCsv(const std::vector<ForecastRow>& rows);
+
+// The summary as labelled lines: Lowest balance, Lowest on, Below <threshold> from (a date
+// or "never"), Back on (when it went below: a date or "never"), Closing balance, Closing on.
+std::string FormatSummaryText(const ProjectionSummary& summary);
+
+// The exit status of --summary: 3 when the balance goes below the threshold, else 0.
+inline constexpr int kExitBelowThreshold = 3;

@@ -1,6 +1,7 @@
 #include "app/forecast.h"
 
 #include "app/tillane_dlg.h"
+#include "model/projection_summary.h"
 #include "storage/config_data_manager.h"
 #include "storage/configuration.h"
 #include "storage/data_file.h"
@@ -19,6 +20,19 @@ std::string Unreadable(const std::string& path, DataFile::Status status)
                       : status == DataFile::Status::Malformed ? "it is not a well-formed document"
                                                               : "it is not a Tillane data file";
     return "tillane: cannot use the data file " + path + ": " + why + "\n";
+}
+
+// The summary of the projection under the threshold: labelled lines on stdout; 0 when
+// the balance stays at or above the threshold, 3 when it goes below, 1 when the output
+// cannot be written.
+int PrintSummary(CashFlowProjection& projection, std::int64_t threshold)
+{
+    const ProjectionSummary summary = SummarizeProjection(projection, threshold);
+    std::cout << FormatSummaryText(summary);
+    std::cout.flush();
+    if (!std::cout)
+        return 1;
+    return summary.GoesBelow() ? kExitBelowThreshold : 0;
 }
 
 class CommandLineApp : public win::CWinApp {
@@ -64,7 +78,11 @@ private:
             list.SetStartDate(*m_line.start);
         if (m_line.months)
             list.SetDuration(*m_line.months);
+        if (!CheckLoadedProjection(window, std::cerr))
+            return 1;
 
+        if (m_line.mode == CommandLine::Mode::Summary)
+            return PrintSummary(list, m_line.below.value_or(window.CashFlowPage().WarnBelow()));
         if (m_line.mode == CommandLine::Mode::Chart) {
             if (!SaveChartPng(list, m_line.width, m_line.height, QString::fromStdString(m_line.chartFile))) {
                 std::cerr << "tillane: cannot write the chart to " << m_line.chartFile << "\n";
@@ -88,6 +106,19 @@ private:
 
 } // namespace
 
+bool CheckLoadedProjection(CTillaneDlg& window, std::ostream& err)
+{
+    const std::string path = window.DataFilePath();
+    for (const std::string& note : window.LoadNotes())
+        err << "tillane: " << path << ": " << note << "\n";
+    CCashFlowListCtrl& list = window.CashFlowPage().CashFlowList();
+    if (!list.IsCapped())
+        return true;
+    err << "tillane: the projection of " << path << " stops at its limit of " << list.GetRowLimit()
+        << " rows; a transaction repeats more often than any real one would (a step of 0, say)\n";
+    return false;
+}
+
 int RunWithoutWindow(const CommandLine& line, int& argc, char** argv)
 {
     // No display is needed: the windows are made, never shown.
@@ -109,6 +140,11 @@ std::string HelpText()
            "                      documents folder\n"
            "  --forecast          print the projection as the Cash Flow page lists it\n"
            "  --csv               with --forecast: comma-separated values with a header line\n"
+           "  --summary           print the lowest balance ahead and when, when the balance first\n"
+           "                      falls below the warning threshold and when it is back, and the\n"
+           "                      closing balance\n"
+           "  --below AMOUNT      with --summary: warn below AMOUNT whole dollars (may be negative)\n"
+           "                      instead of the data file's \"Warn below\" setting (default 0)\n"
            "  --chart OUT.png     draw the balance chart into a PNG file\n"
            "  --size WxH          with --chart: the picture's size in pixels (default 600x200)\n"
            "  --start MM/DD/YYYY  start the projection on this day (default: the data file's)\n"
@@ -116,7 +152,8 @@ std::string HelpText()
            "  --version           print the version\n"
            "  --help              print this help\n"
            "\n"
-           "The forecast and the chart never change the data file or the settings.\n"
+           "The forecast, the summary and the chart never change the data file or the settings.\n"
            "Exit status: 0 done, 1 the data file cannot be read or is not a Tillane data file,\n"
-           "2 bad usage.\n";
+           "2 bad usage, 3 (--summary) the balance goes below the threshold, so that a scheduled\n"
+           "job can warn: tillane --summary || notify-send \"Tillane: money runs low\"\n";
 }

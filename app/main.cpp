@@ -32,7 +32,8 @@ int main(int argc, char** argv)
         break;
     }
 
-    const bool withoutWindow = line.mode == CommandLine::Mode::Forecast || line.mode == CommandLine::Mode::Chart;
+    const bool withoutWindow = line.mode == CommandLine::Mode::Forecast || line.mode == CommandLine::Mode::Summary ||
+                               line.mode == CommandLine::Mode::Chart;
     if (withoutWindow)
         win::QuietPlatformNotices();
     if (line.file)

@@ -11,6 +11,7 @@
 #include "storage/xml_document.h"
 #include "ui/account_edit_dlg.h"
 #include "ui/platform/api.h"
+#include "ui/platform/data_exchange.h"
 #include "ui/platform/modal_runner.h"
 #include "ui/platform/resources.h"
 #include "ui/trans_edit_dlg.h"
@@ -24,6 +25,27 @@ namespace {
 constexpr std::uint32_t kChartStyle = 0x5800000Bu;
 
 constexpr const char* kFrameSection = "Frame";
+
+// A menu shows "&&" as one ampersand; a single one would mark a mnemonic.
+std::string MenuText(const std::string& text)
+{
+    std::string escaped;
+    for (char c : text) {
+        if (c == '&')
+            escaped += '&';
+        escaped += c;
+    }
+    return escaped;
+}
+
+// 10000000 as 10,000,000.
+std::string GroupedDigits(std::size_t value)
+{
+    std::string digits = std::to_string(value);
+    for (auto at = static_cast<std::ptrdiff_t>(digits.size()) - 3; at > 0; at -= 3)
+        digits.insert(static_cast<std::size_t>(at), ",");
+    return digits;
+}
 
 } // namespace
 
@@ -41,6 +63,7 @@ CTillaneDlg::CTillaneDlg(IConfigDataManager& settings, app::IConfiguration& conf
     , m_cashFlowPage(settings, m_accountsPage.GetAccountsList(), m_transPage.GetListCtrl(),
                      static_cast<unsigned>(configuration.GetInt("CashFlow", "Duration")))
     , m_chart(m_cashFlowPage.CashFlowList())
+    , m_history(m_accountsPage.GetAccountsList(), m_transPage.GetListCtrl(), m_cashFlowPage)
     , m_icon(res::IDR_MAINFRAME)
     , m_frame(frame)
     , m_settings(settings)
@@ -49,6 +72,15 @@ CTillaneDlg::CTillaneDlg(IConfigDataManager& settings, app::IConfiguration& conf
 {
     m_cashflowReference.target = &m_cashFlowPage.CashFlowList();
     m_cashFlowPage.CashFlowList().SetRedrawHandler([this] { m_chart.Redraw(); });
+    m_accountsPage.GetAccountsList().SetEditHistory(&m_history);
+    m_transPage.GetListCtrl().SetEditHistory(&m_history);
+    m_cashFlowPage.SetEditHistory(&m_history);
+    // A click on a day of the chart shows that day's row on the Cash Flow page.
+    m_chart.SetRowClickHandler([this](int row) {
+        SetActivePage(0);
+        m_cashFlowPage.CashFlowList().SelectAndShow(row);
+    });
+    m_cashFlowPage.CashFlowList().SetCappedHandler([this] { NoticeRowLimit(); });
     AddPage(&m_cashFlowPage);
     AddPage(&m_accountsPage);
     AddPage(&m_transPage);
@@ -88,6 +120,8 @@ void CTillaneDlg::LoadData()
 {
     if (m_dataFileState != DataFileState::Load)
         return;
+    m_loadNotes.clear();
+    m_toldRowLimit = false;
     TextFile::ReadResult read = TextFile::Read(DataFilePath());
     switch (read.status) {
     case TextFile::ReadStatus::Missing:
@@ -112,12 +146,12 @@ void CTillaneDlg::ParseData(std::string text)
         m_dataFileUnreadable = true;
         return;
     }
-    m_cashFlowPage.Load(document);
+    m_cashFlowPage.Load(document, &m_loadNotes);
     CAccountsListCtrl& accounts = m_accountsPage.GetAccountsList();
     for (const DataFile::Account& account : DataFile::ReadAccounts(document))
         accounts.AddAccount(account.description, account.balance, CAccountsListCtrl::Selection::Leave);
     CTransListCtrl& transactions = m_transPage.GetListCtrl();
-    for (DataFile::Transaction& transaction : DataFile::ReadTransactions(document, Today()))
+    for (DataFile::Transaction& transaction : DataFile::ReadTransactions(document, Today(), &m_loadNotes))
         transactions.AddTransaction(transaction.date, transaction.description, transaction.amount,
                                     std::move(transaction.rule), true);
 }
@@ -139,12 +173,6 @@ app::FileOutcome CTillaneDlg::SaveData()
         return {false, "this window does not save"};
     if (m_dataFileState == DataFileState::Untouchable)
         return {false, "the data file could not be read when Tillane started and is left as it is"};
-    CXmlDocument document;
-    DataFile::StartDocument(document);
-    m_cashFlowPage.Save(document);
-    m_accountsPage.Save(document);
-    m_transPage.Save(document);
-
     const std::string path = DataFilePath();
     if (m_dataFileUnreadable) {
         // The file there was not understood: keep it before writing anything to its name.
@@ -153,7 +181,33 @@ app::FileOutcome CTillaneDlg::SaveData()
             return {false, "the file there could not be read, and could not be kept under another name: " + reason};
         m_dataFileUnreadable = false;
     }
-    return app::ReplaceFile(path, TextFile::ToTextMode(document.GetDocument()));
+    return app::ReplaceFile(path, DataFileText());
+}
+
+std::string CTillaneDlg::DataFileText()
+{
+    CXmlDocument document;
+    DataFile::StartDocument(document);
+    m_cashFlowPage.Save(document);
+    m_accountsPage.Save(document);
+    m_transPage.Save(document);
+    return TextFile::ToTextMode(document.GetDocument());
+}
+
+void CTillaneDlg::NoticeRowLimit()
+{
+    // The command line says so itself, and shows no message boxes.
+    if (!Writable() || m_toldRowLimit || !HasWindow())
+        return;
+    m_toldRowLimit = true;
+    PostCommand(res::ID_ROW_LIMIT_NOTICE);
+}
+
+void CTillaneDlg::ShowRowLimitNotice()
+{
+    const std::string limit = GroupedDigits(m_cashFlowPage.CashFlowList().GetRowLimit());
+    win::MessageBox(this, win::FormatPrompt(win::LoadString(res::IDS_ROW_LIMIT_REACHED), limit),
+                    win::LoadString(res::IDS_APP_TITLE), win::MB_OK | win::MB_ICONEXCLAMATION);
 }
 
 void CTillaneDlg::ReportSaveFailure(const app::FileOutcome& outcome, bool closing, bool* closeAnyway)
@@ -236,6 +290,15 @@ bool CTillaneDlg::OnCommand(int id)
     case res::ID_ADD_TRANSACTION:
         AddTransaction();
         return true;
+    case res::ID_EDIT_UNDO:
+        m_history.Undo();
+        return true;
+    case res::ID_EDIT_REDO:
+        m_history.Redo();
+        return true;
+    case res::ID_ROW_LIMIT_NOTICE:
+        ShowRowLimitNotice();
+        return true;
     case res::ID_APP_ABOUT: {
         CAboutDlg about;
         about.DoModal();
@@ -290,16 +353,17 @@ void CTillaneDlg::AddAccount()
 {
     CAccountEditDlg editor(CAccountEditDlg::Mode::Add);
     if (editor.DoModal() == win::IDOK)
-        m_accountsPage.GetAccountsList().AddAccount(editor.m_description, editor.m_balance,
-                                                    CAccountsListCtrl::Selection::Select);
+        m_history.AddAccount(editor.m_description, editor.m_balance);
 }
 
 void CTillaneDlg::AddTransaction()
 {
     CTransEditDlg editor(CTransEditDlg::AddMode);
+    const CCashFlowListCtrl& cashflow = m_cashFlowPage.CashFlowList();
+    editor.SetCashFlowWindow({cashflow.GetStartDate(), cashflow.GetEndDate()});
     if (editor.DoModal() == win::IDOK)
-        m_transPage.GetListCtrl().AddTransaction(editor.GetDate(), editor.GetDescription(), editor.GetSignedAmount(),
-                                                  editor.CreateRepeater(), true);
+        m_history.AddTransaction(editor.GetDate(), editor.GetDescription(), editor.GetSignedAmount(),
+                                 editor.CreateRepeater());
 }
 
 // Command state and keys.
@@ -335,7 +399,11 @@ bool CTillaneDlg::CanDeleteSelection()
 
 void CTillaneDlg::UpdateCommandState(win::CMenu& menu, int id)
 {
-    if (id == res::ID_EDIT_ENTRY)
+    if (id == res::ID_EDIT_UNDO || id == res::ID_EDIT_REDO) {
+        const bool undo = id == res::ID_EDIT_UNDO;
+        menu.SetMenuItemText(id, "&" + MenuText(undo ? m_history.UndoText() : m_history.RedoText()));
+        menu.EnableMenuItem(id, (undo ? m_history.CanUndo() : m_history.CanRedo()) ? win::MF_ENABLED : win::MF_GRAYED);
+    } else if (id == res::ID_EDIT_ENTRY)
         menu.EnableMenuItem(id, CanEditSelection() ? win::MF_ENABLED : win::MF_GRAYED);
     else if (id == res::ID_DELETE_ENTRY)
         menu.EnableMenuItem(id, CanDeleteSelection() ? win::MF_ENABLED : win::MF_GRAYED);
@@ -439,12 +507,17 @@ win::CSize CTillaneDlg::GetMinimumClientSize()
     ScreenToClient(page);
     win::CRect list = m_cashFlowPage.CashFlowList().GetWindowRect();
     m_cashFlowPage.ScreenToClient(list);
-    const win::CRect controls = m_cashFlowPage.GetControlsRect(res::IDC_CASHFLOW_LIST);
+    constexpr int kAnywhere = 1 << 30;
+    const win::CRect above = m_cashFlowPage.GetControlsRect(res::IDC_CASHFLOW_LIST, -kAnywhere, list.top);
+    // Lines kept under the list (a summary) move with its bottom edge: they add their own
+    // height and the gap above them, wherever they are now.
+    const win::CRect below = m_cashFlowPage.GetControlsRect(res::IDC_CASHFLOW_LIST, list.top, kAnywhere);
+    const int underList = below.IsRectEmpty() ? 0 : below.bottom - list.bottom;
     // The page sizes its list to leave its left margin on the right and below, plus an edge.
-    const int pageWidth = std::max(controls.right, list.left + 1) + list.left + edge;
+    const int pageWidth = std::max({above.right, below.right, list.left + 1}) + list.left + edge;
     const int pageHeight =
-        std::max(controls.bottom, list.top + m_cashFlowPage.CashFlowList().GetHeightForRows(kListRows)) + list.left +
-        edge;
+        std::max(above.bottom, list.top + m_cashFlowPage.CashFlowList().GetHeightForRows(kListRows) + underList) +
+        list.left + edge;
     // FitPage leaves an edge and a pixel to the page area's right and bottom.
     const int width = page.left + pageWidth + edge + 1 + margin;
     const int pageBottom = page.top + pageHeight + edge + 1 + margin;
@@ -480,11 +553,11 @@ TimeValue CTillaneDlg::CashflowReference::GetDate(int row) { return target->GetD
 TransactionData* CTillaneDlg::CashflowReference::GetTransaction(int row) { return target->GetTransaction(row); }
 void CTillaneDlg::CashflowReference::Recalculate(int first) { target->Recalculate(first); }
 void CTillaneDlg::CashflowReference::DeleteEntry(int row) { target->DeleteEntry(row); }
-void CTillaneDlg::CashflowReference::InsertEntries(const std::vector<TimeValue>& dates,
+bool CTillaneDlg::CashflowReference::InsertEntries(const std::vector<TimeValue>& dates,
                                                    const std::string& description, std::int32_t amount,
                                                    TransactionData* record)
 {
-    target->InsertEntries(dates, description, amount, record);
+    return target->InsertEntries(dates, description, amount, record);
 }
 int CTillaneDlg::CashflowReference::DeleteEntriesOf(const TransactionData* record)
 {

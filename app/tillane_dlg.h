@@ -2,9 +2,11 @@
 
 #include "app/data_file_store.h"
 #include "model/cashflow_interfaces.h"
+#include "storage/data_file.h"
 #include "ui/accounts_page_dlg.h"
 #include "ui/cash_flow_pg_dlg.h"
 #include "ui/chart_ctrl.h"
+#include "ui/edit_history.h"
 #include "ui/platform/property_sheet.h"
 #include "ui/trans_page_dlg.h"
 
@@ -56,12 +58,17 @@ public:
     void AddSampleData();
     // Writes the data file now; says why when it could not.
     app::FileOutcome SaveData();
+    // The bytes SaveData writes for the data as it is now.
+    std::string DataFileText();
     // The data file this window loads and saves: GetDataFilePath, unless another file
     // has been set (before the window is created).
     std::string DataFilePath() const;
     void SetDataFilePath(std::string path) { m_dataFilePath = std::move(path); }
     // Whether the data file's text was loaded (false: missing, unreadable, not a data file).
     bool DataFileUnreadable() const { return m_dataFileUnreadable; }
+    // What loading found wrong in the file and mended (dates that are no dates, or lie
+    // outside the years the program handles).
+    const DataFile::Notes& LoadNotes() const { return m_loadNotes; }
 
     // Commands that act on the selection of the active page.
     bool CanEditSelection();
@@ -82,6 +89,8 @@ public:
     CTransPageDlg& TransactionsPage() { return m_transPage; }
     CCashFlowPgDlg& CashFlowPage() { return m_cashFlowPage; }
     CChartCtrl& Chart() { return m_chart; }
+    // Every change the user makes goes through it.
+    CEditHistory& History() { return m_history; }
 
 protected:
     bool OnInitDialog() override;
@@ -108,7 +117,7 @@ private:
         TransactionData* GetTransaction(int row) override;
         void Recalculate(int first) override;
         void DeleteEntry(int row) override;
-        void InsertEntries(const std::vector<TimeValue>& dates, const std::string& description,
+        bool InsertEntries(const std::vector<TimeValue>& dates, const std::string& description,
                            std::int32_t amount, TransactionData* record) override;
         int DeleteEntriesOf(const TransactionData* record) override;
     };
@@ -122,6 +131,10 @@ private:
     // Saves before the window closes; false when the user chose to keep it open.
     bool SaveForClosing();
     void ReportSaveFailure(const app::FileOutcome& outcome, bool closing, bool* closeAnyway);
+    // Once per load, the first time the projection reaches its row limit: after the
+    // event at hand (a load, an edit), not in the middle of it.
+    void NoticeRowLimit();
+    void ShowRowLimitNotice();
     bool Writable() const { return m_access == Access::ReadWrite; }
 
     CashflowReference m_cashflowReference;
@@ -129,6 +142,7 @@ private:
     CTransPageDlg m_transPage;
     CCashFlowPgDlg m_cashFlowPage;
     CChartCtrl m_chart;
+    CEditHistory m_history;
     int m_icon;
     win::CRect m_frame;
     IConfigDataManager& m_settings;
@@ -138,4 +152,7 @@ private:
     std::string m_dataFilePath;
     bool m_dataFileUnreadable = false;
     bool m_savedForClosing = false;
+    DataFile::Notes m_loadNotes;
+    // The user has been told since the last load that the projection is cut short.
+    bool m_toldRowLimit = false;
 };

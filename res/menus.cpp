@@ -16,7 +16,10 @@ const std::vector<MenuTemplate>& MenuTemplates()
              {0, "&File", {{ID_FILE_SAVE, "&Save", {}}, {ID_SAVE_AND_EXIT, "Save && E&xit", {}}}},
              {0,
               "&Edit",
-              {{ID_EDIT_ENTRY, "&Edit Selected Entry...", {}},
+              {{ID_EDIT_UNDO, "&Undo", {}},
+               {ID_EDIT_REDO, "&Redo", {}},
+               {0, "", {}},
+               {ID_EDIT_ENTRY, "&Edit Selected Entry...", {}},
                {ID_DELETE_ENTRY, "&Delete Selected Entry...", {}},
                {0, "", {}},
                {ID_ADD_ACCOUNT, "Add a New &Account...", {}},
@@ -30,7 +33,11 @@ const std::vector<MenuTemplate>& MenuTemplates()
 const std::vector<AcceleratorTable>& AcceleratorTables()
 {
     static const std::vector<AcceleratorTable> tables = {
-        {IDR_ACCELERATORS, {AcceleratorEntry{'S', true, false, false, ID_FILE_SAVE}}},
+        {IDR_ACCELERATORS,
+         {AcceleratorEntry{'S', true, false, false, ID_FILE_SAVE},
+          AcceleratorEntry{'Z', true, false, false, ID_EDIT_UNDO},
+          AcceleratorEntry{'Y', true, false, false, ID_EDIT_REDO},
+          AcceleratorEntry{'Z', true, true, false, ID_EDIT_REDO}}},
     };
     return tables;
 }

@@ -19,6 +19,24 @@ std::string SignedText(std::int32_t value)
     return std::to_string(value);
 }
 
+// A date of the file. A text too short to be a date gives nothing (the caller's default
+// stands); a day outside the years the program handles gives the nearer end of them.
+// Either is noted; an empty text is a date left out, not a fault.
+std::optional<TimeValue> ReadFileDate(std::string_view text, const std::string& what, Notes* notes)
+{
+    const std::optional<TimeValue> date = ParseDate(text);
+    if (!date) {
+        if (notes && !text.empty())
+            notes->push_back(what + " \"" + std::string(text) + "\" is not a date written MM/DD/YYYY: today is used");
+        return std::nullopt;
+    }
+    const TimeValue kept = ClampDate(*date);
+    if (kept != *date && notes)
+        notes->push_back(what + " \"" + std::string(text) + "\" is not a day from 01/01/1000 to 12/31/9999: " +
+                         FormatDate(kept) + " is used");
+    return kept;
+}
+
 } // namespace
 
 std::string FormatAmount(std::int32_t amount)
@@ -37,13 +55,14 @@ bool FindRoot(CXmlDocument& document)
     return document.FindElement(kRoot);
 }
 
-std::optional<Cashflow> ReadCashflow(CXmlDocument& document)
+std::optional<Cashflow> ReadCashflow(CXmlDocument& document, Notes* notes)
 {
     if (!document.FindChildElement(kCashflow))
         return std::nullopt;
     Cashflow cashflow;
-    cashflow.startDate = ParseDate(document.GetChildAttribute(kStartDate));
+    cashflow.startDate = ReadFileDate(document.GetChildAttribute(kStartDate), "the start date", notes);
     cashflow.durationText = document.GetChildAttribute(kDuration);
+    cashflow.warnBelow = Utility::ReadDecimal(document.GetChildAttribute(kWarnBelow));
     return cashflow;
 }
 
@@ -74,12 +93,14 @@ Account ReadAccount(CXmlDocument& document)
     return account;
 }
 
-Transaction ReadTransaction(CXmlDocument& document, TimeValue today)
+Transaction ReadTransaction(CXmlDocument& document, TimeValue today, Notes* notes)
 {
     Transaction transaction;
     document.EnterElement();
     transaction.description = ChildTextOrEmpty(document, kDescription);
-    transaction.date = ParseDate(ChildTextOrEmpty(document, kDate)).value_or(today);
+    transaction.date = ReadFileDate(ChildTextOrEmpty(document, kDate),
+                                    "the date of the transaction \"" + transaction.description + "\"", notes)
+                           .value_or(today);
     transaction.amount = Utility::ReadDecimal(ChildTextOrEmpty(document, kAmount));
     if (document.FindChildElement(kRepeat)) {
         transaction.rule = MakeRepeater(document.GetChildAttribute(kType), document.GetChildAttribute(kDelta),
@@ -103,14 +124,14 @@ std::vector<Account> ReadAccounts(CXmlDocument& document)
     return accounts;
 }
 
-std::vector<Transaction> ReadTransactions(CXmlDocument& document, TimeValue today)
+std::vector<Transaction> ReadTransactions(CXmlDocument& document, TimeValue today, Notes* notes)
 {
     std::vector<Transaction> transactions;
     if (!document.FindChildElement(kTransactions))
         return transactions;
     document.EnterElement();
     while (document.FindChildElement(kTransaction))
-        transactions.push_back(ReadTransaction(document, today));
+        transactions.push_back(ReadTransaction(document, today, notes));
     document.LeaveElement();
     return transactions;
 }
@@ -120,10 +141,11 @@ bool StartDocument(CXmlDocument& document)
     return document.AddElement(kRoot) && document.SetAttribute(kFormat, kFormatVersion);
 }
 
-bool WriteCashflow(CXmlDocument& document, TimeValue startDate, std::uint32_t duration)
+bool WriteCashflow(CXmlDocument& document, TimeValue startDate, std::uint32_t duration, std::int32_t warnBelow)
 {
     return document.AddChildElement(kCashflow) && document.SetChildAttribute(kStartDate, FormatDate(startDate))
-        && document.SetChildAttribute(kDuration, std::to_string(duration));
+        && document.SetChildAttribute(kDuration, std::to_string(duration))
+        && (warnBelow == 0 || document.SetChildAttribute(kWarnBelow, FormatAmount(warnBelow)));
 }
 
 bool BeginAccounts(CXmlDocument& document)
@@ -173,7 +195,7 @@ std::string WriteDocument(const Contents& contents, TimeValue today)
 {
     CXmlDocument document;
     StartDocument(document);
-    WriteCashflow(document, contents.startDate.value_or(today), contents.duration);
+    WriteCashflow(document, contents.startDate.value_or(today), contents.duration, contents.warnBelow);
     if (!contents.accounts.empty()) {
         BeginAccounts(document);
         for (const Account& account : contents.accounts)
@@ -210,12 +232,13 @@ LoadResult ParseDocument(std::string text, TimeValue today)
         return result;
     }
     result.status = Status::Loaded;
-    if (const std::optional<Cashflow> cashflow = ReadCashflow(document)) {
+    if (const std::optional<Cashflow> cashflow = ReadCashflow(document, &result.notes)) {
         result.contents.startDate = cashflow->startDate;
         result.contents.duration = DurationFromText(cashflow->durationText);
+        result.contents.warnBelow = cashflow->warnBelow;
     }
     result.contents.accounts = ReadAccounts(document);
-    result.contents.transactions = ReadTransactions(document, today);
+    result.contents.transactions = ReadTransactions(document, today, &result.notes);
     return result;
 }
 
@@ -223,9 +246,9 @@ LoadResult LoadFile(const std::filesystem::path& path, TimeValue today)
 {
     TextFile::ReadResult read = TextFile::Read(path);
     if (read.status == TextFile::ReadStatus::Missing)
-        return LoadResult{Status::Missing, {}};
+        return LoadResult{Status::Missing, {}, {}};
     if (read.status == TextFile::ReadStatus::Unreadable)
-        return LoadResult{Status::Unreadable, {}};
+        return LoadResult{Status::Unreadable, {}, {}};
     return ParseDocument(std::move(read.text), today);
 }
 

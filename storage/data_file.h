@@ -17,7 +17,7 @@
 // uses. The file looks like this (one element per line, no indentation on disk):
 //
 //   <TILLANE Format="1">
-//   <CASHFLOW StartDate="03/07/2006" Duration="13"/>
+//   <CASHFLOW StartDate="03/07/2006" Duration="13"/>   (WarnBelow="-500" follows when not 0)
 //   <ACCOUNTS>  <ACCOUNT> DESCRIPTION AMOUNT </ACCOUNT> ...  </ACCOUNTS>
 //   <TRANSACTIONS>
 //   <TRANSACTION Type="Weekly"> DESCRIPTION DATE AMOUNT
@@ -43,6 +43,10 @@ inline constexpr const char* kFormatVersion = "1";
 inline constexpr const char* kCashflow = "CASHFLOW";
 inline constexpr const char* kStartDate = "StartDate";
 inline constexpr const char* kDuration = "Duration";
+// The balance under which the projection warns, in whole dollars. Optional: absent means
+// 0, and it is written only when it is not 0, so files that do not use it keep their
+// bytes and older readers pass it over.
+inline constexpr const char* kWarnBelow = "WarnBelow";
 inline constexpr const char* kAccounts = "ACCOUNTS";
 inline constexpr const char* kAccount = "ACCOUNT";
 inline constexpr const char* kTransactions = "TRANSACTIONS";
@@ -68,12 +72,19 @@ struct Transaction {
     std::unique_ptr<CDateRepeater> rule; // never null once read
 };
 
+// What reading found wrong in a file and mended, in words for the user: a date that is
+// not a date or lies outside the years the program handles. The command line prints them.
+using Notes = std::vector<std::string>;
+
 struct Cashflow {
-    // Absent when StartDate is missing or shorter than a date's ten characters.
+    // Absent when StartDate is missing or shorter than a date's ten characters; held
+    // between EarliestDate and LatestDate.
     std::optional<TimeValue> startDate;
     // The Duration attribute as it stands (empty when missing); the configuration
     // decides what it means.
     std::string durationText;
+    // WarnBelow read like atoi; 0 when absent.
+    std::int32_t warnBelow = 0;
 };
 
 // The text forms: "%d" for amounts and balances.
@@ -89,8 +100,9 @@ inline constexpr std::uint32_t kDefaultDuration = 13;
 // Makes the top-level element current; false when it is not TILLANE.
 bool FindRoot(CXmlDocument& document);
 
-// The CASHFLOW child of the top-level element, if it is there.
-std::optional<Cashflow> ReadCashflow(CXmlDocument& document);
+// The CASHFLOW child of the top-level element, if it is there. A StartDate that is there
+// but is no date, or lies outside the years 1000 to 9999, is noted.
+std::optional<Cashflow> ReadCashflow(CXmlDocument& document, Notes* notes = nullptr);
 
 // The rule stored by a REPEAT element's attributes, by the exact, case-sensitive type
 // name: "Once" (Delta and Count ignored), "Daily" (Delta days), "Weekly" (Delta weeks),
@@ -107,23 +119,26 @@ Account ReadAccount(CXmlDocument& document);
 
 // One TRANSACTION, found just before as the child element, entered and left the same
 // way: DESCRIPTION (default empty), DATE (default `today`; a text shorter than ten
-// characters counts as missing), AMOUNT (default 0) and REPEAT (default a one-time rule).
-Transaction ReadTransaction(CXmlDocument& document, TimeValue today);
+// characters counts as missing and is noted; a day before 1000 or after 9999 becomes
+// the nearer end of that range, noted too), AMOUNT (default 0) and REPEAT (default a
+// one-time rule).
+Transaction ReadTransaction(CXmlDocument& document, TimeValue today, Notes* notes = nullptr);
 
 // Every ACCOUNT of the top-level element's ACCOUNTS child, in file order; none when the
 // child is missing.
 std::vector<Account> ReadAccounts(CXmlDocument& document);
 
 // Every TRANSACTION of the TRANSACTIONS child, in file order.
-std::vector<Transaction> ReadTransactions(CXmlDocument& document, TimeValue today);
+std::vector<Transaction> ReadTransactions(CXmlDocument& document, TimeValue today, Notes* notes = nullptr);
 
 // Writing, in the order the reader expects. Each returns false only when the document
 // is not in the state the step needs (a programming error).
 
 // The top-level element TILLANE with Format="1", in an empty document.
 bool StartDocument(CXmlDocument& document);
-// CASHFLOW with StartDate and Duration ("%u").
-bool WriteCashflow(CXmlDocument& document, TimeValue startDate, std::uint32_t duration);
+// CASHFLOW with StartDate, Duration ("%u") and, when it is not 0, WarnBelow ("%d").
+bool WriteCashflow(CXmlDocument& document, TimeValue startDate, std::uint32_t duration,
+                   std::int32_t warnBelow = 0);
 // ACCOUNTS, entered: the accounts follow, then EndList.
 bool BeginAccounts(CXmlDocument& document);
 // One ACCOUNT from the texts the accounts list shows.
@@ -145,6 +160,7 @@ bool EndList(CXmlDocument& document);
 struct Contents {
     std::optional<TimeValue> startDate;
     std::uint32_t duration = kDefaultDuration; // read with DurationFromText
+    std::int32_t warnBelow = 0;
     std::vector<Account> accounts;
     std::vector<Transaction> transactions;
 };
@@ -167,6 +183,7 @@ enum class Status {
 struct LoadResult {
     Status status = Status::Missing;
     Contents contents;
+    Notes notes;
 };
 
 // Reads the text of a data file (lines already joined).

@@ -146,6 +146,9 @@ public:
             fs::remove(GetDataFilePath());
         else
             WriteFileBytes(GetDataFilePath(), text);
+        // As in a program that has just started: a start date set by an earlier window
+        // in this process must not carry over.
+        ProjectionStartDate() = Today();
         m_storage.emplace();
         m_configuration.emplace(*m_storage);
         m_window.emplace(m_settings, *m_configuration, win::CRect {}, CTillaneDlg::Access::ReadOnly);
@@ -193,6 +196,29 @@ TEST_F(CommandLineRunTest, ForecastPrintsTheFileAsTheCashFlowListHoldsIt)
     EXPECT_EQ(ReadFileBytes(HomeDataFile()), DataFileText()) << "the data file is left as it was";
 }
 
+// The opening amount in full beyond 32 bits; a date the loader had to mend is said on
+// standard error; a rule of four billion entries before the start date ends at once.
+TEST_F(CommandLineRunTest, ForecastShowsLargeTotalsInFullAndSaysWhichDatesWereMended)
+{
+    const std::string text =
+        "<TILLANE Format=\"1\">\r\n<CASHFLOW StartDate=\"01/01/2026\" Duration=\"1\"/>\r\n<ACCOUNTS>\r\n"
+        "<ACCOUNT><DESCRIPTION>A</DESCRIPTION><AMOUNT>2000000000</AMOUNT></ACCOUNT>\r\n"
+        "<ACCOUNT><DESCRIPTION>B</DESCRIPTION><AMOUNT>2000000000</AMOUNT></ACCOUNT>\r\n</ACCOUNTS>\r\n"
+        "<TRANSACTIONS>\r\n<TRANSACTION><DESCRIPTION>Old</DESCRIPTION><DATE>01/01/0999</DATE><AMOUNT>5</AMOUNT>"
+        "<REPEAT Type=\"Daily\" Delta=\"0\" Count=\"4000000000\"/></TRANSACTION>\r\n"
+        "<TRANSACTION><DESCRIPTION>Pay</DESCRIPTION><DATE>01/02/2026</DATE><AMOUNT>-1</AMOUNT></TRANSACTION>\r\n"
+        "</TRANSACTIONS>\r\n</TILLANE>\r\n";
+    WriteFileBytes(HomeDataFile(), text);
+    const Outcome run = Tillane({"--forecast", "--csv"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "Date,Description,Amount,Balance\n"
+                       "01/01/2026,Current Accounts,4000000000,4000000000\n"
+                       "01/02/2026,Pay,-1,3999999999\n");
+    EXPECT_EQ(run.err, "tillane: " + HomeDataFile().string() +
+                           ": the date of the transaction \"Old\" \"01/01/0999\" is not a day from 01/01/1000 to "
+                           "12/31/9999: 01/01/1000 is used\n");
+}
+
 TEST_F(CommandLineRunTest, StartAndMonthsChangeTheRowsAsThePageDoes)
 {
     WriteFileBytes(HomeDataFile(), DataFileText("Rent"));
@@ -213,6 +239,60 @@ TEST_F(CommandLineRunTest, StartAndMonthsChangeTheRowsAsThePageDoes)
     EXPECT_EQ(longer.status, 0) << longer.err;
     EXPECT_NE(longer.out.find("03/31/2026,Rent,-600,"), std::string::npos) << longer.out;
     EXPECT_EQ(ReadFileBytes(HomeDataFile()), DataFileText("Rent"));
+}
+
+TEST_F(CommandLineRunTest, SummaryTellsHowLowItGoesAndExitsThreeBelowTheThreshold)
+{
+    // From 1000 on 1 January the pay lifts the balance before the first rent: the
+    // opening row is the lowest, and the projection closes on 28 February at 1800.
+    WriteFileBytes(HomeDataFile(), DataFileText("Rent"));
+    const Outcome above = Tillane({"--summary"});
+    EXPECT_EQ(above.status, 0) << above.err;
+    EXPECT_EQ(above.out, "Lowest balance:   1000\n"
+                         "Lowest on:        01/01/2026\n"
+                         "Below 0 from:     never\n"
+                         "Closing balance:  1800\n"
+                         "Closing on:       02/28/2026\n");
+
+    const Outcome below = Tillane({"--summary", "--below", "1500"});
+    EXPECT_EQ(below.status, 3) << below.err;
+    EXPECT_NE(below.out.find("Below 1500 from:  01/01/2026\nBack on:          01/16/2026\n"), std::string::npos)
+        << below.out;
+
+    // The file's own threshold counts unless --below overrides it. Started on the day of
+    // February's rent, the projection dips under it at once and ends before it is back.
+    std::string warning = DataFileText("Rent");
+    warning.replace(warning.find("Duration=\"2\""), 12, "Duration=\"2\" WarnBelow=\"1700\"");
+    WriteFileBytes(HomeDataFile(), warning);
+    const Outcome fileThreshold = Tillane({"--summary", "--start", "02/28/2026", "--months", "1"});
+    EXPECT_EQ(fileThreshold.status, 3) << fileThreshold.err;
+    EXPECT_NE(fileThreshold.out.find("Lowest balance:   400\nLowest on:        02/28/2026\n"
+                                          "Below 1700 from:  02/28/2026\nBack on:          never\n"), std::string::npos)
+        << fileThreshold.out;
+    EXPECT_EQ(Tillane({"--summary", "--below", "-250"}).status, 0);
+    EXPECT_EQ(ReadFileBytes(HomeDataFile()), warning);
+
+    const Outcome bad = Tillane({"--summary", "--below", "12.50"});
+    EXPECT_EQ(bad.status, 2);
+    EXPECT_NE(bad.err.find("whole dollars"), std::string::npos) << bad.err;
+    EXPECT_EQ(Tillane({"--forecast", "--below", "5"}).status, 2);
+}
+
+TEST_F(CommandLineRunTest, SummaryOfTheTypicalScheduleIsTheWindowsSummary)
+{
+    const std::string typical = ReadFileBytes(fs::path(TILLANE_SOURCE_DIR) / "bench" / "data" / "typical.Tillane");
+    ASSERT_FALSE(typical.empty());
+    WriteFileBytes(HomeDataFile(), typical);
+    // The start date is the program's one value: the reference window's file sets it.
+    const TimeValue previousStart = ProjectionStartDate();
+    ReferenceWindow reference(typical);
+    for (const std::int64_t threshold : {std::int64_t {0}, std::int64_t {-1'000'000'000}, std::int64_t {1'000'000'000}}) {
+        const Outcome run = Tillane({"--summary", "--below", std::to_string(threshold)});
+        const ProjectionSummary expected = SummarizeProjection(reference.List(), threshold);
+        EXPECT_EQ(run.out, FormatSummaryText(expected));
+        EXPECT_EQ(run.status, expected.GoesBelow() ? 3 : 0) << run.err;
+    }
+    ProjectionStartDate() = previousStart;
 }
 
 TEST_F(CommandLineRunTest, WithoutADataFileTheSampleIsProjectedAndNothingIsWritten)

@@ -43,6 +43,12 @@ TEST(CommandLine, ReadsEveryModeWithItsOptions)
     EXPECT_EQ(chart.height, 16);
     EXPECT_EQ(Parsed({"--chart=c.png"}).width, 600);
     EXPECT_EQ(Parsed({"--chart=c.png"}).height, 200);
+
+    const CommandLine summary = Parsed({"--summary", "--months", "3", "--below", "-250"});
+    EXPECT_EQ(summary.mode, Mode::Summary);
+    EXPECT_EQ(summary.below, -250);
+    EXPECT_EQ(Parsed({"--summary"}).below, std::nullopt);
+    EXPECT_EQ(Parsed({"--summary", "--below=2147483647"}).below, 2147483647);
 }
 
 TEST(CommandLine, RefusesBadUsageWithAReason)
@@ -53,7 +59,7 @@ TEST(CommandLine, RefusesBadUsageWithAReason)
     EXPECT_NE(Refusal({"--forecast", "--months", "0"}).find("1 to 99"), std::string::npos);
     EXPECT_NE(Refusal({"--forecast", "--months", "100"}).find("1 to 99"), std::string::npos);
     EXPECT_NE(Refusal({"--forecast", "--months", "1x"}).find("1 to 99"), std::string::npos);
-    for (const char* date : {"3/7/2026", "2026-03-07", "02/30/2026", "13/01/2026", "03/07/26", "03/07/1969"})
+    for (const char* date : {"3/7/2026", "2026-03-07", "02/30/2026", "13/01/2026", "03/07/26", "03/07/0999"})
         EXPECT_NE(Refusal({"--forecast", "--start", date}).find("MM/DD/YYYY"), std::string::npos) << date;
     for (const char* size : {"15x200", "600x15", "600", "x200", "600x", "axb", "600X200"})
         EXPECT_NE(Refusal({"--chart", "c.png", "--size", size}).find("16 pixels"), std::string::npos) << size;
@@ -62,6 +68,10 @@ TEST(CommandLine, RefusesBadUsageWithAReason)
     EXPECT_FALSE(Refusal({"--months", "5"}).empty());
     EXPECT_FALSE(Refusal({"--forecast", "--size", "100x100"}).empty());
     EXPECT_FALSE(Refusal({"--version=2"}).empty());
+    for (const char* amount : {"", "-", "1.5", "1e3", "2147483648", "-2147483649", "+5"})
+        EXPECT_NE(Refusal({"--summary", "--below", amount}).find("whole dollars"), std::string::npos) << amount;
+    EXPECT_FALSE(Refusal({"--below", "5"}).empty());
+    EXPECT_FALSE(Refusal({"--summary", "--forecast"}).empty());
 }
 
 TEST(CommandLine, LeapDaysAreRealStartDates)
@@ -69,6 +79,7 @@ TEST(CommandLine, LeapDaysAreRealStartDates)
     testing_support::TzGuard zone(testing_support::kEastern);
     EXPECT_EQ(ParseStartDate("02/29/2028"), MakeDate(2028, 2, 29));
     EXPECT_FALSE(ParseStartDate("02/29/2027"));
+    EXPECT_EQ(ParseStartDate("12/31/1969"), MakeDate(1969, 12, 31));
 }
 
 TEST(ForecastOutput, TextLinesUpColumnsUnderAHeading)

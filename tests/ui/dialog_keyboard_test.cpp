@@ -157,7 +157,7 @@ TEST(DialogKeyboardTest, AnIncompleteTypedDateIsRefusedOnOkAndNothingChanges)
     TzGuard zone(kEastern);
     const TimeValue given = MakeDate(2007, 1, 5);
     for (const TypedDate input : {TypedDate{"0315202", Qt::Key_Return}, TypedDate{"031528", Qt::Key_Tab},
-                                  TypedDate{"12311969", Qt::Key_Return}}) {
+                                  TypedDate{"12310999", Qt::Key_Return}}) {
         SCOPED_TRACE(input.typed);
         win::ScriptedRunner runner;
         CEditStartDateDlg dialog(given);

@@ -4,6 +4,9 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QComboBox>
+#include <QDateTimeEdit>
+#include <QLineEdit>
 
 #include "ui/platform/api.h"
 #include "ui/platform/controls.h"
@@ -47,6 +50,25 @@ bool IsAutoRadio(const ControlTemplate& control)
     return control.kind == ControlKind::Button && (control.style & BS_TYPEMASK) == BS_AUTORADIOBUTTON;
 }
 
+// Tells the dialog whenever the text of an edit or date picker, or the selection or text
+// of a combo box, changes.
+void ConnectChangeNotice(CDialog& dialog, QWidget* widget, QWidget* context, int id)
+{
+    auto notify = [&dialog, id] { dialog.DispatchChange(id); };
+    if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
+        QObject::connect(edit, &QLineEdit::textChanged, context, notify);
+    } else if (auto* combo = qobject_cast<QComboBox*>(widget)) {
+        QObject::connect(combo, &QComboBox::currentIndexChanged, context, notify);
+        QObject::connect(combo, &QComboBox::editTextChanged, context, notify);
+    } else if (auto* picker = qobject_cast<QDateTimeEdit*>(widget)) {
+        // A date set or picked, and the typed text, complete or not (the picker sets its
+        // own text without a notice).
+        QObject::connect(picker, &QDateTimeEdit::dateTimeChanged, context, notify);
+        if (auto* text = picker->findChild<QLineEdit*>())
+            QObject::connect(text, &QLineEdit::textChanged, context, notify);
+    }
+}
+
 } // namespace
 
 bool CDialog::BuildWindow(QWidget* parent, bool child)
@@ -84,6 +106,7 @@ bool CDialog::BuildWindow(QWidget* parent, bool child)
                 DispatchCommand(id);
             });
         }
+        ConnectChangeNotice(*this, item->Widget(), widget, control.id);
         m_items.push_back(std::move(item));
     }
     SetUpRadioGroups();
@@ -225,13 +248,14 @@ int CDialog::GetFocusedControlId() const
     return 0;
 }
 
-CRect CDialog::GetControlsRect(int exceptId) const
+CRect CDialog::GetControlsRect(int exceptId, int fromTop, int toTop) const
 {
     CRect bounds;
     bool any = false;
     for (const auto& item : m_items) {
         const QWidget* widget = item->Widget();
-        if (!widget || item->GetDlgCtrlID() == exceptId || widget->isHidden())
+        if (!widget || item->GetDlgCtrlID() == exceptId || widget->isHidden() || widget->y() < fromTop ||
+            widget->y() >= toTop)
             continue;
         const QRect place = widget->geometry();
         const CRect rect{place.left(), place.top(), place.left() + place.width(), place.top() + place.height()};
@@ -355,7 +379,18 @@ bool CDialog::MoveInRadioGroup(std::size_t index, bool forward)
 
 void CDialog::OnClicked(int id, std::function<void()> handler) { m_clickHandlers[id] = std::move(handler); }
 
+void CDialog::OnChanged(int id, std::function<void()> handler) { m_changeHandlers[id] = std::move(handler); }
+
 void CDialog::DispatchCommand(int id) { OnCommand(id); }
+
+void CDialog::DispatchChange(int id)
+{
+    // Nothing is told while the window is being built or torn down.
+    if (!HasWindow())
+        return;
+    if (const auto handler = m_changeHandlers.find(id); handler != m_changeHandlers.end())
+        handler->second();
+}
 
 void CDialog::SetInitialFocus()
 {
