@@ -55,7 +55,7 @@ int main(int argc, char** argv)
         std::fputs(HelpText().c_str(), stdout);
         return std::fflush(stdout) == 0 ? 0 : 1;
     case CommandLine::Mode::Version:
-        std::printf("Version %s\n", VersionText().c_str());
+        std::printf("tillane %s\n", VersionText().c_str());
         return std::fflush(stdout) == 0 ? 0 : 1;
     case CommandLine::Mode::Forecast:
     case CommandLine::Mode::Summary: {

@@ -16,6 +16,7 @@
 #include "ui/platform/resources.h"
 #include "ui/trans_edit_dlg.h"
 
+#include <algorithm>
 #include <ctime>
 
 namespace {
@@ -523,6 +524,41 @@ void CTillaneDlg::OnSize(int type, int cx, int cy)
     FitPage(m_transPage);
     if (m_chart.HasWindow())
         m_chart.MoveWindow(GetChartRect(), true);
+    const win::CSize minimum = GetMinimumClientSize();
+    SetMinimumClientSize(minimum.cx, minimum.cy);
+}
+
+win::CSize CTillaneDlg::GetMinimumClientSize()
+{
+    if (!m_cashFlowPage.HasWindow() || !m_cashFlowPage.CashFlowList().HasWindow())
+        return {};
+    constexpr int kListRows = 3;
+    const int margin = GetMargin();
+    const int edge = win::GetSystemMetrics(win::SM_CYEDGE);
+    win::CRect page = m_cashFlowPage.GetWindowRect();
+    ScreenToClient(page);
+    win::CRect list = m_cashFlowPage.CashFlowList().GetWindowRect();
+    m_cashFlowPage.ScreenToClient(list);
+    constexpr int kAnywhere = 1 << 30;
+    const win::CRect above = m_cashFlowPage.GetControlsRect(res::IDC_CASHFLOW_LIST, -kAnywhere, list.top);
+    // Lines kept under the list (a summary) move with its bottom edge: they add their own
+    // height and the gap above them, wherever they are now.
+    const win::CRect below = m_cashFlowPage.GetControlsRect(res::IDC_CASHFLOW_LIST, list.top, kAnywhere);
+    const int underList = below.IsRectEmpty() ? 0 : below.bottom - list.bottom;
+    // The page sizes its list to leave its left margin on the right and below, plus an edge.
+    const int pageWidth = std::max({above.right, below.right, list.left + 1}) + list.left + edge;
+    const int pageHeight =
+        std::max(above.bottom, list.top + m_cashFlowPage.CashFlowList().GetHeightForRows(kListRows) + underList) +
+        list.left + edge;
+    // FitPage leaves an edge and a pixel to the page area's right and bottom.
+    const int width = page.left + pageWidth + edge + 1 + margin;
+    const int pageBottom = page.top + pageHeight + edge + 1 + margin;
+    // The chart takes a quarter of the height; the page area and the chart share the rest.
+    int height = 0;
+    while (height - static_cast<int>(win::MulDiv(height, 25, 100)) < pageBottom ||
+           static_cast<int>(win::MulDiv(height, 25, 100)) - margin < kMinimumChartHeight)
+        ++height;
+    return {width, height};
 }
 
 void CTillaneDlg::OnMove(int x, int y)

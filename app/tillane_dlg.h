@@ -88,6 +88,10 @@ public:
     win::CRect GetPageAreaRect();
     void FitPage(win::CPropertyPage& page);
     win::CRect GetChartRect();
+    // The smallest client area at which the Cash Flow page shows all its controls (its
+    // list with the heading and a few rows) and the chart keeps kMinimumChartHeight.
+    win::CSize GetMinimumClientSize();
+    static constexpr int kMinimumChartHeight = 40;
 
     CAccountsPageDlg& AccountsPage() { return m_accountsPage; }
     CTransPageDlg& TransactionsPage() { return m_transPage; }

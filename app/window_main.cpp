@@ -5,6 +5,7 @@
 #include "storage/file_locations.h"
 #include "ui/platform/documents_folder.h"
 #include "ui/platform/settings_store.h"
+#include "ui/platform/win_app.h"
 
 #include <cstdio>
 #include <iostream>
@@ -25,18 +26,21 @@ int main(int argc, char** argv)
         std::cout << HelpText();
         return 0;
     case CommandLine::Mode::Version:
-        std::cout << "Version " << VersionText() << "\n";
+        std::cout << "tillane " << VersionText() << "\n";
         return 0;
     default:
         break;
     }
 
+    const bool withoutWindow = line.mode == CommandLine::Mode::Forecast || line.mode == CommandLine::Mode::Summary ||
+                               line.mode == CommandLine::Mode::Chart;
+    if (withoutWindow)
+        win::QuietPlatformNotices();
     if (line.file)
         SetDataFilePathOverride(*line.file);
     win::InstallDocumentsFolder();
     win::InstallSettingsStore();
-    if (line.mode == CommandLine::Mode::Forecast || line.mode == CommandLine::Mode::Summary ||
-        line.mode == CommandLine::Mode::Chart)
+    if (withoutWindow)
         return RunWithoutWindow(line, argc, argv);
 
     CTillaneApp application;

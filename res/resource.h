@@ -67,6 +67,7 @@ inline constexpr int IDS_CONFIRM_DELETE = 113;
 inline constexpr int IDS_DELETE_SELECTION = 114;
 inline constexpr int IDS_BROWSER_FAILED = 115;
 inline constexpr int IDS_APPLICATION_ERROR = 116;
+inline constexpr int IDS_DATE_FORM = 260;        // "Please enter a date as MM/DD/YYYY ... %1 and %2."
 // The Cash Flow page's summary line (%1, %2, ... are filled in) and the chart's tooltips.
 inline constexpr int IDS_SUMMARY_ABOVE = 290;
 inline constexpr int IDS_SUMMARY_BELOW = 291;

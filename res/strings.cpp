@@ -23,6 +23,7 @@ const std::map<int, std::string>& StringTable()
          "Unable to launch your Internet browser.\n\nTo get to Tillane home page you can start "
          "your browser manually\nand enter the following line in the Address bar:"},
         {IDS_APPLICATION_ERROR, "Application Error"},
+        {IDS_DATE_FORM, "Please enter a complete date as MM/DD/YYYY, between %1 and %2."},
         {IDS_SUMMARY_ABOVE, "&Lowest %1 on %2 \u00B7 Closing %3 on %4"},
         {IDS_SUMMARY_BELOW, "Below %1 %2\u2013%3 \u00B7 &lowest %4 on %5"},
         {IDS_SUMMARY_BELOW_TO_END, "Below %1 from %2 on \u00B7 &lowest %4 on %5"},

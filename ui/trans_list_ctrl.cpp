@@ -58,6 +58,8 @@ std::string CTransListCtrl::GetSectionName() const { return "TransactionsList"; 
 int CTransListCtrl::GetDefaultColumnWidth(int column) const
 {
     constexpr std::array<int, kColumnCount> widths{160, 70, 60, 60};
+    if (column == AmountColumn)
+        return AmountColumnWidth(widths[AmountColumn]);
     return column >= 0 && column < kColumnCount ? widths[static_cast<std::size_t>(column)] : 0;
 }
 

@@ -78,10 +78,11 @@ protected:
         std::vector<std::string> environment = {
             "HOME=" + m_home.Path().string(),
             "XDG_CONFIG_HOME=" + (m_home / "config").string(),
-            "XDG_RUNTIME_DIR=" + m_runtime.Path().string(),
             "TZ=" + std::string(testing_support::kEastern),
             "PATH=/usr/bin:/bin",
         };
+        if (m_withRuntimeFolder)
+            environment.push_back("XDG_RUNTIME_DIR=" + m_runtime.Path().string());
         for (const char* name : {"ASAN_OPTIONS", "UBSAN_OPTIONS", "LANG", "LC_ALL"})
             if (const char* value = std::getenv(name))
                 environment.push_back(std::string(name) + "=" + value);
@@ -130,6 +131,7 @@ protected:
 
     testing_support::TzGuard m_zone {testing_support::kEastern};
     TempDir m_home, m_runtime, m_output;
+    bool m_withRuntimeFolder = true;
 };
 
 // The data file loaded into a read-only window in this process, as the program loads it;
@@ -447,11 +449,24 @@ TEST_F(CommandLineRunTest, VersionAndHelpNeedNothingElse)
 {
     const Outcome version = Tillane({"--version"});
     EXPECT_EQ(version.status, 0);
-    EXPECT_EQ(version.out, "Version " + VersionText() + "\n");
+    EXPECT_EQ(version.out, "tillane " + VersionText() + "\n");
     const Outcome help = Tillane({"--help"});
     EXPECT_EQ(help.status, 0);
     EXPECT_EQ(help.out, HelpText());
     EXPECT_EQ(help.err, "");
+}
+
+TEST_F(CommandLineRunTest, ForecastAndChartAreSilentOnStandardErrorWithoutARuntimeFolder)
+{
+    m_withRuntimeFolder = false; // as under cron or a remote shell
+    WriteFileBytes(m_home / "Documents" / "default.Tillane", DataFileText());
+    const Outcome forecast = Tillane({"--forecast", "--csv"});
+    EXPECT_EQ(forecast.status, 0);
+    EXPECT_NE(forecast.out, "");
+    EXPECT_EQ(forecast.err, "");
+    const Outcome chart = Tillane({"--chart", (m_output / "chart.png").string()});
+    EXPECT_EQ(chart.status, 0);
+    EXPECT_EQ(chart.err, "");
 }
 
 } // namespace
