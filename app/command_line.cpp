@@ -115,14 +115,21 @@ CommandLineParse ParseCommandLine(const std::vector<std::string>& words)
                               : option == "--version" ? CommandLine::Mode::Version
                                                       : CommandLine::Mode::Help;
             if (!setMode(mode))
-                return {std::nullopt, "choose one of --forecast, --chart, --version and --help"};
+                return {std::nullopt, "choose one of --forecast, --chart, --report, --version and --help"};
         } else if (option == "--chart") {
             const auto path = value();
             if (!path || path->empty())
                 return missing();
             if (!setMode(CommandLine::Mode::Chart))
-                return {std::nullopt, "choose one of --forecast, --chart, --version and --help"};
+                return {std::nullopt, "choose one of --forecast, --chart, --report, --version and --help"};
             line.chartFile = *path;
+        } else if (option == "--report") {
+            const auto path = value();
+            if (!path || path->empty())
+                return missing();
+            if (!setMode(CommandLine::Mode::Report))
+                return {std::nullopt, "choose one of --forecast, --chart, --report, --version and --help"};
+            line.reportFile = *path;
         } else if (option == "--csv") {
             if (attached)
                 return takesNoValue();
@@ -157,9 +164,10 @@ CommandLineParse ParseCommandLine(const std::vector<std::string>& words)
             return {std::nullopt, "unknown option \"" + words[i] + "\""};
         }
     }
-    const bool projects = line.mode == CommandLine::Mode::Forecast || line.mode == CommandLine::Mode::Chart;
+    const bool projects = line.mode == CommandLine::Mode::Forecast || line.mode == CommandLine::Mode::Chart ||
+                          line.mode == CommandLine::Mode::Report;
     if ((line.start || line.months) && !projects)
-        return {std::nullopt, "--start and --months go with --forecast or --chart"};
+        return {std::nullopt, "--start and --months go with --forecast, --chart or --report"};
     if (line.csv && line.mode != CommandLine::Mode::Forecast)
         return {std::nullopt, "--csv goes with --forecast"};
     if (sawSize && line.mode != CommandLine::Mode::Chart)
@@ -173,6 +181,7 @@ std::string UsageText()
            "  tillane [--file PATH]\n"
            "  tillane --forecast [--file PATH] [--start MM/DD/YYYY] [--months N] [--csv]\n"
            "  tillane --chart OUT.png [--size WxH] [--file PATH] [--start MM/DD/YYYY] [--months N]\n"
+           "  tillane --report OUT.pdf [--file PATH] [--start MM/DD/YYYY] [--months N]\n"
            "  tillane --version | --help\n";
 }
 

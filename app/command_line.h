@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-// The command line: the desktop program, or a forecast or chart of the data file printed
-// without a window.
+// The command line: the desktop program, or a forecast, chart or report of the data file
+// made without a window.
 struct CommandLine {
-    enum class Mode { Window, Forecast, Chart, Version, Help };
+    enum class Mode { Window, Forecast, Chart, Report, Version, Help };
 
     Mode mode = Mode::Window;
     std::optional<std::string> file;
@@ -18,6 +18,7 @@ struct CommandLine {
     std::optional<unsigned> months;
     bool csv = false;
     std::string chartFile;
+    std::string reportFile;
     int width = 600;
     int height = 200;
 };

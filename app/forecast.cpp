@@ -1,5 +1,7 @@
 #include "app/forecast.h"
 
+#include "app/forecast_report.h"
+#include "app/output_file.h"
 #include "app/tillane_dlg.h"
 #include "storage/config_data_manager.h"
 #include "storage/configuration.h"
@@ -65,6 +67,8 @@ private:
         if (m_line.months)
             list.SetDuration(*m_line.months);
 
+        if (m_line.mode == CommandLine::Mode::Report)
+            return WriteReport(window);
         if (m_line.mode == CommandLine::Mode::Chart) {
             if (!SaveChartPng(list, m_line.width, m_line.height, QString::fromStdString(m_line.chartFile))) {
                 std::cerr << "tillane: cannot write the chart to " << m_line.chartFile << "\n";
@@ -80,6 +84,22 @@ private:
         std::cout << (m_line.csv ? FormatForecastCsv(rows) : FormatForecastText(rows));
         std::cout.flush();
         return std::cout ? 0 : 1;
+    }
+
+    // The printed report as a PDF file on US Letter paper.
+    int WriteReport(CTillaneDlg& window)
+    {
+        const QByteArray pdf = CForecastReport(window).Pdf();
+        const app::FileOutcome outcome =
+            pdf.isEmpty() ? app::FileOutcome {false, "the report could not be drawn"}
+                          : app::WriteOutputFile(m_line.reportFile,
+                                                 std::string_view(pdf.constData(), static_cast<std::size_t>(pdf.size())),
+                                                 GetDataFilePath());
+        if (!outcome.ok) {
+            std::cerr << "tillane: cannot write the report to " << m_line.reportFile << ": " << outcome.reason << "\n";
+            return 1;
+        }
+        return 0;
     }
 
     const CommandLine& m_line;
@@ -111,12 +131,14 @@ std::string HelpText()
            "  --csv               with --forecast: comma-separated values with a header line\n"
            "  --chart OUT.png     draw the balance chart into a PNG file\n"
            "  --size WxH          with --chart: the picture's size in pixels (default 600x200)\n"
+           "  --report OUT.pdf    write the printed report (accounts, chart, forecast) as a PDF\n"
            "  --start MM/DD/YYYY  start the projection on this day (default: the data file's)\n"
            "  --months N          project N months of 31 days, 1 to 99 (default: the data file's)\n"
            "  --version           print the version\n"
            "  --help              print this help\n"
            "\n"
-           "The forecast and the chart never change the data file or the settings.\n"
-           "Exit status: 0 done, 1 the data file cannot be read or is not a Tillane data file,\n"
+           "The forecast, the chart and the report never change the data file or the settings.\n"
+           "Exit status: 0 done, 1 the data file cannot be read or is not a Tillane data file\n"
+           "(or the output cannot be written), "
            "2 bad usage.\n";
 }

@@ -23,6 +23,12 @@ const std::map<int, std::string>& StringTable()
          "Unable to launch your Internet browser.\n\nTo get to Tillane home page you can start "
          "your browser manually\nand enter the following line in the Address bar:"},
         {IDS_APPLICATION_ERROR, "Application Error"},
+        {IDS_EXPORT_FORECAST_TITLE, "Export Forecast"},
+        {IDS_EXPORT_CHART_TITLE, "Export Chart"},
+        {IDS_CSV_FILTER, "CSV files (*.csv)"},
+        {IDS_PNG_FILTER, "PNG images (*.png)"},
+        {IDS_EXPORT_FAILED, "Tillane could not write the %1 to\n\n%2\n\n(%3)."},
+        {IDS_PRINT_FAILED, "Tillane could not print the report on\n\n%1\n\n(%2)."},
 
         {ID_FILE_SAVE, "Saves all changes to persistent storage."},
         {ID_SAVE_AND_EXIT, "Saves all changes and exits the program."},
@@ -31,6 +37,10 @@ const std::map<int, std::string>& StringTable()
         {ID_ADD_ACCOUNT, "Add a new account."},
         {ID_ADD_TRANSACTION, "Adds a new transaction."},
         {ID_APP_ABOUT, "Displays information about this product."},
+        {ID_EXPORT_FORECAST, "Writes the forecast's rows to a CSV file."},
+        {ID_EXPORT_CHART, "Writes the chart to a PNG picture."},
+        {ID_FILE_PRINT, "Prints a report of the forecast."},
+        {ID_FILE_PRINT_PREVIEW, "Shows the printed report before printing it."},
 
         {AFX_IDP_PARSE_INT, "Please enter an integer."},
         {AFX_IDP_PARSE_INT_RANGE, "Please enter an integer between %1 and %2."},

@@ -47,7 +47,7 @@ description=$(field Description)
 [ "$(printf '%s\n' "$description" | wc -l)" -ge 2 ] || fail "Description has no long text: '$description'"
 # Computed from the program's shared libraries, not written by hand.
 depends=$(field Depends)
-for library in libc6 libstdc++6 libqt6widgets6 libqt6gui6 libqt6core6; do
+for library in libc6 libstdc++6 libqt6widgets6 libqt6gui6 libqt6core6 libqt6printsupport6; do
   [[ $depends == *"$library "* || $depends == *"$library," || $depends == *"$library" ]] ||
     fail "Depends lacks $library: '$depends'"
 done
