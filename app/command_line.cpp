@@ -75,7 +75,7 @@ std::optional<TimeValue> ParseStartDate(const std::string& text)
     const int month = std::stoi(text.substr(0, 2));
     const int day = std::stoi(text.substr(3, 2));
     const int year = std::stoi(text.substr(6, 4));
-    if (year < 1970 || month < 1 || month > 12 || day < 1 || day > DaysInMonth(year, month))
+    if (year < kEarliestYear || month < 1 || month > 12 || day < 1 || day > DaysInMonth(year, month))
         return std::nullopt;
     return MakeDate(year, month, day);
 }

@@ -33,7 +33,8 @@ struct CommandLineParse {
 // after '=' (--months=24).
 CommandLineParse ParseCommandLine(const std::vector<std::string>& words);
 
-// A start date written exactly as MM/DD/YYYY, naming a real day from 1970 on; 10:00 of it.
+// A start date written exactly as MM/DD/YYYY, naming a real day from the year 1000 on;
+// 10:00 of it.
 std::optional<TimeValue> ParseStartDate(const std::string& text);
 
 std::string UsageText();

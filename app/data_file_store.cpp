@@ -124,6 +124,13 @@ std::optional<std::string> SetAsideUnreadable(const std::string& path, std::time
         }
         if (errno == EEXIST)
             continue;
+        if (errno == ENOENT) {
+            // Gone since it was found unreadable: there is nothing left to keep.
+            struct stat gone {};
+            if (::lstat(path.c_str(), &gone) != 0 && errno == ENOENT)
+                return std::string();
+            errno = ENOENT;
+        }
         if (errno == EPERM || errno == EXDEV || errno == ENOTSUP || errno == EMLINK) {
             // File systems without hard links: rename, after checking the name is free.
             std::error_code error;

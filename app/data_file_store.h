@@ -27,7 +27,8 @@ FileOutcome ReplaceFile(const std::string& path, std::string_view bytes,
 
 // Renames a data file that could not be loaded to "<name>.unreadable-YYYYMMDD-HHMM" (local
 // time of now; "-2", "-3", ... appended when that name is taken) in the same folder.
-// Returns the new path, or nothing with the reason when the rename failed.
+// Returns the new path; an empty one when no file is there any more (nothing to keep);
+// nothing, with the reason, when the rename failed.
 std::optional<std::string> SetAsideUnreadable(const std::string& path, std::time_t now, std::string* reason);
 
 // An advisory lock on a data file, held for the life of the object, so that a second copy

@@ -66,6 +66,8 @@ private:
             list.SetStartDate(*m_line.start);
         if (m_line.months)
             list.SetDuration(*m_line.months);
+        if (!CheckLoadedProjection(window, std::cerr))
+            return 1;
 
         if (m_line.mode == CommandLine::Mode::Report)
             return WriteReport(window);
@@ -107,6 +109,19 @@ private:
 };
 
 } // namespace
+
+bool CheckLoadedProjection(CTillaneDlg& window, std::ostream& err)
+{
+    const std::string path = window.DataFilePath();
+    for (const std::string& note : window.LoadNotes())
+        err << "tillane: " << path << ": " << note << "\n";
+    CCashFlowListCtrl& list = window.CashFlowPage().CashFlowList();
+    if (!list.IsCapped())
+        return true;
+    err << "tillane: the projection of " << path << " stops at its limit of " << list.GetRowLimit()
+        << " rows; a transaction repeats more often than any real one would (a step of 0, say)\n";
+    return false;
+}
 
 int RunWithoutWindow(const CommandLine& line, int& argc, char** argv)
 {

@@ -2,7 +2,10 @@
 
 #include "app/command_line.h"
 
+#include <iosfwd>
 #include <string>
+
+class CTillaneDlg;
 
 // The command line's forecast and chart: the data file loaded exactly as the window loads
 // it, into the same pages and lists, without showing anything and without writing the
@@ -12,6 +15,11 @@
 // when the data file exists but cannot be read or is not a Tillane data file (or the
 // chart cannot be written).
 int RunWithoutWindow(const CommandLine& line, int& argc, char** argv);
+
+// Writes to err what loading the data file mended (one line each) and, when the
+// projection stopped at its row limit, a line that says so. False in that case: the
+// forecast or chart would be incomplete, and is not made.
+bool CheckLoadedProjection(CTillaneDlg& window, std::ostream& err);
 
 // What `tillane --help` prints.
 std::string HelpText();

@@ -44,6 +44,10 @@ CTillaneDlg::DataFileState SafeguardDataFile(const std::string& path)
                                                               : "it is not a Tillane data file";
     std::string reason;
     const auto keptAs = app::SetAsideUnreadable(path, std::time(nullptr), &reason);
+    if (keptAs && keptAs->empty()) {
+        // Gone since the look above: there is nothing to keep, and a missing file is the first run.
+        return CTillaneDlg::DataFileState::Load;
+    }
     if (keptAs) {
         win::MessageBox(nullptr,
                         "Tillane could not load its data file\n\n" + path + "\n\nbecause " + why +

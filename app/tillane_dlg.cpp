@@ -13,10 +13,11 @@
 #include "storage/text_file.h"
 #include "storage/xml_document.h"
 #include "ui/account_edit_dlg.h"
+#include "ui/chart_image.h"
 #include "ui/platform/api.h"
+#include "ui/platform/data_exchange.h"
 #include "ui/platform/modal_runner.h"
 #include "ui/platform/resources.h"
-#include "ui/chart_image.h"
 #include "ui/trans_edit_dlg.h"
 
 #include <QBuffer>
@@ -52,6 +53,15 @@ std::string Replace(std::string text, const std::string& mark, const std::string
     return text;
 }
 
+// 10000000 as 10,000,000.
+std::string GroupedDigits(std::size_t value)
+{
+    std::string digits = std::to_string(value);
+    for (auto at = static_cast<std::ptrdiff_t>(digits.size()) - 3; at > 0; at -= 3)
+        digits.insert(static_cast<std::size_t>(at), ",");
+    return digits;
+}
+
 } // namespace
 
 CTillaneDlgBase::CTillaneDlgBase(int captionId, win::CWnd* parent, int selectPage)
@@ -76,6 +86,7 @@ CTillaneDlg::CTillaneDlg(IConfigDataManager& settings, app::IConfiguration& conf
 {
     m_cashflowReference.target = &m_cashFlowPage.CashFlowList();
     m_cashFlowPage.CashFlowList().SetRedrawHandler([this] { m_chart.Redraw(); });
+    m_cashFlowPage.CashFlowList().SetCappedHandler([this] { NoticeRowLimit(); });
     AddPage(&m_cashFlowPage);
     AddPage(&m_accountsPage);
     AddPage(&m_transPage);
@@ -115,6 +126,8 @@ void CTillaneDlg::LoadData()
 {
     if (m_dataFileState != DataFileState::Load)
         return;
+    m_loadNotes.clear();
+    m_toldRowLimit = false;
     TextFile::ReadResult read = TextFile::Read(DataFilePath());
     switch (read.status) {
     case TextFile::ReadStatus::Missing:
@@ -139,12 +152,12 @@ void CTillaneDlg::ParseData(std::string text)
         m_dataFileUnreadable = true;
         return;
     }
-    m_cashFlowPage.Load(document);
+    m_cashFlowPage.Load(document, &m_loadNotes);
     CAccountsListCtrl& accounts = m_accountsPage.GetAccountsList();
     for (const DataFile::Account& account : DataFile::ReadAccounts(document))
         accounts.AddAccount(account.description, account.balance, CAccountsListCtrl::Selection::Leave);
     CTransListCtrl& transactions = m_transPage.GetListCtrl();
-    for (DataFile::Transaction& transaction : DataFile::ReadTransactions(document, Today()))
+    for (DataFile::Transaction& transaction : DataFile::ReadTransactions(document, Today(), &m_loadNotes))
         transactions.AddTransaction(transaction.date, transaction.description, transaction.amount,
                                     std::move(transaction.rule), true);
 }
@@ -181,6 +194,22 @@ app::FileOutcome CTillaneDlg::SaveData()
         m_dataFileUnreadable = false;
     }
     return app::ReplaceFile(path, TextFile::ToTextMode(document.GetDocument()));
+}
+
+void CTillaneDlg::NoticeRowLimit()
+{
+    // The command line says so itself, and shows no message boxes.
+    if (!Writable() || m_toldRowLimit || !HasWindow())
+        return;
+    m_toldRowLimit = true;
+    PostCommand(res::ID_ROW_LIMIT_NOTICE);
+}
+
+void CTillaneDlg::ShowRowLimitNotice()
+{
+    const std::string limit = GroupedDigits(m_cashFlowPage.CashFlowList().GetRowLimit());
+    win::MessageBox(this, win::FormatPrompt(win::LoadString(res::IDS_ROW_LIMIT_REACHED), limit),
+                    win::LoadString(res::IDS_APP_TITLE), win::MB_OK | win::MB_ICONEXCLAMATION);
 }
 
 void CTillaneDlg::ReportSaveFailure(const app::FileOutcome& outcome, bool closing, bool* closeAnyway)
@@ -274,6 +303,9 @@ bool CTillaneDlg::OnCommand(int id)
         return true;
     case res::ID_FILE_PRINT_PREVIEW:
         PreviewReport();
+        return true;
+    case res::ID_ROW_LIMIT_NOTICE:
+        ShowRowLimitNotice();
         return true;
     case res::ID_APP_ABOUT: {
         CAboutDlg about;
@@ -586,11 +618,11 @@ TimeValue CTillaneDlg::CashflowReference::GetDate(int row) { return target->GetD
 TransactionData* CTillaneDlg::CashflowReference::GetTransaction(int row) { return target->GetTransaction(row); }
 void CTillaneDlg::CashflowReference::Recalculate(int first) { target->Recalculate(first); }
 void CTillaneDlg::CashflowReference::DeleteEntry(int row) { target->DeleteEntry(row); }
-void CTillaneDlg::CashflowReference::InsertEntries(const std::vector<TimeValue>& dates,
+bool CTillaneDlg::CashflowReference::InsertEntries(const std::vector<TimeValue>& dates,
                                                    const std::string& description, std::int32_t amount,
                                                    TransactionData* record)
 {
-    target->InsertEntries(dates, description, amount, record);
+    return target->InsertEntries(dates, description, amount, record);
 }
 int CTillaneDlg::CashflowReference::DeleteEntriesOf(const TransactionData* record)
 {

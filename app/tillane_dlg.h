@@ -2,6 +2,7 @@
 
 #include "app/data_file_store.h"
 #include "model/cashflow_interfaces.h"
+#include "storage/data_file.h"
 #include "ui/accounts_page_dlg.h"
 #include "ui/cash_flow_pg_dlg.h"
 #include "ui/chart_ctrl.h"
@@ -65,6 +66,9 @@ public:
     void SetDataFilePath(std::string path) { m_dataFilePath = std::move(path); }
     // Whether the data file's text was loaded (false: missing, unreadable, not a data file).
     bool DataFileUnreadable() const { return m_dataFileUnreadable; }
+    // What loading found wrong in the file and mended (dates that are no dates, or lie
+    // outside the years the program handles).
+    const DataFile::Notes& LoadNotes() const { return m_loadNotes; }
 
     // Commands that act on the selection of the active page.
     bool CanEditSelection();
@@ -107,7 +111,7 @@ private:
         TransactionData* GetTransaction(int row) override;
         void Recalculate(int first) override;
         void DeleteEntry(int row) override;
-        void InsertEntries(const std::vector<TimeValue>& dates, const std::string& description,
+        bool InsertEntries(const std::vector<TimeValue>& dates, const std::string& description,
                            std::int32_t amount, TransactionData* record) override;
         int DeleteEntriesOf(const TransactionData* record) override;
     };
@@ -131,6 +135,10 @@ private:
     // Saves before the window closes; false when the user chose to keep it open.
     bool SaveForClosing();
     void ReportSaveFailure(const app::FileOutcome& outcome, bool closing, bool* closeAnyway);
+    // Once per load, the first time the projection reaches its row limit: after the
+    // event at hand (a load, an edit), not in the middle of it.
+    void NoticeRowLimit();
+    void ShowRowLimitNotice();
     bool Writable() const { return m_access == Access::ReadWrite; }
 
     CashflowReference m_cashflowReference;
@@ -147,4 +155,7 @@ private:
     std::string m_dataFilePath;
     bool m_dataFileUnreadable = false;
     bool m_savedForClosing = false;
+    DataFile::Notes m_loadNotes;
+    // The user has been told since the last load that the projection is cut short.
+    bool m_toldRowLimit = false;
 };

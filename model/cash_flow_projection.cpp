@@ -2,7 +2,9 @@
 
 #include "model/date_repeater.h"
 
+#include <algorithm>
 #include <cassert>
+#include <limits>
 
 TimeValue& ProjectionStartDate()
 {
@@ -21,8 +23,10 @@ CashFlowProjection::CashFlowProjection(IAccountsListCtrl& accounts, ITransListCt
 
 TimeValue CashFlowProjection::GetEndDate() const
 {
-    // A month counts 31 days here, not a calendar month.
-    return AddDays(ProjectionStartDate(), 31 * static_cast<std::int64_t>(m_duration));
+    // A month counts 31 days here, not a calendar month. The window never reaches past
+    // the last day the program handles, so no row has a date it could not write.
+    return std::min(AddDays(ProjectionStartDate(), 31 * static_cast<std::int64_t>(m_duration)),
+                    AddDays(LatestDate(), 1));
 }
 
 bool CashFlowProjection::InWindow(TimeValue date) const
@@ -30,35 +34,62 @@ bool CashFlowProjection::InWindow(TimeValue date) const
     return date >= ProjectionStartDate() && date < GetEndDate();
 }
 
+void CashFlowProjection::SetRowLimit(std::size_t limit)
+{
+    m_rowLimit = std::max<std::size_t>(limit, 1);
+}
+
+bool CashFlowProjection::HasRoom()
+{
+    if (m_rows.Count() < m_rowLimit)
+        return true;
+    if (!m_capped) {
+        m_capped = true;
+        OnCapped();
+    }
+    return false;
+}
+
 int CashFlowProjection::InsertEntry(TimeValue date, const std::string& description, std::int32_t amount,
                                     TransactionData* record, bool recalculate)
 {
-    if (!InWindow(date))
+    return InsertRow(date, std::make_shared<const std::string>(description), amount, record, recalculate);
+}
+
+int CashFlowProjection::InsertRow(TimeValue date, std::shared_ptr<const std::string> description,
+                                  std::int64_t amount, TransactionData* record, bool recalculate)
+{
+    if (!InWindow(date) || !HasRoom())
         return -1;
     // The row holds its date as its text reads back: 10:00 of the day.
-    const auto position = static_cast<int>(
-        m_rows.Insert(ToTenOClock(date), std::make_shared<const std::string>(description), amount, record));
+    const auto position = static_cast<int>(m_rows.Insert(ToTenOClock(date), std::move(description), amount, record));
     OnRowsChanged();
     if (recalculate)
         Recalculate(position);
     return position;
 }
 
-void CashFlowProjection::InsertEntries(const std::vector<TimeValue>& dates, const std::string& description,
+bool CashFlowProjection::InsertEntries(const std::vector<TimeValue>& dates, const std::string& description,
                                        std::int32_t amount, TransactionData* record)
 {
     const TimeValue start = ProjectionStartDate();
     const TimeValue end = GetEndDate();
     std::shared_ptr<const std::string> shared;
+    bool room = true;
     for (TimeValue date : dates) {
         if (date < start || date >= end)
             continue;
+        if (!HasRoom()) {
+            room = false;
+            break;
+        }
         if (!shared)
             shared = std::make_shared<const std::string>(description);
         m_rows.Queue(date, shared, amount, record);
     }
     if (shared)
         OnRowsChanged();
+    return room;
 }
 
 int CashFlowProjection::GetCount()
@@ -76,7 +107,7 @@ TimeValue CashFlowProjection::GetDate(int row)
     return m_rows.At(static_cast<std::size_t>(row)).date;
 }
 
-std::int32_t CashFlowProjection::GetAmount(int row)
+std::int64_t CashFlowProjection::GetAmount(int row)
 {
     return m_rows.At(static_cast<std::size_t>(row)).amount;
 }
@@ -100,11 +131,8 @@ void CashFlowProjection::Recalculate(int first)
     if (first < 0)
         first = 0;
     if (static_cast<std::size_t>(first) < m_rows.Count()) {
-        if (first == 0) {
-            // The total may exceed 32 bits only in the balance column: the opening amount
-            // is the total as the accounts list sums it.
-            m_rows.SetAmount(0, static_cast<std::int32_t>(m_accounts.GetTotalBalance()));
-        }
+        if (first == 0)
+            m_rows.SetAmount(0, m_accounts.GetTotalBalance());
         m_rows.InvalidateFrom(static_cast<std::size_t>(first));
         OnRowsChanged();
     }
@@ -126,13 +154,13 @@ int CashFlowProjection::DeleteEntriesOf(const TransactionData* record)
 
 void CashFlowProjection::InsertOpeningRow()
 {
-    InsertEntry(ProjectionStartDate(), *m_openingDescription,
-                static_cast<std::int32_t>(m_accounts.GetTotalBalance()), nullptr, true);
+    InsertRow(ProjectionStartDate(), m_openingDescription, m_accounts.GetTotalBalance(), nullptr, true);
 }
 
 void CashFlowProjection::DeleteAllEntries()
 {
     m_rows.Clear();
+    m_capped = false;
     OnRowsChanged();
 }
 
@@ -145,7 +173,9 @@ void CashFlowProjection::Rebuild()
 
 void CashFlowProjection::SetStartDate(TimeValue date)
 {
-    ProjectionStartDate() = date;
+    // Whatever asks (the date buttons stepping past the last day, say), the start stays
+    // a day the program can write.
+    ProjectionStartDate() = ClampDate(date);
     Rebuild();
 }
 
@@ -159,21 +189,41 @@ void ProjectTransactionOccurrences(ICashflowListCtrl& cashflow, TimeValue date, 
                                    std::int32_t amount, TransactionData* record, const CDateRepeater& rule)
 {
     if (amount != 0) {
+        const TimeValue start = ProjectionStartDate();
         const TimeValue end = cashflow.GetEndDate();
-        std::vector<TimeValue> occurrences;
+        // Dates go to the projection in batches, so that a rule with a huge count stops
+        // soon after the projection is full instead of gathering all its dates first.
+        constexpr std::size_t kBatch = 4096;
+        std::vector<TimeValue> batch;
+        bool room = true;
         std::uint32_t n = 0;
         TimeValue occurrence = rule.GetOccurrence(date, n);
         for (;;) {
             if (rule.count != 0 && n >= rule.count)
                 break;
-            occurrences.push_back(occurrence);
+            if (occurrence >= start && occurrence < end) {
+                batch.push_back(occurrence);
+                if (batch.size() == kBatch) {
+                    room = cashflow.InsertEntries(batch, description, amount, record);
+                    batch.clear();
+                    if (!room)
+                        break;
+                }
+            }
+            if (n == std::numeric_limits<std::uint32_t>::max())
+                break;
             ++n;
             const TimeValue next = rule.GetOccurrence(date, n);
-            if (next >= end || next <= occurrence)
+            if (next >= end)
+                break;
+            // Occurrences of one rule never turn back: one that is not later than the
+            // one before stays where it is or goes on backwards.
+            if (next <= occurrence && (rule.count == 0 || next < start))
                 break;
             occurrence = next;
         }
-        cashflow.InsertEntries(occurrences, description, amount, record);
+        if (room && !batch.empty())
+            cashflow.InsertEntries(batch, description, amount, record);
     }
     cashflow.Recalculate(0);
 }

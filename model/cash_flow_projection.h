@@ -19,6 +19,11 @@ TimeValue& ProjectionStartDate();
 // rows; this class keeps them and knows nothing of windows.
 class CashFlowProjection : public ICashflowListCtrl {
 public:
+    // The most rows a projection holds. Far more than any real schedule gives (a daily
+    // transaction over 99 months gives 3,069 rows), it keeps a hand-edited rule such as
+    // Count 4000000000 with Delta 0 from filling the memory: about 60 bytes a row.
+    static constexpr std::size_t kRowLimit = 10'000'000;
+
     CashFlowProjection(IAccountsListCtrl& accounts, ITransListCtrl& transactions, unsigned duration,
                        std::string openingDescription);
     virtual ~CashFlowProjection() = default;
@@ -32,15 +37,17 @@ public:
     TransactionData* GetTransaction(int row) override;
     void Recalculate(int first) override;
     void DeleteEntry(int row) override;
-    void InsertEntries(const std::vector<TimeValue>& dates, const std::string& description,
+    bool InsertEntries(const std::vector<TimeValue>& dates, const std::string& description,
                        std::int32_t amount, TransactionData* record) override;
     int DeleteEntriesOf(const TransactionData* record) override;
 
-    std::int32_t GetAmount(int row);
+    // The opening row's amount is the total of the accounts, which may exceed 32 bits.
+    std::int64_t GetAmount(int row);
     const std::string& GetDescription(int row);
 
     TimeValue GetStartDate() const { return ProjectionStartDate(); }
     unsigned GetDuration() const { return m_duration; }
+    // Kept between EarliestDate and LatestDate.
     void SetStartDate(TimeValue date);
     void SetDuration(unsigned months);
     // Starts again from the opening row and projects every transaction.
@@ -51,26 +58,45 @@ public:
 
     CashFlowRows& Rows() { return m_rows; }
 
+    // Whether entries in the window were refused since the last rebuild because the
+    // projection held its limit of rows: the rows shown are then not all there are.
+    bool IsCapped() const { return m_capped; }
+    std::size_t GetRowLimit() const { return m_rowLimit; }
+    // A lower limit than kRowLimit (at least 1, for the opening row), so that tests need
+    // not build millions of rows.
+    void SetRowLimit(std::size_t limit);
+
 protected:
     // Rows were inserted, deleted or their texts changed.
     virtual void OnRowsChanged() {}
     // A recalculation ended: the chart repaints.
     virtual void OnRecalculated() {}
+    // The first entry since the last rebuild was refused for want of room.
+    virtual void OnCapped() {}
 
 private:
     bool InWindow(TimeValue date) const;
+    // Whether one more row fits; records the refusal when not.
+    bool HasRoom();
+    int InsertRow(TimeValue date, std::shared_ptr<const std::string> description, std::int64_t amount,
+                  TransactionData* record, bool recalculate);
 
     IAccountsListCtrl& m_accounts;
     ITransListCtrl& m_transactions;
     unsigned m_duration;
     std::shared_ptr<const std::string> m_openingDescription;
     CashFlowRows m_rows;
+    std::size_t m_rowLimit = kRowLimit;
+    bool m_capped = false;
 };
 
 // Inserts every occurrence of a transaction that falls inside the projection window,
-// then recalculates from row 0. A rule that does not move forward in time (a zero or
-// negative step from a hand-edited file) stops at its first occurrence that is not later
-// than the one before, so the projection always ends.
+// then recalculates from row 0. A rule with a count gives up to that many occurrences,
+// even when it does not move forward in time (a zero or negative step from a hand-edited
+// file: Delta 0 Count 5 is five entries on one day); one that has fallen before the start
+// date without moving forward is done. A rule without a count stops at its first
+// occurrence that is not later than the one before, so the projection always ends, and
+// no rule goes on once the projection is full.
 void ProjectTransactionOccurrences(ICashflowListCtrl& cashflow, TimeValue date, const std::string& description,
                                    std::int32_t amount, TransactionData* record, const CDateRepeater& rule);
 

@@ -18,7 +18,7 @@ const CashFlowRows::Row& CashFlowRows::At(std::size_t row)
 }
 
 std::size_t CashFlowRows::Insert(TimeValue date, std::shared_ptr<const std::string> description,
-                                 std::int32_t amount, TransactionData* record)
+                                 std::int64_t amount, TransactionData* record)
 {
     MergeQueued();
     auto position = std::upper_bound(m_rows.begin(), m_rows.end(), date,
@@ -59,7 +59,7 @@ void CashFlowRows::MergeQueued()
     m_firstStale = std::min(m_firstStale, firstIndex);
 }
 
-void CashFlowRows::SetAmount(std::size_t row, std::int32_t amount)
+void CashFlowRows::SetAmount(std::size_t row, std::int64_t amount)
 {
     // The first row stays first when nothing queued goes before it: changing it (as every
     // recalculation does to the opening row) then need not merge the queue.

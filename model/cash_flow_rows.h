@@ -20,7 +20,8 @@ public:
     struct Row {
         TimeValue date = 0;
         std::int64_t balance = 0;
-        std::int32_t amount = 0;
+        // 64 bits: the opening row carries the total of all accounts.
+        std::int64_t amount = 0;
         bool selected = false;
         TransactionData* record = nullptr;
         std::shared_ptr<const std::string> description;
@@ -31,13 +32,13 @@ public:
 
     // Inserts after every row whose date is equal or earlier; returns the position.
     std::size_t Insert(TimeValue date, std::shared_ptr<const std::string> description,
-                       std::int32_t amount, TransactionData* record);
+                       std::int64_t amount, TransactionData* record);
     // Queues an insertion that behaves exactly as Insert would at this point, without
     // telling where the row lands.
     void Queue(TimeValue date, const std::shared_ptr<const std::string>& description,
                std::int32_t amount, TransactionData* record);
 
-    void SetAmount(std::size_t row, std::int32_t amount);
+    void SetAmount(std::size_t row, std::int64_t amount);
     // Balances from this row on are to be recomputed before they are next read.
     void InvalidateFrom(std::size_t row);
     std::int64_t Balance(std::size_t row);

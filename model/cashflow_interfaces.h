@@ -31,7 +31,8 @@ public:
 
     // The same as InsertEntry without recalculation for each date in turn, in one step.
     // The dates are dates of the program (10:00 local time), as repeat rules give them.
-    virtual void InsertEntries(const std::vector<TimeValue>& dates, const std::string& description,
+    // False when the projection was full and refused some of them: more would be refused too.
+    virtual bool InsertEntries(const std::vector<TimeValue>& dates, const std::string& description,
                                std::int32_t amount, TransactionData* record) = 0;
     // The same as DeleteEntry on every row of the record, from the top. Returns the lowest
     // index such a row had, or the row count left when there was none.

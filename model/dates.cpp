@@ -3,6 +3,7 @@
 #include "model/decimal.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <ctime>
 #include <limits>
 #include <stdexcept>
@@ -130,14 +131,45 @@ std::uint64_t DayNumber(TimeValue value)
     return static_cast<std::uint64_t>(value) / static_cast<std::uint64_t>(kSecondsPerDay);
 }
 
+TimeValue EarliestDate()
+{
+    return MakeDate(kEarliestYear, 1, 1);
+}
+
+TimeValue LatestDate()
+{
+    return MakeDate(kLatestYear, 12, 31);
+}
+
+bool IsDateInRange(TimeValue value)
+{
+    const int year = SplitDate(value).year;
+    return year >= kEarliestYear && year <= kLatestYear;
+}
+
+TimeValue ClampDate(TimeValue value)
+{
+    const int year = SplitDate(value).year;
+    if (year < kEarliestYear)
+        return EarliestDate();
+    if (year > kLatestYear)
+        return LatestDate();
+    return value;
+}
+
 std::string FormatDate(TimeValue value)
 {
     std::tm fields{};
     if (!LocalFields(value, fields))
         return {};
-    char text[64];
-    const std::size_t length = std::strftime(text, sizeof text, "%m/%d/%Y", &fields);
-    return std::string(text, length);
+    const std::int64_t year = std::int64_t(fields.tm_year) + 1900;
+    if (year < kEarliestYear)
+        return "01/01/1000";
+    if (year > kLatestYear)
+        return "12/31/9999";
+    char text[40];
+    std::snprintf(text, sizeof text, "%02d/%02d/%04d", fields.tm_mon + 1, fields.tm_mday, static_cast<int>(year));
+    return text;
 }
 
 std::optional<TimeValue> ParseDate(std::string_view text)

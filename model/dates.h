@@ -63,8 +63,20 @@ TimeValue FirstOfMonth(TimeValue value);
 // same local day always share it; the chart groups its rows by it.
 std::uint64_t DayNumber(TimeValue value);
 
-// "%m/%d/%Y" of the local time: 01/05/2007 for 5 January 2007. Empty for a value the C
-// library cannot place on a calendar.
+// The days the program handles: 1 January 1000 to 31 December 9999, whose years read
+// and write as four digits. Every date the program makes or loads is kept between them.
+TimeValue EarliestDate();
+TimeValue LatestDate();
+inline constexpr int kEarliestYear = 1000;
+inline constexpr int kLatestYear = 9999;
+// The value itself when its day lies in that range, else the nearer end of it.
+TimeValue ClampDate(TimeValue value);
+bool IsDateInRange(TimeValue value);
+
+// "%m/%d/%Y" of the local time: 01/05/2007 for 5 January 2007. The year always has four
+// digits: a value before 1000 or after 9999 is written as the nearer end of that range,
+// so that the text always reads back as a date. Empty for a value the C library cannot
+// place on a calendar.
 std::string FormatDate(TimeValue value);
 
 // Reads a date at fixed positions: month from characters 0-1, day from 3-4, year from

@@ -67,6 +67,7 @@ inline constexpr int IDS_CSV_FILTER = 352;            // "CSV files (*.csv)"
 inline constexpr int IDS_PNG_FILTER = 353;            // "PNG images (*.png)"
 inline constexpr int IDS_EXPORT_FAILED = 354;         // "Tillane could not write the %1 to\n\n%2\n\n(%3)."
 inline constexpr int IDS_PRINT_FAILED = 355;          // "Tillane could not print the report on ..."
+inline constexpr int IDS_ROW_LIMIT_REACHED = 200;
 
 // The validation prompts of dialog data exchange.
 inline constexpr int AFX_IDP_PARSE_INT = 0xF110;         // "Please enter an integer."
@@ -86,5 +87,7 @@ inline constexpr int ID_EXPORT_FORECAST = 32850;
 inline constexpr int ID_EXPORT_CHART = 32851;
 inline constexpr int ID_FILE_PRINT = 32852;
 inline constexpr int ID_FILE_PRINT_PREVIEW = 32853;
+// Posted, never on a menu: tells the user that the projection reached its row limit.
+inline constexpr int ID_ROW_LIMIT_NOTICE = 32800;
 
 } // namespace res

@@ -29,6 +29,11 @@ const std::map<int, std::string>& StringTable()
         {IDS_PNG_FILTER, "PNG images (*.png)"},
         {IDS_EXPORT_FAILED, "Tillane could not write the %1 to\n\n%2\n\n(%3)."},
         {IDS_PRINT_FAILED, "Tillane could not print the report on\n\n%1\n\n(%2)."},
+        {IDS_ROW_LIMIT_REACHED,
+         "The cash flow stops at its limit of %1 rows: the entries after that point are missing "
+         "from the list and the chart.\n\nA transaction that repeats more often than any real "
+         "one would (a step of 0, say) usually causes this. Correct or delete it, or shorten "
+         "the number of months."},
 
         {ID_FILE_SAVE, "Saves all changes to persistent storage."},
         {ID_SAVE_AND_EXIT, "Saves all changes and exits the program."},

@@ -19,6 +19,24 @@ std::string SignedText(std::int32_t value)
     return std::to_string(value);
 }
 
+// A date of the file. A text too short to be a date gives nothing (the caller's default
+// stands); a day outside the years the program handles gives the nearer end of them.
+// Either is noted; an empty text is a date left out, not a fault.
+std::optional<TimeValue> ReadFileDate(std::string_view text, const std::string& what, Notes* notes)
+{
+    const std::optional<TimeValue> date = ParseDate(text);
+    if (!date) {
+        if (notes && !text.empty())
+            notes->push_back(what + " \"" + std::string(text) + "\" is not a date written MM/DD/YYYY: today is used");
+        return std::nullopt;
+    }
+    const TimeValue kept = ClampDate(*date);
+    if (kept != *date && notes)
+        notes->push_back(what + " \"" + std::string(text) + "\" is not a day from 01/01/1000 to 12/31/9999: " +
+                         FormatDate(kept) + " is used");
+    return kept;
+}
+
 } // namespace
 
 std::string FormatAmount(std::int32_t amount)
@@ -37,12 +55,12 @@ bool FindRoot(CXmlDocument& document)
     return document.FindElement(kRoot);
 }
 
-std::optional<Cashflow> ReadCashflow(CXmlDocument& document)
+std::optional<Cashflow> ReadCashflow(CXmlDocument& document, Notes* notes)
 {
     if (!document.FindChildElement(kCashflow))
         return std::nullopt;
     Cashflow cashflow;
-    cashflow.startDate = ParseDate(document.GetChildAttribute(kStartDate));
+    cashflow.startDate = ReadFileDate(document.GetChildAttribute(kStartDate), "the start date", notes);
     cashflow.durationText = document.GetChildAttribute(kDuration);
     return cashflow;
 }
@@ -74,12 +92,14 @@ Account ReadAccount(CXmlDocument& document)
     return account;
 }
 
-Transaction ReadTransaction(CXmlDocument& document, TimeValue today)
+Transaction ReadTransaction(CXmlDocument& document, TimeValue today, Notes* notes)
 {
     Transaction transaction;
     document.EnterElement();
     transaction.description = ChildTextOrEmpty(document, kDescription);
-    transaction.date = ParseDate(ChildTextOrEmpty(document, kDate)).value_or(today);
+    transaction.date = ReadFileDate(ChildTextOrEmpty(document, kDate),
+                                    "the date of the transaction \"" + transaction.description + "\"", notes)
+                           .value_or(today);
     transaction.amount = Utility::ReadDecimal(ChildTextOrEmpty(document, kAmount));
     if (document.FindChildElement(kRepeat)) {
         transaction.rule = MakeRepeater(document.GetChildAttribute(kType), document.GetChildAttribute(kDelta),
@@ -103,14 +123,14 @@ std::vector<Account> ReadAccounts(CXmlDocument& document)
     return accounts;
 }
 
-std::vector<Transaction> ReadTransactions(CXmlDocument& document, TimeValue today)
+std::vector<Transaction> ReadTransactions(CXmlDocument& document, TimeValue today, Notes* notes)
 {
     std::vector<Transaction> transactions;
     if (!document.FindChildElement(kTransactions))
         return transactions;
     document.EnterElement();
     while (document.FindChildElement(kTransaction))
-        transactions.push_back(ReadTransaction(document, today));
+        transactions.push_back(ReadTransaction(document, today, notes));
     document.LeaveElement();
     return transactions;
 }
@@ -210,12 +230,12 @@ LoadResult ParseDocument(std::string text, TimeValue today)
         return result;
     }
     result.status = Status::Loaded;
-    if (const std::optional<Cashflow> cashflow = ReadCashflow(document)) {
+    if (const std::optional<Cashflow> cashflow = ReadCashflow(document, &result.notes)) {
         result.contents.startDate = cashflow->startDate;
         result.contents.duration = DurationFromText(cashflow->durationText);
     }
     result.contents.accounts = ReadAccounts(document);
-    result.contents.transactions = ReadTransactions(document, today);
+    result.contents.transactions = ReadTransactions(document, today, &result.notes);
     return result;
 }
 
@@ -223,9 +243,9 @@ LoadResult LoadFile(const std::filesystem::path& path, TimeValue today)
 {
     TextFile::ReadResult read = TextFile::Read(path);
     if (read.status == TextFile::ReadStatus::Missing)
-        return LoadResult{Status::Missing, {}};
+        return LoadResult{Status::Missing, {}, {}};
     if (read.status == TextFile::ReadStatus::Unreadable)
-        return LoadResult{Status::Unreadable, {}};
+        return LoadResult{Status::Unreadable, {}, {}};
     return ParseDocument(std::move(read.text), today);
 }
 

@@ -68,8 +68,13 @@ struct Transaction {
     std::unique_ptr<CDateRepeater> rule; // never null once read
 };
 
+// What reading found wrong in a file and mended, in words for the user: a date that is
+// not a date or lies outside the years the program handles. The command line prints them.
+using Notes = std::vector<std::string>;
+
 struct Cashflow {
-    // Absent when StartDate is missing or shorter than a date's ten characters.
+    // Absent when StartDate is missing or shorter than a date's ten characters; held
+    // between EarliestDate and LatestDate.
     std::optional<TimeValue> startDate;
     // The Duration attribute as it stands (empty when missing); the configuration
     // decides what it means.
@@ -89,8 +94,9 @@ inline constexpr std::uint32_t kDefaultDuration = 13;
 // Makes the top-level element current; false when it is not TILLANE.
 bool FindRoot(CXmlDocument& document);
 
-// The CASHFLOW child of the top-level element, if it is there.
-std::optional<Cashflow> ReadCashflow(CXmlDocument& document);
+// The CASHFLOW child of the top-level element, if it is there. A StartDate that is there
+// but is no date, or lies outside the years 1000 to 9999, is noted.
+std::optional<Cashflow> ReadCashflow(CXmlDocument& document, Notes* notes = nullptr);
 
 // The rule stored by a REPEAT element's attributes, by the exact, case-sensitive type
 // name: "Once" (Delta and Count ignored), "Daily" (Delta days), "Weekly" (Delta weeks),
@@ -107,15 +113,17 @@ Account ReadAccount(CXmlDocument& document);
 
 // One TRANSACTION, found just before as the child element, entered and left the same
 // way: DESCRIPTION (default empty), DATE (default `today`; a text shorter than ten
-// characters counts as missing), AMOUNT (default 0) and REPEAT (default a one-time rule).
-Transaction ReadTransaction(CXmlDocument& document, TimeValue today);
+// characters counts as missing and is noted; a day before 1000 or after 9999 becomes
+// the nearer end of that range, noted too), AMOUNT (default 0) and REPEAT (default a
+// one-time rule).
+Transaction ReadTransaction(CXmlDocument& document, TimeValue today, Notes* notes = nullptr);
 
 // Every ACCOUNT of the top-level element's ACCOUNTS child, in file order; none when the
 // child is missing.
 std::vector<Account> ReadAccounts(CXmlDocument& document);
 
 // Every TRANSACTION of the TRANSACTIONS child, in file order.
-std::vector<Transaction> ReadTransactions(CXmlDocument& document, TimeValue today);
+std::vector<Transaction> ReadTransactions(CXmlDocument& document, TimeValue today, Notes* notes = nullptr);
 
 // Writing, in the order the reader expects. Each returns false only when the document
 // is not in the state the step needs (a programming error).
@@ -167,6 +175,7 @@ enum class Status {
 struct LoadResult {
     Status status = Status::Missing;
     Contents contents;
+    Notes notes;
 };
 
 // Reads the text of a data file (lines already joined).

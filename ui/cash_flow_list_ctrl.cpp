@@ -104,6 +104,12 @@ void CCashFlowListCtrl::OnRecalculated()
         m_redraw();
 }
 
+void CCashFlowListCtrl::OnCapped()
+{
+    if (m_capped)
+        m_capped();
+}
+
 int CCashFlowListCtrl::GetRowCount() { return GetCount(); }
 
 std::string CCashFlowListCtrl::GetCellText(int row, int column)

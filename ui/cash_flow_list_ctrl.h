@@ -49,6 +49,8 @@ public:
 
     // Called after every recalculation, for the chart to repaint.
     void SetRedrawHandler(std::function<void()> handler) { m_redraw = std::move(handler); }
+    // Called when the projection first reaches its row limit after a rebuild.
+    void SetCappedHandler(std::function<void()> handler) { m_capped = std::move(handler); }
 
 protected:
     // Creates the columns, then the base step, then the opening row.
@@ -58,6 +60,7 @@ protected:
 
     void OnRowsChanged() override;
     void OnRecalculated() override;
+    void OnCapped() override;
 
 private:
     int GetRowCount() override;
@@ -68,4 +71,5 @@ private:
 
     ITransListCtrl& m_transactions;
     std::function<void()> m_redraw;
+    std::function<void()> m_capped;
 };

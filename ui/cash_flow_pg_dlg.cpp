@@ -61,11 +61,11 @@ void CCashFlowPgDlg::Save(CXmlDocument& document)
     DataFile::WriteCashflow(document, m_list.GetStartDate(), m_list.GetDuration());
 }
 
-void CCashFlowPgDlg::Load(CXmlDocument& document)
+void CCashFlowPgDlg::Load(CXmlDocument& document, DataFile::Notes* notes)
 {
     // A StartDate that is missing, empty or too short to be a date leaves the start date
     // as it is.
-    const std::optional<DataFile::Cashflow> cashflow = DataFile::ReadCashflow(document);
+    const std::optional<DataFile::Cashflow> cashflow = DataFile::ReadCashflow(document, notes);
     if (cashflow && cashflow->startDate)
         m_list.SetStartDate(*cashflow->startDate);
 }

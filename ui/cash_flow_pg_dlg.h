@@ -3,6 +3,7 @@
 #include "ui/cash_flow_list_ctrl.h"
 #include "ui/list_based_page.h"
 #include "ui/markup_persistence.h"
+#include "storage/data_file.h"
 #include "ui/platform/controls.h"
 
 // The Cash Flow page: the projection's list below a row of controls that move the start
@@ -20,8 +21,9 @@ public:
     // CASHFLOW with the start date and Duration, below the document's current element.
     void Save(CXmlDocument& document) override;
     // The start date of the CASHFLOW child of the current element, when it has one;
-    // Duration is the configuration's business.
-    void Load(CXmlDocument& document) override;
+    // Duration is the configuration's business. What had to be mended is added to notes.
+    void Load(CXmlDocument& document) override { Load(document, nullptr); }
+    void Load(CXmlDocument& document, DataFile::Notes* notes);
 
 protected:
     bool OnInitDialog() override;

@@ -4,5 +4,5 @@
 
 #include "ui/platform/controls.h"
 
-// Display form "MM/dd/yyyy"; earliest selectable date 1 January 1970, no latest.
+// Display form "MM/dd/yyyy"; selectable dates from 1 January 1000 to 31 December 9999.
 void SetUpDatePicker(win::CDateTimeCtrl& picker);

@@ -149,6 +149,9 @@ public:
             fs::remove(GetDataFilePath());
         else
             WriteFileBytes(GetDataFilePath(), text);
+        // As in a program that has just started: a start date set by an earlier window
+        // in this process must not carry over.
+        ProjectionStartDate() = Today();
         m_storage.emplace();
         m_configuration.emplace(*m_storage);
         m_window.emplace(m_settings, *m_configuration, win::CRect {}, CTillaneDlg::Access::ReadOnly);
@@ -195,6 +198,29 @@ TEST_F(CommandLineRunTest, ForecastPrintsTheFileAsTheCashFlowListHoldsIt)
     EXPECT_NE(text.out.find("02/28/2026  Rent, \"flat\" 2  "), std::string::npos) << text.out;
     EXPECT_EQ(std::count(text.out.begin(), text.out.end(), '\n'), std::count(csv.out.begin(), csv.out.end(), '\n'));
     EXPECT_EQ(ReadFileBytes(HomeDataFile()), DataFileText()) << "the data file is left as it was";
+}
+
+// The opening amount in full beyond 32 bits; a date the loader had to mend is said on
+// standard error; a rule of four billion entries before the start date ends at once.
+TEST_F(CommandLineRunTest, ForecastShowsLargeTotalsInFullAndSaysWhichDatesWereMended)
+{
+    const std::string text =
+        "<TILLANE Format=\"1\">\r\n<CASHFLOW StartDate=\"01/01/2026\" Duration=\"1\"/>\r\n<ACCOUNTS>\r\n"
+        "<ACCOUNT><DESCRIPTION>A</DESCRIPTION><AMOUNT>2000000000</AMOUNT></ACCOUNT>\r\n"
+        "<ACCOUNT><DESCRIPTION>B</DESCRIPTION><AMOUNT>2000000000</AMOUNT></ACCOUNT>\r\n</ACCOUNTS>\r\n"
+        "<TRANSACTIONS>\r\n<TRANSACTION><DESCRIPTION>Old</DESCRIPTION><DATE>01/01/0999</DATE><AMOUNT>5</AMOUNT>"
+        "<REPEAT Type=\"Daily\" Delta=\"0\" Count=\"4000000000\"/></TRANSACTION>\r\n"
+        "<TRANSACTION><DESCRIPTION>Pay</DESCRIPTION><DATE>01/02/2026</DATE><AMOUNT>-1</AMOUNT></TRANSACTION>\r\n"
+        "</TRANSACTIONS>\r\n</TILLANE>\r\n";
+    WriteFileBytes(HomeDataFile(), text);
+    const Outcome run = Tillane({"--forecast", "--csv"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "Date,Description,Amount,Balance\n"
+                       "01/01/2026,Current Accounts,4000000000,4000000000\n"
+                       "01/02/2026,Pay,-1,3999999999\n");
+    EXPECT_EQ(run.err, "tillane: " + HomeDataFile().string() +
+                           ": the date of the transaction \"Old\" \"01/01/0999\" is not a day from 01/01/1000 to "
+                           "12/31/9999: 01/01/1000 is used\n");
 }
 
 TEST_F(CommandLineRunTest, StartAndMonthsChangeTheRowsAsThePageDoes)

@@ -58,7 +58,7 @@ TEST(CommandLine, RefusesBadUsageWithAReason)
     EXPECT_NE(Refusal({"--forecast", "--months", "0"}).find("1 to 99"), std::string::npos);
     EXPECT_NE(Refusal({"--forecast", "--months", "100"}).find("1 to 99"), std::string::npos);
     EXPECT_NE(Refusal({"--forecast", "--months", "1x"}).find("1 to 99"), std::string::npos);
-    for (const char* date : {"3/7/2026", "2026-03-07", "02/30/2026", "13/01/2026", "03/07/26", "03/07/1969"})
+    for (const char* date : {"3/7/2026", "2026-03-07", "02/30/2026", "13/01/2026", "03/07/26", "03/07/0999"})
         EXPECT_NE(Refusal({"--forecast", "--start", date}).find("MM/DD/YYYY"), std::string::npos) << date;
     for (const char* size : {"15x200", "600x15", "600", "x200", "600x", "axb", "600X200"})
         EXPECT_NE(Refusal({"--chart", "c.png", "--size", size}).find("16 pixels"), std::string::npos) << size;
@@ -78,6 +78,7 @@ TEST(CommandLine, LeapDaysAreRealStartDates)
     testing_support::TzGuard zone(testing_support::kEastern);
     EXPECT_EQ(ParseStartDate("02/29/2028"), MakeDate(2028, 2, 29));
     EXPECT_FALSE(ParseStartDate("02/29/2027"));
+    EXPECT_EQ(ParseStartDate("12/31/1969"), MakeDate(1969, 12, 31));
 }
 
 TEST(ForecastOutput, TextLinesUpColumnsUnderAHeading)

@@ -107,6 +107,23 @@ TEST_F(ReliabilityTest, AFileTheWindowCouldNotLoadIsKeptByteForByte)
     }
 }
 
+// A file that could not be loaded and has since gone leaves nothing to keep: saving goes
+// on as usual.
+TEST_F(ReliabilityTest, AFileThatCouldNotBeLoadedAndHasGoneSavesNormally)
+{
+    WriteFileBytes(DataFile(), kNotUnderstood[0].bytes);
+    MainWindow main(DataFile());
+    main.Open(m_runner);
+    ASSERT_TRUE(main.window->DataFileUnreadable());
+    std::filesystem::remove(DataFile());
+    main.window->KeyDown('S', true, false, false);
+    EXPECT_TRUE(m_runner.MessageBoxes().empty());
+    EXPECT_EQ(DataFile::LoadFile(DataFile(), Today()).status, DataFile::Status::Loaded);
+    EXPECT_TRUE(SetAside().empty());
+    main.CloseBox();
+    EXPECT_TRUE(m_runner.MessageBoxes().empty());
+}
+
 // Start-up's guard: the file is kept before the window exists and the user is told where.
 TEST_F(ReliabilityTest, StartUpKeepsAFileItCouldNotLoadAndSaysWhere)
 {

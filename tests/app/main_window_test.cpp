@@ -7,9 +7,11 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <sstream>
 #include <string>
 #include <vector>
 
+#include "app/forecast.h"
 #include "main_window_support.h"
 #include "model/date_repeater.h"
 #include "model/dates.h"
@@ -431,6 +433,43 @@ TEST_F(MainWindowTest, CtrlSSavesAtOnceWithoutClosing)
     QCoreApplication::sendPostedEvents();
     EXPECT_EQ(ReadFileBytes(DataFile()), original);
     EXPECT_TRUE(main.window->HasWindow());
+}
+
+// A hand-edited rule that would fill the memory fills the projection to its limit; the
+// user hears of it once after the load, not again at every rebuild, and the command
+// line's check says so and refuses to go on.
+TEST_F(MainWindowTest, AProjectionCutShortAtItsRowLimitIsToldOncePerLoad)
+{
+    WriteFileBytes(DataFile(),
+                   "<TILLANE Format=\"1\"><CASHFLOW StartDate=\"01/01/2026\" Duration=\"2\"/><TRANSACTIONS>"
+                   "<TRANSACTION><DESCRIPTION>Flood</DESCRIPTION><DATE>01/05/2026</DATE><AMOUNT>1</AMOUNT>"
+                   "<REPEAT Type=\"Daily\" Delta=\"0\" Count=\"4000000000\"/></TRANSACTION>"
+                   "<TRANSACTION><DESCRIPTION>Odd</DESCRIPTION><DATE>1/5/2026</DATE><AMOUNT>1</AMOUNT></TRANSACTION>"
+                   "</TRANSACTIONS></TILLANE>");
+    MainWindow main(DataFile());
+    CCashFlowListCtrl& list = main.window->CashFlowPage().CashFlowList();
+    list.SetRowLimit(1234);
+    main.Open(m_runner);
+    EXPECT_EQ(list.GetItemCount(), 1234);
+    ASSERT_EQ(m_runner.MessageBoxes().size(), 1u);
+    EXPECT_NE(m_runner.MessageBoxes()[0].text.find("limit of 1,234 rows"), std::string::npos)
+        << m_runner.MessageBoxes()[0].text;
+
+    list.SetDuration(3);
+    main.window->CashFlowPage().PressButton(res::IDC_NEXT_DAY);
+    QCoreApplication::sendPostedEvents();
+    EXPECT_TRUE(list.IsCapped());
+    EXPECT_EQ(m_runner.MessageBoxes().size(), 1u);
+
+    std::ostringstream err;
+    EXPECT_FALSE(CheckLoadedProjection(*main.window, err));
+    EXPECT_EQ(err.str(), "tillane: " + DataFile().string() +
+                             ": the date of the transaction \"Odd\" \"1/5/2026\" is not a date written MM/DD/YYYY: "
+                             "today is used\n"
+                             "tillane: the projection of " + DataFile().string() +
+                             " stops at its limit of 1234 rows; a transaction repeats more often than any real one "
+                             "would (a step of 0, say)\n");
+    main.CloseBox();
 }
 
 TEST_F(MainWindowTest, ResizingLaysOutTheTabsAndTheChartAndStoresTheOuterSize)

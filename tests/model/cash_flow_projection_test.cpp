@@ -1,6 +1,5 @@
 #include "model/cash_flow_projection.h"
 #include "model/date_repeater.h"
-#include "model/decimal.h"
 #include "model/transaction_data.h"
 
 #include "support/tz_guard.h"
@@ -8,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <limits>
 #include <list>
 #include <memory>
 #include <random>
@@ -20,8 +20,9 @@ using testing_support::kEastern;
 using testing_support::TzGuard;
 
 // The projection done literally, one text row at a time: binary search over the date
-// texts, balances recomputed from the texts, nothing cached. The fast projection must
-// give exactly the same rows.
+// texts, balances recomputed from the texts, nothing cached, every occurrence of a rule
+// with a count tried in turn, and a row limit that refuses entries once reached. The fast
+// projection must give exactly the same rows.
 class LiteralCashflow : public ICashflowListCtrl {
 public:
     struct TextRow {
@@ -36,6 +37,10 @@ public:
     {
         if (date < ProjectionStartDate() || date >= GetEndDate())
             return -1;
+        if (rows.size() >= limit) {
+            capped = true;
+            return -1;
+        }
         int position = 0;
         if (!rows.empty()) {
             int lo = 0, hi = GetCount() - 1;
@@ -53,27 +58,31 @@ public:
             Recalculate(position);
         return position;
     }
-    TimeValue GetEndDate() const override { return AddDays(ProjectionStartDate(), 31 * std::int64_t(m_duration)); }
+    TimeValue GetEndDate() const override
+    {
+        return std::min(AddDays(ProjectionStartDate(), 31 * std::int64_t(m_duration)), MakeDate(10000, 1, 1));
+    }
     int GetCount() override { return static_cast<int>(rows.size()); }
     std::int64_t GetBalance(int row) override { return ReadLong(rows[std::size_t(row)].balance); }
     TimeValue GetDate(int row) override { return *ParseDate(rows[std::size_t(row)].date); }
     TransactionData* GetTransaction(int row) override { return rows[std::size_t(row)].record; }
     void Recalculate(int first) override
     {
+        // The opening amount is set by the recalculation that follows its insertion.
         if (rows.empty())
-            InsertEntry(ProjectionStartDate(), "Current Accounts", std::int32_t(m_accounts.GetTotalBalance()),
-                        nullptr, true);
+            InsertEntry(ProjectionStartDate(), "Current Accounts", 0, nullptr, true);
         for (int r = first; r < GetCount(); ++r) {
             if (r == 0)
-                rows[0].amount = std::to_string(std::int32_t(m_accounts.GetTotalBalance()));
+                rows[0].amount = std::to_string(m_accounts.GetTotalBalance());
             const std::int64_t previous = r > 0 ? GetBalance(r - 1) : 0;
-            rows[std::size_t(r)].balance = std::to_string(previous + Utility::ReadDecimal(rows[std::size_t(r)].amount));
+            rows[std::size_t(r)].balance = std::to_string(previous + ReadLong(rows[std::size_t(r)].amount));
         }
     }
     void DeleteEntry(int row) override { rows.erase(rows.begin() + row); }
-    void InsertEntries(const std::vector<TimeValue>&, const std::string&, std::int32_t, TransactionData*) override
+    bool InsertEntries(const std::vector<TimeValue>&, const std::string&, std::int32_t, TransactionData*) override
     {
         ADD_FAILURE() << "the literal projection inserts one entry at a time";
+        return false;
     }
     int DeleteEntriesOf(const TransactionData*) override
     {
@@ -81,7 +90,8 @@ public:
         return 0;
     }
 
-    // Project a transaction, one occurrence at a time.
+    // Project a transaction, one occurrence at a time: up to `count` of them, stopping at
+    // the end date; a rule without a count also stops when it does not move forward.
     void Project(TimeValue date, const std::string& description, std::int32_t amount, TransactionData* record)
     {
         if (amount != 0) {
@@ -95,7 +105,7 @@ public:
                 const TimeValue previous = occurrence;
                 ++n;
                 occurrence = rule.GetOccurrence(date, n);
-                if (occurrence >= GetEndDate() || occurrence <= previous)
+                if (occurrence >= GetEndDate() || (rule.count == 0 && occurrence <= previous))
                     break;
             }
         }
@@ -119,7 +129,8 @@ public:
     void Rebuild(const std::vector<std::unique_ptr<TransactionData>>& transactions)
     {
         rows.clear();
-        InsertEntry(ProjectionStartDate(), "Current Accounts", std::int32_t(m_accounts.GetTotalBalance()), nullptr, true);
+        capped = false;
+        InsertEntry(ProjectionStartDate(), "Current Accounts", 0, nullptr, true);
         for (const auto& t : transactions)
             Project(t->date, t->description, t->amount, t.get());
     }
@@ -127,6 +138,8 @@ public:
     static std::int64_t ReadLong(const std::string& text) { return text.empty() ? 0 : std::stoll(text); }
 
     std::vector<TextRow> rows;
+    std::size_t limit = std::numeric_limits<std::size_t>::max();
+    bool capped = false;
     IAccountsListCtrl& m_accounts;
     unsigned m_duration;
 };
@@ -209,6 +222,11 @@ TEST(CashFlowProjection, MatchesTheLiteralProjectionOnRandomTransactionSets)
         ProjectionStartDate() = Date(2026, 3, 7);
         Fixture fast(duration);
         LiteralCashflow literal(fast.accounts, duration);
+        if (set % 3 == 0) {
+            // A projection that fills up: every later entry in the window is refused.
+            literal.limit = std::size_t(1 + random() % 30);
+            fast.projection.SetRowLimit(literal.limit);
+        }
         fast.projection.Rebuild();
         literal.Rebuild(fast.store.records);
 
@@ -243,7 +261,12 @@ TEST(CashFlowProjection, MatchesTheLiteralProjectionOnRandomTransactionSets)
                 ProjectTransactionOccurrences(fast.projection, t->date, t->description, t->amount, t, *t->repeater);
                 literal.Project(t->date, t->description, t->amount, t);
             } else if (op == 8) {
-                fast.accounts.total += amountPick(random) * 7;
+                // Now and then a total beyond 32 bits, either side of 2^31 and 2^32.
+                const std::int64_t large[] = {(std::int64_t(1) << 31) + 1, (std::int64_t(1) << 32) + 5};
+                if (random() % 3 == 0)
+                    fast.accounts.total = large[random() % 2] * (random() % 2 == 0 ? 1 : -1);
+                else
+                    fast.accounts.total += amountPick(random) * 7;
                 fast.projection.Recalculate(0);
                 literal.Recalculate(0);
             } else {
@@ -252,6 +275,7 @@ TEST(CashFlowProjection, MatchesTheLiteralProjectionOnRandomTransactionSets)
                 literal.Rebuild(records);
             }
             ASSERT_EQ(RowTexts(fast.projection), RowTexts(literal)) << "set " << set << " step " << step;
+            ASSERT_EQ(fast.projection.IsCapped(), literal.capped) << "set " << set << " step " << step;
         }
     }
 }
@@ -311,20 +335,106 @@ TEST(CashFlowProjection, BalancesAreSixtyFourBitSums)
     EXPECT_EQ(f.projection.GetBalance(3), 4 * std::int64_t(2147483647));
 }
 
-TEST(CashFlowProjection, RuleThatDoesNotMoveForwardStops)
+TEST(CashFlowProjection, OpeningAmountIsTheAccountsTotalInFullBeyond32Bits)
 {
     TzGuard zone(kEastern);
     ProjectionStartDate() = Date(2026, 3, 7);
+    for (const std::int64_t total : {(std::int64_t(1) << 31) + 1, -(std::int64_t(1) << 31) - 1,
+                                     (std::int64_t(1) << 32) + 5, -(std::int64_t(1) << 32) - 5}) {
+        SCOPED_TRACE(total);
+        Fixture f(2);
+        f.accounts.total = total;
+        f.store.records.push_back(std::make_unique<TransactionData>(Date(2026, 3, 8), "Pay", 10,
+                                                                    std::make_unique<CDateRepeaterOnce>()));
+        f.projection.Rebuild();
+        ASSERT_EQ(f.projection.GetCount(), 2);
+        EXPECT_EQ(f.projection.GetAmount(0), total);
+        EXPECT_EQ(f.projection.GetBalance(1), total + 10);
+        // A change of the accounts reaches the opening row the same way.
+        f.accounts.total = -total;
+        f.projection.Recalculate(0);
+        EXPECT_EQ(f.projection.GetAmount(0), -total);
+        EXPECT_EQ(f.projection.GetBalance(1), -total + 10);
+    }
+}
+
+TEST(CashFlowProjection, RulesWithACountGiveThatManyOccurrencesEvenWithoutMovingForward)
+{
+    TzGuard zone(kEastern);
+    ProjectionStartDate() = Date(2026, 2, 1);
     Fixture f(99);
-    auto& records = f.store.records;
-    records.push_back(std::make_unique<TransactionData>(Date(2026, 3, 9), "Stuck", 10,
-                                                        std::make_unique<CDateRepeaterDaily>(0, 0)));
-    records.push_back(std::make_unique<TransactionData>(Date(2026, 6, 9), "Backwards", 10,
-                                                        std::make_unique<CDateRepeaterMonthly>(-1, 0, 9)));
+    auto add = [&](const char* description, TimeValue date, std::unique_ptr<CDateRepeater> rule) {
+        f.store.records.push_back(std::make_unique<TransactionData>(date, description, 10, std::move(rule)));
+    };
+    add("Five", Date(2026, 3, 9), std::make_unique<CDateRepeaterDaily>(0, 5));
+    // March, February and January; January lies before the start.
+    add("Back", Date(2026, 3, 5), std::make_unique<CDateRepeaterMonthly>(-1, 3, 5));
+    // Without a count, a rule that does not move forward gives its first occurrence only.
+    add("Stuck", Date(2026, 4, 1), std::make_unique<CDateRepeaterDaily>(0, 0));
+    add("Backwards", Date(2026, 6, 9), std::make_unique<CDateRepeaterMonthly>(-1, 0, 9));
+    // Counts far beyond any window end as soon as the rule has fallen before the start
+    // (or fills the projection): none of these runs through its count.
+    add("Before", Date(2026, 1, 9), std::make_unique<CDateRepeaterDaily>(0, 4000000000u));
+    add("Back for ever", Date(2026, 2, 3), std::make_unique<CDateRepeaterDaily>(-1, 4000000000u));
+    add("Back yearly", Date(2027, 2, 3), std::make_unique<CDateRepeaterYearly>(-1, 4000000000u));
     f.projection.Rebuild();
-    ASSERT_EQ(f.projection.GetCount(), 3);
-    EXPECT_EQ(f.projection.GetDate(1), Date(2026, 3, 9));
-    EXPECT_EQ(f.projection.GetDate(2), Date(2026, 6, 9));
+
+    std::vector<std::string> rows;
+    for (int r = 1; r < f.projection.GetCount(); ++r)
+        rows.push_back(FormatDate(f.projection.GetDate(r)) + " " + f.projection.GetDescription(r));
+    EXPECT_EQ(rows, (std::vector<std::string>{
+                        "02/01/2026 Back for ever", "02/02/2026 Back for ever", "02/03/2026 Back for ever",
+                        "02/03/2026 Back yearly", "02/05/2026 Back", "03/05/2026 Back", "03/09/2026 Five",
+                        "03/09/2026 Five", "03/09/2026 Five", "03/09/2026 Five", "03/09/2026 Five",
+                        "04/01/2026 Stuck", "06/09/2026 Backwards", "02/03/2027 Back yearly"}));
+    EXPECT_FALSE(f.projection.IsCapped());
+}
+
+// The bound on what a hand-edited file can ask for: Count 4000000000 with Delta 0 on a
+// day in the window fills the projection to its limit, and no more.
+TEST(CashFlowProjection, StopsAtItsRowLimitAndSaysSoUntilTheNextRebuild)
+{
+    TzGuard zone(kEastern);
+    ProjectionStartDate() = Date(2026, 3, 7);
+    Fixture f(13);
+    EXPECT_EQ(f.projection.GetRowLimit(), CashFlowProjection::kRowLimit);
+    f.projection.SetRowLimit(1000);
+    auto& records = f.store.records;
+    records.push_back(std::make_unique<TransactionData>(Date(2026, 3, 9), "Flood", 1,
+                                                        std::make_unique<CDateRepeaterDaily>(0, 4000000000u)));
+    records.push_back(std::make_unique<TransactionData>(Date(2026, 3, 8), "Rent", -5,
+                                                        std::make_unique<CDateRepeaterOnce>()));
+    f.projection.Rebuild();
+    EXPECT_TRUE(f.projection.IsCapped());
+    ASSERT_EQ(f.projection.GetCount(), 1000);
+    EXPECT_EQ(f.projection.GetDescription(999), "Flood");
+    EXPECT_EQ(f.projection.GetBalance(999), 999);
+    EXPECT_EQ(f.projection.InsertEntry(Date(2026, 3, 10), "More", 1, nullptr, true), -1);
+
+    records.erase(records.begin());
+    f.projection.Rebuild();
+    EXPECT_FALSE(f.projection.IsCapped());
+    EXPECT_EQ(f.projection.GetCount(), 2);
+}
+
+// Nothing in the projection lies past the last day the program can write.
+TEST(CashFlowProjection, WindowEndsAfterTheLastDayOf9999)
+{
+    TzGuard zone(kEastern);
+    Fixture f(99);
+    f.projection.SetStartDate(Date(9999, 12, 1));
+    EXPECT_EQ(f.projection.GetEndDate(), Date(10000, 1, 1));
+    f.store.records.push_back(std::make_unique<TransactionData>(Date(9999, 12, 1), "Daily", 1,
+                                                                std::make_unique<CDateRepeaterDaily>(1, 0)));
+    f.projection.Rebuild();
+    ASSERT_EQ(f.projection.GetCount(), 32);
+    EXPECT_EQ(FormatDate(f.projection.GetDate(31)), "12/31/9999");
+
+    // Start dates are held between the first and the last day.
+    f.projection.SetStartDate(Date(10000, 1, 1));
+    EXPECT_EQ(FormatDate(f.projection.GetStartDate()), "12/31/9999");
+    f.projection.SetStartDate(Date(999, 12, 31));
+    EXPECT_EQ(FormatDate(f.projection.GetStartDate()), "01/01/1000");
 }
 
 } // namespace

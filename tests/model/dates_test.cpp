@@ -6,8 +6,10 @@
 
 #include <ctime>
 #include <limits>
+#include <random>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -75,6 +77,44 @@ TEST(Dates, DateAfter2038FormatsParsesAndSplits)
     EXPECT_EQ(ParseDate("07/04/2040"), value);
     EXPECT_EQ(SplitDate(value), (CalendarDate{2040, 7, 4}));
     EXPECT_EQ(AddDays(MakeDate(2038, 1, 18), 2), MakeDate(2038, 1, 20));
+}
+
+// Every day the program handles reads back from its text: four-digit years, in the
+// years of the old 32-bit limits and far from them.
+TEST(Dates, EveryDayFromYear1000To9999ReadsBackFromItsText)
+{
+    TzGuard zone(kEastern);
+    std::mt19937 random(1000);
+    std::uniform_int_distribution<int> year(kEarliestYear, kLatestYear), month(1, 12), day(1, 31);
+    std::vector<TimeValue> days = {EarliestDate(), LatestDate(), MakeDate(1969, 12, 31), MakeDate(1970, 1, 1),
+                                   MakeDate(2038, 1, 19), MakeDate(2038, 1, 20)};
+    for (int i = 0; i < 2000; ++i)
+        days.push_back(MakeDate(year(random), month(random), day(random)));
+    for (const TimeValue value : days) {
+        const std::string text = FormatDate(value);
+        ASSERT_EQ(text.size(), 10u) << text;
+        EXPECT_EQ(ParseDate(text), value) << text;
+        EXPECT_TRUE(IsDateInRange(value)) << text;
+        EXPECT_EQ(ClampDate(value), value) << text;
+    }
+    EXPECT_EQ(FormatDate(EarliestDate()), "01/01/1000");
+    EXPECT_EQ(FormatDate(LatestDate()), "12/31/9999");
+}
+
+// Outside those years a date is written, and clamped, as the nearer end of them.
+TEST(Dates, DaysBeforeYear1000OrAfter9999AreHeldAtTheEnds)
+{
+    TzGuard zone(kEastern);
+    for (const TimeValue before : {MakeDate(999, 12, 31), MakeDate(1, 6, 1), MakeDate(-40000, 1, 1)}) {
+        EXPECT_EQ(FormatDate(before), "01/01/1000");
+        EXPECT_FALSE(IsDateInRange(before));
+        EXPECT_EQ(ClampDate(before), EarliestDate());
+    }
+    for (const TimeValue after : {MakeDate(10000, 1, 1), MakeDate(123456, 7, 8)}) {
+        EXPECT_EQ(FormatDate(after), "12/31/9999");
+        EXPECT_FALSE(IsDateInRange(after));
+        EXPECT_EQ(ClampDate(after), LatestDate());
+    }
 }
 
 TEST(Dates, ParseIgnoresWhatStandsInTheSeparatorPlaces)

@@ -202,6 +202,67 @@ TEST(DataFileTest, DocumentsAreReadOnlyInTheWritersOrder)
     EXPECT_EQ(shortDate.contents.duration, 13u);
 }
 
+// Dates keep their day through a save and a load, at both ends of the years the program
+// handles and either side of the old 32-bit limits.
+TEST(DataFileTest, DatesReadBackUnchangedAfterSaveAndLoad)
+{
+    TzGuard zone(testing_support::kEastern);
+    TempDir dir;
+    const TimeValue today = MakeDate(2010, 6, 15);
+    for (const TimeValue day : {MakeDate(1000, 1, 1), MakeDate(1969, 12, 31), MakeDate(1970, 1, 1),
+                                MakeDate(2038, 1, 19), MakeDate(2038, 2, 1), MakeDate(9999, 12, 31)}) {
+        SCOPED_TRACE(FormatDate(day));
+        DataFile::Contents contents = SampleContents(day);
+        ASSERT_TRUE(TextFile::Write(dir / "dates", DataFile::WriteDocument(contents, today)));
+        const DataFile::LoadResult loaded = DataFile::LoadFile(dir / "dates", today);
+        ASSERT_EQ(loaded.status, DataFile::Status::Loaded);
+        EXPECT_EQ(loaded.contents.startDate, day);
+        ASSERT_EQ(loaded.contents.transactions.size(), 2u);
+        EXPECT_EQ(loaded.contents.transactions[0].date, day);
+        EXPECT_TRUE(loaded.notes.empty());
+    }
+}
+
+// A date that is no date falls back to today, and one outside the years 1000 to 9999 to
+// the nearer end of them; either way the reader says what it did.
+TEST(DataFileTest, DatesTheReaderMendsAreNoted)
+{
+    TzGuard zone(testing_support::kEastern);
+    const TimeValue today = MakeDate(2010, 6, 15);
+    struct Case {
+        const char* date;
+        TimeValue read;
+        const char* note; // empty: nothing to say
+    };
+    const Case cases[] = {
+        {"", today, ""},
+        {"05/02/2007", MakeDate(2007, 5, 2), ""},
+        {"5/2/2007", today, "\"5/2/2007\" is not a date written MM/DD/YYYY: today is used"},
+        {"01/01/999", today, "\"01/01/999\" is not a date written MM/DD/YYYY: today is used"},
+        {"01/01/0999", MakeDate(1000, 1, 1),
+         "\"01/01/0999\" is not a day from 01/01/1000 to 12/31/9999: 01/01/1000 is used"},
+        {"12/32/9999", MakeDate(9999, 12, 31),
+         "\"12/32/9999\" is not a day from 01/01/1000 to 12/31/9999: 12/31/9999 is used"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.date);
+        const std::string date = std::string("\"") + c.date + "\"";
+        const DataFile::LoadResult result = DataFile::ParseDocument(
+            "<TILLANE><CASHFLOW StartDate=" + date + " Duration=\"13\"/><TRANSACTIONS><TRANSACTION>"
+            "<DESCRIPTION>Rent</DESCRIPTION><DATE>" + c.date + "</DATE></TRANSACTION></TRANSACTIONS></TILLANE>",
+            today);
+        ASSERT_EQ(result.contents.transactions.size(), 1u);
+        EXPECT_EQ(result.contents.transactions[0].date, c.read);
+        EXPECT_EQ(result.contents.startDate.value_or(today), c.read);
+        if (*c.note == 0) {
+            EXPECT_TRUE(result.notes.empty());
+            continue;
+        }
+        EXPECT_EQ(result.notes, (DataFile::Notes{std::string("the start date ") + c.note,
+                                                 std::string("the date of the transaction \"Rent\" ") + c.note}));
+    }
+}
+
 TEST(DataFileTest, StatusTellsWhyNothingWasLoaded)
 {
     TempDir dir;

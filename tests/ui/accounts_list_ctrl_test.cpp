@@ -34,7 +34,10 @@ public:
     TransactionData* GetTransaction(int) override { return nullptr; }
     void Recalculate(int first) override { recalculations.push_back(first); }
     void DeleteEntry(int) override {}
-    void InsertEntries(const std::vector<TimeValue>&, const std::string&, std::int32_t, TransactionData*) override {}
+    bool InsertEntries(const std::vector<TimeValue>&, const std::string&, std::int32_t, TransactionData*) override
+    {
+        return true;
+    }
     int DeleteEntriesOf(const TransactionData*) override { return 0; }
 
     std::vector<int> recalculations;

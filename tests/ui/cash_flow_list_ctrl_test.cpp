@@ -117,13 +117,22 @@ TEST_F(CashFlowListTest, DurationOneLastsThirtyOneDays)
     }
 }
 
-TEST_F(CashFlowListTest, BalancesBeyondThirtyTwoBitsShowInFull)
+TEST_F(CashFlowListTest, AmountsAndBalancesBeyondThirtyTwoBitsShowInFull)
 {
     accounts.total = 2147483647;
     Attach();
     transactions.Add(MakeDate(2007, 1, 2), 2147483647, std::make_unique<CDateRepeaterDaily>(1, 2));
     ASSERT_EQ(list.GetItemCount(), 3);
     EXPECT_EQ(list.GetItemText(2, 3), "6442450941");
+
+    // Two accounts of 2,000,000,000 each, and the same owed.
+    for (const std::int64_t total : {std::int64_t(4000000000), std::int64_t(-4000000000)}) {
+        accounts.total = total;
+        list.Recalculate(0);
+        EXPECT_EQ(Row(0), (std::vector<std::string>{"01/01/2007", "Current Accounts", std::to_string(total),
+                                                     std::to_string(total)}));
+        EXPECT_EQ(list.GetItemText(2, 3), std::to_string(total + 2 * std::int64_t(2147483647)));
+    }
 }
 
 TEST_F(CashFlowListTest, OnlyTransactionRowsCanBeEditedAndNoneDeleted)

@@ -98,6 +98,9 @@ TEST_F(CashFlowPageTest, TheDayButtonsMoveTheStartDateByOneCalendarDayAtTen)
         {MakeDate(2007, 3, 12), res::IDC_PREVIOUS_DAY, MakeDate(2007, 3, 11)},
         {MakeDate(2007, 11, 4), res::IDC_NEXT_DAY, MakeDate(2007, 11, 5)},
         {MakeDate(2007, 11, 5), res::IDC_PREVIOUS_DAY, MakeDate(2007, 11, 4)},
+        // Not past the first or the last day the program can write.
+        {MakeDate(1000, 1, 1), res::IDC_PREVIOUS_DAY, MakeDate(1000, 1, 1)},
+        {MakeDate(9999, 12, 31), res::IDC_NEXT_DAY, MakeDate(9999, 12, 31)},
     };
     Create();
     for (const Case& c : cases) {

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "model/dates.h"
 #include "res/resource.h"
 #include "support/tz_guard.h"
 #include "ui/date_picker.h"
@@ -267,7 +268,7 @@ TEST(UpDownTest, AutoBuddyShowsThePositionInTheEditBeforeIt)
     EXPECT_EQ(dialog.GetDlgItemText(IDC_OCCURRENCES), "13");
 }
 
-TEST(DatePickerTest, SetUpShowsMonthDayYearFromJanuary1970AndKeepsTheTimeOfDay)
+TEST(DatePickerTest, SetUpShowsMonthDayYearFromTheYear1000AndKeepsTheTimeOfDay)
 {
     testing_support::TzGuard zone(testing_support::kEastern);
     win::CDialog dialog(IDD_START_DATE);
@@ -278,7 +279,7 @@ TEST(DatePickerTest, SetUpShowsMonthDayYearFromJanuary1970AndKeepsTheTimeOfDay)
     EXPECT_EQ(picker->GetFormat(), "MM/dd/yyyy");
     std::int64_t minimum = 0;
     ASSERT_TRUE(picker->GetMinimum(minimum));
-    EXPECT_EQ(minimum, 5 * 3600) << "midnight of 1 January 1970 in New York";
+    EXPECT_EQ(minimum, MakeDate(1000, 1, 1) - 10 * 3600) << "midnight of 1 January 1000 in New York";
     const std::int64_t january5At10 = 1168009200; // 5 January 2007, 10:00 EST
     ASSERT_TRUE(picker->SetTime(january5At10));
     auto* edit = static_cast<QDateTimeEdit*>(picker->Widget());
@@ -287,7 +288,7 @@ TEST(DatePickerTest, SetUpShowsMonthDayYearFromJanuary1970AndKeepsTheTimeOfDay)
     std::int64_t chosen = 0;
     ASSERT_TRUE(picker->GetTime(chosen));
     EXPECT_EQ(chosen, 1183557600) << "4 July 2007 at 10:00 EDT";
-    picker->SetTime(-86400 * 400);
+    picker->SetTime(MakeDate(999, 12, 31));
     picker->GetTime(chosen);
     EXPECT_EQ(chosen, minimum) << "nothing before the minimum";
 }

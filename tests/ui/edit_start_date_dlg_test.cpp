@@ -22,7 +22,7 @@ win::CDateTimeCtrl& Picker(win::CDialog& dialog)
     return *picker;
 }
 
-TEST(EditStartDateDlgTest, ShowsTheGivenDateInMonthDayYearFromJanuary1970)
+TEST(EditStartDateDlgTest, ShowsTheGivenDateInMonthDayYearFromTheYear1000)
 {
     TzGuard zone(kEastern);
     const TimeValue given = MakeDate(2007, 1, 5);
@@ -40,7 +40,7 @@ TEST(EditStartDateDlgTest, ShowsTheGivenDateInMonthDayYearFromJanuary1970)
     EXPECT_EQ(dialog.DoModal(), win::IDCANCEL);
     EXPECT_EQ(shown, given);
     EXPECT_EQ(format, "MM/dd/yyyy");
-    EXPECT_EQ(minimum, 5 * 3600) << "midnight of 1 January 1970 in New York";
+    EXPECT_EQ(minimum, MakeDate(1000, 1, 1) - 10 * 3600) << "midnight of 1 January 1000 in New York";
     EXPECT_EQ(runner.DialogsRun(), std::vector<int>{res::IDD_START_DATE});
 }
 
@@ -57,6 +57,38 @@ TEST(EditStartDateDlgTest, OkTakesThePickedDayAtTenEvenAcrossDaylightSaving)
     EXPECT_EQ(dialog.DoModal(), win::IDOK);
     EXPECT_EQ(dialog.GetDate(), MakeDate(2007, 7, 4));
     EXPECT_EQ(FormatDate(dialog.GetDate()), "07/04/2007");
+}
+
+// Every day the program handles comes back from the picker as it went in; nothing later
+// or earlier can be picked.
+TEST(EditStartDateDlgTest, DaysFromTheYear1000To9999ComeBackUnchangedAndNoOthers)
+{
+    TzGuard zone(kEastern);
+    struct Case {
+        TimeValue given;
+        TimeValue picked; // 0: nothing picked
+        TimeValue result;
+    };
+    const Case cases[] = {
+        {MakeDate(1000, 1, 1), 0, MakeDate(1000, 1, 1)},
+        {MakeDate(1969, 12, 31), 0, MakeDate(1969, 12, 31)},
+        {MakeDate(9999, 12, 31), 0, MakeDate(9999, 12, 31)},
+        {MakeDate(2007, 1, 5), MakeDate(10000, 1, 1), MakeDate(9999, 12, 31)},
+        {MakeDate(2007, 1, 5), MakeDate(999, 12, 31), MakeDate(1000, 1, 1)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(FormatDate(c.given));
+        win::ScriptedRunner runner;
+        runner.OnNextDialog([&](win::CDialog& dialog) {
+            if (c.picked != 0)
+                Picker(dialog).SetTime(c.picked);
+            dialog.PressButton(win::IDOK);
+        });
+        CEditStartDateDlg dialog(c.given);
+        EXPECT_EQ(dialog.DoModal(), win::IDOK);
+        EXPECT_EQ(FormatDate(dialog.GetDate()), FormatDate(c.result));
+        EXPECT_EQ(dialog.GetDate(), c.result);
+    }
 }
 
 TEST(EditStartDateDlgTest, CancelKeepsTheGivenDateWhateverWasPicked)
