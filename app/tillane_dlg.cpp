@@ -335,7 +335,9 @@ std::optional<std::string> CTillaneDlg::AskExportPath(win::SaveFileRequest& requ
 
 bool CTillaneDlg::WriteOutput(const std::string& what, const std::string& path, std::string_view bytes)
 {
-    const app::FileOutcome outcome = app::WriteOutputFile(path, bytes, DataFilePath());
+    const app::FileOutcome outcome =
+        bytes.empty() ? app::FileOutcome {false, "the " + what + " could not be drawn"}
+                      : app::WriteOutputFile(path, bytes, DataFilePath());
     if (!outcome.ok) {
         const std::string text = Replace(
             Replace(Replace(win::LoadString(res::IDS_EXPORT_FAILED), "%1", what), "%2", path), "%3", outcome.reason);
@@ -375,10 +377,8 @@ void CTillaneDlg::ExportChart()
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    if (image.isNull() || !image.save(&buffer, "PNG")) {
-        WriteOutput("chart", *path, {});
-        return;
-    }
+    if (image.isNull() || !image.save(&buffer, "PNG"))
+        bytes.clear();
     WriteOutput("chart", *path, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
 }
 

@@ -129,8 +129,8 @@ private:
     void PreviewReport();
     // Asks where to write an export, starting in the folder used last; remembers the folder.
     std::optional<std::string> AskExportPath(win::SaveFileRequest& request);
-    // Writes an output file beside the data file's rules (never onto it); says why when it
-    // could not. what: "forecast", "chart", "report".
+    // Writes an output file (never onto the data file); says why when it could not. what:
+    // "forecast", "chart", "report"; no bytes: it could not be drawn.
     bool WriteOutput(const std::string& what, const std::string& path, std::string_view bytes);
     // Saves before the window closes; false when the user chose to keep it open.
     bool SaveForClosing();
