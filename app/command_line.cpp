@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdint>
+#include <utility>
 
 namespace {
 
@@ -21,6 +23,18 @@ std::optional<unsigned> ParseMonths(const std::string& text)
     if (months < 1 || months > 99)
         return std::nullopt;
     return months;
+}
+
+// Whole dollars, a leading '-' allowed, within the range of an amount.
+std::optional<std::int64_t> ParseDollars(const std::string& text)
+{
+    const std::size_t digits = !text.empty() && text[0] == '-' ? 1 : 0;
+    if (text.size() == digits || text.size() - digits > 10 || !AllDigits(text, digits, text.size() - digits))
+        return std::nullopt;
+    const long long value = std::stoll(text);
+    if (value < INT32_MIN || value > INT32_MAX)
+        return std::nullopt;
+    return value;
 }
 
 bool ParseSize(const std::string& text, int& width, int& height)
@@ -62,6 +76,8 @@ std::string CsvField(const std::string& text)
     }
     return quoted + "\"";
 }
+
+constexpr const char* kChooseOneMode = "choose one of --forecast, --summary, --chart, --report, --version and --help";
 
 const ForecastRow kHeadings = {"Date", "Description", "Amount", "Balance"};
 
@@ -108,27 +124,29 @@ CommandLineParse ParseCommandLine(const std::vector<std::string>& words)
         auto missing = [&] { return CommandLineParse{std::nullopt, option + " needs a value"}; };
         auto takesNoValue = [&] { return CommandLineParse{std::nullopt, option + " takes no value"}; };
 
-        if (option == "--help" || option == "-h" || option == "--version" || option == "--forecast") {
+        if (option == "--help" || option == "-h" || option == "--version" || option == "--forecast" ||
+            option == "--summary") {
             if (attached)
                 return takesNoValue();
-            const auto mode = option == "--forecast" ? CommandLine::Mode::Forecast
+            const auto mode = option == "--forecast"  ? CommandLine::Mode::Forecast
+                              : option == "--summary" ? CommandLine::Mode::Summary
                               : option == "--version" ? CommandLine::Mode::Version
                                                       : CommandLine::Mode::Help;
             if (!setMode(mode))
-                return {std::nullopt, "choose one of --forecast, --chart, --report, --version and --help"};
+                return {std::nullopt, kChooseOneMode};
         } else if (option == "--chart") {
             const auto path = value();
             if (!path || path->empty())
                 return missing();
             if (!setMode(CommandLine::Mode::Chart))
-                return {std::nullopt, "choose one of --forecast, --chart, --report, --version and --help"};
+                return {std::nullopt, kChooseOneMode};
             line.chartFile = *path;
         } else if (option == "--report") {
             const auto path = value();
             if (!path || path->empty())
                 return missing();
             if (!setMode(CommandLine::Mode::Report))
-                return {std::nullopt, "choose one of --forecast, --chart, --report, --version and --help"};
+                return {std::nullopt, kChooseOneMode};
             line.reportFile = *path;
         } else if (option == "--csv") {
             if (attached)
@@ -153,6 +171,13 @@ CommandLineParse ParseCommandLine(const std::vector<std::string>& words)
             line.months = ParseMonths(*text);
             if (!line.months)
                 return {std::nullopt, "--months wants a number from 1 to 99, not \"" + *text + "\""};
+        } else if (option == "--below") {
+            const auto text = value();
+            if (!text)
+                return missing();
+            line.below = ParseDollars(*text);
+            if (!line.below)
+                return {std::nullopt, "--below wants whole dollars such as 500 or -250, not \"" + *text + "\""};
         } else if (option == "--size") {
             const auto text = value();
             if (!text)
@@ -164,10 +189,12 @@ CommandLineParse ParseCommandLine(const std::vector<std::string>& words)
             return {std::nullopt, "unknown option \"" + words[i] + "\""};
         }
     }
-    const bool projects = line.mode == CommandLine::Mode::Forecast || line.mode == CommandLine::Mode::Chart ||
-                          line.mode == CommandLine::Mode::Report;
+    const bool projects = line.mode == CommandLine::Mode::Forecast || line.mode == CommandLine::Mode::Summary ||
+                          line.mode == CommandLine::Mode::Chart || line.mode == CommandLine::Mode::Report;
     if ((line.start || line.months) && !projects)
-        return {std::nullopt, "--start and --months go with --forecast, --chart or --report"};
+        return {std::nullopt, "--start and --months go with --forecast, --summary, --chart or --report"};
+    if (line.below && line.mode != CommandLine::Mode::Summary)
+        return {std::nullopt, "--below goes with --summary"};
     if (line.csv && line.mode != CommandLine::Mode::Forecast)
         return {std::nullopt, "--csv goes with --forecast"};
     if (sawSize && line.mode != CommandLine::Mode::Chart)
@@ -180,6 +207,7 @@ std::string UsageText()
     return "Usage:\n"
            "  tillane [--file PATH]\n"
            "  tillane --forecast [--file PATH] [--start MM/DD/YYYY] [--months N] [--csv]\n"
+           "  tillane --summary [--file PATH] [--start MM/DD/YYYY] [--months N] [--below AMOUNT]\n"
            "  tillane --chart OUT.png [--size WxH] [--file PATH] [--start MM/DD/YYYY] [--months N]\n"
            "  tillane --report OUT.pdf [--file PATH] [--start MM/DD/YYYY] [--months N]\n"
            "  tillane --version | --help\n";
@@ -208,5 +236,29 @@ std::string FormatForecastCsv(const std::vector<ForecastRow>& rows)
     std::string text = "Date,Description,Amount,Balance\n";
     for (const auto& row : rows)
         text += CsvField(row[0]) + "," + CsvField(row[1]) + "," + CsvField(row[2]) + "," + CsvField(row[3]) + "\n";
+    return text;
+}
+
+std::string FormatSummaryText(const ProjectionSummary& summary)
+{
+    if (!summary.hasRows)
+        return "The projection has no rows.\n";
+    const std::string threshold = std::to_string(summary.threshold);
+    std::vector<std::pair<std::string, std::string>> lines = {
+        {"Lowest balance", std::to_string(summary.lowestBalance)},
+        {"Lowest on", FormatDate(summary.lowestDate)},
+        {"Below " + threshold + " from", summary.below ? FormatDate(summary.below->from) : "never"},
+    };
+    if (summary.below)
+        lines.push_back({"Back on", summary.below->back ? FormatDate(*summary.below->back) : "never"});
+    lines.push_back({"Closing balance", std::to_string(summary.closingBalance)});
+    lines.push_back({"Closing on", FormatDate(summary.closingDate)});
+
+    std::size_t width = 0;
+    for (const auto& [label, value] : lines)
+        width = std::max(width, label.size());
+    std::string text;
+    for (const auto& [label, value] : lines)
+        text += label + ":" + std::string(width - label.size() + 2, ' ') + value + "\n";
     return text;
 }

@@ -1,8 +1,10 @@
 #pragma once
 
 #include "model/dates.h"
+#include "model/projection_summary.h"
 
 #include <array>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -10,13 +12,15 @@
 // The command line: the desktop program, or a forecast, chart or report of the data file
 // made without a window.
 struct CommandLine {
-    enum class Mode { Window, Forecast, Chart, Report, Version, Help };
+    enum class Mode { Window, Forecast, Summary, Chart, Report, Version, Help };
 
     Mode mode = Mode::Window;
     std::optional<std::string> file;
     std::optional<TimeValue> start;
     std::optional<unsigned> months;
     bool csv = false;
+    // --below: the summary's threshold instead of the data file's.
+    std::optional<std::int64_t> below;
     std::string chartFile;
     std::string reportFile;
     int width = 600;
@@ -48,3 +52,10 @@ std::string FormatForecastText(const std::vector<ForecastRow>& rows);
 // A header line "Date,Description,Amount,Balance", then a line per row; fields quoted
 // where they hold a comma, a quote or a line break; lines end with LF.
 std::string FormatForecastCsv(const std::vector<ForecastRow>& rows);
+
+// The summary as labelled lines: Lowest balance, Lowest on, Below <threshold> from (a date
+// or "never"), Back on (when it went below: a date or "never"), Closing balance, Closing on.
+std::string FormatSummaryText(const ProjectionSummary& summary);
+
+// The exit status of --summary: 3 when the balance goes below the threshold, else 0.
+inline constexpr int kExitBelowThreshold = 3;

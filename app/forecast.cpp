@@ -3,6 +3,7 @@
 #include "app/forecast_report.h"
 #include "app/output_file.h"
 #include "app/tillane_dlg.h"
+#include "model/projection_summary.h"
 #include "storage/config_data_manager.h"
 #include "storage/configuration.h"
 #include "storage/data_file.h"
@@ -21,6 +22,19 @@ std::string Unreadable(const std::string& path, DataFile::Status status)
                       : status == DataFile::Status::Malformed ? "it is not a well-formed document"
                                                               : "it is not a Tillane data file";
     return "tillane: cannot use the data file " + path + ": " + why + "\n";
+}
+
+// The summary of the projection under the threshold: labelled lines on stdout; 0 when
+// the balance stays at or above the threshold, 3 when it goes below, 1 when the output
+// cannot be written.
+int PrintSummary(CashFlowProjection& projection, std::int64_t threshold)
+{
+    const ProjectionSummary summary = SummarizeProjection(projection, threshold);
+    std::cout << FormatSummaryText(summary);
+    std::cout.flush();
+    if (!std::cout)
+        return 1;
+    return summary.GoesBelow() ? kExitBelowThreshold : 0;
 }
 
 class CommandLineApp : public win::CWinApp {
@@ -71,6 +85,8 @@ private:
 
         if (m_line.mode == CommandLine::Mode::Report)
             return WriteReport(window);
+        if (m_line.mode == CommandLine::Mode::Summary)
+            return PrintSummary(list, m_line.below.value_or(window.CashFlowPage().WarnBelow()));
         if (m_line.mode == CommandLine::Mode::Chart) {
             if (!SaveChartPng(list, m_line.width, m_line.height, QString::fromStdString(m_line.chartFile))) {
                 std::cerr << "tillane: cannot write the chart to " << m_line.chartFile << "\n";
@@ -144,6 +160,11 @@ std::string HelpText()
            "                      documents folder\n"
            "  --forecast          print the projection as the Cash Flow page lists it\n"
            "  --csv               with --forecast: comma-separated values with a header line\n"
+           "  --summary           print the lowest balance ahead and when, when the balance first\n"
+           "                      falls below the warning threshold and when it is back, and the\n"
+           "                      closing balance\n"
+           "  --below AMOUNT      with --summary: warn below AMOUNT whole dollars (may be negative)\n"
+           "                      instead of the data file's \"Warn below\" setting (default 0)\n"
            "  --chart OUT.png     draw the balance chart into a PNG file\n"
            "  --size WxH          with --chart: the picture's size in pixels (default 600x200)\n"
            "  --report OUT.pdf    write the printed report (accounts, chart, forecast) as a PDF\n"
@@ -152,8 +173,9 @@ std::string HelpText()
            "  --version           print the version\n"
            "  --help              print this help\n"
            "\n"
-           "The forecast, the chart and the report never change the data file or the settings.\n"
-           "Exit status: 0 done, 1 the data file cannot be read or is not a Tillane data file\n"
-           "(or the output cannot be written), "
-           "2 bad usage.\n";
+           "The forecast, the summary, the chart and the report never change the data file or the\n"
+           "settings.\n"
+           "Exit status: 0 done, 1 the data file cannot be read or is not a Tillane data file (or\n"
+           "the output cannot be written), 2 bad usage, 3 (--summary) the balance goes below the\n"
+           "threshold, so that a scheduled job can warn: tillane --summary || notify-send \"Tillane: money runs low\"\n";
 }

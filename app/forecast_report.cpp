@@ -4,6 +4,7 @@
 #include "app/tillane_dlg.h"
 #include "ui/accounts_list_ctrl.h"
 #include "ui/cash_flow_list_ctrl.h"
+#include "ui/cash_flow_pg_dlg.h"
 #include "ui/chart_image.h"
 
 #include <QBuffer>
@@ -14,6 +15,7 @@
 #include <QPainter>
 #include <QPdfWriter>
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <functional>
@@ -45,6 +47,9 @@ CForecastReport::CForecastReport(CTillaneDlg& window) : m_chart(window.CashFlowP
     for (int row = 0; row < accounts.GetItemCount(); ++row)
         m_accounts.emplace_back(accounts.GetItemText(row, 0), accounts.GetItemText(row, 1));
     m_total = std::to_string(accounts.GetTotalBalance());
+    // The page's line without its key mark.
+    m_summary = CCashFlowPgDlg::SummaryText(window.CashFlowPage().Summary());
+    std::erase(m_summary, '&');
 }
 
 QPageLayout CForecastReport::DefaultPage()
@@ -144,7 +149,10 @@ int CForecastReport::Flow(QPagedPaintDevice& device, QPainter* painter, int page
     room(lineHeight(totalFont));
     draw(totalFont, 0, width * 0.45, Qt::AlignLeft, "Total");
     draw(totalFont, width * 0.45, amountRight, Qt::AlignRight, m_total);
-    y += lineHeight(totalFont) + points(12);
+    y += lineHeight(totalFont) + points(6);
+    room(lineHeight(plainFont));
+    draw(plainFont, 0, width, Qt::AlignLeft, m_summary);
+    y += lineHeight(plainFont) + points(12);
 
     // The chart as the window draws it, at the screen's 96 pixels to the inch.
     const double chartHeight = width / 3.5;

@@ -16,7 +16,8 @@ class QPagedPaintDevice;
 class QPainter;
 
 // The printed report of a window's forecast: a title with the data file's name and the
-// projection's dates, the accounts and their total, the chart across the page, and the
+// projection's dates, the accounts and their total, the Cash Flow page's summary line (the
+// lowest balance and when), the chart across the page, and the
 // forecast's rows in a table whose headings repeat on every page, each page numbered.
 // It reads everything from the window when made; painting leaves the window alone, but
 // the chart is drawn from the window's cash-flow list, which must outlive the report.
@@ -45,6 +46,7 @@ private:
     std::string m_dates;
     std::vector<std::pair<std::string, std::string>> m_accounts;
     std::string m_total;
+    std::string m_summary;
     std::vector<ForecastRow> m_rows;
     IChartSource& m_chart;
 };

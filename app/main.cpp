@@ -35,8 +35,8 @@ int main(int argc, char** argv)
         SetDataFilePathOverride(*line.file);
     win::InstallDocumentsFolder();
     win::InstallSettingsStore();
-    if (line.mode == CommandLine::Mode::Forecast || line.mode == CommandLine::Mode::Chart ||
-        line.mode == CommandLine::Mode::Report)
+    if (line.mode == CommandLine::Mode::Forecast || line.mode == CommandLine::Mode::Summary ||
+        line.mode == CommandLine::Mode::Chart || line.mode == CommandLine::Mode::Report)
         return RunWithoutWindow(line, argc, argv);
 
     CTillaneApp application;

@@ -53,6 +53,18 @@ std::string Replace(std::string text, const std::string& mark, const std::string
     return text;
 }
 
+// A menu shows "&&" as one ampersand; a single one would mark a mnemonic.
+std::string MenuText(const std::string& text)
+{
+    std::string escaped;
+    for (char c : text) {
+        if (c == '&')
+            escaped += '&';
+        escaped += c;
+    }
+    return escaped;
+}
+
 // 10000000 as 10,000,000.
 std::string GroupedDigits(std::size_t value)
 {
@@ -78,6 +90,7 @@ CTillaneDlg::CTillaneDlg(IConfigDataManager& settings, app::IConfiguration& conf
     , m_cashFlowPage(settings, m_accountsPage.GetAccountsList(), m_transPage.GetListCtrl(),
                      static_cast<unsigned>(configuration.GetInt("CashFlow", "Duration")))
     , m_chart(m_cashFlowPage.CashFlowList())
+    , m_history(m_accountsPage.GetAccountsList(), m_transPage.GetListCtrl(), m_cashFlowPage)
     , m_icon(res::IDR_MAINFRAME)
     , m_frame(frame)
     , m_settings(settings)
@@ -86,6 +99,14 @@ CTillaneDlg::CTillaneDlg(IConfigDataManager& settings, app::IConfiguration& conf
 {
     m_cashflowReference.target = &m_cashFlowPage.CashFlowList();
     m_cashFlowPage.CashFlowList().SetRedrawHandler([this] { m_chart.Redraw(); });
+    m_accountsPage.GetAccountsList().SetEditHistory(&m_history);
+    m_transPage.GetListCtrl().SetEditHistory(&m_history);
+    m_cashFlowPage.SetEditHistory(&m_history);
+    // A click on a day of the chart shows that day's row on the Cash Flow page.
+    m_chart.SetRowClickHandler([this](int row) {
+        SetActivePage(0);
+        m_cashFlowPage.CashFlowList().SelectAndShow(row);
+    });
     m_cashFlowPage.CashFlowList().SetCappedHandler([this] { NoticeRowLimit(); });
     AddPage(&m_cashFlowPage);
     AddPage(&m_accountsPage);
@@ -179,12 +200,6 @@ app::FileOutcome CTillaneDlg::SaveData()
         return {false, "this window does not save"};
     if (m_dataFileState == DataFileState::Untouchable)
         return {false, "the data file could not be read when Tillane started and is left as it is"};
-    CXmlDocument document;
-    DataFile::StartDocument(document);
-    m_cashFlowPage.Save(document);
-    m_accountsPage.Save(document);
-    m_transPage.Save(document);
-
     const std::string path = DataFilePath();
     if (m_dataFileUnreadable) {
         // The file there was not understood: keep it before writing anything to its name.
@@ -193,7 +208,17 @@ app::FileOutcome CTillaneDlg::SaveData()
             return {false, "the file there could not be read, and could not be kept under another name: " + reason};
         m_dataFileUnreadable = false;
     }
-    return app::ReplaceFile(path, TextFile::ToTextMode(document.GetDocument()));
+    return app::ReplaceFile(path, DataFileText());
+}
+
+std::string CTillaneDlg::DataFileText()
+{
+    CXmlDocument document;
+    DataFile::StartDocument(document);
+    m_cashFlowPage.Save(document);
+    m_accountsPage.Save(document);
+    m_transPage.Save(document);
+    return TextFile::ToTextMode(document.GetDocument());
 }
 
 void CTillaneDlg::NoticeRowLimit()
@@ -303,6 +328,12 @@ bool CTillaneDlg::OnCommand(int id)
         return true;
     case res::ID_FILE_PRINT_PREVIEW:
         PreviewReport();
+        return true;
+    case res::ID_EDIT_UNDO:
+        m_history.Undo();
+        return true;
+    case res::ID_EDIT_REDO:
+        m_history.Redo();
         return true;
     case res::ID_ROW_LIMIT_NOTICE:
         ShowRowLimitNotice();
@@ -458,16 +489,17 @@ void CTillaneDlg::AddAccount()
 {
     CAccountEditDlg editor(CAccountEditDlg::Mode::Add);
     if (editor.DoModal() == win::IDOK)
-        m_accountsPage.GetAccountsList().AddAccount(editor.m_description, editor.m_balance,
-                                                    CAccountsListCtrl::Selection::Select);
+        m_history.AddAccount(editor.m_description, editor.m_balance);
 }
 
 void CTillaneDlg::AddTransaction()
 {
     CTransEditDlg editor(CTransEditDlg::AddMode);
+    const CCashFlowListCtrl& cashflow = m_cashFlowPage.CashFlowList();
+    editor.SetCashFlowWindow({cashflow.GetStartDate(), cashflow.GetEndDate()});
     if (editor.DoModal() == win::IDOK)
-        m_transPage.GetListCtrl().AddTransaction(editor.GetDate(), editor.GetDescription(), editor.GetSignedAmount(),
-                                                  editor.CreateRepeater(), true);
+        m_history.AddTransaction(editor.GetDate(), editor.GetDescription(), editor.GetSignedAmount(),
+                                 editor.CreateRepeater());
 }
 
 // Command state and keys.
@@ -503,7 +535,11 @@ bool CTillaneDlg::CanDeleteSelection()
 
 void CTillaneDlg::UpdateCommandState(win::CMenu& menu, int id)
 {
-    if (id == res::ID_EDIT_ENTRY)
+    if (id == res::ID_EDIT_UNDO || id == res::ID_EDIT_REDO) {
+        const bool undo = id == res::ID_EDIT_UNDO;
+        menu.SetMenuItemText(id, "&" + MenuText(undo ? m_history.UndoText() : m_history.RedoText()));
+        menu.EnableMenuItem(id, (undo ? m_history.CanUndo() : m_history.CanRedo()) ? win::MF_ENABLED : win::MF_GRAYED);
+    } else if (id == res::ID_EDIT_ENTRY)
         menu.EnableMenuItem(id, CanEditSelection() ? win::MF_ENABLED : win::MF_GRAYED);
     else if (id == res::ID_DELETE_ENTRY)
         menu.EnableMenuItem(id, CanDeleteSelection() ? win::MF_ENABLED : win::MF_GRAYED);

@@ -6,6 +6,7 @@
 #include "ui/accounts_page_dlg.h"
 #include "ui/cash_flow_pg_dlg.h"
 #include "ui/chart_ctrl.h"
+#include "ui/edit_history.h"
 #include "ui/platform/property_sheet.h"
 #include "ui/platform/save_file_dialog.h"
 #include "ui/trans_page_dlg.h"
@@ -60,6 +61,8 @@ public:
     void AddSampleData();
     // Writes the data file now; says why when it could not.
     app::FileOutcome SaveData();
+    // The bytes SaveData writes for the data as it is now.
+    std::string DataFileText();
     // The data file this window loads and saves: GetDataFilePath, unless another file
     // has been set (before the window is created).
     std::string DataFilePath() const;
@@ -85,6 +88,8 @@ public:
     CTransPageDlg& TransactionsPage() { return m_transPage; }
     CCashFlowPgDlg& CashFlowPage() { return m_cashFlowPage; }
     CChartCtrl& Chart() { return m_chart; }
+    // Every change the user makes goes through it.
+    CEditHistory& History() { return m_history; }
 
 protected:
     bool OnInitDialog() override;
@@ -146,6 +151,7 @@ private:
     CTransPageDlg m_transPage;
     CCashFlowPgDlg m_cashFlowPage;
     CChartCtrl m_chart;
+    CEditHistory m_history;
     int m_icon;
     win::CRect m_frame;
     IConfigDataManager& m_settings;

@@ -92,3 +92,20 @@ const char* RepeatTypeName(const CDateRepeater& rule)
 {
     return RepeatTypeName(rule.GetType());
 }
+
+std::unique_ptr<CDateRepeater> CopyRepeater(const CDateRepeater& rule)
+{
+    switch (rule.GetType()) {
+    case RepeatDaily:
+        return std::make_unique<CDateRepeaterDaily>(rule.delta, rule.count);
+    case RepeatWeekly:
+        return std::make_unique<CDateRepeaterWeekly>(rule.GetDelta(), rule.count);
+    case RepeatMonthly:
+        return std::make_unique<CDateRepeaterMonthly>(rule.delta, rule.count,
+                                                      static_cast<const CDateRepeaterMonthly&>(rule).GetDay());
+    case RepeatYearly:
+        return std::make_unique<CDateRepeaterYearly>(rule.delta, rule.count);
+    default:
+        return std::make_unique<CDateRepeaterOnce>();
+    }
+}

@@ -4,6 +4,7 @@
 #include "model/utility.h"
 
 #include <cstdint>
+#include <memory>
 
 // The kinds of repeat rule. The ids are also the sort order of the "Repeats" column.
 enum RepeatType : int {
@@ -99,3 +100,7 @@ public:
 // The name the transactions list shows and the data file stores.
 const char* RepeatTypeName(int type);
 const char* RepeatTypeName(const CDateRepeater& rule);
+
+// A new rule of the same kind, step, count and day as this one (a transaction's record
+// owns its rule, so a record put back needs a rule of its own).
+std::unique_ptr<CDateRepeater> CopyRepeater(const CDateRepeater& rule);

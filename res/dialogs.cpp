@@ -53,7 +53,7 @@ DialogTemplate AboutBox()
 
 DialogTemplate TransactionEditor()
 {
-    DialogTemplate d{IDD_TRANS_EDIT, "Transaction Editor", kModalStyle, kFont, 8, 189, 228, {}};
+    DialogTemplate d{IDD_TRANS_EDIT, "Transaction Editor", kModalStyle, kFont, 8, 336, 228, {}};
     d.controls = {
         Control(IDC_DESCRIPTION, ControlKind::ComboBox, "", CBS_DROPDOWN | CBS_SORT | WS_VSCROLL | WS_TABSTOP,
                 17, 18, 156, 126),
@@ -87,6 +87,9 @@ DialogTemplate TransactionEditor()
                 167, 53, 10),
         Control(IDC_ENDS_AFTER, ControlKind::Button, "Ends After", BS_AUTORADIOBUTTON, 14, 181, 52, 10),
         Control(IDC_STATIC, ControlKind::Button, "Ending", BS_GROUPBOX, 7, 154, 175, 47),
+        // Beside the others, so that none of them moves: the rule's next dates.
+        Control(IDC_STATIC, ControlKind::Button, "Next Dates", BS_GROUPBOX, 189, 6, 140, 195),
+        Control(IDC_PREVIEW, ControlKind::Static, "", SS_LEFT | WS_GROUP, 196, 18, 126, 178),
     };
     return d;
 }
@@ -105,7 +108,12 @@ DialogTemplate CashFlowPage()
         Control(IDC_DURATION, ControlKind::Static, "99", SS_RIGHT, 190, 8, 11, 10),
         Control(IDC_STATIC, ControlKind::Static, "Months", SS_LEFT, 204, 8, 25, 10),
         Control(IDC_CASHFLOW_LIST, ControlKind::ListView, "",
-                LVS_REPORT | LVS_SINGLESEL | LVS_NOSORTHEADER | WS_BORDER | WS_TABSTOP, 3, 24, 242, 117),
+                LVS_REPORT | LVS_SINGLESEL | LVS_NOSORTHEADER | WS_BORDER | WS_TABSTOP, 3, 24, 242, 105),
+        // One line under the list (the page keeps it there as the list grows): how low the
+        // balance goes, and a button for the threshold it warns below. The line is a flat
+        // button, so that a click or its key selects the row of the lowest balance.
+        Control(IDC_SUMMARY, ControlKind::Button, "", BS_PUSHBUTTON | BS_FLAT | WS_TABSTOP, 3, 130, 212, 11),
+        Control(IDC_WARN_BELOW, ControlKind::Button, "Warn...", BS_PUSHBUTTON | WS_TABSTOP, 217, 130, 28, 11),
     };
     return d;
 }
@@ -164,13 +172,27 @@ DialogTemplate StartingDate()
     return d;
 }
 
+DialogTemplate WarnBelow()
+{
+    DialogTemplate d{IDD_WARN_BELOW, "Warn Below", kModalStyle, kFont, 8, 186, 68, {}};
+    d.controls = {
+        Control(IDC_STATIC, ControlKind::Static, "Warn when the projected balance falls below", SS_LEFT, 7, 9, 172,
+                10),
+        Control(IDC_WARN_BELOW_AMOUNT, ControlKind::Edit, "", ES_RIGHT | WS_BORDER | WS_TABSTOP, 7, 24, 60, 13),
+        Control(IDC_STATIC, ControlKind::Static, "dollars (0: below zero).", SS_LEFT, 71, 26, 108, 10),
+        Control(IDOK, ControlKind::Button, "OK", BS_DEFPUSHBUTTON | WS_TABSTOP, 129, 47, 50, 14),
+        Control(IDCANCEL, ControlKind::Button, "Cancel", BS_PUSHBUTTON | WS_TABSTOP, 7, 47, 50, 14),
+    };
+    return d;
+}
+
 } // namespace
 
 const std::vector<DialogTemplate>& DialogTemplates()
 {
     static const std::vector<DialogTemplate> templates = {
         AboutBox(),     TransactionEditor(), CashFlowPage(), AccountsPage(),
-        TransactionsPage(), AccountEditor(), StartingDate(),
+        TransactionsPage(), AccountEditor(), StartingDate(), WarnBelow(),
     };
     return templates;
 }

@@ -26,7 +26,10 @@ const std::vector<MenuTemplate>& MenuTemplates()
                {ID_SAVE_AND_EXIT, "Save && E&xit", {}}}},
              {0,
               "&Edit",
-              {{ID_EDIT_ENTRY, "&Edit Selected Entry...", {}},
+              {{ID_EDIT_UNDO, "&Undo", {}},
+               {ID_EDIT_REDO, "&Redo", {}},
+               {0, "", {}},
+               {ID_EDIT_ENTRY, "&Edit Selected Entry...", {}},
                {ID_DELETE_ENTRY, "&Delete Selected Entry...", {}},
                {0, "", {}},
                {ID_ADD_ACCOUNT, "Add a New &Account...", {}},
@@ -42,7 +45,10 @@ const std::vector<AcceleratorTable>& AcceleratorTables()
     static const std::vector<AcceleratorTable> tables = {
         {IDR_ACCELERATORS,
          {AcceleratorEntry{'S', true, false, false, ID_FILE_SAVE},
-          AcceleratorEntry{'P', true, false, false, ID_FILE_PRINT}}},
+          AcceleratorEntry{'P', true, false, false, ID_FILE_PRINT},
+          AcceleratorEntry{'Z', true, false, false, ID_EDIT_UNDO},
+          AcceleratorEntry{'Y', true, false, false, ID_EDIT_REDO},
+          AcceleratorEntry{'Z', true, true, false, ID_EDIT_REDO}}},
     };
     return tables;
 }

@@ -17,9 +17,13 @@ inline constexpr int IDD_ACCOUNTS_PAGE = 135;
 inline constexpr int IDD_TRANS_PAGE = 137;
 inline constexpr int IDD_ACCOUNT_EDIT = 138;
 inline constexpr int IDD_START_DATE = 139;
+inline constexpr int IDD_WARN_BELOW = 1129; // "Warn Below", reached from the Cash Flow page
 
 // Controls.
 inline constexpr int IDC_CHART = 1;
+inline constexpr int IDC_SUMMARY = 1110;           // the Cash Flow page's summary line
+inline constexpr int IDC_WARN_BELOW = 1111;        // its "Warn Below..." button
+inline constexpr int IDC_WARN_BELOW_AMOUNT = 1112; // the amount in the Warn Below dialog
 inline constexpr int IDC_CASHFLOW_LIST = 1003;
 inline constexpr int IDC_AMOUNT = 1005;
 inline constexpr int IDC_DATE = 1007;
@@ -44,6 +48,8 @@ inline constexpr int IDC_DURATION_SPIN = 1040;
 inline constexpr int IDC_DURATION = 1042;
 inline constexpr int IDC_HOME_PAGE = 1046;
 inline constexpr int IDC_STARTING_DATE = 1048;
+// The Transaction Editor's preview of a rule's next dates.
+inline constexpr int IDC_PREVIEW = 1130;
 
 // Strings.
 inline constexpr int IDS_APP_TITLE = 102;        // "Tillane"
@@ -67,7 +73,30 @@ inline constexpr int IDS_CSV_FILTER = 352;            // "CSV files (*.csv)"
 inline constexpr int IDS_PNG_FILTER = 353;            // "PNG images (*.png)"
 inline constexpr int IDS_EXPORT_FAILED = 354;         // "Tillane could not write the %1 to\n\n%2\n\n(%3)."
 inline constexpr int IDS_PRINT_FAILED = 355;          // "Tillane could not print the report on ..."
+// The Cash Flow page's summary line (%1, %2, ... are filled in) and the chart's tooltips.
+inline constexpr int IDS_SUMMARY_ABOVE = 290;
+inline constexpr int IDS_SUMMARY_BELOW = 291;
+inline constexpr int IDS_SUMMARY_BELOW_TO_END = 292;
+inline constexpr int IDS_SUMMARY_TIP = 293;
+inline constexpr int IDS_CHART_TIP_ENTRIES = 294;
+inline constexpr int IDS_CHART_TIP_NO_ENTRIES = 295;
+inline constexpr int IDS_WARN_BELOW_TIP = 296;
 inline constexpr int IDS_ROW_LIMIT_REACHED = 200;
+
+// The Transaction Editor's preview of a rule's next dates.
+inline constexpr int IDS_PREVIEW_ENTER_DATE = 330;
+inline constexpr int IDS_PREVIEW_ENTER_OCCURRENCES = 331;
+inline constexpr int IDS_PREVIEW_ONCE = 332;
+inline constexpr int IDS_PREVIEW_ENDS = 333;          // "%1 payments, the last on %2"
+inline constexpr int IDS_PREVIEW_FOR_EVER = 334;      // "%1, for ever"
+inline constexpr int IDS_PREVIEW_LAST_DAY_SHORTER = 335;
+inline constexpr int IDS_PREVIEW_LAST_DAY_EVERY = 336;
+inline constexpr int IDS_PREVIEW_LEAP_DAY = 337;
+inline constexpr int IDS_PREVIEW_NONE_IN_WINDOW = 338; // "... between %1 and %2 ..."
+inline constexpr int IDS_PREVIEW_SOME_IN_WINDOW = 339; // "... %1 to %2, ... first %3 ..."
+inline constexpr int IDS_PREVIEW_EVERY = 340;          // 340 to 343: "every" to "every fourth"
+inline constexpr int IDS_PREVIEW_DAY = 344;            // 344 to 347: "day", "week", "month", "year"
+inline constexpr int IDS_PREVIEW_ENDS_AFTER_LATEST = 348; // "%1 payments, the last after %2"
 
 // The validation prompts of dialog data exchange.
 inline constexpr int AFX_IDP_PARSE_INT = 0xF110;         // "Please enter an integer."
@@ -87,6 +116,8 @@ inline constexpr int ID_EXPORT_FORECAST = 32850;
 inline constexpr int ID_EXPORT_CHART = 32851;
 inline constexpr int ID_FILE_PRINT = 32852;
 inline constexpr int ID_FILE_PRINT_PREVIEW = 32853;
+inline constexpr int ID_EDIT_UNDO = 57643;
+inline constexpr int ID_EDIT_REDO = 57644;
 // Posted, never on a menu: tells the user that the projection reached its row limit.
 inline constexpr int ID_ROW_LIMIT_NOTICE = 32800;
 

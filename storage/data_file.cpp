@@ -62,6 +62,7 @@ std::optional<Cashflow> ReadCashflow(CXmlDocument& document, Notes* notes)
     Cashflow cashflow;
     cashflow.startDate = ReadFileDate(document.GetChildAttribute(kStartDate), "the start date", notes);
     cashflow.durationText = document.GetChildAttribute(kDuration);
+    cashflow.warnBelow = Utility::ReadDecimal(document.GetChildAttribute(kWarnBelow));
     return cashflow;
 }
 
@@ -140,10 +141,11 @@ bool StartDocument(CXmlDocument& document)
     return document.AddElement(kRoot) && document.SetAttribute(kFormat, kFormatVersion);
 }
 
-bool WriteCashflow(CXmlDocument& document, TimeValue startDate, std::uint32_t duration)
+bool WriteCashflow(CXmlDocument& document, TimeValue startDate, std::uint32_t duration, std::int32_t warnBelow)
 {
     return document.AddChildElement(kCashflow) && document.SetChildAttribute(kStartDate, FormatDate(startDate))
-        && document.SetChildAttribute(kDuration, std::to_string(duration));
+        && document.SetChildAttribute(kDuration, std::to_string(duration))
+        && (warnBelow == 0 || document.SetChildAttribute(kWarnBelow, FormatAmount(warnBelow)));
 }
 
 bool BeginAccounts(CXmlDocument& document)
@@ -193,7 +195,7 @@ std::string WriteDocument(const Contents& contents, TimeValue today)
 {
     CXmlDocument document;
     StartDocument(document);
-    WriteCashflow(document, contents.startDate.value_or(today), contents.duration);
+    WriteCashflow(document, contents.startDate.value_or(today), contents.duration, contents.warnBelow);
     if (!contents.accounts.empty()) {
         BeginAccounts(document);
         for (const Account& account : contents.accounts)
@@ -233,6 +235,7 @@ LoadResult ParseDocument(std::string text, TimeValue today)
     if (const std::optional<Cashflow> cashflow = ReadCashflow(document, &result.notes)) {
         result.contents.startDate = cashflow->startDate;
         result.contents.duration = DurationFromText(cashflow->durationText);
+        result.contents.warnBelow = cashflow->warnBelow;
     }
     result.contents.accounts = ReadAccounts(document);
     result.contents.transactions = ReadTransactions(document, today, &result.notes);

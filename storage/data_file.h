@@ -17,7 +17,7 @@
 // uses. The file looks like this (one element per line, no indentation on disk):
 //
 //   <TILLANE Format="1">
-//   <CASHFLOW StartDate="03/07/2006" Duration="13"/>
+//   <CASHFLOW StartDate="03/07/2006" Duration="13"/>   (WarnBelow="-500" follows when not 0)
 //   <ACCOUNTS>  <ACCOUNT> DESCRIPTION AMOUNT </ACCOUNT> ...  </ACCOUNTS>
 //   <TRANSACTIONS>
 //   <TRANSACTION Type="Weekly"> DESCRIPTION DATE AMOUNT
@@ -43,6 +43,10 @@ inline constexpr const char* kFormatVersion = "1";
 inline constexpr const char* kCashflow = "CASHFLOW";
 inline constexpr const char* kStartDate = "StartDate";
 inline constexpr const char* kDuration = "Duration";
+// The balance under which the projection warns, in whole dollars. Optional: absent means
+// 0, and it is written only when it is not 0, so files that do not use it keep their
+// bytes and older readers pass it over.
+inline constexpr const char* kWarnBelow = "WarnBelow";
 inline constexpr const char* kAccounts = "ACCOUNTS";
 inline constexpr const char* kAccount = "ACCOUNT";
 inline constexpr const char* kTransactions = "TRANSACTIONS";
@@ -79,6 +83,8 @@ struct Cashflow {
     // The Duration attribute as it stands (empty when missing); the configuration
     // decides what it means.
     std::string durationText;
+    // WarnBelow read like atoi; 0 when absent.
+    std::int32_t warnBelow = 0;
 };
 
 // The text forms: "%d" for amounts and balances.
@@ -130,8 +136,9 @@ std::vector<Transaction> ReadTransactions(CXmlDocument& document, TimeValue toda
 
 // The top-level element TILLANE with Format="1", in an empty document.
 bool StartDocument(CXmlDocument& document);
-// CASHFLOW with StartDate and Duration ("%u").
-bool WriteCashflow(CXmlDocument& document, TimeValue startDate, std::uint32_t duration);
+// CASHFLOW with StartDate, Duration ("%u") and, when it is not 0, WarnBelow ("%d").
+bool WriteCashflow(CXmlDocument& document, TimeValue startDate, std::uint32_t duration,
+                   std::int32_t warnBelow = 0);
 // ACCOUNTS, entered: the accounts follow, then EndList.
 bool BeginAccounts(CXmlDocument& document);
 // One ACCOUNT from the texts the accounts list shows.
@@ -153,6 +160,7 @@ bool EndList(CXmlDocument& document);
 struct Contents {
     std::optional<TimeValue> startDate;
     std::uint32_t duration = kDefaultDuration; // read with DurationFromText
+    std::int32_t warnBelow = 0;
     std::vector<Account> accounts;
     std::vector<Transaction> transactions;
 };

@@ -6,6 +6,7 @@
 #include "res/resource.h"
 #include "storage/data_file.h"
 #include "ui/account_edit_dlg.h"
+#include "ui/edit_history.h"
 #include "ui/platform/api.h"
 #include "ui/platform/resources.h"
 
@@ -59,22 +60,36 @@ void CAccountsListCtrl::PreSubclassWindow()
     CBaseListCtrl::PreSubclassWindow();
 }
 
-int CAccountsListCtrl::AddAccount(const std::string& description, std::int32_t balance, Selection selection)
+int CAccountsListCtrl::InsertAccount(int row, const std::string& description, std::int32_t balance)
 {
-    // The list view's sorted style decides where the row lands.
-    const int row = InsertItem(0, description);
+    auto record = std::make_unique<AccountData>(AccountData{description, balance});
+    const auto data = reinterpret_cast<std::uintptr_t>(record.get());
+    // Without a row the list view's sorted style decides where the row lands.
+    row = row < 0 ? InsertItem(0, description) : InsertItemAt(row, description, data);
     if (row == -1)
         return -1;
     SetItemText(row, kBalanceColumn, DataFile::FormatAmount(balance));
-
-    auto record = std::make_unique<AccountData>(AccountData{description, balance});
-    if (!SetItemData(row, reinterpret_cast<std::uintptr_t>(record.get())))
+    if (!SetItemData(row, data))
         throw win::api::Exception(win::GetLastError());
     m_records.push_back(std::move(record));
+    return row;
+}
 
+int CAccountsListCtrl::AddAccount(const std::string& description, std::int32_t balance, Selection selection)
+{
+    const int row = InsertAccount(-1, description, balance);
+    if (row == -1)
+        return -1;
     if (selection == Selection::Select && !SetItemState(row, win::LVIS_SELECTED, win::LVIS_SELECTED))
         throw win::api::Exception(win::GetLastError());
 
+    m_cashflow.Recalculate(0);
+    return row;
+}
+
+int CAccountsListCtrl::RestoreAccount(int row, const std::string& description, std::int32_t balance)
+{
+    row = InsertAccount(std::max(row, 0), description, balance);
     m_cashflow.Recalculate(0);
     return row;
 }
@@ -99,8 +114,20 @@ void CAccountsListCtrl::EditAccount(int row)
     CAccountEditDlg editor(CAccountEditDlg::Mode::Update);
     editor.m_description = GetItemText(row, kDescriptionColumn);
     editor.m_balance = GetBalance(row);
-    if (editor.DoModal() == win::IDOK)
+    if (editor.DoModal() != win::IDOK)
+        return;
+    if (m_history)
+        m_history->UpdateAccount(row, editor.m_description, editor.m_balance);
+    else
         UpdateAccount(row, editor.m_description, editor.m_balance);
+}
+
+void CAccountsListCtrl::DeleteConfirmed(int row)
+{
+    if (m_history)
+        m_history->DeleteAccount(row);
+    else
+        DeleteItemAt(row);
 }
 
 void CAccountsListCtrl::DeleteItemAt(int row)

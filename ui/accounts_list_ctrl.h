@@ -9,6 +9,8 @@
 #include "ui/account_data.h"
 #include "ui/base_list_ctrl.h"
 
+class IEditHistory;
+
 // The accounts list: the only store of the user's accounts while the program runs, one
 // row per account (description, balance as "%d" text). It gives the projection the total
 // of the balances and tells it to recalculate after every change; it reads what it needs
@@ -27,9 +29,15 @@ public:
     int AddAccount(const std::string& description, std::int32_t balance, Selection selection);
     // Changes an account in place: the row stays where it is whatever its new description.
     void UpdateAccount(int row, const std::string& description, std::int32_t balance);
+    // Puts an account back at exactly this row (as undoing its deletion does), whatever
+    // the sorted order; returns the row. Leaves the selection as it is.
+    int RestoreAccount(int row, const std::string& description, std::int32_t balance);
     // Runs the Account Editor on a row and applies what the user confirms.
     void EditAccount(int row);
     void DeleteItemAt(int row) override;
+    // The user's edits and deletes go through the history from now on (not owned).
+    void SetEditHistory(IEditHistory* history) { m_history = history; }
+    void DeleteConfirmed(int row) override;
 
     // The sum of every row's balance; 0 while the list has no window.
     std::int64_t GetTotalBalance() override;
@@ -54,7 +62,12 @@ protected:
     void OnColumnClick(int column) override;
 
 private:
+    // Inserts the row with its record; the list view's sorted style places it unless a row
+    // is given. Returns the row or -1.
+    int InsertAccount(int row, const std::string& description, std::int32_t balance);
+
     ICashflowListCtrl& m_cashflow;
+    IEditHistory* m_history = nullptr;
     // The rows' records, owned here; each row's item data points at one.
     std::vector<std::unique_ptr<AccountData>> m_records;
 

@@ -25,7 +25,7 @@ bool CBaseListCtrl::ConfirmDelete()
 void CBaseListCtrl::DeleteWithConfirmation(int row)
 {
     if (ConfirmDelete())
-        DeleteItemAt(row);
+        DeleteConfirmed(row);
 }
 
 int CBaseListCtrl::GetColumnWidth(int column)

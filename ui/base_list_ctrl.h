@@ -29,6 +29,8 @@ public:
 
     // Deletes row only when the user answers Yes. The row must exist.
     void DeleteWithConfirmation(int row);
+    // The user's delete, once confirmed; by default DeleteItemAt.
+    virtual void DeleteConfirmed(int row) { DeleteItemAt(row); }
     // The stored width of a column (key "ColumnWidth_<column>"), else its default. Hides
     // the list view's own GetColumnWidth, which gives the current width.
     int GetColumnWidth(int column);

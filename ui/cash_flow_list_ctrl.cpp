@@ -1,6 +1,7 @@
 #include "ui/cash_flow_list_ctrl.h"
 
 #include "res/resource.h"
+#include "ui/edit_history.h"
 #include "ui/edit_start_date_dlg.h"
 #include "ui/platform/resources.h"
 
@@ -69,7 +70,11 @@ void CCashFlowListCtrl::EditStartDate()
     CEditStartDateDlg dialog(GetStartDate());
     dialog.DoModal();
     // Cancel hands the start date back unchanged, so only a new date rebuilds.
-    if (dialog.GetDate() != GetStartDate())
+    if (dialog.GetDate() == GetStartDate())
+        return;
+    if (m_history)
+        m_history->SetStartDate(dialog.GetDate());
+    else
         SetStartDate(dialog.GetDate());
 }
 
@@ -95,13 +100,30 @@ void CCashFlowListCtrl::OnDoubleClick(int row)
     EditEntry(selected);
 }
 
-void CCashFlowListCtrl::OnRowsChanged() { DataSourceChanged(); }
+void CCashFlowListCtrl::OnRowsChanged()
+{
+    DataSourceChanged();
+    if (m_changed)
+        m_changed();
+}
 
 void CCashFlowListCtrl::OnRecalculated()
 {
     DataSourceChanged();
+    if (m_changed)
+        m_changed();
     if (m_redraw)
         m_redraw();
+}
+
+void CCashFlowListCtrl::SelectAndShow(int row)
+{
+    if (row < 0 || row >= GetCount())
+        return;
+    SetItemState(row, win::LVIS_SELECTED, win::LVIS_SELECTED);
+    // The view must know the row before it can scroll to it.
+    FlushDataSourceChanges();
+    EnsureVisible(row);
 }
 
 void CCashFlowListCtrl::OnCapped()

@@ -8,6 +8,8 @@
 #include <functional>
 #include <string>
 
+class IEditHistory;
+
 // The Cash Flow page's list: the projection's rows shown as Date, Description, Amount and
 // Balance. The rows live in the projection; the list view reads them on demand (owner
 // data), so a rebuild of a few hundred thousand rows costs one refresh of the view. The
@@ -47,8 +49,16 @@ public:
     // The chart draws nothing until the list has its window.
     bool HasWindow() const override { return CBaseListCtrl::HasWindow(); }
 
+    // A new start date goes through the history from now on (not owned).
+    void SetEditHistory(IEditHistory* history) { m_history = history; }
+
     // Called after every recalculation, for the chart to repaint.
     void SetRedrawHandler(std::function<void()> handler) { m_redraw = std::move(handler); }
+    // Called after every change of rows or balances (often: many times in one rebuild).
+    void SetChangeHandler(std::function<void()> handler) { m_changed = std::move(handler); }
+
+    // Selects the row alone and scrolls the list to it.
+    void SelectAndShow(int row);
     // Called when the projection first reaches its row limit after a rebuild.
     void SetCappedHandler(std::function<void()> handler) { m_capped = std::move(handler); }
 
@@ -70,6 +80,8 @@ private:
     int GetNextSelectedRow(int after) override;
 
     ITransListCtrl& m_transactions;
+    IEditHistory* m_history = nullptr;
     std::function<void()> m_redraw;
+    std::function<void()> m_changed;
     std::function<void()> m_capped;
 };

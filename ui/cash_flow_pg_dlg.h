@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/projection_summary.h"
 #include "ui/cash_flow_list_ctrl.h"
 #include "ui/list_based_page.h"
 #include "ui/markup_persistence.h"
@@ -8,8 +9,10 @@
 
 // The Cash Flow page: the projection's list below a row of controls that move the start
 // date by a day ("<<", ">>"), pick it in the Starting Date dialog, and set the number of
-// months with a spin control (1 to 99). It saves and loads the CASHFLOW element of the
-// data file.
+// months with a spin control (1 to 99). Under the list one line tells how low the
+// balance goes and when, in red when it dips under the "Warn below" threshold; clicking it
+// (or Alt+L) selects the row of the lowest balance. It saves and loads the CASHFLOW
+// element of the data file, the threshold with it.
 class CCashFlowPgDlg : public CListBasedPage, public app::IMarkupPersistence {
 public:
     // None of the references is owned.
@@ -17,6 +20,23 @@ public:
                    unsigned duration);
 
     CCashFlowListCtrl& CashFlowList() { return m_list; }
+    // The start date and Duration controls and the list's Starting Date dialog go through
+    // the history from now on (not owned).
+    void SetEditHistory(IEditHistory* history);
+    // Sets Duration and shows it in the spin control.
+    void ApplyDuration(unsigned months);
+
+    // The balance under which the summary line warns, in whole dollars (default 0).
+    std::int32_t WarnBelow() const { return m_warnBelow; }
+    void SetWarnBelow(std::int32_t threshold);
+    // Asks for a new threshold in the Warn Below dialog and applies it.
+    void EditWarnBelow();
+    // The projection as it stands, summarised against the threshold.
+    ProjectionSummary Summary();
+    // The summary line's text (with its '&' key mark) for a summary.
+    static std::string SummaryText(const ProjectionSummary& summary);
+    // Selects the row of the lowest balance in the list and scrolls to it.
+    void SelectLowestRow();
 
     // CASHFLOW with the start date and Duration, below the document's current element.
     void Save(CXmlDocument& document) override;
@@ -28,12 +48,22 @@ public:
 protected:
     bool OnInitDialog() override;
     void DoDataExchange(win::CDataExchange* dx) override;
+    // The list fills the page but for one line below it: the summary and its button.
+    void OnSize(int type, int cx, int cy) override;
 
 private:
     void MoveStartDate(int days);
     // Before the spin's position changes: 1 refuses the change.
     int OnDurationDeltaPos(int position, int delta);
+    // The projection changed: the summary line follows once the current event is done,
+    // so a rebuild of many rows summarises once.
+    void SummaryChanged();
+    void UpdateSummaryLine();
 
     win::CSpinButtonCtrl m_durationSpin;
+    win::CButton m_summaryLine;
     CCashFlowListCtrl m_list;
+    IEditHistory* m_history = nullptr;
+    std::int32_t m_warnBelow = 0;
+    bool m_summaryPosted = false;
 };

@@ -3,7 +3,9 @@
 #include "model/dates.h"
 #include "ui/chart_source.h"
 #include "ui/platform/api.h"
+#include "res/resource.h"
 #include "ui/platform/dialog_builder.h"
+#include "ui/platform/pointer_input.h"
 #include "ui/platform/resources.h"
 
 #include <algorithm>
@@ -86,6 +88,67 @@ void CChartCtrl::PreSubclassWindow()
         Draw(dc, context.action);
     });
     SetSizeHandler([this](int type, int cx, int cy) { OnSize(type, cx, cy); });
+    win::SetPointerHandlers(*this, {[this](int x, int) { return ToolTipAt(x); },
+                                    [this](int x, int) {
+                                        const int row = RowAt(x);
+                                        if (row >= 0 && m_rowClicked)
+                                            m_rowClicked(row);
+                                    }});
+}
+
+std::optional<TimeValue> CChartCtrl::DayAt(int x) const
+{
+    const int column = x - m_plot.left;
+    if (column < 0 || column >= m_plotWidth)
+        return std::nullopt;
+    // The same day the drawing gives this column.
+    const TimeValue start = m_cashflow.GetStartDate();
+    const auto days = static_cast<std::int64_t>(DayNumber(m_cashflow.GetEndDate()) - DayNumber(start));
+    return AddDays(start, MulDiv(days, column, m_plotWidth));
+}
+
+int CChartCtrl::FirstRowFrom(std::uint64_t day)
+{
+    int low = 0;
+    int high = m_cashflow.GetCount();
+    while (low < high) {
+        const int middle = low + (high - low) / 2;
+        if (DayNumber(m_cashflow.GetDate(middle)) < day)
+            low = middle + 1;
+        else
+            high = middle;
+    }
+    return low;
+}
+
+std::string CChartCtrl::ToolTipAt(int x)
+{
+    const std::optional<TimeValue> date = DayAt(x);
+    if (!date)
+        return {};
+    const std::uint64_t day = DayNumber(*date);
+    const int first = FirstRowFrom(day);
+    const int after = FirstRowFrom(day + 1);
+    if (after == 0)
+        return {};
+    std::string text = win::LoadString(first < after ? res::IDS_CHART_TIP_ENTRIES : res::IDS_CHART_TIP_NO_ENTRIES);
+    const std::string dateText = FormatDate(*date);
+    const std::string balanceText = std::to_string(m_cashflow.GetBalance(after - 1));
+    text.replace(text.find("%1"), 2, dateText);
+    text.replace(text.find("%2"), 2, balanceText);
+    return text;
+}
+
+int CChartCtrl::RowAt(int x)
+{
+    const std::optional<TimeValue> date = DayAt(x);
+    if (!date)
+        return -1;
+    const std::uint64_t day = DayNumber(*date);
+    const int first = FirstRowFrom(day);
+    if (first < m_cashflow.GetCount() && DayNumber(m_cashflow.GetDate(first)) == day)
+        return first;
+    return first - 1;
 }
 
 void CChartCtrl::OnSize(int type, int cx, int cy)

@@ -4,6 +4,12 @@
 #include "ui/platform/device_context.h"
 #include "ui/platform/types.h"
 
+#include "model/dates.h"
+
+#include <functional>
+#include <optional>
+#include <string>
+
 class IChartSource;
 class QWidget;
 
@@ -11,7 +17,8 @@ class QWidget;
 // across the projection window, black above the blue zero line for money in hand, red
 // below it for debt, dotted grey lines where months begin and a letter under each month.
 // It reads the rows afresh on every paint and keeps nothing of them; where it sits and
-// how large it is are up to its owner.
+// how large it is are up to its owner. Hovering shows the day's date and balance; a click
+// on a day picks its first row (or the last one before it) for the owner to select.
 class CChartCtrl : public win::CButton {
 public:
     // Selects a font into a device context for its own lifetime, then selects back the
@@ -49,11 +56,24 @@ public:
     // The plot area, inside the one-pixel frame.
     const win::CRect& PlotRect() const { return m_plot; }
 
+    // The day whose bar is drawn in column x of the client area; none outside the plot.
+    std::optional<TimeValue> DayAt(int x) const;
+    // The tooltip for the pointer at column x: the day's date and its end-of-day balance
+    // (the last row on or before it), saying when the day has no entries of its own.
+    std::string ToolTipAt(int x);
+    // The row a click in column x picks: the day's first row, else the last row before
+    // the day; -1 when there is none.
+    int RowAt(int x);
+    // Called with RowAt of a click, when it is a row.
+    void SetRowClickHandler(std::function<void(int row)> handler) { m_rowClicked = std::move(handler); }
+
 protected:
     void PreSubclassWindow() override;
 
 private:
     void DrawLabel(win::CDC& dc, const win::CRect& rect, int month);
+    // The first row whose day is not before the day (the row count when none is).
+    int FirstRowFrom(std::uint64_t day);
 
     IChartSource& m_cashflow;
     win::CFont m_labelFont;
@@ -61,4 +81,5 @@ private:
     int m_plotHeight = 0;
     win::CRect m_plot;
     int m_monthWidth = 0;
+    std::function<void(int row)> m_rowClicked;
 };

@@ -22,10 +22,24 @@ std::string Trimmed(const std::string& text)
 CTransEditDlg::CTransEditDlg(Mode mode, win::CWnd* parent)
     : win::CDialog(res::IDD_TRANS_EDIT, parent), m_mode(mode), m_date(Today())
 {
-    OnClicked(res::IDC_NO_REPEAT, [this] { EnableRepeatControls(false); });
-    OnClicked(res::IDC_REPEATS, [this] { EnableRepeatControls(true); });
-    OnClicked(res::IDC_NEVER_ENDS, [this] { EnableOccurrences(false); });
-    OnClicked(res::IDC_ENDS_AFTER, [this] { EnableOccurrences(true); });
+    OnClicked(res::IDC_NO_REPEAT, [this] {
+        EnableRepeatControls(false);
+        UpdatePreview();
+    });
+    OnClicked(res::IDC_REPEATS, [this] {
+        EnableRepeatControls(true);
+        UpdatePreview();
+    });
+    OnClicked(res::IDC_NEVER_ENDS, [this] {
+        EnableOccurrences(false);
+        UpdatePreview();
+    });
+    OnClicked(res::IDC_ENDS_AFTER, [this] {
+        EnableOccurrences(true);
+        UpdatePreview();
+    });
+    for (int id : {res::IDC_DATE, res::IDC_STEP, res::IDC_UNIT, res::IDC_OCCURRENCES})
+        OnChanged(id, [this] { UpdatePreview(); });
 }
 
 void CTransEditDlg::SetTransaction(TimeValue date, const std::string& description, std::int32_t amount,
@@ -82,18 +96,25 @@ void CTransEditDlg::SetTransaction(TimeValue date, const std::string& descriptio
 
 std::unique_ptr<CDateRepeater> CTransEditDlg::CreateRepeater() const
 {
-    if (m_repeat == DoesNotRepeat)
+    return MakeRepeater(m_repeat, m_step, m_unit, m_ending, m_occurrences, m_date);
+}
+
+std::unique_ptr<CDateRepeater> CTransEditDlg::MakeRepeater(std::int32_t repeat, std::int32_t stepIndex,
+                                                           std::int32_t unit, std::int32_t ending,
+                                                           unsigned occurrences, TimeValue date)
+{
+    if (repeat == DoesNotRepeat)
         return std::make_unique<CDateRepeaterOnce>();
-    const std::int32_t step = m_step + 1;
-    const std::uint32_t count = m_ending == NeverEnds ? 0u : m_occurrences;
-    switch (m_unit) {
+    const std::int32_t step = stepIndex + 1;
+    const std::uint32_t count = ending == NeverEnds ? 0u : occurrences;
+    switch (unit) {
     case Day:
         return std::make_unique<CDateRepeaterDaily>(step, count);
     case Week:
         return std::make_unique<CDateRepeaterWeekly>(step, count);
     case Month:
         // Days 29 to 31 become the last day of each month.
-        return std::make_unique<CDateRepeaterMonthly>(step, count, SplitDate(m_date).day);
+        return std::make_unique<CDateRepeaterMonthly>(step, count, SplitDate(date).day);
     case Year:
         return std::make_unique<CDateRepeaterYearly>(step, count);
     default:
@@ -152,6 +173,7 @@ bool CTransEditDlg::OnInitDialog()
     EnableRepeatControls(m_repeat != DoesNotRepeat);
     EnableOccurrences(m_ending != NeverEnds);
     m_occurrencesSpin.SetRange(static_cast<int>(kMinimumOccurrences), kSpinUpperBound);
+    UpdatePreview();
     if (m_mode != EditMode)
         return true;
     // Editing usually means changing the amount: start there, all of it selected.
@@ -183,4 +205,31 @@ void CTransEditDlg::EnableOccurrences(bool on)
 {
     m_occurrencesEdit.EnableWindow(on);
     m_occurrencesSpin.EnableWindow(on);
+}
+
+void CTransEditDlg::UpdatePreview()
+{
+    auto* picker = GetDlgItemAs<win::CDateTimeCtrl>(res::IDC_DATE);
+    TimeValue date = 0;
+    if (!picker || !picker->HasCompleteDate() || !picker->GetTime(date)) {
+        SetDlgItemText(res::IDC_PREVIEW, win::LoadString(res::IDS_PREVIEW_ENTER_DATE));
+        return;
+    }
+    date = ToTenOClock(date);
+    // The choices as OK reads them, without its messages.
+    std::int32_t repeat = -1, step = -1, unit = -1, ending = -1;
+    win::CDataExchange exchange(*this, true);
+    win::DDX_Radio(&exchange, res::IDC_NO_REPEAT, repeat);
+    win::DDX_CBIndex(&exchange, res::IDC_STEP, step);
+    win::DDX_CBIndex(&exchange, res::IDC_UNIT, unit);
+    win::DDX_Radio(&exchange, res::IDC_NEVER_ENDS, ending);
+    unsigned occurrences = 0;
+    if (repeat == Repeats && ending == EndsAfter &&
+        !(win::ParseDialogUnsigned(GetDlgItemText(res::IDC_OCCURRENCES), occurrences) &&
+          occurrences >= kMinimumOccurrences && occurrences <= kMaximumOccurrences)) {
+        SetDlgItemText(res::IDC_PREVIEW, win::LoadString(res::IDS_PREVIEW_ENTER_OCCURRENCES));
+        return;
+    }
+    const auto rule = MakeRepeater(repeat, step, unit, ending, occurrences, date);
+    SetDlgItemText(res::IDC_PREVIEW, DescribeNextOccurrences(date, *rule, m_window));
 }

@@ -7,10 +7,12 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "model/date_repeater.h"
 #include "model/dates.h"
+#include "ui/occurrence_preview_text.h"
 #include "ui/platform/controls.h"
 #include "ui/platform/dialog.h"
 
@@ -41,6 +43,14 @@ public:
 
     // A new rule from the repeat choices; the caller owns it.
     std::unique_ptr<CDateRepeater> CreateRepeater() const;
+    // The rule these choices make for a transaction dated date: what CreateRepeater
+    // gives once they are confirmed, and what the preview shows while they are not.
+    static std::unique_ptr<CDateRepeater> MakeRepeater(std::int32_t repeat, std::int32_t step, std::int32_t unit,
+                                                       std::int32_t ending, unsigned occurrences, TimeValue date);
+
+    // The Cash Flow's window, for the preview of the rule's next dates. Without one the
+    // preview lists the rule's first dates and says nothing of the Cash Flow.
+    void SetCashFlowWindow(const CashFlowWindow& window) { m_window = window; }
 
     // The values confirmed with OK.
     const std::string& GetDescription() const { return m_description; }
@@ -67,6 +77,9 @@ private:
     void EnableRepeatControls(bool on);
     // The occurrences edit and its up-down control.
     void EnableOccurrences(bool on);
+    // Shows the next dates of the rule the controls describe now, or what the user must
+    // enter first to see them.
+    void UpdatePreview();
 
     Mode m_mode;
     std::string m_description;
@@ -86,4 +99,5 @@ private:
     win::CButton m_neverEndsButton;
     win::CButton m_endsAfterButton;
     win::CSpinButtonCtrl m_occurrencesSpin;
+    std::optional<CashFlowWindow> m_window;
 };

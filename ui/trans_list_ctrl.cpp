@@ -8,6 +8,7 @@
 #include "res/resource.h"
 #include "ui/platform/api.h"
 #include "ui/platform/resources.h"
+#include "ui/edit_history.h"
 #include "ui/trans_edit_dlg.h"
 
 namespace {
@@ -96,6 +97,22 @@ int CTransListCtrl::AddTransaction(TimeValue date, const std::string& descriptio
     return row;
 }
 
+int CTransListCtrl::RestoreTransaction(int row, TimeValue date, const std::string& description, std::int32_t amount,
+                                       std::unique_ptr<CDateRepeater> rule)
+{
+    if (!rule)
+        rule = std::make_unique<CDateRepeaterOnce>();
+    auto record = std::make_unique<TransactionData>(date, description, amount, std::move(rule));
+    row = InsertItemAt(std::max(row, 0), description, ItemData(record.get()));
+    if (row < 0)
+        return -1;
+    TransactionData* stored = record.release();
+    SetRowTexts(row, date, amount);
+    SetItemText(row, RepeatsColumn, RepeatTypeName(*stored->repeater));
+    ProjectTransaction(row);
+    return row;
+}
+
 void CTransListCtrl::UpdateTransaction(int row, TimeValue date, const std::string& description, std::int32_t amount,
                                        std::unique_ptr<CDateRepeater> rule)
 {
@@ -149,10 +166,23 @@ void CTransListCtrl::EditTransaction(int row)
         return;
     CTransEditDlg editor(CTransEditDlg::EditMode);
     editor.SetTransaction(GetDate(row), GetDescription(row), GetAmount(row), *record->repeater);
+    editor.SetCashFlowWindow({ProjectionStartDate(), m_cashflow.GetEndDate()});
     if (editor.DoModal() != win::IDOK)
         return;
-    UpdateTransaction(row, editor.GetDate(), editor.GetDescription(), editor.GetSignedAmount(),
-                      editor.CreateRepeater());
+    if (m_history)
+        m_history->UpdateTransaction(row, editor.GetDate(), editor.GetDescription(), editor.GetSignedAmount(),
+                                     editor.CreateRepeater());
+    else
+        UpdateTransaction(row, editor.GetDate(), editor.GetDescription(), editor.GetSignedAmount(),
+                          editor.CreateRepeater());
+}
+
+void CTransListCtrl::DeleteConfirmed(int row)
+{
+    if (m_history)
+        m_history->DeleteTransaction(row);
+    else
+        DeleteItemAt(row);
 }
 
 int CTransListCtrl::FindTransaction(const TransactionData* record)

@@ -16,6 +16,8 @@
 #include "model/transaction_data.h"
 #include "ui/base_list_ctrl.h"
 
+class IEditHistory;
+
 class CTransListCtrl : public CBaseListCtrl, public ITransListCtrl {
 public:
     enum Column : int { DescriptionColumn = 0, DateColumn = 1, AmountColumn = 2, RepeatsColumn = 3 };
@@ -38,6 +40,13 @@ public:
     // Withdraws the row's transaction from the projection, then removes the row and its
     // record.
     void DeleteItemAt(int row) override;
+    // Puts a transaction back at exactly this row (as undoing its deletion does), whatever
+    // the sorted order, and projects it; returns the row. Leaves the selection as it is.
+    int RestoreTransaction(int row, TimeValue date, const std::string& description, std::int32_t amount,
+                           std::unique_ptr<CDateRepeater> rule);
+    // The user's edits and deletes go through the history from now on (not owned).
+    void SetEditHistory(IEditHistory* history) { m_history = history; }
+    void DeleteConfirmed(int row) override;
     // Inserts the occurrences of the row's transaction into the projection, then
     // recalculates every balance.
     void ProjectTransaction(int row);
@@ -85,4 +94,5 @@ private:
     void DestroyAllRecords();
 
     ICashflowListCtrl& m_cashflow;
+    IEditHistory* m_history = nullptr;
 };

@@ -8,6 +8,7 @@
 #include "app/tillane_dlg.h"
 #include "storage/configuration.h"
 #include "storage/file_locations.h"
+#include "ui/cash_flow_pg_dlg.h"
 #include "ui/chart_image.h"
 
 #include "support/temp_dir.h"
@@ -245,6 +246,60 @@ TEST_F(CommandLineRunTest, StartAndMonthsChangeTheRowsAsThePageDoes)
     EXPECT_EQ(ReadFileBytes(HomeDataFile()), DataFileText("Rent"));
 }
 
+TEST_F(CommandLineRunTest, SummaryTellsHowLowItGoesAndExitsThreeBelowTheThreshold)
+{
+    // From 1000 on 1 January the pay lifts the balance before the first rent: the
+    // opening row is the lowest, and the projection closes on 28 February at 1800.
+    WriteFileBytes(HomeDataFile(), DataFileText("Rent"));
+    const Outcome above = Tillane({"--summary"});
+    EXPECT_EQ(above.status, 0) << above.err;
+    EXPECT_EQ(above.out, "Lowest balance:   1000\n"
+                         "Lowest on:        01/01/2026\n"
+                         "Below 0 from:     never\n"
+                         "Closing balance:  1800\n"
+                         "Closing on:       02/28/2026\n");
+
+    const Outcome below = Tillane({"--summary", "--below", "1500"});
+    EXPECT_EQ(below.status, 3) << below.err;
+    EXPECT_NE(below.out.find("Below 1500 from:  01/01/2026\nBack on:          01/16/2026\n"), std::string::npos)
+        << below.out;
+
+    // The file's own threshold counts unless --below overrides it. Started on the day of
+    // February's rent, the projection dips under it at once and ends before it is back.
+    std::string warning = DataFileText("Rent");
+    warning.replace(warning.find("Duration=\"2\""), 12, "Duration=\"2\" WarnBelow=\"1700\"");
+    WriteFileBytes(HomeDataFile(), warning);
+    const Outcome fileThreshold = Tillane({"--summary", "--start", "02/28/2026", "--months", "1"});
+    EXPECT_EQ(fileThreshold.status, 3) << fileThreshold.err;
+    EXPECT_NE(fileThreshold.out.find("Lowest balance:   400\nLowest on:        02/28/2026\n"
+                                          "Below 1700 from:  02/28/2026\nBack on:          never\n"), std::string::npos)
+        << fileThreshold.out;
+    EXPECT_EQ(Tillane({"--summary", "--below", "-250"}).status, 0);
+    EXPECT_EQ(ReadFileBytes(HomeDataFile()), warning);
+
+    const Outcome bad = Tillane({"--summary", "--below", "12.50"});
+    EXPECT_EQ(bad.status, 2);
+    EXPECT_NE(bad.err.find("whole dollars"), std::string::npos) << bad.err;
+    EXPECT_EQ(Tillane({"--forecast", "--below", "5"}).status, 2);
+}
+
+TEST_F(CommandLineRunTest, SummaryOfTheTypicalScheduleIsTheWindowsSummary)
+{
+    const std::string typical = ReadFileBytes(fs::path(TILLANE_SOURCE_DIR) / "bench" / "data" / "typical.Tillane");
+    ASSERT_FALSE(typical.empty());
+    WriteFileBytes(HomeDataFile(), typical);
+    // The start date is the program's one value: the reference window's file sets it.
+    const TimeValue previousStart = ProjectionStartDate();
+    ReferenceWindow reference(typical);
+    for (const std::int64_t threshold : {std::int64_t {0}, std::int64_t {-1'000'000'000}, std::int64_t {1'000'000'000}}) {
+        const Outcome run = Tillane({"--summary", "--below", std::to_string(threshold)});
+        const ProjectionSummary expected = SummarizeProjection(reference.List(), threshold);
+        EXPECT_EQ(run.out, FormatSummaryText(expected));
+        EXPECT_EQ(run.status, expected.GoesBelow() ? 3 : 0) << run.err;
+    }
+    ProjectionStartDate() = previousStart;
+}
+
 TEST_F(CommandLineRunTest, WithoutADataFileTheSampleIsProjectedAndNothingIsWritten)
 {
     const Outcome run = Tillane({"--forecast", "--csv"});
@@ -421,6 +476,10 @@ TEST_F(CommandLineRunTest, ReportHoldsEveryRowInOrderOnTheReportsOwnPages)
         EXPECT_EQ(std::count(lines.begin(), lines.end(), "Page " + std::to_string(page) + " of " + std::to_string(pages)), 1)
             << page;
     EXPECT_NE(std::find(lines.begin(), lines.end(), "Tillane forecast: default.Tillane"), lines.end());
+    // The Cash Flow page's summary line, as the page words it.
+    std::string summary = CCashFlowPgDlg::SummaryText(reference.Window().CashFlowPage().Summary());
+    std::erase(summary, '&');
+    EXPECT_NE(std::find(lines.begin(), lines.end(), summary), lines.end()) << summary;
 }
 
 TEST_F(CommandLineRunTest, ReportEndsWithTheForecastsStatuses)

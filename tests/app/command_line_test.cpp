@@ -48,6 +48,11 @@ TEST(CommandLine, ReadsEveryModeWithItsOptions)
     EXPECT_EQ(report.mode, Mode::Report);
     EXPECT_EQ(report.reportFile, "r.pdf");
     EXPECT_EQ(report.months, 3u);
+    const CommandLine summary = Parsed({"--summary", "--months", "3", "--below", "-250"});
+    EXPECT_EQ(summary.mode, Mode::Summary);
+    EXPECT_EQ(summary.below, -250);
+    EXPECT_EQ(Parsed({"--summary"}).below, std::nullopt);
+    EXPECT_EQ(Parsed({"--summary", "--below=2147483647"}).below, 2147483647);
 }
 
 TEST(CommandLine, RefusesBadUsageWithAReason)
@@ -71,6 +76,10 @@ TEST(CommandLine, RefusesBadUsageWithAReason)
     EXPECT_FALSE(Refusal({"--months", "5"}).empty());
     EXPECT_FALSE(Refusal({"--forecast", "--size", "100x100"}).empty());
     EXPECT_FALSE(Refusal({"--version=2"}).empty());
+    for (const char* amount : {"", "-", "1.5", "1e3", "2147483648", "-2147483649", "+5"})
+        EXPECT_NE(Refusal({"--summary", "--below", amount}).find("whole dollars"), std::string::npos) << amount;
+    EXPECT_FALSE(Refusal({"--below", "5"}).empty());
+    EXPECT_FALSE(Refusal({"--summary", "--forecast"}).empty());
 }
 
 TEST(CommandLine, LeapDaysAreRealStartDates)

@@ -278,10 +278,21 @@ TEST_F(MainWindowTest, TransactionCommandsAddEditAndDeleteOnlyOnYes)
     CCashFlowListCtrl& projection = main.window->CashFlowPage().CashFlowList();
     const int rowsBefore = projection.GetCount();
 
-    m_runner.OnNextDialog([](win::CDialog& editor) {
+    m_runner.OnNextDialog([&projection](win::CDialog& editor) {
         editor.SetDlgItemText(res::IDC_DESCRIPTION, "Refund");
         editor.SetDlgItemText(res::IDC_AMOUNT, "45");
         editor.PressButton(res::IDC_CREDIT);
+        // The preview knows the Cash Flow's window: a day before it is not listed.
+        auto& picker = *editor.GetDlgItemAs<win::CDateTimeCtrl>(res::IDC_DATE);
+        std::int64_t today = 0;
+        ASSERT_TRUE(picker.GetTime(today));
+        picker.SetTime(AddDays(projection.GetStartDate(), -1));
+        EXPECT_NE(editor.GetDlgItemText(res::IDC_PREVIEW)
+                      .find("None of these falls between " + FormatDate(projection.GetStartDate()) + " and " +
+                            FormatDate(AddDays(projection.GetEndDate(), -1))),
+                  std::string::npos)
+            << editor.GetDlgItemText(res::IDC_PREVIEW);
+        picker.SetTime(today);
         editor.PressButton(win::IDOK);
     });
     main.window->PostCommand(res::ID_ADD_TRANSACTION);

@@ -335,6 +335,22 @@ TEST(DataFileTest, EmptyListsWriteOnlyTheTopLevelAndCashflow)
               "<TILLANE Format=\"1\">\r\n<CASHFLOW StartDate=\"02/01/2038\" Duration=\"99\"/>\r\n</TILLANE>\r\n");
 }
 
+TEST(DataFileTest, WarnBelowIsWrittenOnlyWhenNotZeroAndReadLikeANumber)
+{
+    TzGuard zone(testing_support::kEastern);
+    DataFile::Contents contents;
+    contents.warnBelow = -500;
+    const std::string text = DataFile::WriteDocument(contents, MakeDate(2038, 2, 1));
+    EXPECT_EQ(text, "<TILLANE Format=\"1\">\r\n<CASHFLOW StartDate=\"02/01/2038\" Duration=\"13\" WarnBelow=\"-500\"/>\r\n"
+                    "</TILLANE>\r\n");
+    EXPECT_EQ(DataFile::ParseDocument(text, 0).contents.warnBelow, -500);
+
+    EXPECT_EQ(DataFile::ParseDocument("<TILLANE><CASHFLOW WarnBelow=\"250 dollars\"/></TILLANE>", 0).contents.warnBelow,
+              250);
+    EXPECT_EQ(DataFile::ParseDocument("<TILLANE><CASHFLOW StartDate=\"02/01/2038\"/></TILLANE>", 0).contents.warnBelow,
+              0);
+}
+
 TEST(DataFileTest, RulesWriteTheirOwnUnitAndDayOnlyWhenMonthly)
 {
     struct Case {

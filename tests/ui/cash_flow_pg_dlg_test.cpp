@@ -15,6 +15,7 @@
 #include "storage/xml_document.h"
 #include "support/tz_guard.h"
 #include "ui/cash_flow_pg_dlg.h"
+#include "ui/platform/control_look.h"
 #include "ui/platform/controls.h"
 #include "ui/platform/scripted_runner.h"
 
@@ -168,6 +169,139 @@ TEST_F(CashFlowPageTest, LoadTakesAFullStartDateAndNothingElse)
         EXPECT_EQ(List().GetStartDate(), c.expected) << c.text;
         EXPECT_EQ(List().GetDuration(), 13u) << "Duration is not read here";
     }
+}
+
+// The summary line under the list, once the posted update has run, and whether it is red.
+struct SummaryLine {
+    std::string text;
+    bool red = false;
+    bool operator==(const SummaryLine&) const = default;
+};
+
+std::ostream& operator<<(std::ostream& out, const SummaryLine& line)
+{
+    return out << '"' << line.text << '"' << (line.red ? " in red" : "");
+}
+
+TEST_F(CashFlowPageTest, TheSummaryLineFollowsEveryKindOfChange)
+{
+    accounts.total = 1000;
+    Create(1);
+    win::CWnd* lineWindow = page->GetDlgItem(res::IDC_SUMMARY);
+    ASSERT_NE(lineWindow, nullptr);
+    auto line = [&] {
+        QCoreApplication::sendPostedEvents();
+        return SummaryLine{lineWindow->GetWindowText(), win::GetTextColor(*lineWindow) == win::RGB(255, 0, 0)};
+    };
+    EXPECT_EQ(line(), (SummaryLine{"&Lowest 1000 on 01/01/2007 \u00B7 Closing 1000 on 01/01/2007", false}));
+
+    TransactionData& bill = transactions.AddOnce(MakeDate(2007, 1, 10), -1500);
+    EXPECT_EQ(line(), (SummaryLine{"Below 0 from 01/10/2007 on \u00B7 &lowest -500 on 01/10/2007", true}));
+    transactions.AddOnce(MakeDate(2007, 1, 20), 800);
+    EXPECT_EQ(line(), (SummaryLine{"Below 0 01/10/2007\u201301/20/2007 \u00B7 &lowest -500 on 01/10/2007", true}));
+
+    accounts.total = 2000; // as the accounts list does after a change
+    List().Recalculate(0);
+    EXPECT_EQ(line(), (SummaryLine{"&Lowest 500 on 01/10/2007 \u00B7 Closing 1300 on 01/20/2007", false}));
+
+    // Edited: withdrawn, changed and projected again, as the transactions list does it.
+    WithdrawTransactionEntries(List(), &bill, false);
+    bill.date = MakeDate(2007, 1, 25);
+    ProjectTransactionOccurrences(List(), bill.date, bill.description, bill.amount, &bill, *bill.repeater);
+    EXPECT_EQ(line(), (SummaryLine{"&Lowest 1300 on 01/25/2007 \u00B7 Closing 1300 on 01/25/2007", false}));
+
+    page->SetWarnBelow(2500);
+    EXPECT_EQ(line(), (SummaryLine{"Below 2500 01/01/2007\u201301/20/2007 \u00B7 &lowest 1300 on 01/25/2007", true}));
+    page->SetWarnBelow(0);
+
+    // Deleted: its rows go, with a recalculation from the first of them.
+    WithdrawTransactionEntries(List(), &bill, true);
+    transactions.records.erase(transactions.records.begin());
+    EXPECT_EQ(line(), (SummaryLine{"&Lowest 2000 on 01/01/2007 \u00B7 Closing 2800 on 01/20/2007", false}));
+
+    page->PressButton(res::IDC_NEXT_DAY);
+    EXPECT_EQ(line(), (SummaryLine{"&Lowest 2000 on 01/02/2007 \u00B7 Closing 2800 on 01/20/2007", false}));
+    List().SetStartDate(MakeDate(2006, 12, 1)); // the pay on 20 January falls outside one month
+    EXPECT_EQ(line(), (SummaryLine{"&Lowest 2000 on 12/01/2006 \u00B7 Closing 2000 on 12/01/2006", false}));
+    EXPECT_TRUE(spin->Step(1));
+    EXPECT_EQ(line(), (SummaryLine{"&Lowest 2000 on 12/01/2006 \u00B7 Closing 2800 on 01/20/2007", false}));
+}
+
+TEST_F(CashFlowPageTest, ClickingTheSummaryLineSelectsTheFirstRowOfTheLowestBalanceAndShowsIt)
+{
+    accounts.total = 100;
+    Create(99);
+    page->Widget()->resize(500, 300);
+    page->Widget()->show();
+    // Many rows, then a dip to -150 twice: the first of the two is the one.
+    for (int day = 1; day <= 300; ++day)
+        transactions.AddOnce(AddDays(MakeDate(2007, 1, 1), day), 1);
+    transactions.AddOnce(MakeDate(2007, 12, 1), -550);
+    transactions.AddOnce(MakeDate(2007, 12, 2), 100);
+    transactions.AddOnce(MakeDate(2007, 12, 3), -100);
+    QCoreApplication::sendPostedEvents();
+    const win::CRect listRect = List().GetWindowRect();
+    const win::CRect lineRect = page->GetDlgItem(res::IDC_SUMMARY)->GetWindowRect();
+    EXPECT_GE(lineRect.top, listRect.bottom) << "the line sits under the list";
+    EXPECT_GT(listRect.Height(), 150) << "and the list takes the rest of the page";
+
+    const ProjectionSummary summary = page->Summary();
+    ASSERT_EQ(summary.lowestBalance, -150);
+    ASSERT_EQ(FormatDate(summary.lowestDate), "12/01/2007");
+
+    page->PressButton(res::IDC_SUMMARY);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(List().GetSelectedIndex(), static_cast<int>(summary.lowestRow));
+    EXPECT_EQ(List().GetItemText(List().GetSelectedIndex(), 3), "-150");
+    auto* view = dynamic_cast<QAbstractItemView*>(List().Widget());
+    ASSERT_NE(view, nullptr);
+    const QRect shown = view->visualRect(view->model()->index(static_cast<int>(summary.lowestRow), 0));
+    EXPECT_TRUE(view->viewport()->rect().intersects(shown)) << "scrolled to the row";
+}
+
+TEST_F(CashFlowPageTest, WarnBelowIsAskedForRememberedAndWrittenOnlyWhenNotZero)
+{
+    Create(7);
+    List().SetStartDate(MakeDate(2007, 1, 5));
+    win::ScriptedRunner runner;
+    runner.OnNextDialog([](win::CDialog& dialog) {
+        dialog.SetDlgItemText(res::IDC_WARN_BELOW_AMOUNT, "twelve");
+        dialog.PressButton(win::IDOK); // refused: the dialog stays open
+        dialog.SetDlgItemText(res::IDC_WARN_BELOW_AMOUNT, "-250");
+        dialog.PressButton(win::IDOK);
+    });
+    page->PressButton(res::IDC_WARN_BELOW);
+    EXPECT_EQ(runner.DialogsRun(), std::vector<int>{res::IDD_WARN_BELOW});
+    ASSERT_EQ(runner.MessageBoxes().size(), 1u);
+    EXPECT_EQ(page->WarnBelow(), -250);
+
+    auto saved = [&] {
+        CXmlDocument document;
+        EXPECT_TRUE(DataFile::StartDocument(document));
+        page->Save(document);
+        return document.GetDocument();
+    };
+    const std::string withThreshold = saved();
+    EXPECT_EQ(withThreshold, "<TILLANE Format=\"1\">\r\n<CASHFLOW StartDate=\"01/05/2007\" Duration=\"7\" "
+                             "WarnBelow=\"-250\"/>\r\n</TILLANE>\r\n");
+
+    // Loaded into a fresh page, it comes back; set to 0, the attribute goes and the file
+    // is again what it was without it.
+    page = std::make_unique<CCashFlowPgDlg>(config, accounts, transactions, 7);
+    transactions.cashflow = &page->CashFlowList();
+    ASSERT_TRUE(page->Create(nullptr));
+    CXmlDocument document;
+    ASSERT_TRUE(document.SetDocument(withThreshold));
+    ASSERT_TRUE(DataFile::FindRoot(document));
+    page->Load(document);
+    EXPECT_EQ(page->WarnBelow(), -250);
+    runner.OnNextDialog([](win::CDialog& dialog) {
+        EXPECT_EQ(dialog.GetDlgItemText(res::IDC_WARN_BELOW_AMOUNT), "-250");
+        dialog.SetDlgItemText(res::IDC_WARN_BELOW_AMOUNT, "0");
+        dialog.PressButton(win::IDOK);
+    });
+    page->PressButton(res::IDC_WARN_BELOW);
+    EXPECT_EQ(saved(), "<TILLANE Format=\"1\">\r\n<CASHFLOW StartDate=\"01/05/2007\" Duration=\"7\"/>\r\n</TILLANE>\r\n");
 }
 
 // The list view reads the projection on demand: a rebuild of a hundred thousand rows

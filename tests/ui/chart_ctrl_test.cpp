@@ -10,7 +10,10 @@
 #include <gtest/gtest.h>
 
 #include <QFont>
+#include <QCoreApplication>
 #include <QImage>
+#include <QMouseEvent>
+#include <QToolTip>
 #include <QPainter>
 #include <QWidget>
 
@@ -383,6 +386,53 @@ TEST_F(ChartTest, ChildWindowPaintsTheChartAndOutlivesNothing)
     parent.reset();
     EXPECT_FALSE(chart.HasWindow());
     chart.Redraw();
+}
+
+TEST_F(ChartTest, HoverAndClickNameTheDayUnderThePointer)
+{
+    Start(2006, 3, 1, 1000);
+    Add(5, -300);
+    Add(5, -300);
+    Add(10, 200);
+    QWidget parent;
+    parent.resize(500, 200);
+    CChartCtrl chart(source);
+    chart.Create(&parent, win::CRect{0, 0, kWidth, kHeight}, 1000);
+    std::vector<int> clicked;
+    chart.SetRowClickHandler([&](int row) { clicked.push_back(row); });
+
+    // Column 1 + d is day d: the day's last balance, carried over days without entries.
+    EXPECT_EQ(chart.ToolTipAt(1 + 5), "03/06/2006: balance 400");
+    EXPECT_EQ(chart.ToolTipAt(1 + 7), "03/08/2006: balance 400 (no entries that day)");
+    EXPECT_EQ(chart.ToolTipAt(1), "03/01/2006: balance 1000");
+    EXPECT_EQ(chart.ToolTipAt(1 + 402), "04/07/2007: balance 600 (no entries that day)");
+    EXPECT_EQ(chart.ToolTipAt(0), "") << "the frame";
+    EXPECT_EQ(chart.ToolTipAt(1 + 403), "");
+
+    // A day's first row, or the last row before a day without any.
+    EXPECT_EQ(chart.RowAt(1), 0);
+    EXPECT_EQ(chart.RowAt(1 + 5), 1);
+    EXPECT_EQ(chart.RowAt(1 + 7), 2);
+    EXPECT_EQ(chart.RowAt(1 + 10), 3);
+    EXPECT_EQ(chart.RowAt(1 + 402), 3);
+    EXPECT_EQ(chart.RowAt(0), -1);
+
+    // The pointer reaches the chart although it takes no other input.
+    auto send = [&](QEvent::Type type, int x) {
+        const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+        QMouseEvent event(type, QPointF(x, 50), chart.Widget()->mapToGlobal(QPointF(x, 50)), button, button,
+                          Qt::NoModifier);
+        QCoreApplication::sendEvent(chart.Widget(), &event);
+    };
+    send(QEvent::MouseButtonPress, 1 + 7);
+    send(QEvent::MouseButtonRelease, 1 + 7);
+    send(QEvent::MouseButtonPress, 0);
+    EXPECT_EQ(clicked, std::vector<int>{2});
+    EXPECT_FALSE(chart.IsWindowEnabled());
+    parent.show();
+    send(QEvent::MouseMove, 1 + 5);
+    EXPECT_EQ(QToolTip::text().toStdString(), "03/06/2006: balance 400");
+    QToolTip::hideText();
 }
 
 TEST_F(ChartTest, WindowThatOutlivesTheChartPaintsNothingOfIt)

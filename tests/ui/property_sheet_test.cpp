@@ -68,7 +68,8 @@ TEST(MenuTest, MenuHasItsCommandsSeparatorAndGreying)
     EXPECT_EQ(menu.GetMenuItemID(0), -1) << "a pop-up has no command id";
     win::CMenu* edit = menu.GetSubMenu(1);
     ASSERT_NE(edit, nullptr);
-    const std::vector<int> ids = {ID_EDIT_ENTRY, ID_DELETE_ENTRY, 0, ID_ADD_ACCOUNT, ID_ADD_TRANSACTION};
+    const std::vector<int> ids = {ID_EDIT_UNDO, ID_EDIT_REDO,   0, ID_EDIT_ENTRY, ID_DELETE_ENTRY,
+                                  0,            ID_ADD_ACCOUNT, ID_ADD_TRANSACTION};
     ASSERT_EQ(edit->GetMenuItemCount(), static_cast<int>(ids.size()));
     for (int position = 0; position < edit->GetMenuItemCount(); ++position)
         EXPECT_EQ(edit->GetMenuItemID(position), ids[static_cast<std::size_t>(position)]);
@@ -166,8 +167,11 @@ TEST(PropertySheetTest, MenuCommandsAndPostedCommandsRunAfterTheCurrentEvent)
     QMenu* edit = bar[1]->menu();
     emit edit->aboutToShow();
     EXPECT_EQ(sheet.popups, (std::vector<int>{1}));
-    EXPECT_FALSE(edit->actions()[0]->isEnabled()) << "greyed by the pop-up hook";
-    edit->actions()[3]->trigger(); // Add a New Account...
+    EXPECT_FALSE(edit->actions()[3]->isEnabled()) << "greyed by the pop-up hook";
+    EXPECT_EQ(edit->actions()[1]->text(), QStringLiteral("&Redo\tCtrl+Y")) << "one key shown, the first";
+    EXPECT_TRUE(menu.SetMenuItemText(ID_EDIT_UNDO, "&Undo Duration"));
+    EXPECT_EQ(edit->actions()[0]->text(), QStringLiteral("&Undo Duration\tCtrl+Z")) << "the keys stay";
+    edit->actions()[6]->trigger(); // Add a New Account...
     sheet.PostCommand(ID_APP_ABOUT);
     EXPECT_TRUE(sheet.commands.empty());
     QCoreApplication::sendPostedEvents();

@@ -8,6 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QDateTimeEdit>
+#include <QLineEdit>
+
 #include <functional>
 #include <ostream>
 #include <string>
@@ -270,6 +273,71 @@ TEST(TransEditDlgTest, TheLargestAmountIsAcceptedAsADebit)
                   }),
               win::IDOK);
     EXPECT_EQ(editor.GetSignedAmount(), -2147483647);
+}
+
+// Puts text into the date picker's field as if typed, complete or not.
+void TypeDate(win::CDialog& dialog, const char* text)
+{
+    auto* picker = qobject_cast<QDateTimeEdit*>(dialog.GetDlgItem(res::IDC_DATE)->Widget());
+    picker->findChild<QLineEdit*>()->setText(QString::fromLatin1(text));
+}
+
+// The first line and the line after the dates of a preview.
+std::string FirstLine(const std::string& text) { return text.substr(0, text.find('\n')); }
+
+TEST(TransEditDlgTest, PreviewFollowsEveryRepeatControlAndSaysWhatIsMissing)
+{
+    TzGuard tz(kEastern);
+    win::ScriptedRunner runner;
+    CTransEditDlg editor(CTransEditDlg::AddMode);
+    const TimeValue start = MakeDate(2026, 12, 9);
+    editor.SetCashFlowWindow({start, AddDays(start, 31 * 13)});
+    const int result = RunEditor(editor, runner, [](win::CDialog& dialog) {
+        auto preview = [&dialog] { return dialog.GetDlgItemText(res::IDC_PREVIEW); };
+        // The wider dialog still fits the smallest screen it is made for.
+        const win::CRect frame = dialog.GetWindowRect();
+        EXPECT_LE(frame.Width(), 1024);
+        EXPECT_LE(frame.Height(), 768);
+
+        SetDate(dialog, MakeDate(2027, 1, 31));
+        EXPECT_EQ(preview(), "Sun 01/31/2027\nonce only");
+        dialog.PressButton(res::IDC_REPEATS);
+        EXPECT_EQ(preview(), "Sun 01/31/2027\nMon 02/01/2027\nTue 02/02/2027\nWed 02/03/2027\nThu 02/04/2027\n"
+                             "every day, for ever");
+        Combo(dialog, res::IDC_UNIT).SetCurSel(CTransEditDlg::Month);
+        EXPECT_EQ(preview(), "Sun 01/31/2027\nSun 02/28/2027\nWed 03/31/2027\nFri 04/30/2027\nMon 05/31/2027\n"
+                             "every month, for ever\n(on the last day of shorter months)");
+        Combo(dialog, res::IDC_STEP).SetCurSel(1);
+        EXPECT_EQ(preview(), "Sun 01/31/2027\nWed 03/31/2027\nMon 05/31/2027\nSat 07/31/2027\nThu 09/30/2027\n"
+                             "every other month, for ever\n(on the last day of shorter months)");
+        dialog.PressButton(res::IDC_ENDS_AFTER);
+        EXPECT_EQ(preview(), "Sun 01/31/2027\nWed 03/31/2027\n2 payments, the last on 03/31/2027\n"
+                             "(on the last day of shorter months)");
+        ASSERT_TRUE(dialog.GetDlgItemAs<win::CSpinButtonCtrl>(res::IDC_OCCURRENCES_SPIN)->Step(+1));
+        EXPECT_EQ(preview(), "Sun 01/31/2027\nWed 03/31/2027\nMon 05/31/2027\n3 payments, the last on 05/31/2027\n"
+                             "(on the last day of shorter months)");
+        // Counts OK would refuse show what to enter, not stale dates.
+        const std::string enterCount = "Enter from 2 to 9999 occurrences to see the payments";
+        for (const char* count : {"1", "10000", "", "0"}) {
+            dialog.SetDlgItemText(res::IDC_OCCURRENCES, count);
+            EXPECT_EQ(preview(), enterCount) << count;
+        }
+        dialog.SetDlgItemText(res::IDC_OCCURRENCES, "9999");
+        EXPECT_NE(preview().find("9999 payments, the last on 05/31/3693"), std::string::npos) << preview();
+        // A count that plays no part does not matter.
+        dialog.SetDlgItemText(res::IDC_OCCURRENCES, "1");
+        dialog.PressButton(res::IDC_NEVER_ENDS);
+        EXPECT_EQ(FirstLine(preview()), "Sun 01/31/2027");
+        // A date being typed is not a date yet.
+        TypeDate(dialog, "03/15/202");
+        EXPECT_EQ(preview(), "Enter a date to see the payments");
+        TypeDate(dialog, "03/15/2027");
+        EXPECT_EQ(FirstLine(preview()), "Mon 03/15/2027");
+        dialog.PressButton(res::IDC_NO_REPEAT);
+        EXPECT_EQ(preview(), "Mon 03/15/2027\nonce only");
+        dialog.PressButton(win::IDCANCEL);
+    });
+    EXPECT_EQ(result, win::IDCANCEL);
 }
 
 } // namespace

@@ -9,8 +9,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <memory>
+#include <random>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -303,6 +306,89 @@ TEST(TransListCtrlWindowTest, DestroyingTheWindowDestroysEveryRecord)
     harness.page.DestroyWindow();
     EXPECT_FALSE(harness.List().HasWindow());
     EXPECT_EQ(harness.List().GetItemCount(), 0);
+}
+
+// What the editor's preview shows: its date lines ("Sun 01/31/2027") and its other lines.
+struct PreviewLines {
+    std::vector<std::string> dates;
+    std::vector<std::string> notes;
+};
+
+PreviewLines ReadPreview(const std::string& text)
+{
+    PreviewLines lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) {
+        if (line.size() == 14 && line[3] == ' ' && ParseDate(line.substr(4)))
+            lines.dates.push_back(line.substr(4));
+        else
+            lines.notes.push_back(line);
+    }
+    return lines;
+}
+
+TEST(TransEditPreviewTest, PreviewedDatesAreTheCashFlowRowsTheConfirmedRuleGives)
+{
+    TzGuard tz(kEastern);
+    std::mt19937 random(20261209);
+    auto pick = [&random](int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); };
+    TransactionsHarness harness(MakeDate(2026, 12, 9), 13, 0);
+    CTransListCtrl& list = harness.List();
+    CashFlowProjection& projection = harness.projection;
+    list.AddTransaction(MakeDate(2026, 12, 9), "Rent", -600, Once(), true);
+    win::ScriptedRunner runner;
+
+    for (int i = 0; i < 500; ++i) {
+        ProjectionStartDate() = MakeDate(pick(2024, 2028), pick(1, 12), pick(1, 28));
+        projection.SetDuration(pick(0, 3) == 0 ? pick(1, 99) : pick(1, 14));
+        const TimeValue windowStart = ProjectionStartDate();
+        const TimeValue windowEnd = projection.GetEndDate();
+        // Mostly near the window, sometimes decades before it; month ends and 29 February often.
+        const int year = pick(0, 9) == 0 ? pick(1970, 2020) : pick(2021, 2031);
+        const int month = pick(0, 4) == 0 ? 2 : pick(1, 12);
+        const int day = std::min(pick(0, 2) == 0 ? pick(28, 31) : pick(1, 28), DaysInMonth(year, month));
+        const bool repeats = pick(0, 5) != 0;
+        const int step = pick(0, 3), unit = pick(0, 3);
+        const bool ends = pick(0, 1) == 0;
+        const int occurrences = pick(0, 9) == 0 ? pick(2, 9999) : pick(2, 12);
+
+        std::string preview;
+        runner.OnNextDialog([&](win::CDialog& dialog) {
+            dialog.GetDlgItemAs<win::CDateTimeCtrl>(res::IDC_DATE)->SetTime(MakeDate(year, month, day));
+            dialog.PressButton(repeats ? res::IDC_REPEATS : res::IDC_NO_REPEAT);
+            dialog.GetDlgItemAs<win::CComboBox>(res::IDC_STEP)->SetCurSel(step);
+            dialog.GetDlgItemAs<win::CComboBox>(res::IDC_UNIT)->SetCurSel(unit);
+            dialog.PressButton(ends ? res::IDC_ENDS_AFTER : res::IDC_NEVER_ENDS);
+            dialog.SetDlgItemText(res::IDC_OCCURRENCES, std::to_string(occurrences));
+            preview = dialog.GetDlgItemText(res::IDC_PREVIEW);
+            dialog.PressButton(win::IDOK);
+        });
+        list.EditTransaction(0);
+        ASSERT_EQ(runner.PendingScripts(), 0u);
+
+        std::vector<std::string> rows;
+        for (int r = 0; r < projection.GetCount(); ++r)
+            if (projection.GetTransaction(r) == list.GetRecord(0))
+                rows.push_back(FormatDate(projection.GetDate(r)));
+        const PreviewLines shown = ReadPreview(preview);
+        std::vector<std::string> inside;
+        for (const std::string& date : shown.dates)
+            if (*ParseDate(date) >= windowStart && *ParseDate(date) < windowEnd)
+                inside.push_back(date);
+        const std::vector<std::string> firstRows(rows.begin(), rows.begin() + std::min<std::size_t>(rows.size(), 5));
+        ASSERT_EQ(inside, firstRows) << "case " << i << ":\n" << preview;
+        ASSERT_FALSE(shown.dates.empty()) << preview;
+
+        // The preview says so when the list shows fewer of its dates than it does.
+        const std::string& last = shown.notes.back();
+        if (inside.empty())
+            EXPECT_EQ(last.rfind("None of these falls between", 0), 0u) << preview;
+        else if (inside.size() < shown.dates.size())
+            EXPECT_NE(last.find("holds the first " + std::to_string(inside.size()) + " of these"), std::string::npos)
+                << preview;
+        else
+            EXPECT_EQ(last.find("Cash Flow"), std::string::npos) << preview;
+    }
 }
 
 } // namespace

@@ -305,4 +305,10 @@ bool CDateTimeCtrl::SetTime(std::int64_t time)
     return true;
 }
 
+bool CDateTimeCtrl::HasCompleteDate() const
+{
+    QDateTimeEdit* picker = PickerOf(*this);
+    return picker && picker->hasAcceptableInput();
+}
+
 } // namespace win

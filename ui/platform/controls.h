@@ -120,6 +120,8 @@ public:
     bool GetTime(std::int64_t& time) const;
     // Shows a time value; the time of day is kept when the user picks another day.
     bool SetTime(std::int64_t time);
+    // Whether the text shown is a whole date within the range (not one being typed).
+    bool HasCompleteDate() const;
 };
 
 } // namespace win

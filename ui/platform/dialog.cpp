@@ -2,7 +2,10 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QComboBox>
+#include <QDateTimeEdit>
 #include <QFrame>
+#include <QLineEdit>
 
 #include "ui/platform/api.h"
 #include "ui/platform/controls.h"
@@ -46,6 +49,25 @@ bool IsAutoRadio(const ControlTemplate& control)
     return control.kind == ControlKind::Button && (control.style & BS_TYPEMASK) == BS_AUTORADIOBUTTON;
 }
 
+// Tells the dialog whenever the text of an edit or date picker, or the selection or text
+// of a combo box, changes.
+void ConnectChangeNotice(CDialog& dialog, QWidget* widget, QWidget* context, int id)
+{
+    auto notify = [&dialog, id] { dialog.DispatchChange(id); };
+    if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
+        QObject::connect(edit, &QLineEdit::textChanged, context, notify);
+    } else if (auto* combo = qobject_cast<QComboBox*>(widget)) {
+        QObject::connect(combo, &QComboBox::currentIndexChanged, context, notify);
+        QObject::connect(combo, &QComboBox::editTextChanged, context, notify);
+    } else if (auto* picker = qobject_cast<QDateTimeEdit*>(widget)) {
+        // A date set or picked, and the typed text, complete or not (the picker sets its
+        // own text without a notice).
+        QObject::connect(picker, &QDateTimeEdit::dateTimeChanged, context, notify);
+        if (auto* text = picker->findChild<QLineEdit*>())
+            QObject::connect(text, &QLineEdit::textChanged, context, notify);
+    }
+}
+
 } // namespace
 
 bool CDialog::BuildWindow(QWidget* parent, bool child)
@@ -87,6 +109,7 @@ bool CDialog::BuildWindow(QWidget* parent, bool child)
                 DispatchCommand(id);
             });
         }
+        ConnectChangeNotice(*this, item->Widget(), widget, control.id);
         m_items.push_back(std::move(item));
     }
     // An up-down control with UDS_AUTOBUDDY takes the control before it as its buddy;
@@ -263,7 +286,18 @@ void CDialog::CheckRadioInGroup(std::size_t index)
 
 void CDialog::OnClicked(int id, std::function<void()> handler) { m_clickHandlers[id] = std::move(handler); }
 
+void CDialog::OnChanged(int id, std::function<void()> handler) { m_changeHandlers[id] = std::move(handler); }
+
 void CDialog::DispatchCommand(int id) { OnCommand(id); }
+
+void CDialog::DispatchChange(int id)
+{
+    // Nothing is told while the window is being built or torn down.
+    if (!HasWindow())
+        return;
+    if (const auto handler = m_changeHandlers.find(id); handler != m_changeHandlers.end())
+        handler->second();
+}
 
 void CDialog::SetInitialFocus()
 {

@@ -72,12 +72,18 @@ public:
 
     // Calls handler when the button with this id is clicked (checked by OnCommand first).
     void OnClicked(int id, std::function<void()> handler);
+    // Calls handler whenever what the control with this id holds changes, by the user or
+    // by the program: an edit's text (an up-down control's buddy included), a combo
+    // box's selection or text, a date picker's text.
+    void OnChanged(int id, std::function<void()> handler);
 
     // For the layer: a member wrapper now stands for control id (DDX_Control);
     // GetDlgItem returns it from then on.
     void BindControl(int id, CWnd& control) { m_bound[id] = &control; }
     // For the layer: a button of the window was clicked.
     void DispatchCommand(int id);
+    // For the layer: what a control holds changed.
+    void DispatchChange(int id);
     // For the layer: the window's size or position changed.
     void DispatchSize(int type, int cx, int cy) { OnSize(type, cx, cy); }
 
@@ -113,6 +119,7 @@ private:
     std::vector<std::unique_ptr<CWnd>> m_items; // one per template control, in order
     std::map<int, CWnd*> m_bound; // member wrappers bound with DDX_Control, not owned
     std::map<int, std::function<void()>> m_clickHandlers;
+    std::map<int, std::function<void()>> m_changeHandlers;
     bool m_ended = false;
     bool m_inModalRun = false;
     int m_result = IDCANCEL;

@@ -183,6 +183,21 @@ int CListCtrl::InsertItem(int index, const std::string& text, std::uintptr_t dat
     return row;
 }
 
+int CListCtrl::InsertItemAt(int index, const std::string& text, std::uintptr_t data)
+{
+    if (index < 0 || m_source) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return -1;
+    }
+    const int row = static_cast<int>(std::min(static_cast<std::size_t>(index), m_rows.Size()));
+    if (Notifying())
+        m_model->beginInsertRows(QModelIndex(), row, row);
+    m_rows.Insert(static_cast<std::size_t>(row), ListRow{{text}, data, false});
+    if (Notifying())
+        m_model->endInsertRows();
+    return row;
+}
+
 int CListCtrl::AppendItem(std::vector<std::string> texts, std::uintptr_t data)
 {
     if (m_source)

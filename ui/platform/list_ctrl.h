@@ -55,6 +55,9 @@ public:
     // to small letters, byte-wise), else last. An index beyond the end appends.
     int InsertItem(int index, const std::string& text);
     int InsertItem(int index, const std::string& text, std::uintptr_t data);
+    // Inserts a row at exactly this index (clamped to the end), ignoring the sorted style:
+    // to put a row back where it was. Returns the index, or -1 for a negative index.
+    int InsertItemAt(int index, const std::string& text, std::uintptr_t data);
     // Appends a row with all its texts, ignoring the sorted style (for bulk building).
     int AppendItem(std::vector<std::string> texts, std::uintptr_t data = 0);
     // Replaces all rows in one go (one view refresh).

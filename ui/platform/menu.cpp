@@ -103,6 +103,27 @@ bool CMenu::IsMenuItemEnabled(int id) const
     return item && item->enabled;
 }
 
+bool CMenu::SetMenuItemText(int id, const std::string& text)
+{
+    Item* item = FindItem(id);
+    if (!item)
+        return false;
+    item->text = text;
+    if (item->action) {
+        // The accelerator's keys follow a tab in the shown text.
+        const QString shown = item->action->text();
+        const qsizetype tab = shown.indexOf(QLatin1Char('\t'));
+        item->action->setText(QString::fromStdString(text) + (tab < 0 ? QString() : shown.mid(tab)));
+    }
+    return true;
+}
+
+std::string CMenu::GetMenuItemText(int id) const
+{
+    const Item* item = FindItem(id);
+    return item ? item->text : std::string();
+}
+
 // Qt reads "&x" (mnemonic) and "&&" (a literal ampersand) in menu texts as Windows does.
 void CMenu::BindPopup(QMenu* menu)
 {

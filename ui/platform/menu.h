@@ -48,6 +48,11 @@ public:
     unsigned EnableMenuItem(int id, unsigned flags);
     // Whether the item with this command id is enabled (false when there is none).
     bool IsMenuItemEnabled(int id) const;
+    // Changes the text of the item with this command id (the keys shown beside a shown
+    // item stay); false when there is none.
+    bool SetMenuItemText(int id, const std::string& text);
+    // The text of the item with this command id; empty when there is none.
+    std::string GetMenuItemText(int id) const;
 
     // For the layer: builds the Qt menu of a pop-up (with actions carrying command ids).
     void BindPopup(QMenu* menu);

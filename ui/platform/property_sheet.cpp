@@ -257,7 +257,7 @@ void CPropertySheet::BindMenuBar()
         popup->BindPopup(menu);
         QObject::connect(menu, &QMenu::aboutToShow, window,
                          [this, popup, position] { MenuAboutToShow(*popup, position); });
-        // Show each accelerator's keys beside its command.
+        // Show each command's first accelerator beside it.
         if (m_accelerators)
             for (QAction* action : menu->actions())
                 for (const AcceleratorEntry& entry : m_accelerators->entries)
@@ -269,6 +269,7 @@ void CPropertySheet::BindMenuBar()
                             keys += QStringLiteral("Alt+");
                         keys += QChar(entry.virtualKey);
                         action->setText(action->text() + QLatin1Char('\t') + keys);
+                        break;
                     }
     }
     // Commands run after the menu has closed, as a posted command would.

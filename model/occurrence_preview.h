@@ -1,0 +1,40 @@
+#pragma once
+
+#include "model/dates.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+class CDateRepeater;
+
+// A transaction's next dates, as its repeat rule gives them, for showing a rule before
+// it is stored. Everything comes from the rule's own GetOccurrence; nothing here steps
+// through a calendar of its own.
+struct OccurrencePreview {
+    // Up to the number asked for: the rule's first occurrences on or after the window's
+    // start, in order; when the rule ends before the window, its first occurrences.
+    // None after the last day the program handles (LatestDate).
+    std::vector<TimeValue> dates;
+    // How many of `dates`, counted from the first, fall inside the window [start, end):
+    // they are the first rows the transaction adds to the Cash Flow. The others come
+    // after the window, or before it when the rule ends before the window.
+    std::size_t inWindow = 0;
+    // Occurrences in all: the rule's count, 0 when it never ends.
+    std::uint32_t count = 0;
+    // The last occurrence of a rule that ends (count not 0).
+    TimeValue last = 0;
+};
+
+// The preview of a transaction inserted on `date` with `rule`, against the Cash Flow
+// window [windowStart, windowEnd). Meant for rules that move forward in time, as the
+// Transaction Editor builds them (a one-time rule included): their occurrences only
+// grow with the index, which lets the walk skip to the window's start.
+OccurrencePreview PreviewOccurrences(TimeValue date, const CDateRepeater& rule, TimeValue windowStart,
+                                     TimeValue windowEnd, std::size_t limit);
+
+// The day of the week of the value's local calendar day: 0 for Sunday to 6 for Saturday.
+int DayOfWeek(TimeValue value);
+
+// "Sun", "Mon", ... "Sat" for 0 to 6; any other day throws std::invalid_argument.
+const char* ShortDayName(int dayOfWeek);

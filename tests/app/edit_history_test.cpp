@@ -1,0 +1,424 @@
+// Undo and redo in the main window: random changes undone, redone and replayed leave the
+// same file; the Edit menu's texts and greying; the keys; the selection after undo; and
+// sorting, which is not a change.
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+
+#include <chrono>
+#include <cstdlib>
+#include <functional>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "main_window_support.h"
+#include "model/date_repeater.h"
+#include "model/dates.h"
+#include "support/tz_guard.h"
+#include "ui/cash_flow_list_ctrl.h"
+#include "ui/edit_history.h"
+#include "ui/platform/controls.h"
+
+namespace {
+
+using main_window_testing::MainWindow;
+using testing_support::ReadFileBytes;
+using testing_support::WriteFileBytes;
+using Op = std::function<void()>;
+
+std::filesystem::path SampleFile(const char* name)
+{
+    const char* variable = std::getenv("TILLANE_SAMPLE_DATA");
+    return (variable ? std::filesystem::path(variable) : std::filesystem::path(TILLANE_SOURCE_DIR) / "bench/data") /
+           name;
+}
+
+class EditHistoryTest : public ::testing::Test {
+protected:
+    // The start date is the program's one: later tests find it as this test found it.
+    ~EditHistoryTest() override
+    {
+        m_main.reset();
+        ProjectionStartDate() = m_startDate;
+    }
+
+    std::filesystem::path DataFile() const { return m_folder / "default.Tillane"; }
+
+    // Opens the window on a copy of a sample schedule, with a clock the test moves.
+    MainWindow& Open(const char* sample = "typical.Tillane")
+    {
+        WriteFileBytes(DataFile(), ReadFileBytes(SampleFile(sample)));
+        m_main = std::make_unique<MainWindow>(DataFile());
+        m_main->Open(m_runner);
+        History().SetClock([this] { return m_now; });
+        return *m_main;
+    }
+    CEditHistory& History() { return m_main->window->History(); }
+    CCashFlowListCtrl& Projection() { return m_main->window->CashFlowPage().CashFlowList(); }
+    void Later(std::chrono::milliseconds by) { m_now += by; }
+
+    void Command(int id)
+    {
+        m_main->window->PostCommand(id);
+        QCoreApplication::sendPostedEvents();
+    }
+    std::string MenuText(int id)
+    {
+        win::CMenu menu;
+        EXPECT_TRUE(menu.LoadMenu(res::IDR_MAINFRAME));
+        win::CMenu* edit = menu.GetSubMenu(1);
+        m_main->window->MenuAboutToShow(*edit, 1);
+        return (edit->IsMenuItemEnabled(id) ? "" : "(grey) ") + edit->GetMenuItemText(id);
+    }
+
+    // Everything a step may change: the file's bytes, both lists' selections, the
+    // projection's length and last balance, and the Duration the spin shows.
+    std::string Snapshot()
+    {
+        CCashFlowListCtrl& projection = Projection();
+        const int last = projection.GetCount() - 1;
+        return m_main->window->DataFileText() + "\nselected account " +
+               std::to_string(m_main->Accounts().GetSelectedIndex()) + ", transaction " +
+               std::to_string(m_main->Transactions().GetSelectedIndex()) + "; projection " +
+               std::to_string(projection.GetCount()) + " rows ending at " +
+               std::to_string(last >= 0 ? projection.GetBalance(last) : 0) + "; spin " +
+               m_main->window->CashFlowPage().GetDlgItemText(res::IDC_DURATION);
+    }
+
+    testing_support::TzGuard m_tz{testing_support::kEastern};
+    testing_support::TempDir m_folder;
+    win::ScriptedRunner m_runner;
+    std::unique_ptr<MainWindow> m_main;
+    std::chrono::steady_clock::time_point m_now{};
+    TimeValue m_startDate = ProjectionStartDate();
+};
+
+// A random change through the history's entry points (those the commands use), with its
+// values fixed, so that it can be made again later on the same state.
+class RandomChanges {
+public:
+    RandomChanges(MainWindow& main, std::uint32_t seed) : m_main(main), m_random(seed) {}
+
+    Op Next()
+    {
+        CEditHistory& history = m_main.window->History();
+        CAccountsListCtrl& accounts = m_main.Accounts();
+        CTransListCtrl& transactions = m_main.Transactions();
+        const int accountRows = accounts.GetItemCount();
+        const int transactionRows = transactions.GetItemCount();
+        switch (Pick(0, 10)) {
+        case 0: {
+            const std::string description = Description();
+            const std::int32_t balance = Amount();
+            return [&history, description, balance] { history.AddAccount(description, balance); };
+        }
+        case 1:
+        case 2:
+            if (accountRows == 0)
+                return Next();
+            else {
+                const int row = Pick(0, accountRows - 1);
+                const std::string description = Description();
+                const std::int32_t balance = Amount();
+                const bool remove = Pick(0, 2) == 0;
+                return [&history, row, description, balance, remove] {
+                    remove ? history.DeleteAccount(row) : history.UpdateAccount(row, description, balance);
+                };
+            }
+        case 3:
+        case 4: {
+            const TimeValue date = Date();
+            const std::string description = Description();
+            const std::int32_t amount = Amount();
+            const int rule = Pick(0, 1 << 20);
+            return [&history, date, description, amount, rule] {
+                history.AddTransaction(date, description, amount, Rule(rule, date));
+            };
+        }
+        case 5:
+        case 6:
+        case 7:
+            if (transactionRows == 0)
+                return Next();
+            else {
+                const int row = Pick(0, transactionRows - 1);
+                const TimeValue date = Date();
+                const std::string description = Description();
+                const std::int32_t amount = Amount();
+                const int rule = Pick(0, 1 << 20);
+                const bool remove = Pick(0, 2) == 0;
+                return [&history, row, date, description, amount, rule, remove] {
+                    if (remove)
+                        history.DeleteTransaction(row);
+                    else
+                        history.UpdateTransaction(row, date, description, amount, Rule(rule, date));
+                };
+            }
+        case 8: {
+            const int days = Pick(-40, 40);
+            return [&history, days] { history.SetStartDate(AddDays(ProjectionStartDate(), days)); };
+        }
+        case 9: {
+            const int days = Pick(0, 1) ? 1 : -1;
+            return [&history, days] { history.MoveStartDate(days); };
+        }
+        default: {
+            // The spin, as the user clicks it.
+            auto* spin = m_main.window->CashFlowPage().GetDlgItemAs<win::CSpinButtonCtrl>(res::IDC_DURATION_SPIN);
+            const int delta = Pick(0, 1) ? 1 : -1;
+            return [spin, delta] { spin->Step(delta); };
+        }
+        }
+    }
+
+    int Pick(int low, int high) { return std::uniform_int_distribution<int>(low, high)(m_random); }
+
+private:
+    std::string Description()
+    {
+        static const char* const names[] = {"Rent", "rent", "Car loan", "Visa Card", "R&D <\"x\">", "", "Zeta", "Payday"};
+        return names[Pick(0, 7)];
+    }
+    std::int32_t Amount()
+    {
+        switch (Pick(0, 9)) {
+        case 0:
+            return Pick(0, 1) ? 2147483647 : -2147483647 - 1;
+        case 1:
+            return 0;
+        default:
+            return Pick(-5000, 5000);
+        }
+    }
+    TimeValue Date() { return AddDays(MakeDate(2026, 3, 7), Pick(-60, 400)); }
+    static std::unique_ptr<CDateRepeater> Rule(int seed, TimeValue date)
+    {
+        const int step = seed % 4 + 1;
+        const auto count = static_cast<std::uint32_t>(seed / 4 % 3 == 0 ? 0 : seed / 12 % 30 + 2);
+        switch (seed / 400 % 5) {
+        case 0:
+            return std::make_unique<CDateRepeaterOnce>();
+        case 1:
+            return std::make_unique<CDateRepeaterDaily>(step, count);
+        case 2:
+            return std::make_unique<CDateRepeaterWeekly>(step, count);
+        case 3:
+            return std::make_unique<CDateRepeaterMonthly>(step, count, date % 31);
+        default:
+            return std::make_unique<CDateRepeaterYearly>(step, count);
+        }
+    }
+
+    MainWindow& m_main;
+    std::mt19937 m_random;
+};
+
+TEST_F(EditHistoryTest, RandomChangesUndoneRedoneAndReplayedLeaveTheSameFile)
+{
+    Open();
+    CEditHistory& history = History();
+    const std::string start = Snapshot();
+    RandomChanges changes(*m_main, 20261209);
+
+    auto undoAll = [&] {
+        while (history.DoneCount() > 0)
+            history.Undo();
+    };
+    // A change is made a little after the one before it: sometimes soon enough to merge.
+    auto make = [&](const Op& op) {
+        Later(std::chrono::milliseconds(changes.Pick(0, 1) ? 100 : 5000));
+        op();
+    };
+
+    for (int sequence = 0; sequence < 200; ++sequence) {
+        SCOPED_TRACE("sequence " + std::to_string(sequence));
+        ASSERT_EQ(history.DoneCount(), 0);
+        // What the history should hold: each step is the group of changes merged into it,
+        // and the first `done` steps are done.
+        std::vector<std::vector<Op>> steps;
+        std::size_t done = 0;
+        auto change = [&] {
+            const Op op = changes.Next();
+            const int before = history.DoneCount();
+            make(op);
+            steps.resize(done);
+            if (history.DoneCount() > before) {
+                steps.push_back({op});
+                ++done;
+            } else if (!steps.empty()) {
+                steps.back().push_back(op);
+            }
+        };
+
+        // Changes only: undoing all of them gives the start back, redoing them the end.
+        for (int count = changes.Pick(1, 8); count > 0; --count)
+            change();
+        const std::string end = Snapshot();
+        undoAll();
+        ASSERT_EQ(Snapshot(), start);
+        // (Changes that changed nothing leave steps undone before as they were.)
+        for (std::size_t step = 0; step < steps.size(); ++step)
+            history.Redo();
+        ASSERT_EQ(Snapshot(), end);
+
+        // Undo, redo and new changes in any order: the outcome is the surviving changes
+        // made afresh from the start.
+        for (int action = 0; action < 20; ++action) {
+            const int kind = changes.Pick(0, 3);
+            if (kind == 0 && done > 0) {
+                history.Undo();
+                --done;
+            } else if (kind == 1 && done < steps.size() && history.CanRedo()) {
+                history.Redo();
+                ++done;
+            } else if (kind >= 2) {
+                change();
+            }
+        }
+        ASSERT_EQ(static_cast<std::size_t>(history.DoneCount()), done);
+        const std::string outcome = Snapshot();
+        undoAll();
+        ASSERT_EQ(Snapshot(), start);
+        for (std::size_t step = 0; step < done; ++step)
+            for (const Op& op : steps[step])
+                make(op);
+        ASSERT_EQ(Snapshot(), outcome);
+        undoAll();
+    }
+}
+
+// What Edit > Undo and Redo say and whether they are offered, after the commands, the
+// page's buttons, its spin and the Starting Date dialog.
+TEST_F(EditHistoryTest, TheEditMenuNamesEachStepAndGreysWhatCannotBeDone)
+{
+    Open();
+    EXPECT_EQ(MenuText(res::ID_EDIT_UNDO), "(grey) &Undo");
+    EXPECT_EQ(MenuText(res::ID_EDIT_REDO), "(grey) &Redo");
+
+    m_runner.OnNextDialog([](win::CDialog& editor) {
+        editor.SetDlgItemText(res::IDC_DESCRIPTION, "Car loan");
+        editor.SetDlgItemText(res::IDC_AMOUNT, "300");
+        editor.PressButton(win::IDOK);
+    });
+    Command(res::ID_ADD_TRANSACTION);
+    EXPECT_EQ(MenuText(res::ID_EDIT_UNDO), "&Undo Add Transaction \"Car loan\"");
+    EXPECT_EQ(MenuText(res::ID_EDIT_REDO), "(grey) &Redo");
+    Command(res::ID_EDIT_UNDO);
+    EXPECT_EQ(MenuText(res::ID_EDIT_UNDO), "(grey) &Undo");
+    EXPECT_EQ(MenuText(res::ID_EDIT_REDO), "&Redo Add Transaction \"Car loan\"");
+
+    // A new change drops what was undone; an ampersand shows as itself.
+    m_runner.OnNextDialog([](win::CDialog& editor) {
+        editor.SetDlgItemText(res::IDC_DESCRIPTION, "Visa & Card");
+        editor.PressButton(win::IDOK);
+    });
+    Command(res::ID_ADD_ACCOUNT);
+    EXPECT_EQ(MenuText(res::ID_EDIT_REDO), "(grey) &Redo");
+    m_main->window->SetActivePage(1);
+    m_runner.AnswerNextMessageBox(win::IDYES);
+    Command(res::ID_DELETE_ENTRY);
+    EXPECT_EQ(MenuText(res::ID_EDIT_UNDO), "&Undo Delete Account \"Visa && Card\"");
+    Command(res::ID_EDIT_UNDO);
+    EXPECT_EQ(MenuText(res::ID_EDIT_REDO), "&Redo Delete Account \"Visa && Card\"");
+    EXPECT_EQ(MenuText(res::ID_EDIT_UNDO), "&Undo Add Account \"Visa && Card\"");
+
+    // Quick presses of the day buttons or the spin make one step; a pause starts another.
+    CCashFlowPgDlg& page = m_main->window->CashFlowPage();
+    const TimeValue start = ProjectionStartDate();
+    page.PressButton(res::IDC_NEXT_DAY);
+    Later(std::chrono::milliseconds(300));
+    page.PressButton(res::IDC_NEXT_DAY);
+    EXPECT_EQ(MenuText(res::ID_EDIT_UNDO), "&Undo Starting Date (2 changes)");
+    Later(std::chrono::seconds(2));
+    page.PressButton(res::IDC_PREVIOUS_DAY);
+    EXPECT_EQ(MenuText(res::ID_EDIT_UNDO), "&Undo Starting Date");
+    Command(res::ID_EDIT_UNDO);
+    Command(res::ID_EDIT_UNDO);
+    EXPECT_EQ(ProjectionStartDate(), start);
+
+    auto* spin = page.GetDlgItemAs<win::CSpinButtonCtrl>(res::IDC_DURATION_SPIN);
+    ASSERT_NE(spin, nullptr);
+    ASSERT_TRUE(spin->Step(-1));
+    ASSERT_TRUE(spin->Step(-1));
+    EXPECT_EQ(MenuText(res::ID_EDIT_UNDO), "&Undo Duration (2 changes)");
+    Command(res::ID_EDIT_UNDO);
+    EXPECT_EQ(Projection().GetDuration(), 99u);
+    EXPECT_EQ(spin->GetPos(), 99);
+
+    // The date picked in the dialog is a step of its own, even straight after a press.
+    page.PressButton(res::IDC_NEXT_DAY);
+    m_runner.OnNextDialog([](win::CDialog& dialog) {
+        dialog.GetDlgItemAs<win::CDateTimeCtrl>(res::IDC_DATE)->SetTime(MakeDate(2027, 1, 4));
+        dialog.PressButton(win::IDOK);
+    });
+    page.PressButton(res::IDC_STARTING_DATE);
+    EXPECT_EQ(MenuText(res::ID_EDIT_UNDO), "&Undo Starting Date");
+    Command(res::ID_EDIT_UNDO);
+    EXPECT_EQ(ProjectionStartDate(), AddDays(start, 1));
+}
+
+TEST_F(EditHistoryTest, CtrlZUndoesAndCtrlYOrCtrlShiftZRedoes)
+{
+    Open();
+    CCashFlowPgDlg& page = m_main->window->CashFlowPage();
+    const TimeValue start = ProjectionStartDate();
+    page.PressButton(res::IDC_NEXT_DAY);
+    EXPECT_TRUE(m_main->window->KeyDown('Z', true, false, false));
+    EXPECT_EQ(ProjectionStartDate(), start);
+    EXPECT_TRUE(m_main->window->KeyDown('Y', true, false, false));
+    EXPECT_EQ(ProjectionStartDate(), AddDays(start, 1));
+    m_main->window->KeyDown('Z', true, false, false);
+    EXPECT_TRUE(m_main->window->KeyDown('Z', true, true, false));
+    EXPECT_EQ(ProjectionStartDate(), AddDays(start, 1));
+    EXPECT_EQ(Projection().GetDate(0), AddDays(start, 1)) << "the projection follows";
+}
+
+// Undo selects the row it changed back, wherever sorting has moved it; sorting itself is
+// not a step.
+TEST_F(EditHistoryTest, UndoSelectsTheRowItChangedAndSortingIsNoStep)
+{
+    Open();
+    m_main->window->SetActivePage(2);
+    CTransListCtrl& transactions = m_main->Transactions();
+    auto rowOf = [&](const std::string& description) {
+        for (int row = 0; row < transactions.GetItemCount(); ++row)
+            if (transactions.GetDescription(row) == description)
+                return row;
+        return -1;
+    };
+    const std::string original = m_main->window->DataFileText();
+    const int gym = rowOf("Gym");
+    transactions.SetItemState(gym, win::LVIS_SELECTED, win::LVIS_SELECTED);
+    m_runner.OnNextDialog([](win::CDialog& editor) {
+        editor.SetDlgItemText(res::IDC_AMOUNT, "45");
+        editor.PressButton(win::IDOK);
+    });
+    Command(res::ID_EDIT_ENTRY);
+
+    transactions.SortByColumn(CTransListCtrl::AmountColumn);
+    EXPECT_EQ(MenuText(res::ID_EDIT_UNDO), "&Undo Edit Transaction \"Gym\"") << "sorting is no step";
+    transactions.SetItemState(rowOf("Vacation"), win::LVIS_SELECTED, win::LVIS_SELECTED);
+    Command(res::ID_EDIT_UNDO);
+    const int moved = rowOf("Gym");
+    EXPECT_EQ(transactions.GetAmount(moved), -40);
+    EXPECT_EQ(transactions.GetSelectedIndex(), moved);
+    EXPECT_FALSE(m_main->window->History().CanUndo());
+
+    // A deleted row comes back at its place and selected; later steps still find it.
+    transactions.SortByColumn(CTransListCtrl::DescriptionColumn);
+    const std::string sorted = m_main->window->DataFileText();
+    Command(res::ID_EDIT_REDO);
+    transactions.SetItemState(rowOf("Gym"), win::LVIS_SELECTED, win::LVIS_SELECTED);
+    m_runner.AnswerNextMessageBox(win::IDYES);
+    Command(res::ID_DELETE_ENTRY);
+    EXPECT_EQ(rowOf("Gym"), -1);
+    Command(res::ID_EDIT_UNDO);
+    EXPECT_EQ(transactions.GetSelectedIndex(), rowOf("Gym"));
+    Command(res::ID_EDIT_UNDO);
+    EXPECT_EQ(m_main->window->DataFileText(), sorted);
+    EXPECT_EQ(transactions.GetSelectedIndex(), rowOf("Gym"));
+    EXPECT_NE(sorted, original);
+}
+
+} // namespace

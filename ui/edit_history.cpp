@@ -1,0 +1,467 @@
+#include "ui/edit_history.h"
+
+#include "model/date_repeater.h"
+#include "ui/accounts_list_ctrl.h"
+#include "ui/cash_flow_pg_dlg.h"
+#include "ui/trans_list_ctrl.h"
+
+#include <cassert>
+#include <utility>
+
+namespace {
+
+using Identities = CEditHistory::Identities;
+using RowIdentity = CEditHistory::RowIdentity;
+using TimePoint = std::chrono::steady_clock::time_point;
+
+std::string Quoted(const std::string& kind, const std::string& description)
+{
+    return kind + " \"" + description + "\"";
+}
+
+// The selected row of a list, by identity (null: none).
+std::shared_ptr<RowIdentity> SelectionOf(Identities& rows)
+{
+    win::CListCtrl& list = rows.List();
+    return rows.Of(list.GetNextItem(-1, win::LVNI_SELECTED));
+}
+
+void RestoreSelection(Identities& rows, const std::shared_ptr<RowIdentity>& selected)
+{
+    win::CListCtrl& list = rows.List();
+    const int row = selected ? rows.RowOf(*selected) : -1;
+    if (row >= 0) {
+        // One selected row at most: selecting it clears any other.
+        list.SetItemState(row, win::LVIS_SELECTED, win::LVIS_SELECTED);
+        list.EnsureVisible(row);
+        return;
+    }
+    for (int other = list.GetNextItem(-1, win::LVNI_SELECTED); other >= 0;
+         other = list.GetNextItem(other, win::LVNI_SELECTED))
+        list.SetItemState(other, 0, win::LVIS_SELECTED);
+}
+
+// The selection of the list a step changes, before and after it.
+struct SelectionChange {
+    std::shared_ptr<RowIdentity> before;
+    std::shared_ptr<RowIdentity> after;
+};
+
+struct AccountValues {
+    std::string description;
+    std::int32_t balance = 0;
+};
+
+AccountValues AccountAt(CAccountsListCtrl& list, int row)
+{
+    return {list.GetItemText(row, 0), list.GetBalance(row)};
+}
+
+// Adding (present after) or deleting (present before) one account.
+class AccountPresenceStep : public win::CUndoStep {
+public:
+    AccountPresenceStep(CAccountsListCtrl& list, Identities& rows, bool added, std::shared_ptr<RowIdentity> identity,
+                        int row, AccountValues values, SelectionChange selection)
+        : m_list(list), m_rows(rows), m_added(added), m_identity(std::move(identity)), m_row(row)
+        , m_values(std::move(values)), m_selection(std::move(selection))
+    {
+    }
+    void Undo() override
+    {
+        m_added ? Remove() : PutBack();
+        RestoreSelection(m_rows, m_selection.before);
+    }
+    void Redo() override
+    {
+        m_added ? PutBack() : Remove();
+        RestoreSelection(m_rows, m_selection.after);
+    }
+    std::string Text() const override
+    {
+        return Quoted(m_added ? "Add Account" : "Delete Account", m_values.description);
+    }
+
+private:
+    void Remove()
+    {
+        m_list.DeleteItemAt(m_rows.RowOf(*m_identity));
+        m_rows.Release(*m_identity);
+    }
+    void PutBack()
+    {
+        const int row = m_list.RestoreAccount(m_row, m_values.description, m_values.balance);
+        m_rows.Rebind(m_identity, m_list.GetItemData(row));
+    }
+
+    CAccountsListCtrl& m_list;
+    Identities& m_rows;
+    bool m_added;
+    std::shared_ptr<RowIdentity> m_identity;
+    int m_row;
+    AccountValues m_values;
+    SelectionChange m_selection;
+};
+
+class AccountEditStep : public win::CUndoStep {
+public:
+    AccountEditStep(CAccountsListCtrl& list, Identities& rows, std::shared_ptr<RowIdentity> identity,
+                    AccountValues before, AccountValues after, SelectionChange selection)
+        : m_list(list), m_rows(rows), m_identity(std::move(identity)), m_before(std::move(before))
+        , m_after(std::move(after)), m_selection(std::move(selection))
+    {
+    }
+    void Undo() override
+    {
+        Apply(m_before);
+        RestoreSelection(m_rows, m_selection.before);
+    }
+    void Redo() override
+    {
+        Apply(m_after);
+        RestoreSelection(m_rows, m_selection.after);
+    }
+    std::string Text() const override { return Quoted("Edit Account", m_after.description); }
+
+private:
+    void Apply(const AccountValues& values)
+    {
+        m_list.UpdateAccount(m_rows.RowOf(*m_identity), values.description, values.balance);
+    }
+
+    CAccountsListCtrl& m_list;
+    Identities& m_rows;
+    std::shared_ptr<RowIdentity> m_identity;
+    AccountValues m_before;
+    AccountValues m_after;
+    SelectionChange m_selection;
+};
+
+struct TransactionValues {
+    TimeValue date = 0;
+    std::string description;
+    std::int32_t amount = 0;
+    std::unique_ptr<CDateRepeater> rule;
+};
+
+TransactionValues TransactionAt(CTransListCtrl& list, int row)
+{
+    const TransactionData* record = list.GetRecord(row);
+    assert(record);
+    return {list.GetDate(row), list.GetDescription(row), list.GetAmount(row), CopyRepeater(*record->repeater)};
+}
+
+class TransactionPresenceStep : public win::CUndoStep {
+public:
+    TransactionPresenceStep(CTransListCtrl& list, Identities& rows, bool added, std::shared_ptr<RowIdentity> identity,
+                            int row, TransactionValues values, SelectionChange selection)
+        : m_list(list), m_rows(rows), m_added(added), m_identity(std::move(identity)), m_row(row)
+        , m_values(std::move(values)), m_selection(std::move(selection))
+    {
+    }
+    void Undo() override
+    {
+        m_added ? Remove() : PutBack();
+        RestoreSelection(m_rows, m_selection.before);
+    }
+    void Redo() override
+    {
+        m_added ? PutBack() : Remove();
+        RestoreSelection(m_rows, m_selection.after);
+    }
+    std::string Text() const override
+    {
+        return Quoted(m_added ? "Add Transaction" : "Delete Transaction", m_values.description);
+    }
+
+private:
+    void Remove()
+    {
+        m_list.DeleteItemAt(m_rows.RowOf(*m_identity));
+        m_rows.Release(*m_identity);
+    }
+    void PutBack()
+    {
+        const int row = m_list.RestoreTransaction(m_row, m_values.date, m_values.description, m_values.amount,
+                                                  CopyRepeater(*m_values.rule));
+        m_rows.Rebind(m_identity, m_list.GetItemData(row));
+    }
+
+    CTransListCtrl& m_list;
+    Identities& m_rows;
+    bool m_added;
+    std::shared_ptr<RowIdentity> m_identity;
+    int m_row;
+    TransactionValues m_values;
+    SelectionChange m_selection;
+};
+
+class TransactionEditStep : public win::CUndoStep {
+public:
+    TransactionEditStep(CTransListCtrl& list, Identities& rows, std::shared_ptr<RowIdentity> identity,
+                        TransactionValues before, TransactionValues after, SelectionChange selection)
+        : m_list(list), m_rows(rows), m_identity(std::move(identity)), m_before(std::move(before))
+        , m_after(std::move(after)), m_selection(std::move(selection))
+    {
+    }
+    void Undo() override
+    {
+        Apply(m_before);
+        RestoreSelection(m_rows, m_selection.before);
+    }
+    void Redo() override
+    {
+        Apply(m_after);
+        RestoreSelection(m_rows, m_selection.after);
+    }
+    std::string Text() const override { return Quoted("Edit Transaction", m_after.description); }
+
+private:
+    // Only this transaction's rows of the projection are withdrawn and projected again.
+    void Apply(const TransactionValues& values)
+    {
+        const int row = m_rows.RowOf(*m_identity);
+        if (row < 0)
+            return;
+        m_list.UpdateTransaction(row, values.date, values.description, values.amount, CopyRepeater(*values.rule));
+        // The list gives the row a new record.
+        m_rows.Rebind(m_identity, m_list.GetItemData(row));
+    }
+
+    CTransListCtrl& m_list;
+    Identities& m_rows;
+    std::shared_ptr<RowIdentity> m_identity;
+    TransactionValues m_before;
+    TransactionValues m_after;
+    SelectionChange m_selection;
+};
+
+// A change of the start date or of the Duration: the projection is rebuilt either way.
+template <typename Value>
+class SettingStep : public win::CUndoStep {
+public:
+    enum Kind { StartDate = 1, Duration = 2 };
+
+    SettingStep(Kind kind, std::function<void(Value)> apply, Value before, Value after, bool mergeable, TimePoint when)
+        : m_kind(kind), m_apply(std::move(apply)), m_before(before), m_after(after), m_mergeable(mergeable)
+        , m_last(when)
+    {
+    }
+    void Undo() override { m_apply(m_before); }
+    void Redo() override { m_apply(m_after); }
+    std::string Text() const override
+    {
+        const std::string name = m_kind == StartDate ? "Starting Date" : "Duration";
+        return m_changes == 1 ? name : name + " (" + std::to_string(m_changes) + " changes)";
+    }
+    int MergeKind() const override { return m_mergeable ? m_kind : 0; }
+    bool MergeWith(const win::CUndoStep& other) override
+    {
+        const auto* later = dynamic_cast<const SettingStep*>(&other);
+        if (!later || later->m_kind != m_kind || !later->m_mergeable ||
+            later->m_last - m_last >= CEditHistory::kBurst)
+            return false;
+        m_after = later->m_after;
+        m_last = later->m_last;
+        m_changes += later->m_changes;
+        return true;
+    }
+
+private:
+    Kind m_kind;
+    std::function<void(Value)> m_apply;
+    Value m_before;
+    Value m_after;
+    bool m_mergeable;
+    // When the last change merged into this step was made.
+    TimePoint m_last;
+    int m_changes = 1;
+};
+
+} // namespace
+
+// Identities.
+
+std::shared_ptr<RowIdentity> Identities::Of(int row)
+{
+    if (row < 0 || row >= m_list.GetItemCount())
+        return nullptr;
+    const std::uintptr_t data = m_list.GetItemData(row);
+    std::shared_ptr<RowIdentity>& identity = m_byData[data];
+    if (!identity)
+        identity = std::make_shared<RowIdentity>(RowIdentity{data});
+    return identity;
+}
+
+int Identities::RowOf(const RowIdentity& identity) const
+{
+    int found = -1;
+    if (identity.data == 0)
+        return found;
+    m_list.Rows().ForEach([&](std::size_t index, const win::ListRow& row) {
+        if (row.data != identity.data)
+            return true;
+        found = static_cast<int>(index);
+        return false;
+    });
+    return found;
+}
+
+void Identities::Rebind(const std::shared_ptr<RowIdentity>& identity, std::uintptr_t data)
+{
+    if (auto found = m_byData.find(identity->data); found != m_byData.end() && found->second == identity)
+        m_byData.erase(found);
+    identity->data = data;
+    m_byData[data] = identity;
+}
+
+void Identities::Release(RowIdentity& identity)
+{
+    // A record's address may be given to a later record: it must not find this identity.
+    if (auto found = m_byData.find(identity.data); found != m_byData.end() && found->second.get() == &identity)
+        m_byData.erase(found);
+    identity.data = 0;
+}
+
+// The history.
+
+CEditHistory::CEditHistory(CAccountsListCtrl& accounts, CTransListCtrl& transactions, CCashFlowPgDlg& cashFlow)
+    : m_accounts(accounts)
+    , m_transactions(transactions)
+    , m_cashFlow(cashFlow)
+    , m_accountRows(accounts)
+    , m_transactionRows(transactions)
+    , m_clock([] { return std::chrono::steady_clock::now(); })
+{
+}
+
+CEditHistory::~CEditHistory() = default;
+
+void CEditHistory::Record(std::unique_ptr<win::CUndoStep> step) { m_stack.Record(std::move(step)); }
+
+void CEditHistory::AddAccount(const std::string& description, std::int32_t balance)
+{
+    SelectionChange selection{SelectionOf(m_accountRows), nullptr};
+    const int row = m_accounts.AddAccount(description, balance, CAccountsListCtrl::Selection::Select);
+    if (row < 0)
+        return;
+    auto identity = m_accountRows.Of(row);
+    selection.after = SelectionOf(m_accountRows);
+    Record(std::make_unique<AccountPresenceStep>(m_accounts, m_accountRows, true, std::move(identity), row,
+                                                 AccountAt(m_accounts, row), std::move(selection)));
+}
+
+void CEditHistory::UpdateAccount(int row, const std::string& description, std::int32_t balance)
+{
+    if (row < 0 || row >= m_accounts.GetItemCount())
+        return;
+    SelectionChange selection{SelectionOf(m_accountRows), nullptr};
+    auto identity = m_accountRows.Of(row);
+    AccountValues before = AccountAt(m_accounts, row);
+    m_accounts.UpdateAccount(row, description, balance);
+    selection.after = SelectionOf(m_accountRows);
+    Record(std::make_unique<AccountEditStep>(m_accounts, m_accountRows, std::move(identity), std::move(before),
+                                             AccountAt(m_accounts, row), std::move(selection)));
+}
+
+void CEditHistory::DeleteAccount(int row)
+{
+    if (row < 0 || row >= m_accounts.GetItemCount())
+        return;
+    SelectionChange selection{SelectionOf(m_accountRows), nullptr};
+    auto identity = m_accountRows.Of(row);
+    AccountValues values = AccountAt(m_accounts, row);
+    m_accounts.DeleteItemAt(row);
+    m_accountRows.Release(*identity);
+    selection.after = SelectionOf(m_accountRows);
+    Record(std::make_unique<AccountPresenceStep>(m_accounts, m_accountRows, false, std::move(identity), row,
+                                                 std::move(values), std::move(selection)));
+}
+
+void CEditHistory::AddTransaction(TimeValue date, const std::string& description, std::int32_t amount,
+                                  std::unique_ptr<CDateRepeater> rule)
+{
+    SelectionChange selection{SelectionOf(m_transactionRows), nullptr};
+    const int row = m_transactions.AddTransaction(date, description, amount, std::move(rule), true);
+    if (row < 0)
+        return;
+    auto identity = m_transactionRows.Of(row);
+    selection.after = SelectionOf(m_transactionRows);
+    Record(std::make_unique<TransactionPresenceStep>(m_transactions, m_transactionRows, true, std::move(identity),
+                                                     row, TransactionAt(m_transactions, row), std::move(selection)));
+}
+
+void CEditHistory::UpdateTransaction(int row, TimeValue date, const std::string& description, std::int32_t amount,
+                                     std::unique_ptr<CDateRepeater> rule)
+{
+    if (!m_transactions.GetRecord(row))
+        return;
+    SelectionChange selection{SelectionOf(m_transactionRows), nullptr};
+    auto identity = m_transactionRows.Of(row);
+    TransactionValues before = TransactionAt(m_transactions, row);
+    m_transactions.UpdateTransaction(row, date, description, amount, std::move(rule));
+    m_transactionRows.Rebind(identity, m_transactions.GetItemData(row));
+    selection.after = SelectionOf(m_transactionRows);
+    Record(std::make_unique<TransactionEditStep>(m_transactions, m_transactionRows, std::move(identity),
+                                                 std::move(before), TransactionAt(m_transactions, row),
+                                                 std::move(selection)));
+}
+
+void CEditHistory::DeleteTransaction(int row)
+{
+    if (!m_transactions.GetRecord(row))
+        return;
+    SelectionChange selection{SelectionOf(m_transactionRows), nullptr};
+    auto identity = m_transactionRows.Of(row);
+    TransactionValues values = TransactionAt(m_transactions, row);
+    m_transactions.DeleteItemAt(row);
+    m_transactionRows.Release(*identity);
+    selection.after = SelectionOf(m_transactionRows);
+    Record(std::make_unique<TransactionPresenceStep>(m_transactions, m_transactionRows, false, std::move(identity),
+                                                     row, std::move(values), std::move(selection)));
+}
+
+void CEditHistory::SetStartDate(TimeValue date)
+{
+    CCashFlowListCtrl& list = m_cashFlow.CashFlowList();
+    const TimeValue before = list.GetStartDate();
+    if (date == before)
+        return;
+    list.SetStartDate(date);
+    Record(std::make_unique<SettingStep<TimeValue>>(
+        SettingStep<TimeValue>::StartDate, [&list](TimeValue value) { list.SetStartDate(value); }, before, date,
+        false, Now()));
+}
+
+void CEditHistory::MoveStartDate(int days)
+{
+    CCashFlowListCtrl& list = m_cashFlow.CashFlowList();
+    const TimeValue before = list.GetStartDate();
+    // Whole days, brought back to 10:00, so that a daylight-saving change on the way does
+    // not move the date off its day.
+    const TimeValue after = AddDays(before, days);
+    list.SetStartDate(after);
+    Record(std::make_unique<SettingStep<TimeValue>>(
+        SettingStep<TimeValue>::StartDate, [&list](TimeValue value) { list.SetStartDate(value); }, before, after,
+        true, Now()));
+}
+
+void CEditHistory::SetDuration(unsigned months)
+{
+    const unsigned before = m_cashFlow.CashFlowList().GetDuration();
+    if (months == before)
+        return;
+    // The spin asks before it moves: it shows the new number itself.
+    m_cashFlow.CashFlowList().SetDuration(months);
+    CCashFlowPgDlg& page = m_cashFlow;
+    Record(std::make_unique<SettingStep<unsigned>>(
+        SettingStep<unsigned>::Duration, [&page](unsigned value) { page.ApplyDuration(value); }, before, months, true,
+        Now()));
+}
+
+std::string CEditHistory::UndoText() const { return CanUndo() ? "Undo " + m_stack.UndoText() : "Undo"; }
+
+std::string CEditHistory::RedoText() const { return CanRedo() ? "Redo " + m_stack.RedoText() : "Redo"; }
+
+void CEditHistory::Undo() { m_stack.Undo(); }
+
+void CEditHistory::Redo() { m_stack.Redo(); }
