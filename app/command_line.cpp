@@ -37,6 +37,9 @@ std::optional<std::int64_t> ParseDollars(const std::string& text)
     return value;
 }
 
+constexpr int kLargestSide = 10000;
+constexpr long long kLargestArea = 50'000'000;
+
 bool ParseSize(const std::string& text, int& width, int& height)
 {
     const auto cross = text.find('x');
@@ -48,6 +51,13 @@ bool ParseSize(const std::string& text, int& width, int& height)
     width = std::stoi(text.substr(0, cross));
     height = std::stoi(text.substr(cross + 1));
     return width >= 16 && height >= 16;
+}
+
+// What a screen or a printed page needs, and no more: a larger picture only costs time
+// and memory.
+bool SizeWithinLimits(int width, int height)
+{
+    return width <= kLargestSide && height <= kLargestSide && static_cast<long long>(width) * height <= kLargestArea;
 }
 
 // Code points, for lining up descriptions that are not plain ASCII.
@@ -100,6 +110,14 @@ CommandLineParse ParseCommandLine(const std::vector<std::string>& words)
 {
     CommandLine line;
     bool sawMode = false, sawSize = false;
+    std::vector<std::string> given;
+    // An option given twice is a mistake to point out, not a choice to make for the user.
+    auto once = [&](const std::string& option) {
+        if (std::find(given.begin(), given.end(), option) != given.end())
+            return false;
+        given.push_back(option);
+        return true;
+    };
     auto setMode = [&](CommandLine::Mode mode) {
         if (sawMode)
             return false;
@@ -123,6 +141,8 @@ CommandLineParse ParseCommandLine(const std::vector<std::string>& words)
         };
         auto missing = [&] { return CommandLineParse{std::nullopt, option + " needs a value"}; };
         auto takesNoValue = [&] { return CommandLineParse{std::nullopt, option + " takes no value"}; };
+        if ((option == "--file" || option == "--start" || option == "--months" || option == "--size") && !once(option))
+            return {std::nullopt, option + " is given more than once"};
 
         if (option == "--help" || option == "-h" || option == "--version" || option == "--forecast" ||
             option == "--summary") {
@@ -184,6 +204,10 @@ CommandLineParse ParseCommandLine(const std::vector<std::string>& words)
                 return missing();
             if (!ParseSize(*text, line.width, line.height))
                 return {std::nullopt, "--size wants WIDTHxHEIGHT, each at least 16 pixels, not \"" + *text + "\""};
+            if (!SizeWithinLimits(line.width, line.height))
+                return {std::nullopt, "--size " + *text + " is too large: at most " + std::to_string(kLargestSide) +
+                                          " pixels a side and " + std::to_string(kLargestArea / 1'000'000) +
+                                          " million pixels in all"};
             sawSize = true;
         } else {
             return {std::nullopt, "unknown option \"" + words[i] + "\""};

@@ -1,6 +1,11 @@
 #include "app/data_file_store.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <cstring>
 #include <filesystem>
 #include <vector>
@@ -16,17 +21,10 @@ namespace {
 
 std::string SystemError(int error) { return std::strerror(error); }
 
-// The file a path names in the end: a link is followed, so that replacing the data file
-// keeps the link and writes where it points.
-std::filesystem::path ResolveTarget(const std::string& path)
+// Where a save writes before its rename: ".<name>.saving-" and six characters.
+std::string TemporaryPrefix(const std::filesystem::path& target)
 {
-    std::error_code error;
-    if (std::filesystem::is_symlink(path, error)) {
-        auto target = std::filesystem::weakly_canonical(path, error);
-        if (!error)
-            return target;
-    }
-    return path;
+    return "." + target.filename().string() + ".saving-";
 }
 
 mode_t NewFileMode()
@@ -61,6 +59,24 @@ void SyncFolder(const std::filesystem::path& folder)
 
 } // namespace
 
+std::filesystem::path ResolveTarget(const std::string& path)
+{
+    // Each link is read by hand rather than canonicalised: a link whose target does not
+    // exist yet must still lead to that target, never to the link itself.
+    std::filesystem::path current = path;
+    std::error_code error;
+    for (int hops = 0; hops < 40 && std::filesystem::is_symlink(current, error); ++hops) {
+        const std::filesystem::path target = std::filesystem::read_symlink(current, error);
+        if (error)
+            break;
+        current = target.is_absolute() ? target : current.parent_path() / target;
+    }
+    if (current == std::filesystem::path(path))
+        return current;
+    const auto resolved = std::filesystem::weakly_canonical(current, error);
+    return error ? current : resolved;
+}
+
 FileOutcome ReplaceFile(const std::string& path, std::string_view bytes, const std::function<bool()>& beforeRename)
 {
     const std::filesystem::path target = ResolveTarget(path);
@@ -68,7 +84,7 @@ FileOutcome ReplaceFile(const std::string& path, std::string_view bytes, const s
     if (folder.empty())
         folder = ".";
 
-    std::string pattern = (folder / ("." + target.filename().string() + ".saving-XXXXXX")).string();
+    std::string pattern = (folder / (TemporaryPrefix(target) + "XXXXXX")).string();
     std::vector<char> name(pattern.begin(), pattern.end());
     name.push_back('\0');
     const int descriptor = ::mkstemp(name.data());
@@ -83,7 +99,13 @@ FileOutcome ReplaceFile(const std::string& path, std::string_view bytes, const s
     };
 
     struct stat existing {};
-    const mode_t mode = ::stat(target.c_str(), &existing) == 0 ? (existing.st_mode & 07777) : NewFileMode();
+    const bool replacing = ::stat(target.c_str(), &existing) == 0;
+    const mode_t mode = replacing ? (existing.st_mode & 07777) : NewFileMode();
+    // The owner and group stay where the process may set them (an administrator's save of
+    // a user's file); otherwise the new file is the process's own, as any new file is.
+    // The mode is set after, as a change of owner may clear some of its bits.
+    if (replacing)
+        (void)!::fchown(descriptor, existing.st_uid, existing.st_gid);
     if (::fchmod(descriptor, mode) != 0)
         return fail(errno);
     if (!WriteAll(descriptor, bytes))
@@ -106,6 +128,94 @@ FileOutcome ReplaceFile(const std::string& path, std::string_view bytes, const s
     }
     SyncFolder(folder);
     return {true, {}};
+}
+
+std::filesystem::path BackupFolder()
+{
+    const char* state = std::getenv("XDG_STATE_HOME");
+    std::filesystem::path base;
+    if (state && *state == '/')
+        base = state;
+    else if (const char* home = std::getenv("HOME"); home && *home)
+        base = std::filesystem::path(home) / ".local" / "state";
+    else
+        return {};
+    return base / "Tillane" / "backups";
+}
+
+FileOutcome BackUpDataFile(const std::string& path, const std::filesystem::path& folder, std::time_t now, int keep)
+{
+    const std::filesystem::path target = ResolveTarget(path);
+    std::error_code error;
+    if (!std::filesystem::exists(target, error))
+        return {true, {}};
+    if (folder.empty())
+        return {false, "there is no home folder to keep backups in"};
+    // Files of the same name in different folders get backups of their own.
+    std::uint32_t hash = 2166136261u;
+    for (const char c : std::filesystem::absolute(target, error).parent_path().string())
+        hash = (hash ^ static_cast<unsigned char>(c)) * 16777619u;
+    char hex[9];
+    std::snprintf(hex, sizeof hex, "%08x", hash);
+    const std::string prefix = target.filename().string() + "." + hex + ".";
+    std::tm local {};
+    ::localtime_r(&now, &local);
+    char date[16];
+    std::strftime(date, sizeof date, "%Y-%m-%d", &local);
+    const std::filesystem::path backup = folder / (prefix + date);
+    if (std::filesystem::exists(backup, error))
+        return {true, {}};
+
+    std::filesystem::create_directories(folder, error);
+    if (error)
+        return {false, error.message()};
+    std::ifstream in(target, std::ios::binary);
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (!in.good() && !in.eof())
+        return {false, "the data file could not be read"};
+    const FileOutcome written = ReplaceFile(backup.string(), bytes);
+    if (!written.ok)
+        return written;
+
+    std::vector<std::string> backups;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
+        const std::string name = entry.path().filename().string();
+        if (name.size() == prefix.size() + 10 && name.compare(0, prefix.size(), prefix) == 0)
+            backups.push_back(name);
+    }
+    std::sort(backups.begin(), backups.end());
+    for (std::size_t i = 0; i + static_cast<std::size_t>(keep) < backups.size(); ++i)
+        std::filesystem::remove(folder / backups[i], error);
+    return {true, {}};
+}
+
+std::optional<std::string> KeepCopy(const std::string& path, std::time_t now, std::string* reason)
+{
+    std::tm local {};
+    ::localtime_r(&now, &local);
+    char stamp[32];
+    std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M", &local);
+    const std::string target = ResolveTarget(path).string();
+    const std::string base = target + ".original-" + stamp;
+    for (int attempt = 1; attempt < 1000; ++attempt) {
+        const std::string candidate = attempt == 1 ? base : base + "-" + std::to_string(attempt);
+        // A save replaces the data file by a new one, so a second name keeps the old bytes.
+        if (::link(target.c_str(), candidate.c_str()) == 0)
+            return candidate;
+        if (errno == EEXIST)
+            continue;
+        std::error_code error;
+        if (std::filesystem::copy_file(target, candidate, std::filesystem::copy_options::none, error))
+            return candidate;
+        if (error == std::errc::file_exists)
+            continue;
+        if (reason)
+            *reason = error.message();
+        return std::nullopt;
+    }
+    if (reason)
+        *reason = "no free name to keep it under";
+    return std::nullopt;
 }
 
 std::optional<std::string> SetAsideUnreadable(const std::string& path, std::time_t now, std::string* reason)
@@ -148,27 +258,109 @@ std::optional<std::string> SetAsideUnreadable(const std::string& path, std::time
     return std::nullopt;
 }
 
-DataFileLock::DataFileLock(const std::string& dataFilePath)
+int RemoveStaleSaves(const std::string& dataFilePath)
 {
     const std::filesystem::path target = ResolveTarget(dataFilePath);
-    const std::filesystem::path lockPath = target.parent_path() / ("." + target.filename().string() + ".lock");
-    m_descriptor = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    std::filesystem::path folder = target.parent_path();
+    if (folder.empty())
+        folder = ".";
+    const std::string prefix = TemporaryPrefix(target);
+    int removed = 0;
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
+        const std::string name = entry.path().filename().string();
+        // Exactly the names a save makes: the prefix and six characters from mkstemp.
+        if (name.size() != prefix.size() + 6 || name.compare(0, prefix.size(), prefix) != 0)
+            continue;
+        std::error_code kind;
+        if (entry.is_regular_file(kind) && !entry.is_symlink(kind) && ::unlink(entry.path().c_str()) == 0)
+            ++removed;
+    }
+    return removed;
+}
+
+namespace {
+
+int LockDescriptor(const std::filesystem::path& path, int flags)
+{
+    const int descriptor = ::open(path.c_str(), flags | O_CLOEXEC | O_NONBLOCK, 0600);
+    if (descriptor < 0)
+        return -1;
+    if (::flock(descriptor, LOCK_EX | LOCK_NB) == 0)
+        return descriptor;
+    const int error = errno;
+    ::close(descriptor);
+    errno = error;
+    return -1;
+}
+
+bool SameFile(int descriptor, const std::filesystem::path& path)
+{
+    struct stat open {}, named {};
+    return ::fstat(descriptor, &open) == 0 && ::stat(path.c_str(), &named) == 0 && open.st_dev == named.st_dev &&
+           open.st_ino == named.st_ino;
+}
+
+} // namespace
+
+DataFileLock::DataFileLock(const std::string& dataFilePath) : m_dataFilePath(dataFilePath)
+{
+    const std::filesystem::path target = ResolveTarget(dataFilePath);
+    m_lockPath = target.parent_path() / ("." + target.filename().string() + ".lock");
+    // A lock file removed by the copy that held it, between our open and our lock, is no
+    // longer the lock: try again with the one now under the name.
+    for (int attempt = 0; attempt < 10 && m_descriptor < 0; ++attempt) {
+        m_descriptor = LockDescriptor(m_lockPath, O_RDWR | O_CREAT);
+        if (m_descriptor < 0) {
+            if (errno == EWOULDBLOCK)
+                m_status = Status::HeldElsewhere;
+            return;
+        }
+        if (!SameFile(m_descriptor, m_lockPath)) {
+            ::close(m_descriptor);
+            m_descriptor = -1;
+        }
+    }
     if (m_descriptor < 0)
         return;
-    if (::flock(m_descriptor, LOCK_EX | LOCK_NB) == 0) {
-        m_status = Status::Held;
-        return;
+    // The data file itself is locked too, so that its other names (hard links, in any
+    // folder) lead to the same lock.
+    struct stat info {};
+    if (::stat(target.c_str(), &info) == 0) {
+        m_fileDescriptor = LockDescriptor(target, O_RDONLY);
+        if (m_fileDescriptor < 0 && errno == EWOULDBLOCK) {
+            ::close(m_descriptor);
+            m_descriptor = -1;
+            m_status = Status::HeldElsewhere;
+            return;
+        }
     }
-    if (errno == EWOULDBLOCK)
-        m_status = Status::HeldElsewhere;
-    ::close(m_descriptor);
-    m_descriptor = -1;
+    m_status = Status::Held;
+}
+
+void DataFileLock::FollowDataFile()
+{
+    if (m_status != Status::Held)
+        return;
+    // A save puts a new file under the name; the old one is no longer the data file.
+    const int descriptor = LockDescriptor(ResolveTarget(m_dataFilePath), O_RDONLY);
+    if (descriptor < 0)
+        return;
+    if (m_fileDescriptor >= 0)
+        ::close(m_fileDescriptor);
+    m_fileDescriptor = descriptor;
 }
 
 DataFileLock::~DataFileLock()
 {
-    if (m_descriptor >= 0)
-        ::close(m_descriptor);
+    if (m_fileDescriptor >= 0)
+        ::close(m_fileDescriptor);
+    if (m_descriptor < 0)
+        return;
+    // Removed only while held, and only when the name is still this lock's file.
+    if (SameFile(m_descriptor, m_lockPath))
+        ::unlink(m_lockPath.c_str());
+    ::close(m_descriptor);
 }
 
 } // namespace app

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <ctime>
+#include <filesystem>
 #include <functional>
 #include <optional>
 #include <string>
@@ -17,6 +18,10 @@ struct FileOutcome {
     std::string reason;
 };
 
+// The file a path names in the end: links are followed, even to a target that does not
+// exist yet, so that writing there keeps the link and writes where it points.
+std::filesystem::path ResolveTarget(const std::string& path);
+
 // Writes the bytes to a new file in the same folder, flushes it to the disk and renames
 // it over the old file, which keeps its permissions. Whatever happens before the rename
 // leaves the old file as it was. A link is followed: the file it points to is replaced.
@@ -31,9 +36,33 @@ FileOutcome ReplaceFile(const std::string& path, std::string_view bytes,
 // nothing, with the reason, when the rename failed.
 std::optional<std::string> SetAsideUnreadable(const std::string& path, std::time_t now, std::string* reason);
 
+// Removes the temporary files that saves of this data file left behind when they were cut
+// short (".<name>.saving-XXXXXX" next to it). Only for the copy that holds the lock, when
+// no save of its own is under way. Returns how many were removed.
+int RemoveStaleSaves(const std::string& dataFilePath);
+
+// Keeps a copy of the data file as it is now under "<name>.original-YYYYMMDD-HHMM" (local
+// time of now; "-2", "-3", ... when taken) in the same folder, leaving the file itself in
+// place: a second name for the same bytes where the file system allows it, else a copy.
+// Returns the copy's path, or nothing with the reason.
+std::optional<std::string> KeepCopy(const std::string& path, std::time_t now, std::string* reason);
+
+// Where backups of data files go: $XDG_STATE_HOME/Tillane/backups, by default
+// ~/.local/state/Tillane/backups; never beside the data file.
+std::filesystem::path BackupFolder();
+
+// Keeps the data file as it is now in `folder`, once a day: the copy is named
+// "<name>.<8 hex digits for the file's folder>.<YYYY-MM-DD>" (local date of now), and
+// nothing is done when today's copy is already there or there is no data file yet. Only
+// the newest `keep` copies of this data file stay.
+FileOutcome BackUpDataFile(const std::string& path, const std::filesystem::path& folder, std::time_t now,
+                           int keep = 10);
+
 // An advisory lock on a data file, held for the life of the object, so that a second copy
-// of the program does not work on the same file. The lock lives in a hidden file next to
-// the data file (".<name>.lock"), because saving replaces the data file itself.
+// of the program does not work on the same file, whatever name it reaches it by. Two
+// locks are taken: one on a hidden file next to the data file (".<name>.lock", which holds
+// even while there is no data file yet, and is removed when the lock is let go), and one
+// on the data file itself, by its device and inode, which its hard links share.
 class DataFileLock {
 public:
     enum class Status {
@@ -49,8 +78,14 @@ public:
 
     Status GetStatus() const { return m_status; }
 
+    // After a save has put a new file under the data file's name: lock that one instead.
+    void FollowDataFile();
+
 private:
+    std::string m_dataFilePath;
+    std::filesystem::path m_lockPath;
     int m_descriptor = -1;
+    int m_fileDescriptor = -1;
     Status m_status = Status::Unavailable;
 };
 

@@ -11,17 +11,30 @@
 #include "ui/chart_image.h"
 #include "ui/platform/win_app.h"
 
+#include <cerrno>
 #include <cstdlib>
 #include <iostream>
 
+#include <sys/stat.h>
+
 namespace {
 
-std::string Unreadable(const std::string& path, DataFile::Status status)
+std::string Unreadable(const std::string& path, DataFile::Status status, const std::string& reason = {})
 {
+    if (status == DataFile::Status::Unreadable && !reason.empty())
+        return "tillane: cannot use the data file " + path + ": " + reason + "\n";
     const char* why = status == DataFile::Status::Unreadable ? "it cannot be read"
                       : status == DataFile::Status::Malformed ? "it is not a well-formed document"
                                                               : "it is not a Tillane data file";
     return "tillane: cannot use the data file " + path + ": " + why + "\n";
+}
+
+// The sample data is for the default file's first run only: a file named on the command
+// line that is not there is a mistake, never a forecast to make up.
+bool NamedFileMissing(const std::string& path)
+{
+    struct stat info {};
+    return ::stat(path.c_str(), &info) != 0 && errno == ENOENT;
 }
 
 // The summary of the projection under the threshold: labelled lines on stdout; 0 when
@@ -53,10 +66,15 @@ private:
     int Forecast()
     {
         const std::string path = GetDataFilePath();
-        const DataFile::Status status = DataFile::LoadFile(path, Today()).status;
+        if (m_line.file && NamedFileMissing(path)) {
+            std::cerr << "tillane: no such file: " << path << "\n";
+            return 1;
+        }
+        const DataFile::LoadResult loaded = DataFile::LoadFile(path, Today());
+        const DataFile::Status status = loaded.status;
         if (status == DataFile::Status::Unreadable || status == DataFile::Status::Malformed ||
             status == DataFile::Status::NotDataFile) {
-            std::cerr << Unreadable(path, status);
+            std::cerr << Unreadable(path, status, loaded.reason);
             return 1;
         }
         app::IConfiguration* configuration = nullptr;
@@ -88,8 +106,12 @@ private:
         if (m_line.mode == CommandLine::Mode::Summary)
             return PrintSummary(list, m_line.below.value_or(window.CashFlowPage().WarnBelow()));
         if (m_line.mode == CommandLine::Mode::Chart) {
-            if (!SaveChartPng(list, m_line.width, m_line.height, QString::fromStdString(m_line.chartFile))) {
-                std::cerr << "tillane: cannot write the chart to " << m_line.chartFile << "\n";
+            const QByteArray png = ChartPng(list, m_line.width, m_line.height);
+            const app::FileOutcome written =
+                png.isEmpty() ? app::FileOutcome {false, "the picture could not be made"}
+                              : app::WriteOutputFile(m_line.chartFile, std::string_view(png.constData(), png.size()), path);
+            if (!written.ok) {
+                std::cerr << "tillane: cannot write the chart to " << m_line.chartFile << ": " << written.reason << "\n";
                 return 1;
             }
             return 0;
@@ -175,7 +197,8 @@ std::string HelpText()
            "\n"
            "The forecast, the summary, the chart and the report never change the data file or the\n"
            "settings.\n"
-           "Exit status: 0 done, 1 the data file cannot be read or is not a Tillane data file (or\n"
-           "the output cannot be written), 2 bad usage, 3 (--summary) the balance goes below the\n"
-           "threshold, so that a scheduled job can warn: tillane --summary || notify-send \"Tillane: money runs low\"\n";
+           "Exit status: 0 done, 1 the data file cannot be read, is not a Tillane data file or is\n"
+           "not there (a file named with --file must exist), or the chart or report cannot be\n"
+           "written; 2 bad usage, 3 (--summary) the balance goes below the threshold, so that a\n"
+           "scheduled job can warn: tillane --summary || notify-send \"Tillane: money runs low\"\n";
 }

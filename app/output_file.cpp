@@ -3,39 +3,31 @@
 #include <filesystem>
 #include <system_error>
 
+#include <sys/stat.h>
+
 namespace app {
-
-namespace {
-
-// The path made absolute, with links and "..", "." resolved as far as the file system
-// lets us look; only the words themselves when it lets us see nothing.
-std::filesystem::path Resolved(const std::string& path)
-{
-    std::error_code error;
-    std::filesystem::path absolute = std::filesystem::absolute(path, error);
-    if (error)
-        absolute = path;
-    const std::filesystem::path canonical = std::filesystem::weakly_canonical(absolute, error);
-    return error ? absolute.lexically_normal() : canonical;
-}
-
-} // namespace
 
 bool IsSameFile(const std::string& first, const std::string& second)
 {
-    std::error_code firstError, secondError, error;
-    if (std::filesystem::exists(first, firstError) && std::filesystem::exists(second, secondError)) {
-        const bool same = std::filesystem::equivalent(first, second, error);
-        if (!error)
-            return same;
-    }
-    return Resolved(first) == Resolved(second);
+    struct stat a {}, b {};
+    if (::stat(first.c_str(), &a) == 0 && ::stat(second.c_str(), &b) == 0)
+        return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+    auto resolve = [](const std::string& path) {
+        std::error_code error;
+        const auto absolute = std::filesystem::absolute(ResolveTarget(path), error);
+        const auto resolved = std::filesystem::weakly_canonical(absolute, error);
+        return error ? absolute.lexically_normal() : resolved;
+    };
+    return resolve(first) == resolve(second);
 }
 
 FileOutcome WriteOutputFile(const std::string& path, std::string_view bytes, const std::string& dataFilePath)
 {
-    if (!dataFilePath.empty() && IsSameFile(path, dataFilePath))
-        return {false, "it is Tillane's data file"};
+    if (IsSameFile(path, dataFilePath))
+        return {false, "that is the data file, which an output never replaces"};
+    struct stat existing {};
+    if (::stat(path.c_str(), &existing) == 0 && !S_ISREG(existing.st_mode))
+        return {false, "it is not a regular file"};
     return ReplaceFile(path, bytes);
 }
 

@@ -14,6 +14,7 @@
 #include "ui/platform/resources.h"
 
 #include <ctime>
+#include <filesystem>
 
 namespace {
 
@@ -33,15 +34,30 @@ public:
 
 CTillaneDlg::DataFileState SafeguardDataFile(const std::string& path)
 {
+    std::error_code error;
+    if (std::filesystem::is_symlink(path, error) && !std::filesystem::exists(path, error)) {
+        // Starting with the sample data would be a made-up start over what the link was
+        // meant to reach (a folder not mounted yet, a synced file not there yet).
+        const std::string target = app::ResolveTarget(path).string();
+        const int answer = win::MessageBox(
+            nullptr,
+            "The data file\n\n" + path + "\n\nis a link to\n\n" + target +
+                "\n\nwhich does not exist. Create it, starting with example data?\n\n"
+                "Answer No to start with no data: Tillane will not save until you start it again.",
+            Caption(), win::MB_YESNO | win::MB_ICONQUESTION | win::MB_DEFBUTTON2);
+        return answer == win::IDYES ? CTillaneDlg::DataFileState::Load : CTillaneDlg::DataFileState::LinkTargetMissing;
+    }
     const DataFile::LoadResult probe = DataFile::LoadFile(path, Today());
     const DataFile::Status status = probe.status;
     if (status != DataFile::Status::Unreadable && status != DataFile::Status::Malformed &&
         status != DataFile::Status::NotDataFile)
-        return CTillaneDlg::DataFileState::Load;
+        return probe.unreadContent ? CTillaneDlg::DataFileState::LoadKeepingOriginal
+                                   : CTillaneDlg::DataFileState::Load;
 
-    const char* why = status == DataFile::Status::Unreadable ? "it could not be read"
-                      : status == DataFile::Status::Malformed ? "it is not a well-formed document"
-                                                              : "it is not a Tillane data file";
+    const std::string why = status == DataFile::Status::Unreadable
+                                ? (probe.reason.empty() ? "it could not be read" : "it could not be read: " + probe.reason)
+                            : status == DataFile::Status::Malformed ? "it is not a well-formed document"
+                                                                    : "it is not a Tillane data file";
     std::string reason;
     const auto keptAs = app::SetAsideUnreadable(path, std::time(nullptr), &reason);
     if (keptAs && keptAs->empty()) {
@@ -75,6 +91,9 @@ std::optional<CTillaneDlg::DataFileState> CheckDataFileAtStartUp(const std::stri
                         Caption(), win::MB_OK | win::MB_ICONINFORMATION);
         return std::nullopt;
     }
+    // Saves cut short by a crash left their temporary files; no copy is saving now.
+    if (lock.GetStatus() == app::DataFileLock::Status::Held)
+        app::RemoveStaleSaves(path);
     return SafeguardDataFile(path);
 }
 
@@ -119,6 +138,7 @@ bool CTillaneApp::InitInstance()
     }
 
     m_mainWindow = new CTillaneDlg(settings, *configuration, frame, CTillaneDlg::Access::ReadWrite, state);
+    m_mainWindow->SetDataFileLock(&lock);
     SetMainWindow(m_mainWindow);
     if (m_mainWindow->Create(nullptr, kMainWindowStyle, 0)) {
         win::CMenu menu;

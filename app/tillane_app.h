@@ -47,7 +47,8 @@ CTillaneDlg::DataFileState SafeguardDataFile(const std::string& path);
 
 // Start-up's checks of the data file, with the lock taken on it: nothing when another copy
 // of Tillane holds the file (the user has been told, and the file is not touched);
-// otherwise SafeguardDataFile's answer.
+// otherwise, once the temporary files of saves cut short are removed, SafeguardDataFile's
+// answer.
 std::optional<CTillaneDlg::DataFileState> CheckDataFileAtStartUp(const std::string& path,
                                                                  const app::DataFileLock& lock);
 

@@ -145,7 +145,7 @@ std::string CTillaneDlg::DataFilePath() const
 
 void CTillaneDlg::LoadData()
 {
-    if (m_dataFileState != DataFileState::Load)
+    if (m_dataFileState != DataFileState::Load && m_dataFileState != DataFileState::LoadKeepingOriginal)
         return;
     m_loadNotes.clear();
     m_toldRowLimit = false;
@@ -198,9 +198,24 @@ app::FileOutcome CTillaneDlg::SaveData()
 {
     if (!Writable())
         return {false, "this window does not save"};
+    if (m_dataFileState == DataFileState::LinkTargetMissing)
+        return {false, "the data file is a link to a file that does not exist, and Tillane does not create it"};
     if (m_dataFileState == DataFileState::Untouchable)
         return {false, "the data file could not be read when Tillane started and is left as it is"};
     const std::string path = DataFilePath();
+    if (m_dataFileState == DataFileState::LoadKeepingOriginal) {
+        std::string reason;
+        const auto copy = app::KeepCopy(path, std::time(nullptr), &reason);
+        if (!copy)
+            return {false, "the file holds more than Tillane reads, and no copy of it could be kept: " + reason};
+        m_dataFileState = DataFileState::Load;
+        win::MessageBox(this,
+                        "The data file\n\n" + path +
+                            "\n\nholds more than Tillane reads (another list, or parts in an unexpected order), "
+                            "which this save does not keep. The file as it was has been kept as\n\n" +
+                            *copy,
+                        win::LoadString(res::IDS_APP_TITLE), win::MB_OK | win::MB_ICONINFORMATION);
+    }
     if (m_dataFileUnreadable) {
         // The file there was not understood: keep it before writing anything to its name.
         std::string reason;
@@ -208,7 +223,19 @@ app::FileOutcome CTillaneDlg::SaveData()
             return {false, "the file there could not be read, and could not be kept under another name: " + reason};
         m_dataFileUnreadable = false;
     }
-    return app::ReplaceFile(path, DataFileText());
+    if (const app::FileOutcome backup = app::BackUpDataFile(path, app::BackupFolder(), std::time(nullptr));
+        !backup.ok && !m_toldBackupFailure) {
+        // Told once a run; the save itself goes on.
+        m_toldBackupFailure = true;
+        win::MessageBox(this,
+                        "Tillane could not keep today's backup of\n\n" + path + "\n\nin\n\n" +
+                            app::BackupFolder().string() + "\n\n(" + backup.reason + "). Your data is saved all the same.",
+                        win::LoadString(res::IDS_APP_TITLE), win::MB_OK | win::MB_ICONEXCLAMATION);
+    }
+    const app::FileOutcome outcome = app::ReplaceFile(path, DataFileText());
+    if (outcome.ok && m_dataFileLock)
+        m_dataFileLock->FollowDataFile();
+    return outcome;
 }
 
 std::string CTillaneDlg::DataFileText()

@@ -49,6 +49,12 @@ public:
         SetAside,
         // It could not be read and could not be kept safe: start empty, never save.
         Untouchable,
+        // Load it, but it holds content the loader passes over: keep a copy of it before
+        // the first save, and tell the user where.
+        LoadKeepingOriginal,
+        // It is a link to a file that does not exist, and the user chose not to create
+        // it: start empty, never save (the link stays a link).
+        LinkTargetMissing,
     };
 
     CTillaneDlg(IConfigDataManager& settings, app::IConfiguration& configuration, const win::CRect& frame,
@@ -67,6 +73,8 @@ public:
     // has been set (before the window is created).
     std::string DataFilePath() const;
     void SetDataFilePath(std::string path) { m_dataFilePath = std::move(path); }
+    // The lock start-up holds on the data file, moved on to each newly saved file.
+    void SetDataFileLock(app::DataFileLock* lock) { m_dataFileLock = lock; }
     // Whether the data file's text was loaded (false: missing, unreadable, not a data file).
     bool DataFileUnreadable() const { return m_dataFileUnreadable; }
     // What loading found wrong in the file and mended (dates that are no dates, or lie
@@ -161,6 +169,8 @@ private:
     std::string m_dataFilePath;
     bool m_dataFileUnreadable = false;
     bool m_savedForClosing = false;
+    app::DataFileLock* m_dataFileLock = nullptr; // not owned
+    bool m_toldBackupFailure = false;
     DataFile::Notes m_loadNotes;
     // The user has been told since the last load that the projection is cut short.
     bool m_toldRowLimit = false;

@@ -1,7 +1,7 @@
 // Feeds arbitrary bytes to the data file's reader as if they were a file on disk: line
 // ends are dropped the text-mode way, then the document is read into accounts and
 // transactions with their rules. Whatever was read must survive a save and a re-read with
-// its descriptions, amounts and counts unchanged.
+// its descriptions, amounts, counts and dates unchanged.
 #include "storage/data_file.h"
 #include "storage/text_file.h"
 
@@ -37,7 +37,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             || second.contents.accounts[i].balance != first.contents.accounts[i].balance)
             std::abort();
     }
+    // Dates too: the start date and every transaction's day come back as they were read.
+    if (second.contents.startDate != first.contents.startDate.value_or(today))
+        std::abort();
     for (std::size_t i = 0; i < first.contents.transactions.size(); ++i) {
+        if (second.contents.transactions[i].date != first.contents.transactions[i].date)
+            std::abort();
         const DataFile::Transaction& before = first.contents.transactions[i];
         const DataFile::Transaction& after = second.contents.transactions[i];
         if (!before.rule || !after.rule || after.description != before.description || after.amount != before.amount

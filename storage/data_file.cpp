@@ -215,6 +215,37 @@ std::string WriteDocument(const Contents& contents, TimeValue today)
     return document.GetDocument();
 }
 
+namespace {
+
+bool ChildrenEmbed(const CXmlDocument& original, std::int32_t from, const CXmlDocument& written, std::int32_t to,
+                   bool topLevel)
+{
+    const auto originalRecords = original.GetElementRecords();
+    const auto writtenRecords = written.GetElementRecords();
+    std::int32_t candidate = writtenRecords[to].firstChild;
+    for (std::int32_t child = originalRecords[from].firstChild; child != 0;
+         child = originalRecords[child].nextSibling) {
+        const std::string_view name = original.GetElementName(child);
+        if (topLevel && originalRecords[child].firstChild == 0 && (name == kAccounts || name == kTransactions))
+            continue;
+        // Matched by name alone, first come first served: the written document is the
+        // reader's own output, in the reader's order, so no other match could do better.
+        while (candidate != 0 && written.GetElementName(candidate) != name)
+            candidate = writtenRecords[candidate].nextSibling;
+        if (candidate == 0 || !ChildrenEmbed(original, child, written, candidate, child == originalRecords[0].firstChild))
+            return false;
+        candidate = writtenRecords[candidate].nextSibling;
+    }
+    return true;
+}
+
+} // namespace
+
+bool WrittenKeepsEveryElement(const CXmlDocument& original, const CXmlDocument& written)
+{
+    return ChildrenEmbed(original, 0, written, 0, false);
+}
+
 LoadResult ParseDocument(std::string text, TimeValue today)
 {
     LoadResult result;
@@ -231,6 +262,13 @@ LoadResult ParseDocument(std::string text, TimeValue today)
         result.status = Status::NotDataFile;
         return result;
     }
+    // FindRoot made the top-level element the first child of the document record.
+    const std::int32_t root = document.GetElementRecords()[0].firstChild;
+    const std::string format = document.GetElementAttribute(root, kFormat);
+    if (!format.empty() && format != kFormatVersion) {
+        result.status = Status::NotDataFile;
+        return result;
+    }
     result.status = Status::Loaded;
     if (const std::optional<Cashflow> cashflow = ReadCashflow(document, &result.notes)) {
         result.contents.startDate = cashflow->startDate;
@@ -239,16 +277,23 @@ LoadResult ParseDocument(std::string text, TimeValue today)
     }
     result.contents.accounts = ReadAccounts(document);
     result.contents.transactions = ReadTransactions(document, today, &result.notes);
+    CXmlDocument written;
+    written.SetDocument(WriteDocument(result.contents, today));
+    result.unreadContent = !WrittenKeepsEveryElement(document, written);
     return result;
 }
 
 LoadResult LoadFile(const std::filesystem::path& path, TimeValue today)
 {
     TextFile::ReadResult read = TextFile::Read(path);
+    LoadResult result;
     if (read.status == TextFile::ReadStatus::Missing)
-        return LoadResult{Status::Missing, {}, {}};
-    if (read.status == TextFile::ReadStatus::Unreadable)
-        return LoadResult{Status::Unreadable, {}, {}};
+        return result;
+    if (read.status == TextFile::ReadStatus::Unreadable) {
+        result.status = Status::Unreadable;
+        result.reason = read.reason;
+        return result;
+    }
     return ParseDocument(std::move(read.text), today);
 }
 

@@ -184,9 +184,20 @@ struct LoadResult {
     Status status = Status::Missing;
     Contents contents;
     Notes notes;
+    // The document holds elements the reader passed over (a second list, an unknown or
+    // misplaced element, children out of order): a save would lose them.
+    bool unreadContent = false;
+    // Why the file is Unreadable, in words for the user (may be empty).
+    std::string reason;
 };
 
-// Reads the text of a data file (lines already joined).
+// Whether every element of `original` has its counterpart, in the same order and under the
+// same parent, in `written` (what a save of the read contents gives). Empty ACCOUNTS and
+// TRANSACTIONS lists need none: they hold nothing to lose.
+bool WrittenKeepsEveryElement(const CXmlDocument& original, const CXmlDocument& written);
+
+// Reads the text of a data file (lines already joined). A top-level element with a Format
+// other than "1" is not a data file of this version.
 LoadResult ParseDocument(std::string text, TimeValue today);
 
 // Reads a data file from disk: Missing and Unreadable from the file, the rest from

@@ -1,17 +1,20 @@
 #include "storage/text_file.h"
 
+#include "storage/xml_document.h"
+
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <memory>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace TextFile {
 
 namespace {
 
-struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
-using FileHandle = std::unique_ptr<std::FILE, FileCloser>;
 
 } // namespace
 
@@ -48,25 +51,60 @@ std::string ToTextMode(std::string_view text)
     return bytes;
 }
 
+std::uintmax_t LargestFile()
+{
+    return CXmlDocument::kLargestDocument;
+}
+
 ReadResult Read(const std::filesystem::path& path)
 {
     ReadResult result;
-    errno = 0;
-    FileHandle file(std::fopen(path.c_str(), "rb"));
-    if (!file) {
-        result.status = errno == ENOENT ? ReadStatus::Missing : ReadStatus::Unreadable;
+    // Without O_NONBLOCK, opening a pipe would wait for a writer that may never come.
+    const int descriptor = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (descriptor < 0) {
+        const int error = errno;
+        result.status = error == ENOENT ? ReadStatus::Missing : ReadStatus::Unreadable;
+        result.reason = std::strerror(error);
+        return result;
+    }
+    struct stat info {};
+    if (::fstat(descriptor, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(descriptor);
+        result.status = ReadStatus::Unreadable;
+        result.reason = "it is not a regular file";
+        return result;
+    }
+    if (static_cast<std::uintmax_t>(info.st_size) > LargestFile()) {
+        ::close(descriptor);
+        result.status = ReadStatus::Unreadable;
+        result.reason = "it is larger than the " + std::to_string(LargestFile() >> 20) + " MB a data file can be";
         return result;
     }
     std::string bytes;
+    bytes.reserve(static_cast<std::size_t>(info.st_size));
     char buffer[65536];
+    bool failed = false;
     for (;;) {
-        const std::size_t got = std::fread(buffer, 1, sizeof buffer, file.get());
-        bytes.append(buffer, got);
-        if (got < sizeof buffer)
+        const ssize_t got = ::read(descriptor, buffer, sizeof buffer);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0) {
+            failed = true;
+            result.reason = std::strerror(errno);
             break;
+        }
+        if (got == 0)
+            break;
+        bytes.append(buffer, static_cast<std::size_t>(got));
+        // A file that grows while it is read is still held to the limit.
+        if (bytes.size() > LargestFile()) {
+            failed = true;
+            result.reason = "it is larger than the " + std::to_string(LargestFile() >> 20) + " MB a data file can be";
+            break;
+        }
     }
-    // A folder opens but cannot be read: that is an error, not an empty file.
-    result.status = std::ferror(file.get()) ? ReadStatus::Unreadable : ReadStatus::Ok;
+    ::close(descriptor);
+    result.status = failed ? ReadStatus::Unreadable : ReadStatus::Ok;
     result.text = JoinLines(bytes);
     return result;
 }

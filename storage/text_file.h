@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -17,15 +18,24 @@ namespace TextFile {
 enum class ReadStatus {
     Ok,
     Missing,    // nothing exists at the path
-    Unreadable, // it exists but could not be opened or read to its end
+    Unreadable, // it exists but could not be opened or read to its end, or is not a
+                // regular file, or is larger than a document can be
 };
+
+// The largest file read: what a document can hold.
+std::uintmax_t LargestFile();
 
 struct ReadResult {
     ReadStatus status = ReadStatus::Missing;
     // The joined lines; on a failure part-way through, what was read before it.
     std::string text;
+    // Why it is Unreadable, in words for the user.
+    std::string reason;
 };
 
+// Reads a regular file (a link to one is followed). Anything else (a pipe, a device, a
+// folder) is refused without waiting on it or reading it, and so is a file larger than
+// LargestFile.
 ReadResult Read(const std::filesystem::path& path);
 
 // The text-mode reading of bytes already in memory: lines joined without their ends.

@@ -81,9 +81,6 @@ int32_t Offset(std::size_t offset)
     return static_cast<int32_t>(offset);
 }
 
-// Offsets are 32-bit; a larger text is refused rather than misread.
-constexpr std::size_t kLargestDocument = std::numeric_limits<int32_t>::max() / 2;
-
 } // namespace
 
 CXmlDocument::CXmlDocument()
@@ -99,7 +96,7 @@ bool CXmlDocument::SetDocument(std::string text)
     m_freePos = 1;
     m_parentPos = m_currentPos = m_childPos = 0;
 
-    if (m_documentText.size() > kLargestDocument) {
+    if (m_documentText.size() > CXmlDocument::kLargestDocument) {
         m_errorText = "Document too large";
         m_documentText.clear();
     }
@@ -552,6 +549,14 @@ bool CXmlDocument::FindAttributeValue(std::int32_t element, std::string_view nam
                 matched = index;
         }
     }
+}
+
+std::string CXmlDocument::GetElementAttribute(std::int32_t element, std::string_view name) const
+{
+    Token value;
+    if (element <= 0 || element >= m_freePos || !FindAttributeValue(element, name, value))
+        return {};
+    return Decode(value.begin, value.end);
 }
 
 std::string CXmlDocument::GetChildAttribute(std::string_view name) const

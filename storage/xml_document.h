@@ -27,6 +27,9 @@ public:
         std::int32_t nextSibling = 0;
     };
 
+    // Offsets are 32-bit; a larger text is refused rather than misread.
+    static constexpr std::size_t kLargestDocument = 0x7FFFFFFF / 2;
+
     CXmlDocument();
     virtual ~CXmlDocument();
     CXmlDocument(const CXmlDocument&) = default;
@@ -51,6 +54,11 @@ public:
     bool AddChildElement(std::string_view name, std::string_view text = {});
     bool SetAttribute(std::string_view name, std::string_view value);
     bool SetChildAttribute(std::string_view name, std::string_view value);
+
+    // The name and an attribute of an element of the table, by its index; for walking the
+    // whole tree through GetElementRecords.
+    std::string_view GetElementName(std::int32_t element) const { return ElementName(element); }
+    std::string GetElementAttribute(std::int32_t element, std::string_view name) const;
 
     // The records in use, the document record first; for checking the table against
     // the text.

@@ -3,6 +3,7 @@
 #include "ui/chart_ctrl.h"
 #include "ui/platform/device_context.h"
 
+#include <QBuffer>
 #include <QColor>
 #include <QPainter>
 
@@ -33,8 +34,12 @@ QImage RenderChartImage(IChartSource& cashflow, int width, int height)
     return image;
 }
 
-bool SaveChartPng(IChartSource& cashflow, int width, int height, const QString& path)
+QByteArray ChartPng(IChartSource& cashflow, int width, int height)
 {
     const QImage image = RenderChartImage(cashflow, width, height);
-    return !image.isNull() && image.save(path, "PNG");
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    if (image.isNull() || !buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "PNG"))
+        return {};
+    return bytes;
 }

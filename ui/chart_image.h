@@ -1,7 +1,7 @@
 #pragma once
 
+#include <QByteArray>
 #include <QImage>
-#include <QString>
 
 class IChartSource;
 
@@ -10,5 +10,5 @@ class IChartSource;
 // fonts. A size that is not positive gives a null image.
 QImage RenderChartImage(IChartSource& cashflow, int width, int height);
 
-// The same, written as a PNG file; false when the image cannot be made or written.
-bool SaveChartPng(IChartSource& cashflow, int width, int height, const QString& path);
+// The same, as the bytes of a PNG file; empty when the image cannot be made.
+QByteArray ChartPng(IChartSource& cashflow, int width, int height);

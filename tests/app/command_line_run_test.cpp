@@ -22,6 +22,7 @@
 
 #include <fcntl.h>
 #include <spawn.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <algorithm>
@@ -309,11 +310,23 @@ TEST_F(CommandLineRunTest, WithoutADataFileTheSampleIsProjectedAndNothingIsWritt
     EXPECT_EQ(run.out, ReferenceWindow("").Csv());
     EXPECT_EQ(FilesInHome(), std::vector<std::string> {}) << "no data file, no settings";
 
-    const fs::path elsewhere = m_output / "new.Tillane";
-    EXPECT_EQ(Tillane({"--forecast", "--file", elsewhere.string()}).status, 0);
     EXPECT_EQ(Tillane({"--chart", (m_output / "c.png").string()}).status, 0);
-    EXPECT_FALSE(fs::exists(elsewhere));
     EXPECT_EQ(FilesInHome(), std::vector<std::string> {});
+}
+
+TEST_F(CommandLineRunTest, AFileNamedOnTheCommandLineMustExist)
+{
+    const fs::path typo = m_output / "mine.Tilane";
+    for (const std::vector<std::string>& words :
+         {std::vector<std::string> {"--forecast", "--file", typo.string()},
+          std::vector<std::string> {"--chart", (m_output / "c.png").string(), "--file", typo.string()}}) {
+        const Outcome run = Tillane(words);
+        EXPECT_EQ(run.status, 1);
+        EXPECT_EQ(run.out, "");
+        EXPECT_EQ(run.err, "tillane: no such file: " + typo.string() + "\n");
+    }
+    EXPECT_FALSE(fs::exists(typo));
+    EXPECT_FALSE(fs::exists(m_output / "c.png"));
 }
 
 TEST_F(CommandLineRunTest, ChartIsTheWindowsChartAtTheRequestedSize)
@@ -354,7 +367,7 @@ TEST_F(CommandLineRunTest, AFileThatCannotBeUsedEndsWithStatusOne)
     const std::vector<Case> cases = {
         {"malformed", "<TILLANE Format=\"1\">\r\n<ACCOUNTS>\r\n</TILLANE", "not a well-formed document"},
         {"other XML", "<html><body>hello</body></html>\r\n", "not a Tillane data file"},
-        {"unreadable", "", "cannot be read"},
+        {"unreadable", "", "not a regular file"},
     };
     for (const Case& c : cases) {
         const fs::path path = m_output / c.name;
@@ -383,6 +396,36 @@ TEST_F(CommandLineRunTest, AFileThatCannotBeUsedEndsWithStatusOne)
     const Outcome chart = Tillane({"--chart", nowhere});
     EXPECT_EQ(chart.status, 1);
     EXPECT_NE(chart.err.find("cannot write the chart to " + nowhere), std::string::npos) << chart.err;
+}
+
+TEST_F(CommandLineRunTest, TheChartNeverReplacesTheDataFile)
+{
+    const fs::path data = m_output / "mine.Tillane";
+    WriteFileBytes(data, DataFileText());
+    fs::create_symlink(data, m_output / "link.png");
+    for (const fs::path& chart : {data, m_output / "link.png"}) {
+        const Outcome run = Tillane({"--chart", chart.string(), "--file", data.string()});
+        EXPECT_EQ(run.status, 1) << chart;
+        EXPECT_NE(run.err.find("cannot write the chart to " + chart.string() + ": that is the data file"),
+                  std::string::npos)
+            << run.err;
+    }
+    EXPECT_EQ(ReadFileBytes(data), DataFileText());
+
+    const Outcome full = Tillane({"--chart", "/dev/full", "--file", data.string()});
+    EXPECT_EQ(full.status, 1);
+    EXPECT_NE(full.err.find("not a regular file"), std::string::npos) << full.err;
+}
+
+TEST_F(CommandLineRunTest, ADataFileThatIsNotARegularFileIsRefusedAtOnce)
+{
+    const fs::path pipe = m_output / "pipe.Tillane";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    for (const fs::path& odd : {pipe, fs::path("/dev/zero")}) {
+        const Outcome run = Tillane({"--forecast", "--file", odd.string()});
+        EXPECT_EQ(run.status, 1);
+        EXPECT_EQ(run.err, "tillane: cannot use the data file " + odd.string() + ": it is not a regular file\n");
+    }
 }
 
 TEST_F(CommandLineRunTest, BadUsageEndsWithStatusTwoAndTheUsage)

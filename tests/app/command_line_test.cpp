@@ -82,6 +82,25 @@ TEST(CommandLine, RefusesBadUsageWithAReason)
     EXPECT_FALSE(Refusal({"--summary", "--forecast"}).empty());
 }
 
+TEST(CommandLine, AnOptionGivenTwiceIsBadUsage)
+{
+    for (const std::vector<std::string>& twice : std::vector<std::vector<std::string>> {
+             {"--forecast", "--file", "a", "--file=b"},
+             {"--forecast", "--start", "01/01/2026", "--start", "01/01/2026"},
+             {"--forecast", "--months", "3", "--months=4"},
+             {"--chart", "c.png", "--size", "100x100", "--size", "200x200"}})
+        EXPECT_NE(Refusal(twice).find("given more than once"), std::string::npos) << twice[2];
+}
+
+TEST(CommandLine, AChartSizeIsBoundedBySideAndByArea)
+{
+    EXPECT_EQ(Parsed({"--chart", "c.png", "--size", "10000x5000"}).width, 10000);
+    for (const char* size : {"10001x100", "100x10001", "7072x7071", "99999x99999"})
+        EXPECT_NE(Refusal({"--chart", "c.png", "--size", size}).find("at most 10000 pixels a side and 50 million"),
+                  std::string::npos)
+            << size;
+}
+
 TEST(CommandLine, LeapDaysAreRealStartDates)
 {
     testing_support::TzGuard zone(testing_support::kEastern);

@@ -1,4 +1,5 @@
 #include "app/data_file_store.h"
+#include "app/tillane_app.h"
 
 #include "support/temp_dir.h"
 
@@ -118,6 +119,129 @@ TEST(DataFileLock, ASecondProcessIsRefusedWhileTheFirstHoldsIt)
         EXPECT_EQ(otherProcessStatus(), app::DataFileLock::Status::HeldElsewhere);
     }
     EXPECT_EQ(otherProcessStatus(), app::DataFileLock::Status::Held);
+}
+
+} // namespace
+
+namespace {
+
+// The lock's status as another process finds it when it opens the data file by `path`.
+app::DataFileLock::Status StatusInOtherProcess(const std::string& path)
+{
+    const pid_t child = ::fork();
+    if (child == 0) {
+        int status = 0;
+        {
+            app::DataFileLock other(path);
+            status = static_cast<int>(other.GetStatus());
+        }
+        ::_exit(status);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return static_cast<app::DataFileLock::Status>(WEXITSTATUS(status));
+}
+
+TEST(DataFileLock, HoldsTheFileByEveryNameAcrossSavesAndTidiesUpWhenLetGo)
+{
+    TempDir folder;
+    std::filesystem::create_directory(folder / "elsewhere");
+    const auto path = (folder / "default.Tillane").string();
+    const auto lockFile = folder / ".default.Tillane.lock";
+    WriteFileBytes(path, "data");
+    std::filesystem::create_hard_link(path, folder / "elsewhere" / "same.Tillane");
+    {
+        app::DataFileLock lock(path);
+        ASSERT_EQ(lock.GetStatus(), app::DataFileLock::Status::Held);
+        EXPECT_EQ(StatusInOtherProcess((folder / "elsewhere" / "same.Tillane").string()),
+                  app::DataFileLock::Status::HeldElsewhere);
+
+        // A save makes a new file; the lock follows it to its new inode.
+        ASSERT_TRUE(app::ReplaceFile(path, "saved").ok);
+        lock.FollowDataFile();
+        std::filesystem::create_hard_link(path, folder / "elsewhere" / "after.Tillane");
+        EXPECT_EQ(StatusInOtherProcess((folder / "elsewhere" / "after.Tillane").string()),
+                  app::DataFileLock::Status::HeldElsewhere);
+        // The refused process leaves the lock file where it is.
+        EXPECT_TRUE(std::filesystem::exists(lockFile));
+    }
+    EXPECT_FALSE(std::filesystem::exists(lockFile));
+    EXPECT_EQ(StatusInOtherProcess(path), app::DataFileLock::Status::Held);
+    EXPECT_FALSE(std::filesystem::exists(lockFile));
+}
+
+TEST(ReplaceFile, KeepsTheOwnerAndGroupWhereTheProcessMay)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "only an administrator may give a file to someone else";
+    TempDir folder;
+    const auto path = folder / "default.Tillane";
+    WriteFileBytes(path, "old");
+    ASSERT_EQ(::chown(path.c_str(), 4242, 4343), 0);
+    ::chmod(path.c_str(), 0640);
+    ASSERT_TRUE(app::ReplaceFile(path.string(), "new").ok);
+    struct stat info {};
+    ASSERT_EQ(::stat(path.c_str(), &info), 0);
+    EXPECT_EQ(info.st_uid, 4242u);
+    EXPECT_EQ(info.st_gid, 4343u);
+    EXPECT_EQ(info.st_mode & 0777, 0640u);
+}
+
+TEST(RemoveStaleSaves, StartUpRemovesOnlyTheTemporaryFilesOfThisDataFile)
+{
+    TempDir folder;
+    const auto path = (folder / "default.Tillane").string();
+    for (const char* name : {".default.Tillane.saving-a1B2c3", ".default.Tillane.saving-zzzzzz", ".default.Tillane.saving-abc",
+                             ".other.Tillane.saving-a1B2c3", "default.Tillane.old"})
+        WriteFileBytes(folder / name, "x");
+    std::filesystem::create_directory(folder / ".default.Tillane.saving-folder");
+    {
+        const app::DataFileLock lock(path);
+        EXPECT_EQ(CheckDataFileAtStartUp(path, lock), CTillaneDlg::DataFileState::Load);
+    }
+    EXPECT_EQ(EntriesIn(folder.Path()), 4);
+    EXPECT_FALSE(std::filesystem::exists(folder / ".default.Tillane.saving-a1B2c3"));
+}
+
+} // namespace
+
+namespace {
+
+TEST(BackUpDataFile, KeepsTheFirstVersionOfEachDayAndOnlyTheLastTen)
+{
+    TempDir folder;
+    const auto path = (folder / "default.Tillane").string();
+    const auto backups = folder / "state" / "Tillane" / "backups";
+    EXPECT_TRUE(app::BackUpDataFile(path, backups, 0).ok) << "no data file yet: nothing to keep";
+    EXPECT_FALSE(std::filesystem::exists(backups));
+
+    std::tm day {};
+    day.tm_year = 2026 - 1900;
+    day.tm_mday = 1;
+    day.tm_hour = 10;
+    day.tm_isdst = -1;
+    for (int d = 1; d <= 12; ++d) {
+        day.tm_mday = d;
+        const std::time_t morning = std::mktime(&day);
+        WriteFileBytes(path, "day " + std::to_string(d));
+        ASSERT_TRUE(app::BackUpDataFile(path, backups, morning).ok);
+        WriteFileBytes(path, "later on day " + std::to_string(d));
+        ASSERT_TRUE(app::BackUpDataFile(path, backups, morning + 3600).ok);
+    }
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(backups))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    ASSERT_EQ(names.size(), 10u);
+    EXPECT_EQ(names.front().substr(0, 16), "default.Tillane.");
+    EXPECT_EQ(names.front().substr(names.front().size() - 11), ".2026-01-03");
+    EXPECT_EQ(ReadFileBytes(backups / names.back()), "day 12") << "the file as it was before the day's first save";
+
+    // A file of the same name in another folder has backups of its own.
+    std::filesystem::create_directory(folder / "other");
+    WriteFileBytes(folder / "other" / "default.Tillane", "other");
+    ASSERT_TRUE(app::BackUpDataFile((folder / "other" / "default.Tillane").string(), backups, std::mktime(&day)).ok);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(backups), std::filesystem::directory_iterator()), 11);
 }
 
 } // namespace

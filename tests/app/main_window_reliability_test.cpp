@@ -309,3 +309,89 @@ TEST_F(ReliabilityTest, ASecondCopyOnTheSameFileIsRefusedAndTouchesNothing)
 }
 
 } // namespace
+
+namespace {
+
+// A list the loader never reaches: the second ACCOUNTS.
+const std::string kMoreThanRead = "<TILLANE Format=\"1\">\r\r\n<ACCOUNTS>\r\r\n<ACCOUNT>\r\r\n<DESCRIPTION>Checking"
+                                  "</DESCRIPTION>\r\r\n<AMOUNT>5</AMOUNT>\r\r\n</ACCOUNT>\r\r\n</ACCOUNTS>\r\r\n"
+                                  "<ACCOUNTS>\r\r\n<ACCOUNT>\r\r\n<DESCRIPTION>Savings</DESCRIPTION>\r\r\n</ACCOUNT>\r\r\n"
+                                  "</ACCOUNTS>\r\r\n</TILLANE>\r\r\n";
+
+} // namespace
+
+// Content the loader passes over is kept in a copy before the first save, once, and the
+// user is told where.
+TEST_F(ReliabilityTest, AFileHoldingMoreThanIsReadIsCopiedBeforeTheFirstSave)
+{
+    WriteFileBytes(DataFile(), kMoreThanRead);
+    app::DataFileLock lock(DataFile().string());
+    const auto state = CheckDataFileAtStartUp(DataFile().string(), lock);
+    ASSERT_EQ(state, CTillaneDlg::DataFileState::LoadKeepingOriginal);
+    EXPECT_TRUE(m_runner.MessageBoxes().empty()) << "nothing to say before a save";
+    {
+        MainWindow main(DataFile(), *state);
+        main.Open(m_runner);
+        EXPECT_EQ(main.Accounts().GetItemCount(), 1);
+        main.window->KeyDown('S', true, false, false);
+        main.window->KeyDown('S', true, false, false);
+        main.CloseBox();
+    }
+    std::vector<std::filesystem::path> copies;
+    for (const auto& entry : std::filesystem::directory_iterator(m_folder.Path()))
+        if (entry.path().filename().string().rfind("default.Tillane.original-", 0) == 0)
+            copies.push_back(entry.path());
+    ASSERT_EQ(copies.size(), 1u);
+    EXPECT_EQ(ReadFileBytes(copies[0]), kMoreThanRead);
+    ASSERT_EQ(m_runner.MessageBoxes().size(), 1u);
+    EXPECT_NE(m_runner.MessageBoxes()[0].text.find(copies[0].string()), std::string::npos);
+    EXPECT_FALSE(DataFile::LoadFile(DataFile(), Today()).unreadContent);
+}
+
+TEST_F(ReliabilityTest, TheFirstSaveOfTheDayKeepsTheFileAsItWasInTheBackups)
+{
+    DataFile::Contents contents;
+    contents.accounts = {{m_folder.Path().string(), 1}}; // no other test's data
+    const std::string before = TextFile::ToTextMode(DataFile::WriteDocument(contents, Today()));
+    WriteFileBytes(DataFile(), before);
+    {
+        MainWindow main(DataFile());
+        main.Open(m_runner);
+        main.Accounts().AddAccount("Savings", 7, CAccountsListCtrl::Selection::Leave);
+        main.window->KeyDown('S', true, false, false);
+        main.CloseBox();
+    }
+    std::vector<std::string> kept;
+    for (const auto& entry : std::filesystem::directory_iterator(app::BackupFolder()))
+        if (ReadFileBytes(entry.path()) == before)
+            kept.push_back(entry.path().string());
+    EXPECT_EQ(kept.size(), 1u);
+    EXPECT_NE(ReadFileBytes(DataFile()), before);
+    EXPECT_TRUE(m_runner.MessageBoxes().empty());
+}
+
+// A link whose target is missing is never replaced by a file, and the sample data is not
+// made up over it unless the user asks for the target to be created.
+TEST_F(ReliabilityTest, ALinkToAMissingFileStaysALink)
+{
+    const auto target = m_folder / "mounted" / "real.Tillane";
+    std::filesystem::create_directory(m_folder / "mounted");
+    std::filesystem::create_symlink(target, DataFile());
+    for (const int answer : {win::IDNO, win::IDYES}) {
+        app::DataFileLock lock(DataFile().string());
+        m_runner.AnswerNextMessageBox(answer);
+        const auto state = CheckDataFileAtStartUp(DataFile().string(), lock);
+        ASSERT_TRUE(state.has_value());
+        ASSERT_FALSE(m_runner.MessageBoxes().empty());
+        EXPECT_NE(m_runner.MessageBoxes().back().text.find(target.string()), std::string::npos);
+        {
+            MainWindow main(DataFile(), *state);
+            main.Open(m_runner);
+            EXPECT_EQ(main.Transactions().GetItemCount(), answer == win::IDYES ? 2 : 0);
+            EXPECT_EQ(main.window->SaveData().ok, answer == win::IDYES);
+            main.window->SetDataFileLock(nullptr);
+        }
+        EXPECT_TRUE(std::filesystem::is_symlink(DataFile()));
+        EXPECT_EQ(std::filesystem::exists(target), answer == win::IDYES);
+    }
+}

@@ -382,3 +382,43 @@ TEST(DataFileTest, RulesWriteTheirOwnUnitAndDayOnlyWhenMonthly)
         EXPECT_EQ(Shape(*back), Shape(*c.rule)) << c.element;
     }
 }
+
+TEST(DataFileTest, ContentTheReaderPassesOverIsNoticed)
+{
+    TzGuard zone(testing_support::kEastern);
+    const std::string account = "<ACCOUNT><DESCRIPTION>Checking</DESCRIPTION><AMOUNT>5</AMOUNT></ACCOUNT>";
+    const std::string transaction = "<TRANSACTION><DESCRIPTION>Pay</DESCRIPTION><DATE>01/05/2007</DATE>"
+                                    "<AMOUNT>9</AMOUNT></TRANSACTION>";
+    auto unread = [](const std::string& body) {
+        const DataFile::LoadResult result = DataFile::ParseDocument("<TILLANE Format=\"1\">" + body + "</TILLANE>", 0);
+        EXPECT_EQ(result.status, DataFile::Status::Loaded) << body;
+        return result.unreadContent;
+    };
+    // All that the writer writes, or less, or empty lists: nothing is lost by a save.
+    EXPECT_FALSE(DataFile::ParseDocument(kSampleDocument, 0).unreadContent);
+    EXPECT_FALSE(unread(""));
+    EXPECT_FALSE(unread("<ACCOUNTS/><TRANSACTIONS></TRANSACTIONS>"));
+    EXPECT_FALSE(unread("<TRANSACTIONS><TRANSACTION><AMOUNT>3</AMOUNT></TRANSACTION></TRANSACTIONS>"));
+
+    for (const std::string& body : {
+             "<ACCOUNTS>" + account + "</ACCOUNTS><ACCOUNTS>" + account + "</ACCOUNTS>",
+             "<TRANSACTIONS>" + transaction + "</TRANSACTIONS><TRANSACTIONS>" + transaction + "</TRANSACTIONS>",
+             "<ACCOUNTS>" + account + "</ACCOUNTS><CASHFLOW Duration=\"3\"/>",
+             std::string("<NOTES>keep me</NOTES>"),
+             "<ACCOUNTS>" + account + "<BUDGET/></ACCOUNTS>",
+             // AMOUNT before DESCRIPTION reads as 0, the date as the default.
+             std::string("<TRANSACTIONS><TRANSACTION><AMOUNT>9</AMOUNT><DESCRIPTION>Pay</DESCRIPTION>"
+                         "<DATE>01/05/2007</DATE></TRANSACTION></TRANSACTIONS>"),
+             std::string("<TRANSACTIONS><TRANSACTION><DESCRIPTION>Pay<B>bold</B></DESCRIPTION></TRANSACTION>"
+                         "</TRANSACTIONS>"),
+         })
+        EXPECT_TRUE(unread(body)) << body;
+}
+
+TEST(DataFileTest, OnlyFormatOneIsADataFileOfThisVersion)
+{
+    EXPECT_EQ(DataFile::ParseDocument("<TILLANE Format=\"2\"/>", 0).status, DataFile::Status::NotDataFile);
+    EXPECT_EQ(DataFile::ParseDocument("<TILLANE Format=\"\"/>", 0).status, DataFile::Status::Loaded);
+    EXPECT_EQ(DataFile::ParseDocument("<TILLANE/>", 0).status, DataFile::Status::Loaded);
+    EXPECT_EQ(DataFile::ParseDocument("<TILLANE Format=\"1\"/>", 0).status, DataFile::Status::Loaded);
+}

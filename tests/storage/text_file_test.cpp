@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 using testing_support::ReadFileBytes;
@@ -66,6 +67,31 @@ TEST(TextFileTest, AMissingFileIsToldApartFromOneThatCannotBeRead)
         EXPECT_EQ(locked.status, TextFile::ReadStatus::Unreadable);
         EXPECT_EQ(locked.text, "");
     }
+}
+
+TEST(TextFileTest, OnlyARegularFileWithinTheLimitIsRead)
+{
+    TempDir dir;
+    // A pipe with no writer would block an ordinary open for ever; a device never ends.
+    ASSERT_EQ(::mkfifo((dir / "pipe").c_str(), 0600), 0);
+    for (const std::filesystem::path& odd : {dir / "pipe", std::filesystem::path("/dev/zero")}) {
+        const TextFile::ReadResult read = TextFile::Read(odd);
+        EXPECT_EQ(read.status, TextFile::ReadStatus::Unreadable) << odd;
+        EXPECT_EQ(read.reason, "it is not a regular file");
+        EXPECT_EQ(read.text, "");
+    }
+
+    // A file one byte over the limit is refused before a byte is read (it is sparse).
+    const auto huge = dir / "huge";
+    WriteFileBytes(huge, "");
+    std::filesystem::resize_file(huge, TextFile::LargestFile() + 1);
+    const TextFile::ReadResult tooLarge = TextFile::Read(huge);
+    EXPECT_EQ(tooLarge.status, TextFile::ReadStatus::Unreadable);
+    EXPECT_NE(tooLarge.reason.find("larger than"), std::string::npos) << tooLarge.reason;
+
+    std::filesystem::create_symlink(dir / "real", dir / "link");
+    WriteFileBytes(dir / "real", "a\r\nb");
+    EXPECT_EQ(TextFile::Read(dir / "link").text, "ab");
 }
 
 TEST(TextFileTest, WritingIntoAMissingFolderFails)

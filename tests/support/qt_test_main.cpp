@@ -29,6 +29,7 @@ int main(int argc, char** argv)
     setenv("HOME", home.Path().c_str(), 1);
     setenv("XDG_CONFIG_HOME", (home / "config").c_str(), 1);
     setenv("XDG_RUNTIME_DIR", (home / "runtime").c_str(), 1);
+    setenv("XDG_STATE_HOME", (home / "state").c_str(), 1);
     if (!std::getenv("QT_QPA_PLATFORM"))
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
 
