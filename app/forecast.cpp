@@ -1,6 +1,7 @@
 #include "app/forecast.h"
 
 #include "app/forecast_output.h"
+#include "app/forecast_report.h"
 #include "app/output_file.h"
 #include "app/tillane_dlg.h"
 #include "model/projection_summary.h"
@@ -80,6 +81,8 @@ private:
         if (!CheckLoadedProjection(window, std::cerr))
             return 1;
 
+        if (m_line.mode == CommandLine::Mode::Report)
+            return WriteReport(window);
         if (m_line.mode == CommandLine::Mode::Summary)
             return PrintSummary(list, m_line.below.value_or(window.CashFlowPage().WarnBelow()));
         if (m_line.mode == CommandLine::Mode::Chart) {
@@ -101,6 +104,22 @@ private:
         std::cout << (m_line.csv ? FormatForecastCsv(rows) : FormatForecastText(rows));
         std::cout.flush();
         return std::cout ? 0 : 1;
+    }
+
+    // The printed report as a PDF file on US Letter paper.
+    int WriteReport(CTillaneDlg& window)
+    {
+        const QByteArray pdf = CForecastReport(window).Pdf();
+        const app::FileOutcome outcome =
+            pdf.isEmpty() ? app::FileOutcome {false, "the report could not be drawn"}
+                          : app::WriteOutputFile(m_line.reportFile,
+                                                 std::string_view(pdf.constData(), static_cast<std::size_t>(pdf.size())),
+                                                 GetDataFilePath());
+        if (!outcome.ok) {
+            std::cerr << "tillane: cannot write the report to " << m_line.reportFile << ": " << outcome.reason << "\n";
+            return 1;
+        }
+        return 0;
     }
 
     const CommandLine& m_line;

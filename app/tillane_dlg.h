@@ -8,10 +8,13 @@
 #include "ui/chart_ctrl.h"
 #include "ui/edit_history.h"
 #include "ui/platform/property_sheet.h"
+#include "ui/platform/save_file_dialog.h"
 #include "ui/trans_page_dlg.h"
 
 #include <memory>
+#include <optional>
 #include <string>
+#include <string_view>
 
 class IConfigDataManager;
 
@@ -136,6 +139,16 @@ private:
     void AddTransaction();
     void SaveNow();
     void SaveAndExit();
+    // The forecast and the chart taken out of the window: files, printer, preview.
+    void ExportForecast();
+    void ExportChart();
+    void PrintReport();
+    void PreviewReport();
+    // Asks where to write an export, starting in the folder used last; remembers the folder.
+    std::optional<std::string> AskExportPath(win::SaveFileRequest& request);
+    // Writes an output file (never onto the data file); says why when it could not. what:
+    // "forecast", "chart", "report"; no bytes: it could not be drawn.
+    bool WriteOutput(const std::string& what, const std::string& path, std::string_view bytes);
     // Saves before the window closes; false when the user chose to keep it open.
     bool SaveForClosing();
     void ReportSaveFailure(const app::FileOutcome& outcome, bool closing, bool* closeAnyway);

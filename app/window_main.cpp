@@ -33,7 +33,7 @@ int main(int argc, char** argv)
     }
 
     const bool withoutWindow = line.mode == CommandLine::Mode::Forecast || line.mode == CommandLine::Mode::Summary ||
-                               line.mode == CommandLine::Mode::Chart;
+                               line.mode == CommandLine::Mode::Chart || line.mode == CommandLine::Mode::Report;
     if (withoutWindow)
         win::QuietPlatformNotices();
     if (line.file)
