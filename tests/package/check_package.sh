@@ -56,14 +56,16 @@ root=$work/root
 dpkg -x "$deb" "$root" || { echo "FAIL: dpkg -x could not unpack $deb"; exit 1; }
 metainfo=$root/usr/share/metainfo/example.ardenholt.Tillane.metainfo.xml
 desktop=$root/usr/share/applications/tillane.desktop
-for file in usr/bin/tillane usr/share/applications/tillane.desktop usr/share/man/man1/tillane.1 \
+for file in usr/bin/tillane usr/libexec/tillane/tillane-window usr/share/applications/tillane.desktop usr/share/man/man1/tillane.1 \
             usr/share/metainfo/example.ardenholt.Tillane.metainfo.xml \
             usr/share/icons/hicolor/{16x16,22x22,24x24,32x32,48x48,64x64,128x128,256x256}/apps/tillane.png; do
   [ -s "$root/$file" ] || fail "the package does not install $file"
 done
-[ -x "$root/usr/bin/tillane" ] || fail "usr/bin/tillane is not executable"
+for program in usr/bin/tillane usr/libexec/tillane/tillane-window; do
+  [ -x "$root/$program" ] || fail "$program is not executable"
+done
 # Only the program's own files, all under /usr: no test programs, no build leftovers.
-stray=$(cd "$root" && find . -type f | grep -Ev '^\./usr/(bin/tillane|share/(applications|man/man1|metainfo|icons/hicolor/[0-9]+x[0-9]+/apps)/[^/]+)$')
+stray=$(cd "$root" && find . -type f | grep -Ev '^\./usr/(bin/tillane|libexec/tillane/tillane-window|share/(applications|man/man1|metainfo|icons/hicolor/[0-9]+x[0-9]+/apps)/[^/]+)$')
 [ -z "$stray" ] || fail "unexpected files in the package: $stray"
 
 desktop-file-validate "$desktop" || fail "desktop-file-validate refused the desktop entry"
@@ -76,6 +78,11 @@ grep -q '<screenshot type="default">' "$metainfo" || fail "the metainfo has no s
 # The installed program runs, stripped as it is.
 version=$("$root/usr/bin/tillane" --version 2>&1) || fail "the installed tillane --version failed: $version"
 [[ $version == *"$(field Version)"* ]] || fail "the installed tillane says '$version'"
+# The chart is the window program's: the installed tillane finds it where the package puts it.
+mkdir -p "$work/home"
+HOME=$work/home XDG_CONFIG_HOME=$work/home/config QT_QPA_PLATFORM=offscreen \
+  "$root/usr/bin/tillane" --chart "$work/chart.png" >/dev/null 2>&1 && [ -s "$work/chart.png" ] ||
+  fail "the installed tillane could not hand the chart to its window program"
 
 if [ "$failures" -ne 0 ]; then
   echo "$failures check(s) of $name failed"
