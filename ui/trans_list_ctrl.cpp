@@ -5,6 +5,7 @@
 
 #include "model/cash_flow_projection.h"
 #include "model/decimal.h"
+#include "model/transaction_schedule.h"
 #include "res/resource.h"
 #include "ui/platform/api.h"
 #include "ui/platform/resources.h"
@@ -24,19 +25,6 @@ std::array<bool, CTransListCtrl::kColumnCount>& SortAscending()
 std::uintptr_t ItemData(const TransactionData* record) { return reinterpret_cast<std::uintptr_t>(record); }
 
 TransactionData* RecordOf(std::uintptr_t data) { return reinterpret_cast<TransactionData*>(data); }
-
-int CompareFolded(const std::string& a, const std::string& b)
-{
-    auto fold = [](char c) {
-        const auto byte = static_cast<unsigned char>(c);
-        return byte >= 'A' && byte <= 'Z' ? byte + ('a' - 'A') : static_cast<int>(byte);
-    };
-    const std::size_t common = std::min(a.size(), b.size());
-    for (std::size_t i = 0; i < common; ++i)
-        if (const int difference = fold(a[i]) - fold(b[i]); difference != 0)
-            return difference;
-    return a.size() < b.size() ? -1 : a.size() > b.size() ? 1 : 0;
-}
 
 template <typename T>
 int Order(T a, T b)

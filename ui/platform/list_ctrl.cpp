@@ -6,31 +6,13 @@
 #include <QItemSelectionModel>
 #include <QMetaObject>
 
+#include "model/transaction_schedule.h"
 #include "ui/platform/api.h"
 #include "ui/platform/widgets.h"
 
 namespace win {
 
 namespace {
-
-// Byte-wise comparison after folding ASCII capitals to small letters.
-int CompareFolded(const std::string& a, const std::string& b)
-{
-    const std::size_t length = std::min(a.size(), b.size());
-    for (std::size_t i = 0; i < length; ++i) {
-        auto fold = [](char c) {
-            const auto byte = static_cast<unsigned char>(c);
-            return byte >= 'A' && byte <= 'Z' ? byte + ('a' - 'A') : static_cast<unsigned>(byte);
-        };
-        const unsigned x = fold(a[i]);
-        const unsigned y = fold(b[i]);
-        if (x != y)
-            return x < y ? -1 : 1;
-    }
-    if (a.size() == b.size())
-        return 0;
-    return a.size() < b.size() ? -1 : 1;
-}
 
 const std::string& FirstText(const ListRow& row)
 {
