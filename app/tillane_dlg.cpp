@@ -113,6 +113,24 @@ CTillaneDlg::CTillaneDlg(IConfigDataManager& settings, app::IConfiguration& conf
     AddPage(&m_transPage);
 }
 
+// A first run has no saved size: the window grows until the Cash Flow list shows every
+// column at its default width (the amount columns are as wide as the list font needs).
+void CTillaneDlg::FitCashFlowColumns()
+{
+    CCashFlowListCtrl& list = m_cashFlowPage.CashFlowList();
+    if (!list.HasWindow())
+        return;
+    int columns = 0;
+    for (int column = 0; column < list.GetColumnCount(); ++column)
+        columns += list.GetColumnWidth(column);
+    const int scrollBarAndFrame = 24;
+    const int missing = columns + scrollBarAndFrame - list.GetClientRect().Width();
+    if (missing <= 0)
+        return;
+    const win::CRect window = GetWindowRect();
+    MoveWindow(window.left, window.top, window.Width() + missing, window.Height(), true);
+}
+
 CTillaneDlg::~CTillaneDlg()
 {
     // The pages go before the sheet's window would: close it while they still exist.
@@ -128,6 +146,8 @@ bool CTillaneDlg::OnInitDialog()
     for (int page = 0; page < GetPageCount(); ++page)
         SetActivePage(page);
     SetActivePage(0);
+    if (m_frame.IsRectEmpty())
+        FitCashFlowColumns();
     SetIcon(m_icon);
     CreateChildControl(m_chart, win::ControlKind::Button, "", kChartStyle, GetChartRect(), res::IDC_CHART);
     LoadData();

@@ -155,6 +155,7 @@ private:
     // Once per load, the first time the projection reaches its row limit: after the
     // event at hand (a load, an edit), not in the middle of it.
     void NoticeRowLimit();
+    void FitCashFlowColumns();
     void ShowRowLimitNotice();
     bool Writable() const { return m_access == Access::ReadWrite; }
 
