@@ -154,9 +154,11 @@ void CTillaneDlg::ParseData(std::string text)
     for (const DataFile::Account& account : DataFile::ReadAccounts(document))
         accounts.AddAccount(account.description, account.balance, CAccountsListCtrl::Selection::Leave);
     CTransListCtrl& transactions = m_transPage.GetListCtrl();
-    for (DataFile::Transaction& transaction : DataFile::ReadTransactions(document, Today(), &m_loadNotes))
-        transactions.AddTransaction(transaction.date, transaction.description, transaction.amount,
-                                    std::move(transaction.rule), true);
+    std::vector<DataFile::Transaction> loaded = DataFile::ReadTransactions(document, Today(), &m_loadNotes);
+    // The list keeps one selected row: the last one added, as if each had been selected in turn.
+    for (std::size_t i = 0; i < loaded.size(); ++i)
+        transactions.AddTransaction(loaded[i].date, loaded[i].description, loaded[i].amount,
+                                    std::move(loaded[i].rule), i + 1 == loaded.size());
 }
 
 void CTillaneDlg::AddSampleData()

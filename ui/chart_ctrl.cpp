@@ -12,7 +12,6 @@
 #include <cstdint>
 #include <iterator>
 #include <limits>
-#include <map>
 #include <vector>
 
 using win::CRect;
@@ -164,8 +163,48 @@ void CChartCtrl::OnSize(int type, int cx, int cy)
     m_monthWidth = duration == 0 ? 0 : static_cast<int>(static_cast<unsigned>(m_plotWidth) / duration);
 }
 
+const CChartCtrl::DayBalances& CChartCtrl::Balances()
+{
+    const int count = m_cashflow.GetCount();
+    const TimeValue start = m_cashflow.GetStartDate();
+    const TimeValue end = m_cashflow.GetEndDate();
+    if (m_balances.valid && m_balances.count == count && m_balances.start == start && m_balances.end == end)
+        return m_balances;
+    m_balances = DayBalances{};
+    m_balances.count = count;
+    m_balances.start = start;
+    m_balances.end = end;
+    m_balances.valid = true;
+    // Each day keeps the balance of its last row, the balance at the end of that day.
+    auto& days = m_balances.days;
+    days.reserve(static_cast<std::size_t>(std::max(count, 0)));
+    for (int row = 0; row < count; ++row)
+        days.emplace_back(DayNumber(m_cashflow.GetDate(row)), m_cashflow.GetBalance(row));
+    const auto earlier = [](const auto& a, const auto& b) { return a.first < b.first; };
+    if (!std::is_sorted(days.begin(), days.end(), earlier))
+        std::stable_sort(days.begin(), days.end(), earlier);
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < days.size(); ++i) {
+        if (kept > 0 && days[kept - 1].first == days[i].first)
+            days[kept - 1].second = days[i].second;
+        else
+            days[kept++] = days[i];
+    }
+    days.resize(kept);
+    std::int64_t minimum = 0;
+    std::int64_t maximum = 0;
+    for (const auto& [day, balance] : days) {
+        minimum = std::min(minimum, balance);
+        maximum = std::max(maximum, balance);
+    }
+    m_balances.minimum = minimum;
+    m_balances.maximum = maximum;
+    return m_balances;
+}
+
 void CChartCtrl::Redraw()
 {
+    m_balances.valid = false;
     if (HasWindow())
         Invalidate(true);
 }
@@ -187,21 +226,12 @@ void CChartCtrl::Draw(win::CDC& dc, unsigned action)
 
     dc.FillSolidRect(plot, RGB(255, 255, 255));
 
-    // Each day keeps the balance of its last row, the balance at the end of that day.
-    std::map<std::uint64_t, std::int64_t> balances;
-    const int count = m_cashflow.GetCount();
-    for (int row = 0; row < count; ++row)
-        balances[DayNumber(m_cashflow.GetDate(row))] = m_cashflow.GetBalance(row);
+    const DayBalances& daily = Balances();
+    const auto& balances = daily.days;
     if (balances.empty())
         return;
-    std::int64_t minimum = std::numeric_limits<std::int64_t>::max();
-    std::int64_t maximum = std::numeric_limits<std::int64_t>::min();
-    for (const auto& [day, balance] : balances) {
-        minimum = std::min(minimum, balance);
-        maximum = std::max(maximum, balance);
-    }
-    minimum = std::min<std::int64_t>(minimum, 0);
-    maximum = std::max<std::int64_t>(maximum, 0);
+    const std::int64_t minimum = daily.minimum;
+    const std::int64_t maximum = daily.maximum;
 
     const int zeroY = ToPixels(MulDiv(height, maximum, maximum - minimum + 1));
     const TimeValue start = m_cashflow.GetStartDate();
@@ -257,7 +287,8 @@ void CChartCtrl::Draw(win::CDC& dc, unsigned action)
 
     for (int x = 0; x < width; ++x) {
         const TimeValue date = AddDays(start, MulDiv(days, x, width));
-        auto entry = balances.upper_bound(DayNumber(date));
+        const auto entry = std::upper_bound(balances.begin(), balances.end(), DayNumber(date),
+                                            [](std::uint64_t day, const auto& other) { return day < other.first; });
         if (entry == balances.begin())
             continue;
         const std::int64_t balance = std::prev(entry)->second;

@@ -1,14 +1,16 @@
 #pragma once
 
+#include "model/dates.h"
 #include "ui/platform/controls.h"
 #include "ui/platform/device_context.h"
 #include "ui/platform/types.h"
 
-#include "model/dates.h"
-
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 class IChartSource;
 class QWidget;
@@ -16,9 +18,11 @@ class QWidget;
 // The bar chart of the projected balance below the pages: one bar per pixel column
 // across the projection window, black above the blue zero line for money in hand, red
 // below it for debt, dotted grey lines where months begin and a letter under each month.
-// It reads the rows afresh on every paint and keeps nothing of them; where it sits and
-// how large it is are up to its owner. Hovering shows the day's date and balance; a click
-// on a day picks its first row (or the last one before it) for the owner to select.
+// It keeps each day's closing balance from the rows, read again after Redraw (the owner
+// calls it whenever the projection changes) or when the row count or window differ;
+// paints without a change draw from what it kept. Where it sits and how large it is are
+// up to its owner. Hovering shows the day's date and balance; a click on a day picks its
+// first row (or the last one before it) for the owner to select.
 class CChartCtrl : public win::CButton {
 public:
     // Selects a font into a device context for its own lifetime, then selects back the
@@ -71,6 +75,18 @@ protected:
     void PreSubclassWindow() override;
 
 private:
+    // The balance at the end of each day that has rows, in day order, with the extremes
+    // (counting zero).
+    struct DayBalances {
+        std::vector<std::pair<std::uint64_t, std::int64_t>> days;
+        std::int64_t minimum = 0;
+        std::int64_t maximum = 0;
+        int count = 0;
+        TimeValue start = 0;
+        TimeValue end = 0;
+        bool valid = false;
+    };
+    const DayBalances& Balances();
     void DrawLabel(win::CDC& dc, const win::CRect& rect, int month);
     // The first row whose day is not before the day (the row count when none is).
     int FirstRowFrom(std::uint64_t day);
@@ -81,5 +97,6 @@ private:
     int m_plotHeight = 0;
     win::CRect m_plot;
     int m_monthWidth = 0;
+    DayBalances m_balances;
     std::function<void(int row)> m_rowClicked;
 };

@@ -358,6 +358,32 @@ TEST_F(ChartTest, IgnoresPartialDrawsAndDrawsWhenTheListHasNoWindow)
     }
 }
 
+TEST_F(ChartTest, OneChartRedrawnAfterAChangeShowsTheNewBalances)
+{
+    // The same rows and dates with other balances: only Redraw tells the chart.
+    Start(2006, 3, 1, 1000);
+    Add(40, -3000);
+    CChartCtrl chart(source);
+    chart.OnSize(win::SIZE_RESTORED, kWidth, kHeight);
+    auto draw = [&chart] {
+        QImage image(kWidth, kHeight, QImage::Format_RGB32);
+        {
+            QPainter painter(&image);
+            win::CDC dc(painter);
+            chart.Draw(dc, win::ODA_DRAWENTIRE);
+        }
+        return image;
+    };
+    const QImage before = draw();
+    EXPECT_EQ(before, Render());
+    Start(2006, 3, 1, 5000);
+    Add(40, -3000);
+    chart.Redraw();
+    const QImage after = draw();
+    EXPECT_EQ(after, Render());
+    EXPECT_NE(after, before);
+}
+
 TEST_F(ChartTest, LayoutLeavesRoomForOneLineOfLabelsAndIgnoresMinimising)
 {
     CChartCtrl chart(source);

@@ -3,7 +3,9 @@
 #include <QAbstractItemModel>
 #include <QAbstractItemView>
 #include <QCoreApplication>
+#include <QWidget>
 
+#include <set>
 #include <string>
 #include <vector>
 
@@ -95,6 +97,38 @@ TEST(ListCtrlOwnerDataTest, ManyChangesReachTheViewAsOneRefresh)
     EXPECT_EQ(model->rowCount(), 10);
     QCoreApplication::processEvents();
     EXPECT_EQ(resets, 2) << "the posted refresh finds nothing left to do";
+}
+
+TEST(ListCtrlOwnerDataTest, PaintingAsksOnlyForTheRowsInView)
+{
+    // Rows that remember being asked for; far more than fit in the view.
+    class CountingSource : public VectorSource {
+    public:
+        std::string GetCellText(int row, int column) override
+        {
+            asked.insert(row);
+            return VectorSource::GetCellText(row, column);
+        }
+        std::set<int> asked;
+    };
+    ListPage page;
+    ASSERT_TRUE(page.Create(nullptr));
+    win::CListCtrl& list = page.list;
+    for (int column = 0; column < 4; ++column)
+        list.InsertColumn(column, "Column", win::LVCFMT_LEFT, 60);
+    CountingSource source;
+    source.selected.assign(200'000, false);
+    list.SetDataSource(&source);
+    list.Widget()->grab();
+    EXPECT_FALSE(source.asked.empty());
+    EXPECT_LT(source.asked.size(), 100u);
+    EXPECT_LT(*source.asked.rbegin(), 100);
+
+    source.asked.clear();
+    list.EnsureVisible(150'000);
+    list.Widget()->grab();
+    EXPECT_LT(source.asked.size(), 100u);
+    EXPECT_GT(*source.asked.begin(), 149'000);
 }
 
 } // namespace

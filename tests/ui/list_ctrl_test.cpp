@@ -38,30 +38,52 @@ std::vector<std::string> FirstColumn(const win::CListCtrl& list)
     return texts;
 }
 
-TEST(ListRowStoreTest, InsertsAndErasesAtArbitraryPositionsLikeAVector)
+TEST(ListRowStoreTest, InsertsErasesAndSelectsAtArbitraryPositionsLikeAVector)
 {
-    // Enough rows to split chunks many times over.
+    // Enough rows to split chunks many times over; the selected rows are found through
+    // counts kept per chunk, so they are checked against a plain vector too.
     std::mt19937 random(7);
     win::ListRowStore store;
-    std::vector<std::uintptr_t> reference;
+    std::vector<std::pair<std::uintptr_t, bool>> reference;
+    auto any = [&](std::size_t size) { return std::uniform_int_distribution<std::size_t>(0, size - 1)(random); };
+    auto nextSelected = [&](std::size_t from) {
+        for (std::size_t i = from; i < reference.size(); ++i)
+            if (reference[i].second)
+                return i;
+        return win::ListRowStore::npos;
+    };
     for (std::uintptr_t value = 0; value < 6000; ++value) {
-        const std::size_t at = std::uniform_int_distribution<std::size_t>(0, reference.size())(random);
-        store.Insert(at, win::ListRow{{}, value, false});
-        reference.insert(reference.begin() + static_cast<std::ptrdiff_t>(at), value);
+        const std::size_t at = any(reference.size() + 1);
+        const bool selected = value % 50 == 0;
+        store.Insert(at, win::ListRow{{}, value, selected});
+        reference.insert(reference.begin() + static_cast<std::ptrdiff_t>(at), {value, selected});
         if (value % 3 == 0) {
-            const std::size_t gone = std::uniform_int_distribution<std::size_t>(0, reference.size() - 1)(random);
+            const std::size_t gone = any(reference.size());
             store.Erase(gone);
             reference.erase(reference.begin() + static_cast<std::ptrdiff_t>(gone));
         }
+        if (value % 7 == 0 && !reference.empty()) {
+            const std::size_t row = any(reference.size());
+            reference[row].second = !reference[row].second;
+            store.SetSelected(row, reference[row].second);
+        }
+        if (value % 11 == 0) {
+            const std::size_t from = any(reference.size() + 1);
+            ASSERT_EQ(store.NextSelected(from), nextSelected(from)) << "from " << from;
+        }
     }
     ASSERT_EQ(store.Size(), reference.size());
+    EXPECT_EQ(store.SelectedCount(),
+              static_cast<std::size_t>(std::count_if(reference.begin(), reference.end(), [](auto& r) { return r.second; })));
     for (std::size_t i = 0; i < reference.size(); ++i)
-        ASSERT_EQ(store.At(i).data, reference[i]) << "row " << i;
+        ASSERT_EQ(std::make_pair(store.At(i).data, store.At(i).selected), reference[i]) << "row " << i;
     std::vector<win::ListRow> rows = store.TakeAll();
     EXPECT_TRUE(store.Empty());
+    EXPECT_EQ(store.SelectedCount(), 0u);
     store.Assign(std::move(rows));
     ASSERT_EQ(store.Size(), reference.size());
-    EXPECT_EQ(store.At(reference.size() - 1).data, reference.back());
+    EXPECT_EQ(store.At(reference.size() - 1).data, reference.back().first);
+    EXPECT_EQ(store.NextSelected(0), nextSelected(0));
 }
 
 TEST(ListCtrlTest, SortedStylePlacesRowsByFoldedFirstColumnTextKeepingTiesInOrder)
@@ -79,6 +101,60 @@ TEST(ListCtrlTest, SortedStylePlacesRowsByFoldedFirstColumnTextKeepingTiesInOrde
     EXPECT_EQ(FirstColumn(list), (std::vector<std::string>{"", "_x", "Payday", "Rent/Mortgage", "savings", "Savings"}));
     EXPECT_EQ(list.GetItemData(4), 3u);
     EXPECT_EQ(list.GetItemData(5), 4u);
+}
+
+// The sorted style's rule, as a scan from the top: before the first row whose folded text
+// compares greater, else last.
+int FirstGreaterRow(const win::CListCtrl& list, const std::string& text)
+{
+    auto folded = [](std::string value) {
+        for (char& c : value)
+            if (c >= 'A' && c <= 'Z')
+                c = static_cast<char>(c - 'A' + 'a');
+        return std::vector<unsigned char>(value.begin(), value.end());
+    };
+    for (int row = 0; row < list.GetItemCount(); ++row)
+        if (folded(list.GetItemText(row, 0)) > folded(text))
+            return row;
+    return list.GetItemCount();
+}
+
+TEST(ListCtrlTest, SortedStylePlacesEveryRowWhereAScanFromTheTopWould)
+{
+    // Random texts with many ties and case variants, mixed with the changes that can
+    // leave the rows out of text order: edited texts, a sort by other data, appends.
+    win::CListCtrl list;
+    ListPage page(res::IDD_ACCOUNTS_PAGE, res::IDC_ACCOUNTS_LIST, list);
+    ASSERT_TRUE(page.Create(nullptr));
+    list.InsertColumn(0, "Description");
+    std::mt19937 random(11);
+    auto below = [&](int n) { return std::uniform_int_distribution<int>(0, n - 1)(random); };
+    auto text = [&] {
+        std::string value;
+        for (int length = below(4); length > 0; --length)
+            value += "aAbB_~"[below(6)];
+        return value;
+    };
+    for (std::uintptr_t step = 1; step <= 4000; ++step) {
+        const int action = below(100);
+        const int count = list.GetItemCount();
+        if (action < 70 || count == 0) {
+            const std::string inserted = text();
+            const int expected = FirstGreaterRow(list, inserted);
+            ASSERT_EQ(list.InsertItem(below(count + 1), inserted, step), expected) << "step " << step;
+            ASSERT_EQ(list.GetItemData(expected), step);
+        } else if (action < 80) {
+            list.SetItemText(below(count), 0, text());
+        } else if (action < 90) {
+            list.DeleteItem(below(count));
+        } else if (action < 93) {
+            list.AppendItem({text()}, step);
+        } else if (action < 96) {
+            list.SortItems([](std::uintptr_t a, std::uintptr_t b) { return a % 3 < b % 3 ? -1 : a % 3 > b % 3 ? 1 : 0; });
+        } else if (action < 97) {
+            list.DeleteAllItems();
+        }
+    }
 }
 
 TEST(ListCtrlTest, UnsortedListInsertsAtTheIndexAndAppendsBeyondTheEnd)

@@ -30,6 +30,12 @@ int CompareFolded(const std::string& a, const std::string& b)
     return a.size() < b.size() ? -1 : 1;
 }
 
+const std::string& FirstText(const ListRow& row)
+{
+    static const std::string empty;
+    return row.texts.empty() ? empty : row.texts[0];
+}
+
 // A stable merge sort that only ever asks "is b before a": whatever the comparison
 // answers, it stays within the rows and keeps equal rows in their order.
 void StableSort(std::vector<ListRow>& rows, const std::function<int(std::uintptr_t, std::uintptr_t)>& compare)
@@ -71,6 +77,52 @@ CListCtrl::~CListCtrl()
 
 static ListViewWidget* ViewOf(const CListCtrl& list) { return dynamic_cast<ListViewWidget*>(list.Widget()); }
 
+bool CListCtrl::FitsInOrder(std::size_t row) const
+{
+    const std::string& text = FirstText(m_rows.At(row));
+    return (row == 0 || CompareFolded(FirstText(m_rows.At(row - 1)), text) <= 0) &&
+           (row + 1 >= m_rows.Size() || CompareFolded(text, FirstText(m_rows.At(row + 1))) <= 0);
+}
+
+bool CListCtrl::IsOrdered() const
+{
+    const std::string* previous = nullptr;
+    bool ordered = true;
+    m_rows.ForEach([&](std::size_t, const ListRow& row) {
+        const std::string& text = FirstText(row);
+        ordered = !previous || CompareFolded(*previous, text) <= 0;
+        previous = &text;
+        return ordered;
+    });
+    return ordered;
+}
+
+std::size_t CListCtrl::SortedPosition(const std::string& text) const
+{
+    const auto greater = [&](const ListRow& row) { return CompareFolded(FirstText(row), text) > 0; };
+    if (m_ordered) {
+        // Rows in folded order: the first greater row is where "not greater" ends.
+        std::size_t low = 0;
+        std::size_t high = m_rows.Size();
+        while (low < high) {
+            const std::size_t middle = low + (high - low) / 2;
+            if (greater(m_rows.At(middle)))
+                high = middle;
+            else
+                low = middle + 1;
+        }
+        return low;
+    }
+    std::size_t position = m_rows.Size();
+    m_rows.ForEach([&](std::size_t row, const ListRow& existing) {
+        if (!greater(existing))
+            return true;
+        position = row;
+        return false;
+    });
+    return position;
+}
+
 bool CListCtrl::Notifying() const { return m_updateDepth == 0 && ViewOf(*this) != nullptr; }
 
 bool CListCtrl::IsValidRow(int row) const
@@ -96,6 +148,8 @@ int CListCtrl::InsertColumn(int column, const std::string& heading, int format, 
         if (static_cast<std::size_t>(index) < texts.size())
             texts.insert(texts.begin() + index, std::string());
     }
+    if (index == 0)
+        m_ordered = IsOrdered();
     if (Notifying()) {
         m_model->endInsertColumns();
         ApplyColumnsToView();
@@ -161,23 +215,14 @@ int CListCtrl::InsertItem(int index, const std::string& text, std::uintptr_t dat
         SetLastError(ERROR_INVALID_PARAMETER);
         return -1;
     }
-    std::size_t position = std::min(static_cast<std::size_t>(index), m_rows.Size());
-    if (GetStyle() & LVS_SORTASCENDING) {
-        position = m_rows.Size();
-        m_rows.ForEach([&](std::size_t row, const ListRow& existing) {
-            const std::string empty;
-            const std::string& other = existing.texts.empty() ? empty : existing.texts[0];
-            if (CompareFolded(other, text) > 0) {
-                position = row;
-                return false;
-            }
-            return true;
-        });
-    }
+    const std::size_t position = GetStyle() & LVS_SORTASCENDING
+                                     ? SortedPosition(text)
+                                     : std::min(static_cast<std::size_t>(index), m_rows.Size());
     const int row = static_cast<int>(position);
     if (Notifying())
         m_model->beginInsertRows(QModelIndex(), row, row);
     m_rows.Insert(position, ListRow{{text}, data, false});
+    m_ordered = m_ordered && FitsInOrder(position);
     if (Notifying())
         m_model->endInsertRows();
     return row;
@@ -206,6 +251,7 @@ int CListCtrl::AppendItem(std::vector<std::string> texts, std::uintptr_t data)
     if (Notifying())
         m_model->beginInsertRows(QModelIndex(), row, row);
     m_rows.Append(ListRow{std::move(texts), data, false});
+    m_ordered = m_ordered && FitsInOrder(m_rows.Size() - 1);
     if (Notifying())
         m_model->endInsertRows();
     return row;
@@ -216,10 +262,8 @@ void CListCtrl::ReplaceAllRows(std::vector<ListRow> rows)
     if (m_source)
         return;
     UpdateBatch batch(*this);
-    m_selectedCount = 0;
-    for (const ListRow& row : rows)
-        m_selectedCount += row.selected ? 1 : 0;
     m_rows.Assign(std::move(rows));
+    m_ordered = IsOrdered();
 }
 
 std::vector<ListRow> CListCtrl::TakeAllRows()
@@ -227,7 +271,7 @@ std::vector<ListRow> CListCtrl::TakeAllRows()
     if (m_source)
         return {};
     UpdateBatch batch(*this);
-    m_selectedCount = 0;
+    m_ordered = true;
     return m_rows.TakeAll();
 }
 
@@ -237,8 +281,6 @@ bool CListCtrl::DeleteItem(int row)
         return false;
     if (Notifying())
         m_model->beginRemoveRows(QModelIndex(), row, row);
-    if (m_rows.At(static_cast<std::size_t>(row)).selected)
-        --m_selectedCount;
     m_rows.Erase(static_cast<std::size_t>(row));
     if (Notifying())
         m_model->endRemoveRows();
@@ -251,7 +293,7 @@ bool CListCtrl::DeleteAllItems()
         return false;
     UpdateBatch batch(*this);
     m_rows.Clear();
-    m_selectedCount = 0;
+    m_ordered = true;
     return true;
 }
 
@@ -275,6 +317,8 @@ bool CListCtrl::SetItemText(int row, int column, const std::string& text)
     if (texts.size() <= static_cast<std::size_t>(column))
         texts.resize(static_cast<std::size_t>(column) + 1);
     texts[static_cast<std::size_t>(column)] = text;
+    if (column == 0)
+        m_ordered = m_ordered && FitsInOrder(static_cast<std::size_t>(row));
     if (Notifying()) {
         const QModelIndex index = m_model->index(row, column);
         emit m_model->dataChanged(index, index, {Qt::DisplayRole});
@@ -315,20 +359,13 @@ bool CListCtrl::SetItemState(int row, unsigned state, unsigned mask)
             ApplySelectionToView();
         return true;
     }
-    ListRow& target = m_rows.At(static_cast<std::size_t>(row));
-    if (select && (GetStyle() & LVS_SINGLESEL) && m_selectedCount > 0) {
-        for (std::size_t r = 0; r < m_rows.Size() && m_selectedCount > 0; ++r) {
-            ListRow& other = m_rows.At(r);
-            if (other.selected && &other != &target) {
-                other.selected = false;
-                --m_selectedCount;
-            }
-        }
-    }
-    if (target.selected != select) {
-        target.selected = select;
-        m_selectedCount += select ? 1 : -1;
-    }
+    const auto target = static_cast<std::size_t>(row);
+    if (select && (GetStyle() & LVS_SINGLESEL))
+        for (std::size_t other = m_rows.NextSelected(0); other != ListRowStore::npos;
+             other = m_rows.NextSelected(other + 1))
+            if (other != target)
+                m_rows.SetSelected(other, false);
+    m_rows.SetSelected(target, select);
     if (Notifying())
         ApplySelectionToView();
     return true;
@@ -346,7 +383,7 @@ unsigned CListCtrl::GetItemState(int row, unsigned mask) const
 int CListCtrl::GetSelectedCount() const
 {
     if (!m_source)
-        return m_selectedCount;
+        return static_cast<int>(m_rows.SelectedCount());
     int count = 0;
     for (int row = m_source->GetNextSelectedRow(-1); row != -1; row = m_source->GetNextSelectedRow(row))
         ++count;
@@ -364,12 +401,8 @@ int CListCtrl::GetNextItem(int start, unsigned flags) const
     const std::size_t first = start < 0 ? 0 : static_cast<std::size_t>(start) + 1;
     if (!(flags & LVNI_SELECTED))
         return first < m_rows.Size() ? static_cast<int>(first) : -1;
-    if (m_selectedCount == 0)
-        return -1;
-    for (std::size_t r = first; r < m_rows.Size(); ++r)
-        if (m_rows.At(r).selected)
-            return static_cast<int>(r);
-    return -1;
+    const std::size_t next = m_rows.NextSelected(first);
+    return next == ListRowStore::npos ? -1 : static_cast<int>(next);
 }
 
 bool CListCtrl::EnsureVisible(int row)
@@ -396,6 +429,7 @@ bool CListCtrl::SortItems(const std::function<int(std::uintptr_t, std::uintptr_t
     std::vector<ListRow> rows = m_rows.TakeAll();
     StableSort(rows, compare);
     m_rows.Assign(std::move(rows));
+    m_ordered = IsOrdered();
     return true;
 }
 
@@ -546,7 +580,7 @@ void CListCtrl::ApplySelectionToView()
         return;
     m_syncingSelection = true;
     QItemSelection selection;
-    if (m_source || m_selectedCount > 0)
+    if (m_source || m_rows.SelectedCount() > 0)
         for (int r = GetNextItem(-1, LVNI_SELECTED); r != -1; r = GetNextItem(r, LVNI_SELECTED))
             selection.select(m_model->index(r, 0), m_model->index(r, std::max(0, GetColumnCount() - 1)));
     view->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
@@ -579,17 +613,10 @@ void CListCtrl::SelectionChangedInView()
                 m_source->SetRowSelected(index.row(), true);
         return;
     }
-    for (int r = GetNextItem(-1, LVNI_SELECTED); r != -1; r = GetNextItem(r, LVNI_SELECTED)) {
-        m_rows.At(static_cast<std::size_t>(r)).selected = false;
-        --m_selectedCount;
-    }
-    for (const QModelIndex& index : selected) {
-        ListRow& row = m_rows.At(static_cast<std::size_t>(index.row()));
-        if (!row.selected) {
-            row.selected = true;
-            ++m_selectedCount;
-        }
-    }
+    for (int r = GetNextItem(-1, LVNI_SELECTED); r != -1; r = GetNextItem(r, LVNI_SELECTED))
+        m_rows.SetSelected(static_cast<std::size_t>(r), false);
+    for (const QModelIndex& index : selected)
+        m_rows.SetSelected(static_cast<std::size_t>(index.row()), true);
 }
 
 void CListCtrl::ColumnResizedInView(int column, int width)

@@ -147,6 +147,11 @@ private:
     };
 
     bool IsValidRow(int row) const;
+    // Where the sorted style places a row with this first-column text.
+    std::size_t SortedPosition(const std::string& text) const;
+    // Whether the first-column texts are in folded order around a row, and throughout.
+    bool FitsInOrder(std::size_t row) const;
+    bool IsOrdered() const;
     // The row count the view was last told about.
     int ViewRowCount() const;
     // The view shows the rows as they are (no refresh is due).
@@ -163,7 +168,9 @@ private:
     ListRowStore m_rows;
     std::vector<Column> m_columns;
     std::uint32_t m_extendedStyle = 0;
-    int m_selectedCount = 0;
+    // The first-column texts are known to be in folded order, so the sorted style can
+    // find a row's place by bisection; when unknown it scans from the top.
+    bool m_ordered = true;
     int m_updateDepth = 0;
     bool m_pendingReset = false;
     bool m_syncingSelection = false;
