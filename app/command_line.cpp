@@ -87,7 +87,7 @@ std::string CsvField(const std::string& text)
     return quoted + "\"";
 }
 
-constexpr const char* kChooseOneMode = "choose one of --forecast, --summary, --chart, --version and --help";
+constexpr const char* kChooseOneMode = "choose one of --forecast, --summary, --chart, --report, --version and --help";
 
 const ForecastRow kHeadings = {"Date", "Description", "Amount", "Balance"};
 
@@ -161,6 +161,13 @@ CommandLineParse ParseCommandLine(const std::vector<std::string>& words)
             if (!setMode(CommandLine::Mode::Chart))
                 return {std::nullopt, kChooseOneMode};
             line.chartFile = *path;
+        } else if (option == "--report") {
+            const auto path = value();
+            if (!path || path->empty())
+                return missing();
+            if (!setMode(CommandLine::Mode::Report))
+                return {std::nullopt, kChooseOneMode};
+            line.reportFile = *path;
         } else if (option == "--csv") {
             if (attached)
                 return takesNoValue();
@@ -207,9 +214,9 @@ CommandLineParse ParseCommandLine(const std::vector<std::string>& words)
         }
     }
     const bool projects = line.mode == CommandLine::Mode::Forecast || line.mode == CommandLine::Mode::Summary ||
-                          line.mode == CommandLine::Mode::Chart;
+                          line.mode == CommandLine::Mode::Chart || line.mode == CommandLine::Mode::Report;
     if ((line.start || line.months) && !projects)
-        return {std::nullopt, "--start and --months go with --forecast, --summary or --chart"};
+        return {std::nullopt, "--start and --months go with --forecast, --summary, --chart or --report"};
     if (line.below && line.mode != CommandLine::Mode::Summary)
         return {std::nullopt, "--below goes with --summary"};
     if (line.csv && line.mode != CommandLine::Mode::Forecast)
@@ -226,6 +233,7 @@ std::string UsageText()
            "  tillane --forecast [--file PATH] [--start MM/DD/YYYY] [--months N] [--csv]\n"
            "  tillane --summary [--file PATH] [--start MM/DD/YYYY] [--months N] [--below AMOUNT]\n"
            "  tillane --chart OUT.png [--size WxH] [--file PATH] [--start MM/DD/YYYY] [--months N]\n"
+           "  tillane --report OUT.pdf [--file PATH] [--start MM/DD/YYYY] [--months N]\n"
            "  tillane --version | --help\n";
 }
 
@@ -253,6 +261,39 @@ std::string FormatForecastCsv(const std::vector<ForecastRow>& rows)
     for (const auto& row : rows)
         text += CsvField(row[0]) + "," + CsvField(row[1]) + "," + CsvField(row[2]) + "," + CsvField(row[3]) + "\n";
     return text;
+}
+
+std::string HelpText()
+{
+    return "Tillane projects your cash flow: from the balances of your accounts and your repeating\n"
+           "transactions it lists every payment to come, with the running balance, and draws it.\n"
+           "\n" +
+           UsageText() +
+           "\n"
+           "  (no option)         open the Tillane window\n"
+           "  --file PATH         use PATH as the data file instead of default.Tillane in your\n"
+           "                      documents folder\n"
+           "  --forecast          print the projection as the Cash Flow page lists it\n"
+           "  --csv               with --forecast: comma-separated values with a header line\n"
+           "  --summary           print the lowest balance ahead and when, when the balance first\n"
+           "                      falls below the warning threshold and when it is back, and the\n"
+           "                      closing balance\n"
+           "  --below AMOUNT      with --summary: warn below AMOUNT whole dollars (may be negative)\n"
+           "                      instead of the data file's \"Warn below\" setting (default 0)\n"
+           "  --chart OUT.png     draw the balance chart into a PNG file\n"
+           "  --size WxH          with --chart: the picture's size in pixels (default 600x200)\n"
+           "  --report OUT.pdf    write the printed report (accounts, chart, forecast) as a PDF\n"
+           "  --start MM/DD/YYYY  start the projection on this day (default: the data file's)\n"
+           "  --months N          project N months of 31 days, 1 to 99 (default: the data file's)\n"
+           "  --version           print the version\n"
+           "  --help              print this help\n"
+           "\n"
+           "The forecast, the summary, the chart and the report never change the data file or the\n"
+           "settings.\n"
+           "Exit status: 0 done, 1 the data file cannot be read, is not a Tillane data file or is\n"
+           "not there (a file named with --file must exist), or the chart or report cannot be\n"
+           "written; 2 bad usage, 3 (--summary) the balance goes below the threshold, so that a\n"
+           "scheduled job can warn: tillane --summary || notify-send \"Tillane: money runs low\"\n";
 }
 
 std::string FormatSummaryText(const ProjectionSummary& summary)

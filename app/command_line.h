@@ -9,10 +9,10 @@
 #include <string>
 #include <vector>
 
-// The command line: the desktop program, or a forecast or chart of the data file printed
-// without a window.
+// The command line: the desktop program, or a forecast, chart or report of the data file
+// made without a window.
 struct CommandLine {
-    enum class Mode { Window, Forecast, Summary, Chart, Version, Help };
+    enum class Mode { Window, Forecast, Summary, Chart, Report, Version, Help };
 
     Mode mode = Mode::Window;
     std::optional<std::string> file;
@@ -22,6 +22,7 @@ struct CommandLine {
     // --below: the summary's threshold instead of the data file's.
     std::optional<std::int64_t> below;
     std::string chartFile;
+    std::string reportFile;
     int width = 600;
     int height = 200;
 };
@@ -41,6 +42,8 @@ CommandLineParse ParseCommandLine(const std::vector<std::string>& words);
 std::optional<TimeValue> ParseStartDate(const std::string& text);
 
 std::string UsageText();
+// What `tillane --help` prints.
+std::string HelpText();
 
 // One row of the forecast: Date, Description, Amount, Balance, as the Cash Flow list
 // shows them.

@@ -1,5 +1,7 @@
 #include "app/forecast.h"
 
+#include "app/forecast_output.h"
+#include "app/forecast_report.h"
 #include "app/output_file.h"
 #include "app/tillane_dlg.h"
 #include "model/projection_summary.h"
@@ -10,31 +12,10 @@
 #include "ui/chart_image.h"
 #include "ui/platform/win_app.h"
 
-#include <cerrno>
 #include <cstdlib>
 #include <iostream>
 
-#include <sys/stat.h>
-
 namespace {
-
-std::string Unreadable(const std::string& path, DataFile::Status status, const std::string& reason = {})
-{
-    if (status == DataFile::Status::Unreadable && !reason.empty())
-        return "tillane: cannot use the data file " + path + ": " + reason + "\n";
-    const char* why = status == DataFile::Status::Unreadable ? "it cannot be read"
-                      : status == DataFile::Status::Malformed ? "it is not a well-formed document"
-                                                              : "it is not a Tillane data file";
-    return "tillane: cannot use the data file " + path + ": " + why + "\n";
-}
-
-// The sample data is for the default file's first run only: a file named on the command
-// line that is not there is a mistake, never a forecast to make up.
-bool NamedFileMissing(const std::string& path)
-{
-    struct stat info {};
-    return ::stat(path.c_str(), &info) != 0 && errno == ENOENT;
-}
 
 // The summary of the projection under the threshold: labelled lines on stdout; 0 when
 // the balance stays at or above the threshold, 3 when it goes below, 1 when the output
@@ -73,14 +54,14 @@ private:
         const DataFile::Status status = loaded.status;
         if (status == DataFile::Status::Unreadable || status == DataFile::Status::Malformed ||
             status == DataFile::Status::NotDataFile) {
-            std::cerr << Unreadable(path, status, loaded.reason);
+            std::cerr << DataFileRefusal(path, status, loaded.reason);
             return 1;
         }
         app::IConfiguration* configuration = nullptr;
         try {
             configuration = &GetConfiguration();
         } catch (const app::Configuration::Storage::Exception::BadlyFormedXml&) {
-            std::cerr << Unreadable(path, DataFile::Status::Malformed);
+            std::cerr << DataFileRefusal(path, DataFile::Status::Malformed);
             return 1;
         }
 
@@ -88,7 +69,7 @@ private:
         if (!window.Create(nullptr, win::WS_POPUP | win::WS_CAPTION))
             return 1;
         if (window.DataFileUnreadable()) {
-            std::cerr << Unreadable(path, DataFile::Status::Unreadable);
+            std::cerr << DataFileRefusal(path, DataFile::Status::Unreadable);
             return 1;
         }
         // The same steps as the Cash Flow page's date buttons and month spin.
@@ -100,6 +81,8 @@ private:
         if (!CheckLoadedProjection(window, std::cerr))
             return 1;
 
+        if (m_line.mode == CommandLine::Mode::Report)
+            return WriteReport(window);
         if (m_line.mode == CommandLine::Mode::Summary)
             return PrintSummary(list, m_line.below.value_or(window.CashFlowPage().WarnBelow()));
         if (m_line.mode == CommandLine::Mode::Chart) {
@@ -123,6 +106,22 @@ private:
         return std::cout ? 0 : 1;
     }
 
+    // The printed report as a PDF file on US Letter paper.
+    int WriteReport(CTillaneDlg& window)
+    {
+        const QByteArray pdf = CForecastReport(window).Pdf();
+        const app::FileOutcome outcome =
+            pdf.isEmpty() ? app::FileOutcome {false, "the report could not be drawn"}
+                          : app::WriteOutputFile(m_line.reportFile,
+                                                 std::string_view(pdf.constData(), static_cast<std::size_t>(pdf.size())),
+                                                 GetDataFilePath());
+        if (!outcome.ok) {
+            std::cerr << "tillane: cannot write the report to " << m_line.reportFile << ": " << outcome.reason << "\n";
+            return 1;
+        }
+        return 0;
+    }
+
     const CommandLine& m_line;
     int m_status = 0;
 };
@@ -137,8 +136,7 @@ bool CheckLoadedProjection(CTillaneDlg& window, std::ostream& err)
     CCashFlowListCtrl& list = window.CashFlowPage().CashFlowList();
     if (!list.IsCapped())
         return true;
-    err << "tillane: the projection of " << path << " stops at its limit of " << list.GetRowLimit()
-        << " rows; a transaction repeats more often than any real one would (a step of 0, say)\n";
+    err << ProjectionCapNotice(path, list.GetRowLimit());
     return false;
 }
 
@@ -149,35 +147,4 @@ int RunWithoutWindow(const CommandLine& line, int& argc, char** argv)
     CommandLineApp application(line);
     application.Run(argc, argv);
     return application.Status();
-}
-
-std::string HelpText()
-{
-    return "Tillane projects your cash flow: from the balances of your accounts and your repeating\n"
-           "transactions it lists every payment to come, with the running balance, and draws it.\n"
-           "\n" +
-           UsageText() +
-           "\n"
-           "  (no option)         open the Tillane window\n"
-           "  --file PATH         use PATH as the data file instead of default.Tillane in your\n"
-           "                      documents folder\n"
-           "  --forecast          print the projection as the Cash Flow page lists it\n"
-           "  --csv               with --forecast: comma-separated values with a header line\n"
-           "  --summary           print the lowest balance ahead and when, when the balance first\n"
-           "                      falls below the warning threshold and when it is back, and the\n"
-           "                      closing balance\n"
-           "  --below AMOUNT      with --summary: warn below AMOUNT whole dollars (may be negative)\n"
-           "                      instead of the data file's \"Warn below\" setting (default 0)\n"
-           "  --chart OUT.png     draw the balance chart into a PNG file\n"
-           "  --size WxH          with --chart: the picture's size in pixels (default 600x200)\n"
-           "  --start MM/DD/YYYY  start the projection on this day (default: the data file's)\n"
-           "  --months N          project N months of 31 days, 1 to 99 (default: the data file's)\n"
-           "  --version           print the version\n"
-           "  --help              print this help\n"
-           "\n"
-           "The forecast, the summary and the chart never change the data file or the settings.\n"
-           "Exit status: 0 done, 1 the data file cannot be read, is not a Tillane data file or is\n"
-           "not there (a file named with --file must exist), or the chart cannot be written;\n"
-           "2 bad usage, 3 (--summary) the balance goes below the threshold, so that a scheduled\n"
-           "job can warn: tillane --summary || notify-send \"Tillane: money runs low\"\n";
 }

@@ -21,6 +21,3 @@ int RunWithoutWindow(const CommandLine& line, int& argc, char** argv);
 // projection stopped at its row limit, a line that says so. False in that case: the
 // forecast or chart would be incomplete, and is not made.
 bool CheckLoadedProjection(CTillaneDlg& window, std::ostream& err);
-
-// What `tillane --help` prints.
-std::string HelpText();

@@ -2,6 +2,7 @@
 
 #include "app/data_file_store.h"
 #include "app/tillane_dlg.h"
+#include "app/version.h"
 #include "ui/platform/types.h"
 #include "ui/platform/win_app.h"
 
@@ -51,8 +52,3 @@ CTillaneDlg::DataFileState SafeguardDataFile(const std::string& path);
 // answer.
 std::optional<CTillaneDlg::DataFileState> CheckDataFileAtStartUp(const std::string& path,
                                                                  const app::DataFileLock& lock);
-
-// The version text: the product version alone up to build 1, else "<version> Build #<n>".
-std::string FormatVersionText(const std::string& productVersion, unsigned build);
-// The program's own version text.
-std::string VersionText();

@@ -1,6 +1,9 @@
 #include "app/tillane_dlg.h"
 
 #include "app/about_dlg.h"
+#include "app/forecast_report.h"
+#include "app/forecast_rows.h"
+#include "app/output_file.h"
 #include "model/dates.h"
 #include "res/resource.h"
 #include "storage/config_data_manager.h"
@@ -10,13 +13,20 @@
 #include "storage/text_file.h"
 #include "storage/xml_document.h"
 #include "ui/account_edit_dlg.h"
+#include "ui/chart_image.h"
 #include "ui/platform/api.h"
 #include "ui/platform/data_exchange.h"
 #include "ui/platform/modal_runner.h"
 #include "ui/platform/resources.h"
 #include "ui/trans_edit_dlg.h"
 
+#include <QBuffer>
+#include <QPrinter>
+
+#include <algorithm>
 #include <ctime>
+#include <filesystem>
+#include <stdexcept>
 
 namespace {
 
@@ -24,6 +34,24 @@ namespace {
 constexpr std::uint32_t kChartStyle = 0x5800000Bu;
 
 constexpr const char* kFrameSection = "Frame";
+constexpr const char* kExportSection = "Export";
+
+// MM-DD-YYYY: a date as it may stand in a file name.
+std::string FileNameDate(TimeValue date)
+{
+    std::string text = FormatDate(date);
+    for (char& c : text)
+        if (c == '/')
+            c = '-';
+    return text;
+}
+
+std::string Replace(std::string text, const std::string& mark, const std::string& value)
+{
+    if (const auto at = text.find(mark); at != std::string::npos)
+        text.replace(at, mark.size(), value);
+    return text;
+}
 
 // A menu shows "&&" as one ampersand; a single one would mark a mnemonic.
 std::string MenuText(const std::string& text)
@@ -153,12 +181,15 @@ void CTillaneDlg::ParseData(std::string text)
     CAccountsListCtrl& accounts = m_accountsPage.GetAccountsList();
     for (const DataFile::Account& account : DataFile::ReadAccounts(document))
         accounts.AddAccount(account.description, account.balance, CAccountsListCtrl::Selection::Leave);
+    // The transactions go into their list first and are projected once, in the list's
+    // order; the last one added is the one selected.
     CTransListCtrl& transactions = m_transPage.GetListCtrl();
-    std::vector<DataFile::Transaction> loaded = DataFile::ReadTransactions(document, Today(), &m_loadNotes);
-    // The list keeps one selected row: the last one added, as if each had been selected in turn.
-    for (std::size_t i = 0; i < loaded.size(); ++i)
-        transactions.AddTransaction(loaded[i].date, loaded[i].description, loaded[i].amount,
-                                    std::move(loaded[i].rule), i + 1 == loaded.size());
+    std::vector<DataFile::Transaction> read = DataFile::ReadTransactions(document, Today(), &m_loadNotes);
+    for (std::size_t i = 0; i < read.size(); ++i)
+        transactions.AddTransaction(read[i].date, read[i].description, read[i].amount, std::move(read[i].rule),
+                                    i + 1 == read.size(), CTransListCtrl::Projection::Later);
+    if (!read.empty())
+        m_cashFlowPage.CashFlowList().Rebuild();
 }
 
 void CTillaneDlg::AddSampleData()
@@ -406,6 +437,18 @@ bool CTillaneDlg::OnCommand(int id)
     case res::ID_ADD_TRANSACTION:
         AddTransaction();
         return true;
+    case res::ID_EXPORT_FORECAST:
+        ExportForecast();
+        return true;
+    case res::ID_EXPORT_CHART:
+        ExportChart();
+        return true;
+    case res::ID_FILE_PRINT:
+        PrintReport();
+        return true;
+    case res::ID_FILE_PRINT_PREVIEW:
+        PreviewReport();
+        return true;
     case res::ID_EDIT_UNDO:
         m_history.Undo();
         return true;
@@ -423,6 +466,103 @@ bool CTillaneDlg::OnCommand(int id)
     default:
         return CTillaneDlgBase::OnCommand(id);
     }
+}
+
+// Exports and printing.
+
+std::optional<std::string> CTillaneDlg::AskExportPath(win::SaveFileRequest& request)
+{
+    std::string documents;
+    try {
+        documents = GetDocumentsFolder();
+    } catch (const std::logic_error&) {
+    }
+    request.folder = m_settings.ReadString(kExportSection, "Folder", documents);
+    std::optional<std::string> path = win::GetSaveFileName(this, request);
+    if (path && Writable())
+        m_settings.WriteString(kExportSection, "Folder", std::filesystem::path(*path).parent_path().string());
+    return path;
+}
+
+bool CTillaneDlg::WriteOutput(const std::string& what, const std::string& path, std::string_view bytes)
+{
+    const app::FileOutcome outcome =
+        bytes.empty() ? app::FileOutcome {false, "the " + what + " could not be drawn"}
+                      : app::WriteOutputFile(path, bytes, DataFilePath());
+    if (!outcome.ok) {
+        const std::string text = Replace(
+            Replace(Replace(win::LoadString(res::IDS_EXPORT_FAILED), "%1", what), "%2", path), "%3", outcome.reason);
+        win::MessageBox(this, text, win::LoadString(res::IDS_APP_TITLE), win::MB_OK | win::MB_ICONEXCLAMATION);
+    }
+    return outcome.ok;
+}
+
+void CTillaneDlg::ExportForecast()
+{
+    CCashFlowListCtrl& list = m_cashFlowPage.CashFlowList();
+    win::SaveFileRequest request;
+    request.title = win::LoadString(res::IDS_EXPORT_FORECAST_TITLE);
+    request.fileName = "Tillane forecast " + FileNameDate(list.GetStartDate()) + ".csv";
+    request.filter = win::LoadString(res::IDS_CSV_FILTER);
+    request.suffix = "csv";
+    if (const auto path = AskExportPath(request))
+        WriteOutput("forecast", *path, FormatForecastCsv(ForecastRowsOf(list)));
+}
+
+void CTillaneDlg::ExportChart()
+{
+    CCashFlowListCtrl& list = m_cashFlowPage.CashFlowList();
+    win::SaveFileRequest request;
+    request.title = win::LoadString(res::IDS_EXPORT_CHART_TITLE);
+    request.fileName = "Tillane chart " + FileNameDate(list.GetStartDate()) + ".png";
+    request.filter = win::LoadString(res::IDS_PNG_FILTER);
+    request.suffix = "png";
+    // Twice the chart's size on the screen, for a sharp picture.
+    const win::CRect chart = m_chart.HasWindow() ? m_chart.GetClientRect() : GetChartRect();
+    request.pictureSize = win::PictureSize {std::clamp(chart.Width() * 2, win::kMinimumPictureSide, win::kMaximumPictureSide),
+                                            std::clamp(chart.Height() * 2, win::kMinimumPictureSide, win::kMaximumPictureSide)};
+    const auto path = AskExportPath(request);
+    if (!path)
+        return;
+    const QImage image = RenderChartImage(list, request.pictureSize->width, request.pictureSize->height);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (image.isNull() || !image.save(&buffer, "PNG"))
+        bytes.clear();
+    WriteOutput("chart", *path, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+}
+
+void CTillaneDlg::PrintReport()
+{
+    const CForecastReport report(*this);
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setDocName(QStringLiteral("Tillane forecast"));
+    printer.setPageLayout(CForecastReport::DefaultPage());
+    if (!win::GetModalRunner().RunPrintDialog(this, printer))
+        return;
+    // Printing to a file writes the PDF the way every output is written.
+    if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty()) {
+        const QByteArray pdf = report.Pdf(printer.pageLayout());
+        WriteOutput("report", printer.outputFileName().toStdString(),
+                    std::string_view(pdf.constData(), static_cast<std::size_t>(pdf.size())));
+        return;
+    }
+    if (!report.Paint(printer)) {
+        const std::string text = Replace(Replace(win::LoadString(res::IDS_PRINT_FAILED), "%1",
+                                                 printer.printerName().toStdString()),
+                                         "%2", "the printer cannot be used");
+        win::MessageBox(this, text, win::LoadString(res::IDS_APP_TITLE), win::MB_OK | win::MB_ICONEXCLAMATION);
+    }
+}
+
+void CTillaneDlg::PreviewReport()
+{
+    const CForecastReport report(*this);
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setDocName(QStringLiteral("Tillane forecast"));
+    printer.setPageLayout(CForecastReport::DefaultPage());
+    win::GetModalRunner().RunPrintPreview(this, printer, [&report](QPrinter& shown) { report.Paint(shown); });
 }
 
 void CTillaneDlg::EditSelected()
@@ -608,6 +748,41 @@ void CTillaneDlg::OnSize(int type, int cx, int cy)
     FitPage(m_transPage);
     if (m_chart.HasWindow())
         m_chart.MoveWindow(GetChartRect(), true);
+    const win::CSize minimum = GetMinimumClientSize();
+    SetMinimumClientSize(minimum.cx, minimum.cy);
+}
+
+win::CSize CTillaneDlg::GetMinimumClientSize()
+{
+    if (!m_cashFlowPage.HasWindow() || !m_cashFlowPage.CashFlowList().HasWindow())
+        return {};
+    constexpr int kListRows = 3;
+    const int margin = GetMargin();
+    const int edge = win::GetSystemMetrics(win::SM_CYEDGE);
+    win::CRect page = m_cashFlowPage.GetWindowRect();
+    ScreenToClient(page);
+    win::CRect list = m_cashFlowPage.CashFlowList().GetWindowRect();
+    m_cashFlowPage.ScreenToClient(list);
+    constexpr int kAnywhere = 1 << 30;
+    const win::CRect above = m_cashFlowPage.GetControlsRect(res::IDC_CASHFLOW_LIST, -kAnywhere, list.top);
+    // Lines kept under the list (a summary) move with its bottom edge: they add their own
+    // height and the gap above them, wherever they are now.
+    const win::CRect below = m_cashFlowPage.GetControlsRect(res::IDC_CASHFLOW_LIST, list.top, kAnywhere);
+    const int underList = below.IsRectEmpty() ? 0 : below.bottom - list.bottom;
+    // The page sizes its list to leave its left margin on the right and below, plus an edge.
+    const int pageWidth = std::max({above.right, below.right, list.left + 1}) + list.left + edge;
+    const int pageHeight =
+        std::max(above.bottom, list.top + m_cashFlowPage.CashFlowList().GetHeightForRows(kListRows) + underList) +
+        list.left + edge;
+    // FitPage leaves an edge and a pixel to the page area's right and bottom.
+    const int width = page.left + pageWidth + edge + 1 + margin;
+    const int pageBottom = page.top + pageHeight + edge + 1 + margin;
+    // The chart takes a quarter of the height; the page area and the chart share the rest.
+    int height = 0;
+    while (height - static_cast<int>(win::MulDiv(height, 25, 100)) < pageBottom ||
+           static_cast<int>(win::MulDiv(height, 25, 100)) - margin < kMinimumChartHeight)
+        ++height;
+    return {width, height};
 }
 
 void CTillaneDlg::OnMove(int x, int y)

@@ -8,10 +8,13 @@
 #include "ui/chart_ctrl.h"
 #include "ui/edit_history.h"
 #include "ui/platform/property_sheet.h"
+#include "ui/platform/save_file_dialog.h"
 #include "ui/trans_page_dlg.h"
 
 #include <memory>
+#include <optional>
 #include <string>
+#include <string_view>
 
 class IConfigDataManager;
 
@@ -90,6 +93,10 @@ public:
     win::CRect GetPageAreaRect();
     void FitPage(win::CPropertyPage& page);
     win::CRect GetChartRect();
+    // The smallest client area at which the Cash Flow page shows all its controls (its
+    // list with the heading and a few rows) and the chart keeps kMinimumChartHeight.
+    win::CSize GetMinimumClientSize();
+    static constexpr int kMinimumChartHeight = 40;
 
     CAccountsPageDlg& AccountsPage() { return m_accountsPage; }
     CTransPageDlg& TransactionsPage() { return m_transPage; }
@@ -144,6 +151,16 @@ private:
     void ReloadFromDisk();
     void SaveNow();
     void SaveAndExit();
+    // The forecast and the chart taken out of the window: files, printer, preview.
+    void ExportForecast();
+    void ExportChart();
+    void PrintReport();
+    void PreviewReport();
+    // Asks where to write an export, starting in the folder used last; remembers the folder.
+    std::optional<std::string> AskExportPath(win::SaveFileRequest& request);
+    // Writes an output file (never onto the data file); says why when it could not. what:
+    // "forecast", "chart", "report"; no bytes: it could not be drawn.
+    bool WriteOutput(const std::string& what, const std::string& path, std::string_view bytes);
     // Saves before the window closes; false when the user chose to keep it open.
     bool SaveForClosing();
     void ReportSaveFailure(const app::FileOutcome& outcome, bool closing, bool* closeAnyway);

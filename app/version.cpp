@@ -1,6 +1,4 @@
-#include "app/tillane_app.h"
-
-#include <cstdio>
+#include "app/version.h"
 
 std::string FormatVersionText(const std::string& productVersion, unsigned build)
 {

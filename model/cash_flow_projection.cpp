@@ -185,6 +185,45 @@ void CashFlowProjection::SetDuration(unsigned months)
     Rebuild();
 }
 
+namespace {
+
+// An occurrence index to start stepping from: every occurrence before it lies before the
+// window's start, so stepping from 0 would only have walked up to it. A rule dated long
+// before the window (a daily rule from year 1) then costs no more than one inside it.
+std::uint32_t FirstIndexBefore(const CDateRepeater& rule, TimeValue date, TimeValue start)
+{
+    if (date >= start || rule.delta <= 0)
+        return 0;
+    std::int64_t guess = 0;
+    switch (rule.GetType()) {
+    case RepeatDaily:
+    case RepeatWeekly:
+        guess = (start - date) / (kSecondsPerDay * rule.delta);
+        break;
+    case RepeatMonthly: {
+        const CalendarDate from = SplitDate(date), to = SplitDate(start);
+        guess = ((std::int64_t(to.year) - from.year) * 12 + (to.month - from.month)) / rule.delta;
+        break;
+    }
+    case RepeatYearly:
+        guess = (std::int64_t(SplitDate(start).year) - SplitDate(date).year) / rule.delta;
+        break;
+    default:
+        return 0;
+    }
+    // Two steps back keep the guess clear of the start whatever the clock did in between.
+    guess -= 2;
+    if (guess <= 0)
+        return 0;
+    guess = std::min<std::int64_t>(guess, std::numeric_limits<std::uint32_t>::max());
+    if (rule.count != 0)
+        guess = std::min<std::int64_t>(guess, rule.count);
+    const auto n = static_cast<std::uint32_t>(guess);
+    return rule.GetOccurrence(date, n) < start ? n : 0;
+}
+
+} // namespace
+
 void ProjectTransactionOccurrences(ICashflowListCtrl& cashflow, TimeValue date, const std::string& description,
                                    std::int32_t amount, TransactionData* record, const CDateRepeater& rule)
 {
@@ -196,7 +235,7 @@ void ProjectTransactionOccurrences(ICashflowListCtrl& cashflow, TimeValue date, 
         constexpr std::size_t kBatch = 4096;
         std::vector<TimeValue> batch;
         bool room = true;
-        std::uint32_t n = 0;
+        std::uint32_t n = FirstIndexBefore(rule, date, start);
         TimeValue occurrence = rule.GetOccurrence(date, n);
         for (;;) {
             if (rule.count != 0 && n >= rule.count)

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cassert>
+#include <functional>
 #include <iterator>
 
 std::size_t CashFlowRows::Count()
@@ -32,6 +33,9 @@ std::size_t CashFlowRows::Insert(TimeValue date, std::shared_ptr<const std::stri
 void CashFlowRows::Queue(TimeValue date, const std::shared_ptr<const std::string>& description,
                          std::int32_t amount, TransactionData* record)
 {
+    // A row earlier than the one queued before it starts a new run of rows in date order.
+    if (!m_queued.empty() && date < m_queued.back().date)
+        m_runStarts.push_back(m_queued.size());
     m_queuedEarliest = m_queued.empty() ? date : std::min(m_queuedEarliest, date);
     m_queued.push_back(Row{date, 0, amount, false, record, description});
 }
@@ -40,22 +44,60 @@ void CashFlowRows::MergeQueued()
 {
     if (m_queued.empty())
         return;
-    // Queued rows were inserted one after the other, each after all rows of its date:
-    // a stable sort keeps their order among equal dates, and the merge puts them after
-    // the rows that were already there.
-    std::stable_sort(m_queued.begin(), m_queued.end(),
-                     [](const Row& a, const Row& b) { return a.date < b.date; });
-    auto firstMoved = std::upper_bound(m_rows.begin(), m_rows.end(), m_queued.front().date,
+    // The queue holds runs of rows in date order (each transaction's occurrences come in
+    // order); the rows already there from the first one a queued row goes before are one
+    // more run. Merging them all at once, an earlier run's row first among equal dates,
+    // puts every row where Insert would have put it: after the rows already there and
+    // after those queued before it.
+    auto firstMoved = std::upper_bound(m_rows.begin(), m_rows.end(), m_queuedEarliest,
                                        [](TimeValue value, const Row& row) { return value < row.date; });
     const auto firstIndex = static_cast<std::size_t>(firstMoved - m_rows.begin());
+    struct Run {
+        Row* next;
+        Row* end;
+    };
+    std::vector<Run> runs;
+    runs.reserve(m_runStarts.size() + 2);
+    runs.push_back({m_rows.data() + firstIndex, m_rows.data() + m_rows.size()});
+    std::size_t from = 0;
+    for (const std::size_t start : m_runStarts) {
+        runs.push_back({m_queued.data() + from, m_queued.data() + start});
+        from = start;
+    }
+    runs.push_back({m_queued.data() + from, m_queued.data() + m_queued.size()});
+
     std::vector<Row> merged;
     merged.reserve(m_rows.size() + m_queued.size());
     std::move(m_rows.begin(), firstMoved, std::back_inserter(merged));
-    std::merge(std::make_move_iterator(firstMoved), std::make_move_iterator(m_rows.end()),
-               std::make_move_iterator(m_queued.begin()), std::make_move_iterator(m_queued.end()),
-               std::back_inserter(merged), [](const Row& a, const Row& b) { return a.date < b.date; });
+    // A heap of the runs that have rows left, by the date of their next row; the one that
+    // goes first on top.
+    using Head = std::pair<TimeValue, std::size_t>;
+    std::vector<Head> heap;
+    heap.reserve(runs.size());
+    for (std::size_t run = 0; run < runs.size(); ++run)
+        if (runs[run].next != runs[run].end)
+            heap.emplace_back(runs[run].next->date, run);
+    const auto later = std::greater<Head>();
+    std::make_heap(heap.begin(), heap.end(), later);
+    while (!heap.empty()) {
+        std::pop_heap(heap.begin(), heap.end(), later);
+        const std::size_t run = heap.back().second;
+        Run& taken = runs[run];
+        // Take from this run for as long as it stays first.
+        do
+            merged.push_back(std::move(*taken.next++));
+        while (taken.next != taken.end &&
+               (heap.size() == 1 || !later(Head(taken.next->date, run), heap.front())));
+        if (taken.next == taken.end) {
+            heap.pop_back();
+        } else {
+            heap.back().first = taken.next->date;
+            std::push_heap(heap.begin(), heap.end(), later);
+        }
+    }
     m_rows = std::move(merged);
     m_queued.clear();
+    m_runStarts.clear();
     m_firstStale = std::min(m_firstStale, firstIndex);
 }
 
@@ -105,6 +147,7 @@ void CashFlowRows::Clear()
 {
     m_rows.clear();
     m_queued.clear();
+    m_runStarts.clear();
     m_firstStale = 0;
 }
 

@@ -60,6 +60,7 @@ private:
 
     std::vector<Row> m_rows;
     std::vector<Row> m_queued;
+    std::vector<std::size_t> m_runStarts; // where the queue goes back in time
     TimeValue m_queuedEarliest = 0; // the earliest date queued, while the queue is not empty
     std::size_t m_firstStale = 0;
 };

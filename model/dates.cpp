@@ -1,25 +1,28 @@
 #include "model/dates.h"
 
 #include "model/decimal.h"
+#include "model/libc_dates.h"
 
 #include <algorithm>
-#include <cstdio>
+#include <cstdlib>
 #include <ctime>
 #include <limits>
+#include <memory>
 #include <stdexcept>
+#include <utility>
+#include <vector>
 
-static_assert(sizeof(std::time_t) >= sizeof(TimeValue), "time values need a 64-bit time_t");
+// Dates are worked out as day numbers (days since 1 January 1970) with the Gregorian
+// calendar's integer arithmetic. The one thing that needs the time zone, the time value
+// of 10:00 on a day, comes from a table per zone and year, filled from mktime once; the
+// same table's offsets answer which local day an instant falls on. Years outside 1000 to
+// 9999 are left to the C library.
 
 namespace {
 
-// Far beyond any year, month or day the C library can represent, and small enough that
-// adding a few of them together never overflows.
-constexpr std::int64_t kFieldLimit = std::int64_t(1) << 53;
-
-int ClampToInt(std::int64_t value)
-{
-    return static_cast<int>(std::clamp<std::int64_t>(value, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
-}
+constexpr int kFirstTableYear = 1000;
+constexpr int kLastTableYear = 9999;
+constexpr std::int64_t kTenOClock = 10 * 3600;
 
 std::int64_t FloorDivide(std::int64_t value, std::int64_t divisor)
 {
@@ -29,10 +32,189 @@ std::int64_t FloorDivide(std::int64_t value, std::int64_t divisor)
     return quotient;
 }
 
-bool LocalFields(TimeValue value, std::tm& fields)
+// Day number of a Gregorian date with month 1 to 12 and day 1 to 31. Years counted from
+// March, so that the leap day ends a year; eras of 400 years repeat exactly.
+std::int64_t DaysFromCivil(std::int64_t year, int month, int day)
 {
-    const std::time_t time = static_cast<std::time_t>(value);
-    return localtime_r(&time, &fields) != nullptr;
+    year -= month <= 2 ? 1 : 0;
+    const std::int64_t era = FloorDivide(year, 400);
+    const std::int64_t yearOfEra = year - era * 400;
+    const std::int64_t dayOfYear = (153 * (month > 2 ? month - 3 : month + 9) + 2) / 5 + day - 1;
+    const std::int64_t dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
+    return era * 146097 + dayOfEra - 719468;
+}
+
+struct Civil {
+    std::int64_t year;
+    int month;
+    int day;
+};
+
+Civil CivilFromDays(std::int64_t days)
+{
+    days += 719468;
+    const std::int64_t era = FloorDivide(days, 146097);
+    const std::int64_t dayOfEra = days - era * 146097;
+    const std::int64_t yearOfEra = (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
+    const std::int64_t dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
+    const std::int64_t shiftedMonth = (5 * dayOfYear + 2) / 153;
+    const int day = static_cast<int>(dayOfYear - (153 * shiftedMonth + 2) / 5 + 1);
+    const int month = static_cast<int>(shiftedMonth < 10 ? shiftedMonth + 3 : shiftedMonth - 9);
+    return {yearOfEra + era * 400 + (month <= 2 ? 1 : 0), month, day};
+}
+
+bool InTableYears(std::int64_t year)
+{
+    return year >= kFirstTableYear && year <= kLastTableYear;
+}
+
+// One year of one zone: 10:00 of each day as mktime gives it, and the zone's UTC offset
+// over the instants from 10:00 of 1 January to 10:00 of the next 1 January.
+struct YearTable {
+    std::int64_t firstDay = 0;
+    std::vector<TimeValue> tenOClock; // one per day of the year, then 1 January next
+    std::int32_t startOffset = 0;
+    std::vector<std::pair<TimeValue, std::int32_t>> changes; // from this instant on, this offset
+
+    TimeValue Start() const { return tenOClock.front(); }
+    TimeValue End() const { return tenOClock.back(); }
+
+    std::int32_t OffsetAt(TimeValue instant) const
+    {
+        const auto after = std::upper_bound(changes.begin(), changes.end(), instant,
+                                            [](TimeValue value, const auto& change) { return value < change.first; });
+        return after == changes.begin() ? startOffset : std::prev(after)->second;
+    }
+};
+
+std::int32_t OffsetOf(TimeValue instant)
+{
+    const std::time_t time = static_cast<std::time_t>(instant);
+    std::tm fields{};
+    localtime_r(&time, &fields);
+    return static_cast<std::int32_t>(fields.tm_gmtoff);
+}
+
+std::unique_ptr<YearTable> BuildYear(int year)
+{
+    auto table = std::make_unique<YearTable>();
+    table->firstDay = DaysFromCivil(year, 1, 1);
+    const std::int64_t days = DaysFromCivil(year + 1, 1, 1) - table->firstDay;
+    table->tenOClock.reserve(static_cast<std::size_t>(days + 1));
+    std::vector<std::pair<TimeValue, std::int32_t>> samples;
+    samples.reserve(static_cast<std::size_t>(days + 1));
+    for (std::int64_t day = 0; day <= days; ++day) {
+        const Civil date = CivilFromDays(table->firstDay + day);
+        std::tm fields{};
+        fields.tm_year = static_cast<int>(date.year - 1900);
+        fields.tm_mon = date.month - 1;
+        fields.tm_mday = date.day;
+        fields.tm_hour = 10;
+        fields.tm_isdst = -1;
+        const TimeValue value = static_cast<TimeValue>(std::mktime(&fields));
+        table->tenOClock.push_back(value);
+        samples.emplace_back(value, static_cast<std::int32_t>(fields.tm_gmtoff));
+    }
+    // A day the zone skips can hand back a value out of order: the offsets are sampled
+    // in the order of the instants.
+    std::sort(samples.begin(), samples.end());
+    table->startOffset = samples.front().second;
+    for (std::size_t i = 1; i < samples.size(); ++i) {
+        TimeValue from = samples[i - 1].first;
+        std::int32_t offset = samples[i - 1].second;
+        const auto [to, target] = samples[i];
+        // Between two samples the offset changed at least once: find each change to the
+        // second.
+        while (offset != target) {
+            TimeValue low = from, high = to;
+            while (high - low > 1) {
+                const TimeValue middle = low + (high - low) / 2;
+                if (OffsetOf(middle) == offset)
+                    low = middle;
+                else
+                    high = middle;
+            }
+            offset = OffsetOf(high);
+            table->changes.emplace_back(high, offset);
+            from = high;
+        }
+    }
+    return table;
+}
+
+// The tables of the zone TZ names (the system's zone when TZ is not set), built as asked.
+struct Zone {
+    bool named = false;
+    std::string name;
+    std::vector<std::unique_ptr<YearTable>> years;
+
+    const YearTable& Year(std::int64_t year)
+    {
+        auto& table = years[static_cast<std::size_t>(year - kFirstTableYear)];
+        if (!table)
+            table = BuildYear(static_cast<int>(year));
+        return *table;
+    }
+};
+
+Zone& CurrentZone()
+{
+    thread_local std::vector<std::unique_ptr<Zone>> zones;
+    thread_local Zone* current = nullptr;
+    const char* tz = std::getenv("TZ");
+    auto matches = [tz](const Zone& zone) { return tz ? zone.named && zone.name == tz : !zone.named; };
+    if (current && matches(*current))
+        return *current;
+    for (const auto& zone : zones) {
+        if (matches(*zone)) {
+            current = zone.get();
+            return *current;
+        }
+    }
+    // The C library reads TZ again when asked; the tables must come from the new zone.
+    tzset();
+    auto zone = std::make_unique<Zone>();
+    zone->named = tz != nullptr;
+    zone->name = tz ? tz : "";
+    zone->years.resize(kLastTableYear - kFirstTableYear + 1);
+    current = zone.get();
+    zones.push_back(std::move(zone));
+    return *current;
+}
+
+// The table whose instants include this one, or none beyond the table years.
+const YearTable* TableOfInstant(TimeValue value)
+{
+    const std::int64_t year = CivilFromDays(FloorDivide(value, kSecondsPerDay)).year;
+    if (!InTableYears(year - 1) || !InTableYears(year + 1))
+        return nullptr;
+    Zone& zone = CurrentZone();
+    const YearTable* table = &zone.Year(year);
+    if (value < table->Start())
+        table = &zone.Year(year - 1);
+    else if (value >= table->End())
+        table = &zone.Year(year + 1);
+    return table;
+}
+
+// Local seconds since 1 January 1970 (the instant plus its UTC offset), or none beyond
+// the table years.
+std::optional<std::int64_t> LocalSeconds(TimeValue value)
+{
+    const YearTable* table = TableOfInstant(value);
+    if (!table)
+        return std::nullopt;
+    return value + table->OffsetAt(value);
+}
+
+// 10:00 of a day number, or none beyond the table years.
+std::optional<TimeValue> TenOClockOfDay(std::int64_t day)
+{
+    const std::int64_t year = CivilFromDays(day).year;
+    if (!InTableYears(year))
+        return std::nullopt;
+    const YearTable& table = CurrentZone().Year(year);
+    return table.tenOClock[static_cast<std::size_t>(day - table.firstDay)];
 }
 
 TimeValue SaturatingAdd(TimeValue a, TimeSpan b)
@@ -47,34 +229,26 @@ TimeValue SaturatingAdd(TimeValue a, TimeSpan b)
 
 CalendarDate SplitDate(TimeValue value)
 {
-    std::tm fields{};
-    if (!LocalFields(value, fields)) {
-        // Beyond the years the C library knows: the nearest end of its calendar.
-        if (value < 0)
-            return {std::numeric_limits<int>::min(), 1, 1};
-        return {std::numeric_limits<int>::max(), 12, 31};
-    }
-    return {ClampToInt(std::int64_t(fields.tm_year) + 1900), fields.tm_mon + 1, fields.tm_mday};
+    const std::optional<std::int64_t> local = LocalSeconds(value);
+    if (!local)
+        return LibcDates::SplitDate(value);
+    const Civil date = CivilFromDays(FloorDivide(*local, kSecondsPerDay));
+    return {static_cast<int>(date.year), date.month, date.day};
 }
 
 TimeValue MakeDate(std::int64_t year, std::int64_t month, std::int64_t day)
 {
-    year = std::clamp(year, -kFieldLimit, kFieldLimit);
-    month = std::clamp(month, -kFieldLimit, kFieldLimit);
-    day = std::clamp(day, -kFieldLimit, kFieldLimit);
-
-    // Carry whole years out of the month first, as mktime would, so that the fields
-    // handed to it fit its int members.
-    const std::int64_t carry = FloorDivide(month - 1, 12);
-    std::tm fields{};
-    fields.tm_year = ClampToInt(year + carry - 1900);
-    fields.tm_mon = static_cast<int>(month - 1 - carry * 12);
-    fields.tm_mday = ClampToInt(day);
-    fields.tm_hour = 10;
-    fields.tm_min = 0;
-    fields.tm_sec = 0;
-    fields.tm_isdst = -1;
-    return static_cast<TimeValue>(std::mktime(&fields));
+    // Months and days out of range carry over as mktime would; far beyond the table
+    // years the C library decides.
+    constexpr std::int64_t kLimit = std::int64_t(1) << 40;
+    if (year >= kFirstTableYear - 1 && year <= kLastTableYear + 1 && month > -kLimit && month < kLimit &&
+        day > -kLimit && day < kLimit) {
+        const std::int64_t carry = FloorDivide(month - 1, 12);
+        const std::int64_t first = DaysFromCivil(year + carry, static_cast<int>(month - 1 - carry * 12) + 1, 1);
+        if (const std::optional<TimeValue> value = TenOClockOfDay(first + day - 1))
+            return *value;
+    }
+    return LibcDates::MakeDate(year, month, day);
 }
 
 int DaysInMonth(std::int64_t year, int month)
@@ -98,14 +272,15 @@ TimeValue Today()
 
 TimeValue ToTenOClock(TimeValue value)
 {
-    std::tm fields{};
-    if (!LocalFields(value, fields))
+    const std::optional<std::int64_t> local = LocalSeconds(value);
+    if (!local)
+        return LibcDates::ToTenOClock(value);
+    const std::int64_t day = FloorDivide(*local, kSecondsPerDay);
+    if (*local - day * kSecondsPerDay == kTenOClock)
         return value;
-    // Most values are at 10:00 already (every stepped occurrence away from a
-    // daylight-saving change): no need to build them again.
-    if (fields.tm_hour == 10 && fields.tm_min == 0 && fields.tm_sec == 0)
-        return value;
-    return MakeDate(std::int64_t(fields.tm_year) + 1900, fields.tm_mon + 1, fields.tm_mday);
+    if (const std::optional<TimeValue> tenOClock = TenOClockOfDay(day))
+        return *tenOClock;
+    return LibcDates::ToTenOClock(value);
 }
 
 TimeValue AddDays(TimeValue value, std::int64_t days)
@@ -120,10 +295,11 @@ TimeValue AddDays(TimeValue value, std::int64_t days)
 
 TimeValue FirstOfMonth(TimeValue value)
 {
-    std::tm fields{};
-    if (!LocalFields(value, fields))
-        return value;
-    return MakeDate(std::int64_t(fields.tm_year) + 1900, fields.tm_mon + 1, 1);
+    const std::optional<std::int64_t> local = LocalSeconds(value);
+    if (!local)
+        return LibcDates::FirstOfMonth(value);
+    const Civil date = CivilFromDays(FloorDivide(*local, kSecondsPerDay));
+    return MakeDate(date.year, date.month, 1);
 }
 
 std::uint64_t DayNumber(TimeValue value)
@@ -157,19 +333,39 @@ TimeValue ClampDate(TimeValue value)
     return value;
 }
 
+std::size_t FormatDateInto(TimeValue value, char* out)
+{
+    const std::optional<std::int64_t> local = LocalSeconds(value);
+    if (!local) {
+        const std::string text = LibcDates::FormatDate(value);
+        const std::size_t length = std::min(text.size(), kFormattedDateMaximum);
+        std::copy_n(text.data(), length, out);
+        return length;
+    }
+    Civil date = CivilFromDays(FloorDivide(*local, kSecondsPerDay));
+    // The year always has four digits: beyond the range, the nearer end of it.
+    if (date.year < kEarliestYear)
+        date = {kEarliestYear, 1, 1};
+    else if (date.year > kLatestYear)
+        date = {kLatestYear, 12, 31};
+    auto two = [&](std::size_t at, int number) {
+        out[at] = static_cast<char>('0' + number / 10);
+        out[at + 1] = static_cast<char>('0' + number % 10);
+    };
+    two(0, date.month);
+    out[2] = '/';
+    two(3, date.day);
+    out[5] = '/';
+    const int year = static_cast<int>(date.year);
+    two(6, year / 100);
+    two(8, year % 100);
+    return 10;
+}
+
 std::string FormatDate(TimeValue value)
 {
-    std::tm fields{};
-    if (!LocalFields(value, fields))
-        return {};
-    const std::int64_t year = std::int64_t(fields.tm_year) + 1900;
-    if (year < kEarliestYear)
-        return "01/01/1000";
-    if (year > kLatestYear)
-        return "12/31/9999";
-    char text[40];
-    std::snprintf(text, sizeof text, "%02d/%02d/%04d", fields.tm_mon + 1, fields.tm_mday, static_cast<int>(year));
-    return text;
+    char text[kFormattedDateMaximum];
+    return std::string(text, FormatDateInto(value, text));
 }
 
 std::optional<TimeValue> ParseDate(std::string_view text)

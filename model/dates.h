@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -8,7 +9,9 @@
 // The program's date model. Every date is a whole-second time value pinned to 10:00:00
 // local time of its calendar day, so that a date stands for a day and adding whole days
 // never slides it onto a neighbouring day across a daylight-saving change. Local time is
-// that of the process's time zone (TZ), through mktime and localtime_r.
+// that of the process's time zone (TZ). The calendar is integer arithmetic on day
+// numbers; the zone enters through a table per year of 10:00's time values and the UTC
+// offsets, taken once from the C library.
 //
 // Values far outside any real calendar (years beyond the C library's int year) are not
 // meaningful, but every operation stays well defined for them: nothing overflows.
@@ -78,6 +81,11 @@ bool IsDateInRange(TimeValue value);
 // so that the text always reads back as a date. Empty for a value the C library cannot
 // place on a calendar.
 std::string FormatDate(TimeValue value);
+
+// The same text written into out, which must hold kFormattedDateMaximum characters;
+// returns its length.
+inline constexpr std::size_t kFormattedDateMaximum = 32;
+std::size_t FormatDateInto(TimeValue value, char* out);
 
 // Reads a date at fixed positions: month from characters 0-1, day from 3-4, year from
 // 6-9, each read like atoi; the characters at 2 and 5 are separators of any kind. The

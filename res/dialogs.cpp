@@ -37,7 +37,7 @@ DialogTemplate AboutBox()
     icon.icon = IDR_MAINFRAME;
     d.controls = {
         icon,
-        Control(IDC_STATIC, ControlKind::Static, "Tillane for Windows", SS_LEFT, 42, 12, 180, 8),
+        Control(IDC_STATIC, ControlKind::Static, "Tillane for Linux", SS_LEFT, 42, 12, 180, 8),
         Control(IDC_VERSION, ControlKind::Static, "Version", SS_LEFT, 42, 24, 180, 8),
         Control(IDC_STATIC, ControlKind::Static, "Copyright (C) Ardenholt. All rights reserved.", SS_LEFT,
                 42, 40, 186, 8),

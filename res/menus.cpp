@@ -13,7 +13,17 @@ const std::vector<MenuTemplate>& MenuTemplates()
     static const std::vector<MenuTemplate> menus = {
         {IDR_MAINFRAME,
          {
-             {0, "&File", {{ID_FILE_SAVE, "&Save", {}}, {ID_SAVE_AND_EXIT, "Save && E&xit", {}}}},
+             {0,
+              "&File",
+              {{ID_FILE_SAVE, "&Save", {}},
+               {0, "", {}},
+               {ID_EXPORT_FORECAST, "Export &Forecast...", {}},
+               {ID_EXPORT_CHART, "Export &Chart...", {}},
+               {0, "", {}},
+               {ID_FILE_PRINT_PREVIEW, "Print Pre&view...", {}},
+               {ID_FILE_PRINT, "&Print...", {}},
+               {0, "", {}},
+               {ID_SAVE_AND_EXIT, "Save && E&xit", {}}}},
              {0,
               "&Edit",
               {{ID_EDIT_UNDO, "&Undo", {}},
@@ -35,6 +45,7 @@ const std::vector<AcceleratorTable>& AcceleratorTables()
     static const std::vector<AcceleratorTable> tables = {
         {IDR_ACCELERATORS,
          {AcceleratorEntry{'S', true, false, false, ID_FILE_SAVE},
+          AcceleratorEntry{'P', true, false, false, ID_FILE_PRINT},
           AcceleratorEntry{'Z', true, false, false, ID_EDIT_UNDO},
           AcceleratorEntry{'Y', true, false, false, ID_EDIT_REDO},
           AcceleratorEntry{'Z', true, true, false, ID_EDIT_REDO}}},

@@ -67,6 +67,13 @@ inline constexpr int IDS_CONFIRM_DELETE = 113;
 inline constexpr int IDS_DELETE_SELECTION = 114;
 inline constexpr int IDS_BROWSER_FAILED = 115;
 inline constexpr int IDS_APPLICATION_ERROR = 116;
+inline constexpr int IDS_DATE_FORM = 260;        // "Please enter a date as MM/DD/YYYY ... %1 and %2."
+inline constexpr int IDS_EXPORT_FORECAST_TITLE = 350; // "Export Forecast"
+inline constexpr int IDS_EXPORT_CHART_TITLE = 351;    // "Export Chart"
+inline constexpr int IDS_CSV_FILTER = 352;            // "CSV files (*.csv)"
+inline constexpr int IDS_PNG_FILTER = 353;            // "PNG images (*.png)"
+inline constexpr int IDS_EXPORT_FAILED = 354;         // "Tillane could not write the %1 to\n\n%2\n\n(%3)."
+inline constexpr int IDS_PRINT_FAILED = 355;          // "Tillane could not print the report on ..."
 // The Cash Flow page's summary line (%1, %2, ... are filled in) and the chart's tooltips.
 inline constexpr int IDS_SUMMARY_ABOVE = 290;
 inline constexpr int IDS_SUMMARY_BELOW = 291;
@@ -106,6 +113,10 @@ inline constexpr int ID_ADD_ACCOUNT = 32773;
 inline constexpr int ID_EDIT_ENTRY = 32774;
 inline constexpr int ID_DELETE_ENTRY = 32775;
 inline constexpr int ID_APP_ABOUT = 57664;
+inline constexpr int ID_EXPORT_FORECAST = 32850;
+inline constexpr int ID_EXPORT_CHART = 32851;
+inline constexpr int ID_FILE_PRINT = 32852;
+inline constexpr int ID_FILE_PRINT_PREVIEW = 32853;
 inline constexpr int ID_EDIT_UNDO = 57643;
 inline constexpr int ID_EDIT_REDO = 57644;
 // Posted, never on a menu: tells the user that the projection reached its row limit.

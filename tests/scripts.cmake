@@ -7,3 +7,13 @@ if(TARGET tillane)
     TIMEOUT 150
     ENVIRONMENT "TZ=EST5EDT,M3.2.0,M11.1.0")
 endif()
+
+# The Debian package made from this build, unpacked and checked with the validators.
+if(TARGET tillane AND EXISTS ${PROJECT_SOURCE_DIR}/packaging/CMakeLists.txt)
+  add_test(NAME package_contents
+           COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/package/check_package.sh ${PROJECT_BINARY_DIR})
+  set_tests_properties(package_contents PROPERTIES
+    SKIP_RETURN_CODE 77
+    TIMEOUT 300
+    ENVIRONMENT "ASAN_OPTIONS=detect_leaks=0")
+endif()

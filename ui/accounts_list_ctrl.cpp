@@ -157,7 +157,10 @@ std::int64_t CAccountsListCtrl::GetTotalBalance()
 
 std::string CAccountsListCtrl::GetSectionName() const { return "AccountsList"; }
 
-int CAccountsListCtrl::GetDefaultColumnWidth(int column) const { return column == kDescriptionColumn ? 200 : 60; }
+int CAccountsListCtrl::GetDefaultColumnWidth(int column) const
+{
+    return column == kDescriptionColumn ? 200 : AmountColumnWidth(60);
+}
 
 void CAccountsListCtrl::OnDoubleClick(int)
 {

@@ -1,5 +1,7 @@
 #include "ui/base_list_ctrl.h"
 
+#include <algorithm>
+
 #include "res/resource.h"
 #include "ui/platform/modal_runner.h"
 #include "ui/platform/resources.h"
@@ -36,6 +38,13 @@ int CBaseListCtrl::GetColumnWidth(int column)
 void CBaseListCtrl::SaveColumnWidth(int column)
 {
     m_configuration.WriteInt(GetSectionName(), ColumnWidthKey(column), win::CListCtrl::GetColumnWidth(column));
+}
+
+int CBaseListCtrl::AmountColumnWidth(int minimum) const
+{
+    // A list cell keeps a few pixels of margin on each side of its text.
+    constexpr int kCellMargins = 12;
+    return std::max(minimum, GetStringWidth("-2147483648") + kCellMargins);
 }
 
 void CBaseListCtrl::PreSubclassWindow()

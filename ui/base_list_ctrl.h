@@ -38,6 +38,9 @@ public:
     void SaveColumnWidth(int column);
 
 protected:
+    // A default width for a column of amounts: at least minimum, and wide enough for the
+    // widest amount (-2147483648) with the cell's margins.
+    int AmountColumnWidth(int minimum) const;
     // The base attach step: adds full-row selection to the extended style. Derived lists
     // create their columns, then call it.
     void PreSubclassWindow() override;

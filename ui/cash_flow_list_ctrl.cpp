@@ -44,6 +44,8 @@ std::string CCashFlowListCtrl::GetSectionName() const { return "CashflowList"; }
 
 int CCashFlowListCtrl::GetDefaultColumnWidth(int column) const
 {
+    if (column == kAmountColumn || column == kBalanceColumn)
+        return AmountColumnWidth(kColumns[column].defaultWidth);
     return column >= 0 && column < kColumnCount ? kColumns[column].defaultWidth : 0;
 }
 

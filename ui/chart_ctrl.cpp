@@ -218,6 +218,9 @@ void CChartCtrl::Draw(win::CDC& dc, unsigned action)
     const int width = m_plotWidth;
     const int height = m_plotHeight;
     const int fontHeight = m_labelFont.GetLogFont().lfHeight;
+    // The Duration may have changed since the last resize.
+    const unsigned duration = m_cashflow.GetDuration();
+    m_monthWidth = duration == 0 ? 0 : static_cast<int>(static_cast<unsigned>(width) / duration);
 
     // The strip below the frame holds only ticks and letters: clear it first, so that
     // nothing of an earlier paint shows between them.
@@ -317,5 +320,8 @@ void CChartCtrl::DrawLabel(win::CDC& dc, const CRect& rect, int month)
 {
     dc.MoveTo(rect.left - 1, rect.top);
     dc.LineTo(rect.left - 1, rect.top + (rect.bottom - rect.top) / 2);
+    // A letter wider than its month would run into its neighbours: the month goes without.
+    if (dc.GetTextExtent(CMonth::Name(month), 1).cx > rect.right - rect.left)
+        return;
     dc.TextOut(rect.left + (rect.right - rect.left) / 2, rect.top, CMonth::Name(month), 1);
 }

@@ -152,8 +152,11 @@ void CTransEditDlg::DoDataExchange(win::CDataExchange* dx)
     win::DDX_Control(dx, res::IDC_UNIT, m_unitCombo);
     win::DDX_CBIndex(dx, res::IDC_STEP, m_step);
     win::DDX_Radio(dx, res::IDC_NEVER_ENDS, m_ending);
-    win::DDX_Text(dx, res::IDC_OCCURRENCES, m_occurrences);
-    win::DDV_MinMaxUInt(dx, m_occurrences, kMinimumOccurrences, kMaximumOccurrences);
+    // The count is only read while it can be edited: with Ends After on a repeating rule.
+    if (!dx->m_bSaveAndValidate || (m_repeat == Repeats && m_ending == EndsAfter)) {
+        win::DDX_Text(dx, res::IDC_OCCURRENCES, m_occurrences);
+        win::DDV_MinMaxUInt(dx, m_occurrences, kMinimumOccurrences, kMaximumOccurrences);
+    }
     win::DDX_Control(dx, res::IDC_OCCURRENCES, m_occurrencesEdit);
     win::DDX_Control(dx, res::IDC_NO_REPEAT, m_noRepeatButton);
     win::DDX_Control(dx, res::IDC_REPEATS, m_repeatsButton);

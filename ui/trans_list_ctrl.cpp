@@ -58,6 +58,8 @@ std::string CTransListCtrl::GetSectionName() const { return "TransactionsList"; 
 int CTransListCtrl::GetDefaultColumnWidth(int column) const
 {
     constexpr std::array<int, kColumnCount> widths{160, 70, 60, 60};
+    if (column == AmountColumn)
+        return AmountColumnWidth(widths[AmountColumn]);
     return column >= 0 && column < kColumnCount ? widths[static_cast<std::size_t>(column)] : 0;
 }
 
@@ -79,7 +81,7 @@ void CTransListCtrl::SetRowTexts(int row, TimeValue date, std::int32_t amount)
 }
 
 int CTransListCtrl::AddTransaction(TimeValue date, const std::string& description, std::int32_t amount,
-                                   std::unique_ptr<CDateRepeater> rule, bool select)
+                                   std::unique_ptr<CDateRepeater> rule, bool select, Projection projection)
 {
     if (!rule)
         rule = std::make_unique<CDateRepeaterOnce>();
@@ -93,7 +95,8 @@ int CTransListCtrl::AddTransaction(TimeValue date, const std::string& descriptio
     SetItemText(row, RepeatsColumn, RepeatTypeName(*stored->repeater));
     if (select && !SetItemState(row, win::LVIS_SELECTED, win::LVIS_SELECTED))
         throw win::api::Exception(win::GetLastError());
-    ProjectTransaction(row);
+    if (projection == Projection::Now)
+        ProjectTransaction(row);
     return row;
 }
 

@@ -27,12 +27,16 @@ public:
     CTransListCtrl(IConfigDataManager& configuration, ICashflowListCtrl& cashflow);
     ~CTransListCtrl() override;
 
+    // When a new transaction reaches the projection: at once, or with a rebuild of the
+    // whole projection that the caller makes after adding many.
+    enum class Projection { Now, Later };
+
     // Stores a new transaction in its place by description, selects it when asked, and
     // projects it. The rule passes to the new record. Returns the row, or -1 when the row
     // could not be inserted (the rule is then destroyed). Raises win::api::Exception when
     // the new row cannot be selected.
     int AddTransaction(TimeValue date, const std::string& description, std::int32_t amount,
-                       std::unique_ptr<CDateRepeater> rule, bool select);
+                       std::unique_ptr<CDateRepeater> rule, bool select, Projection projection = Projection::Now);
     // Replaces a row's values and record and projects it again; the old record and its
     // rule are destroyed.
     void UpdateTransaction(int row, TimeValue date, const std::string& description, std::int32_t amount,

@@ -6,6 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QImage>
+#include <QLabel>
+#include <QStringList>
+
 namespace {
 
 struct FakeBrowser : app::url::IBrowserImpl {
@@ -23,17 +27,32 @@ struct InstalledBrowser {
     app::url::IBrowserImpl& previous;
 };
 
-TEST(AboutBox, ShowsTheVersionLine)
+TEST(AboutBox, ShowsTheVersionLineThePlatformAndAThinBorder)
 {
     win::ScriptedRunner runner;
     CAboutDlg about;
     std::string shown;
+    QStringList texts;
+    QImage image;
     runner.OnNextDialog([&](win::CDialog& dialog) {
         shown = dialog.GetDlgItemText(res::IDC_VERSION);
+        for (const QLabel* label : dialog.Widget()->findChildren<QLabel*>())
+            texts << label->text();
+        image = dialog.Widget()->grab().toImage();
         dialog.PressButton(win::IDOK);
     });
     EXPECT_EQ(about.DoModal(), win::IDOK);
     EXPECT_EQ(shown, "Version " + VersionText());
+    EXPECT_TRUE(texts.contains(QStringLiteral("Tillane for Linux"))) << texts.join(u'|').toStdString();
+    // One dark line all round, the dialog's face inside it.
+    ASSERT_FALSE(image.isNull());
+    const QRgb face = image.pixel(image.width() / 2, 2);
+    for (const QPoint point : {QPoint(0, 0), QPoint(image.width() - 1, image.height() / 2),
+                               QPoint(image.width() / 2, image.height() - 1), QPoint(0, image.height() / 2)}) {
+        EXPECT_LT(qGray(image.pixel(point)), 128) << point.x() << "," << point.y();
+        EXPECT_NE(image.pixel(point), face);
+    }
+    EXPECT_GT(qGray(image.pixel(1, image.height() / 2)), 128) << "the border is one pixel thin";
 }
 
 TEST(AboutBox, HomePageOpensTheBrowserOrExplainsHowToGetThere)

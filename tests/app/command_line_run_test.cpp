@@ -2,10 +2,13 @@
 // its output, errors and exit status compared with what the window's own classes give.
 #include "app/command_line.h"
 #include "app/forecast.h"
+#include "app/forecast_report.h"
+#include "app/forecast_rows.h"
 #include "app/tillane_app.h"
 #include "app/tillane_dlg.h"
 #include "storage/configuration.h"
 #include "storage/file_locations.h"
+#include "ui/cash_flow_pg_dlg.h"
 #include "ui/chart_image.h"
 
 #include "support/temp_dir.h"
@@ -15,6 +18,7 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <QPdfWriter>
 
 #include <fcntl.h>
 #include <spawn.h>
@@ -24,7 +28,9 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <cstdio>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -78,10 +84,11 @@ protected:
         std::vector<std::string> environment = {
             "HOME=" + m_home.Path().string(),
             "XDG_CONFIG_HOME=" + (m_home / "config").string(),
-            "XDG_RUNTIME_DIR=" + m_runtime.Path().string(),
             "TZ=" + std::string(testing_support::kEastern),
             "PATH=/usr/bin:/bin",
         };
+        if (m_withRuntimeFolder)
+            environment.push_back("XDG_RUNTIME_DIR=" + m_runtime.Path().string());
         for (const char* name : {"ASAN_OPTIONS", "UBSAN_OPTIONS", "LANG", "LC_ALL"})
             if (const char* value = std::getenv(name))
                 environment.push_back(std::string(name) + "=" + value);
@@ -130,6 +137,7 @@ protected:
 
     testing_support::TzGuard m_zone {testing_support::kEastern};
     TempDir m_home, m_runtime, m_output;
+    bool m_withRuntimeFolder = true;
 };
 
 // The data file loaded into a read-only window in this process, as the program loads it;
@@ -155,6 +163,7 @@ public:
     }
 
     CCashFlowListCtrl& List() { return m_window->CashFlowPage().CashFlowList(); }
+    CTillaneDlg& Window() { return *m_window; }
 
     // The list's rows as CSV lines.
     std::string Csv()
@@ -447,11 +456,117 @@ TEST_F(CommandLineRunTest, VersionAndHelpNeedNothingElse)
 {
     const Outcome version = Tillane({"--version"});
     EXPECT_EQ(version.status, 0);
-    EXPECT_EQ(version.out, "Version " + VersionText() + "\n");
+    EXPECT_EQ(version.out, "tillane " + VersionText() + "\n");
     const Outcome help = Tillane({"--help"});
     EXPECT_EQ(help.status, 0);
     EXPECT_EQ(help.out, HelpText());
     EXPECT_EQ(help.err, "");
+}
+
+TEST_F(CommandLineRunTest, ForecastAndChartAreSilentOnStandardErrorWithoutARuntimeFolder)
+{
+    m_withRuntimeFolder = false; // as under cron or a remote shell
+    WriteFileBytes(m_home / "Documents" / "default.Tillane", DataFileText());
+    const Outcome forecast = Tillane({"--forecast", "--csv"});
+    EXPECT_EQ(forecast.status, 0);
+    EXPECT_NE(forecast.out, "");
+    EXPECT_EQ(forecast.err, "");
+    const Outcome chart = Tillane({"--chart", (m_output / "chart.png").string()});
+    EXPECT_EQ(chart.status, 0);
+    EXPECT_EQ(chart.err, "");
+}
+
+// The lines of a PDF's text, each with its runs of spaces made one.
+std::vector<std::string> PdfLines(const fs::path& pdf)
+{
+    std::string text;
+    if (FILE* pipe = ::popen(("pdftotext -layout '" + pdf.string() + "' - 2>/dev/null").c_str(), "r")) {
+        char block[65536];
+        for (std::size_t read; (read = std::fread(block, 1, sizeof block, pipe)) > 0;)
+            text.append(block, read);
+        ::pclose(pipe);
+    }
+    std::vector<std::string> lines;
+    std::istringstream stream(text);
+    for (std::string line; std::getline(stream, line);) {
+        std::istringstream words(line);
+        std::string joined;
+        for (std::string word; words >> word;)
+            joined += (joined.empty() ? "" : " ") + word;
+        lines.push_back(joined);
+    }
+    return lines;
+}
+
+TEST_F(CommandLineRunTest, ReportHoldsEveryRowInOrderOnTheReportsOwnPages)
+{
+    const std::string typical = ReadFileBytes(TILLANE_SOURCE_DIR "/bench/data/typical.Tillane");
+    WriteFileBytes(HomeDataFile(), typical);
+    const fs::path pdf = m_output / "report.pdf";
+    const Outcome run = Tillane({"--report", pdf.string(), "--months", "13"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out + run.err, "");
+    EXPECT_EQ(ReadFileBytes(HomeDataFile()), typical);
+
+    ReferenceWindow reference(typical);
+    reference.List().SetDuration(13);
+    const CForecastReport report(reference.Window());
+    QPdfWriter measure((m_output / "measure.pdf").string().c_str());
+    measure.setPageLayout(CForecastReport::DefaultPage());
+    measure.setResolution(300);
+    const int pages = report.PageCount(measure);
+    ASSERT_GT(pages, 3);
+
+    // Every row, in order; the headings and the page's number on every page.
+    const std::vector<std::string> lines = PdfLines(pdf);
+    const std::vector<ForecastRow> rows = ForecastRowsOf(reference.List());
+    ASSERT_GT(rows.size(), 300u);
+    std::size_t at = 0;
+    for (const ForecastRow& row : rows) {
+        const std::string expected = row[0] + " " + row[1] + " " + row[2] + " " + row[3];
+        while (at < lines.size() && lines[at] != expected)
+            ++at;
+        ASSERT_LT(at, lines.size()) << "missing or out of order: " << expected;
+        ++at;
+    }
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), "Date Description Amount Balance"), pages);
+    for (int page = 1; page <= pages; ++page)
+        EXPECT_EQ(std::count(lines.begin(), lines.end(), "Page " + std::to_string(page) + " of " + std::to_string(pages)), 1)
+            << page;
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "Tillane forecast: default.Tillane"), lines.end());
+    // The Cash Flow page's summary line, as the page words it.
+    std::string summary = CCashFlowPgDlg::SummaryText(reference.Window().CashFlowPage().Summary());
+    std::erase(summary, '&');
+    EXPECT_NE(std::find(lines.begin(), lines.end(), summary), lines.end()) << summary;
+}
+
+TEST_F(CommandLineRunTest, ReportEndsWithTheForecastsStatuses)
+{
+    const fs::path pdf = m_output / "report.pdf";
+    // No data file: the sample's report, and nothing else written.
+    EXPECT_EQ(Tillane({"--report", pdf.string()}).status, 0);
+    EXPECT_EQ(ReadFileBytes(pdf).rfind("%PDF-", 0), 0u);
+    EXPECT_EQ(FilesInHome(), std::vector<std::string> {});
+
+    WriteFileBytes(HomeDataFile(), "<html/>\r\n");
+    const fs::path other = m_output / "other.pdf";
+    const Outcome notData = Tillane({"--report", other.string()});
+    EXPECT_EQ(notData.status, 1);
+    EXPECT_NE(notData.err.find("not a Tillane data file"), std::string::npos) << notData.err;
+    EXPECT_FALSE(fs::exists(other));
+
+    // The data file is never an output; a folder that is not there is a failure.
+    WriteFileBytes(HomeDataFile(), DataFileText());
+    const Outcome ontoData = Tillane({"--report", HomeDataFile().string()});
+    EXPECT_EQ(ontoData.status, 1);
+    EXPECT_NE(ontoData.err.find("cannot write the report to " + HomeDataFile().string()), std::string::npos)
+        << ontoData.err;
+    EXPECT_EQ(ReadFileBytes(HomeDataFile()), DataFileText());
+    EXPECT_EQ(Tillane({"--report", (m_output / "none" / "r.pdf").string()}).status, 1);
+
+    const Outcome usage = Tillane({"--report", pdf.string(), "--csv"});
+    EXPECT_EQ(usage.status, 2);
+    EXPECT_NE(usage.err.find(UsageText()), std::string::npos);
 }
 
 } // namespace

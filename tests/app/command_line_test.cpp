@@ -44,6 +44,10 @@ TEST(CommandLine, ReadsEveryModeWithItsOptions)
     EXPECT_EQ(Parsed({"--chart=c.png"}).width, 600);
     EXPECT_EQ(Parsed({"--chart=c.png"}).height, 200);
 
+    const CommandLine report = Parsed({"--report", "r.pdf", "--months", "3", "--start", "03/07/2026"});
+    EXPECT_EQ(report.mode, Mode::Report);
+    EXPECT_EQ(report.reportFile, "r.pdf");
+    EXPECT_EQ(report.months, 3u);
     const CommandLine summary = Parsed({"--summary", "--months", "3", "--below", "-250"});
     EXPECT_EQ(summary.mode, Mode::Summary);
     EXPECT_EQ(summary.below, -250);
@@ -64,6 +68,10 @@ TEST(CommandLine, RefusesBadUsageWithAReason)
     for (const char* size : {"15x200", "600x15", "600", "x200", "600x", "axb", "600X200"})
         EXPECT_NE(Refusal({"--chart", "c.png", "--size", size}).find("16 pixels"), std::string::npos) << size;
     EXPECT_FALSE(Refusal({"--forecast", "--chart", "c.png"}).empty());
+    EXPECT_FALSE(Refusal({"--report", "r.pdf", "--forecast"}).empty());
+    EXPECT_FALSE(Refusal({"--report", "r.pdf", "--csv"}).empty());
+    EXPECT_FALSE(Refusal({"--report", "r.pdf", "--size", "100x100"}).empty());
+    EXPECT_EQ(Refusal({"--report"}), "--report needs a value");
     EXPECT_FALSE(Refusal({"--csv"}).empty());
     EXPECT_FALSE(Refusal({"--months", "5"}).empty());
     EXPECT_FALSE(Refusal({"--forecast", "--size", "100x100"}).empty());

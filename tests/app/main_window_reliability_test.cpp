@@ -28,6 +28,7 @@
 #include "storage/data_file.h"
 #include "storage/text_file.h"
 #include "support/tz_guard.h"
+#include "support/unprivileged_user.h"
 
 namespace {
 
@@ -35,30 +36,7 @@ using main_window_testing::MainWindow;
 using testing_support::ReadFileBytes;
 using testing_support::WriteFileBytes;
 
-constexpr uid_t kNobody = 65534;
-
-// For its lifetime, file access is checked as for an unprivileged user: the effective
-// user id is nobody's when the tests run as root.
-class AsUnprivilegedUser {
-public:
-    AsUnprivilegedUser() : m_wasRoot(::geteuid() == 0)
-    {
-        if (m_wasRoot) {
-            EXPECT_EQ(::seteuid(kNobody), 0);
-        }
-    }
-    ~AsUnprivilegedUser()
-    {
-        if (m_wasRoot) {
-            EXPECT_EQ(::seteuid(0), 0);
-        }
-    }
-    AsUnprivilegedUser(const AsUnprivilegedUser&) = delete;
-    AsUnprivilegedUser& operator=(const AsUnprivilegedUser&) = delete;
-
-private:
-    bool m_wasRoot;
-};
+using testing_support::AsUnprivilegedUser;
 
 class ReliabilityTest : public ::testing::Test {
 protected:

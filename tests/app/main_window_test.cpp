@@ -261,6 +261,7 @@ TEST_F(MainWindowTest, AccountCommandsAddEditAndDeleteOnlyOnYes)
     main.window->PostCommand(res::ID_DELETE_ENTRY);
     QCoreApplication::sendPostedEvents();
     EXPECT_EQ(accounts.GetItemCount(), 2);
+    EXPECT_EQ(accounts.GetSelectedIndex(), -1) << "nothing stays selected after a delete";
     EXPECT_EQ(m_runner.MessageBoxes().size(), 2u);
     EXPECT_EQ(m_runner.PendingScripts(), 0u);
 
@@ -324,6 +325,7 @@ TEST_F(MainWindowTest, TransactionCommandsAddEditAndDeleteOnlyOnYes)
     main.window->PostCommand(res::ID_DELETE_ENTRY);
     QCoreApplication::sendPostedEvents();
     EXPECT_EQ(transactions.GetItemCount(), 2);
+    EXPECT_EQ(transactions.GetSelectedIndex(), -1) << "nothing stays selected after a delete";
     EXPECT_EQ(projection.GetCount(), rowsBefore);
     EXPECT_EQ(m_runner.PendingScripts(), 0u);
 
@@ -494,19 +496,19 @@ TEST_F(MainWindowTest, ResizingLaysOutTheTabsAndTheChartAndStoresTheOuterSize)
     widget->show();
     QCoreApplication::sendPostedEvents();
     const int extraHeight = widget->height() - main.window->GetClientRect().Height();
-    widget->resize(500, 200 + extraHeight);
+    widget->resize(500, 240 + extraHeight);
     QCoreApplication::sendPostedEvents();
-    ASSERT_EQ(main.window->GetClientRect().Height(), 200);
+    ASSERT_EQ(main.window->GetClientRect().Height(), 240);
     const int width = main.window->GetClientRect().Width();
 
     const int m = main.window->GetMargin();
     win::CRect tabs = main.window->GetTabControl()->GetWindowRect();
     main.window->ScreenToClient(tabs);
-    EXPECT_EQ(tabs, (win::CRect {m, m, width - m, 200 - 50 - m}));
+    EXPECT_EQ(tabs, (win::CRect {m, m, width - m, 240 - 60 - m}));
 
     win::CRect chart = main.window->Chart().GetWindowRect();
     main.window->ScreenToClient(chart);
-    EXPECT_EQ(chart, (win::CRect {m, tabs.bottom + m, width - m, 200 - m}));
+    EXPECT_EQ(chart, (win::CRect {m, tabs.bottom + m, width - m, 240 - m}));
 
     // The pages shrink with the tab control.
     win::CRect page = main.window->TransactionsPage().GetWindowRect();
@@ -524,6 +526,38 @@ TEST_F(MainWindowTest, ResizingLaysOutTheTabsAndTheChartAndStoresTheOuterSize)
     const win::CRect moved = main.window->GetWindowRect();
     EXPECT_EQ(main.settings.ReadInt("Frame", "Left", -1), moved.left);
     EXPECT_EQ(main.settings.ReadInt("Frame", "Top", -1), moved.top);
+}
+
+TEST_F(MainWindowTest, TheWindowStopsShrinkingWhereTheCashFlowPageAndTheChartStillFit)
+{
+    MainWindow main(DataFile());
+    main.Open(m_runner);
+    QWidget* widget = main.window->Widget();
+    widget->show();
+    QCoreApplication::sendPostedEvents();
+    widget->resize(300, 220);
+    QCoreApplication::sendPostedEvents();
+    widget->resize(300, 220);
+    QCoreApplication::sendPostedEvents();
+
+    win::CRect chart = main.window->Chart().GetWindowRect();
+    main.window->ScreenToClient(chart);
+    EXPECT_GE(chart.Height(), 40);
+    win::CRect tabs = main.window->GetTabControl()->GetWindowRect();
+    main.window->ScreenToClient(tabs);
+    win::CRect page = main.window->CashFlowPage().GetWindowRect();
+    main.window->ScreenToClient(page);
+    EXPECT_LE(page.right, tabs.right);
+    EXPECT_LE(page.bottom, tabs.bottom);
+    // Every control of the page lies wholly inside it, the list with room for rows.
+    const QWidget* pageWidget = main.window->CashFlowPage().Widget();
+    for (const QWidget* control : pageWidget->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (control->isHidden())
+            continue;
+        EXPECT_TRUE(pageWidget->rect().contains(control->geometry())) << control->metaObject()->className();
+    }
+    const win::CRect list = main.window->CashFlowPage().CashFlowList().GetWindowRect();
+    EXPECT_GE(list.Height(), main.window->CashFlowPage().CashFlowList().GetHeightForRows(1));
 }
 
 TEST_F(MainWindowTest, TheAboutBoxComesFirst)

@@ -1,5 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <QFontMetrics>
+#include <QWidget>
+
+#include <algorithm>
+
 #include <QImage>
 
 #include <string>
@@ -60,10 +65,16 @@ TEST_F(CashFlowListTest, AttachingCreatesTheColumnsWithStoredOrDefaultWidthsAndT
     const std::vector<std::string> headings = {"Date", "Description", "Amount", "Balance"};
     const std::vector<int> formats = {win::LVCFMT_LEFT, win::LVCFMT_LEFT, win::LVCFMT_RIGHT, win::LVCFMT_RIGHT};
     const std::vector<int> widths = {70, 222, 60, 80};
+    // Amounts and balances: wide enough for the widest amount, with room for the cell's margins.
+    const int widestAmount = QFontMetrics(list.Widget()->font()).horizontalAdvance(QStringLiteral("-2147483648"));
     for (int column = 0; column < 4; ++column) {
         EXPECT_EQ(list.GetColumnHeading(column), headings[column]);
         EXPECT_EQ(list.GetColumnFormat(column), formats[column]);
-        EXPECT_EQ(list.win::CListCtrl::GetColumnWidth(column), widths[column]);
+        if (column < 2) {
+            EXPECT_EQ(list.win::CListCtrl::GetColumnWidth(column), widths[column]);
+        } else {
+            EXPECT_GE(list.win::CListCtrl::GetColumnWidth(column), std::max(widths[column], widestAmount + 8));
+        }
     }
     EXPECT_TRUE(list.GetExtendedStyle() & win::LVS_EX_FULLROWSELECT);
     // The empty projection: one row whose amount and balance are the accounts' total.

@@ -317,10 +317,12 @@ TEST_F(CashFlowPageTest, AHundredThousandRowsReachTheViewAsOneReset)
     int resets = 0;
     int rowSignals = 0;
     int dataSignals = 0;
-    QObject::connect(model, &QAbstractItemModel::modelReset, [&] { ++resets; });
-    QObject::connect(model, &QAbstractItemModel::rowsInserted, [&] { ++rowSignals; });
-    QObject::connect(model, &QAbstractItemModel::rowsRemoved, [&] { ++rowSignals; });
-    QObject::connect(model, &QAbstractItemModel::dataChanged, [&] { ++dataSignals; });
+    // The counters go with this test's scope: the page's teardown resets the view again.
+    QObject counters;
+    QObject::connect(model, &QAbstractItemModel::modelReset, &counters, [&] { ++resets; });
+    QObject::connect(model, &QAbstractItemModel::rowsInserted, &counters, [&] { ++rowSignals; });
+    QObject::connect(model, &QAbstractItemModel::rowsRemoved, &counters, [&] { ++rowSignals; });
+    QObject::connect(model, &QAbstractItemModel::dataChanged, &counters, [&] { ++dataSignals; });
 
     for (int t = 0; t < 33; ++t)
         transactions.Add(MakeDate(2007, 1, 1), t + 1, std::make_unique<CDateRepeaterDaily>(1, 0));

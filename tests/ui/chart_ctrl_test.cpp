@@ -3,6 +3,7 @@
 #include "ui/chart_ctrl.h"
 #include "ui/chart_image.h"
 #include "ui/chart_source.h"
+#include "ui/platform/api.h"
 #include "ui/platform/device_context.h"
 
 #include "support/tz_guard.h"
@@ -475,6 +476,59 @@ TEST_F(ChartTest, WindowThatOutlivesTheChartPaintsNothingOfIt)
     window->resize(300, 100);
     const QImage image = window->grab().toImage();
     EXPECT_NE(image.pixel(1, 1 + 50), kBlack);
+}
+
+// Month letters at Duration 1, 13 and 99: each letter sits inside its own month, a letter
+// that would not fit is left out, and every month keeps its dotted line.
+TEST_F(ChartTest, MonthLettersFitTheirMonthsAtEveryDuration)
+{
+    Start(2006, 3, 15, 0); // no bars over the month lines
+    for (unsigned duration : {1u, 13u, 99u}) {
+        SCOPED_TRACE(duration);
+        projection.SetDuration(duration);
+        const QImage image = Render();
+        const TimeValue start = ProjectionStartDate();
+        const auto days = static_cast<std::int64_t>(DayNumber(projection.GetEndDate()) - DayNumber(start));
+        std::vector<int> lines; // x of each month line in the plot
+        for (std::int64_t d = 0; d < days; ++d)
+            if (SplitDate(AddDays(start, d)).day == 1)
+                lines.push_back(static_cast<int>(win::MulDiv(403, d, days)));
+        for (int x : lines)
+            ASSERT_EQ(image.pixel(1 + x, 3), kGrey) << "the dotted line of the month at " << x;
+        // Each month's ink stays between its line and the next.
+        for (std::size_t i = 0; i + 1 < lines.size(); ++i) {
+            const int left = 1 + lines[i] + 1;
+            const int right = 1 + lines[i + 1];
+            const std::string letter = LabelIn(image, left, right);
+            if (right - left >= 12) {
+                EXPECT_NE(letter, "") << "a month " << right - left << " pixels wide has room for its letter";
+            }
+            EXPECT_NE(letter, "?") << "letters run into each other at " << left;
+        }
+    }
+    // At Duration 99 a month is four pixels wide: no letter fits.
+    EXPECT_EQ(CountColour(Render(), kBlack, kHeight) - CountColour(Render(), kBlack), 0);
+}
+
+TEST_F(ChartTest, AChangedDurationIsDrawnWithItsOwnMonthWidth)
+{
+    Start(2006, 3, 15, 1000);
+    CChartCtrl chart(source);
+    chart.OnSize(win::SIZE_RESTORED, kWidth, kHeight);
+    projection.SetDuration(1); // no resize follows
+    const QImage fresh = Render();
+    QImage image(kWidth, kHeight, QImage::Format_RGB32);
+    image.fill(Qt::magenta); // the chart paints every pixel
+    {
+        QPainter painter(&image);
+        win::CDC dc(painter);
+        chart.Draw(dc, win::ODA_DRAWENTIRE);
+    }
+    EXPECT_TRUE(image == fresh) << "the same chart as one laid out at Duration 1";
+    // 1 April is at x = 221; March's letter is centred a whole month (403 pixels) left of
+    // it, near the left edge, not beside the April line.
+    EXPECT_EQ(LabelIn(image, 0, 60), "M");
+    EXPECT_EQ(LabelIn(image, 150, 222), "");
 }
 
 } // namespace

@@ -232,6 +232,13 @@ TEST(ListCtrlTest, SingleSelectionKeepsOneSelectedRowThroughDeletes)
     EXPECT_EQ(list.GetSelectedCount(), 0);
     EXPECT_EQ(list.GetNextItem(-1, win::LVNI_SELECTED), -1);
     EXPECT_FALSE(list.DeleteItem(2));
+    // A deleted selected row with rows after it: its neighbour does not inherit the selection.
+    list.InsertItem(2, "c");
+    list.SetItemState(1, win::LVIS_SELECTED, win::LVIS_SELECTED);
+    EXPECT_TRUE(list.DeleteItem(1));
+    EXPECT_EQ(list.GetSelectedCount(), 0);
+    EXPECT_EQ(list.GetNextItem(-1, win::LVNI_SELECTED), -1);
+    EXPECT_TRUE(view->selectionModel()->selectedRows().isEmpty());
     EXPECT_FALSE(list.SetItemState(5, win::LVIS_SELECTED, win::LVIS_SELECTED));
     EXPECT_FALSE(list.SetItemData(-1, 1));
 }

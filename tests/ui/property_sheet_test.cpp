@@ -73,7 +73,8 @@ TEST(MenuTest, MenuHasItsCommandsSeparatorAndGreying)
     ASSERT_EQ(edit->GetMenuItemCount(), static_cast<int>(ids.size()));
     for (int position = 0; position < edit->GetMenuItemCount(); ++position)
         EXPECT_EQ(edit->GetMenuItemID(position), ids[static_cast<std::size_t>(position)]);
-    EXPECT_EQ(menu.GetSubMenu(0)->GetMenuString(1), "Save && E&xit");
+    win::CMenu* file = menu.GetSubMenu(0);
+    EXPECT_EQ(file->GetMenuString(file->GetMenuItemCount() - 1), "Save && E&xit");
     EXPECT_EQ(menu.GetSubMenu(2)->GetMenuItemID(0), ID_APP_ABOUT);
     EXPECT_EQ(menu.EnableMenuItem(ID_DELETE_ENTRY, win::MF_GRAYED), win::MF_ENABLED);
     EXPECT_FALSE(menu.IsMenuItemEnabled(ID_DELETE_ENTRY));

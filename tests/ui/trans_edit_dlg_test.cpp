@@ -255,10 +255,7 @@ INSTANTIATE_TEST_SUITE_P(
         RefusedInput{"OneOccurrence", "5", true, "1", "Please enter an integer between 2 and 9999.",
                      res::IDC_OCCURRENCES},
         RefusedInput{"TenThousandOccurrences", "5", true, "10000", "Please enter an integer between 2 and 9999.",
-                     res::IDC_OCCURRENCES},
-        // The occurrences are checked even while the field is disabled.
-        RefusedInput{"DisabledOccurrencesOutOfRange", "5", false, "0",
-                     "Please enter an integer between 2 and 9999.", res::IDC_OCCURRENCES}),
+                     res::IDC_OCCURRENCES}),
     [](const ::testing::TestParamInfo<RefusedInput>& info) { return info.param.name; });
 
 TEST(TransEditDlgTest, TheLargestAmountIsAcceptedAsADebit)
@@ -273,6 +270,30 @@ TEST(TransEditDlgTest, TheLargestAmountIsAcceptedAsADebit)
                   }),
               win::IDOK);
     EXPECT_EQ(editor.GetSignedAmount(), -2147483647);
+}
+
+TEST(TransEditDlgTest, AnOccurrencesCountTheUserCannotEditIsNeitherCheckedNorUsed)
+{
+    TzGuard tz(kEastern);
+    win::ScriptedRunner runner;
+    // Ends After with a count of 1, then Never Ends; and a count of 0 while not repeating.
+    for (bool repeats : {true, false}) {
+        CTransEditDlg editor(CTransEditDlg::AddMode);
+        ASSERT_EQ(RunEditor(editor, runner,
+                            [&](win::CDialog& dialog) {
+                                if (repeats) {
+                                    ChooseRepeat(dialog, 0, 2, 1);
+                                    dialog.PressButton(res::IDC_NEVER_ENDS);
+                                } else {
+                                    dialog.SetDlgItemText(res::IDC_OCCURRENCES, "0");
+                                }
+                                dialog.PressButton(win::IDOK);
+                            }),
+                  win::IDOK)
+            << repeats;
+        EXPECT_EQ(editor.CreateRepeater()->count, repeats ? 0u : 1u) << repeats;
+    }
+    EXPECT_TRUE(runner.MessageBoxes().empty());
 }
 
 // Puts text into the date picker's field as if typed, complete or not.

@@ -9,6 +9,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QFontMetrics>
+#include <QWidget>
+
 #include <algorithm>
 #include <climits>
 #include <memory>
@@ -58,10 +61,16 @@ TEST_F(TransListCtrlTest, ColumnsHaveTheirHeadingsAlignmentsAndDefaultWidths)
     const std::vector<std::string> headings{"Description", "Start Date", "Amount", "Repeats"};
     const std::vector<int> formats{win::LVCFMT_LEFT, win::LVCFMT_LEFT, win::LVCFMT_RIGHT, win::LVCFMT_RIGHT};
     const std::vector<int> widths{160, 70, 60, 60};
+    const int widestAmount = QFontMetrics(m_list.Widget()->font()).horizontalAdvance(QStringLiteral("-2147483648"));
     for (int c = 0; c < 4; ++c) {
         EXPECT_EQ(m_list.GetColumnHeading(c), headings[std::size_t(c)]);
         EXPECT_EQ(m_list.GetColumnFormat(c), formats[std::size_t(c)]);
-        EXPECT_EQ(m_list.win::CListCtrl::GetColumnWidth(c), widths[std::size_t(c)]);
+        if (c == 2) {
+            // Wide enough for the widest amount, with room for the cell's margins.
+            EXPECT_GE(m_list.win::CListCtrl::GetColumnWidth(c), widestAmount + 8);
+        } else {
+            EXPECT_EQ(m_list.win::CListCtrl::GetColumnWidth(c), widths[std::size_t(c)]);
+        }
     }
     EXPECT_EQ(m_list.GetSectionName(), "TransactionsList");
     EXPECT_TRUE(m_list.GetExtendedStyle() & win::LVS_EX_FULLROWSELECT);

@@ -307,8 +307,18 @@ bool CDateTimeCtrl::SetTime(std::int64_t time)
 
 bool CDateTimeCtrl::HasCompleteDate() const
 {
+    auto* picker = dynamic_cast<DatePickerWidget*>(Widget());
+    return picker && picker->HasCompleteDate();
+}
+
+bool CDateTimeCtrl::GetRangeText(std::string& minimum, std::string& maximum) const
+{
     QDateTimeEdit* picker = PickerOf(*this);
-    return picker && picker->hasAcceptableInput();
+    if (!picker)
+        return false;
+    minimum = picker->minimumDate().toString(picker->displayFormat()).toStdString();
+    maximum = picker->maximumDate().toString(picker->displayFormat()).toStdString();
+    return true;
 }
 
 } // namespace win

@@ -120,8 +120,10 @@ public:
     bool GetTime(std::int64_t& time) const;
     // Shows a time value; the time of day is kept when the user picks another day.
     bool SetTime(std::int64_t time);
-    // Whether the text shown is a whole date within the range (not one being typed).
+    // True when the shown text is a whole date within the range (not half typed).
     bool HasCompleteDate() const;
+    // The first and last allowed days, in the display format.
+    bool GetRangeText(std::string& minimum, std::string& maximum) const;
 };
 
 } // namespace win

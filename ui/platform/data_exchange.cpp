@@ -216,10 +216,18 @@ void DDX_DateTimeCtrl(CDataExchange* dx, int id, std::int64_t& time)
     auto* picker = dynamic_cast<CDateTimeCtrl*>(&dx->PrepareCtrl(id));
     if (!picker)
         return;
-    if (dx->m_bSaveAndValidate)
-        picker->GetTime(time);
-    else
+    if (!dx->m_bSaveAndValidate) {
         picker->SetTime(time);
+        return;
+    }
+    if (!picker->HasCompleteDate()) {
+        std::string minimum;
+        std::string maximum;
+        picker->GetRangeText(minimum, maximum);
+        AfxMessageBox(FormatPrompt(LoadString(res::IDS_DATE_FORM), minimum, maximum), MB_ICONEXCLAMATION);
+        dx->Fail();
+    }
+    picker->GetTime(time);
 }
 
 void DDX_Check(CDataExchange* dx, int id, int& value)

@@ -50,7 +50,8 @@ void DDX_Text(CDataExchange* dx, int id, unsigned& value);
 void DDX_Radio(CDataExchange* dx, int firstId, int& index);
 // Selected index of a combo box (-1: none).
 void DDX_CBIndex(CDataExchange* dx, int id, int& index);
-// Date-time picker <-> time value (seconds since 1970).
+// Date-time picker <-> time value (seconds since 1970). When storing, a text that is not
+// a whole date within the picker's range is refused with a message naming MM/DD/YYYY.
 void DDX_DateTimeCtrl(CDataExchange* dx, int id, std::int64_t& time);
 // Check box state (0/1).
 void DDX_Check(CDataExchange* dx, int id, int& value);

@@ -219,10 +219,8 @@ COLORREF CDC::SetTextColor(COLORREF colour) { return std::exchange(m_textColour,
 
 unsigned CDC::SetTextAlign(unsigned align) { return std::exchange(m_textAlign, align); }
 
-bool CDC::TextOut(int x, int y, std::string_view text, int count)
+QFont CDC::TextFont() const
 {
-    if (count < 0)
-        return false;
     QFont font = m_painter.font();
     if (m_font->IsCreated()) {
         const LOGFONT& logFont = m_font->GetLogFont();
@@ -232,7 +230,22 @@ bool CDC::TextOut(int x, int y, std::string_view text, int count)
     }
     // Letters without grey fringes, as the window system draws small text.
     font.setStyleStrategy(QFont::NoAntialias);
+    return font;
+}
 
+CSize CDC::GetTextExtent(std::string_view text, int count) const
+{
+    if (count < 0)
+        return {};
+    const QFontMetrics metrics(TextFont(), m_painter.device());
+    return CSize{metrics.horizontalAdvance(Leading(text, count)), metrics.height()};
+}
+
+bool CDC::TextOut(int x, int y, std::string_view text, int count)
+{
+    if (count < 0)
+        return false;
+    const QFont font = TextFont();
     const QString shown = Leading(text, count);
     const QFontMetrics metrics(font, m_painter.device());
     const int width = metrics.horizontalAdvance(shown);

@@ -11,6 +11,7 @@
 #include <string>
 #include <string_view>
 
+class QFont;
 class QPainter;
 
 namespace win {
@@ -136,8 +137,11 @@ public:
     unsigned SetTextAlign(unsigned align);
     // Draws the first count characters of the text (UTF-8) at the reference point.
     bool TextOut(int x, int y, std::string_view text, int count);
+    // The width and height the first count characters would take in the selected font.
+    CSize GetTextExtent(std::string_view text, int count) const;
 
 private:
+    QFont TextFont() const;
     void Plot(int x, int y, bool on);
 
     QPainter& m_painter;

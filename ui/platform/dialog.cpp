@@ -1,10 +1,11 @@
 #include "ui/platform/dialog.h"
 
+#include <algorithm>
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
 #include <QDateTimeEdit>
-#include <QFrame>
 #include <QLineEdit>
 
 #include "ui/platform/api.h"
@@ -76,7 +77,8 @@ bool CDialog::BuildWindow(QWidget* parent, bool child)
         return false;
     Qt::WindowFlags flags = child ? Qt::Widget : Qt::Dialog;
     if (!child) {
-        if (m_template->style & WS_CAPTION)
+        // WS_CAPTION is two bits, one of them WS_BORDER: only both make a caption.
+        if ((m_template->style & WS_CAPTION) == WS_CAPTION)
             flags |= Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                      Qt::CustomizeWindowHint;
         else
@@ -87,13 +89,8 @@ bool CDialog::BuildWindow(QWidget* parent, bool child)
         widget->setWindowFlags(Qt::Widget); // QDialog makes itself a window unless told again
     widget->setWindowTitle(QString::fromStdString(m_template->caption));
     const CRect size = MapDialogRect(CRect{0, 0, m_template->cx, m_template->cy});
-    if (!child && !(m_template->style & WS_CAPTION)) {
-        // A thin border around a dialog without caption.
-        auto* border = new QFrame(widget);
-        border->setFrameShape(QFrame::Box);
-        border->setGeometry(0, 0, size.Width(), size.Height());
-        border->setAttribute(Qt::WA_TransparentForMouseEvents);
-    }
+    // A thin border around a dialog without caption.
+    widget->SetDrawBorder(!child && (m_template->style & WS_CAPTION) != WS_CAPTION);
     m_ended = false;
     m_result = IDCANCEL;
     m_items.clear();
@@ -112,6 +109,7 @@ bool CDialog::BuildWindow(QWidget* parent, bool child)
         ConnectChangeNotice(*this, item->Widget(), widget, control.id);
         m_items.push_back(std::move(item));
     }
+    SetUpRadioGroups();
     // An up-down control with UDS_AUTOBUDDY takes the control before it as its buddy;
     // UDS_ALIGNRIGHT puts it at the buddy's right edge, narrowing the buddy by its width.
     for (std::size_t i = 1; i < m_items.size(); ++i) {
@@ -250,6 +248,28 @@ int CDialog::GetFocusedControlId() const
     return 0;
 }
 
+CRect CDialog::GetControlsRect(int exceptId, int fromTop, int toTop) const
+{
+    CRect bounds;
+    bool any = false;
+    for (const auto& item : m_items) {
+        const QWidget* widget = item->Widget();
+        if (!widget || item->GetDlgCtrlID() == exceptId || widget->isHidden() || widget->y() < fromTop ||
+            widget->y() >= toTop)
+            continue;
+        const QRect place = widget->geometry();
+        const CRect rect{place.left(), place.top(), place.left() + place.width(), place.top() + place.height()};
+        if (!any) {
+            bounds = rect;
+            any = true;
+        } else {
+            bounds = CRect{std::min(bounds.left, rect.left), std::min(bounds.top, rect.top),
+                           std::max(bounds.right, rect.right), std::max(bounds.bottom, rect.bottom)};
+        }
+    }
+    return bounds;
+}
+
 void CDialog::CheckRadioButton(int firstId, int lastId, int checkId)
 {
     for (const auto& item : m_items) {
@@ -270,6 +290,15 @@ void CDialog::PressButton(int id)
 
 void CDialog::CheckRadioInGroup(std::size_t index)
 {
+    const auto [first, last] = RadioGroupOf(index);
+    for (std::size_t i = first; i < last; ++i)
+        if (IsAutoRadio(m_template->controls[i]))
+            if (auto* button = dynamic_cast<CButton*>(m_items[i].get()))
+                button->SetCheck(i == index ? 1 : 0);
+}
+
+std::pair<std::size_t, std::size_t> CDialog::RadioGroupOf(std::size_t index) const
+{
     // The group runs from the control with WS_GROUP at or before this one to the next one.
     const auto& controls = m_template->controls;
     std::size_t first = index;
@@ -278,10 +307,74 @@ void CDialog::CheckRadioInGroup(std::size_t index)
     std::size_t last = index + 1;
     while (last < controls.size() && !(controls[last].style & WS_GROUP))
         ++last;
-    for (std::size_t i = first; i < last && i < m_items.size(); ++i)
-        if (IsAutoRadio(controls[i]))
-            if (auto* button = dynamic_cast<CButton*>(m_items[i].get()))
-                button->SetCheck(i == index ? 1 : 0);
+    return {first, std::min(last, m_items.size())};
+}
+
+void CDialog::SetUpRadioGroups()
+{
+    for (std::size_t i = 0; i < m_items.size(); ++i) {
+        if (!IsAutoRadio(m_template->controls[i]))
+            continue;
+        auto* button = qobject_cast<QAbstractButton*>(m_items[i]->Widget());
+        if (!button)
+            continue;
+        // Whatever checks a button (a click, an arrow key, the data exchange), the group's
+        // one tab stop follows the checked button.
+        QObject::connect(button, &QAbstractButton::toggled, button, [this, i] { UpdateRadioTabStop(i); });
+        new KeyPressFilter(button, [this, i](int key, Qt::KeyboardModifiers modifiers) {
+            if (modifiers & (Qt::ControlModifier | Qt::AltModifier))
+                return false;
+            if (key == Qt::Key_Down || key == Qt::Key_Right)
+                return MoveInRadioGroup(i, true);
+            if (key == Qt::Key_Up || key == Qt::Key_Left)
+                return MoveInRadioGroup(i, false);
+            return false;
+        });
+        UpdateRadioTabStop(i);
+    }
+}
+
+void CDialog::UpdateRadioTabStop(std::size_t index)
+{
+    if (index >= m_items.size())
+        return;
+    const auto [first, last] = RadioGroupOf(index);
+    std::size_t stop = m_items.size();
+    for (std::size_t i = first; i < last; ++i) {
+        if (!IsAutoRadio(m_template->controls[i]))
+            continue;
+        if (stop == m_items.size() && (m_template->controls[i].style & WS_TABSTOP))
+            stop = i;
+        if (auto* button = dynamic_cast<CButton*>(m_items[i].get()); button && button->GetCheck()) {
+            stop = i;
+            break;
+        }
+    }
+    for (std::size_t i = first; i < last; ++i)
+        if (IsAutoRadio(m_template->controls[i]))
+            m_items[i]->Widget()->setFocusPolicy(i == stop ? Qt::StrongFocus : Qt::ClickFocus);
+}
+
+bool CDialog::MoveInRadioGroup(std::size_t index, bool forward)
+{
+    const auto [first, last] = RadioGroupOf(index);
+    const std::size_t count = last - first;
+    for (std::size_t step = 1; step < count; ++step) {
+        const std::size_t offset = forward ? step : count - step;
+        const std::size_t i = first + (index - first + offset) % count;
+        if (!IsAutoRadio(m_template->controls[i]))
+            continue;
+        QWidget* widget = m_items[i]->Widget();
+        if (!widget->isEnabled() || !widget->isVisibleTo(widget->window()))
+            continue;
+        widget->setFocus(Qt::TabFocusReason);
+        // Landing on a button checks it, as a click would.
+        if (auto* button = dynamic_cast<CButton*>(m_items[i].get()); button && !button->GetCheck())
+            button->Click();
+        return true;
+    }
+    // A group of one: the key stays within it.
+    return true;
 }
 
 void CDialog::OnClicked(int id, std::function<void()> handler) { m_clickHandlers[id] = std::move(handler); }

@@ -15,6 +15,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "ui/platform/resources.h"
@@ -63,6 +64,9 @@ public:
     void GotoDlgCtrl(CWnd& control);
     // The id of the control that has the focus within the dialog, or 0.
     int GetFocusedControlId() const;
+    // The smallest rectangle (client coordinates) holding every visible control but one
+    // whose top lies in [fromTop, toTop); an empty rectangle when there is none.
+    CRect GetControlsRect(int exceptId, int fromTop, int toTop) const;
     // Radio buttons: checks id and unchecks the others from first to last.
     void CheckRadioButton(int firstId, int lastId, int checkId);
 
@@ -112,6 +116,12 @@ private:
     void DestroyDialogWindow();
     void SetInitialFocus();
     void CheckRadioInGroup(std::size_t index);
+    // Automatic radio buttons: one tab stop per group (the checked button, else the
+    // template's), arrow keys move within the group and check the button they land on.
+    std::pair<std::size_t, std::size_t> RadioGroupOf(std::size_t index) const;
+    void SetUpRadioGroups();
+    void UpdateRadioTabStop(std::size_t index);
+    bool MoveInRadioGroup(std::size_t index, bool forward);
 
     int m_templateId;
     const DialogTemplate* m_template = nullptr;

@@ -164,7 +164,7 @@ QWidget* CreateControlWidget(const ControlTemplate& control, QWidget* parent)
         return upDown;
     }
     case ControlKind::DateTimePicker: {
-        auto* picker = new QDateTimeEdit(parent);
+        auto* picker = new DatePickerWidget(parent);
         picker->setCalendarPopup(true);
         picker->setTimeSpec(Qt::LocalTime);
         picker->setDisplayFormat(QStringLiteral("M/d/yyyy"));

@@ -1,5 +1,7 @@
 #include "ui/platform/list_ctrl.h"
 
+#include <QApplication>
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QMetaObject>
@@ -166,6 +168,22 @@ int CListCtrl::GetColumnWidth(int column) const
     return m_columns[static_cast<std::size_t>(column)].width;
 }
 
+int CListCtrl::GetStringWidth(const std::string& text) const
+{
+    const QWidget* view = ViewOf(*this);
+    const QFontMetrics metrics(view ? view->font() : QApplication::font());
+    return metrics.horizontalAdvance(QString::fromStdString(text));
+}
+
+int CListCtrl::GetHeightForRows(int rows) const
+{
+    const ListViewWidget* view = ViewOf(*this);
+    if (!view)
+        return 0;
+    const int rowHeight = GetItemCount() > 0 ? view->sizeHintForRow(0) : view->fontMetrics().height() + 4;
+    return view->header()->sizeHint().height() + std::max(0, rows) * rowHeight + 2 * view->frameWidth();
+}
+
 bool CListCtrl::SetColumnWidth(int column, int width)
 {
     if (column < 0 || column >= GetColumnCount() || width < 0)
@@ -279,11 +297,18 @@ bool CListCtrl::DeleteItem(int row)
 {
     if (m_source || !IsValidRow(row))
         return false;
-    if (Notifying())
+    const bool notifying = Notifying();
+    // A single-selection view selects the next row when the selected one goes; the rows
+    // left keep the selection they had, so a deleted selected row leaves none.
+    m_syncingSelection = true;
+    if (notifying)
         m_model->beginRemoveRows(QModelIndex(), row, row);
     m_rows.Erase(static_cast<std::size_t>(row));
-    if (Notifying())
+    if (notifying)
         m_model->endRemoveRows();
+    m_syncingSelection = false;
+    if (notifying)
+        ApplySelectionToView();
     return true;
 }
 

@@ -38,6 +38,11 @@ public:
     int GetColumnCount() const;
     // Current width in pixels (as the user left it), or 0 for no such column.
     int GetColumnWidth(int column) const;
+    // The width in pixels of a text in the list's font (the application's before the list
+    // has a window), without the cell's margins.
+    int GetStringWidth(const std::string& text) const;
+    // The height the list needs to show its heading and this many rows, frame included.
+    int GetHeightForRows(int rows) const;
     bool SetColumnWidth(int column, int width);
     std::string GetColumnHeading(int column) const;
     // LVCFMT_LEFT, LVCFMT_RIGHT or LVCFMT_CENTER.

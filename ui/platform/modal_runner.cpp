@@ -1,10 +1,20 @@
 #include "ui/platform/modal_runner.h"
 
+#include <QDir>
+#include <QFileDialog>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
 #include <QPushButton>
+#include <QSpinBox>
 
 #include "ui/platform/dialog.h"
 #include "ui/platform/resources.h"
+#include "ui/platform/save_file_dialog.h"
 #include "ui/platform/types.h"
 #include "ui/platform/widgets.h"
 #include "ui/platform/win_app.h"
@@ -12,6 +22,24 @@
 namespace win {
 
 namespace {
+
+QWidget* OwnerWidget(CWnd* owner)
+{
+    QWidget* parent = owner ? owner->Widget() : nullptr;
+    if (!parent)
+        if (CWinApp* app = CWinApp::GetApp(); app && app->GetMainWindow())
+            parent = app->GetMainWindow()->Widget();
+    return parent;
+}
+
+QSpinBox* PictureSideBox(QWidget* parent, int value)
+{
+    auto* box = new QSpinBox(parent);
+    box->setRange(kMinimumPictureSide, kMaximumPictureSide);
+    box->setValue(value);
+    box->setSuffix(" px");
+    return box;
+}
 
 // Waits for the user with real windows: QDialog::exec and QMessageBox.
 class QtModalRunner : public IModalRunner {
@@ -28,11 +56,7 @@ public:
 
     int RunMessageBox(CWnd* owner, const std::string& text, const std::string& caption, unsigned type) override
     {
-        QWidget* parent = owner ? owner->Widget() : nullptr;
-        if (!parent)
-            if (CWinApp* app = CWinApp::GetApp(); app && app->GetMainWindow())
-                parent = app->GetMainWindow()->Widget();
-        QMessageBox box(parent);
+        QMessageBox box(OwnerWidget(owner));
         box.setWindowTitle(QString::fromStdString(caption));
         box.setText(QString::fromStdString(text));
         switch (type & MB_ICONMASK) {
@@ -90,6 +114,52 @@ public:
             return (type & MB_TYPEMASK) == MB_YESNO ? IDNO : IDCANCEL;
         }
     }
+
+    std::optional<std::string> RunSaveFileDialog(CWnd* owner, SaveFileRequest& request) override
+    {
+        QFileDialog dialog(OwnerWidget(owner), QString::fromStdString(request.title),
+                           QDir(QString::fromStdString(request.folder)).filePath(QString::fromStdString(request.fileName)),
+                           QString::fromStdString(request.filter));
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setFileMode(QFileDialog::AnyFile);
+        dialog.setDefaultSuffix(QString::fromStdString(request.suffix));
+        QSpinBox* width = nullptr;
+        QSpinBox* height = nullptr;
+        if (request.pictureSize) {
+            // Qt's own dialog, which has room for the size below the file name.
+            dialog.setOption(QFileDialog::DontUseNativeDialog);
+            if (auto* grid = qobject_cast<QGridLayout*>(dialog.layout())) {
+                auto* row = new QHBoxLayout;
+                width = PictureSideBox(&dialog, request.pictureSize->width);
+                height = PictureSideBox(&dialog, request.pictureSize->height);
+                row->addWidget(width);
+                row->addWidget(new QLabel("x", &dialog));
+                row->addWidget(height);
+                row->addStretch();
+                const int line = grid->rowCount();
+                grid->addWidget(new QLabel("Picture size:", &dialog), line, 0);
+                grid->addLayout(row, line, 1, 1, grid->columnCount() - 1);
+            }
+        }
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+            return std::nullopt;
+        if (width && height)
+            request.pictureSize = PictureSize {width->value(), height->value()};
+        return dialog.selectedFiles().first().toStdString();
+    }
+
+    bool RunPrintDialog(CWnd* owner, QPrinter& printer) override
+    {
+        QPrintDialog dialog(&printer, OwnerWidget(owner));
+        return dialog.exec() == QDialog::Accepted;
+    }
+
+    void RunPrintPreview(CWnd* owner, QPrinter& printer, const std::function<void(QPrinter&)>& paint) override
+    {
+        QPrintPreviewDialog dialog(&printer, OwnerWidget(owner));
+        QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, [&paint](QPrinter* shown) { paint(*shown); });
+        dialog.exec();
+    }
 };
 
 QtModalRunner defaultRunner;
@@ -109,6 +179,11 @@ IModalRunner* SetModalRunner(IModalRunner* runner)
 int MessageBox(CWnd* owner, const std::string& text, const std::string& caption, unsigned type)
 {
     return GetModalRunner().RunMessageBox(owner, text, caption, type);
+}
+
+std::optional<std::string> GetSaveFileName(CWnd* owner, SaveFileRequest& request)
+{
+    return GetModalRunner().RunSaveFileDialog(owner, request);
 }
 
 int AfxMessageBox(const std::string& text, unsigned type)

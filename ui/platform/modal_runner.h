@@ -5,12 +5,17 @@
 // (scripted_runner.h) that fills controls, presses buttons and answers message boxes
 // without any event loop.
 
+#include <functional>
+#include <optional>
 #include <string>
+
+class QPrinter;
 
 namespace win {
 
 class CDialog;
 class CWnd;
+struct SaveFileRequest;
 
 class IModalRunner {
 public:
@@ -22,6 +27,13 @@ public:
     // button pressed (IDOK, IDCANCEL, IDYES, IDNO).
     virtual int RunMessageBox(CWnd* owner, const std::string& text, const std::string& caption,
                               unsigned type) = 0;
+    // Asks where to save a file (see save_file_dialog.h); the chosen path, or nothing
+    // when the user cancelled. A picture size asked for in the request comes back in it.
+    virtual std::optional<std::string> RunSaveFileDialog(CWnd* owner, SaveFileRequest& request) = 0;
+    // The print dialog on the printer; true when the user chose to print.
+    virtual bool RunPrintDialog(CWnd* owner, QPrinter& printer) = 0;
+    // A print preview of what paint draws on the printer it is given.
+    virtual void RunPrintPreview(CWnd* owner, QPrinter& printer, const std::function<void(QPrinter&)>& paint) = 0;
 };
 
 // The runner in use (the default Qt runner unless another is installed).

@@ -39,6 +39,52 @@ int ScriptedRunner::RunMessageBox(CWnd*, const std::string& text, const std::str
     return answer;
 }
 
+void ScriptedRunner::AnswerNextSaveFileDialog(std::function<std::optional<std::string>(SaveFileRequest&)> script)
+{
+    m_saveFileAnswers.push_back(std::move(script));
+}
+
+void ScriptedRunner::AnswerNextPrintDialog(std::function<bool(QPrinter&)> script)
+{
+    m_printAnswers.push_back(std::move(script));
+}
+
+void ScriptedRunner::OnNextPrintPreview(
+    std::function<void(QPrinter&, const std::function<void(QPrinter&)>&)> script)
+{
+    m_previewScripts.push_back(std::move(script));
+}
+
+std::optional<std::string> ScriptedRunner::RunSaveFileDialog(CWnd*, SaveFileRequest& request)
+{
+    std::optional<std::string> path;
+    if (!m_saveFileAnswers.empty()) {
+        auto script = std::move(m_saveFileAnswers.front());
+        m_saveFileAnswers.pop_front();
+        path = script(request);
+    }
+    m_saveFileRequests.push_back(request);
+    return path;
+}
+
+bool ScriptedRunner::RunPrintDialog(CWnd*, QPrinter& printer)
+{
+    if (m_printAnswers.empty())
+        return false;
+    auto script = std::move(m_printAnswers.front());
+    m_printAnswers.pop_front();
+    return script(printer);
+}
+
+void ScriptedRunner::RunPrintPreview(CWnd*, QPrinter& printer, const std::function<void(QPrinter&)>& paint)
+{
+    if (m_previewScripts.empty())
+        return;
+    auto script = std::move(m_previewScripts.front());
+    m_previewScripts.pop_front();
+    script(printer, paint);
+}
+
 int ScriptedRunner::DefaultAnswer(unsigned type)
 {
     const bool second = (type & MB_DEFMASK) == MB_DEFBUTTON2;

@@ -12,10 +12,13 @@
 //       dialog.PressButton(win::IDOK);            // ends the dialog
 //   });
 //   runner.AnswerNextMessageBox(win::IDOK);
+//   runner.AnswerNextSaveFileDialog([](win::SaveFileRequest&) { return "/tmp/out.csv"; });
 //
 // A script that leaves its dialog open, or a dialog with no script, raises
 // std::logic_error. A message box without a queued answer is answered with its default
-// button. Every message box is recorded.
+// button. Every message box is recorded. A save dialog without a queued answer is
+// cancelled; a print dialog without one is cancelled; a print preview without a script
+// paints nothing. Save dialogs' requests are recorded.
 
 #include <deque>
 #include <functional>
@@ -23,6 +26,7 @@
 #include <vector>
 
 #include "ui/platform/modal_runner.h"
+#include "ui/platform/save_file_dialog.h"
 
 namespace win {
 
@@ -44,10 +48,18 @@ public:
     void OnNextDialog(std::function<void(CDialog&)> script);
     // The next message box returns this answer.
     void AnswerNextMessageBox(int answer);
+    // The next save dialog: the script may change the request's picture size and returns
+    // the chosen path (nothing: cancelled).
+    void AnswerNextSaveFileDialog(std::function<std::optional<std::string>(SaveFileRequest&)> script);
+    // The next print dialog: the script sets the printer up and returns whether to print.
+    void AnswerNextPrintDialog(std::function<bool(QPrinter&)> script);
+    // The next print preview: the script gets the printer and the preview's painting.
+    void OnNextPrintPreview(std::function<void(QPrinter&, const std::function<void(QPrinter&)>&)> script);
 
     const std::vector<MessageBoxRecord>& MessageBoxes() const { return m_messageBoxes; }
     // Template ids of the dialogs run so far, in order.
     const std::vector<int>& DialogsRun() const { return m_dialogsRun; }
+    const std::vector<SaveFileRequest>& SaveFileRequests() const { return m_saveFileRequests; }
     // Scripts and answers not used yet.
     std::size_t PendingScripts() const { return m_scripts.size(); }
     std::size_t PendingAnswers() const { return m_answers.size(); }
@@ -55,6 +67,9 @@ public:
     int RunModal(CDialog& dialog) override;
     int RunMessageBox(CWnd* owner, const std::string& text, const std::string& caption,
                       unsigned type) override;
+    std::optional<std::string> RunSaveFileDialog(CWnd* owner, SaveFileRequest& request) override;
+    bool RunPrintDialog(CWnd* owner, QPrinter& printer) override;
+    void RunPrintPreview(CWnd* owner, QPrinter& printer, const std::function<void(QPrinter&)>& paint) override;
 
     // The answer a message box of this type gives by default (its default button).
     static int DefaultAnswer(unsigned type);
@@ -65,6 +80,10 @@ private:
     std::deque<int> m_answers;
     std::vector<MessageBoxRecord> m_messageBoxes;
     std::vector<int> m_dialogsRun;
+    std::deque<std::function<std::optional<std::string>(SaveFileRequest&)>> m_saveFileAnswers;
+    std::vector<SaveFileRequest> m_saveFileRequests;
+    std::deque<std::function<bool(QPrinter&)>> m_printAnswers;
+    std::deque<std::function<void(QPrinter&, const std::function<void(QPrinter&)>&)>> m_previewScripts;
 };
 
 } // namespace win

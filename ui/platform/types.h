@@ -28,6 +28,12 @@ struct CPoint {
     friend bool operator==(const CPoint&, const CPoint&) = default;
 };
 
+struct CSize {
+    int cx = 0;
+    int cy = 0;
+    friend bool operator==(const CSize&, const CSize&) = default;
+};
+
 // Results of modal dialogs and message boxes.
 inline constexpr int IDOK = 1;
 inline constexpr int IDCANCEL = 2;

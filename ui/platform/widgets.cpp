@@ -40,11 +40,118 @@ void DialogWidget::accept()
         QDialog::accept();
 }
 
+void DialogWidget::paintEvent(QPaintEvent* event)
+{
+    QDialog::paintEvent(event);
+    if (!m_drawBorder)
+        return;
+    QPainter painter(this);
+    painter.setPen(palette().color(QPalette::WindowText));
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+}
+
 void DialogWidget::resizeEvent(QResizeEvent* event)
 {
     QDialog::resizeEvent(event);
     if (m_owner)
         m_owner->DispatchSize(SIZE_RESTORED, width(), height());
+}
+
+QDate ParseDateText(const QString& text, const QString& format)
+{
+    int year = -1;
+    int month = -1;
+    int day = -1;
+    qsizetype at = 0;
+    for (qsizetype f = 0; f < format.size();) {
+        const QChar letter = format[f];
+        qsizetype run = 1;
+        while (f + run < format.size() && format[f + run] == letter)
+            ++run;
+        f += run;
+        int* field = letter == u'y' ? &year : letter == u'M' ? &month : letter == u'd' ? &day : nullptr;
+        if (!field) {
+            for (qsizetype i = 0; i < run; ++i, ++at)
+                if (at >= text.size() || text[at] != letter)
+                    return {};
+            continue;
+        }
+        // Days and months take one or two digits; a year takes exactly four.
+        const qsizetype fewest = letter == u'y' ? 4 : 1;
+        const qsizetype most = letter == u'y' ? 4 : 2;
+        if (letter == u'y' ? run != 4 : run > 2)
+            return {};
+        qsizetype digits = 0;
+        int value = 0;
+        while (digits < most && at < text.size() && text[at] >= u'0' && text[at] <= u'9') {
+            value = value * 10 + (text[at].unicode() - u'0');
+            ++digits;
+            ++at;
+        }
+        if (digits < fewest || *field != -1)
+            return {};
+        *field = value;
+    }
+    if (at != text.size() || year < 0 || month < 0 || day < 0)
+        return {};
+    return QDate(year, month, day);
+}
+
+bool DatePickerWidget::HasCompleteDate() const
+{
+    const QDate date = ParseDateText(lineEdit()->text(), displayFormat());
+    return date.isValid() && date >= minimumDate() && date <= maximumDate();
+}
+
+bool DatePickerWidget::event(QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (!(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+            if (key->key() == Qt::Key_Backtab || (key->key() == Qt::Key_Tab && (key->modifiers() & Qt::ShiftModifier)))
+                return QWidget::focusNextPrevChild(false);
+            if (key->key() == Qt::Key_Tab)
+                return QWidget::focusNextPrevChild(true);
+        }
+    }
+    return QDateTimeEdit::event(event);
+}
+
+void DatePickerWidget::keyPressEvent(QKeyEvent* event)
+{
+    // Enter goes on to the dialog's default button without completing the date by a guess.
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && !HasCompleteDate()) {
+        event->ignore();
+        return;
+    }
+    QDateTimeEdit::keyPressEvent(event);
+}
+
+void DatePickerWidget::focusOutEvent(QFocusEvent* event)
+{
+    if (HasCompleteDate()) {
+        QDateTimeEdit::focusOutEvent(event);
+        return;
+    }
+    const QString typed = lineEdit()->text();
+    QDateTimeEdit::focusOutEvent(event);
+    lineEdit()->setText(typed);
+}
+
+KeyPressFilter::KeyPressFilter(QWidget* watched, std::function<bool(int, Qt::KeyboardModifiers)> handler)
+    : QObject(watched), m_handler(std::move(handler))
+{
+    watched->installEventFilter(this);
+}
+
+bool KeyPressFilter::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress && m_handler) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (m_handler(key->key(), key->modifiers()))
+            return true;
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 SheetWidget::SheetWidget(CPropertySheet& owner) : QMainWindow(nullptr), m_owner(&owner) {}
@@ -56,9 +163,33 @@ void SheetWidget::closeEvent(QCloseEvent* event)
         m_owner->DispatchCloseRequest();
 }
 
+void SheetWidget::ReportFrame()
+{
+    if (!m_owner)
+        return;
+    const QRect frame = frameGeometry();
+    const QRect inner = geometry();
+    if (frame != inner)
+        m_owner->FrameKnown(inner.left() - frame.left(), inner.top() - frame.top(), frame.right() - inner.right(),
+                            frame.bottom() - inner.bottom());
+}
+
+void SheetWidget::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    ReportFrame();
+}
+
+void SheetWidget::resizeEvent(QResizeEvent* event)
+{
+    QMainWindow::resizeEvent(event);
+    ReportFrame();
+}
+
 void SheetWidget::moveEvent(QMoveEvent* event)
 {
     QMainWindow::moveEvent(event);
+    ReportFrame();
     if (m_owner) {
         const QRect frame = frameGeometry();
         m_owner->DispatchMove(frame.x(), frame.y());

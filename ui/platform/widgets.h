@@ -7,6 +7,7 @@
 #include <set>
 
 #include <QAbstractTableModel>
+#include <QDateTimeEdit>
 #include <QDialog>
 #include <QMainWindow>
 #include <QPushButton>
@@ -33,12 +34,16 @@ public:
 
     void reject() override;
     void accept() override;
+    // Draws a one-pixel line in the text colour along the window's edges.
+    void SetDrawBorder(bool on) { m_drawBorder = on; }
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     CDialog* m_owner;
+    bool m_drawBorder = false;
 };
 
 // The main window of a property sheet: menu bar and client area.
@@ -50,8 +55,13 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
+    // Tells the owner the frame's widths once the window manager has put a frame round it.
+    void ReportFrame();
+
     CPropertySheet* m_owner;
 };
 
@@ -139,6 +149,37 @@ private:
     QToolButton* m_decrease;
     QToolButton* m_increase;
     bool m_horizontal;
+};
+
+// A date picker that is one tab stop: Tab and Shift+Tab leave it at once (the arrow keys
+// and typing still move between its sections). A typed date that is not complete stays as
+// typed, on Enter and when the focus leaves, so OK can refuse it instead of a guess.
+class DatePickerWidget : public QDateTimeEdit {
+public:
+    explicit DatePickerWidget(QWidget* parent) : QDateTimeEdit(parent) {}
+
+    // True when the text is a whole date of the display format within the allowed range.
+    bool HasCompleteDate() const;
+
+protected:
+    bool event(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+};
+
+// Reads a picker's text in its display format (numeric day, month and four-digit year
+// sections, literal separators); an invalid QDate when the text is not a whole date.
+QDate ParseDateText(const QString& text, const QString& format);
+
+// Offers a widget's key presses to a handler before the widget sees them; the handler
+// returns true when it used the key.
+class KeyPressFilter : public QObject {
+public:
+    KeyPressFilter(QWidget* watched, std::function<bool(int key, Qt::KeyboardModifiers modifiers)> handler);
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    std::function<bool(int, Qt::KeyboardModifiers)> m_handler;
 };
 
 // An owner-drawn button: its owner paints it.

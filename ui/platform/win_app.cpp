@@ -1,6 +1,9 @@
 #include "ui/platform/win_app.h"
 
+#include <cstdio>
+
 #include <QApplication>
+#include <QtGlobal>
 #include <QFont>
 #include <QStyleFactory>
 
@@ -11,6 +14,14 @@ namespace win {
 
 namespace {
 CWinApp* theApp = nullptr;
+}
+
+void QuietPlatformNotices()
+{
+    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& message) {
+        if (type == QtCriticalMsg || type == QtFatalMsg)
+            std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
+    });
 }
 
 CWinApp::CWinApp() { theApp = this; }

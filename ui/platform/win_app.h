@@ -10,6 +10,11 @@ namespace win {
 
 class CWnd;
 
+// For programs without a window (the command-line modes): Qt's notices and warnings (such
+// as its note on a missing runtime folder) are dropped, so standard error carries only
+// the program's own messages and Qt's critical errors.
+void QuietPlatformNotices();
+
 class CWinApp {
 public:
     CWinApp();

@@ -185,9 +185,12 @@ void CWnd::MoveWindow(int x, int y, int width, int height, bool repaint)
     if (!widget)
         return;
     if (widget->isWindow()) {
-        // The rectangle is the outer one: take off what the frame adds.
+        // The rectangle is the outer one: take off what the frame adds. Before the window
+        // is shown the frame is not known yet; the rectangle is applied again once it is.
         const QRect frame = widget->frameGeometry();
         const QRect inner = widget->geometry();
+        if (frame == inner && !widget->isVisible())
+            m_outerRectBeforeFrame = CRect{x, y, x + width, y + height};
         const int extraWidth = frame.width() - inner.width();
         const int extraHeight = frame.height() - inner.height();
         widget->move(x, y);
@@ -221,6 +224,23 @@ void CWnd::SetWindowPos(int x, int y, int width, int height, unsigned flags)
         rect.bottom = rect.top + height;
     }
     MoveWindow(rect, true);
+}
+
+void CWnd::SetMinimumClientSize(int cx, int cy)
+{
+    if (QWidget* client = ClientWidget())
+        client->setMinimumSize(std::max(0, cx), std::max(0, cy));
+}
+
+void CWnd::FrameKnown(int left, int top, int right, int bottom)
+{
+    QWidget* widget = Widget();
+    if (!widget || !m_outerRectBeforeFrame || (left <= 0 && top <= 0 && right <= 0 && bottom <= 0))
+        return;
+    const CRect outer = *m_outerRectBeforeFrame;
+    m_outerRectBeforeFrame.reset();
+    widget->move(outer.left, outer.top);
+    widget->resize(std::max(0, outer.Width() - left - right), std::max(0, outer.Height() - top - bottom));
 }
 
 void CWnd::Invalidate(bool erase)

@@ -7,6 +7,7 @@
 // of a dialog are attached by the dialog (see dialog.h and DDX_Control).
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include <QPointer>
@@ -66,6 +67,12 @@ public:
     void MoveWindow(int x, int y, int width, int height, bool repaint = true);
     // Position and size with SWP_NOMOVE, SWP_NOSIZE, SWP_NOZORDER as on Windows.
     void SetWindowPos(int x, int y, int width, int height, unsigned flags);
+    // The smallest client area the user can size a top-level window to.
+    void SetMinimumClientSize(int cx, int cy);
+    // For the layer: the window manager's frame is now known (its widths on each side).
+    // An outer rectangle given before the frame was known is applied again, once, so the
+    // window ends up with that outer size and not that inner size.
+    void FrameKnown(int left, int top, int right, int bottom);
 
     // Schedules a repaint of the whole client area (erased first when erase is true).
     void Invalidate(bool erase = true);
@@ -95,6 +102,7 @@ private:
     int m_id = 0;
     std::uint32_t m_style = 0;
     bool m_destroyConnected = false;
+    std::optional<CRect> m_outerRectBeforeFrame;
 };
 
 } // namespace win

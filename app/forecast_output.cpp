@@ -1,0 +1,275 @@
+#include "app/forecast_output.h"
+
+#include "model/cash_flow_projection.h"
+#include "model/projection_summary.h"
+#include "model/transaction_schedule.h"
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
+#include <charconv>
+
+#include <sys/stat.h>
+
+namespace {
+
+constexpr std::size_t kBlock = 1 << 16;
+
+// The opening row's description, as the cash-flow list names it.
+constexpr const char* kOpeningDescription = "Current Accounts";
+
+// Code points, for lining up descriptions that are not plain ASCII.
+std::size_t DisplayWidth(std::string_view text)
+{
+    return static_cast<std::size_t>(
+        std::count_if(text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
+}
+
+bool NeedsQuotes(std::string_view text) { return text.find_first_of(",\"\r\n") != std::string_view::npos; }
+
+void AppendCsvField(OutputBuffer& out, std::string_view text)
+{
+    if (!NeedsQuotes(text)) {
+        out.Append(text);
+        return;
+    }
+    out.Append("\"");
+    for (std::size_t from = 0;;) {
+        const std::size_t quote = text.find('"', from);
+        if (quote == std::string_view::npos) {
+            out.Append(text.substr(from));
+            break;
+        }
+        out.Append(text.substr(from, quote + 1 - from));
+        out.Append("\"");
+        from = quote + 1;
+    }
+    out.Append("\"");
+}
+
+// One row's four texts, made once per row from its typed values.
+class RowTexts {
+public:
+    explicit RowTexts(CashFlowRows& rows) : m_rows(rows) {}
+
+    void Load(std::size_t index)
+    {
+        const CashFlowRows::Row& row = m_rows.At(index);
+        if (!m_hasDate || row.date != m_date) {
+            m_date = row.date;
+            m_hasDate = true;
+            m_dateLength = FormatDateInto(row.date, m_dateText.data());
+        }
+        if (row.description.get() != m_descriptionOwner) {
+            m_descriptionOwner = row.description.get();
+            m_descriptionWidth = DisplayWidth(*row.description);
+        }
+        m_amountLength = static_cast<std::size_t>(
+            std::to_chars(m_amountText.data(), m_amountText.data() + m_amountText.size(), row.amount).ptr -
+            m_amountText.data());
+        const std::int64_t balance = m_rows.Balance(index);
+        m_balanceLength = static_cast<std::size_t>(
+            std::to_chars(m_balanceText.data(), m_balanceText.data() + m_balanceText.size(), balance).ptr -
+            m_balanceText.data());
+    }
+
+    std::string_view Date() const { return {m_dateText.data(), m_dateLength}; }
+    std::string_view Description() const { return *m_descriptionOwner; }
+    std::size_t DescriptionWidth() const { return m_descriptionWidth; }
+    std::string_view Amount() const { return {m_amountText.data(), m_amountLength}; }
+    std::string_view Balance() const { return {m_balanceText.data(), m_balanceLength}; }
+
+private:
+    CashFlowRows& m_rows;
+    TimeValue m_date = 0;
+    bool m_hasDate = false;
+    std::array<char, kFormattedDateMaximum> m_dateText{};
+    std::size_t m_dateLength = 0;
+    const std::string* m_descriptionOwner = nullptr;
+    std::size_t m_descriptionWidth = 0;
+    std::array<char, 24> m_amountText{};
+    std::size_t m_amountLength = 0;
+    std::array<char, 24> m_balanceText{};
+    std::size_t m_balanceLength = 0;
+};
+
+void WriteCsv(CashFlowRows& rows, OutputBuffer& out)
+{
+    out.Append("Date,Description,Amount,Balance\n");
+    RowTexts texts(rows);
+    for (std::size_t row = 0; row < rows.Count(); ++row) {
+        texts.Load(row);
+        AppendCsvField(out, texts.Date());
+        out.Append(",");
+        AppendCsvField(out, texts.Description());
+        out.Append(",");
+        out.Append(texts.Amount());
+        out.Append(",");
+        out.Append(texts.Balance());
+        out.Append("\n");
+    }
+}
+
+void WriteColumns(CashFlowRows& rows, OutputBuffer& out)
+{
+    std::array<std::size_t, 4> widths = {4, 11, 6, 7}; // the headings'
+    RowTexts texts(rows);
+    for (std::size_t row = 0; row < rows.Count(); ++row) {
+        texts.Load(row);
+        widths[0] = std::max(widths[0], DisplayWidth(texts.Date()));
+        widths[1] = std::max(widths[1], texts.DescriptionWidth());
+        widths[2] = std::max(widths[2], texts.Amount().size());
+        widths[3] = std::max(widths[3], texts.Balance().size());
+    }
+    auto line = [&](std::string_view date, std::string_view description, std::size_t descriptionWidth,
+                    std::string_view amount, std::string_view balance) {
+        const std::size_t dateWidth = DisplayWidth(date);
+        out.Append(date);
+        out.Append(' ', widths[0] - dateWidth + 2);
+        out.Append(description);
+        out.Append(' ', widths[1] - descriptionWidth + 2);
+        out.Append(' ', widths[2] - amount.size());
+        out.Append(amount);
+        out.Append(' ', 2 + widths[3] - balance.size());
+        out.Append(balance);
+        out.Append("\n");
+    };
+    line("Date", "Description", 11, "Amount", "Balance");
+    for (std::size_t row = 0; row < rows.Count(); ++row) {
+        texts.Load(row);
+        line(texts.Date(), texts.Description(), texts.DescriptionWidth(), texts.Amount(), texts.Balance());
+    }
+}
+
+} // namespace
+
+OutputBuffer::OutputBuffer(std::FILE* stream) : m_stream(stream) { m_buffer.reserve(kBlock); }
+
+OutputBuffer::~OutputBuffer() { Drain(); }
+
+void OutputBuffer::Drain()
+{
+    if (!m_buffer.empty() && !m_failed && std::fwrite(m_buffer.data(), 1, m_buffer.size(), m_stream) != m_buffer.size())
+        m_failed = true;
+    m_buffer.clear();
+}
+
+void OutputBuffer::Append(std::string_view text)
+{
+    if (m_buffer.size() + text.size() > kBlock)
+        Drain();
+    if (text.size() > kBlock) {
+        if (!m_failed && std::fwrite(text.data(), 1, text.size(), m_stream) != text.size())
+            m_failed = true;
+        return;
+    }
+    m_buffer.append(text);
+}
+
+void OutputBuffer::Append(char c, std::size_t count)
+{
+    if (m_buffer.size() + count > kBlock)
+        Drain();
+    if (count > kBlock) {
+        Append(std::string(count, c));
+        return;
+    }
+    m_buffer.append(count, c);
+}
+
+bool OutputBuffer::Finish()
+{
+    Drain();
+    if (std::fflush(m_stream) != 0 || std::ferror(m_stream))
+        m_failed = true;
+    return !m_failed;
+}
+
+void WriteForecast(CashFlowProjection& projection, bool csv, OutputBuffer& out)
+{
+    if (csv)
+        WriteCsv(projection.Rows(), out);
+    else
+        WriteColumns(projection.Rows(), out);
+}
+
+std::string DataFileRefusal(const std::string& path, DataFile::Status status, const std::string& reason)
+{
+    if (status == DataFile::Status::Unreadable && !reason.empty())
+        return "tillane: cannot use the data file " + path + ": " + reason + "\n";
+    const char* why = status == DataFile::Status::Unreadable ? "it cannot be read"
+                      : status == DataFile::Status::Malformed ? "it is not a well-formed document"
+                                                              : "it is not a Tillane data file";
+    return "tillane: cannot use the data file " + path + ": " + why + "\n";
+}
+
+bool NamedFileMissing(const std::string& path)
+{
+    struct stat info {};
+    return ::stat(path.c_str(), &info) != 0 && errno == ENOENT;
+}
+
+std::string ProjectionCapNotice(const std::string& path, std::size_t limit)
+{
+    return "tillane: the projection of " + path + " stops at its limit of " + std::to_string(limit) +
+           " rows; a transaction repeats more often than any real one would (a step of 0, say)\n";
+}
+
+int RunForecast(const CommandLine& line, const std::string& path, std::FILE* out, std::FILE* err)
+{
+    if (line.file && NamedFileMissing(path)) {
+        std::fprintf(err, "tillane: no such file: %s\n", path.c_str());
+        return 1;
+    }
+    const TimeValue today = Today();
+    DataFile::LoadResult loaded = DataFile::LoadFile(path, today);
+    if (loaded.status == DataFile::Status::Unreadable || loaded.status == DataFile::Status::Malformed ||
+        loaded.status == DataFile::Status::NotDataFile) {
+        std::fputs(DataFileRefusal(path, loaded.status, loaded.reason).c_str(), err);
+        return 1;
+    }
+
+    DataFile::Contents& contents = loaded.contents;
+    TransactionSchedule schedule;
+    TimeValue start = today;
+    if (loaded.status == DataFile::Status::Missing) {
+        // The window's first run: two accounts at 0 and two sample transactions.
+        schedule.AddTransaction(std::make_unique<TransactionData>(
+            today, "Payday", 400, std::make_unique<CDateRepeaterWeekly>(2, 0)));
+        schedule.AddTransaction(std::make_unique<TransactionData>(
+            today, "Rent/Mortgage", -600, std::make_unique<CDateRepeaterMonthly>(1, 0, 1)));
+    } else {
+        start = contents.startDate.value_or(today);
+        for (const DataFile::Account& account : contents.accounts)
+            schedule.AddAccount(account.balance);
+        for (DataFile::Transaction& transaction : contents.transactions)
+            schedule.AddTransaction(std::make_unique<TransactionData>(
+                transaction.date, std::move(transaction.description), transaction.amount,
+                transaction.rule ? std::move(transaction.rule) : std::make_unique<CDateRepeaterOnce>()));
+    }
+    if (line.start)
+        start = *line.start;
+    const unsigned duration = line.months ? *line.months : contents.duration;
+
+    for (const std::string& note : loaded.notes)
+        std::fprintf(err, "tillane: %s: %s\n", path.c_str(), note.c_str());
+    ProjectionStartDate() = ClampDate(start);
+    CashFlowProjection projection(schedule, schedule, duration, kOpeningDescription);
+    schedule.SetProjection(projection);
+    projection.Rebuild();
+    if (projection.IsCapped()) {
+        std::fputs(ProjectionCapNotice(path, projection.GetRowLimit()).c_str(), err);
+        return 1;
+    }
+
+    OutputBuffer buffer(out);
+    if (line.mode == CommandLine::Mode::Summary) {
+        const ProjectionSummary summary = SummarizeProjection(projection, line.below.value_or(contents.warnBelow));
+        buffer.Append(FormatSummaryText(summary));
+        if (!buffer.Finish())
+            return 1;
+        return summary.GoesBelow() ? kExitBelowThreshold : 0;
+    }
+    WriteForecast(projection, line.csv, buffer);
+    return buffer.Finish() ? 0 : 1;
+}

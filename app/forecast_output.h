@@ -1,0 +1,56 @@
+#pragma once
+
+#include "app/command_line.h"
+#include "storage/data_file.h"
+
+#include <cstdio>
+#include <string>
+#include <string_view>
+
+class CashFlowProjection;
+
+// The command line's forecast on the core alone: the data file loaded as the window loads
+// it, projected once, and printed straight from the projection's rows.
+
+// Collects text and hands it to a C stream in large blocks.
+class OutputBuffer {
+public:
+    explicit OutputBuffer(std::FILE* stream);
+    OutputBuffer(const OutputBuffer&) = delete;
+    OutputBuffer& operator=(const OutputBuffer&) = delete;
+    ~OutputBuffer();
+
+    void Append(std::string_view text);
+    void Append(char c, std::size_t count);
+    // Writes what is left and flushes the stream; false when any write failed.
+    bool Finish();
+
+private:
+    void Drain();
+
+    std::FILE* m_stream;
+    std::string m_buffer;
+    bool m_failed = false;
+};
+
+// The projection's rows under a heading line, in columns (text left-aligned, numbers
+// right-aligned), or as CSV; the same text as FormatForecastText and FormatForecastCsv
+// give for the rows' texts.
+void WriteForecast(CashFlowProjection& projection, bool csv, OutputBuffer& out);
+
+// "tillane: cannot use the data file PATH: <why>\n" for a data file that is unreadable,
+// malformed or not a data file; an unreadable file's own reason when there is one.
+std::string DataFileRefusal(const std::string& path, DataFile::Status status, const std::string& reason = {});
+
+// The sample data is for the default file's first run only: a file named on the command
+// line that is not there is a mistake, never a forecast to make up.
+bool NamedFileMissing(const std::string& path);
+
+// The line that says the projection stopped at its row limit.
+std::string ProjectionCapNotice(const std::string& path, std::size_t limit);
+
+// Prints the forecast (or, in the summary mode, the summary) of the data file at path: exit
+// status 0, or 1 when the file cannot be used (said on err), the projection stopped at its
+// row limit (said too) or the output cannot be written; 3 when a summary's balance goes
+// below its threshold. What loading mended is said on err, one line each.
+int RunForecast(const CommandLine& line, const std::string& path, std::FILE* out, std::FILE* err);

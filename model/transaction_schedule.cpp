@@ -1,0 +1,55 @@
+#include "model/transaction_schedule.h"
+
+#include "model/cash_flow_projection.h"
+
+#include <algorithm>
+
+int CompareFolded(std::string_view a, std::string_view b)
+{
+    auto fold = [](char c) {
+        const auto byte = static_cast<unsigned char>(c);
+        return byte >= 'A' && byte <= 'Z' ? byte + ('a' - 'A') : static_cast<unsigned>(byte);
+    };
+    const std::size_t length = std::min(a.size(), b.size());
+    for (std::size_t i = 0; i < length; ++i) {
+        const unsigned x = fold(a[i]);
+        const unsigned y = fold(b[i]);
+        if (x != y)
+            return x < y ? -1 : 1;
+    }
+    if (a.size() == b.size())
+        return 0;
+    return a.size() < b.size() ? -1 : 1;
+}
+
+void TransactionSchedule::AddTransaction(std::unique_ptr<TransactionData> record)
+{
+    // Before the first transaction whose description compares greater.
+    const auto position = std::upper_bound(
+        m_transactions.begin(), m_transactions.end(), record->description,
+        [](const std::string& text, const auto& other) { return CompareFolded(other->description, text) > 0; });
+    m_transactions.insert(position, std::move(record));
+}
+
+int TransactionSchedule::FindTransaction(const TransactionData* record)
+{
+    for (std::size_t i = 0; i < m_transactions.size(); ++i)
+        if (m_transactions[i].get() == record)
+            return static_cast<int>(i);
+    return -1;
+}
+
+int TransactionSchedule::ProjectAllTransactions()
+{
+    if (m_projection)
+        for (const auto& record : m_transactions)
+            ProjectTransaction(*m_projection, *record);
+    return static_cast<int>(m_transactions.size());
+}
+
+void ProjectTransaction(ICashflowListCtrl& projection, TransactionData& record)
+{
+    // The list shows the date as a text and projects from that text: 10:00 of its day.
+    const TimeValue date = ParseDate(FormatDate(record.date)).value_or(record.date);
+    ProjectTransactionOccurrences(projection, date, record.description, record.amount, &record, *record.repeater);
+}
