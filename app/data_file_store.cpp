@@ -7,6 +7,7 @@
 #include <fstream>
 #include <iterator>
 #include <cstring>
+#include <ctime>
 #include <filesystem>
 #include <vector>
 
@@ -57,7 +58,100 @@ void SyncFolder(const std::filesystem::path& folder)
     }
 }
 
+std::int64_t Nanoseconds(const timespec& time)
+{
+    return static_cast<std::int64_t>(time.tv_sec) * 1000000000 + time.tv_nsec;
+}
+
+std::int64_t NowNs()
+{
+    timespec now {};
+    ::clock_gettime(CLOCK_REALTIME, &now);
+    return Nanoseconds(now);
+}
+
+FileIdentity Describe(const struct stat& info)
+{
+    FileIdentity identity;
+    identity.exists = true;
+    identity.device = static_cast<std::uint64_t>(info.st_dev);
+    identity.inode = static_cast<std::uint64_t>(info.st_ino);
+    identity.size = static_cast<std::uint64_t>(info.st_size);
+    identity.modifiedNs = Nanoseconds(info.st_mtim);
+    identity.takenNs = NowNs();
+    return identity;
+}
+
+// Coarser than any file system's clock tick and any lag of its clock behind ours.
+constexpr std::int64_t kTimestampSlackNs = 2'000'000'000;
+
 } // namespace
+
+std::uint64_t HashBytes(std::string_view bytes)
+{
+    std::uint64_t hash = 14695981039346656037u;
+    for (const char c : bytes)
+        hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211u;
+    return hash;
+}
+
+FileIdentity IdentifyFile(const std::string& path)
+{
+    const int descriptor = ::open(ResolveTarget(path).c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (descriptor < 0) {
+        FileIdentity identity;
+        struct stat info {};
+        // There but not to be opened: described without its bytes.
+        if (::stat(ResolveTarget(path).c_str(), &info) == 0)
+            identity = Describe(info);
+        return identity;
+    }
+    struct stat info {};
+    FileIdentity identity;
+    if (::fstat(descriptor, &info) == 0) {
+        identity = Describe(info);
+        if (S_ISREG(info.st_mode)) {
+            std::string bytes;
+            char buffer[65536];
+            ssize_t got = 0;
+            for (;;) {
+                got = ::read(descriptor, buffer, sizeof buffer);
+                if (got < 0 && errno == EINTR)
+                    continue;
+                if (got <= 0)
+                    break;
+                bytes.append(buffer, static_cast<std::size_t>(got));
+            }
+            identity.hashed = got == 0;
+            identity.hash = HashBytes(bytes);
+        }
+    }
+    ::close(descriptor);
+    return identity;
+}
+
+bool FileChangedSince(const std::string& path, const FileIdentity& known)
+{
+    struct stat info {};
+    if (::stat(ResolveTarget(path).c_str(), &info) != 0)
+        // Gone; when it cannot be looked at, there is nothing to tell.
+        return (errno == ENOENT || errno == ENOTDIR) && known.exists;
+    if (!known.exists)
+        return true;
+    const FileIdentity now = Describe(info);
+    if (now.size != known.size)
+        return true;
+    const bool sameFields = now.device == known.device && now.inode == known.inode &&
+                            now.modifiedNs == known.modifiedNs;
+    if (sameFields && known.modifiedNs + kTimestampSlackNs < known.takenNs)
+        return false;
+    // Replaced by a copy of the same bytes (a sync tool, say) is no change. A file that
+    // cannot be read now (permissions) is judged by the fields alone.
+    const FileIdentity read = IdentifyFile(path);
+    if (!read.hashed || !known.hashed)
+        return !sameFields;
+    return read.hash != known.hash;
+}
 
 std::filesystem::path ResolveTarget(const std::string& path)
 {
@@ -77,7 +171,8 @@ std::filesystem::path ResolveTarget(const std::string& path)
     return error ? current : resolved;
 }
 
-FileOutcome ReplaceFile(const std::string& path, std::string_view bytes, const std::function<bool()>& beforeRename)
+FileOutcome ReplaceFile(const std::string& path, std::string_view bytes, const std::function<bool()>& beforeRename,
+                        FileIdentity* written)
 {
     const std::filesystem::path target = ResolveTarget(path);
     std::filesystem::path folder = target.parent_path();
@@ -112,6 +207,13 @@ FileOutcome ReplaceFile(const std::string& path, std::string_view bytes, const s
         return fail(errno);
     if (::fsync(descriptor) != 0)
         return fail(errno);
+    // The rename keeps the inode and its times: this is what the data file will be.
+    FileIdentity identity;
+    if (struct stat info {}; ::fstat(descriptor, &info) == 0) {
+        identity = Describe(info);
+        identity.hashed = true;
+        identity.hash = HashBytes(bytes);
+    }
     if (::close(descriptor) != 0) {
         const int error = errno;
         ::unlink(temporary.c_str());
@@ -127,6 +229,8 @@ FileOutcome ReplaceFile(const std::string& path, std::string_view bytes, const s
         return {false, SystemError(error)};
     }
     SyncFolder(folder);
+    if (written)
+        *written = identity;
     return {true, {}};
 }
 
@@ -189,14 +293,15 @@ FileOutcome BackUpDataFile(const std::string& path, const std::filesystem::path&
     return {true, {}};
 }
 
-std::optional<std::string> KeepCopy(const std::string& path, std::time_t now, std::string* reason)
+std::optional<std::string> KeepCopy(const std::string& path, std::time_t now, std::string* reason,
+                                    const std::string& label)
 {
     std::tm local {};
     ::localtime_r(&now, &local);
     char stamp[32];
     std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M", &local);
     const std::string target = ResolveTarget(path).string();
-    const std::string base = target + ".original-" + stamp;
+    const std::string base = target + "." + label + "-" + stamp;
     for (int attempt = 1; attempt < 1000; ++attempt) {
         const std::string candidate = attempt == 1 ? base : base + "-" + std::to_string(attempt);
         // A save replaces the data file by a new one, so a second name keeps the old bytes.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <ctime>
 #include <filesystem>
 #include <functional>
@@ -22,13 +23,40 @@ struct FileOutcome {
 // exist yet, so that writing there keeps the link and writes where it points.
 std::filesystem::path ResolveTarget(const std::string& path);
 
+// What a data file was when this program last read or wrote it, so as to tell later
+// whether another program has changed it since.
+struct FileIdentity {
+    bool exists = false;
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+    std::uint64_t size = 0;
+    std::int64_t modifiedNs = 0;
+    // When this was taken: a file modified just before may be modified again within the
+    // same tick of the file system's clock, unseen by the fields above.
+    std::int64_t takenNs = 0;
+    // Of the bytes, for when the fields above cannot be trusted; only when they were read.
+    bool hashed = false;
+    std::uint64_t hash = 0;
+};
+
+std::uint64_t HashBytes(std::string_view bytes);
+
+// Describes the file a path names now (links followed), reading it for its hash.
+FileIdentity IdentifyFile(const std::string& path);
+
+// Whether the file a path names now holds other bytes than `known` describes, or has
+// appeared or gone. When device, inode, size and modification time are as recorded and
+// that time lay well before the record was taken, the file is not read again.
+bool FileChangedSince(const std::string& path, const FileIdentity& known);
+
 // Writes the bytes to a new file in the same folder, flushes it to the disk and renames
 // it over the old file, which keeps its permissions. Whatever happens before the rename
 // leaves the old file as it was. A link is followed: the file it points to is replaced.
 // beforeRename, when given, runs between the write and the rename; returning false there
 // abandons the save as a failure would (tests use it to cut a save short).
+// written, when given, receives what the new file is after a successful save.
 FileOutcome ReplaceFile(const std::string& path, std::string_view bytes,
-                        const std::function<bool()>& beforeRename = {});
+                        const std::function<bool()>& beforeRename = {}, FileIdentity* written = nullptr);
 
 // Renames a data file that could not be loaded to "<name>.unreadable-YYYYMMDD-HHMM" (local
 // time of now; "-2", "-3", ... appended when that name is taken) in the same folder.
@@ -41,11 +69,12 @@ std::optional<std::string> SetAsideUnreadable(const std::string& path, std::time
 // no save of its own is under way. Returns how many were removed.
 int RemoveStaleSaves(const std::string& dataFilePath);
 
-// Keeps a copy of the data file as it is now under "<name>.original-YYYYMMDD-HHMM" (local
+// Keeps a copy of the data file as it is now under "<name>.<label>-YYYYMMDD-HHMM" (local
 // time of now; "-2", "-3", ... when taken) in the same folder, leaving the file itself in
 // place: a second name for the same bytes where the file system allows it, else a copy.
 // Returns the copy's path, or nothing with the reason.
-std::optional<std::string> KeepCopy(const std::string& path, std::time_t now, std::string* reason);
+std::optional<std::string> KeepCopy(const std::string& path, std::time_t now, std::string* reason,
+                                    const std::string& label = "original");
 
 // Where backups of data files go: $XDG_STATE_HOME/Tillane/backups, by default
 // ~/.local/state/Tillane/backups; never beside the data file.

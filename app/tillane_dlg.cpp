@@ -163,16 +163,20 @@ std::string CTillaneDlg::DataFilePath() const
     return m_dataFilePath.empty() ? GetDataFilePath() : m_dataFilePath;
 }
 
-void CTillaneDlg::LoadData()
+void CTillaneDlg::LoadData(bool sampleWhenMissing)
 {
     if (m_dataFileState != DataFileState::Load && m_dataFileState != DataFileState::LoadKeepingOriginal)
         return;
     m_loadNotes.clear();
     m_toldRowLimit = false;
+    // Taken before the read: a change in between makes the next save ask, not lose it.
+    if (Writable())
+        m_onDisk = app::IdentifyFile(DataFilePath());
     TextFile::ReadResult read = TextFile::Read(DataFilePath());
     switch (read.status) {
     case TextFile::ReadStatus::Missing:
-        AddSampleData();
+        if (sampleWhenMissing)
+            AddSampleData();
         return;
     case TextFile::ReadStatus::Unreadable:
         m_dataFileUnreadable = true;
@@ -228,6 +232,21 @@ app::FileOutcome CTillaneDlg::SaveData()
     if (m_dataFileState == DataFileState::Untouchable)
         return {false, "the data file could not be read when Tillane started and is left as it is"};
     const std::string path = DataFilePath();
+    if (!m_dataFileUnreadable && app::FileChangedSince(path, m_onDisk) && app::IdentifyFile(path).exists) {
+        // Another program's version of the file is kept before this one replaces it.
+        std::string reason;
+        const auto copy = app::KeepCopy(path, std::time(nullptr), &reason, "changed-elsewhere");
+        if (!copy)
+            return {false, "another program has changed the file, and its version could not be kept: " + reason};
+        // What was loaded is gone from the disk; there is no original left to keep.
+        if (m_dataFileState == DataFileState::LoadKeepingOriginal)
+            m_dataFileState = DataFileState::Load;
+        win::MessageBox(this,
+                        "The data file\n\n" + path +
+                            "\n\nhad been changed by another program. Its version has been kept as\n\n" + *copy +
+                            "\n\nand your data is saved in its place.",
+                        win::LoadString(res::IDS_APP_TITLE), win::MB_OK | win::MB_ICONINFORMATION);
+    }
     if (m_dataFileState == DataFileState::LoadKeepingOriginal) {
         std::string reason;
         const auto copy = app::KeepCopy(path, std::time(nullptr), &reason);
@@ -257,10 +276,68 @@ app::FileOutcome CTillaneDlg::SaveData()
                             app::BackupFolder().string() + "\n\n(" + backup.reason + "). Your data is saved all the same.",
                         win::LoadString(res::IDS_APP_TITLE), win::MB_OK | win::MB_ICONEXCLAMATION);
     }
-    const app::FileOutcome outcome = app::ReplaceFile(path, DataFileText());
-    if (outcome.ok && m_dataFileLock)
-        m_dataFileLock->FollowDataFile();
+    app::FileIdentity written;
+    const app::FileOutcome outcome = app::ReplaceFile(path, DataFileText(), {}, &written);
+    if (outcome.ok) {
+        m_onDisk = written;
+        if (m_dataFileLock)
+            m_dataFileLock->FollowDataFile();
+    }
     return outcome;
+}
+
+CTillaneDlg::DiskChoice CTillaneDlg::AskAboutChangesOnDisk(bool closing)
+{
+    if (!Writable() || m_dataFileUnreadable ||
+        (m_dataFileState != DataFileState::Load && m_dataFileState != DataFileState::LoadKeepingOriginal))
+        return DiskChoice::Save;
+    const std::string path = DataFilePath();
+    if (!app::FileChangedSince(path, m_onDisk))
+        return DiskChoice::Save;
+    const bool gone = !app::IdentifyFile(path).exists;
+    const std::string text =
+        "The data file\n\n" + path + "\n\nhas been " + (gone ? "deleted or moved" : "changed") +
+        " by another program since Tillane loaded or last saved it.\n\n"
+        "Yes: keep the data in this window. " +
+        (gone ? std::string("It is saved there again.")
+              : std::string("The other program's version is first kept under a new name next to it.")) +
+        "\nNo: keep the other program's version" + (closing ? " and close" : " and load it") +
+        ", losing the changes made in this window.\nCancel: " +
+        (closing ? "keep Tillane open; nothing is written." : "nothing is written.");
+    const int answer = win::MessageBox(this, text, win::LoadString(res::IDS_APP_TITLE),
+                                       win::MB_YESNOCANCEL | win::MB_ICONEXCLAMATION);
+    if (answer == win::IDYES)
+        return DiskChoice::Save;
+    if (answer != win::IDNO)
+        return DiskChoice::Cancel;
+    if (win::MessageBox(this,
+                        "Lose the changes made in this window and keep the other program's version of the data "
+                        "file?",
+                        win::LoadString(res::IDS_APP_TITLE),
+                        win::MB_YESNO | win::MB_ICONEXCLAMATION | win::MB_DEFBUTTON2) != win::IDYES)
+        return DiskChoice::Cancel;
+    if (!closing)
+        ReloadFromDisk();
+    return DiskChoice::Theirs;
+}
+
+void CTillaneDlg::ReloadFromDisk()
+{
+    CTransListCtrl& transactions = m_transPage.GetListCtrl();
+    for (int row = transactions.GetItemCount(); row-- > 0;)
+        transactions.DeleteItemAt(row);
+    CAccountsListCtrl& accounts = m_accountsPage.GetAccountsList();
+    for (int row = accounts.GetItemCount(); row-- > 0;)
+        accounts.DeleteItemAt(row);
+    m_history.Clear();
+    m_dataFileUnreadable = false;
+    const std::string path = DataFilePath();
+    m_dataFileState = DataFile::LoadFile(path, Today()).unreadContent ? DataFileState::LoadKeepingOriginal
+                                                                        : DataFileState::Load;
+    LoadData(false);
+    // The other program's file is a new one, most likely: hold that one now.
+    if (m_dataFileLock)
+        m_dataFileLock->FollowDataFile();
 }
 
 std::string CTillaneDlg::DataFileText()
@@ -304,6 +381,8 @@ void CTillaneDlg::ReportSaveFailure(const app::FileOutcome& outcome, bool closin
 
 void CTillaneDlg::SaveNow()
 {
+    if (AskAboutChangesOnDisk(false) != DiskChoice::Save)
+        return;
     const app::FileOutcome outcome = SaveData();
     if (!outcome.ok)
         ReportSaveFailure(outcome, false, nullptr);
@@ -313,6 +392,15 @@ bool CTillaneDlg::SaveForClosing()
 {
     if (!Writable() || m_savedForClosing)
         return true;
+    switch (AskAboutChangesOnDisk(true)) {
+    case DiskChoice::Cancel:
+        return false;
+    case DiskChoice::Theirs:
+        m_savedForClosing = true;
+        return true;
+    case DiskChoice::Save:
+        break;
+    }
     const app::FileOutcome outcome = SaveData();
     if (!outcome.ok) {
         bool closeAnyway = false;

@@ -62,7 +62,9 @@ public:
     ~CTillaneDlg() override;
 
     // Loading and saving.
-    void LoadData();
+    // sampleWhenMissing: a data file that is not there gives the sample data (at start),
+    // else nothing.
+    void LoadData(bool sampleWhenMissing = true);
     void ParseData(std::string text);
     void AddSampleData();
     // Writes the data file now; says why when it could not.
@@ -137,6 +139,16 @@ private:
     void DeleteSelected();
     void AddAccount();
     void AddTransaction();
+    // What to do when another program has changed the data file since it was loaded or
+    // last saved.
+    enum class DiskChoice {
+        Save,    // no change, or the user keeps the window's data (theirs is kept aside)
+        Theirs,  // the user keeps the file on disk (loaded again unless closing)
+        Cancel,  // nothing is written
+    };
+    DiskChoice AskAboutChangesOnDisk(bool closing);
+    // Empties the window and loads the data file as it is now, forgetting the undo steps.
+    void ReloadFromDisk();
     void SaveNow();
     void SaveAndExit();
     // The forecast and the chart taken out of the window: files, printer, preview.
@@ -173,6 +185,8 @@ private:
     // Empty: GetDataFilePath.
     std::string m_dataFilePath;
     bool m_dataFileUnreadable = false;
+    // The data file as loaded or last saved.
+    app::FileIdentity m_onDisk;
     bool m_savedForClosing = false;
     app::DataFileLock* m_dataFileLock = nullptr; // not owned
     bool m_toldBackupFailure = false;

@@ -465,3 +465,10 @@ std::string CEditHistory::RedoText() const { return CanRedo() ? "Redo " + m_stac
 void CEditHistory::Undo() { m_stack.Undo(); }
 
 void CEditHistory::Redo() { m_stack.Redo(); }
+
+void CEditHistory::Clear()
+{
+    m_stack.Clear();
+    m_accountRows.Clear();
+    m_transactionRows.Clear();
+}

@@ -76,6 +76,8 @@ public:
     std::string RedoText() const;
     void Undo();
     void Redo();
+    // Forgets every step (the lists now hold data the steps do not know).
+    void Clear();
     // Steps held, done and undone, and how many of them are done.
     int StepCount() const { return m_stack.Count(); }
     int DoneCount() const { return m_stack.Index(); }
@@ -100,6 +102,7 @@ public:
         void Rebind(const std::shared_ptr<RowIdentity>& identity, std::uintptr_t data);
         // The row has left the list.
         void Release(RowIdentity& identity);
+        void Clear() { m_byData.clear(); }
         win::CListCtrl& List() { return m_list; }
 
     private:

@@ -11,10 +11,12 @@
 
 #include <algorithm>
 #include <csignal>
+#include <fstream>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -393,5 +395,122 @@ TEST_F(ReliabilityTest, ALinkToAMissingFileStaysALink)
         }
         EXPECT_TRUE(std::filesystem::is_symlink(DataFile()));
         EXPECT_EQ(std::filesystem::exists(target), answer == win::IDYES);
+    }
+}
+
+// Another program's change to the data file is never overwritten without the user's word:
+// a save or a close asks, and each answer does what it says.
+TEST_F(ReliabilityTest, AFileChangedByAnotherProgramIsOnlyReplacedWhenTheUserSaysSo)
+{
+    enum class Change { Replaced, EditedInPlaceKeepingSizeAndTime, Deleted };
+    enum class Answer { KeepMine, KeepTheirs, DeclineToLoseChanges, Cancel };
+    const auto copies = [&] {
+        std::vector<std::filesystem::path> found;
+        for (const auto& entry : std::filesystem::directory_iterator(m_folder.Path()))
+            if (entry.path().filename().string().rfind("default.Tillane.changed-elsewhere-", 0) == 0)
+                found.push_back(entry.path());
+        return found;
+    };
+    for (const Change change : {Change::Replaced, Change::EditedInPlaceKeepingSizeAndTime, Change::Deleted}) {
+        for (const Answer answer : {Answer::KeepMine, Answer::KeepTheirs, Answer::DeclineToLoseChanges, Answer::Cancel}) {
+            SCOPED_TRACE(static_cast<int>(change) * 10 + static_cast<int>(answer));
+            for (const auto& copy : copies())
+                std::filesystem::remove(copy);
+            WriteFileBytes(DataFile(), SomeData());
+            MainWindow main(DataFile());
+            main.Open(m_runner);
+            const std::size_t asked = m_runner.MessageBoxes().size();
+            main.window->KeyDown('S', true, false, false);
+            main.window->KeyDown('S', true, false, false);
+            ASSERT_EQ(m_runner.MessageBoxes().size(), asked) << "an unchanged file, and the window's own save";
+            main.window->History().AddAccount("Mine", 9);
+
+            std::string theirs = ReadFileBytes(DataFile());
+            theirs.replace(theirs.find("Checking"), 8, "Chequing");
+            if (change == Change::Replaced) {
+                WriteFileBytes(m_folder / "new", theirs);
+                std::filesystem::rename(m_folder / "new", DataFile());
+            } else if (change == Change::EditedInPlaceKeepingSizeAndTime) {
+                struct stat before {};
+                ASSERT_EQ(::stat(DataFile().c_str(), &before), 0);
+                {
+                    std::fstream file(DataFile(), std::ios::in | std::ios::out | std::ios::binary);
+                    file.write(theirs.data(), static_cast<std::streamsize>(theirs.size()));
+                }
+                const timespec times[2] = {before.st_atim, before.st_mtim};
+                ASSERT_EQ(::utimensat(AT_FDCWD, DataFile().c_str(), times, 0), 0);
+            } else {
+                std::filesystem::remove(DataFile());
+                theirs.clear();
+            }
+            const bool gone = change == Change::Deleted;
+
+            switch (answer) {
+            case Answer::KeepMine:
+                m_runner.AnswerNextMessageBox(win::IDYES);
+                break;
+            case Answer::KeepTheirs:
+                m_runner.AnswerNextMessageBox(win::IDNO);
+                m_runner.AnswerNextMessageBox(win::IDYES);
+                break;
+            case Answer::DeclineToLoseChanges:
+                m_runner.AnswerNextMessageBox(win::IDNO);
+                m_runner.AnswerNextMessageBox(win::IDNO);
+                break;
+            case Answer::Cancel:
+                m_runner.AnswerNextMessageBox(win::IDCANCEL);
+                break;
+            }
+            main.window->KeyDown('S', true, false, false);
+            ASSERT_GT(m_runner.MessageBoxes().size(), asked);
+            EXPECT_NE(m_runner.MessageBoxes()[asked].text.find(gone ? "deleted" : "changed by another program"),
+                      std::string::npos);
+            const auto onDisk = DataFile::LoadFile(DataFile(), Today());
+            if (answer == Answer::KeepMine) {
+                EXPECT_EQ(onDisk.contents.accounts.size(), 2u);
+                const auto kept = copies();
+                ASSERT_EQ(kept.size(), gone ? 0u : 1u);
+                if (!gone) {
+                    EXPECT_EQ(ReadFileBytes(kept[0]), theirs);
+                    EXPECT_NE(m_runner.MessageBoxes().back().text.find(kept[0].string()), std::string::npos);
+                }
+            } else {
+                EXPECT_EQ(std::filesystem::exists(DataFile()), !gone);
+                if (!gone) {
+                    EXPECT_EQ(ReadFileBytes(DataFile()), theirs);
+                }
+                EXPECT_TRUE(copies().empty());
+            }
+            if (answer == Answer::KeepTheirs) {
+                EXPECT_EQ(main.Accounts().GetItemCount(), gone ? 0 : 1);
+                if (!gone) {
+                    EXPECT_EQ(main.Accounts().GetItemText(0, 0), "Chequing");
+                }
+                EXPECT_FALSE(main.window->History().CanUndo()) << "the steps were for the data now gone";
+            } else {
+                EXPECT_EQ(main.Accounts().GetItemCount(), 2);
+            }
+
+            // Closing: after an answer that settled it, nothing more is asked; otherwise the
+            // same question, whose Cancel keeps the window open.
+            const std::size_t beforeClose = m_runner.MessageBoxes().size();
+            const bool settled = answer == Answer::KeepMine || answer == Answer::KeepTheirs;
+            if (!settled) {
+                m_runner.AnswerNextMessageBox(win::IDCANCEL);
+                main.CloseBox();
+                EXPECT_TRUE(main.window->HasWindow());
+                m_runner.AnswerNextMessageBox(win::IDNO);
+                m_runner.AnswerNextMessageBox(win::IDYES);
+            }
+            main.CloseBox();
+            EXPECT_FALSE(main.window->HasWindow());
+            EXPECT_EQ(m_runner.MessageBoxes().size(), beforeClose + (settled ? 0 : 3));
+            if (!settled && !gone) {
+                EXPECT_EQ(ReadFileBytes(DataFile()), theirs) << "kept theirs on closing";
+            }
+            if (!settled && gone) {
+                EXPECT_FALSE(std::filesystem::exists(DataFile()));
+            }
+        }
     }
 }

@@ -433,18 +433,21 @@ TEST_F(MainWindowTest, CtrlSSavesAtOnceWithoutClosing)
     const std::string original = ReadFileBytes(DataFile());
     MainWindow main(DataFile());
     main.Open(m_runner);
-    std::filesystem::remove(DataFile());
+    main.window->History().AddAccount("Cash", 5);
     EXPECT_TRUE(main.window->KeyDown('S', true, false, false));
-    EXPECT_EQ(ReadFileBytes(DataFile()), original) << "written before any event is processed";
+    EXPECT_NE(ReadFileBytes(DataFile()), original);
+    EXPECT_EQ(ReadFileBytes(DataFile()), main.window->DataFileText()) << "written before any event is processed";
     QCoreApplication::sendPostedEvents();
     EXPECT_TRUE(main.window->HasWindow());
     EXPECT_TRUE(m_runner.MessageBoxes().empty());
 
     // The menu's Save does the same.
-    std::filesystem::remove(DataFile());
+    const std::string first = ReadFileBytes(DataFile());
+    main.window->History().AddAccount("Purse", 6);
     main.window->PostCommand(res::ID_FILE_SAVE);
     QCoreApplication::sendPostedEvents();
-    EXPECT_EQ(ReadFileBytes(DataFile()), original);
+    EXPECT_NE(ReadFileBytes(DataFile()), first);
+    EXPECT_EQ(ReadFileBytes(DataFile()), main.window->DataFileText());
     EXPECT_TRUE(main.window->HasWindow());
 }
 

@@ -85,6 +85,12 @@ public:
             other = box.addButton(QMessageBox::No);
             box.setEscapeButton(QMessageBox::No);
             break;
+        case MB_YESNOCANCEL:
+            first = box.addButton(QMessageBox::Yes);
+            other = box.addButton(QMessageBox::No);
+            box.addButton(QMessageBox::Cancel);
+            box.setEscapeButton(QMessageBox::Cancel);
+            break;
         case MB_OKCANCEL:
             first = box.addButton(QMessageBox::Ok);
             other = box.addButton(QMessageBox::Cancel);

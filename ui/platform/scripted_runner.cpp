@@ -90,6 +90,7 @@ int ScriptedRunner::DefaultAnswer(unsigned type)
     const bool second = (type & MB_DEFMASK) == MB_DEFBUTTON2;
     switch (type & MB_TYPEMASK) {
     case MB_YESNO:
+    case MB_YESNOCANCEL:
         return second ? IDNO : IDYES;
     case MB_OKCANCEL:
         return second ? IDCANCEL : IDOK;

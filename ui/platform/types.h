@@ -120,6 +120,7 @@ inline constexpr std::uint32_t DTS_RIGHTALIGN = 0x20u;
 // Message box types.
 inline constexpr unsigned MB_OK = 0x0u;
 inline constexpr unsigned MB_OKCANCEL = 0x1u;
+inline constexpr unsigned MB_YESNOCANCEL = 0x3u;
 inline constexpr unsigned MB_YESNO = 0x4u;
 inline constexpr unsigned MB_TYPEMASK = 0xFu;
 inline constexpr unsigned MB_ICONHAND = 0x10u;

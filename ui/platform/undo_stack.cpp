@@ -58,6 +58,8 @@ void CUndoStack::Undo() { m_stack->undo(); }
 
 void CUndoStack::Redo() { m_stack->redo(); }
 
+void CUndoStack::Clear() { m_stack->clear(); }
+
 int CUndoStack::Count() const { return m_stack->count(); }
 
 int CUndoStack::Index() const { return m_stack->index(); }

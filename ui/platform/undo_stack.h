@@ -45,6 +45,9 @@ public:
     void Undo();
     void Redo();
 
+    // Forgets every step.
+    void Clear();
+
     // Steps held (done and undone), and how many of them are done.
     int Count() const;
     int Index() const;
