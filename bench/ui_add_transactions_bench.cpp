@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 
+#include "bench/ui_bench_support.h"
 #include "model/cash_flow_projection.h"
 #include "model/date_repeater.h"
 #include "model/dates.h"
@@ -17,17 +18,6 @@
 #include "ui/trans_page_dlg.h"
 
 namespace {
-
-class Defaults : public IConfigDataManager {
-public:
-    void WriteInt(const std::string&, const std::string&, int) override {}
-    void WriteString(const std::string&, const std::string&, const std::string&) override {}
-    int ReadInt(const std::string&, const std::string&, int value) override { return value; }
-    std::string ReadString(const std::string&, const std::string&, const std::string& value) override
-    {
-        return value;
-    }
-};
 
 class NoAccounts : public IAccountsListCtrl {
 public:
@@ -43,7 +33,7 @@ struct Window {
         projection.Rebuild();
     }
 
-    Defaults config;
+    DefaultSettings config;
     NoAccounts accounts;
     CTransPageDlg page;
     CashFlowProjection projection;
@@ -70,12 +60,4 @@ BENCHMARK(AddOneTimeTransactionsOneByOne)->Arg(10'000)->Arg(30'000)->Arg(100'000
 
 } // namespace
 
-int main(int argc, char** argv)
-{
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return RunWindowBenchmarks(argc, argv, {}); }

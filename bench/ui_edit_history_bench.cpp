@@ -3,6 +3,7 @@
 // projects that transaction alone; a start-date step rebuilds the whole projection and is
 // there for comparison.
 
+#include "bench/ui_bench_support.h"
 #include "app/tillane_dlg.h"
 #include "model/date_repeater.h"
 #include "storage/configuration.h"
@@ -134,14 +135,4 @@ BENCHMARK_CAPTURE(TransactionEdit, stress, std::string("stress.Tillane"))->Unit(
 BENCHMARK_CAPTURE(AccountEdit, stress, std::string("stress.Tillane"))->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(StartDate, stress, std::string("stress.Tillane"))->Unit(benchmark::kMillisecond);
 
-int main(int argc, char** argv)
-{
-    setenv("TZ", "EST5EDT,M3.2.0,M11.1.0", 1);
-    tzset();
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return RunWindowBenchmarks(argc, argv, {.timeZone = "EST5EDT,M3.2.0,M11.1.0"}); }

@@ -7,6 +7,7 @@
 // Peak memory (getrusage) is for the whole process: run one file at a time for its own
 // figure, e.g. --benchmark_filter=stress.
 
+#include "bench/ui_bench_support.h"
 #include "storage/data_file.h"
 #include "tests/ui/trans_test_support.h"
 
@@ -134,16 +135,4 @@ BENCHMARK_CAPTURE(LoadAndRebuild, stress, std::string("stress.Tillane"))->Unit(b
 BENCHMARK_CAPTURE(StoreOnly, stress, std::string("stress.Tillane"))->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(ReadFileOnly, stress, std::string("stress.Tillane"))->Unit(benchmark::kMillisecond);
 
-int main(int argc, char** argv)
-{
-    setenv("TZ", "EST5EDT,M3.2.0,M11.1.0", 1);
-    tzset();
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return RunWindowBenchmarks(argc, argv, {.timeZone = "EST5EDT,M3.2.0,M11.1.0"}); }

@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 
+#include "bench/ui_bench_support.h"
 #include "app/tillane_dlg.h"
 #include "res/resource.h"
 #include "storage/config_data_manager.h"
@@ -16,17 +17,6 @@
 #include "ui/platform/widgets.h"
 
 namespace {
-
-class Defaults : public IConfigDataManager {
-public:
-    void WriteInt(const std::string&, const std::string&, int) override {}
-    void WriteString(const std::string&, const std::string&, const std::string&) override {}
-    int ReadInt(const std::string&, const std::string&, int value) override { return value; }
-    std::string ReadString(const std::string&, const std::string&, const std::string& value) override
-    {
-        return value;
-    }
-};
 
 std::string Schedule(const std::string& name) { return std::string(TILLANE_SAMPLE_DATA) + "/" + name + ".Tillane"; }
 
@@ -54,7 +44,7 @@ struct Window {
         }
     }
 
-    Defaults settings;
+    DefaultSettings settings;
     app::Configuration::Storage storage;
     app::Configuration configuration;
     std::unique_ptr<CTillaneDlg> dialog;
@@ -91,11 +81,4 @@ BENCHMARK(NextDayToRepaint)->DenseRange(0, 2)->Unit(benchmark::kMillisecond)->Mi
 
 } // namespace
 
-int main(int argc, char** argv)
-{
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return RunWindowBenchmarks(argc, argv, {.offscreen = false}); }
