@@ -57,85 +57,6 @@ AccountValues AccountAt(CAccountsListCtrl& list, int row)
     return {list.GetItemText(row, 0), list.GetBalance(row)};
 }
 
-// Adding (present after) or deleting (present before) one account.
-class AccountPresenceStep : public win::CUndoStep {
-public:
-    AccountPresenceStep(CAccountsListCtrl& list, Identities& rows, bool added, std::shared_ptr<RowIdentity> identity,
-                        int row, AccountValues values, SelectionChange selection)
-        : m_list(list), m_rows(rows), m_added(added), m_identity(std::move(identity)), m_row(row)
-        , m_values(std::move(values)), m_selection(std::move(selection))
-    {
-    }
-    void Undo() override
-    {
-        m_added ? Remove() : PutBack();
-        RestoreSelection(m_rows, m_selection.before);
-    }
-    void Redo() override
-    {
-        m_added ? PutBack() : Remove();
-        RestoreSelection(m_rows, m_selection.after);
-    }
-    std::string Text() const override
-    {
-        return Quoted(m_added ? "Add Account" : "Delete Account", m_values.description);
-    }
-
-private:
-    void Remove()
-    {
-        m_list.DeleteItemAt(m_rows.RowOf(*m_identity));
-        m_rows.Release(*m_identity);
-    }
-    void PutBack()
-    {
-        const int row = m_list.RestoreAccount(m_row, m_values.description, m_values.balance);
-        m_rows.Rebind(m_identity, m_list.GetItemData(row));
-    }
-
-    CAccountsListCtrl& m_list;
-    Identities& m_rows;
-    bool m_added;
-    std::shared_ptr<RowIdentity> m_identity;
-    int m_row;
-    AccountValues m_values;
-    SelectionChange m_selection;
-};
-
-class AccountEditStep : public win::CUndoStep {
-public:
-    AccountEditStep(CAccountsListCtrl& list, Identities& rows, std::shared_ptr<RowIdentity> identity,
-                    AccountValues before, AccountValues after, SelectionChange selection)
-        : m_list(list), m_rows(rows), m_identity(std::move(identity)), m_before(std::move(before))
-        , m_after(std::move(after)), m_selection(std::move(selection))
-    {
-    }
-    void Undo() override
-    {
-        Apply(m_before);
-        RestoreSelection(m_rows, m_selection.before);
-    }
-    void Redo() override
-    {
-        Apply(m_after);
-        RestoreSelection(m_rows, m_selection.after);
-    }
-    std::string Text() const override { return Quoted("Edit Account", m_after.description); }
-
-private:
-    void Apply(const AccountValues& values)
-    {
-        m_list.UpdateAccount(m_rows.RowOf(*m_identity), values.description, values.balance);
-    }
-
-    CAccountsListCtrl& m_list;
-    Identities& m_rows;
-    std::shared_ptr<RowIdentity> m_identity;
-    AccountValues m_before;
-    AccountValues m_after;
-    SelectionChange m_selection;
-};
-
 struct TransactionValues {
     TimeValue date = 0;
     std::string description;
@@ -150,10 +71,47 @@ TransactionValues TransactionAt(CTransListCtrl& list, int row)
     return {list.GetDate(row), list.GetDescription(row), list.GetAmount(row), CopyRepeater(*record->repeater)};
 }
 
-class TransactionPresenceStep : public win::CUndoStep {
+// What the steps need to know of each kind of record: its list, its values, and how the
+// list puts a row back or changes it.
+struct AccountKind {
+    using List = CAccountsListCtrl;
+    using Values = AccountValues;
+    static constexpr const char* kName = "Account";
+    static int PutBack(List& list, int row, const Values& values)
+    {
+        return list.RestoreAccount(row, values.description, values.balance);
+    }
+    static void Update(List& list, Identities&, const std::shared_ptr<RowIdentity>&, int row, const Values& values)
+    {
+        list.UpdateAccount(row, values.description, values.balance);
+    }
+};
+
+struct TransactionKind {
+    using List = CTransListCtrl;
+    using Values = TransactionValues;
+    static constexpr const char* kName = "Transaction";
+    static int PutBack(List& list, int row, const Values& values)
+    {
+        return list.RestoreTransaction(row, values.date, values.description, values.amount,
+                                       CopyRepeater(*values.rule));
+    }
+    // Only this transaction's rows of the projection are withdrawn and projected again.
+    static void Update(List& list, Identities& rows, const std::shared_ptr<RowIdentity>& identity, int row,
+                       const Values& values)
+    {
+        list.UpdateTransaction(row, values.date, values.description, values.amount, CopyRepeater(*values.rule));
+        // The list gives the row a new record.
+        rows.Rebind(identity, list.GetItemData(row));
+    }
+};
+
+// Adding (present after) or deleting (present before) one record.
+template <typename Kind>
+class PresenceStep : public win::CUndoStep {
 public:
-    TransactionPresenceStep(CTransListCtrl& list, Identities& rows, bool added, std::shared_ptr<RowIdentity> identity,
-                            int row, TransactionValues values, SelectionChange selection)
+    PresenceStep(typename Kind::List& list, Identities& rows, bool added, std::shared_ptr<RowIdentity> identity,
+                 int row, typename Kind::Values values, SelectionChange selection)
         : m_list(list), m_rows(rows), m_added(added), m_identity(std::move(identity)), m_row(row)
         , m_values(std::move(values)), m_selection(std::move(selection))
     {
@@ -170,7 +128,7 @@ public:
     }
     std::string Text() const override
     {
-        return Quoted(m_added ? "Add Transaction" : "Delete Transaction", m_values.description);
+        return Quoted(std::string(m_added ? "Add " : "Delete ") + Kind::kName, m_values.description);
     }
 
 private:
@@ -181,24 +139,24 @@ private:
     }
     void PutBack()
     {
-        const int row = m_list.RestoreTransaction(m_row, m_values.date, m_values.description, m_values.amount,
-                                                  CopyRepeater(*m_values.rule));
+        const int row = Kind::PutBack(m_list, m_row, m_values);
         m_rows.Rebind(m_identity, m_list.GetItemData(row));
     }
 
-    CTransListCtrl& m_list;
+    typename Kind::List& m_list;
     Identities& m_rows;
     bool m_added;
     std::shared_ptr<RowIdentity> m_identity;
     int m_row;
-    TransactionValues m_values;
+    typename Kind::Values m_values;
     SelectionChange m_selection;
 };
 
-class TransactionEditStep : public win::CUndoStep {
+template <typename Kind>
+class EditStep : public win::CUndoStep {
 public:
-    TransactionEditStep(CTransListCtrl& list, Identities& rows, std::shared_ptr<RowIdentity> identity,
-                        TransactionValues before, TransactionValues after, SelectionChange selection)
+    EditStep(typename Kind::List& list, Identities& rows, std::shared_ptr<RowIdentity> identity,
+             typename Kind::Values before, typename Kind::Values after, SelectionChange selection)
         : m_list(list), m_rows(rows), m_identity(std::move(identity)), m_before(std::move(before))
         , m_after(std::move(after)), m_selection(std::move(selection))
     {
@@ -213,25 +171,21 @@ public:
         Apply(m_after);
         RestoreSelection(m_rows, m_selection.after);
     }
-    std::string Text() const override { return Quoted("Edit Transaction", m_after.description); }
+    std::string Text() const override { return Quoted(std::string("Edit ") + Kind::kName, m_after.description); }
 
 private:
-    // Only this transaction's rows of the projection are withdrawn and projected again.
-    void Apply(const TransactionValues& values)
+    void Apply(const typename Kind::Values& values)
     {
         const int row = m_rows.RowOf(*m_identity);
-        if (row < 0)
-            return;
-        m_list.UpdateTransaction(row, values.date, values.description, values.amount, CopyRepeater(*values.rule));
-        // The list gives the row a new record.
-        m_rows.Rebind(m_identity, m_list.GetItemData(row));
+        if (row >= 0)
+            Kind::Update(m_list, m_rows, m_identity, row, values);
     }
 
-    CTransListCtrl& m_list;
+    typename Kind::List& m_list;
     Identities& m_rows;
     std::shared_ptr<RowIdentity> m_identity;
-    TransactionValues m_before;
-    TransactionValues m_after;
+    typename Kind::Values m_before;
+    typename Kind::Values m_after;
     SelectionChange m_selection;
 };
 
@@ -346,7 +300,7 @@ void CEditHistory::AddAccount(const std::string& description, std::int32_t balan
         return;
     auto identity = m_accountRows.Of(row);
     selection.after = SelectionOf(m_accountRows);
-    Record(std::make_unique<AccountPresenceStep>(m_accounts, m_accountRows, true, std::move(identity), row,
+    Record(std::make_unique<PresenceStep<AccountKind>>(m_accounts, m_accountRows, true, std::move(identity), row,
                                                  AccountAt(m_accounts, row), std::move(selection)));
 }
 
@@ -359,7 +313,7 @@ void CEditHistory::UpdateAccount(int row, const std::string& description, std::i
     AccountValues before = AccountAt(m_accounts, row);
     m_accounts.UpdateAccount(row, description, balance);
     selection.after = SelectionOf(m_accountRows);
-    Record(std::make_unique<AccountEditStep>(m_accounts, m_accountRows, std::move(identity), std::move(before),
+    Record(std::make_unique<EditStep<AccountKind>>(m_accounts, m_accountRows, std::move(identity), std::move(before),
                                              AccountAt(m_accounts, row), std::move(selection)));
 }
 
@@ -373,7 +327,7 @@ void CEditHistory::DeleteAccount(int row)
     m_accounts.DeleteItemAt(row);
     m_accountRows.Release(*identity);
     selection.after = SelectionOf(m_accountRows);
-    Record(std::make_unique<AccountPresenceStep>(m_accounts, m_accountRows, false, std::move(identity), row,
+    Record(std::make_unique<PresenceStep<AccountKind>>(m_accounts, m_accountRows, false, std::move(identity), row,
                                                  std::move(values), std::move(selection)));
 }
 
@@ -386,7 +340,7 @@ void CEditHistory::AddTransaction(TimeValue date, const std::string& description
         return;
     auto identity = m_transactionRows.Of(row);
     selection.after = SelectionOf(m_transactionRows);
-    Record(std::make_unique<TransactionPresenceStep>(m_transactions, m_transactionRows, true, std::move(identity),
+    Record(std::make_unique<PresenceStep<TransactionKind>>(m_transactions, m_transactionRows, true, std::move(identity),
                                                      row, TransactionAt(m_transactions, row), std::move(selection)));
 }
 
@@ -401,7 +355,7 @@ void CEditHistory::UpdateTransaction(int row, TimeValue date, const std::string&
     m_transactions.UpdateTransaction(row, date, description, amount, std::move(rule));
     m_transactionRows.Rebind(identity, m_transactions.GetItemData(row));
     selection.after = SelectionOf(m_transactionRows);
-    Record(std::make_unique<TransactionEditStep>(m_transactions, m_transactionRows, std::move(identity),
+    Record(std::make_unique<EditStep<TransactionKind>>(m_transactions, m_transactionRows, std::move(identity),
                                                  std::move(before), TransactionAt(m_transactions, row),
                                                  std::move(selection)));
 }
@@ -416,7 +370,7 @@ void CEditHistory::DeleteTransaction(int row)
     m_transactions.DeleteItemAt(row);
     m_transactionRows.Release(*identity);
     selection.after = SelectionOf(m_transactionRows);
-    Record(std::make_unique<TransactionPresenceStep>(m_transactions, m_transactionRows, false, std::move(identity),
+    Record(std::make_unique<PresenceStep<TransactionKind>>(m_transactions, m_transactionRows, false, std::move(identity),
                                                      row, std::move(values), std::move(selection)));
 }
 
