@@ -175,11 +175,33 @@ const CChartCtrl::DayBalances& CChartCtrl::Balances()
     m_balances.start = start;
     m_balances.end = end;
     m_balances.valid = true;
-    // Each day keeps the balance of its last row, the balance at the end of that day.
+    // Each day keeps the balance of its last row, the balance at the end of that day. The
+    // rows come in date order, many to a date: only the last row of each date is read for
+    // its balance, found by galloping over the rows of that date.
     auto& days = m_balances.days;
-    days.reserve(static_cast<std::size_t>(std::max(count, 0)));
-    for (int row = 0; row < count; ++row)
-        days.emplace_back(DayNumber(m_cashflow.GetDate(row)), m_cashflow.GetBalance(row));
+    for (int row = 0; row < count;) {
+        const TimeValue date = m_cashflow.GetDate(row);
+        int same = row; // the last row known to have this date
+        int step = 1;
+        int beyond = count; // a row known to have another date, or the count
+        while (same + step < count) {
+            if (m_cashflow.GetDate(same + step) != date) {
+                beyond = same + step;
+                break;
+            }
+            same += step;
+            step *= 2;
+        }
+        while (beyond - same > 1) {
+            const int middle = same + (beyond - same) / 2;
+            if (m_cashflow.GetDate(middle) == date)
+                same = middle;
+            else
+                beyond = middle;
+        }
+        days.emplace_back(DayNumber(date), m_cashflow.GetBalance(same));
+        row = same + 1;
+    }
     const auto earlier = [](const auto& a, const auto& b) { return a.first < b.first; };
     if (!std::is_sorted(days.begin(), days.end(), earlier))
         std::stable_sort(days.begin(), days.end(), earlier);

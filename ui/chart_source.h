@@ -7,8 +7,9 @@
 class CashFlowProjection;
 
 // What the chart reads of the projection, each time it paints: the rows' dates and
-// balances, the window of the projection, and whether the list that shows the rows has
-// its window yet (before that, the chart draws nothing).
+// balances (rows in date order, as the projection keeps them), the window of the
+// projection, and whether the list that shows the rows has its window yet (before that,
+// the chart draws nothing).
 class IChartSource {
 public:
     virtual int GetCount() = 0;

@@ -20,7 +20,9 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <map>
 #include <memory>
+#include <random>
 #include <string>
 #include <utility>
 #include <vector>
@@ -240,6 +242,41 @@ TEST_F(ChartTest, EachDayHasItsOwnColumnAndShowsItsEndOfDayBalance)
     EXPECT_EQ(RowsOf(image, 99, kBlack), Span(1, 100));
     EXPECT_EQ(RowsOf(image, 100, kBlack), Span(51, 100));
     EXPECT_EQ(RowsOf(image, 101, kBlack), Span(51, 100));
+}
+
+TEST_F(ChartTest, ADayOfManyRowsIsDrawnAsItsNetRowWouldBe)
+{
+    // Only where each day ends counts: a day's rows collapsed into one row of their net
+    // amount give the same chart, whatever the runs of rows to a day.
+    std::mt19937 random(20261209);
+    for (int round = 0; round < 30; ++round) {
+        Start(2006, 3, 1, std::uniform_int_distribution<std::int64_t>(-5000, 5000)(random));
+        std::map<int, std::vector<std::int32_t>> days;
+        const int dayCount = std::uniform_int_distribution<int>(1, 40)(random);
+        for (int d = 0; d < dayCount; ++d) {
+            const int day = std::uniform_int_distribution<int>(0, 402)(random);
+            const int rows = std::uniform_int_distribution<int>(0, 3)(random) == 0
+                                 ? std::uniform_int_distribution<int>(2, 70)(random)
+                                 : std::uniform_int_distribution<int>(1, 3)(random);
+            // Every row moves the balance by many pixels' worth.
+            for (int r = 0; r < rows; ++r)
+                days[day].push_back(std::uniform_int_distribution<std::int32_t>(50'000, 100'000)(random) *
+                                    (std::uniform_int_distribution<int>(0, 1)(random) ? 1 : -1));
+        }
+        const std::int64_t opening = accounts.total;
+        for (const auto& [day, amounts] : days)
+            for (std::int32_t amount : amounts)
+                Add(day, amount);
+        const QImage rows = Render();
+        Start(2006, 3, 1, opening);
+        for (const auto& [day, amounts] : days) {
+            std::int32_t net = 0;
+            for (std::int32_t amount : amounts)
+                net += amount;
+            Add(day, net);
+        }
+        ASSERT_EQ(rows, Render()) << "round " << round;
+    }
 }
 
 TEST_F(ChartTest, BalancesBeyondThirtyTwoBitsScaleExactly)

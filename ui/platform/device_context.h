@@ -13,6 +13,7 @@
 
 class QFont;
 class QPainter;
+class QPolygon;
 
 namespace win {
 
@@ -142,7 +143,8 @@ public:
 
 private:
     QFont TextFont() const;
-    void Plot(int x, int y, bool on);
+    // Sets each pixel to the pen's colour.
+    void Plot(const QPolygon& points);
 
     QPainter& m_painter;
     CPen* m_pen;

@@ -509,12 +509,27 @@ void CListCtrl::RefreshFromSource()
     if (!m_source || !m_sourceChanged)
         return;
     m_sourceChanged = false;
-    if (!ViewOf(*this))
+    auto* view = ViewOf(*this);
+    if (!view)
         return;
-    m_model->beginResetModel();
-    m_shownRowCount = m_source->GetRowCount();
-    m_model->endResetModel();
-    ApplyColumnsToView();
+    const int count = m_source->GetRowCount();
+    if (count == m_shownRowCount) {
+        // As many rows as the view has laid out: it keeps its layout (a reset makes it walk
+        // every row) and reads the rows in sight again. It keeps nothing of the others.
+        const QModelIndex top = view->indexAt(QPoint(0, 0));
+        const QModelIndex bottom = view->indexAt(QPoint(0, view->viewport()->height() - 1));
+        if (top.isValid() && GetColumnCount() > 0)
+            emit m_model->dataChanged(m_model->index(top.row(), 0),
+                                      m_model->index(bottom.isValid() ? bottom.row() : count - 1,
+                                                     GetColumnCount() - 1),
+                                      {Qt::DisplayRole});
+        view->viewport()->update();
+    } else {
+        m_model->beginResetModel();
+        m_shownRowCount = count;
+        m_model->endResetModel();
+        ApplyColumnsToView();
+    }
     ApplySelectionToView();
 }
 

@@ -215,6 +215,21 @@ int ListModel::columnCount(const QModelIndex& parent) const
     return parent.isValid() ? 0 : m_list.GetColumnCount();
 }
 
+QModelIndex ListModel::index(int row, int column, const QModelIndex& parent) const
+{
+    if (parent.isValid() || row < 0 || column < 0 || row >= m_list.ViewRowCount() || column >= m_list.GetColumnCount())
+        return {};
+    return createIndex(row, column);
+}
+
+Qt::ItemFlags ListModel::flags(const QModelIndex& index) const
+{
+    if (!index.isValid() || index.model() != this || index.row() >= m_list.ViewRowCount() ||
+        index.column() >= m_list.GetColumnCount())
+        return Qt::NoItemFlags;
+    return Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemNeverHasChildren;
+}
+
 namespace {
 
 Qt::Alignment AlignmentOf(int format)
