@@ -515,14 +515,10 @@ void CListCtrl::RefreshFromSource()
     const int count = m_source->GetRowCount();
     if (count == m_shownRowCount) {
         // As many rows as the view has laid out: it keeps its layout (a reset makes it walk
-        // every row) and reads the rows in sight again. It keeps nothing of the others.
-        const QModelIndex top = view->indexAt(QPoint(0, 0));
-        const QModelIndex bottom = view->indexAt(QPoint(0, view->viewport()->height() - 1));
-        if (top.isValid() && GetColumnCount() > 0)
-            emit m_model->dataChanged(m_model->index(top.row(), 0),
-                                      m_model->index(bottom.isValid() ? bottom.row() : count - 1,
-                                                     GetColumnCount() - 1),
-                                      {Qt::DisplayRole});
+        // every row) and paints the rows in sight again, reading them afresh. It keeps
+        // nothing of any row's texts, and all rows are one line high, so a repaint is all
+        // a change needs. (Telling the tree view which rows changed costs more than that:
+        // it looks each one up among all its rows.)
         view->viewport()->update();
     } else {
         m_model->beginResetModel();
