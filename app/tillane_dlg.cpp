@@ -835,6 +835,12 @@ bool CTillaneDlg::CashflowReference::InsertEntries(const std::vector<TimeValue>&
 {
     return target->InsertEntries(dates, description, amount, record);
 }
+bool CTillaneDlg::CashflowReference::InsertEntryDays(const std::vector<std::int32_t>& days,
+                                                     const std::string& description, std::int32_t amount,
+                                                     TransactionData* record)
+{
+    return target->InsertEntryDays(days, description, amount, record);
+}
 int CTillaneDlg::CashflowReference::DeleteEntriesOf(const TransactionData* record)
 {
     return target->DeleteEntriesOf(record);

@@ -39,6 +39,8 @@ public:
     void DeleteEntry(int row) override;
     bool InsertEntries(const std::vector<TimeValue>& dates, const std::string& description,
                        std::int32_t amount, TransactionData* record) override;
+    bool InsertEntryDays(const std::vector<std::int32_t>& days, const std::string& description,
+                         std::int32_t amount, TransactionData* record) override;
     int DeleteEntriesOf(const TransactionData* record) override;
 
     // The opening row's amount is the total of the accounts, which may exceed 32 bits.

@@ -11,12 +11,20 @@ bool DayBefore(std::int32_t day, const CashFlowRows::Row& row)
     return day < row.day;
 }
 
+// Rows hold days of the calendar the program handles; anything beyond 32 bits is held at
+// their ends rather than wrapped around.
+std::int32_t RowDay(TimeValue date)
+{
+    return static_cast<std::int32_t>(std::clamp<std::int64_t>(LocalDay(date), std::numeric_limits<std::int32_t>::min(),
+                                                              std::numeric_limits<std::int32_t>::max()));
+}
+
 } // namespace
 
 std::size_t CashFlowRows::Count()
 {
     // Merging keeps every queued row: the count is known without it.
-    return m_rows.size() + m_queuedCount;
+    return m_rows.size() + m_queuedDays.size();
 }
 
 const CashFlowRows::Row& CashFlowRows::At(std::size_t row)
@@ -62,19 +70,19 @@ void CashFlowRows::DropUnusedDescriptions()
         row.description = index;
     };
     std::for_each(m_rows.begin(), m_rows.end(), renumber);
-    for (auto& block : m_queue)
-        std::for_each(block.begin(), block.end(), renumber);
+    for (QueuedRun& run : m_queuedRuns) {
+        Row row{};
+        row.description = run.description;
+        renumber(row);
+        run.description = row.description;
+    }
     m_descriptions = std::move(kept);
 }
 
 CashFlowRows::Row CashFlowRows::MakeRow(TimeValue date, const std::shared_ptr<const std::string>& description,
                                         std::int64_t amount, TransactionData* record)
 {
-    // Rows hold days of the calendar the program handles; anything beyond the 32 bits is
-    // held at their ends rather than wrapped around.
-    const auto day = static_cast<std::int32_t>(std::clamp<std::int64_t>(
-        LocalDay(date), std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
-    return Row{amount, 0, record, day, DescriptionIndex(description), 0};
+    return Row{amount, 0, record, RowDay(date), DescriptionIndex(description), 0};
 }
 
 std::size_t CashFlowRows::Insert(TimeValue date, const std::shared_ptr<const std::string>& description,
@@ -92,20 +100,25 @@ std::size_t CashFlowRows::Insert(TimeValue date, const std::shared_ptr<const std
 void CashFlowRows::Queue(TimeValue date, const std::shared_ptr<const std::string>& description,
                          std::int32_t amount, TransactionData* record)
 {
-    const Row row = MakeRow(date, description, amount, record);
-    if (m_queue.empty() || m_queue.back().size() == kQueueBlock) {
-        m_queue.emplace_back();
-        m_queue.back().reserve(kQueueBlock);
-    }
-    m_queue.back().push_back(row);
-    m_queuedEarliest = m_queuedCount == 0 ? row.day : std::min(m_queuedEarliest, row.day);
-    m_queuedLatest = m_queuedCount == 0 ? row.day : std::max(m_queuedLatest, row.day);
-    ++m_queuedCount;
+    QueueDay(RowDay(date), description, amount, record);
+}
+
+void CashFlowRows::QueueDay(std::int32_t day, const std::shared_ptr<const std::string>& description,
+                            std::int32_t amount, TransactionData* record)
+{
+    if (m_queuedRuns.empty() || m_queuedRuns.back().amount != amount || m_queuedRuns.back().record != record ||
+        m_descriptions[m_queuedRuns.back().description] != description)
+        m_queuedRuns.push_back({m_queuedDays.size(), amount, record, DescriptionIndex(description)});
+    const bool first = m_queuedDays.empty();
+    m_queuedDays.push_back(day);
+    m_queuedRuns.back().end = m_queuedDays.size();
+    m_queuedEarliest = first ? day : std::min(m_queuedEarliest, day);
+    m_queuedLatest = first ? day : std::max(m_queuedLatest, day);
 }
 
 void CashFlowRows::MergeQueued()
 {
-    if (m_queuedCount == 0)
+    if (m_queuedDays.empty())
         return;
     // Insert would put each queued row after the rows already there and after those
     // queued before it on the same or an earlier day: the rows from the first one a
@@ -114,17 +127,19 @@ void CashFlowRows::MergeQueued()
     // the sort counts the rows of each day and places them; a wider span is sorted.
     const auto firstMoved = std::upper_bound(m_rows.begin(), m_rows.end(), m_queuedEarliest, DayBefore);
     const auto firstIndex = static_cast<std::size_t>(firstMoved - m_rows.begin());
-    const std::size_t moved = m_rows.size() - firstIndex + m_queuedCount;
+    const std::size_t moved = m_rows.size() - firstIndex + m_queuedDays.size();
     auto forEachMoved = [&](auto&& visit) {
         std::for_each(firstMoved, m_rows.end(), visit);
-        for (const auto& block : m_queue)
-            std::for_each(block.begin(), block.end(), visit);
+        std::size_t day = 0;
+        for (const QueuedRun& run : m_queuedRuns)
+            for (; day < run.end; ++day)
+                visit(Row{run.amount, 0, run.record, m_queuedDays[day], run.description, 0});
     };
 
     const std::int64_t firstDay = m_queuedEarliest;
     const std::int64_t lastDay = m_rows.empty() ? m_queuedLatest : std::max(m_queuedLatest, m_rows.back().day);
     const std::int64_t span = lastDay - firstDay + 1;
-    std::vector<Row> merged;
+    decltype(m_rows) merged;
     if (span <= static_cast<std::int64_t>(2 * moved + 65536)) {
         std::vector<std::size_t> next(static_cast<std::size_t>(span) + 1, 0);
         forEachMoved([&](const Row& row) { ++next[static_cast<std::size_t>(row.day - firstDay) + 1]; });
@@ -142,8 +157,9 @@ void CashFlowRows::MergeQueued()
                          [](const Row& a, const Row& b) { return a.day < b.day; });
     }
     m_rows = std::move(merged);
-    m_queue.clear();
-    m_queuedCount = 0;
+    m_queuedRuns.clear();
+    m_queuedDays.clear();
+    m_queuedDays.shrink_to_fit();
     m_firstStale = std::min(m_firstStale, firstIndex);
 }
 
@@ -152,7 +168,7 @@ void CashFlowRows::SetAmount(std::size_t row, std::int64_t amount)
     // The first row stays first when nothing queued goes before it: changing it (as every
     // recalculation does to the opening row) then need not merge the queue.
     const bool firstStaysFirst =
-        row == 0 && !m_rows.empty() && (m_queuedCount == 0 || m_queuedEarliest >= m_rows.front().day);
+        row == 0 && !m_rows.empty() && (m_queuedDays.empty() || m_queuedEarliest >= m_rows.front().day);
     if (!firstStaysFirst)
         MergeQueued();
     m_rows[row].amount = amount;
@@ -193,8 +209,8 @@ void CashFlowRows::Erase(std::size_t row)
 void CashFlowRows::Clear()
 {
     m_rows.clear();
-    m_queue.clear();
-    m_queuedCount = 0;
+    m_queuedRuns.clear();
+    m_queuedDays.clear();
     m_firstStale = 0;
     m_selectedCount = 0;
     m_descriptions.clear();

@@ -6,16 +6,18 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 struct TransactionData;
 
 // The projection's rows in date order, with their running balances. Holds typed values
 // that read back exactly as the list's texts would (dates as local days, read back at
-// 10:00; whole dollars), and is built for speed: a row is 32 bytes, with its description
-// shared by every row of one insertion; many insertions queue up and are sorted into
-// place in one pass when the rows are next looked at; balances are recomputed only when
-// one is asked for. Knows nothing of windows, start dates or what the rows mean.
+// 10:00; whole dollars), and is built for speed: a row is 32 bytes, its description
+// shared with every row of the same insertion; insertions queue up (a day each) and are
+// sorted into place in one pass when the rows are next looked at; balances are
+// recomputed only when one is asked for. Knows nothing of windows, start dates or what
+// the rows mean.
 class CashFlowRows {
 public:
     struct Row {
@@ -42,6 +44,9 @@ public:
     // telling where the row lands.
     void Queue(TimeValue date, const std::shared_ptr<const std::string>& description,
                std::int32_t amount, TransactionData* record);
+    // The same for a local day (see LocalDay).
+    void QueueDay(std::int32_t day, const std::shared_ptr<const std::string>& description, std::int32_t amount,
+                  TransactionData* record);
 
     void SetAmount(std::size_t row, std::int64_t amount);
     // Balances from this row on are to be recomputed before they are next read.
@@ -60,8 +65,31 @@ public:
     std::size_t SelectedCount();
 
 private:
-    // Queued rows are kept in blocks, so that a long queue is never copied as it grows.
-    static constexpr std::size_t kQueueBlock = 8192;
+    // The rows' storage: a new row is written once, by the merge, not cleared first.
+    template <typename T>
+    struct Uncleared : std::allocator<T> {
+        template <typename U>
+        struct rebind {
+            using other = Uncleared<U>;
+        };
+        using std::allocator<T>::allocator;
+        template <typename U, typename... Args>
+        void construct(U* place, Args&&... args)
+        {
+            if constexpr (sizeof...(Args) == 0)
+                ::new (static_cast<void*>(place)) U;
+            else
+                ::new (static_cast<void*>(place)) U(std::forward<Args>(args)...);
+        }
+    };
+    // Queued rows in runs that share their amount, transaction and description (one
+    // insertion's dates): a day each, until they are merged.
+    struct QueuedRun {
+        std::size_t end; // of its days in m_queuedDays
+        std::int64_t amount;
+        TransactionData* record;
+        std::uint32_t description;
+    };
 
     Row MakeRow(TimeValue date, const std::shared_ptr<const std::string>& description, std::int64_t amount,
                 TransactionData* record);
@@ -70,9 +98,9 @@ private:
     void MergeQueued();
     void UpdateBalances();
 
-    std::vector<Row> m_rows;
-    std::vector<std::vector<Row>> m_queue;
-    std::size_t m_queuedCount = 0;
+    std::vector<Row, Uncleared<Row>> m_rows;
+    std::vector<QueuedRun> m_queuedRuns;
+    std::vector<std::int32_t> m_queuedDays;
     std::int32_t m_queuedEarliest = 0; // the earliest and latest days queued, while the
     std::int32_t m_queuedLatest = 0;   // queue is not empty
     std::size_t m_firstStale = 0;

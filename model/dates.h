@@ -73,6 +73,20 @@ std::int64_t LocalDay(TimeValue value);
 // ToTenOClock of any value whose LocalDay this is.
 TimeValue TenOClockOfLocalDay(std::int64_t day);
 
+// The day number (as LocalDay counts) of a Gregorian date with month 1 to 12; a day
+// beyond the month's last counts on into the next.
+std::int64_t DayOfCalendarDate(std::int64_t year, int month, std::int64_t day);
+// The value's local time as seconds since 1 January 1970 of the calendar: the value plus
+// the zone's UTC offset at that instant.
+std::int64_t LocalSecondsOf(TimeValue value);
+// The least and greatest UTC offset, in seconds, the zone has at any instant from one
+// value to the other; none when that reaches beyond the years the program handles.
+struct OffsetRange {
+    std::int32_t least;
+    std::int32_t greatest;
+};
+std::optional<OffsetRange> UtcOffsetsBetween(TimeValue from, TimeValue to);
+
 // The days the program handles: 1 January 1000 to 31 December 9999, whose years read
 // and write as four digits. Every date the program makes or loads is kept between them.
 TimeValue EarliestDate();
