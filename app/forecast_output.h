@@ -20,12 +20,27 @@ public:
     OutputBuffer& operator=(const OutputBuffer&) = delete;
     ~OutputBuffer();
 
-    void Append(std::string_view text);
-    void Append(char c, std::size_t count);
+    void Append(std::string_view text)
+    {
+        if (m_buffer.size() + text.size() <= kBlock)
+            m_buffer.append(text);
+        else
+            AppendBeyondBlock(text);
+    }
+    void Append(char c, std::size_t count)
+    {
+        if (m_buffer.size() + count <= kBlock)
+            m_buffer.append(count, c);
+        else
+            AppendBeyondBlock(std::string(count, c));
+    }
     // Writes what is left and flushes the stream; false when any write failed.
     bool Finish();
 
 private:
+    static constexpr std::size_t kBlock = 1 << 16;
+
+    void AppendBeyondBlock(std::string_view text);
     void Drain();
 
     std::FILE* m_stream;

@@ -56,13 +56,13 @@ int CashFlowProjection::InsertEntry(TimeValue date, const std::string& descripti
     return InsertRow(date, std::make_shared<const std::string>(description), amount, record, recalculate);
 }
 
-int CashFlowProjection::InsertRow(TimeValue date, std::shared_ptr<const std::string> description,
+int CashFlowProjection::InsertRow(TimeValue date, const std::shared_ptr<const std::string>& description,
                                   std::int64_t amount, TransactionData* record, bool recalculate)
 {
     if (!InWindow(date) || !HasRoom())
         return -1;
-    // The row holds its date as its text reads back: 10:00 of the day.
-    const auto position = static_cast<int>(m_rows.Insert(ToTenOClock(date), std::move(description), amount, record));
+    // The row holds its date as its text reads back: the day, at 10:00.
+    const auto position = static_cast<int>(m_rows.Insert(date, description, amount, record));
     OnRowsChanged();
     if (recalculate)
         Recalculate(position);
@@ -104,7 +104,7 @@ std::int64_t CashFlowProjection::GetBalance(int row)
 
 TimeValue CashFlowProjection::GetDate(int row)
 {
-    return m_rows.At(static_cast<std::size_t>(row)).date;
+    return m_rows.Date(m_rows.At(static_cast<std::size_t>(row)));
 }
 
 std::int64_t CashFlowProjection::GetAmount(int row)
@@ -114,7 +114,7 @@ std::int64_t CashFlowProjection::GetAmount(int row)
 
 const std::string& CashFlowProjection::GetDescription(int row)
 {
-    return *m_rows.At(static_cast<std::size_t>(row)).description;
+    return m_rows.Description(m_rows.At(static_cast<std::size_t>(row)));
 }
 
 TransactionData* CashFlowProjection::GetTransaction(int row)

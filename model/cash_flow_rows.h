@@ -11,27 +11,32 @@
 struct TransactionData;
 
 // The projection's rows in date order, with their running balances. Holds typed values
-// that read back exactly as the list's texts would (dates at 10:00, whole dollars), and
-// is built for speed: many insertions queue up and are merged in one pass when the rows
-// are next looked at, and balances are recomputed only when one is asked for. Knows
-// nothing of windows, start dates or what the rows mean.
+// that read back exactly as the list's texts would (dates as local days, read back at
+// 10:00; whole dollars), and is built for speed: a row is 32 bytes, with its description
+// shared by every row of one insertion; many insertions queue up and are sorted into
+// place in one pass when the rows are next looked at; balances are recomputed only when
+// one is asked for. Knows nothing of windows, start dates or what the rows mean.
 class CashFlowRows {
 public:
     struct Row {
-        TimeValue date = 0;
-        std::int64_t balance = 0;
         // 64 bits: the opening row carries the total of all accounts.
-        std::int64_t amount = 0;
-        bool selected = false;
-        TransactionData* record = nullptr;
-        std::shared_ptr<const std::string> description;
+        std::int64_t amount;
+        std::int64_t balance;
+        TransactionData* record;
+        // The local day (see LocalDay); rows of one day are in the order they came.
+        std::int32_t day;
+        std::uint32_t description : 31;
+        std::uint32_t selected : 1;
     };
 
     std::size_t Count();
     const Row& At(std::size_t row);
+    // The row's date at 10:00 and its description.
+    TimeValue Date(const Row& row);
+    const std::string& Description(const Row& row) const { return *m_descriptions[row.description]; }
 
     // Inserts after every row whose date is equal or earlier; returns the position.
-    std::size_t Insert(TimeValue date, std::shared_ptr<const std::string> description,
+    std::size_t Insert(TimeValue date, const std::shared_ptr<const std::string>& description,
                        std::int64_t amount, TransactionData* record);
     // Queues an insertion that behaves exactly as Insert would at this point, without
     // telling where the row lands.
@@ -55,12 +60,26 @@ public:
     std::size_t SelectedCount();
 
 private:
+    // Queued rows are kept in blocks, so that a long queue is never copied as it grows.
+    static constexpr std::size_t kQueueBlock = 8192;
+
+    Row MakeRow(TimeValue date, const std::shared_ptr<const std::string>& description, std::int64_t amount,
+                TransactionData* record);
+    std::uint32_t DescriptionIndex(const std::shared_ptr<const std::string>& description);
+    void DropUnusedDescriptions();
     void MergeQueued();
     void UpdateBalances();
 
     std::vector<Row> m_rows;
-    std::vector<Row> m_queued;
-    std::vector<std::size_t> m_runStarts; // where the queue goes back in time
-    TimeValue m_queuedEarliest = 0; // the earliest date queued, while the queue is not empty
+    std::vector<std::vector<Row>> m_queue;
+    std::size_t m_queuedCount = 0;
+    std::int32_t m_queuedEarliest = 0; // the earliest and latest days queued, while the
+    std::int32_t m_queuedLatest = 0;   // queue is not empty
     std::size_t m_firstStale = 0;
+    std::size_t m_selectedCount = 0;
+    std::vector<std::shared_ptr<const std::string>> m_descriptions;
+    // The last day read back as a date, which the next row usually shares.
+    std::int64_t m_cachedDay = 0;
+    TimeValue m_cachedDate = 0;
+    bool m_hasCachedDate = false;
 };

@@ -307,6 +307,22 @@ std::uint64_t DayNumber(TimeValue value)
     return static_cast<std::uint64_t>(value) / static_cast<std::uint64_t>(kSecondsPerDay);
 }
 
+std::int64_t LocalDay(TimeValue value)
+{
+    if (const std::optional<std::int64_t> local = LocalSeconds(value))
+        return FloorDivide(*local, kSecondsPerDay);
+    const CalendarDate date = LibcDates::SplitDate(value);
+    return DaysFromCivil(date.year, date.month, date.day);
+}
+
+TimeValue TenOClockOfLocalDay(std::int64_t day)
+{
+    if (const std::optional<TimeValue> value = TenOClockOfDay(day))
+        return *value;
+    const Civil date = CivilFromDays(day);
+    return LibcDates::MakeDate(date.year, date.month, date.day);
+}
+
 TimeValue EarliestDate()
 {
     return MakeDate(kEarliestYear, 1, 1);
@@ -342,7 +358,12 @@ std::size_t FormatDateInto(TimeValue value, char* out)
         std::copy_n(text.data(), length, out);
         return length;
     }
-    Civil date = CivilFromDays(FloorDivide(*local, kSecondsPerDay));
+    return FormatLocalDayInto(FloorDivide(*local, kSecondsPerDay), out);
+}
+
+std::size_t FormatLocalDayInto(std::int64_t day, char* out)
+{
+    Civil date = CivilFromDays(day);
     // The year always has four digits: beyond the range, the nearer end of it.
     if (date.year < kEarliestYear)
         date = {kEarliestYear, 1, 1};

@@ -66,6 +66,13 @@ TimeValue FirstOfMonth(TimeValue value);
 // same local day always share it; the chart groups its rows by it.
 std::uint64_t DayNumber(TimeValue value);
 
+// The local calendar day of a value as a count of days since 1 January 1970 of the
+// calendar: consecutive days have consecutive numbers, whatever the clock did between
+// them. The projection keeps its rows' dates this way.
+std::int64_t LocalDay(TimeValue value);
+// ToTenOClock of any value whose LocalDay this is.
+TimeValue TenOClockOfLocalDay(std::int64_t day);
+
 // The days the program handles: 1 January 1000 to 31 December 9999, whose years read
 // and write as four digits. Every date the program makes or loads is kept between them.
 TimeValue EarliestDate();
@@ -81,6 +88,8 @@ bool IsDateInRange(TimeValue value);
 // so that the text always reads back as a date. Empty for a value the C library cannot
 // place on a calendar.
 std::string FormatDate(TimeValue value);
+// FormatDate of a value on this local day, written into out as FormatDateInto does.
+std::size_t FormatLocalDayInto(std::int64_t day, char* out);
 
 // The same text written into out, which must hold kFormattedDateMaximum characters;
 // returns its length.
