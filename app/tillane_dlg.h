@@ -22,6 +22,25 @@ namespace app {
 class IConfiguration;
 }
 
+// The data file read and parsed once: what start-up checks, what seeds the configuration
+// and what the window loads all come from the same bytes.
+struct DataFileReading {
+    DataFile::LoadResult loaded;
+    // The file the bytes came from (nothing exists when it was missing): what a later save
+    // compares with to tell whether another program has changed the file since.
+    app::FileIdentity identity;
+};
+
+struct DataFileReadOptions {
+    // Find out whether the file holds content the reader passes over.
+    bool findUnreadContent = true;
+    // Read through the lock's hold on the file, when it has one: the bytes are those of
+    // the file locked.
+    const app::DataFileLock* lock = nullptr;
+};
+
+DataFileReading ReadDataFileOnce(const std::string& path, const DataFileReadOptions& options = {});
+
 // A property sheet that tries its accelerator table (Ctrl+S) on every key first.
 class CTillaneDlgBase : public win::CPropertySheet {
 public:
@@ -66,6 +85,9 @@ public:
     // else nothing.
     void LoadData(bool sampleWhenMissing = true);
     void ParseData(std::string text);
+    // What the window loads when it opens, instead of reading the data file itself: the
+    // file as start-up read it (before the window is created).
+    void LoadWhenOpening(DataFileReading reading) { m_reading = std::move(reading); }
     void AddSampleData();
     // Writes the data file now; says why when it could not.
     app::FileOutcome SaveData();
@@ -170,6 +192,9 @@ private:
     // event at hand (a load, an edit), not in the middle of it.
     void NoticeRowLimit();
     void FitCashFlowColumns();
+    // Loads what a reading of the data file found.
+    void LoadReading(DataFileReading reading, bool sampleWhenMissing);
+    void LoadParsed(DataFile::LoadResult loaded);
     void ShowRowLimitNotice();
     bool Writable() const { return m_access == Access::ReadWrite; }
 
@@ -195,4 +220,6 @@ private:
     DataFile::Notes m_loadNotes;
     // The user has been told since the last load that the projection is cut short.
     bool m_toldRowLimit = false;
+    // Read already, for LoadData to load.
+    std::optional<DataFileReading> m_reading;
 };
