@@ -23,23 +23,6 @@ constexpr std::uint32_t kMainWindowStyle = 0x90CC0080u;
 
 std::string Caption() { return win::LoadString(res::IDS_APP_TITLE); }
 
-// Seeds the configuration from the data file as start-up read it: its projection length,
-// when it is a data file (a file that names none has the default).
-class ReadingSeed : public app::Configuration::IStorage {
-public:
-    explicit ReadingSeed(const DataFileReading& reading) : m_reading(reading) {}
-    void Load(app::IConfiguration& configuration) override
-    {
-        if (m_reading.loaded.status == DataFile::Status::Loaded)
-            configuration.SetInt("CashFlow", "Duration", static_cast<int>(m_reading.loaded.contents.duration));
-    }
-    // Not kept: the text has been parsed.
-    std::string ReadDataFile() override { return {}; }
-
-private:
-    const DataFileReading& m_reading;
-};
-
 } // namespace
 
 CTillaneDlg::DataFileState SafeguardDataFile(const std::string& path, DataFileReading* reading,
@@ -142,7 +125,7 @@ bool CTillaneApp::InitInstance()
     const std::optional<CTillaneDlg::DataFileState> checked = CheckDataFileAtStartUp(path, lock, &reading);
     if (!checked)
         return false;
-    ReadingSeed seed(reading);
+    DataFileReadingSeed seed(reading);
     app::IConfiguration& configuration = GetConfiguration(seed);
 
     m_mainWindow = new CTillaneDlg(settings, configuration, frame, CTillaneDlg::Access::ReadWrite, *checked);

@@ -187,6 +187,12 @@ DataFileReading ReadDataFileOnce(const std::string& path, const DataFileReadOpti
     return reading;
 }
 
+void DataFileReadingSeed::Load(app::IConfiguration& configuration)
+{
+    if (m_reading.loaded.status == DataFile::Status::Loaded)
+        configuration.SetInt("CashFlow", "Duration", static_cast<int>(m_reading.loaded.contents.duration));
+}
+
 void CTillaneDlg::LoadData(bool sampleWhenMissing)
 {
     if (m_dataFileState != DataFileState::Load && m_dataFileState != DataFileState::LoadKeepingOriginal)

@@ -2,6 +2,7 @@
 
 #include "app/data_file_store.h"
 #include "model/cashflow_interfaces.h"
+#include "storage/configuration.h"
 #include "storage/data_file.h"
 #include "ui/accounts_page_dlg.h"
 #include "ui/cash_flow_pg_dlg.h"
@@ -40,6 +41,19 @@ struct DataFileReadOptions {
 };
 
 DataFileReading ReadDataFileOnce(const std::string& path, const DataFileReadOptions& options = {});
+
+// Seeds the configuration from such a reading: its projection length, when it is a data
+// file (a file that names none has the default).
+class DataFileReadingSeed : public app::Configuration::IStorage {
+public:
+    explicit DataFileReadingSeed(const DataFileReading& reading) : m_reading(reading) {}
+    void Load(app::IConfiguration& configuration) override;
+    // Not kept: the text has been parsed.
+    std::string ReadDataFile() override { return {}; }
+
+private:
+    const DataFileReading& m_reading;
+};
 
 // A property sheet that tries its accelerator table (Ctrl+S) on every key first.
 class CTillaneDlgBase : public win::CPropertySheet {
