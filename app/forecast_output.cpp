@@ -168,15 +168,15 @@ void WriteColumns(CashFlowRows& rows, OutputBuffer& out)
 
 } // namespace
 
-OutputBuffer::OutputBuffer(std::FILE* stream) : m_stream(stream) { m_buffer.reserve(kBlock); }
+OutputBuffer::OutputBuffer(std::FILE* stream) : m_stream(stream), m_data(new char[kBlock]) {}
 
 OutputBuffer::~OutputBuffer() { Drain(); }
 
 void OutputBuffer::Drain()
 {
-    if (!m_buffer.empty() && !m_failed && std::fwrite(m_buffer.data(), 1, m_buffer.size(), m_stream) != m_buffer.size())
+    if (m_size > 0 && !m_failed && std::fwrite(m_data.get(), 1, m_size, m_stream) != m_size)
         m_failed = true;
-    m_buffer.clear();
+    m_size = 0;
 }
 
 void OutputBuffer::AppendBeyondBlock(std::string_view text)
@@ -187,7 +187,8 @@ void OutputBuffer::AppendBeyondBlock(std::string_view text)
             m_failed = true;
         return;
     }
-    m_buffer.append(text);
+    std::memcpy(m_data.get(), text.data(), text.size());
+    m_size = text.size();
 }
 
 bool OutputBuffer::Finish()

@@ -4,6 +4,8 @@
 #include "storage/data_file.h"
 
 #include <cstdio>
+#include <cstring>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -22,17 +24,21 @@ public:
 
     void Append(std::string_view text)
     {
-        if (m_buffer.size() + text.size() <= kBlock)
-            m_buffer.append(text);
-        else
+        if (m_size + text.size() <= kBlock) {
+            std::memcpy(m_data.get() + m_size, text.data(), text.size());
+            m_size += text.size();
+        } else {
             AppendBeyondBlock(text);
+        }
     }
     void Append(char c, std::size_t count)
     {
-        if (m_buffer.size() + count <= kBlock)
-            m_buffer.append(count, c);
-        else
+        if (m_size + count <= kBlock) {
+            std::memset(m_data.get() + m_size, c, count);
+            m_size += count;
+        } else {
             AppendBeyondBlock(std::string(count, c));
+        }
     }
     // Writes what is left and flushes the stream; false when any write failed.
     bool Finish();
@@ -44,7 +50,8 @@ private:
     void Drain();
 
     std::FILE* m_stream;
-    std::string m_buffer;
+    std::unique_ptr<char[]> m_data;
+    std::size_t m_size = 0;
     bool m_failed = false;
 };
 
