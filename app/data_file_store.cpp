@@ -130,6 +130,31 @@ FileIdentity IdentifyFile(const std::string& path)
     return identity;
 }
 
+FileRead ReadAndIdentify(const std::string& path, int descriptor)
+{
+    FileRead result;
+    const std::int64_t takenNs = NowNs();
+    result.read = descriptor >= 0 ? TextFile::ReadBytes(descriptor) : TextFile::ReadBytes(path);
+    FileIdentity& identity = result.identity;
+    if (const auto& facts = result.read.facts) {
+        identity.exists = true;
+        identity.device = facts->device;
+        identity.inode = facts->inode;
+        identity.size = facts->size;
+        identity.modifiedNs = facts->modifiedNs;
+    } else if (struct stat info {}; result.read.status == TextFile::ReadStatus::Unreadable &&
+                                    ::stat(path.c_str(), &info) == 0) {
+        // There but not to be opened: described without its bytes.
+        identity = Describe(info);
+    }
+    identity.takenNs = takenNs;
+    if (result.read.status == TextFile::ReadStatus::Ok) {
+        identity.hashed = true;
+        identity.hash = HashBytes(result.read.bytes);
+    }
+    return result;
+}
+
 bool FileChangedSince(const std::string& path, const FileIdentity& known)
 {
     struct stat info {};

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "storage/text_file.h"
+
 #include <cstdint>
 #include <ctime>
 #include <filesystem>
@@ -43,6 +45,17 @@ std::uint64_t HashBytes(std::string_view bytes);
 
 // Describes the file a path names now (links followed), reading it for its hash.
 FileIdentity IdentifyFile(const std::string& path);
+
+// The bytes of a file read once, and the file they were read from: as it was when the read
+// began (taken as of just before it), with the hash of the bytes when they were read whole.
+struct FileRead {
+    TextFile::BytesResult read;
+    FileIdentity identity;
+};
+
+// Reads the file a path names, through `descriptor` when that is open on it (a lock's hold
+// on the file), else by the path.
+FileRead ReadAndIdentify(const std::string& path, int descriptor = -1);
 
 // Whether the file a path names now holds other bytes than `known` describes, or has
 // appeared or gone. When device, inode, size and modification time are as recorded and
@@ -109,6 +122,10 @@ public:
 
     // After a save has put a new file under the data file's name: lock that one instead.
     void FollowDataFile();
+
+    // The data file as locked, open for reading; -1 when it is not held (there was no
+    // file yet, or it could not be opened).
+    int DataFileDescriptor() const { return m_fileDescriptor; }
 
 private:
     std::string m_dataFilePath;

@@ -50,22 +50,20 @@ private:
             std::cerr << "tillane: no such file: " << path << "\n";
             return 1;
         }
-        const DataFile::LoadResult loaded = DataFile::LoadFile(path, Today());
-        const DataFile::Status status = loaded.status;
+        // Read and parsed once: the refusal, the projection length and the window's lists
+        // all come from these bytes.
+        DataFileReading reading = ReadDataFileOnce(path, {.findUnreadContent = false});
+        const DataFile::Status status = reading.loaded.status;
         if (status == DataFile::Status::Unreadable || status == DataFile::Status::Malformed ||
             status == DataFile::Status::NotDataFile) {
-            std::cerr << DataFileRefusal(path, status, loaded.reason);
+            std::cerr << DataFileRefusal(path, status, reading.loaded.reason);
             return 1;
         }
-        app::IConfiguration* configuration = nullptr;
-        try {
-            configuration = &GetConfiguration();
-        } catch (const app::Configuration::Storage::Exception::BadlyFormedXml&) {
-            std::cerr << DataFileRefusal(path, DataFile::Status::Malformed);
-            return 1;
-        }
+        DataFileReadingSeed seed(reading);
+        app::IConfiguration& configuration = GetConfiguration(seed);
 
-        CTillaneDlg window(GetConfigDataManager(), *configuration, win::CRect {}, CTillaneDlg::Access::ReadOnly);
+        CTillaneDlg window(GetConfigDataManager(), configuration, win::CRect {}, CTillaneDlg::Access::ReadOnly);
+        window.LoadWhenOpening(std::move(reading));
         if (!window.Create(nullptr, win::WS_POPUP | win::WS_CAPTION))
             return 1;
         if (window.DataFileUnreadable()) {

@@ -13,8 +13,6 @@
 
 namespace {
 
-constexpr std::size_t kBlock = 1 << 16;
-
 // The opening row's description, as the cash-flow list names it.
 constexpr const char* kOpeningDescription = "Current Accounts";
 
@@ -55,14 +53,14 @@ public:
     void Load(std::size_t index)
     {
         const CashFlowRows::Row& row = m_rows.At(index);
-        if (!m_hasDate || row.date != m_date) {
-            m_date = row.date;
+        if (!m_hasDate || row.day != m_day) {
+            m_day = row.day;
             m_hasDate = true;
-            m_dateLength = FormatDateInto(row.date, m_dateText.data());
+            m_dateLength = FormatLocalDayInto(row.day, m_dateText.data());
         }
-        if (row.description.get() != m_descriptionOwner) {
-            m_descriptionOwner = row.description.get();
-            m_descriptionWidth = DisplayWidth(*row.description);
+        if (const std::string& description = m_rows.Description(row); &description != m_descriptionOwner) {
+            m_descriptionOwner = &description;
+            m_descriptionWidth = DisplayWidth(description);
         }
         m_amountLength = static_cast<std::size_t>(
             std::to_chars(m_amountText.data(), m_amountText.data() + m_amountText.size(), row.amount).ptr -
@@ -81,7 +79,7 @@ public:
 
 private:
     CashFlowRows& m_rows;
-    TimeValue m_date = 0;
+    std::int32_t m_day = 0;
     bool m_hasDate = false;
     std::array<char, kFormattedDateMaximum> m_dateText{};
     std::size_t m_dateLength = 0;
@@ -110,17 +108,44 @@ void WriteCsv(CashFlowRows& rows, OutputBuffer& out)
     }
 }
 
+std::size_t NumberWidth(std::int64_t number)
+{
+    std::array<char, 24> text{};
+    return static_cast<std::size_t>(std::to_chars(text.data(), text.data() + text.size(), number).ptr - text.data());
+}
+
 void WriteColumns(CashFlowRows& rows, OutputBuffer& out)
 {
     std::array<std::size_t, 4> widths = {4, 11, 6, 7}; // the headings'
-    RowTexts texts(rows);
-    for (std::size_t row = 0; row < rows.Count(); ++row) {
-        texts.Load(row);
-        widths[0] = std::max(widths[0], DisplayWidth(texts.Date()));
-        widths[1] = std::max(widths[1], texts.DescriptionWidth());
-        widths[2] = std::max(widths[2], texts.Amount().size());
-        widths[3] = std::max(widths[3], texts.Balance().size());
+    // The widest number of a column is its least or its greatest; dates and descriptions
+    // are measured once for each run of rows that share them.
+    const std::size_t count = rows.Count();
+    std::int64_t amounts[2] = {0, 0}, balances[2] = {0, 0};
+    if (count > 0)
+        rows.Balance(count - 1); // every balance up to date
+    std::array<char, kFormattedDateMaximum> date{};
+    std::int32_t lastDay = 0;
+    std::uint32_t lastDescription = 0;
+    for (std::size_t index = 0; index < count; ++index) {
+        const CashFlowRows::Row& row = rows.At(index);
+        if (index == 0 || row.day != lastDay) {
+            lastDay = row.day;
+            widths[0] = std::max(widths[0], DisplayWidth({date.data(), FormatLocalDayInto(row.day, date.data())}));
+        }
+        if (index == 0 || row.description != lastDescription) {
+            lastDescription = row.description;
+            widths[1] = std::max(widths[1], DisplayWidth(rows.Description(row)));
+        }
+        amounts[0] = std::min(amounts[0], row.amount);
+        amounts[1] = std::max(amounts[1], row.amount);
+        balances[0] = std::min(balances[0], row.balance);
+        balances[1] = std::max(balances[1], row.balance);
     }
+    if (count > 0) {
+        widths[2] = std::max({widths[2], NumberWidth(amounts[0]), NumberWidth(amounts[1])});
+        widths[3] = std::max({widths[3], NumberWidth(balances[0]), NumberWidth(balances[1])});
+    }
+    RowTexts texts(rows);
     auto line = [&](std::string_view date, std::string_view description, std::size_t descriptionWidth,
                     std::string_view amount, std::string_view balance) {
         const std::size_t dateWidth = DisplayWidth(date);
@@ -143,38 +168,27 @@ void WriteColumns(CashFlowRows& rows, OutputBuffer& out)
 
 } // namespace
 
-OutputBuffer::OutputBuffer(std::FILE* stream) : m_stream(stream) { m_buffer.reserve(kBlock); }
+OutputBuffer::OutputBuffer(std::FILE* stream) : m_stream(stream), m_data(new char[kBlock]) {}
 
 OutputBuffer::~OutputBuffer() { Drain(); }
 
 void OutputBuffer::Drain()
 {
-    if (!m_buffer.empty() && !m_failed && std::fwrite(m_buffer.data(), 1, m_buffer.size(), m_stream) != m_buffer.size())
+    if (m_size > 0 && !m_failed && std::fwrite(m_data.get(), 1, m_size, m_stream) != m_size)
         m_failed = true;
-    m_buffer.clear();
+    m_size = 0;
 }
 
-void OutputBuffer::Append(std::string_view text)
+void OutputBuffer::AppendBeyondBlock(std::string_view text)
 {
-    if (m_buffer.size() + text.size() > kBlock)
-        Drain();
+    Drain();
     if (text.size() > kBlock) {
         if (!m_failed && std::fwrite(text.data(), 1, text.size(), m_stream) != text.size())
             m_failed = true;
         return;
     }
-    m_buffer.append(text);
-}
-
-void OutputBuffer::Append(char c, std::size_t count)
-{
-    if (m_buffer.size() + count > kBlock)
-        Drain();
-    if (count > kBlock) {
-        Append(std::string(count, c));
-        return;
-    }
-    m_buffer.append(count, c);
+    std::memcpy(m_data.get(), text.data(), text.size());
+    m_size = text.size();
 }
 
 bool OutputBuffer::Finish()

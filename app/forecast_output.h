@@ -4,6 +4,8 @@
 #include "storage/data_file.h"
 
 #include <cstdio>
+#include <cstring>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -20,16 +22,36 @@ public:
     OutputBuffer& operator=(const OutputBuffer&) = delete;
     ~OutputBuffer();
 
-    void Append(std::string_view text);
-    void Append(char c, std::size_t count);
+    void Append(std::string_view text)
+    {
+        if (m_size + text.size() <= kBlock) {
+            std::memcpy(m_data.get() + m_size, text.data(), text.size());
+            m_size += text.size();
+        } else {
+            AppendBeyondBlock(text);
+        }
+    }
+    void Append(char c, std::size_t count)
+    {
+        if (m_size + count <= kBlock) {
+            std::memset(m_data.get() + m_size, c, count);
+            m_size += count;
+        } else {
+            AppendBeyondBlock(std::string(count, c));
+        }
+    }
     // Writes what is left and flushes the stream; false when any write failed.
     bool Finish();
 
 private:
+    static constexpr std::size_t kBlock = 1 << 16;
+
+    void AppendBeyondBlock(std::string_view text);
     void Drain();
 
     std::FILE* m_stream;
-    std::string m_buffer;
+    std::unique_ptr<char[]> m_data;
+    std::size_t m_size = 0;
     bool m_failed = false;
 };
 

@@ -2,7 +2,6 @@
 
 #include "app/data_file_store.h"
 #include "app/tillane_dlg.h"
-#include "model/dates.h"
 #include "res/resource.h"
 #include "storage/config_data_manager.h"
 #include "storage/configuration.h"
@@ -15,6 +14,7 @@
 
 #include <ctime>
 #include <filesystem>
+#include <utility>
 
 namespace {
 
@@ -23,17 +23,14 @@ constexpr std::uint32_t kMainWindowStyle = 0x90CC0080u;
 
 std::string Caption() { return win::LoadString(res::IDS_APP_TITLE); }
 
-// Seeds nothing: the configuration of a run whose data file cannot be read.
-class NoDataFile : public app::Configuration::IStorage {
-public:
-    void Load(app::IConfiguration&) override {}
-    std::string ReadDataFile() override { return {}; }
-};
-
 } // namespace
 
-CTillaneDlg::DataFileState SafeguardDataFile(const std::string& path)
+CTillaneDlg::DataFileState SafeguardDataFile(const std::string& path, DataFileReading* reading,
+                                             const app::DataFileLock* lock)
 {
+    DataFileReading ownReading;
+    DataFileReading& read = reading ? *reading : ownReading;
+    read = {};
     std::error_code error;
     if (std::filesystem::is_symlink(path, error) && !std::filesystem::exists(path, error)) {
         // Starting with the sample data would be a made-up start over what the link was
@@ -45,9 +42,13 @@ CTillaneDlg::DataFileState SafeguardDataFile(const std::string& path)
                 "\n\nwhich does not exist. Create it, starting with example data?\n\n"
                 "Answer No to start with no data: Tillane will not save until you start it again.",
             Caption(), win::MB_YESNO | win::MB_ICONQUESTION | win::MB_DEFBUTTON2);
-        return answer == win::IDYES ? CTillaneDlg::DataFileState::Load : CTillaneDlg::DataFileState::LinkTargetMissing;
+        if (answer != win::IDYES)
+            return CTillaneDlg::DataFileState::LinkTargetMissing;
+        // Read after the answer, as the window would: the target may have come meanwhile.
     }
-    const DataFile::LoadResult probe = DataFile::LoadFile(path, Today());
+    // The one reading of the file: the window loads it, and a save compares with it.
+    read = ReadDataFileOnce(path, {.findUnreadContent = true, .lock = lock});
+    const DataFile::LoadResult& probe = read.loaded;
     const DataFile::Status status = probe.status;
     if (status != DataFile::Status::Unreadable && status != DataFile::Status::Malformed &&
         status != DataFile::Status::NotDataFile)
@@ -62,6 +63,7 @@ CTillaneDlg::DataFileState SafeguardDataFile(const std::string& path)
     const auto keptAs = app::SetAsideUnreadable(path, std::time(nullptr), &reason);
     if (keptAs && keptAs->empty()) {
         // Gone since the look above: there is nothing to keep, and a missing file is the first run.
+        read = {};
         return CTillaneDlg::DataFileState::Load;
     }
     if (keptAs) {
@@ -81,7 +83,8 @@ CTillaneDlg::DataFileState SafeguardDataFile(const std::string& path)
 }
 
 std::optional<CTillaneDlg::DataFileState> CheckDataFileAtStartUp(const std::string& path,
-                                                                 const app::DataFileLock& lock)
+                                                                 const app::DataFileLock& lock,
+                                                                 DataFileReading* reading)
 {
     if (lock.GetStatus() == app::DataFileLock::Status::HeldElsewhere) {
         win::MessageBox(nullptr,
@@ -94,7 +97,7 @@ std::optional<CTillaneDlg::DataFileState> CheckDataFileAtStartUp(const std::stri
     // Saves cut short by a crash left their temporary files; no copy is saving now.
     if (lock.GetStatus() == app::DataFileLock::Status::Held)
         app::RemoveStaleSaves(path);
-    return SafeguardDataFile(path);
+    return SafeguardDataFile(path, reading, &lock);
 }
 
 win::CRect ReadFrameRect(IConfigDataManager& settings)
@@ -116,29 +119,18 @@ bool CTillaneApp::InitInstance()
 
     const std::string path = GetDataFilePath();
     app::DataFileLock lock(path);
-    const std::optional<CTillaneDlg::DataFileState> checked = CheckDataFileAtStartUp(path, lock);
+    // The data file is read and parsed once: the checks, the configuration and the window
+    // all see those bytes.
+    DataFileReading reading;
+    const std::optional<CTillaneDlg::DataFileState> checked = CheckDataFileAtStartUp(path, lock, &reading);
     if (!checked)
         return false;
-    CTillaneDlg::DataFileState state = *checked;
+    DataFileReadingSeed seed(reading);
+    app::IConfiguration& configuration = GetConfiguration(seed);
 
-    app::IConfiguration* configuration = nullptr;
-    try {
-        configuration = &GetConfiguration();
-    } catch (const app::Configuration::Storage::Exception::BadlyFormedXml&) {
-        // The file changed under us since the check above: keep it safe the same way, and
-        // go on with the configuration's defaults if it is still there.
-        state = SafeguardDataFile(path);
-        try {
-            configuration = &GetConfiguration();
-        } catch (const app::Configuration::Storage::Exception::BadlyFormedXml&) {
-            static NoDataFile nothing;
-            static app::Configuration defaults(nothing);
-            configuration = &defaults;
-        }
-    }
-
-    m_mainWindow = new CTillaneDlg(settings, *configuration, frame, CTillaneDlg::Access::ReadWrite, state);
+    m_mainWindow = new CTillaneDlg(settings, configuration, frame, CTillaneDlg::Access::ReadWrite, *checked);
     m_mainWindow->SetDataFileLock(&lock);
+    m_mainWindow->LoadWhenOpening(std::move(reading));
     SetMainWindow(m_mainWindow);
     if (m_mainWindow->Create(nullptr, kMainWindowStyle, 0)) {
         win::CMenu menu;

@@ -27,6 +27,7 @@
 #include <ctime>
 #include <filesystem>
 #include <stdexcept>
+#include <utility>
 
 namespace {
 
@@ -163,48 +164,98 @@ std::string CTillaneDlg::DataFilePath() const
     return m_dataFilePath.empty() ? GetDataFilePath() : m_dataFilePath;
 }
 
+DataFileReading ReadDataFileOnce(const std::string& path, const DataFileReadOptions& options)
+{
+    app::FileRead read = app::ReadAndIdentify(path, options.lock ? options.lock->DataFileDescriptor() : -1);
+    DataFileReading reading;
+    reading.identity = read.identity;
+    switch (read.read.status) {
+    case TextFile::ReadStatus::Missing:
+        reading.loaded.status = DataFile::Status::Missing;
+        break;
+    case TextFile::ReadStatus::Unreadable:
+        reading.loaded.status = DataFile::Status::Unreadable;
+        reading.loaded.reason = std::move(read.read.reason);
+        break;
+    case TextFile::ReadStatus::Ok: {
+        std::string text = TextFile::JoinLines(read.read.bytes);
+        std::string().swap(read.read.bytes);
+        reading.loaded = DataFile::ParseDocument(std::move(text), Today(), options.findUnreadContent);
+        break;
+    }
+    }
+    return reading;
+}
+
+void DataFileReadingSeed::Load(app::IConfiguration& configuration)
+{
+    if (m_reading.loaded.status == DataFile::Status::Loaded)
+        configuration.SetInt("CashFlow", "Duration", static_cast<int>(m_reading.loaded.contents.duration));
+}
+
 void CTillaneDlg::LoadData(bool sampleWhenMissing)
 {
     if (m_dataFileState != DataFileState::Load && m_dataFileState != DataFileState::LoadKeepingOriginal)
         return;
+    std::optional<DataFileReading> reading = std::exchange(m_reading, std::nullopt);
+    if (!reading)
+        reading = ReadDataFileOnce(DataFilePath(), {.findUnreadContent = false});
+    LoadReading(std::move(*reading), sampleWhenMissing);
+}
+
+void CTillaneDlg::LoadReading(DataFileReading reading, bool sampleWhenMissing)
+{
     m_loadNotes.clear();
     m_toldRowLimit = false;
-    // Taken before the read: a change in between makes the next save ask, not lose it.
+    // The file the bytes came from, as it was when the read began: a change since makes
+    // the next save ask, not lose it.
     if (Writable())
-        m_onDisk = app::IdentifyFile(DataFilePath());
-    TextFile::ReadResult read = TextFile::Read(DataFilePath());
-    switch (read.status) {
-    case TextFile::ReadStatus::Missing:
+        m_onDisk = reading.identity;
+    switch (reading.loaded.status) {
+    case DataFile::Status::Missing:
         if (sampleWhenMissing)
             AddSampleData();
         return;
-    case TextFile::ReadStatus::Unreadable:
+    case DataFile::Status::Unreadable:
         m_dataFileUnreadable = true;
         return;
-    case TextFile::ReadStatus::Ok:
-        ParseData(std::move(read.text));
+    default:
+        LoadParsed(std::move(reading.loaded));
         return;
     }
 }
 
 void CTillaneDlg::ParseData(std::string text)
 {
-    // An empty file holds nothing to load and nothing to lose.
-    if (text.empty())
+    LoadParsed(DataFile::ParseDocument(std::move(text), Today(), false));
+}
+
+void CTillaneDlg::LoadParsed(DataFile::LoadResult loaded)
+{
+    switch (loaded.status) {
+    case DataFile::Status::Loaded:
+        break;
+    case DataFile::Status::Empty:
+        // An empty file holds nothing to load and nothing to lose.
         return;
-    CXmlDocument document;
-    if (!document.SetDocument(std::move(text)) || !DataFile::FindRoot(document)) {
+    default:
         m_dataFileUnreadable = true;
         return;
     }
-    m_cashFlowPage.Load(document, &m_loadNotes);
+    m_loadNotes.insert(m_loadNotes.end(), loaded.notes.begin(), loaded.notes.end());
+    DataFile::Contents& contents = loaded.contents;
+    // A file without a start date leaves the start date as it is; Duration is the
+    // configuration's.
+    if (contents.startDate)
+        m_cashFlowPage.CashFlowList().SetStartDate(*contents.startDate);
+    m_cashFlowPage.SetWarnBelow(contents.warnBelow);
     CAccountsListCtrl& accounts = m_accountsPage.GetAccountsList();
-    for (const DataFile::Account& account : DataFile::ReadAccounts(document))
+    for (const DataFile::Account& account : contents.accounts)
         accounts.AddAccount(account.description, account.balance, CAccountsListCtrl::Selection::Leave);
     // The transactions go into their list first and are projected once, in the list's
     // order; the last one added is the one selected.
     CTransListCtrl& transactions = m_transPage.GetListCtrl();
-    std::vector<DataFile::Transaction> read = DataFile::ReadTransactions(document, Today(), &m_loadNotes);
+    std::vector<DataFile::Transaction>& read = contents.transactions;
     for (std::size_t i = 0; i < read.size(); ++i)
         transactions.AddTransaction(read[i].date, read[i].description, read[i].amount, std::move(read[i].rule),
                                     i + 1 == read.size(), CTransListCtrl::Projection::Later);
@@ -331,9 +382,9 @@ void CTillaneDlg::ReloadFromDisk()
         accounts.DeleteItemAt(row);
     m_history.Clear();
     m_dataFileUnreadable = false;
-    const std::string path = DataFilePath();
-    m_dataFileState = DataFile::LoadFile(path, Today()).unreadContent ? DataFileState::LoadKeepingOriginal
-                                                                        : DataFileState::Load;
+    DataFileReading reading = ReadDataFileOnce(DataFilePath());
+    m_dataFileState = reading.loaded.unreadContent ? DataFileState::LoadKeepingOriginal : DataFileState::Load;
+    m_reading = std::move(reading);
     LoadData(false);
     // The other program's file is a new one, most likely: hold that one now.
     if (m_dataFileLock)
@@ -834,6 +885,12 @@ bool CTillaneDlg::CashflowReference::InsertEntries(const std::vector<TimeValue>&
                                                    TransactionData* record)
 {
     return target->InsertEntries(dates, description, amount, record);
+}
+bool CTillaneDlg::CashflowReference::InsertEntryDays(const std::vector<std::int32_t>& days,
+                                                     const std::string& description, std::int32_t amount,
+                                                     TransactionData* record)
+{
+    return target->InsertEntryDays(days, description, amount, record);
 }
 int CTillaneDlg::CashflowReference::DeleteEntriesOf(const TransactionData* record)
 {

@@ -2,6 +2,7 @@
 
 #include "app/data_file_store.h"
 #include "model/cashflow_interfaces.h"
+#include "storage/configuration.h"
 #include "storage/data_file.h"
 #include "ui/accounts_page_dlg.h"
 #include "ui/cash_flow_pg_dlg.h"
@@ -21,6 +22,38 @@ class IConfigDataManager;
 namespace app {
 class IConfiguration;
 }
+
+// The data file read and parsed once: what start-up checks, what seeds the configuration
+// and what the window loads all come from the same bytes.
+struct DataFileReading {
+    DataFile::LoadResult loaded;
+    // The file the bytes came from (nothing exists when it was missing): what a later save
+    // compares with to tell whether another program has changed the file since.
+    app::FileIdentity identity;
+};
+
+struct DataFileReadOptions {
+    // Find out whether the file holds content the reader passes over.
+    bool findUnreadContent = true;
+    // Read through the lock's hold on the file, when it has one: the bytes are those of
+    // the file locked.
+    const app::DataFileLock* lock = nullptr;
+};
+
+DataFileReading ReadDataFileOnce(const std::string& path, const DataFileReadOptions& options = {});
+
+// Seeds the configuration from such a reading: its projection length, when it is a data
+// file (a file that names none has the default).
+class DataFileReadingSeed : public app::Configuration::IStorage {
+public:
+    explicit DataFileReadingSeed(const DataFileReading& reading) : m_reading(reading) {}
+    void Load(app::IConfiguration& configuration) override;
+    // Not kept: the text has been parsed.
+    std::string ReadDataFile() override { return {}; }
+
+private:
+    const DataFileReading& m_reading;
+};
 
 // A property sheet that tries its accelerator table (Ctrl+S) on every key first.
 class CTillaneDlgBase : public win::CPropertySheet {
@@ -66,6 +99,9 @@ public:
     // else nothing.
     void LoadData(bool sampleWhenMissing = true);
     void ParseData(std::string text);
+    // What the window loads when it opens, instead of reading the data file itself: the
+    // file as start-up read it (before the window is created).
+    void LoadWhenOpening(DataFileReading reading) { m_reading = std::move(reading); }
     void AddSampleData();
     // Writes the data file now; says why when it could not.
     app::FileOutcome SaveData();
@@ -132,6 +168,8 @@ private:
         void DeleteEntry(int row) override;
         bool InsertEntries(const std::vector<TimeValue>& dates, const std::string& description,
                            std::int32_t amount, TransactionData* record) override;
+        bool InsertEntryDays(const std::vector<std::int32_t>& days, const std::string& description,
+                             std::int32_t amount, TransactionData* record) override;
         int DeleteEntriesOf(const TransactionData* record) override;
     };
 
@@ -168,6 +206,9 @@ private:
     // event at hand (a load, an edit), not in the middle of it.
     void NoticeRowLimit();
     void FitCashFlowColumns();
+    // Loads what a reading of the data file found.
+    void LoadReading(DataFileReading reading, bool sampleWhenMissing);
+    void LoadParsed(DataFile::LoadResult loaded);
     void ShowRowLimitNotice();
     bool Writable() const { return m_access == Access::ReadWrite; }
 
@@ -193,4 +234,6 @@ private:
     DataFile::Notes m_loadNotes;
     // The user has been told since the last load that the projection is cut short.
     bool m_toldRowLimit = false;
+    // Read already, for LoadData to load.
+    std::optional<DataFileReading> m_reading;
 };

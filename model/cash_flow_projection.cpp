@@ -56,13 +56,13 @@ int CashFlowProjection::InsertEntry(TimeValue date, const std::string& descripti
     return InsertRow(date, std::make_shared<const std::string>(description), amount, record, recalculate);
 }
 
-int CashFlowProjection::InsertRow(TimeValue date, std::shared_ptr<const std::string> description,
+int CashFlowProjection::InsertRow(TimeValue date, const std::shared_ptr<const std::string>& description,
                                   std::int64_t amount, TransactionData* record, bool recalculate)
 {
     if (!InWindow(date) || !HasRoom())
         return -1;
-    // The row holds its date as its text reads back: 10:00 of the day.
-    const auto position = static_cast<int>(m_rows.Insert(ToTenOClock(date), std::move(description), amount, record));
+    // The row holds its date as its text reads back: the day, at 10:00.
+    const auto position = static_cast<int>(m_rows.Insert(date, description, amount, record));
     OnRowsChanged();
     if (recalculate)
         Recalculate(position);
@@ -92,6 +92,29 @@ bool CashFlowProjection::InsertEntries(const std::vector<TimeValue>& dates, cons
     return room;
 }
 
+bool CashFlowProjection::InsertEntryDays(const std::vector<std::int32_t>& days, const std::string& description,
+                                         std::int32_t amount, TransactionData* record)
+{
+    const std::int64_t start = LocalDay(ProjectionStartDate());
+    const std::int64_t end = LocalDay(GetEndDate());
+    std::shared_ptr<const std::string> shared;
+    bool room = true;
+    for (const std::int32_t day : days) {
+        if (day < start || day >= end)
+            continue;
+        if (!HasRoom()) {
+            room = false;
+            break;
+        }
+        if (!shared)
+            shared = std::make_shared<const std::string>(description);
+        m_rows.QueueDay(day, shared, amount, record);
+    }
+    if (shared)
+        OnRowsChanged();
+    return room;
+}
+
 int CashFlowProjection::GetCount()
 {
     return static_cast<int>(m_rows.Count());
@@ -104,7 +127,7 @@ std::int64_t CashFlowProjection::GetBalance(int row)
 
 TimeValue CashFlowProjection::GetDate(int row)
 {
-    return m_rows.At(static_cast<std::size_t>(row)).date;
+    return m_rows.Date(m_rows.At(static_cast<std::size_t>(row)));
 }
 
 std::int64_t CashFlowProjection::GetAmount(int row)
@@ -114,7 +137,7 @@ std::int64_t CashFlowProjection::GetAmount(int row)
 
 const std::string& CashFlowProjection::GetDescription(int row)
 {
-    return *m_rows.At(static_cast<std::size_t>(row)).description;
+    return m_rows.Description(m_rows.At(static_cast<std::size_t>(row)));
 }
 
 TransactionData* CashFlowProjection::GetTransaction(int row)
@@ -222,48 +245,176 @@ std::uint32_t FirstIndexBefore(const CDateRepeater& rule, TimeValue date, TimeVa
     return rule.GetOccurrence(date, n) < start ? n : 0;
 }
 
+// A rule's occurrences as local days, stepped by the calendar's integer arithmetic: the
+// same days as the rule's own dates wherever the zone's clock stays within reach of the
+// start's, which is checked for each projection before the days are used.
+class OccurrenceDays {
+public:
+    OccurrenceDays(const CDateRepeater& rule, TimeValue date)
+        : m_type(rule.GetType())
+        , m_delta(rule.delta)
+        , m_first(LocalDay(date))
+        , m_from(SplitDate(date))
+        , m_day(m_type == RepeatMonthly ? static_cast<const CDateRepeaterMonthly&>(rule).GetDay() : 0)
+    {
+    }
+
+    std::int64_t Day(std::uint64_t n) const
+    {
+        const auto steps = static_cast<std::int64_t>(n) * m_delta;
+        switch (m_type) {
+        case RepeatMonthly: {
+            // Rules stepping forward only: the month index is never negative.
+            const std::int64_t monthIndex = (m_from.month - 1) + steps;
+            const std::int64_t year = m_from.year + monthIndex / 12;
+            const int month = static_cast<int>(monthIndex % 12) + 1;
+            return DayOfCalendarDate(year, month, m_day != 0 ? m_day : DaysInMonth(year, month));
+        }
+        case RepeatYearly:
+            return DayOfCalendarDate(m_from.year + steps, m_from.month, m_from.day);
+        default:
+            return m_first + steps;
+        }
+    }
+
+    // The index of the first occurrence on or after the day.
+    std::uint64_t FirstNotBefore(std::int64_t day) const
+    {
+        std::int64_t guess = 0;
+        const CalendarDate to = day > m_first ? SplitDate(TenOClockOfLocalDay(day)) : m_from;
+        switch (m_type) {
+        case RepeatMonthly:
+            guess = ((std::int64_t(to.year) - m_from.year) * 12 + (to.month - m_from.month)) / m_delta - 1;
+            break;
+        case RepeatYearly:
+            guess = (std::int64_t(to.year) - m_from.year) / m_delta - 1;
+            break;
+        default:
+            guess = (day - m_first) / m_delta - 1;
+            break;
+        }
+        auto n = static_cast<std::uint64_t>(std::max<std::int64_t>(guess, 0));
+        while (Day(n) < day)
+            ++n;
+        return n;
+    }
+
+private:
+    int m_type;
+    std::int64_t m_delta;
+    std::int64_t m_first;
+    CalendarDate m_from;
+    std::int32_t m_day;
+};
+
+// Whether OccurrenceDays gives the rule's own days in [start, end): a rule stepping
+// forward by days, weeks, months or years, in a window where no clock change moves 10:00
+// of a day off that day, and, for a rule stepping by days, where the start's clock time
+// plus any change of the zone's offset since its date stays on the same day.
+bool SteppedByDays(const CDateRepeater& rule, TimeValue date, TimeValue start, TimeValue end)
+{
+    if (rule.delta <= 0 || rule.GetType() == RepeatOnce || rule.GetType() > RepeatYearly)
+        return false;
+    constexpr std::int64_t kMargin = 3 * kSecondsPerDay;
+    const std::optional<OffsetRange> offsets = UtcOffsetsBetween(start - kMargin, end + kMargin);
+    if (!offsets || offsets->greatest - offsets->least >= 14 * 3600)
+        return false;
+    if (rule.GetType() == RepeatDaily || rule.GetType() == RepeatWeekly) {
+        const std::int64_t local = LocalSecondsOf(date);
+        const std::int64_t offset = local - date;
+        const std::int64_t clock = local - LocalDay(date) * kSecondsPerDay;
+        if (offsets->least - offset < -clock || offsets->greatest - offset >= kSecondsPerDay - clock)
+            return false;
+    }
+    return true;
+}
+
+// Queues the days of the rule's occurrences in the window through the projection's
+// batches; false when the days could not be used.
+bool ProjectOccurrenceDays(ICashflowListCtrl& cashflow, TimeValue date, const std::string& description,
+                           std::int32_t amount, TransactionData* record, const CDateRepeater& rule)
+{
+    const TimeValue start = ProjectionStartDate();
+    const TimeValue end = cashflow.GetEndDate();
+    if (!SteppedByDays(rule, date, start, end))
+        return false;
+    const OccurrenceDays days(rule, date);
+    const std::int64_t startDay = LocalDay(start);
+    const std::int64_t endDay = LocalDay(end);
+    const std::uint64_t first = days.FirstNotBefore(startDay);
+    const std::uint64_t count = rule.count != 0 ? rule.count : std::numeric_limits<std::uint32_t>::max();
+    // The first day in the window, and the one before it, must be where the rule's own
+    // dates put them.
+    if (first > std::numeric_limits<std::uint32_t>::max() ||
+        (first < count && rule.GetOccurrence(date, static_cast<std::uint32_t>(first)) < start) ||
+        (first > 0 && first - 1 < count && rule.GetOccurrence(date, static_cast<std::uint32_t>(first - 1)) >= start))
+        return false;
+    constexpr std::size_t kBatch = 4096;
+    std::vector<std::int32_t> batch;
+    for (std::uint64_t n = first; n < count; ++n) {
+        const std::int64_t day = days.Day(n);
+        if (day >= endDay)
+            break;
+        batch.push_back(static_cast<std::int32_t>(day));
+        if (batch.size() == kBatch) {
+            if (!cashflow.InsertEntryDays(batch, description, amount, record))
+                return true;
+            batch.clear();
+        }
+    }
+    if (!batch.empty())
+        cashflow.InsertEntryDays(batch, description, amount, record);
+    return true;
+}
+
+// Steps the rule's own dates from its first occurrence before the window.
+void ProjectOccurrenceDates(ICashflowListCtrl& cashflow, TimeValue date, const std::string& description,
+                            std::int32_t amount, TransactionData* record, const CDateRepeater& rule)
+{
+    const TimeValue start = ProjectionStartDate();
+    const TimeValue end = cashflow.GetEndDate();
+    // Dates go to the projection in batches, so that a rule with a huge count stops
+    // soon after the projection is full instead of gathering all its dates first.
+    constexpr std::size_t kBatch = 4096;
+    std::vector<TimeValue> batch;
+    bool room = true;
+    std::uint32_t n = FirstIndexBefore(rule, date, start);
+    TimeValue occurrence = rule.GetOccurrence(date, n);
+    for (;;) {
+        if (rule.count != 0 && n >= rule.count)
+            break;
+        if (occurrence >= start && occurrence < end) {
+            batch.push_back(occurrence);
+            if (batch.size() == kBatch) {
+                room = cashflow.InsertEntries(batch, description, amount, record);
+                batch.clear();
+                if (!room)
+                    break;
+            }
+        }
+        if (n == std::numeric_limits<std::uint32_t>::max())
+            break;
+        ++n;
+        const TimeValue next = rule.GetOccurrence(date, n);
+        if (next >= end)
+            break;
+        // Occurrences of one rule never turn back: one that is not later than the
+        // one before stays where it is or goes on backwards.
+        if (next <= occurrence && (rule.count == 0 || next < start))
+            break;
+        occurrence = next;
+    }
+    if (room && !batch.empty())
+        cashflow.InsertEntries(batch, description, amount, record);
+}
+
 } // namespace
 
 void ProjectTransactionOccurrences(ICashflowListCtrl& cashflow, TimeValue date, const std::string& description,
                                    std::int32_t amount, TransactionData* record, const CDateRepeater& rule)
 {
-    if (amount != 0) {
-        const TimeValue start = ProjectionStartDate();
-        const TimeValue end = cashflow.GetEndDate();
-        // Dates go to the projection in batches, so that a rule with a huge count stops
-        // soon after the projection is full instead of gathering all its dates first.
-        constexpr std::size_t kBatch = 4096;
-        std::vector<TimeValue> batch;
-        bool room = true;
-        std::uint32_t n = FirstIndexBefore(rule, date, start);
-        TimeValue occurrence = rule.GetOccurrence(date, n);
-        for (;;) {
-            if (rule.count != 0 && n >= rule.count)
-                break;
-            if (occurrence >= start && occurrence < end) {
-                batch.push_back(occurrence);
-                if (batch.size() == kBatch) {
-                    room = cashflow.InsertEntries(batch, description, amount, record);
-                    batch.clear();
-                    if (!room)
-                        break;
-                }
-            }
-            if (n == std::numeric_limits<std::uint32_t>::max())
-                break;
-            ++n;
-            const TimeValue next = rule.GetOccurrence(date, n);
-            if (next >= end)
-                break;
-            // Occurrences of one rule never turn back: one that is not later than the
-            // one before stays where it is or goes on backwards.
-            if (next <= occurrence && (rule.count == 0 || next < start))
-                break;
-            occurrence = next;
-        }
-        if (room && !batch.empty())
-            cashflow.InsertEntries(batch, description, amount, record);
-    }
+    if (amount != 0 && !ProjectOccurrenceDays(cashflow, date, description, amount, record, rule))
+        ProjectOccurrenceDates(cashflow, date, description, amount, record, rule);
     cashflow.Recalculate(0);
 }
 

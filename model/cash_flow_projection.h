@@ -21,7 +21,7 @@ class CashFlowProjection : public ICashflowListCtrl {
 public:
     // The most rows a projection holds. Far more than any real schedule gives (a daily
     // transaction over 99 months gives 3,069 rows), it keeps a hand-edited rule such as
-    // Count 4000000000 with Delta 0 from filling the memory: about 60 bytes a row.
+    // Count 4000000000 with Delta 0 from filling the memory: 32 bytes a row.
     static constexpr std::size_t kRowLimit = 10'000'000;
 
     CashFlowProjection(IAccountsListCtrl& accounts, ITransListCtrl& transactions, unsigned duration,
@@ -39,6 +39,8 @@ public:
     void DeleteEntry(int row) override;
     bool InsertEntries(const std::vector<TimeValue>& dates, const std::string& description,
                        std::int32_t amount, TransactionData* record) override;
+    bool InsertEntryDays(const std::vector<std::int32_t>& days, const std::string& description,
+                         std::int32_t amount, TransactionData* record) override;
     int DeleteEntriesOf(const TransactionData* record) override;
 
     // The opening row's amount is the total of the accounts, which may exceed 32 bits.
@@ -78,7 +80,7 @@ private:
     bool InWindow(TimeValue date) const;
     // Whether one more row fits; records the refusal when not.
     bool HasRoom();
-    int InsertRow(TimeValue date, std::shared_ptr<const std::string> description, std::int64_t amount,
+    int InsertRow(TimeValue date, const std::shared_ptr<const std::string>& description, std::int64_t amount,
                   TransactionData* record, bool recalculate);
 
     IAccountsListCtrl& m_accounts;

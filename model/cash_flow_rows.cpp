@@ -2,13 +2,29 @@
 
 #include <algorithm>
 #include <cassert>
-#include <functional>
-#include <iterator>
+#include <limits>
+
+namespace {
+
+bool DayBefore(std::int32_t day, const CashFlowRows::Row& row)
+{
+    return day < row.day;
+}
+
+// Rows hold days of the calendar the program handles; anything beyond 32 bits is held at
+// their ends rather than wrapped around.
+std::int32_t RowDay(TimeValue date)
+{
+    return static_cast<std::int32_t>(std::clamp<std::int64_t>(LocalDay(date), std::numeric_limits<std::int32_t>::min(),
+                                                              std::numeric_limits<std::int32_t>::max()));
+}
+
+} // namespace
 
 std::size_t CashFlowRows::Count()
 {
     // Merging keeps every queued row: the count is known without it.
-    return m_rows.size() + m_queued.size();
+    return m_rows.size() + m_queuedDays.size();
 }
 
 const CashFlowRows::Row& CashFlowRows::At(std::size_t row)
@@ -18,14 +34,65 @@ const CashFlowRows::Row& CashFlowRows::At(std::size_t row)
     return m_rows[row];
 }
 
-std::size_t CashFlowRows::Insert(TimeValue date, std::shared_ptr<const std::string> description,
+TimeValue CashFlowRows::Date(const Row& row)
+{
+    if (!m_hasCachedDate || row.day != m_cachedDay) {
+        m_cachedDay = row.day;
+        m_cachedDate = TenOClockOfLocalDay(row.day);
+        m_hasCachedDate = true;
+    }
+    return m_cachedDate;
+}
+
+std::uint32_t CashFlowRows::DescriptionIndex(const std::shared_ptr<const std::string>& description)
+{
+    // One insertion's rows share the one text; texts of rows deleted since are dropped
+    // once they outnumber the rows, so that editing never makes the table grow for good.
+    if (!m_descriptions.empty() && m_descriptions.back() == description)
+        return static_cast<std::uint32_t>(m_descriptions.size() - 1);
+    if (m_descriptions.size() >= 2 * Count() + 64)
+        DropUnusedDescriptions();
+    m_descriptions.push_back(description);
+    return static_cast<std::uint32_t>(m_descriptions.size() - 1);
+}
+
+void CashFlowRows::DropUnusedDescriptions()
+{
+    constexpr std::uint32_t kUnused = std::numeric_limits<std::uint32_t>::max();
+    std::vector<std::uint32_t> renumbered(m_descriptions.size(), kUnused);
+    std::vector<std::shared_ptr<const std::string>> kept;
+    auto renumber = [&](Row& row) {
+        std::uint32_t& index = renumbered[row.description];
+        if (index == kUnused) {
+            index = static_cast<std::uint32_t>(kept.size());
+            kept.push_back(std::move(m_descriptions[row.description]));
+        }
+        row.description = index;
+    };
+    std::for_each(m_rows.begin(), m_rows.end(), renumber);
+    for (QueuedRun& run : m_queuedRuns) {
+        Row row{};
+        row.description = run.description;
+        renumber(row);
+        run.description = row.description;
+    }
+    m_descriptions = std::move(kept);
+}
+
+CashFlowRows::Row CashFlowRows::MakeRow(TimeValue date, const std::shared_ptr<const std::string>& description,
+                                        std::int64_t amount, TransactionData* record)
+{
+    return Row{amount, 0, record, RowDay(date), DescriptionIndex(description), 0};
+}
+
+std::size_t CashFlowRows::Insert(TimeValue date, const std::shared_ptr<const std::string>& description,
                                  std::int64_t amount, TransactionData* record)
 {
     MergeQueued();
-    auto position = std::upper_bound(m_rows.begin(), m_rows.end(), date,
-                                     [](TimeValue value, const Row& row) { return value < row.date; });
+    const Row row = MakeRow(date, description, amount, record);
+    const auto position = std::upper_bound(m_rows.begin(), m_rows.end(), row.day, DayBefore);
     const auto index = static_cast<std::size_t>(position - m_rows.begin());
-    m_rows.insert(position, Row{date, 0, amount, false, record, std::move(description)});
+    m_rows.insert(position, row);
     m_firstStale = std::min(m_firstStale, index);
     return index;
 }
@@ -33,71 +100,66 @@ std::size_t CashFlowRows::Insert(TimeValue date, std::shared_ptr<const std::stri
 void CashFlowRows::Queue(TimeValue date, const std::shared_ptr<const std::string>& description,
                          std::int32_t amount, TransactionData* record)
 {
-    // A row earlier than the one queued before it starts a new run of rows in date order.
-    if (!m_queued.empty() && date < m_queued.back().date)
-        m_runStarts.push_back(m_queued.size());
-    m_queuedEarliest = m_queued.empty() ? date : std::min(m_queuedEarliest, date);
-    m_queued.push_back(Row{date, 0, amount, false, record, description});
+    QueueDay(RowDay(date), description, amount, record);
+}
+
+void CashFlowRows::QueueDay(std::int32_t day, const std::shared_ptr<const std::string>& description,
+                            std::int32_t amount, TransactionData* record)
+{
+    if (m_queuedRuns.empty() || m_queuedRuns.back().amount != amount || m_queuedRuns.back().record != record ||
+        m_descriptions[m_queuedRuns.back().description] != description)
+        m_queuedRuns.push_back({m_queuedDays.size(), amount, record, DescriptionIndex(description)});
+    const bool first = m_queuedDays.empty();
+    m_queuedDays.push_back(day);
+    m_queuedRuns.back().end = m_queuedDays.size();
+    m_queuedEarliest = first ? day : std::min(m_queuedEarliest, day);
+    m_queuedLatest = first ? day : std::max(m_queuedLatest, day);
 }
 
 void CashFlowRows::MergeQueued()
 {
-    if (m_queued.empty())
+    if (m_queuedDays.empty())
         return;
-    // The queue holds runs of rows in date order (each transaction's occurrences come in
-    // order); the rows already there from the first one a queued row goes before are one
-    // more run. Merging them all at once, an earlier run's row first among equal dates,
-    // puts every row where Insert would have put it: after the rows already there and
-    // after those queued before it.
-    auto firstMoved = std::upper_bound(m_rows.begin(), m_rows.end(), m_queuedEarliest,
-                                       [](TimeValue value, const Row& row) { return value < row.date; });
+    // Insert would put each queued row after the rows already there and after those
+    // queued before it on the same or an earlier day: the rows from the first one a
+    // queued row goes before, followed by the queue, sorted by day without disturbing
+    // the order within a day. The days of a projection span a few thousand at most, so
+    // the sort counts the rows of each day and places them; a wider span is sorted.
+    const auto firstMoved = std::upper_bound(m_rows.begin(), m_rows.end(), m_queuedEarliest, DayBefore);
     const auto firstIndex = static_cast<std::size_t>(firstMoved - m_rows.begin());
-    struct Run {
-        Row* next;
-        Row* end;
+    const std::size_t moved = m_rows.size() - firstIndex + m_queuedDays.size();
+    auto forEachMoved = [&](auto&& visit) {
+        std::for_each(firstMoved, m_rows.end(), visit);
+        std::size_t day = 0;
+        for (const QueuedRun& run : m_queuedRuns)
+            for (; day < run.end; ++day)
+                visit(Row{run.amount, 0, run.record, m_queuedDays[day], run.description, 0});
     };
-    std::vector<Run> runs;
-    runs.reserve(m_runStarts.size() + 2);
-    runs.push_back({m_rows.data() + firstIndex, m_rows.data() + m_rows.size()});
-    std::size_t from = 0;
-    for (const std::size_t start : m_runStarts) {
-        runs.push_back({m_queued.data() + from, m_queued.data() + start});
-        from = start;
-    }
-    runs.push_back({m_queued.data() + from, m_queued.data() + m_queued.size()});
 
-    std::vector<Row> merged;
-    merged.reserve(m_rows.size() + m_queued.size());
-    std::move(m_rows.begin(), firstMoved, std::back_inserter(merged));
-    // A heap of the runs that have rows left, by the date of their next row; the one that
-    // goes first on top.
-    using Head = std::pair<TimeValue, std::size_t>;
-    std::vector<Head> heap;
-    heap.reserve(runs.size());
-    for (std::size_t run = 0; run < runs.size(); ++run)
-        if (runs[run].next != runs[run].end)
-            heap.emplace_back(runs[run].next->date, run);
-    const auto later = std::greater<Head>();
-    std::make_heap(heap.begin(), heap.end(), later);
-    while (!heap.empty()) {
-        std::pop_heap(heap.begin(), heap.end(), later);
-        const std::size_t run = heap.back().second;
-        Run& taken = runs[run];
-        // Take from this run for as long as it stays first.
-        do
-            merged.push_back(std::move(*taken.next++));
-        while (taken.next != taken.end &&
-               (heap.size() == 1 || !later(Head(taken.next->date, run), heap.front())));
-        if (taken.next == taken.end) {
-            heap.pop_back();
-        } else {
-            heap.back().first = taken.next->date;
-            std::push_heap(heap.begin(), heap.end(), later);
-        }
+    const std::int64_t firstDay = m_queuedEarliest;
+    const std::int64_t lastDay = m_rows.empty() ? m_queuedLatest : std::max(m_queuedLatest, m_rows.back().day);
+    const std::int64_t span = lastDay - firstDay + 1;
+    decltype(m_rows) merged;
+    if (span <= static_cast<std::int64_t>(2 * moved + 65536)) {
+        std::vector<std::size_t> next(static_cast<std::size_t>(span) + 1, 0);
+        forEachMoved([&](const Row& row) { ++next[static_cast<std::size_t>(row.day - firstDay) + 1]; });
+        next[0] = firstIndex;
+        for (std::size_t day = 1; day < next.size(); ++day)
+            next[day] += next[day - 1];
+        merged.resize(firstIndex + moved);
+        std::copy(m_rows.begin(), firstMoved, merged.begin());
+        forEachMoved([&](const Row& row) { merged[next[static_cast<std::size_t>(row.day - firstDay)]++] = row; });
+    } else {
+        merged.reserve(firstIndex + moved);
+        merged.assign(m_rows.begin(), firstMoved);
+        forEachMoved([&](const Row& row) { merged.push_back(row); });
+        std::stable_sort(merged.begin() + static_cast<std::ptrdiff_t>(firstIndex), merged.end(),
+                         [](const Row& a, const Row& b) { return a.day < b.day; });
     }
     m_rows = std::move(merged);
-    m_queued.clear();
-    m_runStarts.clear();
+    m_queuedRuns.clear();
+    m_queuedDays.clear();
+    m_queuedDays.shrink_to_fit();
     m_firstStale = std::min(m_firstStale, firstIndex);
 }
 
@@ -106,7 +168,7 @@ void CashFlowRows::SetAmount(std::size_t row, std::int64_t amount)
     // The first row stays first when nothing queued goes before it: changing it (as every
     // recalculation does to the opening row) then need not merge the queue.
     const bool firstStaysFirst =
-        row == 0 && !m_rows.empty() && (m_queued.empty() || m_queuedEarliest >= m_rows.front().date);
+        row == 0 && !m_rows.empty() && (m_queuedDays.empty() || m_queuedEarliest >= m_rows.front().day);
     if (!firstStaysFirst)
         MergeQueued();
     m_rows[row].amount = amount;
@@ -139,6 +201,7 @@ void CashFlowRows::UpdateBalances()
 void CashFlowRows::Erase(std::size_t row)
 {
     MergeQueued();
+    m_selectedCount -= m_rows[row].selected;
     m_rows.erase(m_rows.begin() + static_cast<std::ptrdiff_t>(row));
     m_firstStale = std::min(m_firstStale, row);
 }
@@ -146,18 +209,26 @@ void CashFlowRows::Erase(std::size_t row)
 void CashFlowRows::Clear()
 {
     m_rows.clear();
-    m_queued.clear();
-    m_runStarts.clear();
+    m_queuedRuns.clear();
+    m_queuedDays.clear();
     m_firstStale = 0;
+    m_selectedCount = 0;
+    m_descriptions.clear();
+    m_hasCachedDate = false;
 }
 
 std::size_t CashFlowRows::EraseRecord(const TransactionData* record)
 {
     MergeQueued();
-    auto first = std::find_if(m_rows.begin(), m_rows.end(), [record](const Row& row) { return row.record == record; });
+    auto ofRecord = [record](const Row& row) { return row.record == record; };
+    const auto first = std::find_if(m_rows.begin(), m_rows.end(), ofRecord);
     const auto lowest = static_cast<std::size_t>(first - m_rows.begin());
-    m_rows.erase(std::remove_if(first, m_rows.end(), [record](const Row& row) { return row.record == record; }),
-                 m_rows.end());
+    const auto kept = std::remove_if(first, m_rows.end(), [&](const Row& row) {
+        const bool erased = ofRecord(row);
+        m_selectedCount -= erased && row.selected;
+        return erased;
+    });
+    m_rows.erase(kept, m_rows.end());
     m_firstStale = std::min(m_firstStale, lowest);
     return std::min(lowest, m_rows.size());
 }
@@ -165,11 +236,17 @@ std::size_t CashFlowRows::EraseRecord(const TransactionData* record)
 void CashFlowRows::SetSelected(std::size_t row, bool selected)
 {
     MergeQueued();
-    m_rows[row].selected = selected;
+    Row& entry = m_rows[row];
+    if (entry.selected != selected) {
+        m_selectedCount += selected ? 1 : std::size_t(-1);
+        entry.selected = selected;
+    }
 }
 
 std::ptrdiff_t CashFlowRows::FirstSelected()
 {
+    if (m_selectedCount == 0)
+        return -1;
     MergeQueued();
     for (std::size_t r = 0; r < m_rows.size(); ++r)
         if (m_rows[r].selected)
@@ -179,7 +256,5 @@ std::ptrdiff_t CashFlowRows::FirstSelected()
 
 std::size_t CashFlowRows::SelectedCount()
 {
-    MergeQueued();
-    return static_cast<std::size_t>(
-        std::count_if(m_rows.begin(), m_rows.end(), [](const Row& row) { return row.selected; }));
+    return m_selectedCount;
 }

@@ -34,6 +34,16 @@ public:
     // False when the projection was full and refused some of them: more would be refused too.
     virtual bool InsertEntries(const std::vector<TimeValue>& dates, const std::string& description,
                                std::int32_t amount, TransactionData* record) = 0;
+    // The same for dates given as local days (see LocalDay).
+    virtual bool InsertEntryDays(const std::vector<std::int32_t>& days, const std::string& description,
+                                 std::int32_t amount, TransactionData* record)
+    {
+        std::vector<TimeValue> dates;
+        dates.reserve(days.size());
+        for (const std::int32_t day : days)
+            dates.push_back(TenOClockOfLocalDay(day));
+        return InsertEntries(dates, description, amount, record);
+    }
     // The same as DeleteEntry on every row of the record, from the top. Returns the lowest
     // index such a row had, or the row count left when there was none.
     virtual int DeleteEntriesOf(const TransactionData* record) = 0;

@@ -307,6 +307,56 @@ std::uint64_t DayNumber(TimeValue value)
     return static_cast<std::uint64_t>(value) / static_cast<std::uint64_t>(kSecondsPerDay);
 }
 
+std::int64_t LocalDay(TimeValue value)
+{
+    if (const std::optional<std::int64_t> local = LocalSeconds(value))
+        return FloorDivide(*local, kSecondsPerDay);
+    const CalendarDate date = LibcDates::SplitDate(value);
+    return DaysFromCivil(date.year, date.month, date.day);
+}
+
+TimeValue TenOClockOfLocalDay(std::int64_t day)
+{
+    if (const std::optional<TimeValue> value = TenOClockOfDay(day))
+        return *value;
+    const Civil date = CivilFromDays(day);
+    return LibcDates::MakeDate(date.year, date.month, date.day);
+}
+
+std::int64_t DayOfCalendarDate(std::int64_t year, int month, std::int64_t day)
+{
+    return DaysFromCivil(year, month, 1) + day - 1;
+}
+
+std::int64_t LocalSecondsOf(TimeValue value)
+{
+    if (const std::optional<std::int64_t> local = LocalSeconds(value))
+        return *local;
+    return value + OffsetOf(value);
+}
+
+std::optional<OffsetRange> UtcOffsetsBetween(TimeValue from, TimeValue to)
+{
+    const YearTable* first = TableOfInstant(from);
+    const YearTable* last = TableOfInstant(to);
+    if (!first || !last || to < from)
+        return std::nullopt;
+    Zone& zone = CurrentZone();
+    const std::int32_t startOffset = first->OffsetAt(from);
+    OffsetRange range{startOffset, startOffset};
+    const std::int64_t firstYear = CivilFromDays(first->firstDay).year;
+    const std::int64_t lastYear = CivilFromDays(last->firstDay).year;
+    for (std::int64_t year = firstYear; year <= lastYear; ++year) {
+        for (const auto& [instant, offset] : zone.Year(year).changes) {
+            if (instant > from && instant <= to) {
+                range.least = std::min(range.least, offset);
+                range.greatest = std::max(range.greatest, offset);
+            }
+        }
+    }
+    return range;
+}
+
 TimeValue EarliestDate()
 {
     return MakeDate(kEarliestYear, 1, 1);
@@ -342,7 +392,12 @@ std::size_t FormatDateInto(TimeValue value, char* out)
         std::copy_n(text.data(), length, out);
         return length;
     }
-    Civil date = CivilFromDays(FloorDivide(*local, kSecondsPerDay));
+    return FormatLocalDayInto(FloorDivide(*local, kSecondsPerDay), out);
+}
+
+std::size_t FormatLocalDayInto(std::int64_t day, char* out)
+{
+    Civil date = CivilFromDays(day);
     // The year always has four digits: beyond the range, the nearer end of it.
     if (date.year < kEarliestYear)
         date = {kEarliestYear, 1, 1};

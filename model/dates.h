@@ -66,6 +66,27 @@ TimeValue FirstOfMonth(TimeValue value);
 // same local day always share it; the chart groups its rows by it.
 std::uint64_t DayNumber(TimeValue value);
 
+// The local calendar day of a value as a count of days since 1 January 1970 of the
+// calendar: consecutive days have consecutive numbers, whatever the clock did between
+// them. The projection keeps its rows' dates this way.
+std::int64_t LocalDay(TimeValue value);
+// ToTenOClock of any value whose LocalDay this is.
+TimeValue TenOClockOfLocalDay(std::int64_t day);
+
+// The day number (as LocalDay counts) of a Gregorian date with month 1 to 12; a day
+// beyond the month's last counts on into the next.
+std::int64_t DayOfCalendarDate(std::int64_t year, int month, std::int64_t day);
+// The value's local time as seconds since 1 January 1970 of the calendar: the value plus
+// the zone's UTC offset at that instant.
+std::int64_t LocalSecondsOf(TimeValue value);
+// The least and greatest UTC offset, in seconds, the zone has at any instant from one
+// value to the other; none when that reaches beyond the years the program handles.
+struct OffsetRange {
+    std::int32_t least;
+    std::int32_t greatest;
+};
+std::optional<OffsetRange> UtcOffsetsBetween(TimeValue from, TimeValue to);
+
 // The days the program handles: 1 January 1000 to 31 December 9999, whose years read
 // and write as four digits. Every date the program makes or loads is kept between them.
 TimeValue EarliestDate();
@@ -81,6 +102,8 @@ bool IsDateInRange(TimeValue value);
 // so that the text always reads back as a date. Empty for a value the C library cannot
 // place on a calendar.
 std::string FormatDate(TimeValue value);
+// FormatDate of a value on this local day, written into out as FormatDateInto does.
+std::size_t FormatLocalDayInto(std::int64_t day, char* out);
 
 // The same text written into out, which must hold kFormattedDateMaximum characters;
 // returns its length.

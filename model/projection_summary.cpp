@@ -40,7 +40,7 @@ ProjectionSummary SummarizeProjection(CashFlowProjection& projection, std::int64
     ProjectionSummaryBuilder builder(threshold);
     for (std::size_t row = 0; row < count; ++row) {
         const CashFlowRows::Row& entry = rows.At(row);
-        builder.Add(entry.date, entry.balance);
+        builder.Add(rows.Date(entry), entry.balance);
     }
     return builder.Result();
 }

@@ -24,15 +24,32 @@ int CompareFolded(std::string_view a, std::string_view b)
 
 void TransactionSchedule::AddTransaction(std::unique_ptr<TransactionData> record)
 {
-    // Before the first transaction whose description compares greater.
-    const auto position = std::upper_bound(
-        m_transactions.begin(), m_transactions.end(), record->description,
-        [](const std::string& text, const auto& other) { return CompareFolded(other->description, text) > 0; });
-    m_transactions.insert(position, std::move(record));
+    if (m_sorted && !m_transactions.empty() && CompareFolded(m_transactions.back()->description, record->description) > 0)
+        m_sorted = false;
+    m_transactions.push_back(std::move(record));
+}
+
+void TransactionSchedule::SortAdded()
+{
+    // A stable sort of the records in the order they came puts each one where adding it
+    // then would have: after every record whose description compares equal or smaller.
+    if (!m_sorted) {
+        std::stable_sort(m_transactions.begin(), m_transactions.end(), [](const auto& a, const auto& b) {
+            return CompareFolded(a->description, b->description) < 0;
+        });
+        m_sorted = true;
+    }
+}
+
+const std::vector<std::unique_ptr<TransactionData>>& TransactionSchedule::Transactions()
+{
+    SortAdded();
+    return m_transactions;
 }
 
 int TransactionSchedule::FindTransaction(const TransactionData* record)
 {
+    SortAdded();
     for (std::size_t i = 0; i < m_transactions.size(); ++i)
         if (m_transactions[i].get() == record)
             return static_cast<int>(i);
@@ -41,6 +58,7 @@ int TransactionSchedule::FindTransaction(const TransactionData* record)
 
 int TransactionSchedule::ProjectAllTransactions()
 {
+    SortAdded();
     if (m_projection)
         for (const auto& record : m_transactions)
             ProjectTransaction(*m_projection, *record);

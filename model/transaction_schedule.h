@@ -19,7 +19,8 @@ int CompareFolded(std::string_view a, std::string_view b);
 class TransactionSchedule : public IAccountsListCtrl, public ITransListCtrl {
 public:
     void AddAccount(std::int32_t balance) { m_total += balance; }
-    // Keeps the record at its sorted place.
+    // Keeps the record at its sorted place: before the first transaction whose description
+    // compares greater.
     void AddTransaction(std::unique_ptr<TransactionData> record);
     // The projection the transactions are projected into; not owned.
     void SetProjection(ICashflowListCtrl& projection) { m_projection = &projection; }
@@ -29,11 +30,15 @@ public:
     int FindTransaction(const TransactionData* record) override;
     int ProjectAllTransactions() override;
 
-    const std::vector<std::unique_ptr<TransactionData>>& Transactions() const { return m_transactions; }
+    const std::vector<std::unique_ptr<TransactionData>>& Transactions();
 
 private:
+    // Records added out of order are sorted once, when the list is next looked at.
+    void SortAdded();
+
     std::int64_t m_total = 0;
     std::vector<std::unique_ptr<TransactionData>> m_transactions;
+    bool m_sorted = true;
     ICashflowListCtrl* m_projection = nullptr;
 };
 

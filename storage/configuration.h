@@ -88,3 +88,6 @@ private:
 // first call and kept until the program ends. When seeding throws, nothing is kept and
 // the exception passes to the caller; the next call tries again.
 app::IConfiguration& GetConfiguration();
+// The same configuration, seeded from `storage` instead of the data file when this is the
+// first call (start-up, which has read the data file already).
+app::IConfiguration& GetConfiguration(app::Configuration::IStorage& storage);

@@ -33,11 +33,26 @@ std::string Configuration::Storage::ReadDataFile()
 
 } // namespace app
 
-app::IConfiguration& GetConfiguration()
+namespace {
+
+std::unique_ptr<app::Configuration>& TheConfiguration()
 {
-    static app::Configuration::Storage storage;
     static std::unique_ptr<app::Configuration> configuration;
+    return configuration;
+}
+
+} // namespace
+
+app::IConfiguration& GetConfiguration(app::Configuration::IStorage& storage)
+{
+    std::unique_ptr<app::Configuration>& configuration = TheConfiguration();
     if (!configuration)
         configuration = std::make_unique<app::Configuration>(storage);
     return *configuration;
+}
+
+app::IConfiguration& GetConfiguration()
+{
+    static app::Configuration::Storage storage;
+    return GetConfiguration(storage);
 }

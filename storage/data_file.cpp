@@ -246,7 +246,7 @@ bool WrittenKeepsEveryElement(const CXmlDocument& original, const CXmlDocument& 
     return ChildrenEmbed(original, 0, written, 0, false);
 }
 
-LoadResult ParseDocument(std::string text, TimeValue today)
+LoadResult ParseDocument(std::string text, TimeValue today, bool findUnreadContent)
 {
     LoadResult result;
     if (text.empty()) {
@@ -277,6 +277,8 @@ LoadResult ParseDocument(std::string text, TimeValue today)
     }
     result.contents.accounts = ReadAccounts(document);
     result.contents.transactions = ReadTransactions(document, today, &result.notes);
+    if (!findUnreadContent)
+        return result;
     CXmlDocument written;
     written.SetDocument(WriteDocument(result.contents, today));
     result.unreadContent = !WrittenKeepsEveryElement(document, written);

@@ -197,8 +197,9 @@ struct LoadResult {
 bool WrittenKeepsEveryElement(const CXmlDocument& original, const CXmlDocument& written);
 
 // Reads the text of a data file (lines already joined). A top-level element with a Format
-// other than "1" is not a data file of this version.
-LoadResult ParseDocument(std::string text, TimeValue today);
+// other than "1" is not a data file of this version. Without findUnreadContent,
+// unreadContent is left false (finding it out costs a second document).
+LoadResult ParseDocument(std::string text, TimeValue today, bool findUnreadContent = true);
 
 // Reads a data file from disk: Missing and Unreadable from the file, the rest from
 // ParseDocument. A file that was not Loaded, Missing or Empty must not be overwritten

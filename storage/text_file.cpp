@@ -13,11 +13,6 @@
 
 namespace TextFile {
 
-namespace {
-
-
-} // namespace
-
 std::string JoinLines(std::string_view bytes)
 {
     std::string text;
@@ -56,36 +51,44 @@ std::uintmax_t LargestFile()
     return CXmlDocument::kLargestDocument;
 }
 
-ReadResult Read(const std::filesystem::path& path)
+namespace {
+
+std::string TooLarge()
 {
-    ReadResult result;
-    // Without O_NONBLOCK, opening a pipe would wait for a writer that may never come.
-    const int descriptor = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (descriptor < 0) {
-        const int error = errno;
-        result.status = error == ENOENT ? ReadStatus::Missing : ReadStatus::Unreadable;
-        result.reason = std::strerror(error);
+    return "it is larger than the " + std::to_string(LargestFile() >> 20) + " MB a data file can be";
+}
+
+} // namespace
+
+BytesResult ReadBytes(int descriptor)
+{
+    BytesResult result;
+    struct stat info {};
+    if (::fstat(descriptor, &info) != 0) {
+        result.status = ReadStatus::Unreadable;
+        result.reason = std::strerror(errno);
         return result;
     }
-    struct stat info {};
-    if (::fstat(descriptor, &info) != 0 || !S_ISREG(info.st_mode)) {
-        ::close(descriptor);
+    result.facts = FileFacts {static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino),
+                              static_cast<std::uint64_t>(info.st_size),
+                              static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec};
+    if (!S_ISREG(info.st_mode)) {
         result.status = ReadStatus::Unreadable;
         result.reason = "it is not a regular file";
         return result;
     }
     if (static_cast<std::uintmax_t>(info.st_size) > LargestFile()) {
-        ::close(descriptor);
         result.status = ReadStatus::Unreadable;
-        result.reason = "it is larger than the " + std::to_string(LargestFile() >> 20) + " MB a data file can be";
+        result.reason = TooLarge();
         return result;
     }
-    std::string bytes;
+    std::string& bytes = result.bytes;
     bytes.reserve(static_cast<std::size_t>(info.st_size));
     char buffer[65536];
     bool failed = false;
-    for (;;) {
-        const ssize_t got = ::read(descriptor, buffer, sizeof buffer);
+    for (off_t offset = 0;;) {
+        // pread: the descriptor may be someone else's, whose offset is theirs.
+        const ssize_t got = ::pread(descriptor, buffer, sizeof buffer, offset);
         if (got < 0 && errno == EINTR)
             continue;
         if (got < 0) {
@@ -96,16 +99,41 @@ ReadResult Read(const std::filesystem::path& path)
         if (got == 0)
             break;
         bytes.append(buffer, static_cast<std::size_t>(got));
+        offset += got;
         // A file that grows while it is read is still held to the limit.
         if (bytes.size() > LargestFile()) {
             failed = true;
-            result.reason = "it is larger than the " + std::to_string(LargestFile() >> 20) + " MB a data file can be";
+            result.reason = TooLarge();
             break;
         }
     }
-    ::close(descriptor);
     result.status = failed ? ReadStatus::Unreadable : ReadStatus::Ok;
-    result.text = JoinLines(bytes);
+    return result;
+}
+
+BytesResult ReadBytes(const std::filesystem::path& path)
+{
+    // Without O_NONBLOCK, opening a pipe would wait for a writer that may never come.
+    const int descriptor = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (descriptor < 0) {
+        const int error = errno;
+        BytesResult result;
+        result.status = error == ENOENT ? ReadStatus::Missing : ReadStatus::Unreadable;
+        result.reason = std::strerror(error);
+        return result;
+    }
+    BytesResult result = ReadBytes(descriptor);
+    ::close(descriptor);
+    return result;
+}
+
+ReadResult Read(const std::filesystem::path& path)
+{
+    BytesResult read = ReadBytes(path);
+    ReadResult result;
+    result.status = read.status;
+    result.reason = std::move(read.reason);
+    result.text = JoinLines(read.bytes);
     return result;
 }
 

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -37,6 +38,30 @@ struct ReadResult {
 // folder) is refused without waiting on it or reading it, and so is a file larger than
 // LargestFile.
 ReadResult Read(const std::filesystem::path& path);
+
+// What a read saw of the file itself, before it read the first byte.
+struct FileFacts {
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+    std::uint64_t size = 0;
+    std::int64_t modifiedNs = 0;
+};
+
+struct BytesResult {
+    ReadStatus status = ReadStatus::Missing;
+    // The bytes as they are on disk; on a failure part-way through, what was read before it.
+    std::string bytes;
+    // Why it is Unreadable, in words for the user.
+    std::string reason;
+    // Whenever the file could be opened and looked at (also when it was then refused).
+    std::optional<FileFacts> facts;
+};
+
+// Read's reading without the text mode: the bytes themselves, and the file they came from.
+BytesResult ReadBytes(const std::filesystem::path& path);
+// The same from a file already open for reading, from its first byte; the descriptor is
+// left open and its offset where it was.
+BytesResult ReadBytes(int descriptor);
 
 // The text-mode reading of bytes already in memory: lines joined without their ends.
 std::string JoinLines(std::string_view bytes);

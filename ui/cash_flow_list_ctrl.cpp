@@ -176,7 +176,7 @@ int CCashFlowListCtrl::GetNextSelectedRow(int after)
     if (!m_mayHaveSelection)
         return -1;
     CashFlowRows& rows = CashFlowProjection::Rows();
-    const std::size_t count = rows.Count();
+    const std::size_t count = rows.SelectedCount() == 0 ? 0 : rows.Count();
     for (std::size_t row = after < 0 ? 0 : static_cast<std::size_t>(after) + 1; row < count; ++row)
         if (rows.At(row).selected)
             return static_cast<int>(row);

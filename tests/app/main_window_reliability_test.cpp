@@ -514,3 +514,43 @@ TEST_F(ReliabilityTest, AFileChangedByAnotherProgramIsOnlyReplacedWhenTheUserSay
         }
     }
 }
+
+// Start-up reads the file once: the window loads what the checks read, and a save compares
+// the file with those bytes, so a change made in between (in place, same size and time)
+// is neither loaded unseen nor overwritten unasked.
+TEST_F(ReliabilityTest, TheWindowLoadsTheBytesStartUpCheckedAndASaveComparesWithThem)
+{
+    const std::string ours = SomeData();
+    WriteFileBytes(DataFile(), ours);
+    app::DataFileLock lock(DataFile().string());
+    DataFileReading reading;
+    const auto state = CheckDataFileAtStartUp(DataFile().string(), lock, &reading);
+    ASSERT_EQ(state, CTillaneDlg::DataFileState::Load);
+
+    std::string theirs = ours;
+    theirs.replace(theirs.find("Checking"), 8, "Chequing");
+    struct stat before {};
+    ASSERT_EQ(::stat(DataFile().c_str(), &before), 0);
+    {
+        std::fstream file(DataFile(), std::ios::in | std::ios::out | std::ios::binary);
+        file.write(theirs.data(), static_cast<std::streamsize>(theirs.size()));
+    }
+    const timespec times[2] = {before.st_atim, before.st_mtim};
+    ASSERT_EQ(::utimensat(AT_FDCWD, DataFile().c_str(), times, 0), 0);
+
+    MainWindow main(DataFile(), *state);
+    main.window->LoadWhenOpening(std::move(reading));
+    main.Open(m_runner);
+    ASSERT_EQ(main.Accounts().GetItemCount(), 1);
+    EXPECT_EQ(main.Accounts().GetItemText(0, 0), "Checking");
+
+    m_runner.AnswerNextMessageBox(win::IDCANCEL);
+    main.window->KeyDown('S', true, false, false);
+    ASSERT_EQ(m_runner.MessageBoxes().size(), 1u);
+    EXPECT_NE(m_runner.MessageBoxes()[0].text.find("changed by another program"), std::string::npos);
+    m_runner.AnswerNextMessageBox(win::IDNO);
+    m_runner.AnswerNextMessageBox(win::IDYES);
+    main.CloseBox();
+    EXPECT_FALSE(main.window->HasWindow());
+    EXPECT_EQ(ReadFileBytes(DataFile()), theirs);
+}

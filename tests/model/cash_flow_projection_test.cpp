@@ -213,13 +213,24 @@ std::unique_ptr<CDateRepeater> RandomRule(std::mt19937& random)
 
 TEST(CashFlowProjection, MatchesTheLiteralProjectionOnRandomTransactionSets)
 {
-    TzGuard zone(kEastern);
+    // Windows across clock changes: daylight saving, a zone that skipped a day (Apia at
+    // the end of 2011: a window just after it, with transactions from before it, whose
+    // offset then differs by a day), offsets of odd minutes, the end of local mean time.
+    struct Window {
+        const char* zone;
+        int year, month, day;
+    };
+    const Window windows[] = {{kEastern, 2026, 3, 7},          {"Pacific/Apia", 2012, 1, 5},
+                              {"Pacific/Apia", 2011, 12, 20},  {"Asia/Kathmandu", 1985, 12, 20},
+                              {"Europe/London", 1847, 11, 25}, {"America/Sao_Paulo", 2018, 10, 25}};
     std::mt19937 random(20261208);
-    for (int set = 0; set < 1000; ++set) {
+    for (int set = 0; set < 1200; ++set) {
         std::uniform_int_distribution<int> durationPick(1, 4), dayOffset(-60, 160), amountPick(-3, 3),
             operation(0, 9), descriptionPick(0, 3);
         const unsigned duration = unsigned(durationPick(random));
-        ProjectionStartDate() = Date(2026, 3, 7);
+        const Window& window = windows[std::size_t(set) % std::size(windows)];
+        TzGuard zone(window.zone);
+        ProjectionStartDate() = Date(window.year, window.month, window.day);
         Fixture fast(duration);
         LiteralCashflow literal(fast.accounts, duration);
         if (set % 3 == 0) {
@@ -281,6 +292,27 @@ TEST(CashFlowProjection, MatchesTheLiteralProjectionOnRandomTransactionSets)
             ASSERT_EQ(fast.projection.IsCapped(), literal.capped) << "set " << set << " step " << step;
         }
     }
+}
+
+TEST(CashFlowProjection, RulesLandWhereTheirOwnDatesDoOnADayTheZoneSkipped)
+{
+    // 30 December 2011 never happened in Apia: its rows, if any, are where the rules'
+    // own dates put them.
+    TzGuard zone("Pacific/Apia");
+    ProjectionStartDate() = Date(2011, 12, 20);
+    Fixture fast(1);
+    auto add = [&](TimeValue date, std::unique_ptr<CDateRepeater> rule) {
+        fast.store.records.push_back(
+            std::make_unique<TransactionData>(date, "T" + std::to_string(fast.store.records.size()), 10, std::move(rule)));
+    };
+    add(Date(2011, 11, 30), std::make_unique<CDateRepeaterDaily>(30, 0));
+    add(Date(2011, 10, 3), std::make_unique<CDateRepeaterMonthly>(1, 0, 0));
+    add(Date(2011, 12, 22), std::make_unique<CDateRepeaterDaily>(1, 0));
+    add(Date(2010, 12, 30), std::make_unique<CDateRepeaterYearly>(1, 0));
+    fast.projection.Rebuild();
+    LiteralCashflow literal(fast.accounts, 1);
+    literal.Rebuild(fast.store.records);
+    EXPECT_EQ(RowTexts(fast.projection), RowTexts(literal));
 }
 
 TEST(CashFlowProjection, WindowIncludesTheStartDateAndExcludesTheEndDate)
