@@ -156,31 +156,21 @@ std::string CCashFlowListCtrl::GetCellText(int row, int column)
 
 bool CCashFlowListCtrl::IsRowSelected(int row)
 {
-    return m_mayHaveSelection && row >= 0 && row < GetCount() &&
-           CashFlowProjection::Rows().At(static_cast<std::size_t>(row)).selected;
+    return row >= 0 && row < GetCount() && CashFlowProjection::Rows().At(static_cast<std::size_t>(row)).selected;
 }
 
 void CCashFlowListCtrl::SetRowSelected(int row, bool selected)
 {
-    if (row >= 0 && row < GetCount()) {
+    if (row >= 0 && row < GetCount())
         CashFlowProjection::Rows().SetSelected(static_cast<std::size_t>(row), selected);
-        m_mayHaveSelection = m_mayHaveSelection || selected;
-    }
 }
 
 int CCashFlowListCtrl::GetNextSelectedRow(int after)
 {
-    // Rows are selected only here; the projection makes them unselected and may drop
-    // selected ones. Once a look from the top has found none, none is looked for again
-    // until one is selected: every refresh of the view asks.
-    if (!m_mayHaveSelection)
-        return -1;
     CashFlowRows& rows = CashFlowProjection::Rows();
     const std::size_t count = rows.SelectedCount() == 0 ? 0 : rows.Count();
     for (std::size_t row = after < 0 ? 0 : static_cast<std::size_t>(after) + 1; row < count; ++row)
         if (rows.At(row).selected)
             return static_cast<int>(row);
-    if (after < 0)
-        m_mayHaveSelection = false;
     return -1;
 }

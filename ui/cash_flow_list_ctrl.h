@@ -84,6 +84,4 @@ private:
     std::function<void()> m_redraw;
     std::function<void()> m_changed;
     std::function<void()> m_capped;
-    // False when no row is selected for sure.
-    bool m_mayHaveSelection = false;
 };
