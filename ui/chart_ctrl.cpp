@@ -43,6 +43,13 @@ int ToPixels(std::int64_t value)
     return static_cast<int>(value);
 }
 
+// The number of whole days nearest to a span of seconds.
+std::int64_t WholeDaysNearest(std::int64_t seconds)
+{
+    const std::int64_t shifted = seconds + kSecondsPerDay / 2;
+    return shifted >= 0 ? shifted / kSecondsPerDay : -((-shifted + kSecondsPerDay - 1) / kSecondsPerDay);
+}
+
 } // namespace
 
 CChartCtrl::FontSelector::FontSelector(win::CDC& dc, win::CFont* font) : m_dc(dc), m_previous(dc.SelectObject(font)) {}
@@ -176,16 +183,16 @@ const CChartCtrl::DayBalances& CChartCtrl::Balances()
     m_balances.end = end;
     m_balances.valid = true;
     // Each day keeps the balance of its last row, the balance at the end of that day. The
-    // rows come in date order, many to a date: only the last row of each date is read for
-    // its balance, found by galloping over the rows of that date.
+    // rows come in date order, many to a day: only the last row of each day is read for
+    // its date and balance, found by galloping over the rows of that day.
     auto& days = m_balances.days;
     for (int row = 0; row < count;) {
-        const TimeValue date = m_cashflow.GetDate(row);
-        int same = row; // the last row known to have this date
+        const std::int64_t day = m_cashflow.GetDay(row);
+        int same = row; // the last row known to be of this day
         int step = 1;
-        int beyond = count; // a row known to have another date, or the count
+        int beyond = count; // a row known to be of another day, or the count
         while (same + step < count) {
-            if (m_cashflow.GetDate(same + step) != date) {
+            if (m_cashflow.GetDay(same + step) != day) {
                 beyond = same + step;
                 break;
             }
@@ -194,12 +201,12 @@ const CChartCtrl::DayBalances& CChartCtrl::Balances()
         }
         while (beyond - same > 1) {
             const int middle = same + (beyond - same) / 2;
-            if (m_cashflow.GetDate(middle) == date)
+            if (m_cashflow.GetDay(middle) == day)
                 same = middle;
             else
                 beyond = middle;
         }
-        days.emplace_back(DayNumber(date), m_cashflow.GetBalance(same));
+        days.emplace_back(DayNumber(m_cashflow.GetDate(same)), m_cashflow.GetBalance(same));
         row = same + 1;
     }
     const auto earlier = [](const auto& a, const auto& b) { return a.first < b.first; };
@@ -267,16 +274,35 @@ void CChartCtrl::Draw(win::CDC& dc, unsigned action)
     dc.SetBkMode(win::TRANSPARENT);
     dc.SetTextAlign(win::TA_CENTER);
     win::CPen* previousPen = dc.SelectObject(&Pens().grid);
-    for (std::int64_t d = 0;; ++d) {
-        const TimeValue date = AddDays(start, d);
-        if (date >= end)
+    // A column's day is the start moved on by whole days (AddDays); a month line goes
+    // where that day is the first of a month. Only the steps near each month's first are
+    // looked at: a step lands within a day of where the clock says the first is, even
+    // where a zone skipped or repeated a whole day.
+    const CalendarDate startMonth = SplitDate(start);
+    std::int64_t nextStep = 0; // steps before it are looked at
+    bool ended = false;
+    for (std::int64_t year = startMonth.year, month = startMonth.month; !ended;
+         year += month == 12 ? 1 : 0, month = month == 12 ? 1 : month + 1) {
+        const TimeValue first = MakeDate(year, month, 1);
+        if (first == -1)
             break;
-        if (SplitDate(date).day != 1)
-            continue;
-        const int x = ToPixels(MulDiv(width, d, days));
-        monthPositions.push_back(x);
-        dc.MoveTo(plot.left + x, plot.top);
-        dc.LineTo(plot.left + x, plot.bottom);
+        const std::int64_t guess = WholeDaysNearest(first - start);
+        std::int64_t d = std::max(nextStep, guess - 1);
+        for (; d <= guess + 1; ++d) {
+            const TimeValue date = AddDays(start, d);
+            if (date >= end) {
+                ended = true;
+                break;
+            }
+            const CalendarDate split = SplitDate(date);
+            if (split.day != 1 || split.month != month)
+                continue;
+            const int x = ToPixels(MulDiv(width, d, days));
+            monthPositions.push_back(x);
+            dc.MoveTo(plot.left + x, plot.top);
+            dc.LineTo(plot.left + x, plot.bottom);
+        }
+        nextStep = std::max(nextStep, d);
     }
     dc.SelectObject(previousPen);
 

@@ -64,6 +64,7 @@ public:
     explicit ListSource(CashFlowProjection& projection) : m_rows(projection) {}
     int GetCount() override { return m_rows.GetCount(); }
     TimeValue GetDate(int row) override { return m_rows.GetDate(row); }
+    std::int64_t GetDay(int row) override { return m_rows.GetDay(row); }
     std::int64_t GetBalance(int row) override { return m_rows.GetBalance(row); }
     TimeValue GetStartDate() const override { return m_rows.GetStartDate(); }
     TimeValue GetEndDate() const override { return m_rows.GetEndDate(); }
@@ -310,6 +311,36 @@ TEST_F(ChartTest, MonthLinesAreDottedGreyOnTheFirstOfEachMonth)
         EXPECT_EQ(RowsOf(empty, day, kGrey), std::vector<int>{}) << day;
     // The bars are drawn over the month lines.
     EXPECT_EQ(RowsOf(image, 31, kBlack), Span(1, 100));
+}
+
+TEST_F(ChartTest, MonthLinesSitOnTheColumnsWhoseDayIsAFirstWhereverTheClockJumps)
+{
+    // Samoa skipped 30 December 2011; Sydney and New York move their clocks by an hour.
+    for (const char* zone : {"Pacific/Apia", testing_support::kSydney, kEastern}) {
+        TzGuard inZone(zone);
+        for (const CalendarDate& from : {CalendarDate{2011, 12, 25}, CalendarDate{2026, 3, 20}}) {
+            Start(from.year, from.month, from.day);
+            const TimeValue start = ProjectionStartDate();
+            // One column a day.
+            const int days = static_cast<int>(DayNumber(projection.GetEndDate()) - DayNumber(start));
+            CChartCtrl chart(source);
+            chart.OnSize(win::SIZE_RESTORED, days + 2, kHeight);
+            QImage image(days + 2, kHeight, QImage::Format_RGB32);
+            {
+                QPainter painter(&image);
+                win::CDC dc(painter);
+                chart.Draw(dc, win::ODA_DRAWENTIRE);
+            }
+            int lines = 0;
+            for (int x = 1; x <= days; ++x) {
+                // Row 3 of the plot: the zero line covers the top row, the dots the odd ones.
+                const bool line = image.pixel(x, 3) == kGrey;
+                lines += line;
+                ASSERT_EQ(line, SplitDate(*chart.DayAt(x)).day == 1) << zone << " " << FormatDate(start) << " " << x;
+            }
+            EXPECT_GE(lines, 12) << zone;
+        }
+    }
 }
 
 TEST_F(ChartTest, FrameIsGreyAroundThePlot)
