@@ -336,6 +336,9 @@ void CChartCtrl::Draw(win::CDC& dc, unsigned action)
     dc.FrameRect(CRect{plot.left - 1, plot.top - 1, plot.right + 1, plot.bottom + 1},
                  win::GetStockBrush(win::GRAY_BRUSH));
 
+    // The bars, black above the zero line and red below it, drawn together.
+    std::vector<CRect> above;
+    std::vector<CRect> below;
     for (int x = 0; x < width; ++x) {
         const TimeValue date = AddDays(start, MulDiv(days, x, width));
         const auto entry = std::upper_bound(balances.begin(), balances.end(), DayNumber(date),
@@ -351,12 +354,16 @@ void CChartCtrl::Draw(win::CDC& dc, unsigned action)
             length = maximum == 0 ? 0 : ToPixels(MulDiv(zeroY, balance, maximum));
         if (length == 0)
             continue;
-        previousPen = dc.SelectObject(length < 0 ? &Pens().negative : &Pens().positive);
+        // The pixels a line from y0 to y0 - length covers, its end left out.
         const int y0 = plot.top + zeroY - (length > 0 ? 1 : 0);
-        dc.MoveTo(plot.left + x, y0);
-        dc.LineTo(plot.left + x, y0 - length);
-        dc.SelectObject(previousPen);
+        const int left = plot.left + x;
+        if (length > 0)
+            above.push_back(CRect{left, y0 - length + 1, left + 1, y0 + 1});
+        else
+            below.push_back(CRect{left, y0, left + 1, y0 - length});
     }
+    dc.FillSolidRects(above, Pens().positive.Colour());
+    dc.FillSolidRects(below, Pens().negative.Colour());
 
     previousPen = dc.SelectObject(&Pens().zero);
     dc.MoveTo(plot.left, plot.top + zeroY);

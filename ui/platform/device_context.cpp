@@ -128,6 +128,29 @@ void CDC::FillSolidRect(const CRect& rect, COLORREF colour)
     m_painter.fillRect(QRect(rect.left, rect.top, rect.Width(), rect.Height()), ToQColor(colour));
 }
 
+void CDC::FillSolidRects(const std::vector<CRect>& rects, COLORREF colour)
+{
+    QList<QRect> shapes;
+    shapes.reserve(static_cast<qsizetype>(rects.size()));
+    for (const CRect& rect : rects)
+        if (!rect.IsRectEmpty())
+            shapes.append(QRect(rect.left, rect.top, rect.Width(), rect.Height()));
+    if (shapes.isEmpty())
+        return;
+    if (m_painter.transform().type() > QTransform::TxTranslate) {
+        for (const QRect& shape : shapes)
+            m_painter.fillRect(shape, ToQColor(colour));
+        return;
+    }
+    // Without an outline, aliased, each rectangle fills exactly its own pixels.
+    m_painter.save();
+    m_painter.setPen(Qt::NoPen);
+    m_painter.setBrush(ToQColor(colour));
+    m_painter.setRenderHint(QPainter::Antialiasing, false);
+    m_painter.drawRects(shapes);
+    m_painter.restore();
+}
+
 void CDC::FrameRect(const CRect& rect, const CBrush* brush)
 {
     if (!brush || rect.IsRectEmpty())

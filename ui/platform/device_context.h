@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 class QFont;
 class QPainter;
@@ -119,6 +120,8 @@ public:
     CDC& operator=(const CDC&) = delete;
 
     void FillSolidRect(const CRect& rect, COLORREF colour);
+    // FillSolidRect of each rectangle, in one go.
+    void FillSolidRects(const std::vector<CRect>& rects, COLORREF colour);
     // Draws the one-pixel border just inside the rectangle.
     void FrameRect(const CRect& rect, const CBrush* brush);
 
