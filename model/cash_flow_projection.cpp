@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cassert>
 #include <limits>
+#include <type_traits>
 
 TimeValue& ProjectionStartDate()
 {
@@ -69,14 +70,13 @@ int CashFlowProjection::InsertRow(TimeValue date, const std::shared_ptr<const st
     return position;
 }
 
-bool CashFlowProjection::InsertEntries(const std::vector<TimeValue>& dates, const std::string& description,
-                                       std::int32_t amount, TransactionData* record)
+template <typename Date>
+bool CashFlowProjection::QueueEntries(const std::vector<Date>& dates, Date start, Date end,
+                                      const std::string& description, std::int32_t amount, TransactionData* record)
 {
-    const TimeValue start = ProjectionStartDate();
-    const TimeValue end = GetEndDate();
     std::shared_ptr<const std::string> shared;
     bool room = true;
-    for (TimeValue date : dates) {
+    for (const Date date : dates) {
         if (date < start || date >= end)
             continue;
         if (!HasRoom()) {
@@ -85,34 +85,28 @@ bool CashFlowProjection::InsertEntries(const std::vector<TimeValue>& dates, cons
         }
         if (!shared)
             shared = std::make_shared<const std::string>(description);
-        m_rows.Queue(date, shared, amount, record);
+        if constexpr (std::is_same_v<Date, std::int32_t>)
+            m_rows.QueueDay(date, shared, amount, record);
+        else
+            m_rows.Queue(date, shared, amount, record);
     }
     if (shared)
         OnRowsChanged();
     return room;
 }
 
+bool CashFlowProjection::InsertEntries(const std::vector<TimeValue>& dates, const std::string& description,
+                                       std::int32_t amount, TransactionData* record)
+{
+    return QueueEntries(dates, ProjectionStartDate(), GetEndDate(), description, amount, record);
+}
+
 bool CashFlowProjection::InsertEntryDays(const std::vector<std::int32_t>& days, const std::string& description,
                                          std::int32_t amount, TransactionData* record)
 {
-    const std::int64_t start = LocalDay(ProjectionStartDate());
-    const std::int64_t end = LocalDay(GetEndDate());
-    std::shared_ptr<const std::string> shared;
-    bool room = true;
-    for (const std::int32_t day : days) {
-        if (day < start || day >= end)
-            continue;
-        if (!HasRoom()) {
-            room = false;
-            break;
-        }
-        if (!shared)
-            shared = std::make_shared<const std::string>(description);
-        m_rows.QueueDay(day, shared, amount, record);
-    }
-    if (shared)
-        OnRowsChanged();
-    return room;
+    // Window days are days of the years the program handles: well within 32 bits.
+    return QueueEntries(days, static_cast<std::int32_t>(LocalDay(ProjectionStartDate())),
+                        static_cast<std::int32_t>(LocalDay(GetEndDate())), description, amount, record);
 }
 
 int CashFlowProjection::GetCount()

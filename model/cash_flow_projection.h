@@ -82,6 +82,11 @@ private:
     bool HasRoom();
     int InsertRow(TimeValue date, const std::shared_ptr<const std::string>& description, std::int64_t amount,
                   TransactionData* record, bool recalculate);
+    // Queues the dates (time values or local days) inside [start, end) while there is
+    // room, sharing one copy of the description; false when the projection was full.
+    template <typename Date>
+    bool QueueEntries(const std::vector<Date>& dates, Date start, Date end, const std::string& description,
+                      std::int32_t amount, TransactionData* record);
 
     IAccountsListCtrl& m_accounts;
     ITransListCtrl& m_transactions;

@@ -38,6 +38,20 @@ using testing_support::WriteFileBytes;
 
 using testing_support::AsUnprivilegedUser;
 
+// Another program's edit that keeps the file's size and modification time: only its
+// bytes tell.
+void EditInPlaceKeepingSizeAndTime(const std::filesystem::path& path, const std::string& bytes)
+{
+    struct stat before {};
+    ASSERT_EQ(::stat(path.c_str(), &before), 0);
+    {
+        std::fstream file(path, std::ios::in | std::ios::out | std::ios::binary);
+        file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    }
+    const timespec times[2] = {before.st_atim, before.st_mtim};
+    ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
+}
+
 class ReliabilityTest : public ::testing::Test {
 protected:
     std::filesystem::path DataFile() const { return m_folder / "default.Tillane"; }
@@ -431,14 +445,7 @@ TEST_F(ReliabilityTest, AFileChangedByAnotherProgramIsOnlyReplacedWhenTheUserSay
                 WriteFileBytes(m_folder / "new", theirs);
                 std::filesystem::rename(m_folder / "new", DataFile());
             } else if (change == Change::EditedInPlaceKeepingSizeAndTime) {
-                struct stat before {};
-                ASSERT_EQ(::stat(DataFile().c_str(), &before), 0);
-                {
-                    std::fstream file(DataFile(), std::ios::in | std::ios::out | std::ios::binary);
-                    file.write(theirs.data(), static_cast<std::streamsize>(theirs.size()));
-                }
-                const timespec times[2] = {before.st_atim, before.st_mtim};
-                ASSERT_EQ(::utimensat(AT_FDCWD, DataFile().c_str(), times, 0), 0);
+                ASSERT_NO_FATAL_FAILURE(EditInPlaceKeepingSizeAndTime(DataFile(), theirs));
             } else {
                 std::filesystem::remove(DataFile());
                 theirs.clear();
@@ -529,14 +536,7 @@ TEST_F(ReliabilityTest, TheWindowLoadsTheBytesStartUpCheckedAndASaveComparesWith
 
     std::string theirs = ours;
     theirs.replace(theirs.find("Checking"), 8, "Chequing");
-    struct stat before {};
-    ASSERT_EQ(::stat(DataFile().c_str(), &before), 0);
-    {
-        std::fstream file(DataFile(), std::ios::in | std::ios::out | std::ios::binary);
-        file.write(theirs.data(), static_cast<std::streamsize>(theirs.size()));
-    }
-    const timespec times[2] = {before.st_atim, before.st_mtim};
-    ASSERT_EQ(::utimensat(AT_FDCWD, DataFile().c_str(), times, 0), 0);
+    ASSERT_NO_FATAL_FAILURE(EditInPlaceKeepingSizeAndTime(DataFile(), theirs));
 
     MainWindow main(DataFile(), *state);
     main.window->LoadWhenOpening(std::move(reading));
