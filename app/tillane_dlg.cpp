@@ -255,11 +255,14 @@ void CTillaneDlg::LoadParsed(DataFile::LoadResult loaded)
     // The transactions go into their list first and are projected once, in the list's
     // order; the last one added is the one selected.
     CTransListCtrl& transactions = m_transPage.GetListCtrl();
-    std::vector<DataFile::Transaction>& read = contents.transactions;
-    for (std::size_t i = 0; i < read.size(); ++i)
-        transactions.AddTransaction(read[i].date, read[i].description, read[i].amount, std::move(read[i].rule),
-                                    i + 1 == read.size(), CTransListCtrl::Projection::Later);
-    if (!read.empty())
+    std::vector<std::unique_ptr<TransactionData>> records;
+    records.reserve(contents.transactions.size());
+    for (DataFile::Transaction& read : contents.transactions)
+        records.push_back(std::make_unique<TransactionData>(read.date, std::move(read.description), read.amount,
+                                                            std::move(read.rule)));
+    const bool any = !records.empty();
+    transactions.AddTransactions(std::move(records), true);
+    if (any)
         m_cashFlowPage.CashFlowList().Rebuild();
 }
 

@@ -106,8 +106,9 @@ void CashFlowRows::Queue(TimeValue date, const std::shared_ptr<const std::string
 void CashFlowRows::QueueDay(std::int32_t day, const std::shared_ptr<const std::string>& description,
                             std::int32_t amount, TransactionData* record)
 {
+    // A run is also in day order: a row earlier than the one before starts a new run.
     if (m_queuedRuns.empty() || m_queuedRuns.back().amount != amount || m_queuedRuns.back().record != record ||
-        m_descriptions[m_queuedRuns.back().description] != description)
+        m_descriptions[m_queuedRuns.back().description] != description || day < m_queuedDays.back())
         m_queuedRuns.push_back({m_queuedDays.size(), amount, record, DescriptionIndex(description)});
     const bool first = m_queuedDays.empty();
     m_queuedDays.push_back(day);
@@ -116,10 +117,8 @@ void CashFlowRows::QueueDay(std::int32_t day, const std::shared_ptr<const std::s
     m_queuedLatest = first ? day : std::max(m_queuedLatest, day);
 }
 
-void CashFlowRows::MergeQueued()
+void CashFlowRows::MergeQueuedRows()
 {
-    if (m_queuedDays.empty())
-        return;
     // Insert would put each queued row after the rows already there and after those
     // queued before it on the same or an earlier day: the rows from the first one a
     // queued row goes before, followed by the queue, sorted by day without disturbing
@@ -148,7 +147,34 @@ void CashFlowRows::MergeQueued()
             next[day] += next[day - 1];
         merged.resize(firstIndex + moved);
         std::copy(m_rows.begin(), firstMoved, merged.begin());
-        forEachMoved([&](const Row& row) { merged[next[static_cast<std::size_t>(row.day - firstDay)]++] = row; });
+        auto place = [&](const Row& row) { merged[next[static_cast<std::size_t>(row.day - firstDay)]++] = row; };
+        std::for_each(firstMoved, m_rows.end(), place);
+        // The queued rows go band of days by band of days, each run taking up where it left
+        // off: the writes of a band stay within a few pages, where placing the rows run by
+        // run would spread them over every day at once.
+        struct Cursor {
+            std::size_t at;
+            const QueuedRun* run;
+        };
+        std::vector<Cursor> cursors;
+        cursors.reserve(m_queuedRuns.size());
+        std::size_t start = 0;
+        for (const QueuedRun& run : m_queuedRuns) {
+            cursors.push_back({start, &run});
+            start = run.end;
+        }
+        constexpr std::int64_t kBand = 32;
+        for (std::int64_t bandEnd = firstDay + kBand; !cursors.empty(); bandEnd += kBand) {
+            std::size_t kept = 0;
+            for (Cursor cursor : cursors) {
+                const QueuedRun& run = *cursor.run;
+                for (; cursor.at < run.end && m_queuedDays[cursor.at] < bandEnd; ++cursor.at)
+                    place(Row{run.amount, 0, run.record, m_queuedDays[cursor.at], run.description, 0});
+                if (cursor.at < run.end)
+                    cursors[kept++] = cursor;
+            }
+            cursors.resize(kept);
+        }
     } else {
         merged.reserve(firstIndex + moved);
         merged.assign(m_rows.begin(), firstMoved);

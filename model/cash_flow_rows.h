@@ -95,7 +95,12 @@ private:
                 TransactionData* record);
     std::uint32_t DescriptionIndex(const std::shared_ptr<const std::string>& description);
     void DropUnusedDescriptions();
-    void MergeQueued();
+    void MergeQueued()
+    {
+        if (!m_queuedDays.empty())
+            MergeQueuedRows();
+    }
+    void MergeQueuedRows();
     void UpdateBalances();
 
     std::vector<Row, Uncleared<Row>> m_rows;

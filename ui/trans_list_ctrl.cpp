@@ -88,6 +88,43 @@ int CTransListCtrl::AddTransaction(TimeValue date, const std::string& descriptio
     return row;
 }
 
+void CTransListCtrl::AddTransactions(std::vector<std::unique_ptr<TransactionData>> records, bool selectLast)
+{
+    if (records.empty())
+        return;
+    if (GetItemCount() != 0 || !(GetStyle() & win::LVS_SORTASCENDING)) {
+        for (std::size_t i = 0; i < records.size(); ++i) {
+            TransactionData& record = *records[i];
+            AddTransaction(record.date, record.description, record.amount, std::move(record.repeater),
+                           selectLast && i + 1 == records.size(), Projection::Later);
+        }
+        return;
+    }
+    // Added one by one to an empty list, each row would land after every row whose
+    // description compares equal or smaller: a stable sort of the rows as they came.
+    const TransactionData* last = records.back().get();
+    std::stable_sort(records.begin(), records.end(), [](const auto& a, const auto& b) {
+        return CompareFolded(a->description, b->description) < 0;
+    });
+    std::vector<win::ListRow> rows;
+    rows.reserve(records.size());
+    int lastRow = -1;
+    for (auto& record : records) {
+        if (!record->repeater)
+            record->repeater = std::make_unique<CDateRepeaterOnce>();
+        if (record.get() == last)
+            lastRow = static_cast<int>(rows.size());
+        rows.push_back(win::ListRow{{record->description, FormatDate(record->date), std::to_string(record->amount),
+                                     RepeatTypeName(*record->repeater)},
+                                    ItemData(record.get()),
+                                    false});
+        record.release();
+    }
+    ReplaceAllRows(std::move(rows));
+    if (selectLast && !SetItemState(lastRow, win::LVIS_SELECTED, win::LVIS_SELECTED))
+        throw win::api::Exception(win::GetLastError());
+}
+
 int CTransListCtrl::RestoreTransaction(int row, TimeValue date, const std::string& description, std::int32_t amount,
                                        std::unique_ptr<CDateRepeater> rule)
 {

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "model/cashflow_interfaces.h"
 #include "model/date_repeater.h"
@@ -37,6 +38,10 @@ public:
     // the new row cannot be selected.
     int AddTransaction(TimeValue date, const std::string& description, std::int32_t amount,
                        std::unique_ptr<CDateRepeater> rule, bool select, Projection projection = Projection::Now);
+    // Stores many new transactions, each where AddTransaction would have put it, selecting
+    // the last one when asked and projecting none of them (the caller rebuilds the
+    // projection). Into an empty list they are sorted once rather than placed one by one.
+    void AddTransactions(std::vector<std::unique_ptr<TransactionData>> records, bool selectLast);
     // Replaces a row's values and record and projects it again; the old record and its
     // rule are destroyed.
     void UpdateTransaction(int row, TimeValue date, const std::string& description, std::int32_t amount,

@@ -95,6 +95,43 @@ TEST_F(TransListCtrlTest, RowsArePlacedByDescriptionAndTheNewRowIsTheOnlySelecte
                                         "03/27/2026 Payday 400 1800", "04/01/2026 Rent/Mortgage -600 1200"}));
 }
 
+// Loading adds a file's transactions all at once: the rows, their texts and the selection
+// must be those of adding them one by one, ties and capitals included.
+TEST(TransListCtrlBulkTest, AddingManyAtOnceGivesTheRowsOfAddingThemOneByOne)
+{
+    TzGuard zone(kEastern);
+    std::mt19937 random(9);
+    const char* names[] = {"rent", "Rent", "RENT", "pay", "Pay day", "_x", "a", "B", "b", ""};
+    for (int round = 0; round < 30; ++round) {
+        TransactionsHarness oneByOne(MakeDate(2026, 3, 7), 2, 0);
+        TransactionsHarness atOnce(MakeDate(2026, 3, 7), 2, 0);
+        std::vector<std::unique_ptr<TransactionData>> records;
+        const int count = std::uniform_int_distribution<int>(1, 40)(random);
+        for (int i = 0; i < count; ++i) {
+            const std::string name = names[random() % std::size(names)];
+            const TimeValue date = MakeDate(2026, 3, 1 + int(random() % 28));
+            const auto amount = std::int32_t(random() % 200) - 100;
+            const int weeks = int(random() % 4); // 0: no rule given
+            auto rule = [weeks]() -> std::unique_ptr<CDateRepeater> {
+                if (weeks == 0)
+                    return nullptr;
+                return std::make_unique<CDateRepeaterWeekly>(weeks, 0);
+            };
+            oneByOne.List().AddTransaction(date, name, amount, rule(), i + 1 == count,
+                                           CTransListCtrl::Projection::Later);
+            records.push_back(std::make_unique<TransactionData>(date, name, amount, rule()));
+        }
+        atOnce.List().AddTransactions(std::move(records), true);
+        for (int column = 0; column < CTransListCtrl::kColumnCount; ++column)
+            ASSERT_EQ(Column(atOnce.List(), column), Column(oneByOne.List(), column)) << "round " << round;
+        ASSERT_EQ(atOnce.List().GetSelectedIndex(), oneByOne.List().GetSelectedIndex()) << "round " << round;
+        ASSERT_EQ(atOnce.List().GetSelectedCount(), 1u) << "round " << round;
+        oneByOne.projection.Rebuild();
+        atOnce.projection.Rebuild();
+        ASSERT_EQ(Projection(atOnce.projection), Projection(oneByOne.projection)) << "round " << round;
+    }
+}
+
 TEST_F(TransListCtrlTest, ATransactionOfAmountZeroIsListedButYieldsNoRows)
 {
     m_list.AddTransaction(m_start, "Nothing", 0, std::make_unique<CDateRepeaterDaily>(1, 0), true);
