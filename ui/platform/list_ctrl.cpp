@@ -513,11 +513,10 @@ void CListCtrl::RefreshFromSource()
         return;
     const int count = m_source->GetRowCount();
     if (count == m_shownRowCount) {
-        // As many rows as the view has laid out: it keeps its layout (a reset makes it walk
-        // every row) and paints the rows in sight again, reading them afresh. It keeps
-        // nothing of any row's texts, and all rows are one line high, so a repaint is all
-        // a change needs. (Telling the tree view which rows changed costs more than that:
-        // it looks each one up among all its rows.)
+        // As many rows as the view has laid out: it keeps its layout (a reset would size
+        // every row again and forget the current row) and paints the rows in sight again,
+        // reading them afresh. It keeps nothing of any row's texts, and all rows are one
+        // line high, so a repaint is all a change needs.
         view->viewport()->update();
     } else {
         m_model->beginResetModel();

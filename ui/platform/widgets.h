@@ -86,8 +86,8 @@ public:
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
-    // The tree view asks both for every row whenever it lays its rows out: answered
-    // without the round of virtual calls Qt's defaults make for each.
+    // Asked for often (every cell painted, every row when a view lays its rows out):
+    // answered without the round of virtual calls Qt's defaults make for each.
     QModelIndex index(int row, int column, const QModelIndex& parent = QModelIndex()) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
     QVariant data(const QModelIndex& index, int role) const override;
