@@ -1,6 +1,9 @@
 // The main window on a sample schedule, shown on a real display (run it under xvfb-run):
-// opening it on the file up to its first paint, and a click on ">>" up to the repaint of
-// the window (list and chart). The window is read-only: it writes nothing.
+// opening it on the file up to its first paint, and each input the user repeats on a
+// large projection up to the repaint of the whole window (list, summary line and chart):
+// ">>", "<<", a click of the Duration spin, and adding, editing and deleting one
+// transaction as the editor's OK and the delete confirmation hand them on. The window is
+// read-only: it writes nothing.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -11,9 +14,12 @@
 
 #include "bench/ui_bench_support.h"
 #include "app/tillane_dlg.h"
+#include "model/date_repeater.h"
 #include "res/resource.h"
 #include "storage/config_data_manager.h"
 #include "storage/configuration.h"
+#include "ui/edit_history.h"
+#include "ui/platform/controls.h"
 #include "ui/platform/widgets.h"
 
 namespace {
@@ -66,18 +72,115 @@ void OpenToFirstPaint(benchmark::State& state)
 }
 BENCHMARK(OpenToFirstPaint)->DenseRange(0, 2)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 
-void NextDayToRepaint(benchmark::State& state)
+// Presses a Cash Flow page button on each iteration and repaints.
+void ButtonToRepaint(benchmark::State& state, int button)
 {
     const std::string path = Schedule(kSchedules[state.range(0)]);
     state.SetLabel(kSchedules[state.range(0)]);
     Window window(path);
     window.Open();
     for (auto _ : state) {
-        window.dialog->CashFlowPage().PressButton(res::IDC_NEXT_DAY);
+        window.dialog->CashFlowPage().PressButton(button);
         window.Paint();
     }
 }
+
+void NextDayToRepaint(benchmark::State& state) { ButtonToRepaint(state, res::IDC_NEXT_DAY); }
 BENCHMARK(NextDayToRepaint)->DenseRange(0, 2)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+
+void PreviousDayToRepaint(benchmark::State& state) { ButtonToRepaint(state, res::IDC_PREVIOUS_DAY); }
+BENCHMARK(PreviousDayToRepaint)->DenseRange(0, 2)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+
+// One click of the Duration spin, down and up in turn.
+void DurationStepToRepaint(benchmark::State& state)
+{
+    const std::string path = Schedule(kSchedules[state.range(0)]);
+    state.SetLabel(kSchedules[state.range(0)]);
+    Window window(path);
+    window.Open();
+    auto* spin = window.dialog->CashFlowPage().GetDlgItemAs<win::CSpinButtonCtrl>(res::IDC_DURATION_SPIN);
+    if (!spin) {
+        state.SkipWithError("no Duration spin");
+        return;
+    }
+    int delta = -1;
+    for (auto _ : state) {
+        spin->Step(delta);
+        window.Paint();
+        delta = -delta;
+    }
+}
+BENCHMARK(DurationStepToRepaint)->DenseRange(0, 2)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+
+// The transaction the add, edit and delete benchmarks work with: monthly from the start
+// date, so it has a row in every month of the projection.
+void AddBenchTransaction(Window& window, std::int32_t amount)
+{
+    window.dialog->History().AddTransaction(window.dialog->CashFlowPage().CashFlowList().GetStartDate(),
+                                            "Bench payment", amount,
+                                            std::make_unique<CDateRepeaterMonthly>(1, 0, 15));
+}
+
+int SelectedTransaction(Window& window)
+{
+    return window.dialog->TransactionsPage().GetListCtrl().GetNextItem(-1, win::LVNI_SELECTED);
+}
+
+void AddTransactionToRepaint(benchmark::State& state)
+{
+    const std::string path = Schedule(kSchedules[state.range(0)]);
+    state.SetLabel(kSchedules[state.range(0)]);
+    Window window(path);
+    window.Open();
+    for (auto _ : state) {
+        AddBenchTransaction(window, -25);
+        window.Paint();
+        state.PauseTiming(); // taking it out again is not measured
+        window.dialog->History().Undo();
+        window.Paint();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(AddTransactionToRepaint)->DenseRange(0, 2)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+
+// A new amount for the transaction, two amounts in turn.
+void EditTransactionToRepaint(benchmark::State& state)
+{
+    const std::string path = Schedule(kSchedules[state.range(0)]);
+    state.SetLabel(kSchedules[state.range(0)]);
+    Window window(path);
+    window.Open();
+    AddBenchTransaction(window, -25);
+    window.Paint();
+    const int row = SelectedTransaction(window);
+    const TimeValue date = window.dialog->TransactionsPage().GetListCtrl().GetDate(row);
+    std::int32_t amount = -25;
+    for (auto _ : state) {
+        amount = amount == -25 ? -30 : -25;
+        window.dialog->History().UpdateTransaction(row, date, "Bench payment", amount,
+                                                   std::make_unique<CDateRepeaterMonthly>(1, 0, 15));
+        window.Paint();
+    }
+}
+BENCHMARK(EditTransactionToRepaint)->DenseRange(0, 2)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+
+void DeleteTransactionToRepaint(benchmark::State& state)
+{
+    const std::string path = Schedule(kSchedules[state.range(0)]);
+    state.SetLabel(kSchedules[state.range(0)]);
+    Window window(path);
+    window.Open();
+    for (auto _ : state) {
+        state.PauseTiming(); // putting it in is not measured
+        AddBenchTransaction(window, -25);
+        window.Paint();
+        const int row = SelectedTransaction(window);
+        state.ResumeTiming();
+        window.dialog->History().DeleteTransaction(row);
+        window.Paint();
+    }
+}
+BENCHMARK(DeleteTransactionToRepaint)->DenseRange(0, 2)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 
 } // namespace
 

@@ -42,6 +42,10 @@ public:
     // What the projection and the chart both read.
     int GetCount() override { return CashFlowProjection::GetCount(); }
     TimeValue GetDate(int row) override { return CashFlowProjection::GetDate(row); }
+    std::int64_t GetDay(int row) override
+    {
+        return CashFlowProjection::Rows().At(static_cast<std::size_t>(row)).day;
+    }
     std::int64_t GetBalance(int row) override { return CashFlowProjection::GetBalance(row); }
     TimeValue GetEndDate() const override { return CashFlowProjection::GetEndDate(); }
     TimeValue GetStartDate() const override { return CashFlowProjection::GetStartDate(); }

@@ -43,6 +43,13 @@ int ToPixels(std::int64_t value)
     return static_cast<int>(value);
 }
 
+// The number of whole days nearest to a span of seconds.
+std::int64_t WholeDaysNearest(std::int64_t seconds)
+{
+    const std::int64_t shifted = seconds + kSecondsPerDay / 2;
+    return shifted >= 0 ? shifted / kSecondsPerDay : -((-shifted + kSecondsPerDay - 1) / kSecondsPerDay);
+}
+
 } // namespace
 
 CChartCtrl::FontSelector::FontSelector(win::CDC& dc, win::CFont* font) : m_dc(dc), m_previous(dc.SelectObject(font)) {}
@@ -175,11 +182,33 @@ const CChartCtrl::DayBalances& CChartCtrl::Balances()
     m_balances.start = start;
     m_balances.end = end;
     m_balances.valid = true;
-    // Each day keeps the balance of its last row, the balance at the end of that day.
+    // Each day keeps the balance of its last row, the balance at the end of that day. The
+    // rows come in date order, many to a day: only the last row of each day is read for
+    // its date and balance, found by galloping over the rows of that day.
     auto& days = m_balances.days;
-    days.reserve(static_cast<std::size_t>(std::max(count, 0)));
-    for (int row = 0; row < count; ++row)
-        days.emplace_back(DayNumber(m_cashflow.GetDate(row)), m_cashflow.GetBalance(row));
+    for (int row = 0; row < count;) {
+        const std::int64_t day = m_cashflow.GetDay(row);
+        int same = row; // the last row known to be of this day
+        int step = 1;
+        int beyond = count; // a row known to be of another day, or the count
+        while (same + step < count) {
+            if (m_cashflow.GetDay(same + step) != day) {
+                beyond = same + step;
+                break;
+            }
+            same += step;
+            step *= 2;
+        }
+        while (beyond - same > 1) {
+            const int middle = same + (beyond - same) / 2;
+            if (m_cashflow.GetDay(middle) == day)
+                same = middle;
+            else
+                beyond = middle;
+        }
+        days.emplace_back(DayNumber(m_cashflow.GetDate(same)), m_cashflow.GetBalance(same));
+        row = same + 1;
+    }
     const auto earlier = [](const auto& a, const auto& b) { return a.first < b.first; };
     if (!std::is_sorted(days.begin(), days.end(), earlier))
         std::stable_sort(days.begin(), days.end(), earlier);
@@ -245,16 +274,35 @@ void CChartCtrl::Draw(win::CDC& dc, unsigned action)
     dc.SetBkMode(win::TRANSPARENT);
     dc.SetTextAlign(win::TA_CENTER);
     win::CPen* previousPen = dc.SelectObject(&Pens().grid);
-    for (std::int64_t d = 0;; ++d) {
-        const TimeValue date = AddDays(start, d);
-        if (date >= end)
+    // A column's day is the start moved on by whole days (AddDays); a month line goes
+    // where that day is the first of a month. Only the steps near each month's first are
+    // looked at: a step lands within a day of where the clock says the first is, even
+    // where a zone skipped or repeated a whole day.
+    const CalendarDate startMonth = SplitDate(start);
+    std::int64_t nextStep = 0; // steps before it are looked at
+    bool ended = false;
+    for (std::int64_t year = startMonth.year, month = startMonth.month; !ended;
+         year += month == 12 ? 1 : 0, month = month == 12 ? 1 : month + 1) {
+        const TimeValue first = MakeDate(year, month, 1);
+        if (first == -1)
             break;
-        if (SplitDate(date).day != 1)
-            continue;
-        const int x = ToPixels(MulDiv(width, d, days));
-        monthPositions.push_back(x);
-        dc.MoveTo(plot.left + x, plot.top);
-        dc.LineTo(plot.left + x, plot.bottom);
+        const std::int64_t guess = WholeDaysNearest(first - start);
+        std::int64_t d = std::max(nextStep, guess - 1);
+        for (; d <= guess + 1; ++d) {
+            const TimeValue date = AddDays(start, d);
+            if (date >= end) {
+                ended = true;
+                break;
+            }
+            const CalendarDate split = SplitDate(date);
+            if (split.day != 1 || split.month != month)
+                continue;
+            const int x = ToPixels(MulDiv(width, d, days));
+            monthPositions.push_back(x);
+            dc.MoveTo(plot.left + x, plot.top);
+            dc.LineTo(plot.left + x, plot.bottom);
+        }
+        nextStep = std::max(nextStep, d);
     }
     dc.SelectObject(previousPen);
 
@@ -288,6 +336,9 @@ void CChartCtrl::Draw(win::CDC& dc, unsigned action)
     dc.FrameRect(CRect{plot.left - 1, plot.top - 1, plot.right + 1, plot.bottom + 1},
                  win::GetStockBrush(win::GRAY_BRUSH));
 
+    // The bars, black above the zero line and red below it, drawn together.
+    std::vector<CRect> above;
+    std::vector<CRect> below;
     for (int x = 0; x < width; ++x) {
         const TimeValue date = AddDays(start, MulDiv(days, x, width));
         const auto entry = std::upper_bound(balances.begin(), balances.end(), DayNumber(date),
@@ -303,12 +354,16 @@ void CChartCtrl::Draw(win::CDC& dc, unsigned action)
             length = maximum == 0 ? 0 : ToPixels(MulDiv(zeroY, balance, maximum));
         if (length == 0)
             continue;
-        previousPen = dc.SelectObject(length < 0 ? &Pens().negative : &Pens().positive);
+        // The pixels a line from y0 to y0 - length covers, its end left out.
         const int y0 = plot.top + zeroY - (length > 0 ? 1 : 0);
-        dc.MoveTo(plot.left + x, y0);
-        dc.LineTo(plot.left + x, y0 - length);
-        dc.SelectObject(previousPen);
+        const int left = plot.left + x;
+        if (length > 0)
+            above.push_back(CRect{left, y0 - length + 1, left + 1, y0 + 1});
+        else
+            below.push_back(CRect{left, y0, left + 1, y0 - length});
     }
+    dc.FillSolidRects(above, Pens().positive.Colour());
+    dc.FillSolidRects(below, Pens().negative.Colour());
 
     previousPen = dc.SelectObject(&Pens().zero);
     dc.MoveTo(plot.left, plot.top + zeroY);

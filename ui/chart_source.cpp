@@ -12,6 +12,11 @@ TimeValue ProjectionChartSource::GetDate(int row)
     return m_projection.GetDate(row);
 }
 
+std::int64_t ProjectionChartSource::GetDay(int row)
+{
+    return m_projection.Rows().At(static_cast<std::size_t>(row)).day;
+}
+
 std::int64_t ProjectionChartSource::GetBalance(int row)
 {
     return m_projection.GetBalance(row);

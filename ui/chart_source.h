@@ -7,12 +7,16 @@
 class CashFlowProjection;
 
 // What the chart reads of the projection, each time it paints: the rows' dates and
-// balances, the window of the projection, and whether the list that shows the rows has
-// its window yet (before that, the chart draws nothing).
+// balances (rows in date order, as the projection keeps them), the window of the
+// projection, and whether the list that shows the rows has its window yet (before that,
+// the chart draws nothing).
 class IChartSource {
 public:
     virtual int GetCount() = 0;
     virtual TimeValue GetDate(int row) = 0;
+    // The local day of the row's date (LocalDay), which the rows hold: rows of one date
+    // are told apart from the next without reading the date itself.
+    virtual std::int64_t GetDay(int row) { return LocalDay(GetDate(row)); }
     virtual std::int64_t GetBalance(int row) = 0;
     virtual TimeValue GetStartDate() const = 0;
     virtual TimeValue GetEndDate() const = 0;
@@ -32,6 +36,7 @@ public:
 
     int GetCount() override;
     TimeValue GetDate(int row) override;
+    std::int64_t GetDay(int row) override;
     std::int64_t GetBalance(int row) override;
     TimeValue GetStartDate() const override;
     TimeValue GetEndDate() const override;

@@ -20,7 +20,9 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <map>
 #include <memory>
+#include <random>
 #include <string>
 #include <utility>
 #include <vector>
@@ -62,6 +64,7 @@ public:
     explicit ListSource(CashFlowProjection& projection) : m_rows(projection) {}
     int GetCount() override { return m_rows.GetCount(); }
     TimeValue GetDate(int row) override { return m_rows.GetDate(row); }
+    std::int64_t GetDay(int row) override { return m_rows.GetDay(row); }
     std::int64_t GetBalance(int row) override { return m_rows.GetBalance(row); }
     TimeValue GetStartDate() const override { return m_rows.GetStartDate(); }
     TimeValue GetEndDate() const override { return m_rows.GetEndDate(); }
@@ -242,6 +245,41 @@ TEST_F(ChartTest, EachDayHasItsOwnColumnAndShowsItsEndOfDayBalance)
     EXPECT_EQ(RowsOf(image, 101, kBlack), Span(51, 100));
 }
 
+TEST_F(ChartTest, ADayOfManyRowsIsDrawnAsItsNetRowWouldBe)
+{
+    // Only where each day ends counts: a day's rows collapsed into one row of their net
+    // amount give the same chart, whatever the runs of rows to a day.
+    std::mt19937 random(20261209);
+    for (int round = 0; round < 30; ++round) {
+        Start(2006, 3, 1, std::uniform_int_distribution<std::int64_t>(-5000, 5000)(random));
+        std::map<int, std::vector<std::int32_t>> days;
+        const int dayCount = std::uniform_int_distribution<int>(1, 40)(random);
+        for (int d = 0; d < dayCount; ++d) {
+            const int day = std::uniform_int_distribution<int>(0, 402)(random);
+            const int rows = std::uniform_int_distribution<int>(0, 3)(random) == 0
+                                 ? std::uniform_int_distribution<int>(2, 70)(random)
+                                 : std::uniform_int_distribution<int>(1, 3)(random);
+            // Every row moves the balance by many pixels' worth.
+            for (int r = 0; r < rows; ++r)
+                days[day].push_back(std::uniform_int_distribution<std::int32_t>(50'000, 100'000)(random) *
+                                    (std::uniform_int_distribution<int>(0, 1)(random) ? 1 : -1));
+        }
+        const std::int64_t opening = accounts.total;
+        for (const auto& [day, amounts] : days)
+            for (std::int32_t amount : amounts)
+                Add(day, amount);
+        const QImage rows = Render();
+        Start(2006, 3, 1, opening);
+        for (const auto& [day, amounts] : days) {
+            std::int32_t net = 0;
+            for (std::int32_t amount : amounts)
+                net += amount;
+            Add(day, net);
+        }
+        ASSERT_EQ(rows, Render()) << "round " << round;
+    }
+}
+
 TEST_F(ChartTest, BalancesBeyondThirtyTwoBitsScaleExactly)
 {
     Start(2006, 3, 1, 2'000'000'000);
@@ -273,6 +311,36 @@ TEST_F(ChartTest, MonthLinesAreDottedGreyOnTheFirstOfEachMonth)
         EXPECT_EQ(RowsOf(empty, day, kGrey), std::vector<int>{}) << day;
     // The bars are drawn over the month lines.
     EXPECT_EQ(RowsOf(image, 31, kBlack), Span(1, 100));
+}
+
+TEST_F(ChartTest, MonthLinesSitOnTheColumnsWhoseDayIsAFirstWhereverTheClockJumps)
+{
+    // Samoa skipped 30 December 2011; Sydney and New York move their clocks by an hour.
+    for (const char* zone : {"Pacific/Apia", testing_support::kSydney, kEastern}) {
+        TzGuard inZone(zone);
+        for (const CalendarDate& from : {CalendarDate{2011, 12, 25}, CalendarDate{2026, 3, 20}}) {
+            Start(from.year, from.month, from.day);
+            const TimeValue start = ProjectionStartDate();
+            // One column a day.
+            const int days = static_cast<int>(DayNumber(projection.GetEndDate()) - DayNumber(start));
+            CChartCtrl chart(source);
+            chart.OnSize(win::SIZE_RESTORED, days + 2, kHeight);
+            QImage image(days + 2, kHeight, QImage::Format_RGB32);
+            {
+                QPainter painter(&image);
+                win::CDC dc(painter);
+                chart.Draw(dc, win::ODA_DRAWENTIRE);
+            }
+            int lines = 0;
+            for (int x = 1; x <= days; ++x) {
+                // Row 3 of the plot: the zero line covers the top row, the dots the odd ones.
+                const bool line = image.pixel(x, 3) == kGrey;
+                lines += line;
+                ASSERT_EQ(line, SplitDate(*chart.DayAt(x)).day == 1) << zone << " " << FormatDate(start) << " " << x;
+            }
+            EXPECT_GE(lines, 12) << zone;
+        }
+    }
 }
 
 TEST_F(ChartTest, FrameIsGreyAroundThePlot)

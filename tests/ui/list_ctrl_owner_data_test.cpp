@@ -99,18 +99,62 @@ TEST(ListCtrlOwnerDataTest, ManyChangesReachTheViewAsOneRefresh)
     EXPECT_EQ(resets, 2) << "the posted refresh finds nothing left to do";
 }
 
+// Rows that remember being asked for.
+class CountingSource : public VectorSource {
+public:
+    std::string GetCellText(int row, int column) override
+    {
+        asked.insert(row);
+        return VectorSource::GetCellText(row, column);
+    }
+    std::set<int> asked;
+};
+
+TEST(ListCtrlOwnerDataTest, NewRowsOfTheSameCountAreRepaintedWithoutAReset)
+{
+    ListPage page;
+    ASSERT_TRUE(page.Create(nullptr));
+    win::CListCtrl& list = page.list;
+    list.InsertColumn(0, "Name", win::LVCFMT_LEFT, 60);
+    CountingSource source;
+    source.selected.assign(50'000, false);
+    list.SetDataSource(&source);
+    QWidget* window = list.Widget()->window();
+    window->show();
+    QCoreApplication::processEvents();
+    QAbstractItemModel* model = dynamic_cast<QAbstractItemView*>(list.Widget())->model();
+    int resets = 0;
+    QObject::connect(model, &QAbstractItemModel::modelReset, [&] { ++resets; });
+
+    // The rows in sight are read again when the view next paints; nothing else is.
+    source.asked.clear();
+    list.DataSourceChanged();
+    // The refresh, then the paint it asks for.
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(resets, 0);
+    ASSERT_FALSE(source.asked.empty());
+    EXPECT_EQ(*source.asked.begin(), 0);
+    EXPECT_LT(*source.asked.rbegin(), 100);
+
+    source.selected[3] = true;
+    list.DataSourceChanged();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(resets, 0);
+    EXPECT_EQ(list.GetNextItem(-1, win::LVNI_SELECTED), 3);
+    EXPECT_TRUE(dynamic_cast<QAbstractItemView*>(list.Widget())->selectionModel()->isRowSelected(3, {}));
+
+    source.selected.push_back(false);
+    list.DataSourceChanged();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(resets, 1);
+    EXPECT_EQ(model->rowCount(), 50'001);
+    window->hide();
+}
+
 TEST(ListCtrlOwnerDataTest, PaintingAsksOnlyForTheRowsInView)
 {
-    // Rows that remember being asked for; far more than fit in the view.
-    class CountingSource : public VectorSource {
-    public:
-        std::string GetCellText(int row, int column) override
-        {
-            asked.insert(row);
-            return VectorSource::GetCellText(row, column);
-        }
-        std::set<int> asked;
-    };
+    // Far more rows than fit in the view.
     ListPage page;
     ASSERT_TRUE(page.Create(nullptr));
     win::CListCtrl& list = page.list;

@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
-#include <QHeaderView>
-#include <QMouseEvent>
 #include <QApplication>
-#include <QTreeView>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QScrollBar>
+#include <QTableView>
 
 #include <random>
 #include <string>
@@ -18,6 +20,13 @@
 namespace {
 
 // A list on a page's list view, as a page binds it.
+// The row the view shows selected, or -1.
+int SelectedRowIn(QTableView* view)
+{
+    const QModelIndexList rows = view->selectionModel()->selectedRows();
+    return rows.size() == 1 ? rows.front().row() : -1;
+}
+
 class ListPage : public win::CDialog {
 public:
     ListPage(int templateId, int listId, win::CListCtrl& list) : CDialog(templateId), m_listId(listId), m_list(list) {}
@@ -225,7 +234,7 @@ TEST(ListCtrlTest, SingleSelectionKeepsOneSelectedRowThroughDeletes)
     list.SetItemState(2, win::LVIS_SELECTED, win::LVIS_SELECTED);
     EXPECT_EQ(list.GetSelectedCount(), 1);
     EXPECT_EQ(list.GetNextItem(-1, win::LVNI_SELECTED), 2);
-    auto* view = static_cast<QTreeView*>(list.Widget());
+    auto* view = static_cast<QTableView*>(list.Widget());
     ASSERT_EQ(view->selectionModel()->selectedRows().size(), 1);
     EXPECT_EQ(view->selectionModel()->selectedRows().front().row(), 2);
     EXPECT_TRUE(list.DeleteItem(2));
@@ -251,7 +260,7 @@ TEST(ListCtrlTest, ClickInTheViewSelectsInTheStore)
     list.InsertColumn(0, "Description", win::LVCFMT_LEFT, 80);
     list.InsertItem(0, "a");
     list.InsertItem(1, "b");
-    auto* view = static_cast<QTreeView*>(list.Widget());
+    auto* view = static_cast<QTableView*>(list.Widget());
     view->selectionModel()->select(view->model()->index(1, 0),
                                    QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     EXPECT_EQ(list.GetNextItem(-1, win::LVNI_SELECTED), 1);
@@ -265,7 +274,7 @@ TEST(ListCtrlTest, BatchUpdatesTheViewOnceAndShowsEveryRow)
     ASSERT_TRUE(page.Create(nullptr));
     list.InsertColumn(0, "Date", win::LVCFMT_LEFT, 70);
     list.InsertColumn(1, "Amount", win::LVCFMT_RIGHT, 60);
-    auto* view = static_cast<QTreeView*>(list.Widget());
+    auto* view = static_cast<QTableView*>(list.Widget());
     int resets = 0;
     int inserts = 0;
     QObject::connect(view->model(), &QAbstractItemModel::modelReset, [&resets] { ++resets; });
@@ -282,12 +291,53 @@ TEST(ListCtrlTest, BatchUpdatesTheViewOnceAndShowsEveryRow)
     EXPECT_EQ(view->model()->rowCount(), 1000);
     EXPECT_EQ(view->model()->index(999, 0).data().toString(), QStringLiteral("0")) << "pushed to the end";
     EXPECT_EQ(view->model()->index(500, 1).data().toString().toStdString(), list.GetItemText(500, 1));
-    EXPECT_EQ(view->header()->sectionSize(1), 60);
+    EXPECT_EQ(view->horizontalHeader()->sectionSize(1), 60);
     list.InsertItem(0, "single");
     EXPECT_EQ(inserts, 1);
     EXPECT_EQ(view->model()->index(0, 0).data().toString(), QStringLiteral("single"));
     EXPECT_EQ(view->model()->index(0, 1).data(Qt::TextAlignmentRole).value<Qt::Alignment>() & Qt::AlignRight,
               Qt::AlignRight);
+}
+
+TEST(ListCtrlTest, KeysMoveTheWholeRowSelectionAsAReportListDoes)
+{
+    win::CListCtrl list;
+    ListPage page(res::IDD_CASHFLOW_PAGE, res::IDC_CASHFLOW_LIST, list);
+    ASSERT_TRUE(page.Create(nullptr));
+    list.SetExtendedStyle(win::LVS_EX_FULLROWSELECT);
+    for (int column = 0; column < 4; ++column)
+        list.InsertColumn(column, "Column", win::LVCFMT_LEFT, 120);
+    {
+        win::CListCtrl::UpdateBatch batch(list);
+        for (int row = 0; row < 500; ++row)
+            list.AppendItem({std::to_string(row), "b", "c", "d"});
+    }
+    auto* view = static_cast<QTableView*>(list.Widget());
+    page.Widget()->resize(300, 300);
+    page.Widget()->show();
+    view->setFocus();
+    QApplication::processEvents();
+    const auto press = [view](int key) {
+        QKeyEvent down(QEvent::KeyPress, key, Qt::NoModifier);
+        QApplication::sendEvent(view, &down);
+        QApplication::processEvents();
+        return SelectedRowIn(view);
+    };
+    const int height = view->rowHeight(0);
+    const int pageRows = (view->viewport()->height() + height - 1) / height;
+    ASSERT_GT(pageRows, 2);
+    ASSERT_LT(pageRows, 100);
+
+    EXPECT_EQ(press(Qt::Key_End), 499);
+    EXPECT_EQ(view->visualRect(view->indexAt(QPoint(0, 0))).top(), 0) << "the top row in sight is whole";
+    EXPECT_EQ(press(Qt::Key_PageUp), 499 - pageRows) << "a row partly in sight counts";
+    EXPECT_EQ(press(Qt::Key_Home), 0);
+    EXPECT_EQ(view->horizontalScrollBar()->value(), 0);
+    EXPECT_EQ(press(Qt::Key_Right), 0) << "sideways keys scroll, the row stays";
+    EXPECT_GT(view->horizontalScrollBar()->value(), 0);
+    EXPECT_EQ(press(Qt::Key_Down), 1);
+    EXPECT_EQ(list.GetNextItem(-1, win::LVNI_SELECTED), 1);
+    page.Widget()->hide();
 }
 
 // A list that records its notices.
@@ -318,9 +368,9 @@ TEST(ListCtrlTest, DividerDragReportsItsEndOnceOnMouseRelease)
     page.Widget()->show();
     list.InsertColumn(0, "Description", win::LVCFMT_LEFT, 100);
     list.InsertColumn(1, "Date", win::LVCFMT_LEFT, 70);
-    auto* view = static_cast<QTreeView*>(list.Widget());
-    QWidget* header = view->header()->viewport();
-    const int y = view->header()->height() / 2;
+    auto* view = static_cast<QTableView*>(list.Widget());
+    QWidget* header = view->horizontalHeader()->viewport();
+    const int y = view->horizontalHeader()->height() / 2;
     SendMouse(header, QEvent::MouseButtonPress, QPoint(99, y), Qt::LeftButton);
     SendMouse(header, QEvent::MouseMove, QPoint(110, y), Qt::LeftButton);
     SendMouse(header, QEvent::MouseMove, QPoint(129, y), Qt::LeftButton);

@@ -10,6 +10,8 @@
 #include <QGuiApplication>
 #include <QPainter>
 #include <QPalette>
+#include <QPen>
+#include <QPolygon>
 #include <QString>
 
 #include <algorithm>
@@ -126,6 +128,29 @@ void CDC::FillSolidRect(const CRect& rect, COLORREF colour)
     m_painter.fillRect(QRect(rect.left, rect.top, rect.Width(), rect.Height()), ToQColor(colour));
 }
 
+void CDC::FillSolidRects(const std::vector<CRect>& rects, COLORREF colour)
+{
+    QList<QRect> shapes;
+    shapes.reserve(static_cast<qsizetype>(rects.size()));
+    for (const CRect& rect : rects)
+        if (!rect.IsRectEmpty())
+            shapes.append(QRect(rect.left, rect.top, rect.Width(), rect.Height()));
+    if (shapes.isEmpty())
+        return;
+    if (m_painter.transform().type() > QTransform::TxTranslate) {
+        for (const QRect& shape : shapes)
+            m_painter.fillRect(shape, ToQColor(colour));
+        return;
+    }
+    // Without an outline, aliased, each rectangle fills exactly its own pixels.
+    m_painter.save();
+    m_painter.setPen(Qt::NoPen);
+    m_painter.setBrush(ToQColor(colour));
+    m_painter.setRenderHint(QPainter::Antialiasing, false);
+    m_painter.drawRects(shapes);
+    m_painter.restore();
+}
+
 void CDC::FrameRect(const CRect& rect, const CBrush* brush)
 {
     if (!brush || rect.IsRectEmpty())
@@ -158,10 +183,24 @@ CPoint CDC::MoveTo(int x, int y)
     return previous;
 }
 
-void CDC::Plot(int x, int y, bool on)
+void CDC::Plot(const QPolygon& points)
 {
-    if (on)
-        m_painter.fillRect(QRect(x, y, 1, 1), ToQColor(m_pen->Colour()));
+    if (points.isEmpty())
+        return;
+    const QColor colour = ToQColor(m_pen->Colour());
+    if (m_painter.transform().type() > QTransform::TxTranslate) {
+        // Scaled: each pixel as the square it becomes.
+        for (const QPoint& point : points)
+            m_painter.fillRect(QRect(point, QSize(1, 1)), colour);
+        return;
+    }
+    // A cosmetic pen of one pixel, aliased, sets exactly the pixel of each point, in one
+    // call however many points a line has.
+    m_painter.save();
+    m_painter.setPen(QPen(colour, 0));
+    m_painter.setRenderHint(QPainter::Antialiasing, false);
+    m_painter.drawPoints(points);
+    m_painter.restore();
 }
 
 bool CDC::LineTo(int x, int y)
@@ -193,8 +232,11 @@ bool CDC::LineTo(int x, int y)
     int px = from.x;
     int py = from.y;
     int error = steps / 2;
+    QPolygon points;
+    points.reserve(dotted ? steps / 2 + 1 : steps);
     for (int i = 0; i < steps; ++i) {
-        Plot(px, py, !dotted || i % 2 == 0);
+        if (!dotted || i % 2 == 0)
+            points.append(QPoint(px, py));
         error -= minor;
         if (error < 0) {
             error += steps;
@@ -208,6 +250,7 @@ bool CDC::LineTo(int x, int y)
         else
             py += stepY;
     }
+    Plot(points);
     return true;
 }
 

@@ -10,9 +10,11 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 class QFont;
 class QPainter;
+class QPolygon;
 
 namespace win {
 
@@ -118,6 +120,8 @@ public:
     CDC& operator=(const CDC&) = delete;
 
     void FillSolidRect(const CRect& rect, COLORREF colour);
+    // FillSolidRect of each rectangle, in one go.
+    void FillSolidRects(const std::vector<CRect>& rects, COLORREF colour);
     // Draws the one-pixel border just inside the rectangle.
     void FrameRect(const CRect& rect, const CBrush* brush);
 
@@ -142,7 +146,8 @@ public:
 
 private:
     QFont TextFont() const;
-    void Plot(int x, int y, bool on);
+    // Sets each pixel to the pen's colour.
+    void Plot(const QPolygon& points);
 
     QPainter& m_painter;
     CPen* m_pen;

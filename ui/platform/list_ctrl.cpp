@@ -162,8 +162,7 @@ int CListCtrl::GetHeightForRows(int rows) const
     const ListViewWidget* view = ViewOf(*this);
     if (!view)
         return 0;
-    const int rowHeight = GetItemCount() > 0 ? view->sizeHintForRow(0) : view->fontMetrics().height() + 4;
-    return view->header()->sizeHint().height() + std::max(0, rows) * rowHeight + 2 * view->frameWidth();
+    return view->header()->sizeHint().height() + std::max(0, rows) * view->RowHeight() + 2 * view->frameWidth();
 }
 
 bool CListCtrl::SetColumnWidth(int column, int width)
@@ -417,7 +416,7 @@ bool CListCtrl::EnsureVisible(int row)
     if (!IsValidRow(row))
         return false;
     if (auto* view = ViewOf(*this); view && m_updateDepth == 0 && ViewInSync())
-        view->scrollTo(m_model->index(row, 0));
+        view->ShowRow(m_model->index(row, 0));
     return true;
 }
 
@@ -509,12 +508,22 @@ void CListCtrl::RefreshFromSource()
     if (!m_source || !m_sourceChanged)
         return;
     m_sourceChanged = false;
-    if (!ViewOf(*this))
+    auto* view = ViewOf(*this);
+    if (!view)
         return;
-    m_model->beginResetModel();
-    m_shownRowCount = m_source->GetRowCount();
-    m_model->endResetModel();
-    ApplyColumnsToView();
+    const int count = m_source->GetRowCount();
+    if (count == m_shownRowCount) {
+        // As many rows as the view has laid out: it keeps its layout (a reset would size
+        // every row again and forget the current row) and paints the rows in sight again,
+        // reading them afresh. It keeps nothing of any row's texts, and all rows are one
+        // line high, so a repaint is all a change needs.
+        view->viewport()->update();
+    } else {
+        m_model->beginResetModel();
+        m_shownRowCount = count;
+        m_model->endResetModel();
+        ApplyColumnsToView();
+    }
     ApplySelectionToView();
 }
 
@@ -599,7 +608,7 @@ void CListCtrl::ApplyExtendedStyleToView()
     auto* view = ViewOf(*this);
     if (!view)
         return;
-    view->setAllColumnsShowFocus((m_extendedStyle & LVS_EX_FULLROWSELECT) != 0);
+    view->SetWholeRowFocus((m_extendedStyle & LVS_EX_FULLROWSELECT) != 0);
 }
 
 void CListCtrl::SelectionChangedInView()

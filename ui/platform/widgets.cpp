@@ -8,6 +8,9 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScrollBar>
+#include <QStyleOptionFocusRect>
+#include <QStyledItemDelegate>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -215,6 +218,21 @@ int ListModel::columnCount(const QModelIndex& parent) const
     return parent.isValid() ? 0 : m_list.GetColumnCount();
 }
 
+QModelIndex ListModel::index(int row, int column, const QModelIndex& parent) const
+{
+    if (parent.isValid() || row < 0 || column < 0 || row >= m_list.ViewRowCount() || column >= m_list.GetColumnCount())
+        return {};
+    return createIndex(row, column);
+}
+
+Qt::ItemFlags ListModel::flags(const QModelIndex& index) const
+{
+    if (!index.isValid() || index.model() != this || index.row() >= m_list.ViewRowCount() ||
+        index.column() >= m_list.GetColumnCount())
+        return Qt::NoItemFlags;
+    return Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemNeverHasChildren;
+}
+
 namespace {
 
 Qt::Alignment AlignmentOf(int format)
@@ -253,14 +271,43 @@ QVariant ListModel::headerData(int section, Qt::Orientation orientation, int rol
     return {};
 }
 
-ListViewWidget::ListViewWidget(QWidget* parent) : QTreeView(parent)
+namespace {
+
+// With the focus frame around the whole row, cells draw none of their own.
+class RowFocusDelegate : public QStyledItemDelegate {
+public:
+    explicit RowFocusDelegate(ListViewWidget& view) : QStyledItemDelegate(&view), m_view(view) {}
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        QStyleOptionViewItem cell(option);
+        if (m_view.WholeRowFocus())
+            cell.state &= ~QStyle::State_HasFocus;
+        QStyledItemDelegate::paint(painter, cell, index);
+    }
+
+private:
+    ListViewWidget& m_view;
+};
+
+} // namespace
+
+ListViewWidget::ListViewWidget(QWidget* parent) : QTableView(parent)
 {
-    setUniformRowHeights(true);
-    setRootIsDecorated(false);
-    setItemsExpandable(false);
-    setAllColumnsShowFocus(true);
+    setItemDelegate(new RowFocusDelegate(*this));
+    setShowGrid(false);
+    setWordWrap(false);
+    setCornerButtonEnabled(false);
+    // Tab leaves the list for the next control of the dialog.
+    setTabKeyNavigation(false);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
+    verticalHeader()->hide();
+    verticalHeader()->setMinimumSectionSize(1);
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    UpdateRowHeight();
+    header()->setHighlightSections(false);
     header()->setStretchLastSection(false);
     header()->setSectionsMovable(false);
     header()->setSectionResizeMode(QHeaderView::Interactive);
@@ -279,6 +326,147 @@ ListViewWidget::ListViewWidget(QWidget* parent) : QTreeView(parent)
     });
 }
 
+void ListViewWidget::SetWholeRowFocus(bool whole)
+{
+    if (whole == m_wholeRowFocus)
+        return;
+    m_wholeRowFocus = whole;
+    viewport()->update();
+}
+
+void ListViewWidget::ShowRow(const QModelIndex& index)
+{
+    executeDelayedItemsLayout();
+    updateGeometries();
+    scrollTo(index);
+}
+
+void ListViewWidget::UpdateRow(const QModelIndex& index)
+{
+    if (index.isValid())
+        viewport()->update(QRect(0, rowViewportPosition(index.row()), viewport()->width(), rowHeight(index.row())));
+}
+
+void ListViewWidget::currentChanged(const QModelIndex& current, const QModelIndex& previous)
+{
+    QTableView::currentChanged(current, previous);
+    UpdateRow(previous);
+    UpdateRow(current);
+}
+
+void ListViewWidget::focusInEvent(QFocusEvent* event)
+{
+    QTableView::focusInEvent(event);
+    UpdateRow(currentIndex());
+}
+
+void ListViewWidget::focusOutEvent(QFocusEvent* event)
+{
+    QTableView::focusOutEvent(event);
+    UpdateRow(currentIndex());
+}
+
+bool ListViewWidget::KeepTopRowWhole()
+{
+    QScrollBar* bar = verticalScrollBar();
+    if (verticalScrollMode() != ScrollPerItem || bar->maximum() <= 0 || bar->value() != bar->maximum())
+        return false;
+    const int top = verticalHeader()->sectionPosition(bar->value());
+    if (top < 0 || verticalHeader()->offset() == top)
+        return false;
+    verticalHeader()->setOffset(top);
+    return true;
+}
+
+void ListViewWidget::scrollContentsBy(int dx, int dy)
+{
+    QTableView::scrollContentsBy(dx, dy);
+    if (KeepTopRowWhole())
+        viewport()->update();
+}
+
+void ListViewWidget::updateGeometries()
+{
+    QTableView::updateGeometries();
+    if (KeepTopRowWhole())
+        viewport()->update();
+}
+
+void ListViewWidget::UpdateRowHeight()
+{
+    QStyleOptionViewItem item;
+    initViewItemOption(&item);
+    item.features |= QStyleOptionViewItem::HasDisplay;
+    item.text = QStringLiteral("0");
+    const int height = style()->sizeFromContents(QStyle::CT_ItemViewItem, &item, QSize(), this).height();
+    verticalHeader()->setDefaultSectionSize(std::max(height, 1));
+}
+
+void ListViewWidget::changeEvent(QEvent* event)
+{
+    QTableView::changeEvent(event);
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange)
+        UpdateRowHeight();
+}
+
+QModelIndex ListViewWidget::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers)
+{
+    const QModelIndex current = currentIndex();
+    const int rows = model() ? model()->rowCount(rootIndex()) : 0;
+    const int column = current.isValid() ? current.column() : 0;
+    switch (action) {
+    case MoveHome:
+        return rows > 0 ? model()->index(0, column, rootIndex()) : QModelIndex();
+    case MoveEnd:
+        return rows > 0 ? model()->index(rows - 1, column, rootIndex()) : QModelIndex();
+    case MovePageUp: {
+        // Up by the rows of the view's height, rounded up: a row partly in sight counts.
+        if (!current.isValid() || rows == 0)
+            return QTableView::moveCursor(action, modifiers);
+        const int height = std::max(RowHeight(), 1);
+        const int pixels = rowViewportPosition(current.row()) - viewport()->height();
+        const int top = verticalScrollBar()->value();
+        const int up = pixels < 0 ? (pixels - (height - 1)) / height : pixels / height;
+        const int row = verticalScrollMode() == ScrollPerItem
+                            ? top + up
+                            : current.row() - (viewport()->height() + height - 1) / height;
+        return model()->index(std::clamp(row, 0, rows - 1), column, rootIndex());
+    }
+    case MoveLeft:
+    case MoveRight: {
+        // A row is selected whole: sideways keys scroll the columns instead.
+        QScrollBar* bar = horizontalScrollBar();
+        bar->setValue(bar->value() + (action == MoveLeft ? -bar->singleStep() : bar->singleStep()));
+        return current;
+    }
+    default:
+        return QTableView::moveCursor(action, modifiers);
+    }
+}
+
+void ListViewWidget::paintEvent(QPaintEvent* event)
+{
+    QTableView::paintEvent(event);
+    const QModelIndex current = currentIndex();
+    if (!m_wholeRowFocus || !current.isValid() || !hasFocus())
+        return;
+    // One focus frame around the whole current row, as a report list draws it.
+    QStyleOptionViewItem option;
+    initViewItemOption(&option);
+    QStyleOptionFocusRect focus;
+    focus.QStyleOption::operator=(option);
+    focus.state |= QStyle::State_KeyboardFocusChange;
+    const QPalette::ColorGroup group = (option.state & QStyle::State_Enabled) ? QPalette::Normal : QPalette::Disabled;
+    focus.backgroundColor = option.palette.color(
+        group, selectionModel() && selectionModel()->isSelected(current) ? QPalette::Highlight : QPalette::Window);
+    const int left = option.showDecorationSelected ? 0 : header()->sectionPosition(0);
+    const QRect row(left - header()->offset(), rowViewportPosition(current.row()), header()->length() - left,
+                    rowHeight(current.row()));
+    focus.rect = style()->visualRect(layoutDirection(), viewport()->rect(), row);
+    QPainter painter(viewport());
+    style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter);
+}
+
 bool ListViewWidget::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == header()->viewport()) {
@@ -294,12 +482,12 @@ bool ListViewWidget::eventFilter(QObject* watched, QEvent* event)
                     m_owner->NotifyEndTrack(section, header()->sectionSize(section));
         }
     }
-    return QTreeView::eventFilter(watched, event);
+    return QTableView::eventFilter(watched, event);
 }
 
 void ListViewWidget::mouseDoubleClickEvent(QMouseEvent* event)
 {
-    QTreeView::mouseDoubleClickEvent(event);
+    QTableView::mouseDoubleClickEvent(event);
     if (m_owner && event->button() == Qt::LeftButton) {
         const QModelIndex index = indexAt(event->position().toPoint());
         m_owner->NotifyDoubleClick(index.isValid() ? index.row() : -1);
