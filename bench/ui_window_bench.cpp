@@ -58,6 +58,15 @@ struct Window {
 
 const char* const kSchedules[] = {"typical", "large", "stress"};
 
+// The window opened and painted on the benchmark's schedule, which names the results.
+std::unique_ptr<Window> OpenSchedule(benchmark::State& state)
+{
+    state.SetLabel(kSchedules[state.range(0)]);
+    auto window = std::make_unique<Window>(Schedule(kSchedules[state.range(0)]));
+    window->Open();
+    return window;
+}
+
 void OpenToFirstPaint(benchmark::State& state)
 {
     const std::string path = Schedule(kSchedules[state.range(0)]);
@@ -75,10 +84,8 @@ BENCHMARK(OpenToFirstPaint)->DenseRange(0, 2)->Unit(benchmark::kMillisecond)->Mi
 // Presses a Cash Flow page button on each iteration and repaints.
 void ButtonToRepaint(benchmark::State& state, int button)
 {
-    const std::string path = Schedule(kSchedules[state.range(0)]);
-    state.SetLabel(kSchedules[state.range(0)]);
-    Window window(path);
-    window.Open();
+    const std::unique_ptr<Window> opened = OpenSchedule(state);
+    Window& window = *opened;
     for (auto _ : state) {
         window.dialog->CashFlowPage().PressButton(button);
         window.Paint();
@@ -94,10 +101,8 @@ BENCHMARK(PreviousDayToRepaint)->DenseRange(0, 2)->Unit(benchmark::kMillisecond)
 // One click of the Duration spin, down and up in turn.
 void DurationStepToRepaint(benchmark::State& state)
 {
-    const std::string path = Schedule(kSchedules[state.range(0)]);
-    state.SetLabel(kSchedules[state.range(0)]);
-    Window window(path);
-    window.Open();
+    const std::unique_ptr<Window> opened = OpenSchedule(state);
+    Window& window = *opened;
     auto* spin = window.dialog->CashFlowPage().GetDlgItemAs<win::CSpinButtonCtrl>(res::IDC_DURATION_SPIN);
     if (!spin) {
         state.SkipWithError("no Duration spin");
@@ -128,10 +133,8 @@ int SelectedTransaction(Window& window)
 
 void AddTransactionToRepaint(benchmark::State& state)
 {
-    const std::string path = Schedule(kSchedules[state.range(0)]);
-    state.SetLabel(kSchedules[state.range(0)]);
-    Window window(path);
-    window.Open();
+    const std::unique_ptr<Window> opened = OpenSchedule(state);
+    Window& window = *opened;
     for (auto _ : state) {
         AddBenchTransaction(window, -25);
         window.Paint();
@@ -146,10 +149,8 @@ BENCHMARK(AddTransactionToRepaint)->DenseRange(0, 2)->Unit(benchmark::kMilliseco
 // A new amount for the transaction, two amounts in turn.
 void EditTransactionToRepaint(benchmark::State& state)
 {
-    const std::string path = Schedule(kSchedules[state.range(0)]);
-    state.SetLabel(kSchedules[state.range(0)]);
-    Window window(path);
-    window.Open();
+    const std::unique_ptr<Window> opened = OpenSchedule(state);
+    Window& window = *opened;
     AddBenchTransaction(window, -25);
     window.Paint();
     const int row = SelectedTransaction(window);
@@ -166,10 +167,8 @@ BENCHMARK(EditTransactionToRepaint)->DenseRange(0, 2)->Unit(benchmark::kMillisec
 
 void DeleteTransactionToRepaint(benchmark::State& state)
 {
-    const std::string path = Schedule(kSchedules[state.range(0)]);
-    state.SetLabel(kSchedules[state.range(0)]);
-    Window window(path);
-    window.Open();
+    const std::unique_ptr<Window> opened = OpenSchedule(state);
+    Window& window = *opened;
     for (auto _ : state) {
         state.PauseTiming(); // putting it in is not measured
         AddBenchTransaction(window, -25);
