@@ -26,8 +26,9 @@ TimeValue CashFlowProjection::GetEndDate() const
 {
     // A month counts 31 days here, not a calendar month. The window never reaches past
     // the last day the program handles, so no row has a date it could not write.
-    return std::min(AddDays(ProjectionStartDate(), 31 * static_cast<std::int64_t>(m_duration)),
-                    AddDays(LatestDate(), 1));
+    const TimeValue byMonths = AddDays(ProjectionStartDate(), 31 * static_cast<std::int64_t>(m_duration));
+    const TimeValue latest = LatestDate();
+    return byMonths <= latest ? byMonths : std::min(byMonths, AddDays(latest, 1));
 }
 
 bool CashFlowProjection::InWindow(TimeValue date) const

@@ -34,14 +34,11 @@ const CashFlowRows::Row& CashFlowRows::At(std::size_t row)
     return m_rows[row];
 }
 
-TimeValue CashFlowRows::Date(const Row& row)
+void CashFlowRows::CacheDate(std::int64_t day)
 {
-    if (!m_hasCachedDate || row.day != m_cachedDay) {
-        m_cachedDay = row.day;
-        m_cachedDate = TenOClockOfLocalDay(row.day);
-        m_hasCachedDate = true;
-    }
-    return m_cachedDate;
+    m_cachedDay = day;
+    m_cachedDate = TenOClockOfLocalDay(day);
+    m_hasCachedDate = true;
 }
 
 std::uint32_t CashFlowRows::DescriptionIndex(const std::shared_ptr<const std::string>& description)
@@ -103,14 +100,11 @@ void CashFlowRows::Queue(TimeValue date, const std::shared_ptr<const std::string
     QueueDay(RowDay(date), description, amount, record);
 }
 
-void CashFlowRows::QueueDay(std::int32_t day, const std::shared_ptr<const std::string>& description,
-                            std::int32_t amount, TransactionData* record)
+void CashFlowRows::QueueDayInNewRun(std::int32_t day, const std::shared_ptr<const std::string>& description,
+                                    std::int32_t amount, TransactionData* record)
 {
-    // A run is also in day order: a row earlier than the one before starts a new run.
-    if (m_queuedRuns.empty() || m_queuedRuns.back().amount != amount || m_queuedRuns.back().record != record ||
-        m_descriptions[m_queuedRuns.back().description] != description || day < m_queuedDays.back())
-        m_queuedRuns.push_back({m_queuedDays.size(), amount, record, DescriptionIndex(description)});
     const bool first = m_queuedDays.empty();
+    m_queuedRuns.push_back({m_queuedDays.size(), amount, record, DescriptionIndex(description)});
     m_queuedDays.push_back(day);
     m_queuedRuns.back().end = m_queuedDays.size();
     m_queuedEarliest = first ? day : std::min(m_queuedEarliest, day);

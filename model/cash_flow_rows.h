@@ -2,6 +2,7 @@
 
 #include "model/dates.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -34,7 +35,12 @@ public:
     std::size_t Count();
     const Row& At(std::size_t row);
     // The row's date at 10:00 and its description.
-    TimeValue Date(const Row& row);
+    TimeValue Date(const Row& row)
+    {
+        if (!m_hasCachedDate || row.day != m_cachedDay)
+            CacheDate(row.day);
+        return m_cachedDate;
+    }
     const std::string& Description(const Row& row) const { return *m_descriptions[row.description]; }
 
     // Inserts after every row whose date is equal or earlier; returns the position.
@@ -46,7 +52,18 @@ public:
                std::int32_t amount, TransactionData* record);
     // The same for a local day (see LocalDay).
     void QueueDay(std::int32_t day, const std::shared_ptr<const std::string>& description, std::int32_t amount,
-                  TransactionData* record);
+                  TransactionData* record)
+    {
+        // A run is also in day order: a row earlier than the one before starts a new run.
+        if (m_queuedDays.empty() || m_queuedRuns.back().amount != amount || m_queuedRuns.back().record != record ||
+            m_descriptions[m_queuedRuns.back().description] != description || day < m_queuedDays.back()) {
+            QueueDayInNewRun(day, description, amount, record);
+            return;
+        }
+        m_queuedDays.push_back(day);
+        m_queuedRuns.back().end = m_queuedDays.size();
+        m_queuedLatest = std::max(m_queuedLatest, day);
+    }
 
     void SetAmount(std::size_t row, std::int64_t amount);
     // Balances from this row on are to be recomputed before they are next read.
@@ -93,6 +110,9 @@ private:
 
     Row MakeRow(TimeValue date, const std::shared_ptr<const std::string>& description, std::int64_t amount,
                 TransactionData* record);
+    void CacheDate(std::int64_t day);
+    void QueueDayInNewRun(std::int32_t day, const std::shared_ptr<const std::string>& description,
+                          std::int32_t amount, TransactionData* record);
     std::uint32_t DescriptionIndex(const std::shared_ptr<const std::string>& description);
     void DropUnusedDescriptions();
     void MergeQueued()
