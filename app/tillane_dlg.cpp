@@ -895,6 +895,7 @@ bool CTillaneDlg::CashflowReference::InsertEntryDays(const std::vector<std::int3
 {
     return target->InsertEntryDays(days, description, amount, record);
 }
+void CTillaneDlg::CashflowReference::ProjectAllOnNextMove() { target->ProjectAllOnNextMove(); }
 int CTillaneDlg::CashflowReference::DeleteEntriesOf(const TransactionData* record)
 {
     return target->DeleteEntriesOf(record);

@@ -171,6 +171,7 @@ private:
         bool InsertEntryDays(const std::vector<std::int32_t>& days, const std::string& description,
                              std::int32_t amount, TransactionData* record) override;
         int DeleteEntriesOf(const TransactionData* record) override;
+        void ProjectAllOnNextMove() override;
     };
 
     void EditSelected();

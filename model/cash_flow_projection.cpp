@@ -41,10 +41,29 @@ void CashFlowProjection::SetRowLimit(std::size_t limit)
     m_rowLimit = std::max<std::size_t>(limit, 1);
 }
 
+class CashFlowProjection::ProjectingAll {
+public:
+    explicit ProjectingAll(CashFlowProjection& projection) : m_projection(projection)
+    {
+        m_projection.m_projectingAll = true;
+    }
+    ~ProjectingAll() { m_projection.m_projectingAll = false; }
+    ProjectingAll(const ProjectingAll&) = delete;
+    ProjectingAll& operator=(const ProjectingAll&) = delete;
+
+private:
+    CashFlowProjection& m_projection;
+};
+
 bool CashFlowProjection::HasRoom()
 {
     if (m_rows.Count() < m_rowLimit)
         return true;
+    if (m_kept.from < m_kept.to) {
+        // A move never stops at the limit: where it would, the rebuild that follows does.
+        m_moveOverflowed = true;
+        return false;
+    }
     if (!m_capped) {
         m_capped = true;
         OnCapped();
@@ -63,6 +82,8 @@ int CashFlowProjection::InsertRow(TimeValue date, const std::shared_ptr<const st
 {
     if (!InWindow(date) || !HasRoom())
         return -1;
+    if (!m_projectingAll)
+        m_inListOrder = false;
     // The row holds its date as its text reads back: the day, at 10:00.
     const auto position = static_cast<int>(m_rows.Insert(date, description, amount, record));
     OnRowsChanged();
@@ -77,8 +98,10 @@ bool CashFlowProjection::QueueEntries(const std::vector<Date>& dates, Date start
 {
     std::shared_ptr<const std::string> shared;
     bool room = true;
+    if (!m_projectingAll)
+        m_inListOrder = false;
     for (const Date date : dates) {
-        if (date < start || date >= end)
+        if (date < start || date >= end || m_kept.Holds(date))
             continue;
         if (!HasRoom()) {
             room = false;
@@ -159,6 +182,7 @@ void CashFlowProjection::Recalculate(int first)
 
 void CashFlowProjection::DeleteEntry(int row)
 {
+    m_inListOrder = false;
     m_rows.Erase(static_cast<std::size_t>(row));
     OnRowsChanged();
 }
@@ -184,9 +208,48 @@ void CashFlowProjection::DeleteAllEntries()
 
 void CashFlowProjection::Rebuild()
 {
-    DeleteAllEntries();
-    InsertOpeningRow();
-    m_transactions.ProjectAllTransactions();
+    {
+        ProjectingAll projecting(*this);
+        DeleteAllEntries();
+        InsertOpeningRow();
+        m_inListOrder = true;
+        m_transactions.ProjectAllTransactions();
+    }
+    m_projectedStart = ProjectionStartDate();
+    m_projectedEnd = GetEndDate();
+}
+
+void CashFlowProjection::Reproject()
+{
+    const TimeValue start = ProjectionStartDate();
+    const TimeValue end = GetEndDate();
+    const TimeValue keptFrom = std::max(start, m_projectedStart);
+    const TimeValue keptTo = std::min(end, m_projectedEnd);
+    if (!m_inListOrder || m_capped || m_rows.Count() == 0 || keptFrom >= keptTo) {
+        Rebuild();
+        return;
+    }
+    // The shared days' rows are what a rebuild would give them: the same transactions in
+    // the same order. The opening row moves to the new start, before every other row, and
+    // the days gained are projected in the list's order, as a rebuild projects them.
+    {
+        ProjectingAll projecting(*this);
+        m_rows.ReplaceFirstKeepingDays(LocalDay(keptFrom), LocalDay(keptTo), start, m_openingDescription,
+                                       m_accounts.GetTotalBalance(), nullptr);
+        OnRowsChanged();
+        m_kept = {keptFrom, keptTo, static_cast<std::int32_t>(LocalDay(keptFrom)),
+                  static_cast<std::int32_t>(LocalDay(keptTo))};
+        m_moveOverflowed = false;
+        m_transactions.ProjectAllTransactions();
+        m_kept = {};
+    }
+    if (m_moveOverflowed) {
+        Rebuild();
+        return;
+    }
+    m_projectedStart = start;
+    m_projectedEnd = end;
+    Recalculate(0);
 }
 
 void CashFlowProjection::SetStartDate(TimeValue date)
@@ -194,13 +257,13 @@ void CashFlowProjection::SetStartDate(TimeValue date)
     // Whatever asks (the date buttons stepping past the last day, say), the start stays
     // a day the program can write.
     ProjectionStartDate() = ClampDate(date);
-    Rebuild();
+    Reproject();
 }
 
 void CashFlowProjection::SetDuration(unsigned months)
 {
     m_duration = months;
-    Rebuild();
+    Reproject();
 }
 
 namespace {
@@ -410,6 +473,11 @@ void ProjectTransactionOccurrences(ICashflowListCtrl& cashflow, TimeValue date, 
 {
     if (amount != 0 && !ProjectOccurrenceDays(cashflow, date, description, amount, record, rule))
         ProjectOccurrenceDates(cashflow, date, description, amount, record, rule);
+    // A rule that steps back or stands still with a count stops where the window ends
+    // before its first occurrence inside: which of its rows a day has depends on the
+    // whole window.
+    if (amount != 0 && rule.delta <= 0 && rule.count != 0)
+        cashflow.ProjectAllOnNextMove();
     cashflow.Recalculate(0);
 }
 

@@ -42,6 +42,7 @@ public:
     bool InsertEntryDays(const std::vector<std::int32_t>& days, const std::string& description,
                          std::int32_t amount, TransactionData* record) override;
     int DeleteEntriesOf(const TransactionData* record) override;
+    void ProjectAllOnNextMove() override { m_inListOrder = false; }
 
     // The opening row's amount is the total of the accounts, which may exceed 32 bits.
     std::int64_t GetAmount(int row);
@@ -49,7 +50,9 @@ public:
 
     TimeValue GetStartDate() const { return ProjectionStartDate(); }
     unsigned GetDuration() const { return m_duration; }
-    // Kept between EarliestDate and LatestDate.
+    // Kept between EarliestDate and LatestDate. Moving the window keeps the rows of the
+    // days the old and the new window share when they are what projecting them again
+    // would give, and projects only the days it gains; otherwise it rebuilds.
     void SetStartDate(TimeValue date);
     void SetDuration(unsigned months);
     // Starts again from the opening row and projects every transaction.
@@ -77,6 +80,18 @@ protected:
     virtual void OnCapped() {}
 
 private:
+    // While every transaction is projected again, by a rebuild or a move of the window.
+    class ProjectingAll;
+    // The days of a move's window that keep their rows: nothing is queued for them.
+    struct KeptDays {
+        TimeValue from = 0, to = 0;
+        std::int32_t fromDay = 0, toDay = 0;
+        bool Holds(TimeValue date) const { return date >= from && date < to; }
+        bool Holds(std::int32_t day) const { return day >= fromDay && day < toDay; }
+    };
+
+    // After the start date or the duration changed.
+    void Reproject();
     bool InWindow(TimeValue date) const;
     // Whether one more row fits; records the refusal when not.
     bool HasRoom();
@@ -95,6 +110,15 @@ private:
     CashFlowRows m_rows;
     std::size_t m_rowLimit = kRowLimit;
     bool m_capped = false;
+    bool m_projectingAll = false;
+    // Whether the rows of each day are in the transactions list's order, as a rebuild
+    // leaves them: nothing inserted on its own or reordered since.
+    bool m_inListOrder = false;
+    KeptDays m_kept;
+    // The window the rows were last projected for, by a rebuild or a move.
+    TimeValue m_projectedStart = 0, m_projectedEnd = 0;
+    // A move of the window found the projection full: it rebuilds instead.
+    bool m_moveOverflowed = false;
 };
 
 // Inserts every occurrence of a transaction that falls inside the projection window,

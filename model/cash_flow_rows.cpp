@@ -237,6 +237,29 @@ void CashFlowRows::Clear()
     m_hasCachedDate = false;
 }
 
+void CashFlowRows::ReplaceFirstKeepingDays(std::int64_t firstDay, std::int64_t endDay, TimeValue date,
+                                           const std::shared_ptr<const std::string>& description,
+                                           std::int64_t amount, TransactionData* record)
+{
+    MergeQueued();
+    assert(!m_rows.empty());
+    if (m_selectedCount != 0) {
+        for (Row& row : m_rows)
+            row.selected = 0;
+        m_selectedCount = 0;
+    }
+    auto dayBefore = [](const Row& row, std::int64_t day) { return row.day < day; };
+    const auto first = std::lower_bound(m_rows.begin() + 1, m_rows.end(), firstDay, dayBefore);
+    m_rows.erase(std::lower_bound(first, m_rows.end(), endDay, dayBefore), m_rows.end());
+    // The new first row takes the place of the last row dropped before the days kept, so
+    // that the rows kept move once at most.
+    const Row row = MakeRow(date, description, amount, record);
+    assert(row.day <= firstDay);
+    *(first - 1) = row;
+    m_rows.erase(m_rows.begin(), first - 1);
+    m_firstStale = 0;
+}
+
 std::size_t CashFlowRows::EraseRecord(const TransactionData* record)
 {
     MergeQueued();

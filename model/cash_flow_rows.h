@@ -72,6 +72,12 @@ public:
 
     void Erase(std::size_t row);
     void Clear();
+    // Replaces the first row with a new one and removes every other row whose day lies
+    // outside [firstDay, endDay); the new first row's day must not be later than firstDay.
+    // No row stays selected.
+    void ReplaceFirstKeepingDays(std::int64_t firstDay, std::int64_t endDay, TimeValue date,
+                                 const std::shared_ptr<const std::string>& description, std::int64_t amount,
+                                 TransactionData* record);
     // Removes every row of the record; returns the lowest index one had, or the count of
     // rows left when there was none.
     std::size_t EraseRecord(const TransactionData* record);

@@ -44,6 +44,11 @@ public:
             dates.push_back(TenOClockOfLocalDay(day));
         return InsertEntries(dates, description, amount, record);
     }
+    // The next change of the window projects every transaction again instead of keeping
+    // the rows of the days it shares: the transactions list has put its transactions in
+    // another order, holds one the projection has not been given yet, or a rule's rows
+    // depend on where the window ends.
+    virtual void ProjectAllOnNextMove() {}
     // The same as DeleteEntry on every row of the record, from the top. Returns the lowest
     // index such a row had, or the row count left when there was none.
     virtual int DeleteEntriesOf(const TransactionData* record) = 0;

@@ -85,6 +85,8 @@ int CTransListCtrl::AddTransaction(TimeValue date, const std::string& descriptio
         throw win::api::Exception(win::GetLastError());
     if (projection == Projection::Now)
         ProjectTransaction(row);
+    else
+        m_cashflow.ProjectAllOnNextMove(); // the projection lacks it until the next rebuild
     return row;
 }
 
@@ -121,6 +123,7 @@ void CTransListCtrl::AddTransactions(std::vector<std::unique_ptr<TransactionData
         record.release();
     }
     ReplaceAllRows(std::move(rows));
+    m_cashflow.ProjectAllOnNextMove();
     if (selectLast && !SetItemState(lastRow, win::LVIS_SELECTED, win::LVIS_SELECTED))
         throw win::api::Exception(win::GetLastError());
 }
@@ -271,6 +274,7 @@ void CTransListCtrl::SortByColumn(int column)
     });
     if (column >= 0 && column < kColumnCount)
         SortAscending()[static_cast<std::size_t>(column)] = !ascending;
+    m_cashflow.ProjectAllOnNextMove();
 }
 
 bool CTransListCtrl::IsNextSortAscending(int column)

@@ -226,7 +226,7 @@ TEST(CashFlowProjection, MatchesTheLiteralProjectionOnRandomTransactionSets)
     std::mt19937 random(20261208);
     for (int set = 0; set < 1200; ++set) {
         std::uniform_int_distribution<int> durationPick(1, 4), dayOffset(-60, 160), amountPick(-3, 3),
-            operation(0, 9), descriptionPick(0, 3);
+            operation(0, 11), descriptionPick(0, 3);
         const unsigned duration = unsigned(durationPick(random));
         const Window& window = windows[std::size_t(set) % std::size(windows)];
         TzGuard zone(window.zone);
@@ -283,7 +283,19 @@ TEST(CashFlowProjection, MatchesTheLiteralProjectionOnRandomTransactionSets)
                     fast.accounts.total += amountPick(random) * 7;
                 fast.projection.Recalculate(0);
                 literal.Recalculate(0);
+            } else if (random() % 4 == 0) {
+                // The transactions list is sorted another way: the next move of the window
+                // gives the new order.
+                std::shuffle(records.begin(), records.end(), random);
+                fast.projection.ProjectAllOnNextMove();
+            } else if (random() % 3 == 0) {
+                const unsigned months = unsigned(durationPick(random));
+                fast.projection.SetDuration(months);
+                literal.m_duration = months;
+                literal.Rebuild(records);
             } else {
+                // Moves of the window by a few days, often several in a row: the rows of
+                // the days kept must be those a rebuild gives.
                 const TimeValue start = AddDays(ProjectionStartDate(), dayOffset(random) / 8);
                 fast.projection.SetStartDate(start);
                 literal.Rebuild(records);

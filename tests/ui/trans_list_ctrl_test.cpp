@@ -158,6 +158,12 @@ TEST_F(TransListCtrlTest, EqualDatesKeepInsertionOrderUntilARebuildGivesListOrde
     m_list.UpdateTransaction(0, day, "a", 20, Once());
     EXPECT_EQ(descriptions(), "bca");
     EXPECT_EQ(m_projection.GetBalance(3), 1000 + 1 + 3 + 20);
+    // Moving the window projects again in the list's order, also after a sort by amount.
+    m_projection.SetStartDate(AddDays(m_start, 1));
+    EXPECT_EQ(descriptions(), "abc");
+    m_list.SortByColumn(CTransListCtrl::AmountColumn); // descending first: a, c, b
+    m_projection.SetStartDate(m_start);
+    EXPECT_EQ(descriptions(), "acb");
 }
 
 TEST_F(TransListCtrlTest, ValuesAreReadBackFromTheRowTexts)
