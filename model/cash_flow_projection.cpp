@@ -339,13 +339,15 @@ public:
     std::uint64_t FirstNotBefore(std::int64_t day) const
     {
         std::int64_t guess = 0;
-        const CalendarDate to = day > m_first ? SplitDate(TenOClockOfLocalDay(day)) : m_from;
+        auto to = [&] { return day > m_first ? SplitDate(TenOClockOfLocalDay(day)) : m_from; };
         switch (m_type) {
-        case RepeatMonthly:
-            guess = ((std::int64_t(to.year) - m_from.year) * 12 + (to.month - m_from.month)) / m_delta - 1;
+        case RepeatMonthly: {
+            const CalendarDate target = to();
+            guess = ((std::int64_t(target.year) - m_from.year) * 12 + (target.month - m_from.month)) / m_delta - 1;
             break;
+        }
         case RepeatYearly:
-            guess = (std::int64_t(to.year) - m_from.year) / m_delta - 1;
+            guess = (std::int64_t(to().year) - m_from.year) / m_delta - 1;
             break;
         default:
             guess = (day - m_first) / m_delta - 1;
