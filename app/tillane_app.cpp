@@ -12,6 +12,8 @@
 #include "ui/platform/modal_runner.h"
 #include "ui/platform/resources.h"
 
+#include <cstdio>
+#include <cstdlib>
 #include <ctime>
 #include <filesystem>
 #include <utility>
@@ -110,6 +112,25 @@ win::CRect ReadFrameRect(IConfigDataManager& settings)
 }
 
 CTillaneApp::~CTillaneApp() = default;
+
+int CTillaneApp::OnNoDisplay()
+{
+    std::string named;
+    for (const char* variable : {"WAYLAND_DISPLAY", "DISPLAY"})
+        if (const char* value = std::getenv(variable); value && *value)
+            named += (named.empty() ? "" : ", ") + std::string(variable) + "=" + value;
+    const std::string why =
+        named.empty() ? "there is none here (DISPLAY is not set)" : "none could be opened (" + named + ")";
+    std::fprintf(stderr,
+                 "tillane: the window needs a display, and %s.\n"
+                 "Without a window, these work anywhere:\n"
+                 "  tillane --forecast          the forecast, row by row\n"
+                 "  tillane --summary           how low the balance goes, and when\n"
+                 "  tillane --chart OUT.png     the chart as a picture\n"
+                 "  tillane --report OUT.pdf    the printed report as a PDF\n",
+                 why.c_str());
+    return 1;
+}
 
 bool CTillaneApp::InitInstance()
 {

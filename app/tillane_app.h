@@ -27,6 +27,8 @@ public:
 
 protected:
     bool InitInstance() override;
+    // Says that the window needs a display and which modes do without one; status 1.
+    int OnNoDisplay() override;
 
 private:
     CTillaneDlg* m_mainWindow = nullptr;

@@ -811,7 +811,9 @@ void CTillaneDlg::OnSize(int type, int cx, int cy)
     win::CTabCtrl* tabs = GetTabControl();
     if (!tabs)
         return;
-    if (Writable() && type != win::SIZE_MINIMIZED) {
+    // The saved size is the window's own: a maximized or full-screen window has the
+    // screen's, and comes back to its own when restored.
+    if (Writable() && type == win::SIZE_RESTORED) {
         const win::CRect window = GetWindowRect();
         m_settings.WriteInt(kFrameSection, "Width", window.Width());
         m_settings.WriteInt(kFrameSection, "Height", window.Height());
@@ -843,8 +845,18 @@ win::CSize CTillaneDlg::GetMinimumClientSize()
     // height and the gap above them, wherever they are now.
     const win::CRect below = m_cashFlowPage.GetControlsRect(res::IDC_CASHFLOW_LIST, list.top, kAnywhere);
     const int underList = below.IsRectEmpty() ? 0 : below.bottom - list.bottom;
+    // They also span the list's width, whatever it is now, so their place says nothing of
+    // the width they need: the summary shrinks with the list, the Warn button at its end
+    // does not. The list keeps room for the button and a summary at least as wide.
+    int underListWidth = 0;
+    const win::CWnd* summary = m_cashFlowPage.GetDlgItem(res::IDC_SUMMARY);
+    const win::CWnd* warn = m_cashFlowPage.GetDlgItem(res::IDC_WARN_BELOW);
+    if (summary && warn && !below.IsRectEmpty()) {
+        const win::CRect button = warn->GetWindowRect();
+        underListWidth = button.Width() + (button.left - summary->GetWindowRect().right) + button.Width();
+    }
     // The page sizes its list to leave its left margin on the right and below, plus an edge.
-    const int pageWidth = std::max({above.right, below.right, list.left + 1}) + list.left + edge;
+    const int pageWidth = std::max({above.right, list.left + underListWidth, list.left + 1}) + list.left + edge;
     const int pageHeight =
         std::max(above.bottom, list.top + m_cashFlowPage.CashFlowList().GetHeightForRows(kListRows) + underList) +
         list.left + edge;
@@ -862,7 +874,7 @@ win::CSize CTillaneDlg::GetMinimumClientSize()
 void CTillaneDlg::OnMove(int x, int y)
 {
     CTillaneDlgBase::OnMove(x, y);
-    if (!Writable() || !GetTabControl())
+    if (!Writable() || !GetTabControl() || IsZoomed())
         return;
     const win::CRect window = GetWindowRect();
     m_settings.WriteInt(kFrameSection, "Left", window.left);

@@ -6,6 +6,13 @@ if(TARGET tillane)
     SKIP_RETURN_CODE 77
     TIMEOUT 150
     ENVIRONMENT "TZ=EST5EDT,M3.2.0,M11.1.0")
+  # The window's size under a window manager: shrinking back, maximizing, ten restarts.
+  add_test(NAME window_size_smoke
+           COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/smoke/window_size_smoke.sh $<TARGET_FILE:tillane>)
+  set_tests_properties(window_size_smoke PROPERTIES
+    SKIP_RETURN_CODE 77
+    TIMEOUT 300
+    ENVIRONMENT "TZ=EST5EDT,M3.2.0,M11.1.0")
 endif()
 
 # The Debian package made from this build, unpacked and checked with the validators.

@@ -89,6 +89,8 @@ protected:
         };
         if (m_withRuntimeFolder)
             environment.push_back("XDG_RUNTIME_DIR=" + m_runtime.Path().string());
+        if (!m_display.empty())
+            environment.push_back("DISPLAY=" + m_display);
         for (const char* name : {"ASAN_OPTIONS", "UBSAN_OPTIONS", "LANG", "LC_ALL"})
             if (const char* value = std::getenv(name))
                 environment.push_back(std::string(name) + "=" + value);
@@ -138,6 +140,7 @@ protected:
     testing_support::TzGuard m_zone {testing_support::kEastern};
     TempDir m_home, m_runtime, m_output;
     bool m_withRuntimeFolder = true;
+    std::string m_display; // none by default
 };
 
 // The data file loaded into a read-only window in this process, as the program loads it;
@@ -461,6 +464,29 @@ TEST_F(CommandLineRunTest, VersionAndHelpNeedNothingElse)
     EXPECT_EQ(help.status, 0);
     EXPECT_EQ(help.out, HelpText());
     EXPECT_EQ(help.err, "");
+}
+
+TEST_F(CommandLineRunTest, TheWindowWithoutADisplaySaysSoAndHowToGetTheForecast)
+{
+    const fs::path named = m_output / "named.Tillane";
+    WriteFileBytes(named, DataFileText());
+    // No display at all, then one named that nothing answers on.
+    for (const std::string display : {"", ":1733"}) {
+        m_display = display;
+        for (const std::vector<std::string>& words : {std::vector<std::string> {}, {"--file", named.string()}}) {
+            const Outcome run = Tillane(words);
+            EXPECT_EQ(run.status, 1) << display << " " << run.err;
+            EXPECT_EQ(run.out, "");
+            EXPECT_EQ(run.err.rfind("tillane: the window needs a display", 0), 0u) << run.err;
+            EXPECT_NE(run.err.find(display.empty() ? "DISPLAY is not set" : "DISPLAY=" + display), std::string::npos)
+                << run.err;
+            for (const char* mode : {"tillane --forecast", "tillane --summary"})
+                EXPECT_NE(run.err.find(mode), std::string::npos) << run.err;
+        }
+    }
+    // Nothing was started: no sample data file, no settings, the named file as it was.
+    EXPECT_EQ(FilesInHome(), std::vector<std::string> {});
+    EXPECT_EQ(ReadFileBytes(named), DataFileText());
 }
 
 TEST_F(CommandLineRunTest, ForecastAndChartAreSilentOnStandardErrorWithoutARuntimeFolder)

@@ -558,6 +558,16 @@ TEST_F(MainWindowTest, TheWindowStopsShrinkingWhereTheCashFlowPageAndTheChartSti
     }
     const win::CRect list = main.window->CashFlowPage().CashFlowList().GetWindowRect();
     EXPECT_GE(list.Height(), main.window->CashFlowPage().CashFlowList().GetHeightForRows(1));
+
+    // That smallest size is the controls', not the window's: grown, the window shrinks
+    // back to it. (Under a window manager: tests/smoke/window_size_smoke.sh.)
+    const QSize smallest = widget->size();
+    widget->resize(900, 700);
+    QCoreApplication::sendPostedEvents();
+    EXPECT_EQ(widget->size(), QSize(900, 700));
+    widget->resize(300, 220);
+    QCoreApplication::sendPostedEvents();
+    EXPECT_EQ(widget->size(), smallest);
 }
 
 TEST_F(MainWindowTest, TheAboutBoxComesFirst)

@@ -204,8 +204,13 @@ SheetClientWidget::SheetClientWidget(CPropertySheet& owner, QWidget* parent) : Q
 void SheetClientWidget::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
-    if (m_owner)
-        m_owner->DispatchSize(window()->isMinimized() ? SIZE_MINIMIZED : SIZE_RESTORED, width(), height());
+    if (!m_owner)
+        return;
+    const QWidget* frame = window();
+    const int type = frame->isMinimized()                            ? SIZE_MINIMIZED
+                     : frame->isMaximized() || frame->isFullScreen() ? SIZE_MAXIMIZED
+                                                                     : SIZE_RESTORED;
+    m_owner->DispatchSize(type, width(), height());
 }
 
 int ListModel::rowCount(const QModelIndex& parent) const

@@ -1,6 +1,8 @@
 #include "ui/platform/win_app.h"
 
 #include <cstdio>
+#include <cstdlib>
+#include <vector>
 
 #include <QApplication>
 #include <QtGlobal>
@@ -13,8 +15,42 @@
 namespace win {
 
 namespace {
+
 CWinApp* theApp = nullptr;
+
+// While the Qt application is being made, its messages are held back: when no display can
+// be opened, Qt's own notes (a plugin it could not load, advice to reinstall) would only
+// bury the program's message; otherwise they are passed on as they came.
+QtMessageHandler handlerBeforeStart = nullptr;
+struct HeldMessage {
+    QtMsgType type;
+    // Qt's file, function and category names are literals: they outlive the message.
+    const char* file;
+    int line;
+    const char* function;
+    const char* category;
+    QString text;
+};
+std::vector<HeldMessage>* heldMessages = nullptr;
+
+void HoldOrEndAtStart(QtMsgType type, const QMessageLogContext& context, const QString& message)
+{
+    if (type != QtFatalMsg) {
+        if (heldMessages)
+            heldMessages->push_back({type, context.file, context.line, context.function, context.category, message});
+        else if (handlerBeforeStart)
+            handlerBeforeStart(type, context, message);
+        return;
+    }
+    // Qt aborts after a fatal message; the only fatal one while the application is being
+    // made is that no window system could be reached.
+    const int status = theApp ? theApp->ReportNoDisplay() : 1;
+    std::fflush(stdout);
+    std::fflush(stderr);
+    std::_Exit(status);
 }
+
+} // namespace
 
 void QuietPlatformNotices()
 {
@@ -36,7 +72,16 @@ CWinApp* CWinApp::GetApp() { return theApp; }
 
 int CWinApp::Run(int& argc, char** argv)
 {
+    std::vector<HeldMessage> held;
+    heldMessages = &held;
+    handlerBeforeStart = qInstallMessageHandler(HoldOrEndAtStart);
     QApplication application(argc, argv);
+    qInstallMessageHandler(handlerBeforeStart);
+    heldMessages = nullptr;
+    for (const HeldMessage& message : held)
+        handlerBeforeStart(message.type,
+                           QMessageLogContext(message.file, message.line, message.function, message.category),
+                           message.text);
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     // The dialogs are laid out for a small sans-serif font of 8 points; Liberation Sans has
     // the metrics of the font they were drawn with, so lists and labels fit as intended.
@@ -71,5 +116,11 @@ void CWinApp::WindowDestroyed(CWnd* window)
 }
 
 bool CWinApp::InitInstance() { return false; }
+
+int CWinApp::OnNoDisplay()
+{
+    std::fprintf(stderr, "%s: no display could be opened\n", ApplicationName().c_str());
+    return 1;
+}
 
 } // namespace win

@@ -2,7 +2,8 @@
 
 // CWinApp: the application object. Run creates the Qt application (Fusion style), calls
 // InitInstance, which runs the whole program (typically creating the main window and
-// calling RunMessageLoop), and returns the exit status.
+// calling RunMessageLoop), and returns the exit status. When the window system cannot be
+// reached, Run ends the process with OnNoDisplay's status instead of aborting.
 
 #include <string>
 
@@ -43,9 +44,18 @@ public:
     // For the layer: a top-level window is being destroyed.
     void WindowDestroyed(CWnd* window);
 
+    // For the layer: no display could be opened; the status to end with.
+    int ReportNoDisplay() { return OnNoDisplay(); }
+
 protected:
     // Start-up; the whole program runs inside it. The default returns false.
     virtual bool InitInstance();
+
+    // No display could be opened (none is named, or the one named cannot be reached): tells
+    // the user on standard error and returns the status the process ends with. The process
+    // ends right after, without unwinding: nothing of the program has started yet. The
+    // default says so in a line and returns 1.
+    virtual int OnNoDisplay();
 
 private:
     std::string m_registryKey;

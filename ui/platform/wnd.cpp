@@ -106,6 +106,12 @@ void CWnd::ShowWindow(bool show)
 
 bool CWnd::IsWindowVisible() const { return Widget() && Widget()->isVisible(); }
 
+bool CWnd::IsZoomed() const
+{
+    QWidget* widget = Widget();
+    return widget && widget->isWindow() && (widget->isMaximized() || widget->isFullScreen());
+}
+
 void CWnd::SetFocus()
 {
     if (QWidget* widget = Widget())

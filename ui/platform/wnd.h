@@ -48,6 +48,8 @@ public:
     bool IsWindowEnabled() const;
     void ShowWindow(bool show);
     bool IsWindowVisible() const;
+    // A top-level window that fills the screen: maximized or full screen.
+    bool IsZoomed() const;
 
     // Gives this window the input focus (within its top-level window).
     void SetFocus();
