@@ -262,21 +262,33 @@ TEST_F(CommandLineRunTest, SummaryTellsHowLowItGoesAndExitsThreeBelowTheThreshol
                          "Closing balance:  1800\n"
                          "Closing on:       02/28/2026\n");
 
+    // The first pay leaves the balance under 1500: back with the second one.
     const Outcome below = Tillane({"--summary", "--below", "1500"});
     EXPECT_EQ(below.status, 3) << below.err;
-    EXPECT_NE(below.out.find("Below 1500 from:  01/01/2026\nBack on:          01/16/2026\n"), std::string::npos)
-        << below.out;
+    EXPECT_EQ(below.out, "Lowest balance:   1000\n"
+                         "Lowest on:        01/01/2026\n"
+                         "Below 1500 from:  01/01/2026\n"
+                         "Back on:          01/16/2026\n"
+                         "Days below:       15\n"
+                         "Last below on:    01/15/2026\n"
+                         "Closing balance:  1800\n"
+                         "Closing on:       02/28/2026\n");
 
     // The file's own threshold counts unless --below overrides it. Started on the day of
-    // February's rent, the projection dips under it at once and ends before it is back.
+    // February's rent, the projection dips under it at once and is not back by the
+    // window's last day, 30 March, two pays later.
     std::string warning = DataFileText("Rent");
     warning.replace(warning.find("Duration=\"2\""), 12, "Duration=\"2\" WarnBelow=\"1700\"");
     WriteFileBytes(HomeDataFile(), warning);
     const Outcome fileThreshold = Tillane({"--summary", "--start", "02/28/2026", "--months", "1"});
     EXPECT_EQ(fileThreshold.status, 3) << fileThreshold.err;
-    EXPECT_NE(fileThreshold.out.find("Lowest balance:   400\nLowest on:        02/28/2026\n"
-                                          "Below 1700 from:  02/28/2026\nBack on:          never\n"), std::string::npos)
-        << fileThreshold.out;
+    EXPECT_EQ(fileThreshold.out, "Lowest balance:   400\n"
+                                 "Lowest on:        02/28/2026\n"
+                                 "Below 1700 from:  02/28/2026\n"
+                                 "Days below:       31\n"
+                                 "Last below on:    03/30/2026\n"
+                                 "Closing balance:  1200\n"
+                                 "Closing on:       03/27/2026\n");
     EXPECT_EQ(Tillane({"--summary", "--below", "-250"}).status, 0);
     EXPECT_EQ(ReadFileBytes(HomeDataFile()), warning);
 
