@@ -141,7 +141,9 @@ CommandLineParse ParseCommandLine(const std::vector<std::string>& words)
         };
         auto missing = [&] { return CommandLineParse{std::nullopt, option + " needs a value"}; };
         auto takesNoValue = [&] { return CommandLineParse{std::nullopt, option + " takes no value"}; };
-        if ((option == "--file" || option == "--start" || option == "--months" || option == "--size") && !once(option))
+        if ((option == "--file" || option == "--start" || option == "--months" || option == "--size" ||
+             option == "--below" || option == "--csv") &&
+            !once(option))
             return {std::nullopt, option + " is given more than once"};
 
         if (option == "--help" || option == "-h" || option == "--version" || option == "--forecast" ||

@@ -453,6 +453,7 @@ TEST_F(CommandLineRunTest, BadUsageEndsWithStatusTwoAndTheUsage)
         {{"--forecast", "--months", "100"}, "1 to 99"},
         {{"--chart", "c.png", "--size", "600x15"}, "16 pixels"},
         {{"--chart", "c.png", "--size", "wide"}, "16 pixels"},
+        {{"--summary", "--below", "5", "--below", "-5"}, "--below is given more than once"},
     };
     for (const auto& [words, message] : cases) {
         const Outcome run = Tillane(words);
