@@ -28,7 +28,9 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -75,8 +77,9 @@ protected:
         fs::permissions(m_runtime.Path(), fs::perms::owner_all);
     }
 
-    // Runs the program with the words, in the private home, with no display.
-    Outcome Tillane(const std::vector<std::string>& words)
+    // Runs the program with the words, in the private home, with no display; its standard
+    // output goes to a file read back, or to the given path.
+    Outcome Tillane(const std::vector<std::string>& words, const std::string& standardOutput = {})
     {
         const std::string program = TILLANE_BINARY_DIR "/tillane";
         std::vector<std::string> arguments = {program};
@@ -105,7 +108,8 @@ protected:
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
         posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-        posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        posix_spawn_file_actions_addopen(&actions, 1, standardOutput.empty() ? out.c_str() : standardOutput.c_str(),
+                                         O_WRONLY | O_CREAT | O_TRUNC, 0600);
         posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
         pid_t child = 0;
         const int spawned = posix_spawn(&child, program.c_str(), &actions, nullptr, argv.data(), envp.data());
@@ -412,7 +416,7 @@ TEST_F(CommandLineRunTest, AFileThatCannotBeUsedEndsWithStatusOne)
     EXPECT_NE(chart.err.find("cannot write the chart to " + nowhere), std::string::npos) << chart.err;
 }
 
-TEST_F(CommandLineRunTest, TheChartNeverReplacesTheDataFile)
+TEST_F(CommandLineRunTest, OutputsNeverReplaceTheDataFileNorFailUnsaid)
 {
     const fs::path data = m_output / "mine.Tillane";
     WriteFileBytes(data, DataFileText());
@@ -429,6 +433,20 @@ TEST_F(CommandLineRunTest, TheChartNeverReplacesTheDataFile)
     const Outcome full = Tillane({"--chart", "/dev/full", "--file", data.string()});
     EXPECT_EQ(full.status, 1);
     EXPECT_NE(full.err.find("not a regular file"), std::string::npos) << full.err;
+
+    // Printed onto a full device: a failure, with the reason.
+    for (const std::vector<std::string>& words :
+         {std::vector<std::string> {"--forecast"}, std::vector<std::string> {"--forecast", "--csv"},
+          std::vector<std::string> {"--summary"}}) {
+        std::vector<std::string> onData = words;
+        onData.insert(onData.end(), {"--file", data.string()});
+        const Outcome run = Tillane(onData, "/dev/full");
+        EXPECT_EQ(run.status, 1) << words.back() << ": " << run.err;
+        EXPECT_NE(run.err.find("tillane: cannot write the " + std::string(words[0] == "--summary" ? "summary" : "forecast") +
+                               " to standard output: " + std::strerror(ENOSPC)),
+                  std::string::npos)
+            << words.back() << ": " << run.err;
+    }
 }
 
 TEST_F(CommandLineRunTest, ADataFileThatIsNotARegularFileIsRefusedAtOnce)
