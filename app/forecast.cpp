@@ -31,8 +31,7 @@ bool PrintOut(const std::string& text, const std::string& what)
 }
 
 // The summary of the projection under the threshold: labelled lines on stdout; 0 when
-// the balance stays at or above the threshold, 3 when it goes below, 1 when the output
-// cannot be written.
+// no day ends below the threshold, 3 when one does, 1 when the output cannot be written.
 int PrintSummary(CashFlowProjection& projection, std::int64_t threshold)
 {
     const ProjectionSummary summary = SummarizeProjection(projection, threshold);
