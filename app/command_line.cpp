@@ -141,7 +141,9 @@ CommandLineParse ParseCommandLine(const std::vector<std::string>& words)
         };
         auto missing = [&] { return CommandLineParse{std::nullopt, option + " needs a value"}; };
         auto takesNoValue = [&] { return CommandLineParse{std::nullopt, option + " takes no value"}; };
-        if ((option == "--file" || option == "--start" || option == "--months" || option == "--size") && !once(option))
+        if ((option == "--file" || option == "--start" || option == "--months" || option == "--size" ||
+             option == "--below" || option == "--csv") &&
+            !once(option))
             return {std::nullopt, option + " is given more than once"};
 
         if (option == "--help" || option == "-h" || option == "--version" || option == "--forecast" ||
@@ -275,9 +277,11 @@ std::string HelpText()
            "                      documents folder\n"
            "  --forecast          print the projection as the Cash Flow page lists it\n"
            "  --csv               with --forecast: comma-separated values with a header line\n"
-           "  --summary           print the lowest balance ahead and when, when the balance first\n"
-           "                      falls below the warning threshold and when it is back, and the\n"
-           "                      closing balance\n"
+           "  --summary           print, from the balance at the end of each day: Lowest balance\n"
+           "                      and Lowest on (its first day); Below T from (the first day\n"
+           "                      under the warning threshold T, or never), Back on (the first\n"
+           "                      day after it back at T or above), Days below and Last below on;\n"
+           "                      Closing balance and Closing on (the last row's date)\n"
            "  --below AMOUNT      with --summary: warn below AMOUNT whole dollars (may be negative)\n"
            "                      instead of the data file's \"Warn below\" setting (default 0)\n"
            "  --chart OUT.png     draw the balance chart into a PNG file\n"
@@ -292,7 +296,7 @@ std::string HelpText()
            "settings.\n"
            "Exit status: 0 done, 1 the data file cannot be read, is not a Tillane data file or is\n"
            "not there (a file named with --file must exist), or the chart or report cannot be\n"
-           "written; 2 bad usage, 3 (--summary) the balance goes below the threshold, so that a\n"
+           "written; 2 bad usage, 3 (--summary) some day ends below the threshold, so that a\n"
            "scheduled job can warn: tillane --summary || notify-send \"Tillane: money runs low\"\n";
 }
 
@@ -306,8 +310,12 @@ std::string FormatSummaryText(const ProjectionSummary& summary)
         {"Lowest on", FormatDate(summary.lowestDate)},
         {"Below " + threshold + " from", summary.below ? FormatDate(summary.below->from) : "never"},
     };
-    if (summary.below)
-        lines.push_back({"Back on", summary.below->back ? FormatDate(*summary.below->back) : "never"});
+    if (summary.below) {
+        if (summary.below->back)
+            lines.push_back({"Back on", FormatDate(*summary.below->back)});
+        lines.push_back({"Days below", std::to_string(summary.below->days)});
+        lines.push_back({"Last below on", FormatDate(summary.below->last)});
+    }
     lines.push_back({"Closing balance", std::to_string(summary.closingBalance)});
     lines.push_back({"Closing on", FormatDate(summary.closingDate)});
 

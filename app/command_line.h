@@ -56,7 +56,8 @@ std::string FormatForecastText(const std::vector<ForecastRow>& rows);
 std::string FormatForecastCsv(const std::vector<ForecastRow>& rows);
 
 // The summary as labelled lines: Lowest balance, Lowest on, Below <threshold> from (a date
-// or "never"), Back on (when it went below: a date or "never"), Closing balance, Closing on.
+// or "never"); when it went below, Back on (when it came back), Days below and Last below
+// on; Closing balance, Closing on.
 std::string FormatSummaryText(const ProjectionSummary& summary);
 
 // The exit status of --summary: 3 when the balance goes below the threshold, else 0.

@@ -12,20 +12,30 @@
 #include "ui/chart_image.h"
 #include "ui/platform/win_app.h"
 
+#include <cerrno>
 #include <cstdlib>
 #include <iostream>
 
 namespace {
 
+// Writes the text on stdout; false, said on stderr, when it cannot be written.
+bool PrintOut(const std::string& text, const std::string& what)
+{
+    errno = 0;
+    std::cout << text;
+    std::cout.flush();
+    if (std::cout)
+        return true;
+    std::cerr << StandardOutputFailure(what, errno);
+    return false;
+}
+
 // The summary of the projection under the threshold: labelled lines on stdout; 0 when
-// the balance stays at or above the threshold, 3 when it goes below, 1 when the output
-// cannot be written.
+// no day ends below the threshold, 3 when one does, 1 when the output cannot be written.
 int PrintSummary(CashFlowProjection& projection, std::int64_t threshold)
 {
     const ProjectionSummary summary = SummarizeProjection(projection, threshold);
-    std::cout << FormatSummaryText(summary);
-    std::cout.flush();
-    if (!std::cout)
+    if (!PrintOut(FormatSummaryText(summary), "summary"))
         return 1;
     return summary.GoesBelow() ? kExitBelowThreshold : 0;
 }
@@ -99,9 +109,7 @@ private:
         for (int row = 0; row < list.GetItemCount(); ++row)
             rows.push_back({list.GetItemText(row, 0), list.GetItemText(row, 1), list.GetItemText(row, 2),
                             list.GetItemText(row, 3)});
-        std::cout << (m_line.csv ? FormatForecastCsv(rows) : FormatForecastText(rows));
-        std::cout.flush();
-        return std::cout ? 0 : 1;
+        return PrintOut(m_line.csv ? FormatForecastCsv(rows) : FormatForecastText(rows), "forecast") ? 0 : 1;
     }
 
     // The printed report as a PDF file on US Letter paper.

@@ -174,17 +174,26 @@ OutputBuffer::~OutputBuffer() { Drain(); }
 
 void OutputBuffer::Drain()
 {
-    if (m_size > 0 && !m_failed && std::fwrite(m_data.get(), 1, m_size, m_stream) != m_size)
-        m_failed = true;
+    Write(std::string_view(m_data.get(), m_size));
     m_size = 0;
+}
+
+void OutputBuffer::Write(std::string_view text)
+{
+    if (text.empty() || m_failed)
+        return;
+    errno = 0;
+    if (std::fwrite(text.data(), 1, text.size(), m_stream) != text.size()) {
+        m_failed = true;
+        m_error = errno;
+    }
 }
 
 void OutputBuffer::AppendBeyondBlock(std::string_view text)
 {
     Drain();
     if (text.size() > kBlock) {
-        if (!m_failed && std::fwrite(text.data(), 1, text.size(), m_stream) != text.size())
-            m_failed = true;
+        Write(text);
         return;
     }
     std::memcpy(m_data.get(), text.data(), text.size());
@@ -194,8 +203,11 @@ void OutputBuffer::AppendBeyondBlock(std::string_view text)
 bool OutputBuffer::Finish()
 {
     Drain();
-    if (std::fflush(m_stream) != 0 || std::ferror(m_stream))
+    errno = 0;
+    if ((std::fflush(m_stream) != 0 || std::ferror(m_stream)) && !m_failed) {
         m_failed = true;
+        m_error = errno;
+    }
     return !m_failed;
 }
 
@@ -221,6 +233,12 @@ bool NamedFileMissing(const std::string& path)
 {
     struct stat info {};
     return ::stat(path.c_str(), &info) != 0 && errno == ENOENT;
+}
+
+std::string StandardOutputFailure(const std::string& what, int error)
+{
+    return "tillane: cannot write the " + what + " to standard output: " +
+           (error != 0 ? std::strerror(error) : "the write failed") + "\n";
 }
 
 std::string ProjectionCapNotice(const std::string& path, std::size_t limit)
@@ -280,10 +298,16 @@ int RunForecast(const CommandLine& line, const std::string& path, std::FILE* out
     if (line.mode == CommandLine::Mode::Summary) {
         const ProjectionSummary summary = SummarizeProjection(projection, line.below.value_or(contents.warnBelow));
         buffer.Append(FormatSummaryText(summary));
-        if (!buffer.Finish())
+        if (!buffer.Finish()) {
+            std::fputs(StandardOutputFailure("summary", buffer.Error()).c_str(), err);
             return 1;
+        }
         return summary.GoesBelow() ? kExitBelowThreshold : 0;
     }
     WriteForecast(projection, line.csv, buffer);
-    return buffer.Finish() ? 0 : 1;
+    if (!buffer.Finish()) {
+        std::fputs(StandardOutputFailure("forecast", buffer.Error()).c_str(), err);
+        return 1;
+    }
+    return 0;
 }

@@ -42,17 +42,22 @@ public:
     }
     // Writes what is left and flushes the stream; false when any write failed.
     bool Finish();
+    // The errno of the first write that failed (0 when unknown).
+    int Error() const { return m_error; }
 
 private:
     static constexpr std::size_t kBlock = 1 << 16;
 
     void AppendBeyondBlock(std::string_view text);
     void Drain();
+    // Hands the text to the stream unless a write failed before.
+    void Write(std::string_view text);
 
     std::FILE* m_stream;
     std::unique_ptr<char[]> m_data;
     std::size_t m_size = 0;
     bool m_failed = false;
+    int m_error = 0;
 };
 
 // The projection's rows under a heading line, in columns (text left-aligned, numbers
@@ -67,6 +72,10 @@ std::string DataFileRefusal(const std::string& path, DataFile::Status status, co
 // The sample data is for the default file's first run only: a file named on the command
 // line that is not there is a mistake, never a forecast to make up.
 bool NamedFileMissing(const std::string& path);
+
+// "tillane: cannot write the <what> to standard output: <why>\n", for an errno (0 when
+// unknown).
+std::string StandardOutputFailure(const std::string& what, int error);
 
 // The line that says the projection stopped at its row limit.
 std::string ProjectionCapNotice(const std::string& path, std::size_t limit);

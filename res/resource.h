@@ -77,7 +77,7 @@ inline constexpr int IDS_PRINT_FAILED = 355;          // "Tillane could not prin
 // The Cash Flow page's summary line (%1, %2, ... are filled in) and the chart's tooltips.
 inline constexpr int IDS_SUMMARY_ABOVE = 290;
 inline constexpr int IDS_SUMMARY_BELOW = 291;
-inline constexpr int IDS_SUMMARY_BELOW_TO_END = 292;
+inline constexpr int IDS_SUMMARY_BELOW_ONE_DAY = 292;
 inline constexpr int IDS_SUMMARY_TIP = 293;
 inline constexpr int IDS_CHART_TIP_ENTRIES = 294;
 inline constexpr int IDS_CHART_TIP_NO_ENTRIES = 295;

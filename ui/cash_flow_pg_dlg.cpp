@@ -177,10 +177,10 @@ std::string CCashFlowPgDlg::SummaryText(const ProjectionSummary& summary)
     if (!summary.below)
         return FillIn(win::LoadString(res::IDS_SUMMARY_ABOVE),
                       {lowest, lowestDate, std::to_string(summary.closingBalance), FormatDate(summary.closingDate)});
-    const ProjectionSummary::Dip& dip = *summary.below;
-    return FillIn(win::LoadString(dip.back ? res::IDS_SUMMARY_BELOW : res::IDS_SUMMARY_BELOW_TO_END),
-                  {std::to_string(summary.threshold), FormatDate(dip.from), dip.back ? FormatDate(*dip.back) : "",
-                   lowest, lowestDate});
+    const ProjectionSummary::Below& below = *summary.below;
+    return FillIn(win::LoadString(below.days == 1 ? res::IDS_SUMMARY_BELOW_ONE_DAY : res::IDS_SUMMARY_BELOW),
+                  {std::to_string(summary.threshold), FormatDate(below.from), std::to_string(below.days),
+                   FormatDate(below.last), lowest, lowestDate});
 }
 
 void CCashFlowPgDlg::SelectLowestRow()

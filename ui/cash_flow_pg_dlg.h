@@ -10,8 +10,8 @@
 // The Cash Flow page: the projection's list below a row of controls that move the start
 // date by a day ("<<", ">>"), pick it in the Starting Date dialog, and set the number of
 // months with a spin control (1 to 99). Under the list one line tells how low the
-// balance goes and when, in red when it dips under the "Warn below" threshold; clicking it
-// (or Alt+L) selects the row of the lowest balance. It saves and loads the CASHFLOW
+// balance goes at the end of a day and when, in red when a day ends under the "Warn below"
+// threshold; clicking it (or Alt+L) selects the first row of the lowest day. It saves and loads the CASHFLOW
 // element of the data file, the threshold with it.
 class CCashFlowPgDlg : public CListBasedPage, public app::IMarkupPersistence {
 public:
@@ -35,7 +35,7 @@ public:
     ProjectionSummary Summary();
     // The summary line's text (with its '&' key mark) for a summary.
     static std::string SummaryText(const ProjectionSummary& summary);
-    // Selects the row of the lowest balance in the list and scrolls to it.
+    // Selects the first row of the day of the lowest balance and scrolls to it.
     void SelectLowestRow();
 
     // CASHFLOW with the start date and Duration, below the document's current element.

@@ -28,7 +28,9 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -75,8 +77,9 @@ protected:
         fs::permissions(m_runtime.Path(), fs::perms::owner_all);
     }
 
-    // Runs the program with the words, in the private home, with no display.
-    Outcome Tillane(const std::vector<std::string>& words)
+    // Runs the program with the words, in the private home, with no display; its standard
+    // output goes to a file read back, or to the given path.
+    Outcome Tillane(const std::vector<std::string>& words, const std::string& standardOutput = {})
     {
         const std::string program = TILLANE_BINARY_DIR "/tillane";
         std::vector<std::string> arguments = {program};
@@ -107,7 +110,8 @@ protected:
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
         posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-        posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        posix_spawn_file_actions_addopen(&actions, 1, standardOutput.empty() ? out.c_str() : standardOutput.c_str(),
+                                         O_WRONLY | O_CREAT | O_TRUNC, 0600);
         posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
         pid_t child = 0;
         const int spawned = posix_spawn(&child, program.c_str(), &actions, nullptr, argv.data(), envp.data());
@@ -265,21 +269,33 @@ TEST_F(CommandLineRunTest, SummaryTellsHowLowItGoesAndExitsThreeBelowTheThreshol
                          "Closing balance:  1800\n"
                          "Closing on:       02/28/2026\n");
 
+    // The first pay leaves the balance under 1500: back with the second one.
     const Outcome below = Tillane({"--summary", "--below", "1500"});
     EXPECT_EQ(below.status, 3) << below.err;
-    EXPECT_NE(below.out.find("Below 1500 from:  01/01/2026\nBack on:          01/16/2026\n"), std::string::npos)
-        << below.out;
+    EXPECT_EQ(below.out, "Lowest balance:   1000\n"
+                         "Lowest on:        01/01/2026\n"
+                         "Below 1500 from:  01/01/2026\n"
+                         "Back on:          01/16/2026\n"
+                         "Days below:       15\n"
+                         "Last below on:    01/15/2026\n"
+                         "Closing balance:  1800\n"
+                         "Closing on:       02/28/2026\n");
 
     // The file's own threshold counts unless --below overrides it. Started on the day of
-    // February's rent, the projection dips under it at once and ends before it is back.
+    // February's rent, the projection dips under it at once and is not back by the
+    // window's last day, 30 March, two pays later.
     std::string warning = DataFileText("Rent");
     warning.replace(warning.find("Duration=\"2\""), 12, "Duration=\"2\" WarnBelow=\"1700\"");
     WriteFileBytes(HomeDataFile(), warning);
     const Outcome fileThreshold = Tillane({"--summary", "--start", "02/28/2026", "--months", "1"});
     EXPECT_EQ(fileThreshold.status, 3) << fileThreshold.err;
-    EXPECT_NE(fileThreshold.out.find("Lowest balance:   400\nLowest on:        02/28/2026\n"
-                                          "Below 1700 from:  02/28/2026\nBack on:          never\n"), std::string::npos)
-        << fileThreshold.out;
+    EXPECT_EQ(fileThreshold.out, "Lowest balance:   400\n"
+                                 "Lowest on:        02/28/2026\n"
+                                 "Below 1700 from:  02/28/2026\n"
+                                 "Days below:       31\n"
+                                 "Last below on:    03/30/2026\n"
+                                 "Closing balance:  1200\n"
+                                 "Closing on:       03/27/2026\n");
     EXPECT_EQ(Tillane({"--summary", "--below", "-250"}).status, 0);
     EXPECT_EQ(ReadFileBytes(HomeDataFile()), warning);
 
@@ -403,7 +419,7 @@ TEST_F(CommandLineRunTest, AFileThatCannotBeUsedEndsWithStatusOne)
     EXPECT_NE(chart.err.find("cannot write the chart to " + nowhere), std::string::npos) << chart.err;
 }
 
-TEST_F(CommandLineRunTest, TheChartNeverReplacesTheDataFile)
+TEST_F(CommandLineRunTest, OutputsNeverReplaceTheDataFileNorFailUnsaid)
 {
     const fs::path data = m_output / "mine.Tillane";
     WriteFileBytes(data, DataFileText());
@@ -420,6 +436,20 @@ TEST_F(CommandLineRunTest, TheChartNeverReplacesTheDataFile)
     const Outcome full = Tillane({"--chart", "/dev/full", "--file", data.string()});
     EXPECT_EQ(full.status, 1);
     EXPECT_NE(full.err.find("not a regular file"), std::string::npos) << full.err;
+
+    // Printed onto a full device: a failure, with the reason.
+    for (const std::vector<std::string>& words :
+         {std::vector<std::string> {"--forecast"}, std::vector<std::string> {"--forecast", "--csv"},
+          std::vector<std::string> {"--summary"}}) {
+        std::vector<std::string> onData = words;
+        onData.insert(onData.end(), {"--file", data.string()});
+        const Outcome run = Tillane(onData, "/dev/full");
+        EXPECT_EQ(run.status, 1) << words.back() << ": " << run.err;
+        EXPECT_NE(run.err.find("tillane: cannot write the " + std::string(words[0] == "--summary" ? "summary" : "forecast") +
+                               " to standard output: " + std::strerror(ENOSPC)),
+                  std::string::npos)
+            << words.back() << ": " << run.err;
+    }
 }
 
 TEST_F(CommandLineRunTest, ADataFileThatIsNotARegularFileIsRefusedAtOnce)
@@ -444,6 +474,7 @@ TEST_F(CommandLineRunTest, BadUsageEndsWithStatusTwoAndTheUsage)
         {{"--forecast", "--months", "100"}, "1 to 99"},
         {{"--chart", "c.png", "--size", "600x15"}, "16 pixels"},
         {{"--chart", "c.png", "--size", "wide"}, "16 pixels"},
+        {{"--summary", "--below", "5", "--below", "-5"}, "--below is given more than once"},
     };
     for (const auto& [words, message] : cases) {
         const Outcome run = Tillane(words);

@@ -88,7 +88,9 @@ TEST(CommandLine, AnOptionGivenTwiceIsBadUsage)
              {"--forecast", "--file", "a", "--file=b"},
              {"--forecast", "--start", "01/01/2026", "--start", "01/01/2026"},
              {"--forecast", "--months", "3", "--months=4"},
-             {"--chart", "c.png", "--size", "100x100", "--size", "200x200"}})
+             {"--chart", "c.png", "--size", "100x100", "--size", "200x200"},
+             {"--summary", "--below", "5", "--below=5"},
+             {"--forecast", "--csv", "--csv"}})
         EXPECT_NE(Refusal(twice).find("given more than once"), std::string::npos) << twice[2];
 }
 

@@ -196,9 +196,14 @@ TEST_F(CashFlowPageTest, TheSummaryLineFollowsEveryKindOfChange)
     EXPECT_EQ(line(), (SummaryLine{"&Lowest 1000 on 01/01/2007 \u00B7 Closing 1000 on 01/01/2007", false}));
 
     TransactionData& bill = transactions.AddOnce(MakeDate(2007, 1, 10), -1500);
-    EXPECT_EQ(line(), (SummaryLine{"Below 0 from 01/10/2007 on \u00B7 &lowest -500 on 01/10/2007", true}));
+    // Every day to the window's last, 31 January, ends below.
+    EXPECT_EQ(line(), (SummaryLine{"Below 0 from 01/10/2007 \u00B7 22 days below, the last 01/31/2007 \u00B7 "
+                                   "&lowest -500 on 01/10/2007",
+                                   true}));
     transactions.AddOnce(MakeDate(2007, 1, 20), 800);
-    EXPECT_EQ(line(), (SummaryLine{"Below 0 01/10/2007\u201301/20/2007 \u00B7 &lowest -500 on 01/10/2007", true}));
+    EXPECT_EQ(line(), (SummaryLine{"Below 0 from 01/10/2007 \u00B7 10 days below, the last 01/19/2007 \u00B7 "
+                                   "&lowest -500 on 01/10/2007",
+                                   true}));
 
     accounts.total = 2000; // as the accounts list does after a change
     List().Recalculate(0);
@@ -211,7 +216,10 @@ TEST_F(CashFlowPageTest, TheSummaryLineFollowsEveryKindOfChange)
     EXPECT_EQ(line(), (SummaryLine{"&Lowest 1300 on 01/25/2007 \u00B7 Closing 1300 on 01/25/2007", false}));
 
     page->SetWarnBelow(2500);
-    EXPECT_EQ(line(), (SummaryLine{"Below 2500 01/01/2007\u201301/20/2007 \u00B7 &lowest 1300 on 01/25/2007", true}));
+    // Two spells: up to the pay on the 20th, and from the bill on the 25th.
+    EXPECT_EQ(line(), (SummaryLine{"Below 2500 from 01/01/2007 \u00B7 26 days below, the last 01/31/2007 \u00B7 "
+                                   "&lowest 1300 on 01/25/2007",
+                                   true}));
     page->SetWarnBelow(0);
 
     // Deleted: its rows go, with a recalculation from the first of them.
@@ -225,18 +233,29 @@ TEST_F(CashFlowPageTest, TheSummaryLineFollowsEveryKindOfChange)
     EXPECT_EQ(line(), (SummaryLine{"&Lowest 2000 on 12/01/2006 \u00B7 Closing 2000 on 12/01/2006", false}));
     EXPECT_TRUE(spin->Step(1));
     EXPECT_EQ(line(), (SummaryLine{"&Lowest 2000 on 12/01/2006 \u00B7 Closing 2800 on 01/20/2007", false}));
+
+    // The window's last day ends below; then money comes in later that day, and the dip
+    // between its two rows is no warning.
+    transactions.AddOnce(MakeDate(2007, 1, 31), -3000);
+    EXPECT_EQ(line(), (SummaryLine{"Below 0 on 01/31/2007 only \u00B7 &lowest -200", true}));
+    transactions.AddOnce(MakeDate(2007, 1, 31), 3000);
+    EXPECT_EQ(line(), (SummaryLine{"&Lowest 2000 on 12/01/2006 \u00B7 Closing 2800 on 01/31/2007", false}));
 }
 
-TEST_F(CashFlowPageTest, ClickingTheSummaryLineSelectsTheFirstRowOfTheLowestBalanceAndShowsIt)
+TEST_F(CashFlowPageTest, ClickingTheSummaryLineSelectsTheFirstRowOfTheLowestDayAndShowsIt)
 {
     accounts.total = 100;
     Create(99);
     page->Widget()->resize(500, 300);
     page->Widget()->show();
-    // Many rows, then a dip to -150 twice: the first of the two is the one.
+    // Many rows, a deeper dip that is over by the end of its day, then days that end at
+    // -150 twice: the first of the two is the one, from its first row.
     for (int day = 1; day <= 300; ++day)
         transactions.AddOnce(AddDays(MakeDate(2007, 1, 1), day), 1);
-    transactions.AddOnce(MakeDate(2007, 12, 1), -550);
+    transactions.AddOnce(MakeDate(2007, 11, 1), -1000);
+    transactions.AddOnce(MakeDate(2007, 11, 1), 1000);
+    transactions.AddOnce(MakeDate(2007, 12, 1), 50);
+    transactions.AddOnce(MakeDate(2007, 12, 1), -600);
     transactions.AddOnce(MakeDate(2007, 12, 2), 100);
     transactions.AddOnce(MakeDate(2007, 12, 3), -100);
     QCoreApplication::sendPostedEvents();
@@ -252,7 +271,8 @@ TEST_F(CashFlowPageTest, ClickingTheSummaryLineSelectsTheFirstRowOfTheLowestBala
     page->PressButton(res::IDC_SUMMARY);
     QCoreApplication::processEvents();
     EXPECT_EQ(List().GetSelectedIndex(), static_cast<int>(summary.lowestRow));
-    EXPECT_EQ(List().GetItemText(List().GetSelectedIndex(), 3), "-150");
+    EXPECT_EQ(List().GetItemText(List().GetSelectedIndex(), 0), "12/01/2007");
+    EXPECT_EQ(List().GetItemText(List().GetSelectedIndex(), 3), "450");
     auto* view = dynamic_cast<QAbstractItemView*>(List().Widget());
     ASSERT_NE(view, nullptr);
     const QRect shown = view->visualRect(view->model()->index(static_cast<int>(summary.lowestRow), 0));
