@@ -238,9 +238,7 @@ LoadResult ParseDocument(std::string text, TimeValue today, bool findDifferences
     result.contents.transactions = ReadTransactions(document, today);
     if (!findDifferences)
         return result;
-    CXmlDocument written;
-    written.SetDocument(WriteDocument(result.contents, today));
-    result.differences = FindDifferences(document, written, &result.notes);
+    result.differences = FindDifferences(document, WriteDocument(result.contents, today), &result.notes);
     return result;
 }
 

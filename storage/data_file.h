@@ -193,13 +193,13 @@ struct LoadResult {
     std::string reason;
 };
 
-// How `written` (what a save of the contents read from `original` gives) differs from
+// How `written` (the text a save of the contents read from `original` gives) differs from
 // `original`: every element, attribute, text, comment, processing instruction or other
 // markup of either that the other does not hold alike, and every value that reads
 // otherwise. White space between elements, the order of attributes, quotes and escapes do
 // not count, nor do empty ACCOUNTS and TRANSACTIONS lists, nor the order of the elements
 // of a list. Returns how many; the first kNotesKept go to notes in words.
-std::size_t FindDifferences(const CXmlDocument& original, const CXmlDocument& written, Notes* notes);
+std::size_t FindDifferences(const CXmlDocument& original, std::string written, Notes* notes);
 
 // Reads the text of a data file (lines already joined). A top-level element with a Format
 // other than "1" is not a data file of this version. Without findDifferences, differences

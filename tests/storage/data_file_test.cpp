@@ -462,7 +462,8 @@ TEST(DataFileTest, WhatASaveWouldChangeIsNoted)
     }
 }
 
-// Whatever the program writes, read back from the disk, holds what a save writes again.
+// Whatever the program writes, read back from the disk, holds what a save writes again,
+// however its markup is spelled; and any change made to it is noticed.
 TEST(DataFileTest, EveryFileTheProgramWritesReadsWithoutDifferences)
 {
     TzGuard zone(testing_support::kEastern);
@@ -506,10 +507,49 @@ TEST(DataFileTest, EveryFileTheProgramWritesReadsWithoutDifferences)
                                                       static_cast<int>(number(1, 12)), static_cast<int>(number(1, 28))),
                                              static_cast<std::int32_t>(number(INT32_MIN, INT32_MAX)), std::move(rule)});
         }
-        const std::string disk = TextFile::ToTextMode(DataFile::WriteDocument(contents, today));
-        const DataFile::LoadResult result = DataFile::ParseDocument(TextFile::JoinLines(disk), today);
-        ASSERT_EQ(result.status, DataFile::Status::Loaded) << disk;
-        EXPECT_EQ(result.differences, 0u) << disk << (result.notes.empty() ? "" : result.notes[0]);
+        const std::string text = TextFile::JoinLines(TextFile::ToTextMode(DataFile::WriteDocument(contents, today)));
+        const DataFile::LoadResult result = DataFile::ParseDocument(text, today);
+        ASSERT_EQ(result.status, DataFile::Status::Loaded) << text;
+        EXPECT_EQ(result.differences, 0u) << text << (result.notes.empty() ? "" : result.notes[0]);
+
+        // The same written another way (quotes, spaces in the tags, line ends) says the same.
+        std::string other;
+        bool inTag = false;
+        for (std::size_t at = 0; at < text.size(); ++at) {
+            const char c = text[at];
+            inTag = c == '<' ? true : c == '>' ? false : inTag;
+            if (inTag && c == '"')
+                other += '\'';
+            else if (inTag && c == '=')
+                other += " =\n";
+            else if (inTag && c == '/' && text[at + 1] == '>')
+                other += " /";
+            else
+                other += c == '\r' && !inTag && other.back() == '>' ? '\n' : c;
+        }
+        const DataFile::LoadResult same = DataFile::ParseDocument(other, today);
+        EXPECT_EQ(same.differences, 0u) << other << (same.notes.empty() ? "" : same.notes[0]);
+
+        // One change anywhere: a comment before a tag, an attribute on an element, or text
+        // after the document.
+        std::vector<std::size_t> tags;
+        for (std::size_t at = text.find('<'); at != std::string::npos; at = text.find('<', at + 1))
+            tags.push_back(at);
+        std::string changed = text;
+        const std::size_t tag = tags[number(0, tags.size() - 1)];
+        switch (number(0, 2)) {
+        case 0: changed.insert(tag, "<!--x-->"); break;
+        case 1:
+            if (changed[tag + 1] != '/') {
+                changed.insert(changed.find_first_of(" />", tag), " Note=\"x\"");
+                break;
+            }
+            [[fallthrough]];
+        default: changed += "x"; break;
+        }
+        const DataFile::LoadResult noted = DataFile::ParseDocument(changed, today);
+        EXPECT_GE(noted.differences, 1u) << changed;
+        EXPECT_EQ(noted.notes.size(), std::min(noted.differences, DataFile::kNotesKept)) << changed;
     }
 }
 
