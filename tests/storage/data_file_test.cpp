@@ -435,6 +435,7 @@ TEST(DataFileTest, WhatASaveWouldChangeIsNoted)
     };
     const Case cases[] = {
         {with("<AMOUNT>400</AMOUNT>\r\n", ""), {"no AMOUNT of \"Payday\": read as 0"}},
+        {with("<AMOUNT>400<", "<AMOUNT> 400<"), {"AMOUNT \" 400\" of \"Payday\" read as 400"}},
         {with("<DATE>03/07/2006</DATE>\r\n<AMOUNT>400</AMOUNT>", "<AMOUNT>400</AMOUNT><DATE>03/07/2006</DATE>"),
          {"element AMOUNT in TRANSACTION of \"Payday\"", "no AMOUNT of \"Payday\": read as 0"}},
         {with("<DESCRIPTION>Payday</DESCRIPTION>", "<DESCRIPTION>Pay<B>bold</B></DESCRIPTION>"),
