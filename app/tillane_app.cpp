@@ -53,7 +53,7 @@ CTillaneDlg::DataFileState SafeguardDataFile(const std::string& path, DataFileRe
     if (status != DataFile::Status::Unreadable && status != DataFile::Status::Malformed &&
         status != DataFile::Status::NotDataFile)
         return probe.differences > 0 ? CTillaneDlg::DataFileState::LoadKeepingOriginal
-                                   : CTillaneDlg::DataFileState::Load;
+                                     : CTillaneDlg::DataFileState::Load;
 
     const std::string why = status == DataFile::Status::Unreadable
                                 ? (probe.reason.empty() ? "it could not be read" : "it could not be read: " + probe.reason)

@@ -44,8 +44,8 @@ const std::map<int, std::string>& StringTable()
          "the number of months."},
 
         {IDS_ORIGINAL_KEPT,
-         "The data file\n\n%1\n\nholds what Tillane reads otherwise or does not read, which this save "
-         "does not keep as it was:\n\n%2\nThe file as it was has been kept as\n\n%3"},
+         "The data file\n\n%1\n\nholds what this save does not write back as it was: values Tillane reads "
+         "otherwise, or content it does not read.\n\n%2\nThe file as it was has been kept as\n\n%3"},
         {IDS_MORE_DIFFERENCES, "and %1 more"},
 
         {IDS_PREVIEW_ENTER_DATE, "Enter a date to see the payments"},
