@@ -62,7 +62,7 @@ private:
         }
         // Read and parsed once: the refusal, the projection length and the window's lists
         // all come from these bytes.
-        DataFileReading reading = ReadDataFileOnce(path, {.findUnreadContent = false});
+        DataFileReading reading = ReadDataFileOnce(path, {.findDifferences = true});
         const DataFile::Status status = reading.loaded.status;
         if (status == DataFile::Status::Unreadable || status == DataFile::Status::Malformed ||
             status == DataFile::Status::NotDataFile) {
@@ -137,8 +137,7 @@ private:
 bool CheckLoadedProjection(CTillaneDlg& window, std::ostream& err)
 {
     const std::string path = window.DataFilePath();
-    for (const std::string& note : window.LoadNotes())
-        err << "tillane: " << path << ": " << note << "\n";
+    err << LoadNotesText(path, window.LoadNotes(), window.LoadDifferences());
     CCashFlowListCtrl& list = window.CashFlowPage().CashFlowList();
     if (!list.IsCapped())
         return true;

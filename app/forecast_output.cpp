@@ -247,6 +247,17 @@ std::string ProjectionCapNotice(const std::string& path, std::size_t limit)
            " rows; a transaction repeats more often than any real one would (a step of 0, say)\n";
 }
 
+std::string LoadNotesText(const std::string& path, const DataFile::Notes& notes, std::size_t differences)
+{
+    std::string text;
+    for (const std::string& note : notes)
+        text += "tillane: " + path + ": " + note + "\n";
+    if (differences > notes.size())
+        text += "tillane: " + path + ": and " + std::to_string(differences - notes.size()) + " more difference" +
+                (differences - notes.size() == 1 ? "" : "s") + "\n";
+    return text;
+}
+
 int RunForecast(const CommandLine& line, const std::string& path, std::FILE* out, std::FILE* err)
 {
     if (line.file && NamedFileMissing(path)) {
@@ -283,8 +294,7 @@ int RunForecast(const CommandLine& line, const std::string& path, std::FILE* out
         start = *line.start;
     const unsigned duration = line.months ? *line.months : contents.duration;
 
-    for (const std::string& note : loaded.notes)
-        std::fprintf(err, "tillane: %s: %s\n", path.c_str(), note.c_str());
+    std::fputs(LoadNotesText(path, loaded.notes, loaded.differences).c_str(), err);
     ProjectionStartDate() = ClampDate(start);
     CashFlowProjection projection(schedule, schedule, duration, kOpeningDescription);
     schedule.SetProjection(projection);

@@ -80,8 +80,14 @@ std::string StandardOutputFailure(const std::string& what, int error);
 // The line that says the projection stopped at its row limit.
 std::string ProjectionCapNotice(const std::string& path, std::size_t limit);
 
+// What a save would change of the data file, as loading found it: one line
+// "tillane: PATH: <note>" per note, then "tillane: PATH: and N more differences" when
+// there are more than the notes; nothing when there are none.
+std::string LoadNotesText(const std::string& path, const DataFile::Notes& notes, std::size_t differences);
+
 // Prints the forecast (or, in the summary mode, the summary) of the data file at path: exit
 // status 0, or 1 when the file cannot be used (said on err), the projection stopped at its
 // row limit (said too) or the output cannot be written; 3 when a summary's balance goes
-// below its threshold. What loading mended is said on err, one line each.
+// below its threshold. What loading read differently from the file is said on err
+// (LoadNotesText).
 int RunForecast(const CommandLine& line, const std::string& path, std::FILE* out, std::FILE* err);

@@ -49,13 +49,13 @@ CTillaneDlg::DataFileState SafeguardDataFile(const std::string& path, DataFileRe
         // Read after the answer, as the window would: the target may have come meanwhile.
     }
     // The one reading of the file: the window loads it, and a save compares with it.
-    read = ReadDataFileOnce(path, {.findUnreadContent = true, .lock = lock});
+    read = ReadDataFileOnce(path, {.findDifferences = true, .lock = lock});
     const DataFile::LoadResult& probe = read.loaded;
     const DataFile::Status status = probe.status;
     if (status != DataFile::Status::Unreadable && status != DataFile::Status::Malformed &&
         status != DataFile::Status::NotDataFile)
-        return probe.unreadContent ? CTillaneDlg::DataFileState::LoadKeepingOriginal
-                                   : CTillaneDlg::DataFileState::Load;
+        return probe.differences > 0 ? CTillaneDlg::DataFileState::LoadKeepingOriginal
+                                     : CTillaneDlg::DataFileState::Load;
 
     const std::string why = status == DataFile::Status::Unreadable
                                 ? (probe.reason.empty() ? "it could not be read" : "it could not be read: " + probe.reason)

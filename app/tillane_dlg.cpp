@@ -26,7 +26,9 @@
 #include <algorithm>
 #include <ctime>
 #include <filesystem>
+#include <initializer_list>
 #include <stdexcept>
+#include <string_view>
 #include <utility>
 
 namespace {
@@ -52,6 +54,22 @@ std::string Replace(std::string text, const std::string& mark, const std::string
     if (const auto at = text.find(mark); at != std::string::npos)
         text.replace(at, mark.size(), value);
     return text;
+}
+
+// %1, %2, ... replaced in one pass, so that a value holding "%2" stays as it is.
+std::string FillIn(std::string_view text, std::initializer_list<std::string_view> values)
+{
+    std::string filled;
+    for (std::size_t at = 0; at < text.size(); ++at) {
+        const char next = at + 1 < text.size() ? text[at + 1] : '\0';
+        if (text[at] == '%' && next >= '1' && next < static_cast<char>('1' + values.size())) {
+            filled += values.begin()[next - '1'];
+            ++at;
+        } else {
+            filled += text[at];
+        }
+    }
+    return filled;
 }
 
 // A menu shows "&&" as one ampersand; a single one would mark a mnemonic.
@@ -180,7 +198,7 @@ DataFileReading ReadDataFileOnce(const std::string& path, const DataFileReadOpti
     case TextFile::ReadStatus::Ok: {
         std::string text = TextFile::JoinLines(read.read.bytes);
         std::string().swap(read.read.bytes);
-        reading.loaded = DataFile::ParseDocument(std::move(text), Today(), options.findUnreadContent);
+        reading.loaded = DataFile::ParseDocument(std::move(text), Today(), options.findDifferences);
         break;
     }
     }
@@ -199,13 +217,14 @@ void CTillaneDlg::LoadData(bool sampleWhenMissing)
         return;
     std::optional<DataFileReading> reading = std::exchange(m_reading, std::nullopt);
     if (!reading)
-        reading = ReadDataFileOnce(DataFilePath(), {.findUnreadContent = false});
+        reading = ReadDataFileOnce(DataFilePath());
     LoadReading(std::move(*reading), sampleWhenMissing);
 }
 
 void CTillaneDlg::LoadReading(DataFileReading reading, bool sampleWhenMissing)
 {
     m_loadNotes.clear();
+    m_loadDifferences = 0;
     m_toldRowLimit = false;
     // The file the bytes came from, as it was when the read began: a change since makes
     // the next save ask, not lose it.
@@ -242,7 +261,8 @@ void CTillaneDlg::LoadParsed(DataFile::LoadResult loaded)
         m_dataFileUnreadable = true;
         return;
     }
-    m_loadNotes.insert(m_loadNotes.end(), loaded.notes.begin(), loaded.notes.end());
+    m_loadNotes = std::move(loaded.notes);
+    m_loadDifferences = loaded.differences;
     DataFile::Contents& contents = loaded.contents;
     // A file without a start date leaves the start date as it is; Duration is the
     // configuration's.
@@ -305,14 +325,11 @@ app::FileOutcome CTillaneDlg::SaveData()
         std::string reason;
         const auto copy = app::KeepCopy(path, std::time(nullptr), &reason);
         if (!copy)
-            return {false, "the file holds more than Tillane reads, and no copy of it could be kept: " + reason};
+            return {false, "the file holds what this save would not keep as it is, and no copy of it could be "
+                           "kept: " + reason};
         m_dataFileState = DataFileState::Load;
-        win::MessageBox(this,
-                        "The data file\n\n" + path +
-                            "\n\nholds more than Tillane reads (another list, or parts in an unexpected order), "
-                            "which this save does not keep. The file as it was has been kept as\n\n" +
-                            *copy,
-                        win::LoadString(res::IDS_APP_TITLE), win::MB_OK | win::MB_ICONINFORMATION);
+        win::MessageBox(this, OriginalKeptText(path, *copy), win::LoadString(res::IDS_APP_TITLE),
+                        win::MB_OK | win::MB_ICONINFORMATION);
     }
     if (m_dataFileUnreadable) {
         // The file there was not understood: keep it before writing anything to its name.
@@ -338,6 +355,18 @@ app::FileOutcome CTillaneDlg::SaveData()
             m_dataFileLock->FollowDataFile();
     }
     return outcome;
+}
+
+std::string CTillaneDlg::OriginalKeptText(const std::string& path, const std::string& copy) const
+{
+    std::string differences;
+    for (const std::string& note : m_loadNotes)
+        differences += "\u2022 " + note + "\n";
+    if (m_loadDifferences > m_loadNotes.size())
+        differences += win::FormatPrompt(win::LoadString(res::IDS_MORE_DIFFERENCES),
+                                         std::to_string(m_loadDifferences - m_loadNotes.size())) +
+                       "\n";
+    return FillIn(win::LoadString(res::IDS_ORIGINAL_KEPT), {path, differences, copy});
 }
 
 CTillaneDlg::DiskChoice CTillaneDlg::AskAboutChangesOnDisk(bool closing)
@@ -386,7 +415,7 @@ void CTillaneDlg::ReloadFromDisk()
     m_history.Clear();
     m_dataFileUnreadable = false;
     DataFileReading reading = ReadDataFileOnce(DataFilePath());
-    m_dataFileState = reading.loaded.unreadContent ? DataFileState::LoadKeepingOriginal : DataFileState::Load;
+    m_dataFileState = reading.loaded.differences > 0 ? DataFileState::LoadKeepingOriginal : DataFileState::Load;
     m_reading = std::move(reading);
     LoadData(false);
     // The other program's file is a new one, most likely: hold that one now.

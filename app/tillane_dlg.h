@@ -33,8 +33,8 @@ struct DataFileReading {
 };
 
 struct DataFileReadOptions {
-    // Find out whether the file holds content the reader passes over.
-    bool findUnreadContent = true;
+    // Find out how a save would differ from what the file holds.
+    bool findDifferences = true;
     // Read through the lock's hold on the file, when it has one: the bytes are those of
     // the file locked.
     const app::DataFileLock* lock = nullptr;
@@ -82,8 +82,9 @@ public:
         SetAside,
         // It could not be read and could not be kept safe: start empty, never save.
         Untouchable,
-        // Load it, but it holds content the loader passes over: keep a copy of it before
-        // the first save, and tell the user where.
+        // Load it, but a save would not write what it holds (values the loader mended,
+        // content it passes over): keep a copy of it before the first save, and tell the
+        // user where and what differs.
         LoadKeepingOriginal,
         // It is a link to a file that does not exist, and the user chose not to create
         // it: start empty, never save (the link stays a link).
@@ -115,9 +116,10 @@ public:
     void SetDataFileLock(app::DataFileLock* lock) { m_dataFileLock = lock; }
     // Whether the data file's text was loaded (false: missing, unreadable, not a data file).
     bool DataFileUnreadable() const { return m_dataFileUnreadable; }
-    // What loading found wrong in the file and mended (dates that are no dates, or lie
-    // outside the years the program handles).
+    // How a save would differ from the data file as loaded, when that was found out: how
+    // many differences, and the first of them in words.
     const DataFile::Notes& LoadNotes() const { return m_loadNotes; }
+    std::size_t LoadDifferences() const { return m_loadDifferences; }
 
     // Commands that act on the selection of the active page.
     bool CanEditSelection();
@@ -203,6 +205,8 @@ private:
     // Saves before the window closes; false when the user chose to keep it open.
     bool SaveForClosing();
     void ReportSaveFailure(const app::FileOutcome& outcome, bool closing, bool* closeAnyway);
+    // The message that the data file, which a save would change, has been kept as `copy`.
+    std::string OriginalKeptText(const std::string& path, const std::string& copy) const;
     // Once per load, the first time the projection reaches its row limit: after the
     // event at hand (a load, an edit), not in the middle of it.
     void NoticeRowLimit();
@@ -233,6 +237,7 @@ private:
     app::DataFileLock* m_dataFileLock = nullptr; // not owned
     bool m_toldBackupFailure = false;
     DataFile::Notes m_loadNotes;
+    std::size_t m_loadDifferences = 0;
     // The user has been told since the last load that the projection is cut short.
     bool m_toldRowLimit = false;
     // Read already, for LoadData to load.

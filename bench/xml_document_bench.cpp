@@ -1,7 +1,10 @@
 // Speed of the markup document on data files of about 1 MB and 10 MB, made of the
 // TRANSACTION elements of the sample stress file repeated: parsing and reading every text
-// and attribute, and building the same document with the writing operations.
+// and attribute, building the same document with the writing operations, and the data
+// file's whole load with and without its comparison with what a save would write.
 
+#include "storage/data_file.h"
+#include "storage/text_file.h"
 #include "storage/xml_document.h"
 
 #include <benchmark/benchmark.h>
@@ -186,9 +189,36 @@ void BuildDocument(benchmark::State& state)
     state.counters["MB"] = static_cast<double>(size) / (1 << 20);
 }
 
+// The data file's whole load as the program does it: the text read into accounts and
+// transactions and, with the second argument 1, compared with what a save would write
+// (a file the program wrote, so with nothing to note).
+void LoadDataFile(benchmark::State& state)
+{
+    std::string bytes = DataFileOfSize(static_cast<std::size_t>(state.range(0)) << 20);
+    const std::string firstLine = "<TILLANE Format=\"1\">\r\r\n";
+    bytes.insert(firstLine.size(), "<CASHFLOW StartDate=\"03/07/2026\" Duration=\"99\"/>\r\r\n");
+    const std::string text = TextFile::JoinLines(bytes);
+    const bool compare = state.range(1) != 0;
+    const TimeValue today = MakeDate(2026, 3, 7);
+    if (compare && DataFile::ParseDocument(text, today).differences != 0) {
+        state.SkipWithError("the data file differs from what a save writes");
+        return;
+    }
+    for (auto _ : state) {
+        state.PauseTiming();
+        std::string copy = text;
+        state.ResumeTiming();
+        const DataFile::LoadResult result = DataFile::ParseDocument(std::move(copy), today, compare);
+        benchmark::DoNotOptimize(result.contents.transactions.data());
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * text.size()));
+    state.counters["MB"] = static_cast<double>(text.size()) / (1 << 20);
+}
+
 } // namespace
 
 BENCHMARK(ParseAndReadEverything)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond);
 BENCHMARK(BuildDocument)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond);
+BENCHMARK(LoadDataFile)->Args({1, 0})->Args({1, 1})->Args({10, 0})->Args({10, 1})->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();

@@ -1,7 +1,9 @@
 // Feeds arbitrary bytes to the data file's reader as if they were a file on disk: line
 // ends are dropped the text-mode way, then the document is read into accounts and
-// transactions with their rules. Whatever was read must survive a save and a re-read with
-// its descriptions, amounts, counts and dates unchanged.
+// transactions with their rules, and compared with what a save would write. Whatever was
+// read must survive a save and a re-read with its descriptions, amounts, counts and dates
+// unchanged, and the saved file, read back from the disk, must differ in nothing from what
+// a save of it would write.
 #include "storage/data_file.h"
 #include "storage/text_file.h"
 
@@ -28,6 +30,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string saved = DataFile::WriteDocument(first.contents, today);
     const DataFile::LoadResult second = DataFile::ParseDocument(saved, today);
     if (second.status != DataFile::Status::Loaded)
+        std::abort();
+    const DataFile::LoadResult reread = DataFile::ParseDocument(TextFile::JoinLines(TextFile::ToTextMode(saved)), today);
+    if (reread.status != DataFile::Status::Loaded || reread.differences != 0 || !reread.notes.empty())
         std::abort();
     if (second.contents.accounts.size() != first.contents.accounts.size()
         || second.contents.transactions.size() != first.contents.transactions.size())

@@ -83,6 +83,10 @@ inline constexpr int IDS_CHART_TIP_ENTRIES = 294;
 inline constexpr int IDS_CHART_TIP_NO_ENTRIES = 295;
 inline constexpr int IDS_WARN_BELOW_TIP = 296;
 inline constexpr int IDS_ROW_LIMIT_REACHED = 200;
+// Told at the first save of a data file that the save changes: %1 the file, %2 the
+// differences, one line each, %3 the copy kept of it; then "and %1 more" differences.
+inline constexpr int IDS_ORIGINAL_KEPT = 201;
+inline constexpr int IDS_MORE_DIFFERENCES = 202;
 
 // The Transaction Editor's preview of a rule's next dates.
 inline constexpr int IDS_PREVIEW_ENTER_DATE = 330;

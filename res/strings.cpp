@@ -43,6 +43,11 @@ const std::map<int, std::string>& StringTable()
          "one would (a step of 0, say) usually causes this. Correct or delete it, or shorten "
          "the number of months."},
 
+        {IDS_ORIGINAL_KEPT,
+         "The data file\n\n%1\n\nholds what this save does not write back as it was: values Tillane reads "
+         "otherwise, or content it does not read.\n\n%2\nThe file as it was has been kept as\n\n%3"},
+        {IDS_MORE_DIFFERENCES, "and %1 more"},
+
         {IDS_PREVIEW_ENTER_DATE, "Enter a date to see the payments"},
         {IDS_PREVIEW_ENTER_OCCURRENCES, "Enter from 2 to 9999 occurrences to see the payments"},
         {IDS_PREVIEW_ONCE, "once only"},

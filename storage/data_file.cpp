@@ -21,20 +21,12 @@ std::string SignedText(std::int32_t value)
 
 // A date of the file. A text too short to be a date gives nothing (the caller's default
 // stands); a day outside the years the program handles gives the nearer end of them.
-// Either is noted; an empty text is a date left out, not a fault.
-std::optional<TimeValue> ReadFileDate(std::string_view text, const std::string& what, Notes* notes)
+std::optional<TimeValue> ReadFileDate(std::string_view text)
 {
     const std::optional<TimeValue> date = ParseDate(text);
-    if (!date) {
-        if (notes && !text.empty())
-            notes->push_back(what + " \"" + std::string(text) + "\" is not a date written MM/DD/YYYY: today is used");
+    if (!date)
         return std::nullopt;
-    }
-    const TimeValue kept = ClampDate(*date);
-    if (kept != *date && notes)
-        notes->push_back(what + " \"" + std::string(text) + "\" is not a day from 01/01/1000 to 12/31/9999: " +
-                         FormatDate(kept) + " is used");
-    return kept;
+    return ClampDate(*date);
 }
 
 } // namespace
@@ -55,12 +47,12 @@ bool FindRoot(CXmlDocument& document)
     return document.FindElement(kRoot);
 }
 
-std::optional<Cashflow> ReadCashflow(CXmlDocument& document, Notes* notes)
+std::optional<Cashflow> ReadCashflow(CXmlDocument& document)
 {
     if (!document.FindChildElement(kCashflow))
         return std::nullopt;
     Cashflow cashflow;
-    cashflow.startDate = ReadFileDate(document.GetChildAttribute(kStartDate), "the start date", notes);
+    cashflow.startDate = ReadFileDate(document.GetChildAttribute(kStartDate));
     cashflow.durationText = document.GetChildAttribute(kDuration);
     cashflow.warnBelow = Utility::ReadDecimal(document.GetChildAttribute(kWarnBelow));
     return cashflow;
@@ -93,14 +85,12 @@ Account ReadAccount(CXmlDocument& document)
     return account;
 }
 
-Transaction ReadTransaction(CXmlDocument& document, TimeValue today, Notes* notes)
+Transaction ReadTransaction(CXmlDocument& document, TimeValue today)
 {
     Transaction transaction;
     document.EnterElement();
     transaction.description = ChildTextOrEmpty(document, kDescription);
-    transaction.date = ReadFileDate(ChildTextOrEmpty(document, kDate),
-                                    "the date of the transaction \"" + transaction.description + "\"", notes)
-                           .value_or(today);
+    transaction.date = ReadFileDate(ChildTextOrEmpty(document, kDate)).value_or(today);
     transaction.amount = Utility::ReadDecimal(ChildTextOrEmpty(document, kAmount));
     if (document.FindChildElement(kRepeat)) {
         transaction.rule = MakeRepeater(document.GetChildAttribute(kType), document.GetChildAttribute(kDelta),
@@ -124,14 +114,14 @@ std::vector<Account> ReadAccounts(CXmlDocument& document)
     return accounts;
 }
 
-std::vector<Transaction> ReadTransactions(CXmlDocument& document, TimeValue today, Notes* notes)
+std::vector<Transaction> ReadTransactions(CXmlDocument& document, TimeValue today)
 {
     std::vector<Transaction> transactions;
     if (!document.FindChildElement(kTransactions))
         return transactions;
     document.EnterElement();
     while (document.FindChildElement(kTransaction))
-        transactions.push_back(ReadTransaction(document, today, notes));
+        transactions.push_back(ReadTransaction(document, today));
     document.LeaveElement();
     return transactions;
 }
@@ -215,38 +205,7 @@ std::string WriteDocument(const Contents& contents, TimeValue today)
     return document.GetDocument();
 }
 
-namespace {
-
-bool ChildrenEmbed(const CXmlDocument& original, std::int32_t from, const CXmlDocument& written, std::int32_t to,
-                   bool topLevel)
-{
-    const auto originalRecords = original.GetElementRecords();
-    const auto writtenRecords = written.GetElementRecords();
-    std::int32_t candidate = writtenRecords[to].firstChild;
-    for (std::int32_t child = originalRecords[from].firstChild; child != 0;
-         child = originalRecords[child].nextSibling) {
-        const std::string_view name = original.GetElementName(child);
-        if (topLevel && originalRecords[child].firstChild == 0 && (name == kAccounts || name == kTransactions))
-            continue;
-        // Matched by name alone, first come first served: the written document is the
-        // reader's own output, in the reader's order, so no other match could do better.
-        while (candidate != 0 && written.GetElementName(candidate) != name)
-            candidate = writtenRecords[candidate].nextSibling;
-        if (candidate == 0 || !ChildrenEmbed(original, child, written, candidate, child == originalRecords[0].firstChild))
-            return false;
-        candidate = writtenRecords[candidate].nextSibling;
-    }
-    return true;
-}
-
-} // namespace
-
-bool WrittenKeepsEveryElement(const CXmlDocument& original, const CXmlDocument& written)
-{
-    return ChildrenEmbed(original, 0, written, 0, false);
-}
-
-LoadResult ParseDocument(std::string text, TimeValue today, bool findUnreadContent)
+LoadResult ParseDocument(std::string text, TimeValue today, bool findDifferences)
 {
     LoadResult result;
     if (text.empty()) {
@@ -270,18 +229,16 @@ LoadResult ParseDocument(std::string text, TimeValue today, bool findUnreadConte
         return result;
     }
     result.status = Status::Loaded;
-    if (const std::optional<Cashflow> cashflow = ReadCashflow(document, &result.notes)) {
+    if (const std::optional<Cashflow> cashflow = ReadCashflow(document)) {
         result.contents.startDate = cashflow->startDate;
         result.contents.duration = DurationFromText(cashflow->durationText);
         result.contents.warnBelow = cashflow->warnBelow;
     }
     result.contents.accounts = ReadAccounts(document);
-    result.contents.transactions = ReadTransactions(document, today, &result.notes);
-    if (!findUnreadContent)
+    result.contents.transactions = ReadTransactions(document, today);
+    if (!findDifferences)
         return result;
-    CXmlDocument written;
-    written.SetDocument(WriteDocument(result.contents, today));
-    result.unreadContent = !WrittenKeepsEveryElement(document, written);
+    result.differences = FindDifferences(document, WriteDocument(result.contents, today), &result.notes);
     return result;
 }
 

@@ -72,9 +72,12 @@ struct Transaction {
     std::unique_ptr<CDateRepeater> rule; // never null once read
 };
 
-// What reading found wrong in a file and mended, in words for the user: a date that is
-// not a date or lies outside the years the program handles. The command line prints them.
+// What a save would write differently from what a file holds, in words for the user, one
+// difference each: a value the reader mended (`AMOUNT "1,500" of "Rent" read as 1`), or
+// content it passes over (`a comment`, `attribute Note on TRANSACTION`).
 using Notes = std::vector<std::string>;
+// How many of the differences are put in words; the others are only counted.
+inline constexpr std::size_t kNotesKept = 5;
 
 struct Cashflow {
     // Absent when StartDate is missing or shorter than a date's ten characters; held
@@ -100,9 +103,9 @@ inline constexpr std::uint32_t kDefaultDuration = 13;
 // Makes the top-level element current; false when it is not TILLANE.
 bool FindRoot(CXmlDocument& document);
 
-// The CASHFLOW child of the top-level element, if it is there. A StartDate that is there
-// but is no date, or lies outside the years 1000 to 9999, is noted.
-std::optional<Cashflow> ReadCashflow(CXmlDocument& document, Notes* notes = nullptr);
+// The CASHFLOW child of the top-level element, if it is there. A StartDate that is no
+// date counts as missing; one outside the years 1000 to 9999 becomes the nearer end of them.
+std::optional<Cashflow> ReadCashflow(CXmlDocument& document);
 
 // The rule stored by a REPEAT element's attributes, by the exact, case-sensitive type
 // name: "Once" (Delta and Count ignored), "Daily" (Delta days), "Weekly" (Delta weeks),
@@ -119,17 +122,16 @@ Account ReadAccount(CXmlDocument& document);
 
 // One TRANSACTION, found just before as the child element, entered and left the same
 // way: DESCRIPTION (default empty), DATE (default `today`; a text shorter than ten
-// characters counts as missing and is noted; a day before 1000 or after 9999 becomes
-// the nearer end of that range, noted too), AMOUNT (default 0) and REPEAT (default a
-// one-time rule).
-Transaction ReadTransaction(CXmlDocument& document, TimeValue today, Notes* notes = nullptr);
+// characters counts as missing; a day before 1000 or after 9999 becomes the nearer end of
+// that range), AMOUNT (default 0) and REPEAT (default a one-time rule).
+Transaction ReadTransaction(CXmlDocument& document, TimeValue today);
 
 // Every ACCOUNT of the top-level element's ACCOUNTS child, in file order; none when the
 // child is missing.
 std::vector<Account> ReadAccounts(CXmlDocument& document);
 
 // Every TRANSACTION of the TRANSACTIONS child, in file order.
-std::vector<Transaction> ReadTransactions(CXmlDocument& document, TimeValue today, Notes* notes = nullptr);
+std::vector<Transaction> ReadTransactions(CXmlDocument& document, TimeValue today);
 
 // Writing, in the order the reader expects. Each returns false only when the document
 // is not in the state the step needs (a programming error).
@@ -183,23 +185,26 @@ enum class Status {
 struct LoadResult {
     Status status = Status::Missing;
     Contents contents;
+    // How many differences a save of the contents would make to the document (values the
+    // reader mended, content it passed over), and the first kNotesKept of them in words.
+    std::size_t differences = 0;
     Notes notes;
-    // The document holds elements the reader passed over (a second list, an unknown or
-    // misplaced element, children out of order): a save would lose them.
-    bool unreadContent = false;
     // Why the file is Unreadable, in words for the user (may be empty).
     std::string reason;
 };
 
-// Whether every element of `original` has its counterpart, in the same order and under the
-// same parent, in `written` (what a save of the read contents gives). Empty ACCOUNTS and
-// TRANSACTIONS lists need none: they hold nothing to lose.
-bool WrittenKeepsEveryElement(const CXmlDocument& original, const CXmlDocument& written);
+// How `written` (the text a save of the contents read from `original` gives) differs from
+// `original`: every element, attribute, text, comment, processing instruction or other
+// markup of either that the other does not hold alike, and every value that reads
+// otherwise. White space between elements, the order of attributes, quotes and escapes do
+// not count, nor do empty ACCOUNTS and TRANSACTIONS lists, nor the order of the elements
+// of a list. Returns how many; the first kNotesKept go to notes in words.
+std::size_t FindDifferences(const CXmlDocument& original, std::string written, Notes* notes);
 
 // Reads the text of a data file (lines already joined). A top-level element with a Format
-// other than "1" is not a data file of this version. Without findUnreadContent,
-// unreadContent is left false (finding it out costs a second document).
-LoadResult ParseDocument(std::string text, TimeValue today, bool findUnreadContent = true);
+// other than "1" is not a data file of this version. Without findDifferences, differences
+// and notes are left empty (finding them out costs a second document).
+LoadResult ParseDocument(std::string text, TimeValue today, bool findDifferences = true);
 
 // Reads a data file from disk: Missing and Unreadable from the file, the rest from
 // ParseDocument. A file that was not Loaded, Missing or Empty must not be overwritten

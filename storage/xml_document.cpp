@@ -446,12 +446,20 @@ bool CXmlDocument::LeaveElement()
 
 std::string CXmlDocument::Decode(std::int32_t begin, std::int32_t end) const
 {
-    std::string decoded;
     if (end <= begin)
+        return {};
+    return DecodeText({m_documentText.data() + begin, static_cast<std::size_t>(end - begin)});
+}
+
+std::string CXmlDocument::DecodeText(std::string_view raw)
+{
+    std::string decoded;
+    if (raw.empty())
         return decoded;
-    decoded.reserve(end - begin);
-    const char* text = m_documentText.data();
-    int32_t i = begin;
+    decoded.reserve(raw.size());
+    const char* text = raw.data();
+    const int32_t end = Offset(raw.size());
+    int32_t i = 0;
     while (i < end) {
         const void* found = std::memchr(text + i, '&', end - i);
         if (found == nullptr) {
@@ -484,9 +492,14 @@ std::string CXmlDocument::Decode(std::int32_t begin, std::int32_t end) const
 
 std::string CXmlDocument::GetChildText() const
 {
-    if (m_childPos == 0)
+    return m_childPos == 0 ? std::string() : GetElementText(m_childPos);
+}
+
+std::string CXmlDocument::GetElementText(std::int32_t element) const
+{
+    if (element <= 0 || element >= m_freePos)
         return {};
-    const ElementRecord& child = m_elements[m_childPos];
+    const ElementRecord& child = m_elements[element];
     if (child.firstChild != 0 || child.startTagEnd == child.endTagBegin + 1)
         return {};
 
@@ -557,6 +570,38 @@ std::string CXmlDocument::GetElementAttribute(std::int32_t element, std::string_
     if (element <= 0 || element >= m_freePos || !FindAttributeValue(element, name, value))
         return {};
     return Decode(value.begin, value.end);
+}
+
+bool CXmlDocument::NextTagItem(std::int32_t element, std::int32_t& offset, TagItem& item) const
+{
+    if (element <= 0 || element >= m_freePos)
+        return false;
+    const ElementRecord& record = m_elements[element];
+    // Where the start tag's closing "/>" or ">" begins.
+    const int32_t tagClose = record.startTagEnd == record.endTagBegin + 1 ? record.endTagBegin : record.startTagEnd;
+    const Token first = offset > 0 ? ScanToken(offset) : ScanToken(ScanToken(record.startTagBegin + 1).next);
+    if (!first.found || (first.quoted ? first.begin - 1 : first.begin) >= tagClose)
+        return false;
+    item = TagItem {TokenText(first), {}, false};
+    offset = first.next;
+    if (first.quoted && first.end >= tagClose) {
+        // Quotes that run past the '>' that ended the tag: the rest of the tag is this token.
+        item.name = std::string_view(m_documentText).substr(first.begin, tagClose - first.begin);
+        offset = tagClose;
+        return true;
+    }
+    if (first.quoted || IsDelimiter(m_documentText[first.begin]))
+        return true;
+    const Token equals = ScanToken(first.next);
+    if (!equals.found || equals.quoted || equals.begin >= tagClose || m_documentText[equals.begin] != '=')
+        return true;
+    const Token value = ScanToken(equals.next);
+    if (!value.found || !value.quoted || value.end >= tagClose)
+        return true;
+    item.value = TokenText(value);
+    item.attribute = true;
+    offset = value.next;
+    return true;
 }
 
 std::string CXmlDocument::GetChildAttribute(std::string_view name) const

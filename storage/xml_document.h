@@ -59,6 +59,26 @@ public:
     // whole tree through GetElementRecords.
     std::string_view GetElementName(std::int32_t element) const { return ElementName(element); }
     std::string GetElementAttribute(std::int32_t element, std::string_view name) const;
+    // The text of an element by its index, read as GetChildText reads a child's.
+    std::string GetElementText(std::int32_t element) const;
+
+    // One item of an element's start tag after its name, for walking all of them: a
+    // name="value" attribute (value as it stands between the quotes, not decoded), or any
+    // other token (a value without quotes, a name without a value, a stray character).
+    struct TagItem {
+        std::string_view name; // the attribute's name, or the stray token
+        std::string_view value;
+        bool attribute = false;
+    };
+    // Reads the item at `offset` of the element's start tag (0: the first) into `item` and
+    // moves `offset` past it; false at the end of the tag.
+    bool NextTagItem(std::int32_t element, std::int32_t& offset, TagItem& item) const;
+
+    // The whole document text, without a copy.
+    std::string_view GetDocumentText() const { return m_documentText; }
+    // Text as element texts and attribute values are read: the five entities are decoded,
+    // every other '&' stands for itself.
+    static std::string DecodeText(std::string_view raw);
 
     // The records in use, the document record first; for checking the table against
     // the text.

@@ -139,11 +139,11 @@ void CCashFlowPgDlg::Save(CXmlDocument& document)
     DataFile::WriteCashflow(document, m_list.GetStartDate(), m_list.GetDuration(), m_warnBelow);
 }
 
-void CCashFlowPgDlg::Load(CXmlDocument& document, DataFile::Notes* notes)
+void CCashFlowPgDlg::Load(CXmlDocument& document)
 {
     // A StartDate that is missing, empty or too short to be a date leaves the start date
     // as it is.
-    const std::optional<DataFile::Cashflow> cashflow = DataFile::ReadCashflow(document, notes);
+    const std::optional<DataFile::Cashflow> cashflow = DataFile::ReadCashflow(document);
     if (cashflow && cashflow->startDate)
         m_list.SetStartDate(*cashflow->startDate);
     if (cashflow)

@@ -41,9 +41,8 @@ public:
     // CASHFLOW with the start date and Duration, below the document's current element.
     void Save(CXmlDocument& document) override;
     // The start date of the CASHFLOW child of the current element, when it has one;
-    // Duration is the configuration's business. What had to be mended is added to notes.
-    void Load(CXmlDocument& document) override { Load(document, nullptr); }
-    void Load(CXmlDocument& document, DataFile::Notes* notes);
+    // Duration is the configuration's business.
+    void Load(CXmlDocument& document) override;
 
 protected:
     bool OnInitDialog() override;

@@ -61,7 +61,7 @@ std::string DataFileText(const std::string& rent = "Rent, \"flat\" 2")
            "<TRANSACTION Type=\"Monthly\">\r\n<DESCRIPTION>" +
            rent +
            "</DESCRIPTION>\r\n<DATE>01/31/2026</DATE>\r\n<AMOUNT>-600</AMOUNT>\r\n"
-           "<REPEAT Type=\"Monthly\" Delta=\"1\" Count=\"0\" Day=\"31\"/>\r\n</TRANSACTION>\r\n"
+           "<REPEAT Type=\"Monthly\" Delta=\"1\" Count=\"0\" Day=\"0\"/>\r\n</TRANSACTION>\r\n"
            "<TRANSACTION Type=\"Weekly\">\r\n<DESCRIPTION>Payday</DESCRIPTION>\r\n<DATE>01/02/2026</DATE>\r\n"
            "<AMOUNT>400</AMOUNT>\r\n<REPEAT Type=\"Weekly\" Delta=\"2\" Count=\"0\"/>\r\n</TRANSACTION>\r\n"
            "</TRANSACTIONS>\r\n</TILLANE>\r\n";
@@ -219,9 +219,10 @@ TEST_F(CommandLineRunTest, ForecastShowsLargeTotalsInFullAndSaysWhichDatesWereMe
         "<TILLANE Format=\"1\">\r\n<CASHFLOW StartDate=\"01/01/2026\" Duration=\"1\"/>\r\n<ACCOUNTS>\r\n"
         "<ACCOUNT><DESCRIPTION>A</DESCRIPTION><AMOUNT>2000000000</AMOUNT></ACCOUNT>\r\n"
         "<ACCOUNT><DESCRIPTION>B</DESCRIPTION><AMOUNT>2000000000</AMOUNT></ACCOUNT>\r\n</ACCOUNTS>\r\n"
-        "<TRANSACTIONS>\r\n<TRANSACTION><DESCRIPTION>Old</DESCRIPTION><DATE>01/01/0999</DATE><AMOUNT>5</AMOUNT>"
-        "<REPEAT Type=\"Daily\" Delta=\"0\" Count=\"4000000000\"/></TRANSACTION>\r\n"
-        "<TRANSACTION><DESCRIPTION>Pay</DESCRIPTION><DATE>01/02/2026</DATE><AMOUNT>-1</AMOUNT></TRANSACTION>\r\n"
+        "<TRANSACTIONS>\r\n<TRANSACTION Type=\"Daily\"><DESCRIPTION>Old</DESCRIPTION><DATE>01/01/0999</DATE>"
+        "<AMOUNT>5</AMOUNT><REPEAT Type=\"Daily\" Delta=\"0\" Count=\"-294967296\"/></TRANSACTION>\r\n"
+        "<TRANSACTION Type=\"Once\"><DESCRIPTION>Pay</DESCRIPTION><DATE>01/02/2026</DATE><AMOUNT>-1</AMOUNT>"
+        "<REPEAT Type=\"Once\" Delta=\"1\" Count=\"1\"/></TRANSACTION>\r\n"
         "</TRANSACTIONS>\r\n</TILLANE>\r\n";
     WriteFileBytes(HomeDataFile(), text);
     const Outcome run = Tillane({"--forecast", "--csv"});
@@ -230,8 +231,33 @@ TEST_F(CommandLineRunTest, ForecastShowsLargeTotalsInFullAndSaysWhichDatesWereMe
                        "01/01/2026,Current Accounts,4000000000,4000000000\n"
                        "01/02/2026,Pay,-1,3999999999\n");
     EXPECT_EQ(run.err, "tillane: " + HomeDataFile().string() +
-                           ": the date of the transaction \"Old\" \"01/01/0999\" is not a day from 01/01/1000 to "
-                           "12/31/9999: 01/01/1000 is used\n");
+                           ": DATE \"01/01/0999\" of \"Old\" read as 01/01/1000\n");
+}
+
+// Every mode says on standard error what a save of the file would change, in the words
+// the window uses: the first five differences, then how many more.
+TEST_F(CommandLineRunTest, EveryModeSaysWhatASaveWouldChange)
+{
+    std::string text = "<?xml version=\"1.0\"?>\r\n<!-- budget -->\r\n" + DataFileText("Rent &#65;") + "PS\r\n";
+    for (const auto& [from, to] : {std::pair<std::string, std::string> {"Duration=\"2\"", "Duration=\"02\""},
+                                   {"<AMOUNT>1000</AMOUNT>", "<AMOUNT>1,000</AMOUNT>"},
+                                   {"<TRANSACTION Type=\"Weekly\">", "<TRANSACTION Type=\"Weekly\" Note=\"pay\">"}})
+        text.replace(text.find(from), from.size(), to);
+    WriteFileBytes(HomeDataFile(), text);
+    const std::string prefix = "tillane: " + HomeDataFile().string() + ": ";
+    const std::string expected = prefix + "a processing instruction before the document\n" + prefix +
+                                 "a comment before the document\n" + prefix + "CASHFLOW Duration \"02\" read as 2\n" +
+                                 prefix + "AMOUNT \"1,000\" of \"Checking\" read as 1\n" + prefix +
+                                 "reference &#65; in DESCRIPTION of \"Rent &#65;\" read as text\n" + prefix +
+                                 "and 2 more differences\n";
+    for (const std::vector<std::string>& words :
+         {std::vector<std::string> {"--forecast"}, {"--forecast", "--csv"}, {"--summary"},
+          {"--chart", (m_output / "c.png").string()}, {"--report", (m_output / "r.pdf").string()}}) {
+        const Outcome run = Tillane(words);
+        EXPECT_NE(run.status, 1) << words[0];
+        EXPECT_EQ(run.err, expected) << words[0];
+    }
+    EXPECT_EQ(ReadFileBytes(HomeDataFile()), text);
 }
 
 TEST_F(CommandLineRunTest, StartAndMonthsChangeTheRowsAsThePageDoes)

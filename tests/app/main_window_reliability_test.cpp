@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <csignal>
+#include <cstring>
 #include <fstream>
 #include <optional>
 #include <string>
@@ -328,40 +329,86 @@ TEST_F(ReliabilityTest, ASecondCopyOnTheSameFileIsRefusedAndTouchesNothing)
 
 namespace {
 
-// A list the loader never reaches: the second ACCOUNTS.
-const std::string kMoreThanRead = "<TILLANE Format=\"1\">\r\r\n<ACCOUNTS>\r\r\n<ACCOUNT>\r\r\n<DESCRIPTION>Checking"
-                                  "</DESCRIPTION>\r\r\n<AMOUNT>5</AMOUNT>\r\r\n</ACCOUNT>\r\r\n</ACCOUNTS>\r\r\n"
-                                  "<ACCOUNTS>\r\r\n<ACCOUNT>\r\r\n<DESCRIPTION>Savings</DESCRIPTION>\r\r\n</ACCOUNT>\r\r\n"
-                                  "</ACCOUNTS>\r\r\n</TILLANE>\r\r\n";
+// A file as the program writes it: one account, one monthly transaction.
+const std::string kWrittenFile =
+    "<TILLANE Format=\"1\">\r\r\n<CASHFLOW StartDate=\"01/01/2027\" Duration=\"13\"/>\r\r\n<ACCOUNTS>\r\r\n"
+    "<ACCOUNT>\r\r\n<DESCRIPTION>Checking</DESCRIPTION>\r\r\n<AMOUNT>5</AMOUNT>\r\r\n</ACCOUNT>\r\r\n</ACCOUNTS>\r\r\n"
+    "<TRANSACTIONS>\r\r\n<TRANSACTION Type=\"Monthly\">\r\r\n<DESCRIPTION>Rent</DESCRIPTION>\r\r\n"
+    "<DATE>01/01/2027</DATE>\r\r\n<AMOUNT>-600</AMOUNT>\r\r\n<REPEAT Type=\"Monthly\" Delta=\"1\" Count=\"0\" Day=\"1\"/>"
+    "\r\r\n</TRANSACTION>\r\r\n</TRANSACTIONS>\r\r\n</TILLANE>\r\r\n";
+
+// That file changed the way a person or another program may change it, and what the
+// window says of it ("TODAY": today's date).
+struct ChangedFile {
+    const char* from;
+    const char* to;
+    const char* note;
+};
+const ChangedFile kChangedFiles[] = {
+    {"<AMOUNT>-600", "<AMOUNT>1,500", "AMOUNT \"1,500\" of \"Rent\" read as 1"},
+    {"<AMOUNT>-600", "<AMOUNT>1500.75", "AMOUNT \"1500.75\" of \"Rent\" read as 1500"},
+    {"<AMOUNT>5", "<AMOUNT>$100", "AMOUNT \"$100\" of \"Checking\" read as 0"},
+    {"<AMOUNT>-600", "<AMOUNT>99999999999999999999", "AMOUNT \"99999999999999999999\" of \"Rent\" read as 2147483647"},
+    {"<DATE>01/01/2027", "<DATE>02/30/2027", "DATE \"02/30/2027\" of \"Rent\" read as 03/02/2027"},
+    {"<DATE>01/01/2027", "<DATE>13/01/2027", "DATE \"13/01/2027\" of \"Rent\" read as 01/01/2028"},
+    {"<DATE>01/01/2027", "<DATE>", "DATE \"\" of \"Rent\" read as TODAY"},
+    {"Duration=\"13\"", "Duration=\"0\"", "CASHFLOW Duration \"0\" read as 13"},
+    {"<REPEAT Type=\"Monthly\"", "<REPEAT Type=\"Hourly\"", "REPEAT Type \"Hourly\" of \"Rent\" read as Once"},
+    {"Day=\"1\"", "Day=\"32\"", "REPEAT Day \"32\" of \"Rent\" read as 0"},
+    {"<ACCOUNT>", "<!-- savings next year --><ACCOUNT>", "a comment in ACCOUNTS"},
+    {"<TRANSACTION Type=\"Monthly\"", "<TRANSACTION Note=\"landlord\" Type=\"Monthly\"",
+     "attribute Note on TRANSACTION of \"Rent\""},
+    {"</TILLANE>\r\r\n", "</TILLANE>\r\r\nPS: ask the bank", "text \"PS: ask the bank\" after the document"},
+    {"</TILLANE>\r\r\n", "</TILLANE>\r\r\n<TILLANE Format=\"1\"/>", "element TILLANE after the document"},
+    {"<DESCRIPTION>Rent", "<DESCRIPTION>Rent &#65;", "reference &#65; in DESCRIPTION of \"Rent &#65;\" read as text"},
+    {"<TILLANE", "<?xml version=\"1.0\"?>\r\r\n<TILLANE", "a processing instruction before the document"},
+    {"<TRANSACTIONS>", "<ACCOUNTS><ACCOUNT><DESCRIPTION>Savings</DESCRIPTION></ACCOUNT></ACCOUNTS><TRANSACTIONS>",
+     "element ACCOUNTS in TILLANE"},
+};
 
 } // namespace
 
-// Content the loader passes over is kept in a copy before the first save, once, and the
-// user is told where.
-TEST_F(ReliabilityTest, AFileHoldingMoreThanIsReadIsCopiedBeforeTheFirstSave)
+// A file that a save would change (values the loader mends, content it does not read) is
+// copied as it was before the first save, once, and the user is told where and what
+// differs; the file saved then holds just what the program writes.
+TEST_F(ReliabilityTest, AFileASaveWouldChangeIsCopiedBeforeTheFirstSave)
 {
-    WriteFileBytes(DataFile(), kMoreThanRead);
-    app::DataFileLock lock(DataFile().string());
-    const auto state = CheckDataFileAtStartUp(DataFile().string(), lock);
-    ASSERT_EQ(state, CTillaneDlg::DataFileState::LoadKeepingOriginal);
-    EXPECT_TRUE(m_runner.MessageBoxes().empty()) << "nothing to say before a save";
-    {
-        MainWindow main(DataFile(), *state);
-        main.Open(m_runner);
-        EXPECT_EQ(main.Accounts().GetItemCount(), 1);
-        main.window->KeyDown('S', true, false, false);
-        main.window->KeyDown('S', true, false, false);
-        main.CloseBox();
+    for (const ChangedFile& change : kChangedFiles) {
+        SCOPED_TRACE(change.to);
+        std::string bytes = kWrittenFile;
+        bytes.replace(bytes.find(change.from), std::strlen(change.from), change.to);
+        std::string note = change.note;
+        if (const auto at = note.find("TODAY"); at != std::string::npos)
+            note.replace(at, 5, FormatDate(Today()));
+        WriteFileBytes(DataFile(), bytes);
+        const std::size_t before = m_runner.MessageBoxes().size();
+        std::optional<CTillaneDlg::DataFileState> state;
+        {
+            app::DataFileLock lock(DataFile().string());
+            state = CheckDataFileAtStartUp(DataFile().string(), lock);
+        }
+        ASSERT_EQ(state, CTillaneDlg::DataFileState::LoadKeepingOriginal);
+        EXPECT_EQ(m_runner.MessageBoxes().size(), before) << "nothing to say before a save";
+        {
+            MainWindow main(DataFile(), *state);
+            main.Open(m_runner);
+            main.window->KeyDown('S', true, false, false);
+            main.window->KeyDown('S', true, false, false);
+            main.CloseBox();
+        }
+        std::vector<std::filesystem::path> copies;
+        for (const auto& entry : std::filesystem::directory_iterator(m_folder.Path()))
+            if (entry.path().filename().string().rfind("default.Tillane.original-", 0) == 0)
+                copies.push_back(entry.path());
+        ASSERT_EQ(copies.size(), 1u);
+        EXPECT_EQ(ReadFileBytes(copies[0]), bytes);
+        ASSERT_EQ(m_runner.MessageBoxes().size(), before + 1);
+        const std::string& told = m_runner.MessageBoxes()[before].text;
+        EXPECT_NE(told.find(copies[0].string()), std::string::npos) << told;
+        EXPECT_NE(told.find(note), std::string::npos) << told;
+        EXPECT_EQ(DataFile::LoadFile(DataFile(), Today()).differences, 0u);
+        std::filesystem::remove(copies[0]);
     }
-    std::vector<std::filesystem::path> copies;
-    for (const auto& entry : std::filesystem::directory_iterator(m_folder.Path()))
-        if (entry.path().filename().string().rfind("default.Tillane.original-", 0) == 0)
-            copies.push_back(entry.path());
-    ASSERT_EQ(copies.size(), 1u);
-    EXPECT_EQ(ReadFileBytes(copies[0]), kMoreThanRead);
-    ASSERT_EQ(m_runner.MessageBoxes().size(), 1u);
-    EXPECT_NE(m_runner.MessageBoxes()[0].text.find(copies[0].string()), std::string::npos);
-    EXPECT_FALSE(DataFile::LoadFile(DataFile(), Today()).unreadContent);
 }
 
 TEST_F(ReliabilityTest, TheFirstSaveOfTheDayKeepsTheFileAsItWasInTheBackups)

@@ -458,10 +458,10 @@ TEST_F(MainWindowTest, AProjectionCutShortAtItsRowLimitIsToldOncePerLoad)
 {
     WriteFileBytes(DataFile(),
                    "<TILLANE Format=\"1\"><CASHFLOW StartDate=\"01/01/2026\" Duration=\"2\"/><TRANSACTIONS>"
-                   "<TRANSACTION><DESCRIPTION>Flood</DESCRIPTION><DATE>01/05/2026</DATE><AMOUNT>1</AMOUNT>"
-                   "<REPEAT Type=\"Daily\" Delta=\"0\" Count=\"4000000000\"/></TRANSACTION>"
-                   "<TRANSACTION><DESCRIPTION>Odd</DESCRIPTION><DATE>1/5/2026</DATE><AMOUNT>1</AMOUNT></TRANSACTION>"
-                   "</TRANSACTIONS></TILLANE>");
+                   "<TRANSACTION Type=\"Daily\"><DESCRIPTION>Flood</DESCRIPTION><DATE>01/05/2026</DATE>"
+                   "<AMOUNT>1</AMOUNT><REPEAT Type=\"Daily\" Delta=\"0\" Count=\"-294967296\"/></TRANSACTION>"
+                   "<TRANSACTION Type=\"Once\"><DESCRIPTION>Odd</DESCRIPTION><DATE>1/5/2026</DATE><AMOUNT>1</AMOUNT>"
+                   "<REPEAT Type=\"Once\" Delta=\"1\" Count=\"1\"/></TRANSACTION></TRANSACTIONS></TILLANE>");
     MainWindow main(DataFile());
     CCashFlowListCtrl& list = main.window->CashFlowPage().CashFlowList();
     list.SetRowLimit(1234);
@@ -480,8 +480,7 @@ TEST_F(MainWindowTest, AProjectionCutShortAtItsRowLimitIsToldOncePerLoad)
     std::ostringstream err;
     EXPECT_FALSE(CheckLoadedProjection(*main.window, err));
     EXPECT_EQ(err.str(), "tillane: " + DataFile().string() +
-                             ": the date of the transaction \"Odd\" \"1/5/2026\" is not a date written MM/DD/YYYY: "
-                             "today is used\n"
+                             ": DATE \"1/5/2026\" of \"Odd\" read as " + FormatDate(Today()) + "\n"
                              "tillane: the projection of " + DataFile().string() +
                              " stops at its limit of 1234 rows; a transaction repeats more often than any real one "
                              "would (a step of 0, say)\n");

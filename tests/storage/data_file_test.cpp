@@ -6,7 +6,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <climits>
+#include <cstdint>
+#include <random>
 #include <tuple>
+#include <vector>
 
 using testing_support::ReadFileBytes;
 using testing_support::TempDir;
@@ -224,7 +229,7 @@ TEST(DataFileTest, DatesReadBackUnchangedAfterSaveAndLoad)
 }
 
 // A date that is no date falls back to today, and one outside the years 1000 to 9999 to
-// the nearer end of them; either way the reader says what it did.
+// the nearer end of them; either way the save would write another date, and that is said.
 TEST(DataFileTest, DatesTheReaderMendsAreNoted)
 {
     TzGuard zone(testing_support::kEastern);
@@ -232,34 +237,36 @@ TEST(DataFileTest, DatesTheReaderMendsAreNoted)
     struct Case {
         const char* date;
         TimeValue read;
-        const char* note; // empty: nothing to say
     };
     const Case cases[] = {
-        {"", today, ""},
-        {"05/02/2007", MakeDate(2007, 5, 2), ""},
-        {"5/2/2007", today, "\"5/2/2007\" is not a date written MM/DD/YYYY: today is used"},
-        {"01/01/999", today, "\"01/01/999\" is not a date written MM/DD/YYYY: today is used"},
-        {"01/01/0999", MakeDate(1000, 1, 1),
-         "\"01/01/0999\" is not a day from 01/01/1000 to 12/31/9999: 01/01/1000 is used"},
-        {"12/32/9999", MakeDate(9999, 12, 31),
-         "\"12/32/9999\" is not a day from 01/01/1000 to 12/31/9999: 12/31/9999 is used"},
+        {"", today},
+        {"05/02/2007", MakeDate(2007, 5, 2)},
+        {"5/2/2007", today},
+        {"01/01/999", today},
+        {"01/01/0999", MakeDate(1000, 1, 1)},
+        {"12/32/9999", MakeDate(9999, 12, 31)},
+        {"02/30/2027", MakeDate(2027, 3, 2)},
+        {"13/01/2027", MakeDate(2028, 1, 1)},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.date);
-        const std::string date = std::string("\"") + c.date + "\"";
+        const std::string date = c.date;
         const DataFile::LoadResult result = DataFile::ParseDocument(
-            "<TILLANE><CASHFLOW StartDate=" + date + " Duration=\"13\"/><TRANSACTIONS><TRANSACTION>"
-            "<DESCRIPTION>Rent</DESCRIPTION><DATE>" + c.date + "</DATE></TRANSACTION></TRANSACTIONS></TILLANE>",
+            "<TILLANE Format=\"1\"><CASHFLOW StartDate=\"" + date + "\" Duration=\"13\"/><TRANSACTIONS>"
+            "<TRANSACTION Type=\"Once\"><DESCRIPTION>Rent</DESCRIPTION><DATE>" + date + "</DATE><AMOUNT>0</AMOUNT>"
+            "<REPEAT Type=\"Once\" Delta=\"1\" Count=\"1\"/></TRANSACTION></TRANSACTIONS></TILLANE>",
             today);
         ASSERT_EQ(result.contents.transactions.size(), 1u);
         EXPECT_EQ(result.contents.transactions[0].date, c.read);
         EXPECT_EQ(result.contents.startDate.value_or(today), c.read);
-        if (*c.note == 0) {
+        if (FormatDate(c.read) == date) {
+            EXPECT_EQ(result.differences, 0u);
             EXPECT_TRUE(result.notes.empty());
             continue;
         }
-        EXPECT_EQ(result.notes, (DataFile::Notes{std::string("the start date ") + c.note,
-                                                 std::string("the date of the transaction \"Rent\" ") + c.note}));
+        EXPECT_EQ(result.differences, 2u);
+        EXPECT_EQ(result.notes, (DataFile::Notes{"CASHFLOW StartDate \"" + date + "\" read as " + FormatDate(c.read),
+                                                 "DATE \"" + date + "\" of \"Rent\" read as " + FormatDate(c.read)}));
     }
 }
 
@@ -383,36 +390,168 @@ TEST(DataFileTest, RulesWriteTheirOwnUnitAndDayOnlyWhenMonthly)
     }
 }
 
-TEST(DataFileTest, ContentTheReaderPassesOverIsNoticed)
+// What a save would not keep as the file holds it is found, and said in words: content
+// the reader passes over, values missing or written another way.
+TEST(DataFileTest, WhatASaveWouldChangeIsNoted)
 {
     TzGuard zone(testing_support::kEastern);
-    const std::string account = "<ACCOUNT><DESCRIPTION>Checking</DESCRIPTION><AMOUNT>5</AMOUNT></ACCOUNT>";
-    const std::string transaction = "<TRANSACTION><DESCRIPTION>Pay</DESCRIPTION><DATE>01/05/2007</DATE>"
-                                    "<AMOUNT>9</AMOUNT></TRANSACTION>";
-    auto unread = [](const std::string& body) {
-        const DataFile::LoadResult result = DataFile::ParseDocument("<TILLANE Format=\"1\">" + body + "</TILLANE>", 0);
-        EXPECT_EQ(result.status, DataFile::Status::Loaded) << body;
-        return result.unreadContent;
+    const TimeValue today = MakeDate(2010, 6, 15);
+    const std::string sample = kSampleDocument;
+    auto with = [&](const std::string& from, const std::string& to) {
+        std::string text = sample;
+        const std::size_t at = text.find(from);
+        EXPECT_NE(at, std::string::npos) << from;
+        return at == std::string::npos ? text : text.replace(at, from.size(), to);
     };
-    // All that the writer writes, or less, or empty lists: nothing is lost by a save.
-    EXPECT_FALSE(DataFile::ParseDocument(kSampleDocument, 0).unreadContent);
-    EXPECT_FALSE(unread(""));
-    EXPECT_FALSE(unread("<ACCOUNTS/><TRANSACTIONS></TRANSACTIONS>"));
-    EXPECT_FALSE(unread("<TRANSACTIONS><TRANSACTION><AMOUNT>3</AMOUNT></TRANSACTION></TRANSACTIONS>"));
+    // Written another way, but holding the same: nothing to say.
+    std::string lineFeeds;
+    for (const char c : sample)
+        if (c != '\r')
+            lineFeeds += c;
+    for (const std::string& same : {
+             sample,
+             lineFeeds,
+             with("<CASHFLOW", "<ACCOUNTS/>\r\n<CASHFLOW"),
+             with("</TILLANE>", "<TRANSACTIONS>\n \t</TRANSACTIONS></TILLANE>"),
+             with("Type=\"Weekly\" Delta=\"2\" Count=\"0\"", "Count = '0'  Delta=\"2\"\r\nType=\"Weekly\""),
+             with("<DESCRIPTION>Payday</DESCRIPTION>", "<DESCRIPTION><![CDATA[Payday]]></DESCRIPTION>"),
+             with("<DESCRIPTION>Payday</DESCRIPTION>", "<DESCRIPTION>Pay&#x64;ay &gt;&amp; \"</DESCRIPTION>"),
+             with("<ACCOUNT>", "<ACCOUNT >"),
+         }) {
+        const DataFile::LoadResult result = DataFile::ParseDocument(same, today);
+        ASSERT_EQ(result.status, DataFile::Status::Loaded) << same;
+        // The reference above is not decoded: it is the one difference there.
+        const bool reference = same.find("&#x64;") != std::string::npos;
+        EXPECT_EQ(result.differences, reference ? 1u : 0u) << same;
+        if (reference) {
+            EXPECT_EQ(result.notes, (DataFile::Notes{"reference &#x64; in DESCRIPTION of \"Pay&#x64;ay >& \"\" "
+                                                     "read as text"}));
+        }
+    }
 
-    for (const std::string& body : {
-             "<ACCOUNTS>" + account + "</ACCOUNTS><ACCOUNTS>" + account + "</ACCOUNTS>",
-             "<TRANSACTIONS>" + transaction + "</TRANSACTIONS><TRANSACTIONS>" + transaction + "</TRANSACTIONS>",
-             "<ACCOUNTS>" + account + "</ACCOUNTS><CASHFLOW Duration=\"3\"/>",
-             std::string("<NOTES>keep me</NOTES>"),
-             "<ACCOUNTS>" + account + "<BUDGET/></ACCOUNTS>",
-             // AMOUNT before DESCRIPTION reads as 0, the date as the default.
-             std::string("<TRANSACTIONS><TRANSACTION><AMOUNT>9</AMOUNT><DESCRIPTION>Pay</DESCRIPTION>"
-                         "<DATE>01/05/2007</DATE></TRANSACTION></TRANSACTIONS>"),
-             std::string("<TRANSACTIONS><TRANSACTION><DESCRIPTION>Pay<B>bold</B></DESCRIPTION></TRANSACTION>"
-                         "</TRANSACTIONS>"),
-         })
-        EXPECT_TRUE(unread(body)) << body;
+    struct Case {
+        std::string text;
+        std::vector<std::string> notes;
+    };
+    const Case cases[] = {
+        {with("<AMOUNT>400</AMOUNT>\r\n", ""), {"no AMOUNT of \"Payday\": read as 0"}},
+        {with("<AMOUNT>400<", "<AMOUNT> 400<"), {"AMOUNT \" 400\" of \"Payday\" read as 400"}},
+        {with("<DATE>03/07/2006</DATE>\r\n<AMOUNT>400</AMOUNT>", "<AMOUNT>400</AMOUNT><DATE>03/07/2006</DATE>"),
+         {"element AMOUNT in TRANSACTION of \"Payday\"", "no AMOUNT of \"Payday\": read as 0"}},
+        {with("<DESCRIPTION>Payday</DESCRIPTION>", "<DESCRIPTION>Pay<B>bold</B></DESCRIPTION>"),
+         {"element B in DESCRIPTION of \"\"", "text \"Pay\" in DESCRIPTION of \"\""}},
+        {with("<DESCRIPTION>Payday</DESCRIPTION>", "<DESCRIPTION> <![CDATA[Payday]]>!</DESCRIPTION>"),
+         {"text \"!\" in DESCRIPTION of \"Payday\""}},
+        {with("<DESCRIPTION>Payday</DESCRIPTION>", "<DESCRIPTION>Pay<!-- no -->day</DESCRIPTION>"),
+         {"a comment in DESCRIPTION of \"Pay<!-- no -->day\""}},
+        {with("Delta=\"2\"", "Delta=2"), {"text \"Delta\" in the tag of REPEAT of \"Payday\"",
+                                         "text \"=\" in the tag of REPEAT of \"Payday\"",
+                                         "text \"2\" in the tag of REPEAT of \"Payday\"",
+                                         "no Delta on REPEAT of \"Payday\": read as 0"}},
+        {with("Count=\"0\"", "Count=\"0\" Count=\"0\""), {"attribute Count on REPEAT of \"Payday\""}},
+        {with("<ACCOUNTS>", "<ACCOUNTS><!--1--><!--2--><?3?><!--4--><!--5-->6"),
+         {"a comment in ACCOUNTS", "a comment in ACCOUNTS", "a processing instruction in ACCOUNTS",
+          "a comment in ACCOUNTS", "a comment in ACCOUNTS", "text \"6\" in ACCOUNTS"}},
+        {"<TILLANE/>", {"no Format on TILLANE: read as 1", "no CASHFLOW"}},
+    };
+    for (const Case& c : cases) {
+        const DataFile::LoadResult result = DataFile::ParseDocument(c.text, today);
+        ASSERT_EQ(result.status, DataFile::Status::Loaded) << c.text;
+        EXPECT_EQ(result.differences, c.notes.size()) << c.text;
+        const std::size_t kept = std::min(c.notes.size(), DataFile::kNotesKept);
+        EXPECT_EQ(result.notes, DataFile::Notes(c.notes.begin(), c.notes.begin() + kept)) << c.text;
+    }
+}
+
+// Whatever the program writes, read back from the disk, holds what a save writes again,
+// however its markup is spelled; and any change made to it is noticed.
+TEST(DataFileTest, EveryFileTheProgramWritesReadsWithoutDifferences)
+{
+    TzGuard zone(testing_support::kEastern);
+    std::mt19937 random(23);
+    auto number = [&](std::int64_t low, std::int64_t high) {
+        return std::uniform_int_distribution<std::int64_t>(low, high)(random);
+    };
+    const std::string pieces[] = {"Rent", " ", "&", "<", ">", "\"", "'", "&#65;", "&amp;", "<![CDATA[", "]]>",
+                                  "<!--", "\r", "\n", "\t", "caf\xC3\xA9", "%1", "=", "/", "?"};
+    auto text = [&] {
+        std::string made;
+        for (std::int64_t count = number(0, 4); count > 0; --count)
+            made += pieces[number(0, std::size(pieces) - 1)];
+        return made;
+    };
+    const TimeValue today = MakeDate(2026, 12, 9);
+    for (int round = 0; round < 300; ++round) {
+        DataFile::Contents contents;
+        if (number(0, 3) != 0)
+            contents.startDate = MakeDate(static_cast<int>(number(1000, 9999)), static_cast<int>(number(1, 12)),
+                                          static_cast<int>(number(1, 28)));
+        contents.duration = static_cast<std::uint32_t>(number(1, 99));
+        contents.warnBelow = static_cast<std::int32_t>(number(0, 1) ? 0 : number(INT32_MIN, INT32_MAX));
+        for (std::int64_t count = number(0, 3); count > 0; --count)
+            contents.accounts.push_back({text(), static_cast<std::int32_t>(number(INT32_MIN, INT32_MAX))});
+        for (std::int64_t count = number(0, 5); count > 0; --count) {
+            const auto delta = static_cast<std::int32_t>(number(-5, 40));
+            const auto times = static_cast<std::uint32_t>(number(0, UINT32_MAX));
+            std::unique_ptr<CDateRepeater> rule;
+            switch (number(0, 4)) {
+            case 0: rule = std::make_unique<CDateRepeaterOnce>(); break;
+            case 1: rule = std::make_unique<CDateRepeaterDaily>(delta, times); break;
+            case 2: rule = std::make_unique<CDateRepeaterWeekly>(delta, times); break;
+            case 3:
+                rule = std::make_unique<CDateRepeaterMonthly>(delta, times, static_cast<std::int32_t>(number(-2, 33)));
+                break;
+            default: rule = std::make_unique<CDateRepeaterYearly>(delta, times); break;
+            }
+            contents.transactions.push_back({text(),
+                                             MakeDate(static_cast<int>(number(1000, 9999)),
+                                                      static_cast<int>(number(1, 12)), static_cast<int>(number(1, 28))),
+                                             static_cast<std::int32_t>(number(INT32_MIN, INT32_MAX)), std::move(rule)});
+        }
+        const std::string text = TextFile::JoinLines(TextFile::ToTextMode(DataFile::WriteDocument(contents, today)));
+        const DataFile::LoadResult result = DataFile::ParseDocument(text, today);
+        ASSERT_EQ(result.status, DataFile::Status::Loaded) << text;
+        EXPECT_EQ(result.differences, 0u) << text << (result.notes.empty() ? "" : result.notes[0]);
+
+        // The same written another way (quotes, spaces in the tags, line ends) says the same.
+        std::string other;
+        bool inTag = false;
+        for (std::size_t at = 0; at < text.size(); ++at) {
+            const char c = text[at];
+            inTag = c == '<' ? true : c == '>' ? false : inTag;
+            if (inTag && c == '"')
+                other += '\'';
+            else if (inTag && c == '=')
+                other += " =\n";
+            else if (inTag && c == '/' && text[at + 1] == '>')
+                other += " /";
+            else
+                other += c == '\r' && !inTag && other.back() == '>' ? '\n' : c;
+        }
+        const DataFile::LoadResult same = DataFile::ParseDocument(other, today);
+        EXPECT_EQ(same.differences, 0u) << other << (same.notes.empty() ? "" : same.notes[0]);
+
+        // One change anywhere: a comment before a tag, an attribute on an element, or text
+        // after the document.
+        std::vector<std::size_t> tags;
+        for (std::size_t at = text.find('<'); at != std::string::npos; at = text.find('<', at + 1))
+            tags.push_back(at);
+        std::string changed = text;
+        const std::size_t tag = tags[number(0, tags.size() - 1)];
+        switch (number(0, 2)) {
+        case 0: changed.insert(tag, "<!--x-->"); break;
+        case 1:
+            if (changed[tag + 1] != '/') {
+                changed.insert(changed.find_first_of(" />", tag), " Note=\"x\"");
+                break;
+            }
+            [[fallthrough]];
+        default: changed += "x"; break;
+        }
+        const DataFile::LoadResult noted = DataFile::ParseDocument(changed, today);
+        EXPECT_GE(noted.differences, 1u) << changed;
+        EXPECT_EQ(noted.notes.size(), std::min(noted.differences, DataFile::kNotesKept)) << changed;
+    }
 }
 
 TEST(DataFileTest, OnlyFormatOneIsADataFileOfThisVersion)
