@@ -313,6 +313,20 @@ TEST(DialogKeyboardTest, AWholeTypedDateIsTakenOnEnterInBothEditors)
     ASSERT_EQ(start.DoModal(), win::IDOK);
     EXPECT_EQ(start.GetDate(), MakeDate(2028, 3, 15));
 
+    // Typed with the cursor in the day, the digits replace the day.
+    CEditStartDateDlg day(MakeDate(2007, 1, 5));
+    runner.OnNextDialog([](win::CDialog& run) {
+        run.GotoDlgCtrl(*run.GetDlgItem(IDC_DATE));
+        QLineEdit* text = run.GetDlgItem(IDC_DATE)->Widget()->findChild<QLineEdit*>();
+        text->deselect();
+        text->setCursorPosition(4);
+        QTest::keyClicks(run.GetDlgItem(IDC_DATE)->Widget(), QStringLiteral("15"));
+        EXPECT_EQ(PickerText(run), QStringLiteral("01/15/2007"));
+        run.PressButton(win::IDOK);
+    });
+    ASSERT_EQ(day.DoModal(), win::IDOK);
+    EXPECT_EQ(day.GetDate(), MakeDate(2007, 1, 15));
+
     CTransEditDlg editor(CTransEditDlg::AddMode);
     runner.OnNextDialog([](win::CDialog& run) {
         FocusPickerForTyping(run);

@@ -230,9 +230,18 @@ bool DatePickerWidget::EditTypedText(const QKeyEvent& event)
     QString text = line->text();
     qsizetype from = line->hasSelectedText() ? line->selectionStart() : line->cursorPosition();
     qsizetype to = from + (line->hasSelectedText() ? line->selectedText().size() : 0);
-    // A date typed at the start of the field is a new date, whatever is selected.
-    if (!m_typing && typed && from == 0)
-        to = text.size();
+    if (!m_typing && typed) {
+        if (from == 0) {
+            // A date typed at the start of the field is a new date, whatever is selected.
+            to = text.size();
+        } else if (from == to) {
+            // Typed with the cursor in the month, day or year: it replaces that number.
+            while (from > 0 && IsDigit(text[from - 1]))
+                --from;
+            while (to < text.size() && IsDigit(text[to]))
+                ++to;
+        }
+    }
     m_typing = true;
     if (typed) {
         if (text.size() - (to - from) >= kLongestTypedDate)

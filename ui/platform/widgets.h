@@ -189,8 +189,9 @@ private:
 
 // A date picker that is one tab stop: Tab and Shift+Tab leave it at once (the arrow keys
 // still step the day, month or year). Digits and slashes are typed as into a text field,
-// so a date reads as typed — 12/31/2026, 3/5/2027 or 12312026 — and typing that starts at
-// the beginning of the field replaces the whole date. A typed date that is not complete
+// so a date reads as typed — 12/31/2026, 3/5/2027 or 12312026. Typing that starts at the
+// beginning of the field replaces the whole date; elsewhere it replaces the selection, or
+// the month, day or year the cursor is in. A typed date that is not complete
 // stays as typed, on Enter and when the focus leaves, so OK can refuse it instead of a guess.
 class DatePickerWidget : public QDateTimeEdit {
 public:
