@@ -49,7 +49,8 @@ public:
     // are as it showed them); the caller owns it.
     std::unique_ptr<CDateRepeater> CreateRepeater() const;
     // The rule these choices make for a transaction dated date: what CreateRepeater
-    // gives once they are confirmed, and what the preview shows while they are not.
+    // gives once they are confirmed (unless they keep the given rule), and what the
+    // preview shows while they are not.
     static std::unique_ptr<CDateRepeater> MakeRepeater(std::int32_t repeat, std::int32_t step, std::int32_t unit,
                                                        std::int32_t ending, unsigned occurrences, TimeValue date);
 
