@@ -780,8 +780,9 @@ void CTillaneDlg::OnInitMenuPopup(win::CMenu& popup, int index)
 
 bool CTillaneDlg::PreTranslateKeyDown(int virtualKey, bool control, bool shift, bool alt)
 {
-    // Enter and Delete post their commands and still go on to the focused control.
-    if (virtualKey == win::VK_RETURN && CanEditSelection())
+    // Enter and Delete post their commands and still go on to the focused control; Enter on
+    // a push button (Starting Date..., Warn...) only presses that button.
+    if (virtualKey == win::VK_RETURN && !IsPushButtonFocused() && CanEditSelection())
         PostCommand(res::ID_EDIT_ENTRY);
     else if (virtualKey == win::VK_DELETE && CanDeleteSelection())
         PostCommand(res::ID_DELETE_ENTRY);

@@ -58,8 +58,10 @@ DialogTemplate TransactionEditor()
         Control(IDC_DESCRIPTION, ControlKind::ComboBox, "", CBS_DROPDOWN | CBS_SORT | WS_VSCROLL | WS_TABSTOP,
                 17, 18, 156, 126),
         Control(IDC_DATE, ControlKind::DateTimePicker, "", DTS_RIGHTALIGN | WS_TABSTOP, 17, 51, 65, 13),
-        Control(IDC_AMOUNT, ControlKind::Edit, "", ES_NUMBER | ES_RIGHT | ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP,
-                27, 82, 45, 12),
+        // Not ES_NUMBER: a typed decimal point or grouping comma must show, so that OK can
+        // read the commas and refuse the cents.
+        Control(IDC_AMOUNT, ControlKind::Edit, "", ES_RIGHT | ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, 27, 82, 45,
+                12),
         Control(IDC_DEBIT, ControlKind::Button, "Debit", BS_AUTORADIOBUTTON | WS_GROUP | WS_TABSTOP, 79, 84, 33,
                 10),
         Control(IDC_CREDIT, ControlKind::Button, "Credit", BS_AUTORADIOBUTTON, 117, 84, 34, 10),

@@ -68,6 +68,7 @@ inline constexpr int IDS_DELETE_SELECTION = 114;
 inline constexpr int IDS_BROWSER_FAILED = 115;
 inline constexpr int IDS_APPLICATION_ERROR = 116;
 inline constexpr int IDS_DATE_FORM = 260;        // "Please enter a date as MM/DD/YYYY ... %1 and %2."
+inline constexpr int IDS_WHOLE_DOLLARS = 270;    // "Amounts are in whole dollars: ..."
 inline constexpr int IDS_EXPORT_FORECAST_TITLE = 350; // "Export Forecast"
 inline constexpr int IDS_EXPORT_CHART_TITLE = 351;    // "Export Chart"
 inline constexpr int IDS_CSV_FILTER = 352;            // "CSV files (*.csv)"

@@ -24,6 +24,9 @@ const std::map<int, std::string>& StringTable()
          "your browser manually\nand enter the following line in the Address bar:"},
         {IDS_APPLICATION_ERROR, "Application Error"},
         {IDS_DATE_FORM, "Please enter a complete date as MM/DD/YYYY, between %1 and %2."},
+        {IDS_WHOLE_DOLLARS,
+         "Amounts are in whole dollars: please enter the amount rounded to the nearest dollar, without "
+         "cents or a decimal point."},
         {IDS_EXPORT_FORECAST_TITLE, "Export Forecast"},
         {IDS_EXPORT_CHART_TITLE, "Export Chart"},
         {IDS_CSV_FILTER, "CSV files (*.csv)"},

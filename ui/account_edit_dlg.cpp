@@ -59,7 +59,7 @@ void CAccountEditDlg::DoDataExchange(win::CDataExchange* dx)
     win::DDX_Text(dx, res::IDC_DESCRIPTION, m_description);
     // Counted as typed: surrounding blanks count too.
     win::DDV_MaxChars(dx, m_description, kMaxDescriptionChars);
-    win::DDX_Text(dx, res::IDC_BALANCE, m_balance);
+    win::DDX_Amount(dx, res::IDC_BALANCE, m_balance);
 
     if (!dx->m_bSaveAndValidate) {
         // The limit is on typing. A longer balance read from a file (such as

@@ -15,8 +15,9 @@ public:
 
     // Longest description accepted, in characters as typed (before trimming).
     static constexpr int kMaxDescriptionChars = 50;
-    // Longest balance text the user can type.
-    static constexpr int kMaxBalanceChars = 10;
+    // Longest balance text the user can type: room for the lowest balance with its
+    // grouping commas, -2,147,483,648.
+    static constexpr int kMaxBalanceChars = 14;
 
     CAccountEditDlg(Mode mode, win::CWnd* parent = nullptr);
 

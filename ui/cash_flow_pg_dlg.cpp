@@ -38,7 +38,7 @@ protected:
     void DoDataExchange(win::CDataExchange* dx) override
     {
         CDialog::DoDataExchange(dx);
-        win::DDX_Text(dx, res::IDC_WARN_BELOW_AMOUNT, m_threshold);
+        win::DDX_Amount(dx, res::IDC_WARN_BELOW_AMOUNT, m_threshold);
     }
 };
 

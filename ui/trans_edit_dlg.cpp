@@ -92,11 +92,26 @@ void CTransEditDlg::SetTransaction(TimeValue date, const std::string& descriptio
     } else {
         m_ending = NeverEnds;
     }
+    m_given = GivenRule{CopyRepeater(rule), date, m_repeat, m_step, m_unit, m_ending, m_occurrences};
+}
+
+std::unique_ptr<CDateRepeater> CTransEditDlg::RuleFor(std::int32_t repeat, std::int32_t step, std::int32_t unit,
+                                                      std::int32_t ending, unsigned occurrences, TimeValue date) const
+{
+    // A monthly rule keeps its own day and a rule the choices cannot spell (every fifth
+    // day, once by a daily rule) keeps its kind and step: rebuilding it from what the
+    // editor shows would move it without the user asking.
+    if (m_given && ToTenOClock(date) == ToTenOClock(m_given->date) && repeat == m_given->repeat &&
+        (repeat == DoesNotRepeat ||
+         (step == m_given->step && unit == m_given->unit && ending == m_given->ending &&
+          (ending == NeverEnds || occurrences == m_given->occurrences))))
+        return CopyRepeater(*m_given->rule);
+    return MakeRepeater(repeat, step, unit, ending, occurrences, date);
 }
 
 std::unique_ptr<CDateRepeater> CTransEditDlg::CreateRepeater() const
 {
-    return MakeRepeater(m_repeat, m_step, m_unit, m_ending, m_occurrences, m_date);
+    return RuleFor(m_repeat, m_step, m_unit, m_ending, m_occurrences, m_date);
 }
 
 std::unique_ptr<CDateRepeater> CTransEditDlg::MakeRepeater(std::int32_t repeat, std::int32_t stepIndex,
@@ -136,12 +151,12 @@ void CTransEditDlg::DoDataExchange(win::CDataExchange* dx)
     win::DDX_Control(dx, res::IDC_OCCURRENCES_SPIN, m_occurrencesSpin);
     win::DDX_Text(dx, res::IDC_DESCRIPTION, m_description);
     win::DDX_Control(dx, res::IDC_STEP, m_stepCombo);
-    win::DDX_Text(dx, res::IDC_AMOUNT, m_amount);
+    win::DDX_Amount(dx, res::IDC_AMOUNT, m_amount);
     // Ten digits can spell more than the largest amount a transaction holds.
     win::DDV_MinMaxUInt(dx, m_amount, 0, kMaximumAmount);
     if (!dx->m_bSaveAndValidate)
         if (auto* amountEdit = GetDlgItemAs<win::CEdit>(res::IDC_AMOUNT))
-            amountEdit->LimitText(10);
+            amountEdit->LimitText(kMaxAmountChars);
     win::DDX_DateTimeCtrl(dx, res::IDC_DATE, m_date);
     // The picker shows days only; the date stands for the chosen day at 10:00.
     if (dx->m_bSaveAndValidate)
@@ -233,6 +248,6 @@ void CTransEditDlg::UpdatePreview()
         SetDlgItemText(res::IDC_PREVIEW, win::LoadString(res::IDS_PREVIEW_ENTER_OCCURRENCES));
         return;
     }
-    const auto rule = MakeRepeater(repeat, step, unit, ending, occurrences, date);
+    const auto rule = RuleFor(repeat, step, unit, ending, occurrences, date);
     SetDlgItemText(res::IDC_PREVIEW, DescribeNextOccurrences(date, *rule, m_window));
 }

@@ -34,17 +34,23 @@ public:
     static constexpr int kSpinUpperBound = 32767;
     // The amount must fit a signed 32-bit amount.
     static constexpr unsigned kMaximumAmount = 2147483647u;
+    // Room for the largest amount with its grouping commas: 2,147,483,647.
+    static constexpr int kMaxAmountChars = 13;
 
     explicit CTransEditDlg(Mode mode, win::CWnd* parent = nullptr);
 
-    // Fills the editor from an existing transaction (edit mode, before the run).
+    // Fills the editor from an existing transaction (edit mode, before the run). The rule
+    // is kept as it is, whatever the editor could build, as long as the user changes
+    // neither the date nor any repeat choice.
     void SetTransaction(TimeValue date, const std::string& description, std::int32_t amount,
                         const CDateRepeater& rule);
 
-    // A new rule from the repeat choices; the caller owns it.
+    // A new rule from the repeat choices (a copy of the given rule while they and the date
+    // are as it showed them); the caller owns it.
     std::unique_ptr<CDateRepeater> CreateRepeater() const;
     // The rule these choices make for a transaction dated date: what CreateRepeater
-    // gives once they are confirmed, and what the preview shows while they are not.
+    // gives once they are confirmed (unless they keep the given rule), and what the
+    // preview shows while they are not.
     static std::unique_ptr<CDateRepeater> MakeRepeater(std::int32_t repeat, std::int32_t step, std::int32_t unit,
                                                        std::int32_t ending, unsigned occurrences, TimeValue date);
 
@@ -80,6 +86,10 @@ private:
     // Shows the next dates of the rule the controls describe now, or what the user must
     // enter first to see them.
     void UpdatePreview();
+    // The rule the choices make for a transaction dated date: the given rule while they
+    // and the date are those it was shown with, else a rule built from them.
+    std::unique_ptr<CDateRepeater> RuleFor(std::int32_t repeat, std::int32_t step, std::int32_t unit,
+                                           std::int32_t ending, unsigned occurrences, TimeValue date) const;
 
     Mode m_mode;
     std::string m_description;
@@ -100,4 +110,13 @@ private:
     win::CButton m_endsAfterButton;
     win::CSpinButtonCtrl m_occurrencesSpin;
     std::optional<CashFlowWindow> m_window;
+
+    // The transaction's own rule and what the editor showed of it (SetTransaction).
+    struct GivenRule {
+        std::unique_ptr<CDateRepeater> rule;
+        TimeValue date;
+        std::int32_t repeat, step, unit, ending;
+        unsigned occurrences;
+    };
+    std::optional<GivenRule> m_given;
 };

@@ -2,7 +2,9 @@
 // state and layout, driven the way the user drives it.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCoreApplication>
+#include <QKeyEvent>
 #include <QWidget>
 
 #include <algorithm>
@@ -407,6 +409,7 @@ TEST_F(MainWindowTest, CommandsAreGreyedAndKeysPostOnlyWhenTheyApply)
         const std::size_t dialogs = m_runner.DialogsRun().size();
         if (c.canEdit)
             m_runner.OnNextDialog([](win::CDialog& editor) { editor.PressButton(win::IDCANCEL); });
+        list.SetFocus(); // Enter on a focused button presses that button instead
         EXPECT_FALSE(main.window->KeyDown(win::VK_RETURN, false, false, false)) << "Enter is not consumed";
         QCoreApplication::sendPostedEvents();
         ASSERT_EQ(m_runner.DialogsRun().size(), dialogs + (c.canEdit ? 1 : 0));
@@ -425,6 +428,92 @@ TEST_F(MainWindowTest, CommandsAreGreyedAndKeysPostOnlyWhenTheyApply)
     }
     EXPECT_EQ(main.Accounts().GetItemCount(), 2);
     EXPECT_EQ(main.Transactions().GetItemCount(), 2);
+}
+
+// Enter presses the push button that has the focus; on a list it opens the selected entry.
+TEST_F(MainWindowTest, EnterPressesTheFocusedButtonAndOnTheListOpensTheSelectedEntry)
+{
+    WriteData(TwoOfEach());
+    MainWindow main(DataFile());
+    main.Open(m_runner);
+    CCashFlowPgDlg& page = main.window->CashFlowPage();
+    page.CashFlowList().SetItemState(1, win::LVIS_SELECTED, win::LVIS_SELECTED); // a transaction's row
+    const struct {
+        int control;
+        int dialog;
+    } cases[] = {{res::IDC_STARTING_DATE, res::IDD_START_DATE},
+                 {res::IDC_WARN_BELOW, res::IDD_WARN_BELOW},
+                 {res::IDC_CASHFLOW_LIST, res::IDD_TRANS_EDIT}};
+    for (const auto& c : cases) {
+        win::CWnd* control = page.GetDlgItem(c.control);
+        ASSERT_NE(control, nullptr);
+        control->SetFocus();
+        const std::size_t before = m_runner.DialogsRun().size();
+        m_runner.OnNextDialog([](win::CDialog& dialog) { dialog.PressButton(win::IDCANCEL); });
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+        QApplication::sendEvent(control->Widget(), &press);
+        QCoreApplication::sendPostedEvents();
+        ASSERT_EQ(m_runner.DialogsRun().size(), before + 1) << c.control;
+        EXPECT_EQ(m_runner.DialogsRun().back(), c.dialog) << c.control;
+    }
+}
+
+// The Transaction Editor keeps the rule it was given: opened on a rule of any kind and
+// confirmed unchanged, the file is saved byte for byte as it was; and Next Dates lists the
+// rule's own dates (a monthly rule on the 1st dated the 9th, as the sample's rent is).
+TEST_F(MainWindowTest, ConfirmingTheEditorUnchangedKeepsEveryKindOfRuleByteForByte)
+{
+    DataFile::Contents contents;
+    auto add = [&contents](const char* name, TimeValue day, std::unique_ptr<CDateRepeater> rule) {
+        contents.transactions.push_back({name, day + 10 * 3600, -100, std::move(rule)});
+    };
+    add("a once", MakeDate(2026, 12, 9), std::make_unique<CDateRepeaterOnce>());
+    add("b every third day, 5 times", MakeDate(2026, 12, 10), std::make_unique<CDateRepeaterDaily>(3, 5));
+    add("c every fifth day", MakeDate(2026, 12, 11), std::make_unique<CDateRepeaterDaily>(5, 0));
+    add("d daily, once", MakeDate(2026, 12, 12), std::make_unique<CDateRepeaterDaily>(2, 1));
+    add("e every other week", MakeDate(2026, 12, 13), std::make_unique<CDateRepeaterWeekly>(2, 0));
+    add("f weekly, 10 times", MakeDate(2026, 12, 14), std::make_unique<CDateRepeaterWeekly>(1, 10));
+    add("g monthly on the 1st", MakeDate(2026, 12, 9), std::make_unique<CDateRepeaterMonthly>(1, 0, 1));
+    add("h monthly on the last day", MakeDate(2027, 1, 15), std::make_unique<CDateRepeaterMonthly>(1, 0, 0));
+    add("i every sixth month", MakeDate(2026, 12, 20), std::make_unique<CDateRepeaterMonthly>(6, 0, 20));
+    add("j every fourth month, 12 times", MakeDate(2026, 12, 28),
+        std::make_unique<CDateRepeaterMonthly>(4, 12, 28));
+    add("k yearly on 29 February", MakeDate(2028, 2, 29), std::make_unique<CDateRepeaterYearly>(1, 0));
+    add("l every other year, 3 times", MakeDate(2027, 3, 1), std::make_unique<CDateRepeaterYearly>(2, 3));
+    const int count = static_cast<int>(contents.transactions.size());
+    WriteData(contents);
+    const std::string original = ReadFileBytes(DataFile());
+
+    MainWindow main(DataFile());
+    main.Open(m_runner);
+    main.window->SetActivePage(2);
+    CTransListCtrl& list = main.Transactions();
+    ASSERT_EQ(list.GetItemCount(), count);
+    for (int row = 0; row < count; ++row) {
+        for (int other = 0; other < count; ++other)
+            list.SetItemState(other, other == row ? win::LVIS_SELECTED : 0, win::LVIS_SELECTED);
+        std::string preview;
+        m_runner.OnNextDialog([&preview](win::CDialog& editor) {
+            preview = editor.GetDlgItemText(res::IDC_PREVIEW);
+            editor.PressButton(win::IDOK);
+        });
+        main.window->KeyDown(win::VK_RETURN, false, false, false);
+        QCoreApplication::sendPostedEvents();
+        ASSERT_EQ(m_runner.DialogsRun().back(), res::IDD_TRANS_EDIT);
+        if (list.GetItemText(row, 0) != "g monthly on the 1st")
+            continue;
+        // "Fri 01/01/2027" and so on, one line per date.
+        std::istringstream lines(preview);
+        int dates = 0;
+        for (std::string line; std::getline(lines, line);)
+            if (line.size() == 14 && line[3] == ' ' && line[6] == '/') {
+                EXPECT_EQ(line.substr(7, 3), "01/") << preview;
+                ++dates;
+            }
+        EXPECT_GT(dates, 0) << preview;
+    }
+    EXPECT_TRUE(main.window->KeyDown('S', true, false, false));
+    EXPECT_EQ(ReadFileBytes(DataFile()), original);
 }
 
 TEST_F(MainWindowTest, CtrlSSavesAtOnceWithoutClosing)

@@ -16,6 +16,7 @@ namespace {
 using Mode = CAccountEditDlg::Mode;
 
 constexpr const char* kIntegerPrompt = "Please enter an integer.";
+constexpr const char* kWholeDollarsPrompt = "Amounts are in whole dollars";
 constexpr const char* kLengthPrompt = "Please enter no more than 50 characters.";
 
 std::vector<std::string> DropDownItems(win::CDialog& dialog)
@@ -131,6 +132,8 @@ struct BalanceCase {
     bool accepted;
     std::int32_t balance;
     const char* name;
+    // The start of the message a refused balance gets.
+    const char* prompt = kIntegerPrompt;
 };
 
 class AccountEditBalanceTest : public AccountEditDlgTest, public testing::WithParamInterface<BalanceCase> {};
@@ -150,9 +153,9 @@ TEST_P(AccountEditBalanceTest, ReadsTheBalanceAsAnIntegerOrRefusesIt)
     EXPECT_EQ(result, win::IDCANCEL);
     ASSERT_EQ(runner.MessageBoxes().size(), 1u);
     const win::MessageBoxRecord& box = runner.MessageBoxes().front();
-    EXPECT_EQ(box.text, kIntegerPrompt);
+    EXPECT_EQ(box.text.rfind(c.prompt, 0), 0u) << box.text;
     EXPECT_EQ(box.caption, "Tillane");
-    EXPECT_EQ(box.type, win::MB_OK);
+    EXPECT_EQ(box.type, c.prompt == kIntegerPrompt ? win::MB_OK : win::MB_ICONEXCLAMATION);
     EXPECT_EQ(focusAfterFailure, res::IDC_BALANCE);
     EXPECT_EQ(selectionStart, 0);
     EXPECT_EQ(selectionEnd, static_cast<int>(std::string(c.typed).size()));
@@ -168,17 +171,22 @@ INSTANTIATE_TEST_SUITE_P(
                     BalanceCase{" -250 ", true, -250, "NegativeWithSpaces"},
                     BalanceCase{"\t+8\t", true, 8, "PlusWithTabs"}, BalanceCase{"0", true, 0, "Zero"},
                     BalanceCase{"9999999999", true, INT_MAX, "TenNinesSaturate"},
-                    BalanceCase{"-999999999", true, -999999999, "TenCharactersNegative"}),
+                    BalanceCase{"-999999999", true, -999999999, "TenCharactersNegative"},
+                    BalanceCase{"1,500", true, 1500, "GroupingComma"},
+                    BalanceCase{"-2,147,483,648", true, INT_MIN, "LowestGrouped"},
+                    BalanceCase{"1,50", false, 0, "CommaNotGrouping"},
+                    BalanceCase{"12.50", false, 0, "Cents", kWholeDollarsPrompt},
+                    BalanceCase{"-1,500.", false, 0, "DecimalPoint", kWholeDollarsPrompt}),
     [](const testing::TestParamInfo<BalanceCase>& info) { return std::string(info.param.name); });
 
-TEST_F(AccountEditDlgTest, BalanceFieldTakesAtMostTenCharacters)
+TEST_F(AccountEditDlgTest, BalanceFieldTakesTheLowestBalanceWithItsGroupingCommasAndNoMore)
 {
     CAccountEditDlg dialog(Mode::Add);
     runner.OnNextDialog([](win::CDialog& d) {
         auto* balance = d.GetDlgItemAs<win::CEdit>(res::IDC_BALANCE);
-        EXPECT_EQ(balance->GetLimitText(), 10);
-        d.SetDlgItemText(res::IDC_BALANCE, "12345678901");
-        EXPECT_EQ(d.GetDlgItemText(res::IDC_BALANCE), "1234567890");
+        EXPECT_EQ(balance->GetLimitText(), 14);
+        d.SetDlgItemText(res::IDC_BALANCE, "-2,147,483,6489");
+        EXPECT_EQ(d.GetDlgItemText(res::IDC_BALANCE), "-2,147,483,648");
         d.PressButton(win::IDCANCEL);
     });
     dialog.DoModal();

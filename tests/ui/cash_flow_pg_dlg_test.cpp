@@ -287,13 +287,17 @@ TEST_F(CashFlowPageTest, WarnBelowIsAskedForRememberedAndWrittenOnlyWhenNotZero)
     runner.OnNextDialog([](win::CDialog& dialog) {
         dialog.SetDlgItemText(res::IDC_WARN_BELOW_AMOUNT, "twelve");
         dialog.PressButton(win::IDOK); // refused: the dialog stays open
-        dialog.SetDlgItemText(res::IDC_WARN_BELOW_AMOUNT, "-250");
+        dialog.SetDlgItemText(res::IDC_WARN_BELOW_AMOUNT, "-1,250.50");
+        dialog.PressButton(win::IDOK); // refused too: never -125050 or -1250
+        EXPECT_FALSE(dialog.IsEnded());
+        dialog.SetDlgItemText(res::IDC_WARN_BELOW_AMOUNT, "-1,250");
         dialog.PressButton(win::IDOK);
     });
     page->PressButton(res::IDC_WARN_BELOW);
     EXPECT_EQ(runner.DialogsRun(), std::vector<int>{res::IDD_WARN_BELOW});
-    ASSERT_EQ(runner.MessageBoxes().size(), 1u);
-    EXPECT_EQ(page->WarnBelow(), -250);
+    ASSERT_EQ(runner.MessageBoxes().size(), 2u);
+    EXPECT_EQ(runner.MessageBoxes()[1].text.rfind("Amounts are in whole dollars", 0), 0u);
+    EXPECT_EQ(page->WarnBelow(), -1250);
 
     auto saved = [&] {
         CXmlDocument document;
@@ -303,7 +307,7 @@ TEST_F(CashFlowPageTest, WarnBelowIsAskedForRememberedAndWrittenOnlyWhenNotZero)
     };
     const std::string withThreshold = saved();
     EXPECT_EQ(withThreshold, "<TILLANE Format=\"1\">\r\n<CASHFLOW StartDate=\"01/05/2007\" Duration=\"7\" "
-                             "WarnBelow=\"-250\"/>\r\n</TILLANE>\r\n");
+                             "WarnBelow=\"-1250\"/>\r\n</TILLANE>\r\n");
 
     // Loaded into a fresh page, it comes back; set to 0, the attribute goes and the file
     // is again what it was without it.
@@ -314,9 +318,9 @@ TEST_F(CashFlowPageTest, WarnBelowIsAskedForRememberedAndWrittenOnlyWhenNotZero)
     ASSERT_TRUE(document.SetDocument(withThreshold));
     ASSERT_TRUE(DataFile::FindRoot(document));
     page->Load(document);
-    EXPECT_EQ(page->WarnBelow(), -250);
+    EXPECT_EQ(page->WarnBelow(), -1250);
     runner.OnNextDialog([](win::CDialog& dialog) {
-        EXPECT_EQ(dialog.GetDlgItemText(res::IDC_WARN_BELOW_AMOUNT), "-250");
+        EXPECT_EQ(dialog.GetDlgItemText(res::IDC_WARN_BELOW_AMOUNT), "-1250");
         dialog.SetDlgItemText(res::IDC_WARN_BELOW_AMOUNT, "0");
         dialog.PressButton(win::IDOK);
     });

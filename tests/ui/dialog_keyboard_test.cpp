@@ -5,10 +5,12 @@
 #include <QDateTimeEdit>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QTest>
 #include <QWidget>
 
 #include <random>
 #include <string>
+#include <vector>
 
 #include "model/dates.h"
 #include "res/resource.h"
@@ -142,8 +144,125 @@ TEST(DialogKeyboardTest, OnlyAWholeTypedDateReadsAsADate)
         ASSERT_FALSE(win::ParseDateText(text + u'0', format).isValid());
     }
     EXPECT_EQ(win::ParseDateText(QStringLiteral("3/5/2007"), format), QDate(2007, 3, 5));
+    EXPECT_EQ(win::ParseDateText(QStringLiteral("03052007"), format), QDate(2007, 3, 5));
     EXPECT_FALSE(win::ParseDateText(QStringLiteral("02/30/2007"), format).isValid());
     EXPECT_FALSE(win::ParseDateText(QStringLiteral("031528"), format).isValid());
+}
+
+std::string TwoDigits(int value) { return (value < 10 ? "0" : "") + std::to_string(value); }
+
+// How people type a date: with slashes, the month and the day each with or without a
+// leading zero, or as the eight digits MMDDYYYY.
+std::vector<std::string> TypedForms(const QDate& date)
+{
+    const std::string m = std::to_string(date.month());
+    const std::string d = std::to_string(date.day());
+    const std::string mm = TwoDigits(date.month());
+    const std::string dd = TwoDigits(date.day());
+    const std::string yyyy = std::to_string(date.year());
+    return {mm + "/" + dd + "/" + yyyy, m + "/" + d + "/" + yyyy, m + "/" + dd + "/" + yyyy,
+            mm + "/" + d + "/" + yyyy, mm + dd + yyyy};
+}
+
+// Texts that are not a whole date: shorter digit strings (1122026 could be 1/12 or 11/2),
+// a year cut short, a date being typed.
+std::vector<std::string> RefusedForms(const QDate& date)
+{
+    const std::string whole = TypedForms(date)[0];
+    std::vector<std::string> refused{whole.substr(0, 9), TypedForms(date)[4].substr(0, 7)};
+    if (date.month() < 10 || date.day() < 10)
+        refused.push_back(std::to_string(date.month()) + std::to_string(date.day()) + std::to_string(date.year()));
+    return refused;
+}
+
+// Takes back what was typed in the picker as the user does: Backspace after Backspace, or
+// all of it selected with Shift+Home to be typed over.
+void Erase(QWidget* picker, int turn)
+{
+    if (turn % 2)
+        QTest::keyClick(picker, Qt::Key_Home, Qt::ShiftModifier);
+    else
+        for (int i = 0; i < 10; ++i)
+            QTest::keyClick(picker, Qt::Key_Backspace);
+}
+
+// Every form over random dates from 1000 to 9999, typed key by key as the user does (over
+// the date shown, or after erasing the last one), in both dialogs that show the picker:
+// the picker reads the typed date and nothing else, and the last one is what OK confirms.
+TEST(DialogKeyboardTest, ADateTypedInAnyFormIsThatDateInBothDialogs)
+{
+    TzGuard zone(kEastern);
+    std::mt19937 random(31);
+    std::uniform_int_distribution<qint64> day(0, QDate(1000, 1, 1).daysTo(QDate(9999, 12, 31)));
+    QDate last;
+    int erased = 0;
+    auto typeEveryForm = [&](win::CDialog& run) {
+        auto* picker = static_cast<QDateTimeEdit*>(run.GetDlgItem(IDC_DATE)->Widget());
+        auto* control = run.GetDlgItemAs<win::CDateTimeCtrl>(IDC_DATE);
+        FocusPickerForTyping(run);
+        bool overTheShownDate = true;
+        for (int i = 0; i < 300; ++i) {
+            const QDate date = QDate(1000, 1, 1).addDays(day(random));
+            const std::string expected = date.toString(QStringLiteral("MM/dd/yyyy")).toStdString();
+            for (const std::string& form : TypedForms(date)) {
+                // The first is typed over the date shown, its month selected.
+                if (!overTheShownDate)
+                    Erase(picker, ++erased);
+                overTheShownDate = false;
+                QTest::keyClicks(picker, QString::fromStdString(form));
+                ASSERT_EQ(PickerText(run).toStdString(), form) << "shown as typed";
+                ASSERT_TRUE(control->HasCompleteDate()) << form;
+                TimeValue time = 0;
+                ASSERT_TRUE(control->GetTime(time));
+                ASSERT_EQ(FormatDate(time), expected) << form;
+            }
+            for (const std::string& form : RefusedForms(date)) {
+                Erase(picker, ++erased);
+                QTest::keyClicks(picker, QString::fromStdString(form));
+                ASSERT_FALSE(control->HasCompleteDate()) << form;
+            }
+            last = date;
+        }
+        Erase(picker, ++erased);
+        QTest::keyClicks(picker, QString::fromStdString(TypedForms(last)[1]));
+        run.PressButton(win::IDOK);
+    };
+    win::ScriptedRunner runner;
+    CEditStartDateDlg start(MakeDate(2007, 1, 5));
+    runner.OnNextDialog(typeEveryForm);
+    ASSERT_EQ(start.DoModal(), win::IDOK);
+    EXPECT_EQ(FormatDate(start.GetDate()), last.toString(QStringLiteral("MM/dd/yyyy")).toStdString());
+
+    CTransEditDlg editor(CTransEditDlg::AddMode);
+    runner.OnNextDialog(typeEveryForm);
+    ASSERT_EQ(editor.DoModal(), win::IDOK);
+    EXPECT_EQ(FormatDate(editor.GetDate()), last.toString(QStringLiteral("MM/dd/yyyy")).toStdString());
+    EXPECT_TRUE(runner.MessageBoxes().empty());
+}
+
+// The amount field shows what is typed: cents are refused with a message that says why,
+// never read as another number, and grouping commas are read as such.
+TEST(DialogKeyboardTest, AnAmountTypedWithCentsIsRefusedAndOneWithGroupingCommasIsRead)
+{
+    TzGuard zone(kEastern);
+    win::ScriptedRunner runner;
+    CTransEditDlg editor(CTransEditDlg::AddMode);
+    runner.OnNextDialog([](win::CDialog& run) {
+        QWidget* amount = run.GetDlgItem(IDC_AMOUNT)->Widget();
+        run.GotoDlgCtrl(*run.GetDlgItem(IDC_AMOUNT));
+        QTest::keyClicks(amount, QStringLiteral("12.50"));
+        EXPECT_EQ(run.GetDlgItemText(IDC_AMOUNT), "12.50");
+        run.PressButton(win::IDOK);
+        EXPECT_FALSE(run.IsEnded());
+        EXPECT_EQ(run.GetFocusedControlId(), IDC_AMOUNT);
+        QTest::keyClicks(amount, QStringLiteral("1,500")); // over the selected text
+        run.PressButton(win::IDOK);
+    });
+    ASSERT_EQ(editor.DoModal(), win::IDOK);
+    EXPECT_EQ(editor.GetAmount(), 1500u);
+    ASSERT_EQ(runner.MessageBoxes().size(), 1u);
+    EXPECT_EQ(runner.MessageBoxes()[0].text.rfind("Amounts are in whole dollars", 0), 0u)
+        << runner.MessageBoxes()[0].text;
 }
 
 // What the user typed and how the field is left.
@@ -193,6 +312,20 @@ TEST(DialogKeyboardTest, AWholeTypedDateIsTakenOnEnterInBothEditors)
     });
     ASSERT_EQ(start.DoModal(), win::IDOK);
     EXPECT_EQ(start.GetDate(), MakeDate(2028, 3, 15));
+
+    // Typed with the cursor in the day, the digits replace the day.
+    CEditStartDateDlg day(MakeDate(2007, 1, 5));
+    runner.OnNextDialog([](win::CDialog& run) {
+        run.GotoDlgCtrl(*run.GetDlgItem(IDC_DATE));
+        QLineEdit* text = run.GetDlgItem(IDC_DATE)->Widget()->findChild<QLineEdit*>();
+        text->deselect();
+        text->setCursorPosition(4);
+        QTest::keyClicks(run.GetDlgItem(IDC_DATE)->Widget(), QStringLiteral("15"));
+        EXPECT_EQ(PickerText(run), QStringLiteral("01/15/2007"));
+        run.PressButton(win::IDOK);
+    });
+    ASSERT_EQ(day.DoModal(), win::IDOK);
+    EXPECT_EQ(day.GetDate(), MakeDate(2007, 1, 15));
 
     CTransEditDlg editor(CTransEditDlg::AddMode);
     runner.OnNextDialog([](win::CDialog& run) {

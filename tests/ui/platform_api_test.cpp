@@ -2,6 +2,8 @@
 
 #include <cstdint>
 #include <limits>
+#include <random>
+#include <string>
 
 #include "ui/platform/api.h"
 #include "ui/platform/controls.h"
@@ -128,6 +130,64 @@ TEST(DialogIntegerTest, ReadsUnsignedIntegersAsTheAmountFieldDoes)
     unsigned value = 0;
     ASSERT_TRUE(win::ParseDialogUnsigned("99999999999", value));
     EXPECT_EQ(value, 4294967295u);
+}
+
+// Amounts with grouping commas, against a plain formatting of the number: grouped
+// properly they read as the number; with a group of the wrong size, or cents, they are
+// refused, and only the cents are taken for a decimal point.
+TEST(DialogIntegerTest, GroupingCommasAreReadAsSuchAndAnythingElseIsRefused)
+{
+    std::mt19937 random(23);
+    std::uniform_int_distribution<int> value(std::numeric_limits<int>::min(), std::numeric_limits<int>::max());
+    std::uniform_int_distribution<int> coin(0, 1);
+    for (int round = 0; round < 3000; ++round) {
+        int number = value(random);
+        if (round % 3 == 0)
+            number /= 1 << std::uniform_int_distribution<int>(0, 30)(random); // short ones too
+        const std::string digits = std::to_string(number < 0 ? -static_cast<long long>(number) : number);
+        std::string grouped;
+        for (std::size_t i = 0; i < digits.size(); ++i) {
+            if (i > 0 && (digits.size() - i) % 3 == 0)
+                grouped += ',';
+            grouped += digits[i];
+        }
+        const std::string sign = number < 0 ? "-" : number > 0 && coin(random) ? "+" : "";
+        const std::string blank = coin(random) ? " " : "";
+        const std::string text = blank + sign + grouped + blank;
+        int read = 0;
+        ASSERT_TRUE(win::ParseDialogInteger(win::WithoutGrouping(text), read)) << text;
+        ASSERT_EQ(read, number) << text;
+        ASSERT_FALSE(win::HasDecimalPoint(text)) << text;
+
+        const std::string cents = blank + sign + grouped + (coin(random) ? "." : ".50") + blank;
+        ASSERT_FALSE(win::ParseDialogInteger(win::WithoutGrouping(cents), read)) << cents;
+        ASSERT_TRUE(win::HasDecimalPoint(cents)) << cents;
+
+        // A comma moved by one place, doubled or put first makes a group of the wrong size.
+        const std::size_t comma = grouped.find(',');
+        if (comma == std::string::npos)
+            continue;
+        std::string wrong = grouped;
+        switch (round % 4) {
+        case 0:
+            std::swap(wrong[comma], wrong[comma - 1]);
+            break;
+        case 1:
+            std::swap(wrong[comma], wrong[comma + 1]);
+            break;
+        case 2:
+            wrong.insert(comma, ",");
+            break;
+        default:
+            wrong.insert(0, ",");
+            break;
+        }
+        ASSERT_FALSE(win::ParseDialogInteger(win::WithoutGrouping(sign + wrong), read)) << wrong;
+        ASSERT_FALSE(win::HasDecimalPoint(sign + wrong)) << wrong;
+    }
+    EXPECT_TRUE(win::HasDecimalPoint(" .5 "));
+    for (const char* text : {".", "-.", "1.2.3", "1.5x", "a.5", "1,50.5"})
+        EXPECT_FALSE(win::HasDecimalPoint(text)) << text;
 }
 
 } // namespace

@@ -72,7 +72,7 @@ TEST(TransEditDlgTest, AllDefaultsGiveAOneTimeDebitOfZeroTodayWithAnEmptyDescrip
         dialog.GetDlgItemAs<win::CSpinButtonCtrl>(res::IDC_OCCURRENCES_SPIN)->GetRange(lower, upper);
         EXPECT_EQ(lower, 2);
         EXPECT_EQ(upper, 32767);
-        EXPECT_EQ(dialog.GetDlgItemAs<win::CEdit>(res::IDC_AMOUNT)->GetLimitText(), 10);
+        EXPECT_EQ(dialog.GetDlgItemAs<win::CEdit>(res::IDC_AMOUNT)->GetLimitText(), 13);
         dialog.PressButton(win::IDOK);
     });
     ASSERT_EQ(result, win::IDOK);

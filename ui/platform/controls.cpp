@@ -292,7 +292,9 @@ bool CDateTimeCtrl::GetTime(std::int64_t& time) const
     QDateTimeEdit* picker = PickerOf(*this);
     if (!picker)
         return false;
-    time = picker->dateTime().toSecsSinceEpoch();
+    // A date being typed counts as soon as it is whole, before the picker takes it.
+    auto* typing = dynamic_cast<DatePickerWidget*>(picker);
+    time = (typing ? typing->CurrentDateTime() : picker->dateTime()).toSecsSinceEpoch();
     return true;
 }
 

@@ -111,6 +111,63 @@ bool ParseDialogUnsigned(std::string_view text, unsigned& value)
     return true;
 }
 
+std::string WithoutGrouping(std::string_view text)
+{
+    std::size_t start = 0;
+    while (start < text.size() && IsBlank(text[start]))
+        ++start;
+    if (start < text.size() && (text[start] == '+' || text[start] == '-'))
+        ++start;
+    std::size_t end = start;
+    while (end < text.size() && (IsDigit(text[end]) || text[end] == ','))
+        ++end;
+    const std::string_view number = text.substr(start, end - start);
+    if (number.find(',') == std::string_view::npos)
+        return std::string(text);
+    // Every group after the first has exactly three digits; the first has one to three.
+    std::size_t group = 0;
+    std::size_t groups = 0;
+    for (std::size_t i = 0; i <= number.size(); ++i) {
+        if (i < number.size() && number[i] != ',') {
+            ++group;
+            continue;
+        }
+        if (group == 0 || group > 3 || (groups > 0 && group != 3))
+            return std::string(text);
+        ++groups;
+        group = 0;
+    }
+    std::string plain(text.substr(0, start));
+    for (char c : number)
+        if (c != ',')
+            plain += c;
+    plain += text.substr(end);
+    return plain;
+}
+
+bool HasDecimalPoint(std::string_view text)
+{
+    const std::size_t point = text.find('.');
+    if (point == std::string_view::npos)
+        return false;
+    const std::string whole = WithoutGrouping(text.substr(0, point));
+    std::size_t i = 0;
+    while (i < whole.size() && IsBlank(whole[i]))
+        ++i;
+    if (i < whole.size() && (whole[i] == '+' || whole[i] == '-'))
+        ++i;
+    std::size_t digits = 0;
+    for (; i < whole.size(); ++i, ++digits)
+        if (!IsDigit(whole[i]))
+            return false;
+    std::size_t j = point + 1;
+    for (; j < text.size() && IsDigit(text[j]); ++j)
+        ++digits;
+    while (j < text.size() && IsBlank(text[j]))
+        ++j;
+    return digits > 0 && j == text.size();
+}
+
 std::string FormatPrompt(std::string prompt, const std::string& first, const std::string& second)
 {
     auto replace = [&prompt](const std::string& marker, const std::string& with) {
@@ -166,6 +223,41 @@ void DDX_Text(CDataExchange* dx, int id, unsigned& value)
         AfxMessageBox(LoadString(res::AFX_IDP_PARSE_UINT), MB_OK);
         dx->Fail();
     }
+}
+
+namespace {
+
+// Reads an amount field's text with the given integer reading, or refuses it with the
+// whole-dollars message or the reading's own.
+template <typename Value>
+void ExchangeAmount(CDataExchange* dx, int id, Value& value, bool (*read)(std::string_view, Value&),
+                    int notANumberPrompt)
+{
+    CWnd& control = dx->PrepareEditCtrl(id);
+    if (!dx->m_bSaveAndValidate) {
+        control.SetWindowText(std::to_string(value));
+        return;
+    }
+    const std::string text = control.GetWindowText();
+    if (read(WithoutGrouping(text), value))
+        return;
+    if (HasDecimalPoint(text))
+        AfxMessageBox(LoadString(res::IDS_WHOLE_DOLLARS), MB_ICONEXCLAMATION);
+    else
+        AfxMessageBox(LoadString(notANumberPrompt), MB_OK);
+    dx->Fail();
+}
+
+} // namespace
+
+void DDX_Amount(CDataExchange* dx, int id, int& value)
+{
+    ExchangeAmount(dx, id, value, ParseDialogInteger, res::AFX_IDP_PARSE_INT);
+}
+
+void DDX_Amount(CDataExchange* dx, int id, unsigned& value)
+{
+    ExchangeAmount(dx, id, value, ParseDialogUnsigned, res::AFX_IDP_PARSE_UINT);
 }
 
 void DDX_Radio(CDataExchange* dx, int firstId, int& index)

@@ -46,6 +46,11 @@ void DDX_Text(CDataExchange* dx, int id, std::string& value);
 void DDX_Text(CDataExchange* dx, int id, int& value);
 // Control text <-> unsigned integer: "Please enter a positive integer." when it is not one.
 void DDX_Text(CDataExchange* dx, int id, unsigned& value);
+// Control text <-> amount of whole dollars, written with or without grouping commas
+// ("1,500"): as DDX_Text, except that a number with cents ("12.50") is refused with
+// "Amounts are in whole dollars..." instead of being read as another number.
+void DDX_Amount(CDataExchange* dx, int id, int& value);
+void DDX_Amount(CDataExchange* dx, int id, unsigned& value);
 // Index of the checked radio button of the group starting at firstId (-1: none).
 void DDX_Radio(CDataExchange* dx, int firstId, int& index);
 // Selected index of a combo box (-1: none).
@@ -69,6 +74,12 @@ void DDV_MinMaxUInt(CDataExchange* dx, unsigned value, unsigned minimum, unsigne
 bool ParseDialogInteger(std::string_view text, int& value);
 // Unsigned: the same without any sign (saturating at the 32-bit unsigned limit).
 bool ParseDialogUnsigned(std::string_view text, unsigned& value);
+// An amount's text without its grouping commas: after the blanks and sign, one to three
+// digits and then any number of groups of a comma and three digits ("12,345,678"). Text
+// with a comma anywhere else ("1,50", "1,,500", ",500") is returned as it is.
+std::string WithoutGrouping(std::string_view text);
+// True when the text is a number with a decimal point: "12.50", "-3.", ".5", "1,500.00".
+bool HasDecimalPoint(std::string_view text);
 // Replaces %1, %2 in a prompt.
 std::string FormatPrompt(std::string prompt, const std::string& first, const std::string& second = {});
 

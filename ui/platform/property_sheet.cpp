@@ -355,6 +355,11 @@ bool CPropertySheet::OnCommand(int) { return false; }
 
 void CPropertySheet::OnInitMenuPopup(CMenu&, int) {}
 
+bool CPropertySheet::IsPushButtonFocused() const
+{
+    return FocusedPushButton(Widget()) != nullptr;
+}
+
 bool CPropertySheet::PreTranslateKeyDown(int virtualKey, bool control, bool shift, bool alt)
 {
     if (m_accelerators)

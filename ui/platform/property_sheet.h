@@ -105,6 +105,8 @@ protected:
     virtual void OnInitMenuPopup(CMenu& popup, int index);
     // Key pre-translation; the default tries the accelerators and the page keys.
     virtual bool PreTranslateKeyDown(int virtualKey, bool control, bool shift, bool alt);
+    // True when the control with the keyboard focus is a push button: Enter presses it.
+    bool IsPushButtonFocused() const;
     // Client area size; outer position (screen).
     virtual void OnSize(int type, int cx, int cy);
     virtual void OnMove(int x, int y);

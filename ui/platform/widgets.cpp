@@ -1,5 +1,7 @@
 #include "ui/platform/widgets.h"
 
+#include <algorithm>
+
 #include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -9,6 +11,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QSignalBlocker>
 #include <QStyleOptionFocusRect>
 #include <QStyledItemDelegate>
 #include <QToolButton>
@@ -43,6 +46,32 @@ void DialogWidget::accept()
         QDialog::accept();
 }
 
+QPushButton* FocusedPushButton(QWidget* window)
+{
+    if (!window)
+        return nullptr;
+    auto* button = qobject_cast<QPushButton*>(window->focusWidget());
+    if (!button || dynamic_cast<OwnerDrawButton*>(button) || !button->isVisibleTo(window))
+        return nullptr;
+    return button;
+}
+
+void DialogWidget::keyPressEvent(QKeyEvent* event)
+{
+    // Enter presses the push button that has the focus, as the dialog manager does; from
+    // any other control it goes to the default button.
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && !(event->modifiers() & ~Qt::KeypadModifier)) {
+        QPushButton* button = FocusedPushButton(window());
+        if (button && isAncestorOf(button)) {
+            if (button->isEnabled())
+                button->click();
+            return;
+        }
+    }
+    QDialog::keyPressEvent(event);
+}
+
 void DialogWidget::paintEvent(QPaintEvent* event)
 {
     QDialog::paintEvent(event);
@@ -60,8 +89,46 @@ void DialogWidget::resizeEvent(QResizeEvent* event)
         m_owner->DispatchSize(SIZE_RESTORED, width(), height());
 }
 
+namespace {
+
+// The longest text a date is typed as: MM/DD/YYYY.
+constexpr qsizetype kLongestTypedDate = 10;
+
+bool IsDigit(QChar c) { return c >= u'0' && c <= u'9'; }
+
+// A date typed as digits only, in the order of the format's fields: two digits for each
+// day and month and four for the year. Shorter digit strings are refused: 1122026 could
+// be 1/12/2026 or 11/2/2026, and 0315202 is a date being typed, not 03/01/5202.
+QDate ParseDigitsOnly(const QString& text, const QString& format)
+{
+    int year = -1;
+    int month = -1;
+    int day = -1;
+    qsizetype at = 0;
+    for (qsizetype f = 0; f < format.size();) {
+        const QChar letter = format[f];
+        while (f < format.size() && format[f] == letter)
+            ++f;
+        int* field = letter == u'y' ? &year : letter == u'M' ? &month : letter == u'd' ? &day : nullptr;
+        if (!field)
+            continue;
+        const qsizetype digits = letter == u'y' ? 4 : 2;
+        if (*field != -1 || at + digits > text.size())
+            return {};
+        *field = text.mid(at, digits).toInt();
+        at += digits;
+    }
+    if (at != text.size() || year < 0 || month < 0 || day < 0)
+        return {};
+    return QDate(year, month, day);
+}
+
+} // namespace
+
 QDate ParseDateText(const QString& text, const QString& format)
 {
+    if (!text.isEmpty() && std::all_of(text.begin(), text.end(), IsDigit))
+        return ParseDigitsOnly(text, format);
     int year = -1;
     int month = -1;
     int day = -1;
@@ -86,7 +153,7 @@ QDate ParseDateText(const QString& text, const QString& format)
             return {};
         qsizetype digits = 0;
         int value = 0;
-        while (digits < most && at < text.size() && text[at] >= u'0' && text[at] <= u'9') {
+        while (digits < most && at < text.size() && IsDigit(text[at])) {
             value = value * 10 + (text[at].unicode() - u'0');
             ++digits;
             ++at;
@@ -100,10 +167,126 @@ QDate ParseDateText(const QString& text, const QString& format)
     return QDate(year, month, day);
 }
 
-bool DatePickerWidget::HasCompleteDate() const
+DatePickerWidget::DatePickerWidget(QWidget* parent) : QDateTimeEdit(parent)
+{
+    lineEdit()->installEventFilter(this);
+    connect(this, &QDateTimeEdit::dateTimeChanged, this, [this] { m_typing = false; });
+}
+
+QDate DatePickerWidget::TypedDate() const
 {
     const QDate date = ParseDateText(lineEdit()->text(), displayFormat());
-    return date.isValid() && date >= minimumDate() && date <= maximumDate();
+    return date.isValid() && date >= minimumDate() && date <= maximumDate() ? date : QDate();
+}
+
+bool DatePickerWidget::HasCompleteDate() const { return TypedDate().isValid(); }
+
+QDateTime DatePickerWidget::CurrentDateTime() const
+{
+    const QDate typed = TypedDate();
+    return typed.isValid() ? QDateTime(typed, time(), Qt::LocalTime) : dateTime();
+}
+
+void DatePickerWidget::TakeTypedDate()
+{
+    if (!m_typing)
+        return;
+    if (const QDate typed = TypedDate(); typed.isValid()) {
+        m_typing = false;
+        setDate(typed);
+        // Shown again in the display form even when the date itself did not change.
+        lineEdit()->setText(dateTime().toString(displayFormat()));
+    }
+}
+
+bool DatePickerWidget::EditTypedText(const QKeyEvent& event)
+{
+    if (event.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
+        return false;
+    QLineEdit* line = lineEdit();
+    const int key = event.key();
+    const bool typed = event.text().size() == 1 && (IsDigit(event.text()[0]) || event.text()[0] == u'/');
+    const bool erased = key == Qt::Key_Backspace || key == Qt::Key_Delete;
+    const bool moved = key == Qt::Key_Left || key == Qt::Key_Right || key == Qt::Key_Home || key == Qt::Key_End;
+    if (!typed && !erased && !(moved && m_typing)) {
+        // Other characters are not part of a date: they change nothing.
+        return !event.text().isEmpty() && event.text()[0].isPrint();
+    }
+    // QDateTimeEdit reads every change of the text and of the cursor as an edit of one of
+    // its sections and puts its own value back; while typing, the text is the user's.
+    QSignalBlocker quiet(line);
+    const bool extend = event.modifiers() & Qt::ShiftModifier;
+    if (moved) {
+        if (key == Qt::Key_Left)
+            line->cursorBackward(extend);
+        else if (key == Qt::Key_Right)
+            line->cursorForward(extend);
+        else if (key == Qt::Key_Home)
+            line->home(extend);
+        else
+            line->end(extend);
+        return true;
+    }
+    QString text = line->text();
+    qsizetype from = line->hasSelectedText() ? line->selectionStart() : line->cursorPosition();
+    qsizetype to = from + (line->hasSelectedText() ? line->selectedText().size() : 0);
+    if (!m_typing && typed) {
+        if (from == 0) {
+            // A date typed at the start of the field is a new date, whatever is selected.
+            to = text.size();
+        } else if (from == to) {
+            // Typed with the cursor in the month, day or year: it replaces that number.
+            while (from > 0 && IsDigit(text[from - 1]))
+                --from;
+            while (to < text.size() && IsDigit(text[to]))
+                ++to;
+        }
+    }
+    m_typing = true;
+    if (typed) {
+        if (text.size() - (to - from) >= kLongestTypedDate)
+            return true;
+        text.replace(from, to - from, event.text());
+        to = from + 1;
+    } else if (from != to) {
+        text.remove(from, to - from);
+        to = from;
+    } else if (key == Qt::Key_Backspace && from > 0) {
+        text.remove(--from, 1);
+        to = from;
+    } else if (key == Qt::Key_Delete && from < text.size()) {
+        text.remove(from, 1);
+    }
+    line->setText(text);
+    line->setCursorPosition(static_cast<int>(to));
+    quiet.unblock();
+    // The dialog hears of the change as of any typed text; the picker's own reading of it
+    // waits for the focus to leave.
+    emit line->textChanged(text);
+    return true;
+}
+
+bool DatePickerWidget::eventFilter(QObject* watched, QEvent* event)
+{
+    // A click or drag in text being typed only moves the cursor or selects.
+    if (m_typing && watched == lineEdit()) {
+        const QEvent::Type type = event->type();
+        if (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonRelease ||
+            type == QEvent::MouseButtonDblClick || type == QEvent::MouseMove) {
+            QSignalBlocker quiet(lineEdit());
+            return static_cast<QObject*>(lineEdit())->event(event);
+        }
+    }
+    return QDateTimeEdit::eventFilter(watched, event);
+}
+
+QValidator::State DatePickerWidget::validate(QString& input, int& position) const
+{
+    // The field's validator would rewrite text being typed section by section ("6/26/"
+    // becomes "06/26/"): it is left as typed, to be read when the focus leaves.
+    if (m_typing)
+        return QValidator::Intermediate;
+    return QDateTimeEdit::validate(input, position);
 }
 
 bool DatePickerWidget::event(QEvent* event)
@@ -122,23 +305,55 @@ bool DatePickerWidget::event(QEvent* event)
 
 void DatePickerWidget::keyPressEvent(QKeyEvent* event)
 {
+    if (EditTypedText(*event)) {
+        event->accept();
+        return;
+    }
     // Enter goes on to the dialog's default button without completing the date by a guess.
     if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && !HasCompleteDate()) {
         event->ignore();
         return;
     }
+    const int key = event->key();
+    if (key != Qt::Key_Shift && key != Qt::Key_Control && key != Qt::Key_Alt && key != Qt::Key_AltGr &&
+        key != Qt::Key_Meta) {
+        // Any other key (Enter, an arrow that steps the date) works on the typed date.
+        TakeTypedDate();
+        m_typing = false;
+    }
     QDateTimeEdit::keyPressEvent(event);
+}
+
+void DatePickerWidget::focusInEvent(QFocusEvent* event)
+{
+    if (!m_typing) {
+        QDateTimeEdit::focusInEvent(event);
+        return;
+    }
+    // Coming back to a date being typed (after OK refused it): go on typing at its end.
+    const QString typed = lineEdit()->text();
+    QDateTimeEdit::focusInEvent(event);
+    QSignalBlocker quiet(lineEdit());
+    lineEdit()->setText(typed);
+    lineEdit()->end(false);
 }
 
 void DatePickerWidget::focusOutEvent(QFocusEvent* event)
 {
+    TakeTypedDate();
     if (HasCompleteDate()) {
         QDateTimeEdit::focusOutEvent(event);
         return;
     }
     const QString typed = lineEdit()->text();
+    const bool typing = m_typing;
     QDateTimeEdit::focusOutEvent(event);
-    lineEdit()->setText(typed);
+    m_typing = typing;
+    {
+        QSignalBlocker quiet(lineEdit());
+        lineEdit()->setText(typed);
+    }
+    emit lineEdit()->textChanged(typed);
 }
 
 KeyPressFilter::KeyPressFilter(QWidget* watched, std::function<bool(int, Qt::KeyboardModifiers)> handler)

@@ -39,6 +39,7 @@ public:
     void SetDrawBorder(bool on) { m_drawBorder = on; }
 
 protected:
+    void keyPressEvent(QKeyEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
@@ -187,23 +188,49 @@ private:
 };
 
 // A date picker that is one tab stop: Tab and Shift+Tab leave it at once (the arrow keys
-// and typing still move between its sections). A typed date that is not complete stays as
-// typed, on Enter and when the focus leaves, so OK can refuse it instead of a guess.
+// still step the day, month or year). Digits and slashes are typed as into a text field,
+// so a date reads as typed — 12/31/2026, 3/5/2027 or 12312026. Typing that starts at the
+// beginning of the field replaces the whole date; elsewhere it replaces the selection, or
+// the month, day or year the cursor is in. A typed date that is not complete
+// stays as typed, on Enter and when the focus leaves, so OK can refuse it instead of a guess.
 class DatePickerWidget : public QDateTimeEdit {
 public:
-    explicit DatePickerWidget(QWidget* parent) : QDateTimeEdit(parent) {}
+    explicit DatePickerWidget(QWidget* parent);
 
     // True when the text is a whole date of the display format within the allowed range.
     bool HasCompleteDate() const;
+    // The typed date at the picker's time of day when the text is a whole date, else the
+    // picker's value.
+    QDateTime CurrentDateTime() const;
 
 protected:
     bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    QValidator::State validate(QString& input, int& position) const override;
     void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
+
+private:
+    // The text's date within the allowed range; invalid when the text is not a whole date.
+    QDate TypedDate() const;
+    // Applies a typed digit or slash, Backspace, Delete or a cursor key to the text.
+    bool EditTypedText(const QKeyEvent& event);
+    // Makes a whole typed date the picker's value (and its text the display form).
+    void TakeTypedDate();
+
+    // The text is being typed: QDateTimeEdit must not read or reformat it on the way.
+    bool m_typing = false;
 };
 
+// The push button with the keyboard focus in this window, shown on it; nullptr when the
+// focus is elsewhere. Owner-drawn buttons (the chart) are not taken for push buttons.
+QPushButton* FocusedPushButton(QWidget* window);
+
 // Reads a picker's text in its display format (numeric day, month and four-digit year
-// sections, literal separators); an invalid QDate when the text is not a whole date.
+// sections, literal separators): each day and month of one or two digits, or all the
+// digits without separators (MMDDYYYY for MM/dd/yyyy). An invalid QDate when the text is
+// not a whole date.
 QDate ParseDateText(const QString& text, const QString& format);
 
 // Offers a widget's key presses to a handler before the widget sees them; the handler
