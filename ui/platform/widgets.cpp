@@ -247,6 +247,20 @@ Qt::Alignment AlignmentOf(int format)
     }
 }
 
+// No cell shows more characters than this: however wide a column is dragged, its text
+// ends long before. A longer text is cut, with an ellipsis, before the view sees it, since
+// the view lays out and elides a cell's whole text each time it paints the cell.
+constexpr std::size_t kMostCharactersShown = 4096;
+
+QString ShownText(const std::string& text)
+{
+    std::size_t characters = 0;
+    for (std::size_t i = 0; i < text.size(); ++i)
+        if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80 && characters++ == kMostCharactersShown)
+            return QString::fromUtf8(text.data(), static_cast<qsizetype>(i)) + QChar(0x2026);
+    return QString::fromStdString(text);
+}
+
 } // namespace
 
 QVariant ListModel::data(const QModelIndex& index, int role) const
@@ -254,7 +268,7 @@ QVariant ListModel::data(const QModelIndex& index, int role) const
     if (!index.isValid())
         return {};
     if (role == Qt::DisplayRole)
-        return QString::fromStdString(m_list.GetItemText(index.row(), index.column()));
+        return ShownText(m_list.GetItemText(index.row(), index.column()));
     if (role == Qt::TextAlignmentRole)
         return QVariant::fromValue(AlignmentOf(m_list.GetColumnFormat(index.column())));
     return {};
