@@ -252,6 +252,10 @@ Qt::Alignment AlignmentOf(int format)
 // the view lays out and elides a cell's whole text each time it paints the cell.
 constexpr std::size_t kMostCharactersShown = 4096;
 
+// The bytes of a text's start that hold at least one character more than a cell shows
+// (a character is at most four bytes).
+constexpr std::size_t kBytesShown = 4 * (kMostCharactersShown + 1);
+
 QString ShownText(const std::string& text)
 {
     std::size_t characters = 0;
@@ -268,7 +272,7 @@ QVariant ListModel::data(const QModelIndex& index, int role) const
     if (!index.isValid())
         return {};
     if (role == Qt::DisplayRole)
-        return ShownText(m_list.GetItemText(index.row(), index.column()));
+        return ShownText(m_list.GetItemTextStart(index.row(), index.column(), kBytesShown));
     if (role == Qt::TextAlignmentRole)
         return QVariant::fromValue(AlignmentOf(m_list.GetColumnFormat(index.column())));
     return {};
