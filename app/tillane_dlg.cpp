@@ -269,9 +269,12 @@ void CTillaneDlg::LoadParsed(DataFile::LoadResult loaded)
     if (contents.startDate)
         m_cashFlowPage.CashFlowList().SetStartDate(*contents.startDate);
     m_cashFlowPage.SetWarnBelow(contents.warnBelow);
-    CAccountsListCtrl& accounts = m_accountsPage.GetAccountsList();
-    for (const DataFile::Account& account : contents.accounts)
-        accounts.AddAccount(account.description, account.balance, CAccountsListCtrl::Selection::Leave);
+    // The accounts go into their list at once, and the projection's total is worked out once.
+    std::vector<AccountData> accounts;
+    accounts.reserve(contents.accounts.size());
+    for (DataFile::Account& account : contents.accounts)
+        accounts.push_back(AccountData{std::move(account.description), account.balance});
+    m_accountsPage.GetAccountsList().AddAccounts(std::move(accounts));
     // The transactions go into their list first and are projected once, in the list's
     // order; the last one added is the one selected.
     CTransListCtrl& transactions = m_transPage.GetListCtrl();

@@ -87,6 +87,35 @@ int CAccountsListCtrl::AddAccount(const std::string& description, std::int32_t b
     return row;
 }
 
+void CAccountsListCtrl::AddAccounts(std::vector<AccountData> accounts)
+{
+    if (accounts.empty())
+        return;
+    if (GetItemCount() != 0 || !(GetStyle() & win::LVS_SORTASCENDING)) {
+        UpdateBatch batch(*this);
+        for (const AccountData& account : accounts)
+            InsertAccount(-1, account.description, account.balance);
+    } else {
+        // Added one by one to an empty list, each row would land after every row whose
+        // description compares equal or smaller: a stable sort of the rows as they came.
+        std::stable_sort(accounts.begin(), accounts.end(), [](const AccountData& a, const AccountData& b) {
+            return FoldedCompare(a.description, b.description) < 0;
+        });
+        std::vector<win::ListRow> rows;
+        rows.reserve(accounts.size());
+        m_records.reserve(m_records.size() + accounts.size());
+        for (AccountData& account : accounts) {
+            std::string balance = DataFile::FormatAmount(account.balance);
+            m_records.push_back(std::make_unique<AccountData>(std::move(account)));
+            const AccountData& record = *m_records.back();
+            rows.push_back(win::ListRow{{record.description, std::move(balance)},
+                                        reinterpret_cast<std::uintptr_t>(&record), false});
+        }
+        ReplaceAllRows(std::move(rows));
+    }
+    m_cashflow.Recalculate(0);
+}
+
 int CAccountsListCtrl::RestoreAccount(int row, const std::string& description, std::int32_t balance)
 {
     row = InsertAccount(std::max(row, 0), description, balance);

@@ -27,6 +27,10 @@ public:
     // view refuses the row. Raises win::api::Exception when the row's record or selected
     // state cannot be set.
     int AddAccount(const std::string& description, std::int32_t balance, Selection selection);
+    // Adds many accounts, each where AddAccount would have put it, selecting none, and
+    // recalculates the projection once. Into an empty list they are sorted once rather
+    // than placed one by one.
+    void AddAccounts(std::vector<AccountData> accounts);
     // Changes an account in place: the row stays where it is whatever its new description.
     void UpdateAccount(int row, const std::string& description, std::int32_t balance);
     // Puts an account back at exactly this row (as undoing its deletion does), whatever

@@ -154,6 +154,14 @@ std::string CCashFlowListCtrl::GetCellText(int row, int column)
     }
 }
 
+std::string CCashFlowListCtrl::GetCellTextStart(int row, int column, std::size_t bytes)
+{
+    // A description may be megabytes long and is shown on every repaint: its start only.
+    if (column == kDescriptionColumn && row >= 0 && row < GetCount())
+        return GetDescription(row).substr(0, bytes);
+    return IListDataSource::GetCellTextStart(row, column, bytes);
+}
+
 bool CCashFlowListCtrl::IsRowSelected(int row)
 {
     return row >= 0 && row < GetCount() && CashFlowProjection::Rows().At(static_cast<std::size_t>(row)).selected;

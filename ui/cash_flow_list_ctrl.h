@@ -79,6 +79,7 @@ protected:
 private:
     int GetRowCount() override;
     std::string GetCellText(int row, int column) override;
+    std::string GetCellTextStart(int row, int column, std::size_t bytes) override;
     bool IsRowSelected(int row) override;
     void SetRowSelected(int row, bool selected) override;
     int GetNextSelectedRow(int after) override;

@@ -16,6 +16,7 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <vector>
 
@@ -122,6 +123,52 @@ TEST_F(AccountsPageTest, AccountsGoInDescriptionOrderAndEveryChangeRecalculatesF
     list.DeleteItemAt(2);
     EXPECT_EQ(list.GetTotalBalance(), 20);
     EXPECT_EQ(cashflow.recalculations, (std::vector<int>{0, 0, 0, 0, 0}));
+}
+
+// Loading adds a file's accounts all at once: the rows must be those of adding them one
+// by one (equal and case-folded names keep the order they came in), into an empty list or
+// one that has rows, and the projection is recalculated once, not once per account.
+TEST(AccountsListBulkTest, AddingManyAtOnceGivesTheRowsOfAddingThemOneByOneAndRecalculatesOnce)
+{
+    std::mt19937 random(10);
+    const char* names[] = {"rent", "Rent", "RENT", "pay", "Pay day", "_x", "a", "B", "b", "", "savings", "Savings"};
+    for (int round = 0; round < 40; ++round) {
+        FakeConfig config;
+        RecordingCashflow oneByOneCashflow;
+        RecordingCashflow atOnceCashflow;
+        CAccountsPageDlg oneByOnePage(config, oneByOneCashflow);
+        CAccountsPageDlg atOncePage(config, atOnceCashflow);
+        ASSERT_TRUE(oneByOnePage.Create(nullptr));
+        ASSERT_TRUE(atOncePage.Create(nullptr));
+        CAccountsListCtrl& oneByOne = oneByOnePage.GetAccountsList();
+        CAccountsListCtrl& atOnce = atOncePage.GetAccountsList();
+        // Every other round the list already has an account or two.
+        for (int i = round % 2 ? int(random() % 3) : 0; i > 0; --i) {
+            const std::string name = names[random() % std::size(names)];
+            oneByOne.AddAccount(name, i, Selection::Leave);
+            atOnce.AddAccount(name, i, Selection::Leave);
+        }
+        atOnceCashflow.recalculations.clear();
+        std::vector<AccountData> accounts;
+        const int count = std::uniform_int_distribution<int>(1, 40)(random);
+        for (int i = 0; i < count; ++i) {
+            accounts.push_back({names[random() % std::size(names)], std::int32_t(random() % 200) - 100});
+            oneByOne.AddAccount(accounts.back().description, accounts.back().balance, Selection::Leave);
+        }
+        atOnce.AddAccounts(accounts);
+        ASSERT_EQ(Column(atOnce, 0), Column(oneByOne, 0)) << "round " << round;
+        ASSERT_EQ(Column(atOnce, 1), Column(oneByOne, 1)) << "round " << round;
+        ASSERT_EQ(atOnce.GetTotalBalance(), oneByOne.GetTotalBalance()) << "round " << round;
+        ASSERT_EQ(atOnce.GetSelectedCount(), 0) << "round " << round;
+        ASSERT_EQ(atOnceCashflow.recalculations, std::vector<int>{0}) << "round " << round;
+        // Each row's record follows it, as the balance sort shows (the sort direction is
+        // shared by every accounts list).
+        CAccountsListCtrl::ResetSortDirections();
+        oneByOne.SortByColumn(1);
+        CAccountsListCtrl::ResetSortDirections();
+        atOnce.SortByColumn(1);
+        ASSERT_EQ(Column(atOnce, 0), Column(oneByOne, 0)) << "round " << round;
+    }
 }
 
 TEST_F(AccountsPageTest, TheTotalIsTheOpeningAmountOfTheProjection)

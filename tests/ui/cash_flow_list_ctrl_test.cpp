@@ -146,6 +146,23 @@ TEST_F(CashFlowListTest, AmountsAndBalancesBeyondThirtyTwoBitsShowInFull)
     }
 }
 
+// The view reads only the start of each cell (a description may be megabytes long): it must
+// be the start of the cell's text, in every column.
+TEST_F(CashFlowListTest, TheStartOfACellIsTheStartOfItsText)
+{
+    Attach();
+    const std::string longDescription(100'000, 'd');
+    transactions.Add(MakeDate(2007, 1, 2), -1234567, std::make_unique<CDateRepeaterDaily>(1, 3),
+                     longDescription.c_str());
+    ASSERT_EQ(list.GetItemCount(), 4);
+    for (int row = 0; row < list.GetItemCount(); ++row)
+        for (int column = 0; column < 4; ++column)
+            for (const std::size_t bytes : {std::size_t(0), std::size_t(1), std::size_t(4), std::size_t(9),
+                                            std::size_t(50'000), std::size_t(200'000)})
+                ASSERT_EQ(list.GetItemTextStart(row, column, bytes), list.GetItemText(row, column).substr(0, bytes))
+                    << "row " << row << ", column " << column << ", " << bytes << " bytes";
+}
+
 TEST_F(CashFlowListTest, OnlyTransactionRowsCanBeEditedAndNoneDeleted)
 {
     Attach();

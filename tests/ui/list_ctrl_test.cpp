@@ -299,6 +299,31 @@ TEST(ListCtrlTest, BatchUpdatesTheViewOnceAndShowsEveryRow)
               Qt::AlignRight);
 }
 
+// The view lays out each painted cell's whole text, so a cell holding megabytes would take
+// seconds to paint: it shows its first 4096 characters and an ellipsis, never cutting a
+// character in two.
+TEST(ListCtrlTest, TheViewShowsAtMost4096CharactersOfACell)
+{
+    win::CListCtrl list;
+    ListPage page(res::IDD_TRANS_PAGE, res::IDC_TRANS_LIST, list);
+    ASSERT_TRUE(page.Create(nullptr));
+    list.InsertColumn(0, "Description", win::LVCFMT_LEFT, 80);
+    auto* view = static_cast<QTableView*>(list.Widget());
+    const char* const characters[] = {"a", " ", "\xC3\xA9", "\xE2\x82\xAC", "\xF0\x9F\x92\xB0"};
+    std::mt19937 random(4096);
+    for (const std::size_t length : {std::size_t(0), std::size_t(4095), std::size_t(4096), std::size_t(4097),
+                                     std::size_t(5000), std::size_t(1'000'000)}) {
+        std::string text;
+        for (std::size_t i = 0; i < length; ++i)
+            text += characters[random() % std::size(characters)];
+        list.DeleteAllItems();
+        list.InsertItem(0, text);
+        const QList<uint> all = QString::fromStdString(text).toUcs4();
+        const QList<uint> expected = all.size() <= 4096 ? all : all.mid(0, 4096) + QList<uint>{0x2026};
+        EXPECT_EQ(view->model()->index(0, 0).data().toString().toUcs4(), expected) << length << " characters";
+    }
+}
+
 TEST(ListCtrlTest, KeysMoveTheWholeRowSelectionAsAReportListDoes)
 {
     win::CListCtrl list;

@@ -313,6 +313,18 @@ std::string CListCtrl::GetItemText(int row, int column) const
     return static_cast<std::size_t>(column) < texts.size() ? texts[static_cast<std::size_t>(column)] : std::string();
 }
 
+std::string CListCtrl::GetItemTextStart(int row, int column, std::size_t bytes) const
+{
+    if (row < 0 || row >= GetItemCount() || column < 0)
+        return {};
+    if (m_source)
+        return column < GetColumnCount() ? m_source->GetCellTextStart(row, column, bytes) : std::string();
+    const auto& texts = m_rows.At(static_cast<std::size_t>(row)).texts;
+    if (static_cast<std::size_t>(column) >= texts.size())
+        return {};
+    return texts[static_cast<std::size_t>(column)].substr(0, bytes);
+}
+
 bool CListCtrl::SetItemText(int row, int column, const std::string& text)
 {
     if (m_source || !IsValidRow(row) || column < 0 || (column >= GetColumnCount() && column > 0)) {

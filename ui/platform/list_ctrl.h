@@ -73,6 +73,9 @@ public:
     bool DeleteAllItems();
 
     std::string GetItemText(int row, int column) const;
+    // The first `bytes` bytes of a cell's text (all of a shorter one), without copying the
+    // rest; it may end inside a character.
+    std::string GetItemTextStart(int row, int column, std::size_t bytes) const;
     bool SetItemText(int row, int column, const std::string& text);
     std::uintptr_t GetItemData(int row) const;
     bool SetItemData(int row, std::uintptr_t data);

@@ -6,6 +6,7 @@
 // (CListCtrl::DataSourceChanged); the view is then refreshed once, however many changes
 // came before.
 
+#include <cstddef>
 #include <string>
 
 namespace win {
@@ -15,6 +16,16 @@ public:
     virtual int GetRowCount() = 0;
     // The text of a cell; row and column are in range.
     virtual std::string GetCellText(int row, int column) = 0;
+    // The first `bytes` bytes of a cell's text (all of a shorter one), which may end inside
+    // a character: the view shows only the start of a long text. The default cuts
+    // GetCellText; a source holding long texts answers without copying them whole.
+    virtual std::string GetCellTextStart(int row, int column, std::size_t bytes)
+    {
+        std::string text = GetCellText(row, column);
+        if (text.size() > bytes)
+            text.resize(bytes);
+        return text;
+    }
     virtual bool IsRowSelected(int row) = 0;
     virtual void SetRowSelected(int row, bool selected) = 0;
     // The first selected row after `after` (-1: from the top), or -1. The default asks

@@ -467,6 +467,24 @@ Qt::Alignment AlignmentOf(int format)
     }
 }
 
+// No cell shows more characters than this: however wide a column is dragged, its text
+// ends long before. A longer text is cut, with an ellipsis, before the view sees it, since
+// the view lays out and elides a cell's whole text each time it paints the cell.
+constexpr std::size_t kMostCharactersShown = 4096;
+
+// The bytes of a text's start that hold at least one character more than a cell shows
+// (a character is at most four bytes).
+constexpr std::size_t kBytesShown = 4 * (kMostCharactersShown + 1);
+
+QString ShownText(const std::string& text)
+{
+    std::size_t characters = 0;
+    for (std::size_t i = 0; i < text.size(); ++i)
+        if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80 && characters++ == kMostCharactersShown)
+            return QString::fromUtf8(text.data(), static_cast<qsizetype>(i)) + QChar(0x2026);
+    return QString::fromStdString(text);
+}
+
 } // namespace
 
 QVariant ListModel::data(const QModelIndex& index, int role) const
@@ -474,7 +492,7 @@ QVariant ListModel::data(const QModelIndex& index, int role) const
     if (!index.isValid())
         return {};
     if (role == Qt::DisplayRole)
-        return QString::fromStdString(m_list.GetItemText(index.row(), index.column()));
+        return ShownText(m_list.GetItemTextStart(index.row(), index.column(), kBytesShown));
     if (role == Qt::TextAlignmentRole)
         return QVariant::fromValue(AlignmentOf(m_list.GetColumnFormat(index.column())));
     return {};
