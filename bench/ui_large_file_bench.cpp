@@ -15,35 +15,13 @@
 #include <random>
 #include <string>
 
-#include "bench/ui_bench_support.h"
+#include "bench/ui_window_support.h"
 #include "app/tillane_dlg.h"
 #include "storage/configuration.h"
 
 namespace {
 
-struct Window {
-    explicit Window(const std::string& path) : storage(path), configuration(storage)
-    {
-        dialog = std::make_unique<CTillaneDlg>(settings, configuration, win::CRect{0, 0, 800, 600},
-                                               CTillaneDlg::Access::ReadOnly);
-        dialog->SetDataFilePath(path);
-    }
-    void OpenAndPaint()
-    {
-        dialog->Create(nullptr, win::WS_POPUP | win::WS_VISIBLE);
-        QCoreApplication::sendPostedEvents();
-        QCoreApplication::processEvents();
-        if (QWidget* widget = dialog->Widget()) {
-            widget->repaint();
-            QCoreApplication::processEvents();
-        }
-    }
-
-    DefaultSettings settings;
-    app::Configuration::Storage storage;
-    app::Configuration configuration;
-    std::unique_ptr<CTillaneDlg> dialog;
-};
+using Window = BenchWindow;
 
 // A folder of its own under the system's temporary folder, removed with everything in it.
 class TemporaryFolder {
@@ -135,7 +113,7 @@ void OpenToFirstPaint(benchmark::State& state, const std::string& path)
 {
     for (auto _ : state) {
         Window window(path);
-        window.OpenAndPaint();
+        window.Open();
         state.PauseTiming(); // closing is not measured
         window.dialog.reset();
         state.ResumeTiming();

@@ -12,7 +12,7 @@
 #include <memory>
 #include <string>
 
-#include "bench/ui_bench_support.h"
+#include "bench/ui_window_support.h"
 #include "app/tillane_dlg.h"
 #include "model/date_repeater.h"
 #include "res/resource.h"
@@ -26,35 +26,7 @@ namespace {
 
 std::string Schedule(const std::string& name) { return std::string(TILLANE_SAMPLE_DATA) + "/" + name + ".Tillane"; }
 
-struct Window {
-    explicit Window(const std::string& path) : storage(path), configuration(storage)
-    {
-        dialog = std::make_unique<CTillaneDlg>(settings, configuration, win::CRect{0, 0, 800, 600},
-                                               CTillaneDlg::Access::ReadOnly);
-        dialog->SetDataFilePath(path);
-    }
-    // Opens the window and waits until it has been painted.
-    void Open()
-    {
-        dialog->Create(nullptr, win::WS_POPUP | win::WS_VISIBLE);
-        Paint();
-    }
-    // Runs what the last input queued (the list's refresh) and paints the whole window now.
-    void Paint()
-    {
-        QCoreApplication::sendPostedEvents();
-        QCoreApplication::processEvents();
-        if (QWidget* widget = dialog->Widget()) {
-            widget->repaint();
-            QCoreApplication::processEvents();
-        }
-    }
-
-    DefaultSettings settings;
-    app::Configuration::Storage storage;
-    app::Configuration configuration;
-    std::unique_ptr<CTillaneDlg> dialog;
-};
+using Window = BenchWindow;
 
 const char* const kSchedules[] = {"typical", "large", "stress"};
 

@@ -8,17 +8,9 @@
 set -uo pipefail
 tillane=${1:?usage: window_size_smoke.sh PATH/TO/tillane}
 
-for tool in xvfb-run xdotool openbox; do
-  if ! command -v "$tool" >/dev/null; then
-    echo "SKIPPED: $tool is not installed (scripts/setup installs it); the window's size was not tried."
-    exit 77
-  fi
-done
-
-home=$(mktemp -d)
-trap 'rm -rf "$home"' EXIT
-mkdir -p "$home/Documents" "$home/config" "$home/runtime"
-chmod 700 "$home/runtime"
+. "$(dirname "$0")/fresh_home.sh"
+require_tools "the window's size" xvfb-run xdotool openbox
+make_fresh_home
 # Openbox's own settings, with one key to maximize and restore.
 cat >"$home/openbox.xml" <<'EOF'
 <?xml version="1.0" encoding="UTF-8"?>

@@ -6,17 +6,9 @@
 set -uo pipefail
 tillane=${1:?usage: window_smoke.sh PATH/TO/tillane}
 
-for tool in xvfb-run xdotool; do
-  if ! command -v "$tool" >/dev/null; then
-    echo "SKIPPED: $tool is not installed (scripts/setup installs it); the real window was not tried."
-    exit 77
-  fi
-done
-
-home=$(mktemp -d)
-trap 'rm -rf "$home"' EXIT
-mkdir -p "$home/Documents" "$home/config" "$home/runtime"
-chmod 700 "$home/runtime"
+. "$(dirname "$0")/fresh_home.sh"
+require_tools "the real window" xvfb-run xdotool
+make_fresh_home
 data=$home/Documents/default.Tillane
 
 # Inside Xvfb. Every wait is bounded; the outer timeout ends anything left hanging.

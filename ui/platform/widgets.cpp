@@ -96,39 +96,15 @@ constexpr qsizetype kLongestTypedDate = 10;
 
 bool IsDigit(QChar c) { return c >= u'0' && c <= u'9'; }
 
-// A date typed as digits only, in the order of the format's fields: two digits for each
-// day and month and four for the year. Shorter digit strings are refused: 1122026 could
-// be 1/12/2026 or 11/2/2026, and 0315202 is a date being typed, not 03/01/5202.
-QDate ParseDigitsOnly(const QString& text, const QString& format)
-{
-    int year = -1;
-    int month = -1;
-    int day = -1;
-    qsizetype at = 0;
-    for (qsizetype f = 0; f < format.size();) {
-        const QChar letter = format[f];
-        while (f < format.size() && format[f] == letter)
-            ++f;
-        int* field = letter == u'y' ? &year : letter == u'M' ? &month : letter == u'd' ? &day : nullptr;
-        if (!field)
-            continue;
-        const qsizetype digits = letter == u'y' ? 4 : 2;
-        if (*field != -1 || at + digits > text.size())
-            return {};
-        *field = text.mid(at, digits).toInt();
-        at += digits;
-    }
-    if (at != text.size() || year < 0 || month < 0 || day < 0)
-        return {};
-    return QDate(year, month, day);
-}
-
 } // namespace
 
+// Reads the fields in the format's order. With separators, days and months take one or two
+// digits and a year exactly four. Typed as digits only, the separators are left out and
+// every field takes its full width: shorter digit strings are refused, as 1122026 could be
+// 1/12/2026 or 11/2/2026, and 0315202 is a date being typed, not 03/01/5202.
 QDate ParseDateText(const QString& text, const QString& format)
 {
-    if (!text.isEmpty() && std::all_of(text.begin(), text.end(), IsDigit))
-        return ParseDigitsOnly(text, format);
+    const bool digitsOnly = !text.isEmpty() && std::all_of(text.begin(), text.end(), IsDigit);
     int year = -1;
     int month = -1;
     int day = -1;
@@ -141,14 +117,15 @@ QDate ParseDateText(const QString& text, const QString& format)
         f += run;
         int* field = letter == u'y' ? &year : letter == u'M' ? &month : letter == u'd' ? &day : nullptr;
         if (!field) {
+            if (digitsOnly)
+                continue;
             for (qsizetype i = 0; i < run; ++i, ++at)
                 if (at >= text.size() || text[at] != letter)
                     return {};
             continue;
         }
-        // Days and months take one or two digits; a year takes exactly four.
-        const qsizetype fewest = letter == u'y' ? 4 : 1;
         const qsizetype most = letter == u'y' ? 4 : 2;
+        const qsizetype fewest = digitsOnly || letter == u'y' ? most : 1;
         if (letter == u'y' ? run != 4 : run > 2)
             return {};
         qsizetype digits = 0;
