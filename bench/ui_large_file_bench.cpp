@@ -109,17 +109,6 @@ bool WriteLongDescription(const std::string& path, LongDescriptionIn where, std:
     return bool(out);
 }
 
-void OpenToFirstPaint(benchmark::State& state, const std::string& path)
-{
-    for (auto _ : state) {
-        Window window(path);
-        window.Open();
-        state.PauseTiming(); // closing is not measured
-        window.dialog.reset();
-        state.ResumeTiming();
-    }
-}
-
 void OpenManyAccounts(benchmark::State& state)
 {
     TemporaryFolder folder;
@@ -128,7 +117,7 @@ void OpenManyAccounts(benchmark::State& state)
         state.SkipWithError("cannot write the data file");
         return;
     }
-    OpenToFirstPaint(state, path);
+    MeasureOpenToFirstPaint(state, path);
 }
 BENCHMARK(OpenManyAccounts)
     ->Arg(10'000)
@@ -149,7 +138,7 @@ void OpenLongDescription(benchmark::State& state)
         state.SkipWithError("cannot write the data file");
         return;
     }
-    OpenToFirstPaint(state, path);
+    MeasureOpenToFirstPaint(state, path);
 }
 BENCHMARK(OpenLongDescription)
     ->ArgsProduct({{InAccount, InTransaction}, {1, 2, 50}})

@@ -43,13 +43,7 @@ void OpenToFirstPaint(benchmark::State& state)
 {
     const std::string path = Schedule(kSchedules[state.range(0)]);
     state.SetLabel(kSchedules[state.range(0)]);
-    for (auto _ : state) {
-        Window window(path);
-        window.Open();
-        state.PauseTiming(); // closing is not measured
-        window.dialog.reset();
-        state.ResumeTiming();
-    }
+    MeasureOpenToFirstPaint(state, path);
 }
 BENCHMARK(OpenToFirstPaint)->DenseRange(0, 2)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 

@@ -42,3 +42,15 @@ struct BenchWindow {
     app::Configuration configuration;
     std::unique_ptr<CTillaneDlg> dialog;
 };
+
+// Times opening a window on the file up to its first paint; closing it is not measured.
+inline void MeasureOpenToFirstPaint(benchmark::State& state, const std::string& path)
+{
+    for (auto _ : state) {
+        BenchWindow window(path);
+        window.Open();
+        state.PauseTiming();
+        window.dialog.reset();
+        state.ResumeTiming();
+    }
+}
