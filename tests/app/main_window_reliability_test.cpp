@@ -477,7 +477,11 @@ TEST_F(ReliabilityTest, AFileChangedByAnotherProgramIsOnlyReplacedWhenTheUserSay
             SCOPED_TRACE(static_cast<int>(change) * 10 + static_cast<int>(answer));
             for (const auto& copy : copies())
                 std::filesystem::remove(copy);
-            WriteFileBytes(DataFile(), SomeData());
+            DataFile::Contents mine;
+            mine.startDate = Today();
+            mine.warnBelow = -50;
+            mine.accounts = {{"Checking", 120}};
+            WriteFileBytes(DataFile(), TextFile::ToTextMode(DataFile::WriteDocument(mine, Today())));
             MainWindow main(DataFile());
             main.Open(m_runner);
             const std::size_t asked = m_runner.MessageBoxes().size();
@@ -486,8 +490,13 @@ TEST_F(ReliabilityTest, AFileChangedByAnotherProgramIsOnlyReplacedWhenTheUserSay
             ASSERT_EQ(m_runner.MessageBoxes().size(), asked) << "an unchanged file, and the window's own save";
             main.window->History().AddAccount("Mine", 9);
 
+            // Theirs differs in every CASHFLOW field too, at the same size.
             std::string theirs = ReadFileBytes(DataFile());
             theirs.replace(theirs.find("Checking"), 8, "Chequing");
+            const TimeValue theirStart = AddDays(Today(), 40);
+            theirs.replace(theirs.find("StartDate=\"") + 11, 10, FormatDate(theirStart));
+            theirs.replace(theirs.find("Duration=\"13\""), 13, "Duration=\"24\"");
+            theirs.replace(theirs.find("WarnBelow=\"-50\""), 15, "WarnBelow=\"-70\"");
             if (change == Change::Replaced) {
                 WriteFileBytes(m_folder / "new", theirs);
                 std::filesystem::rename(m_folder / "new", DataFile());
@@ -541,6 +550,12 @@ TEST_F(ReliabilityTest, AFileChangedByAnotherProgramIsOnlyReplacedWhenTheUserSay
                     EXPECT_EQ(main.Accounts().GetItemText(0, 0), "Chequing");
                 }
                 EXPECT_FALSE(main.window->History().CanUndo()) << "the steps were for the data now gone";
+                if (!gone) {
+                    const CCashFlowListCtrl& projection = main.window->CashFlowPage().CashFlowList();
+                    EXPECT_EQ(projection.GetStartDate(), theirStart);
+                    EXPECT_EQ(projection.GetDuration(), 24u);
+                    EXPECT_EQ(main.window->CashFlowPage().WarnBelow(), -70);
+                }
             } else {
                 EXPECT_EQ(main.Accounts().GetItemCount(), 2);
             }
@@ -559,7 +574,7 @@ TEST_F(ReliabilityTest, AFileChangedByAnotherProgramIsOnlyReplacedWhenTheUserSay
             main.CloseBox();
             EXPECT_FALSE(main.window->HasWindow());
             EXPECT_EQ(m_runner.MessageBoxes().size(), beforeClose + (settled ? 0 : 3));
-            if (!settled && !gone) {
+            if ((!settled || answer == Answer::KeepTheirs) && !gone) {
                 EXPECT_EQ(ReadFileBytes(DataFile()), theirs) << "kept theirs on closing";
             }
             if (!settled && gone) {
