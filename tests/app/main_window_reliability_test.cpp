@@ -18,7 +18,9 @@
 #include <vector>
 
 #include <fcntl.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -304,6 +306,63 @@ TEST_F(ReliabilityTest, ASaveKilledBeforeTheRenameLeavesTheOldFile)
     EXPECT_FALSE(main.window->DataFileUnreadable());
     ASSERT_EQ(main.Accounts().GetItemCount(), 1);
     EXPECT_EQ(main.Accounts().GetItemText(0, 0), "Checking");
+}
+
+// Only a regular file is ever set aside or replaced: a folder, a pipe or a socket at the
+// data file's path (or a link to one) is refused at start with the reason, and a window
+// that meets one there anyway does not save over it.
+TEST_F(ReliabilityTest, AFolderPipeOrSocketAsTheDataFileIsRefusedAndLeftWhereItIs)
+{
+    enum class Kind { Folder, LinkToFolder, Pipe, Socket };
+    for (const Kind kind : {Kind::Folder, Kind::LinkToFolder, Kind::Pipe, Kind::Socket}) {
+        SCOPED_TRACE(static_cast<int>(kind));
+        std::filesystem::remove_all(DataFile());
+        if (kind == Kind::Folder) {
+            std::filesystem::create_directory(DataFile());
+            WriteFileBytes(DataFile() / "inside", "the user's");
+        } else if (kind == Kind::LinkToFolder) {
+            std::filesystem::create_directories(m_folder / "elsewhere");
+            std::filesystem::create_directory_symlink(m_folder / "elsewhere", DataFile());
+        } else if (kind == Kind::Pipe) {
+            ASSERT_EQ(::mkfifo(DataFile().c_str(), 0600), 0);
+        } else {
+            const int listening = ::socket(AF_UNIX, SOCK_STREAM, 0);
+            sockaddr_un address {};
+            address.sun_family = AF_UNIX;
+            ASSERT_LT(DataFile().string().size(), sizeof address.sun_path);
+            std::strcpy(address.sun_path, DataFile().c_str());
+            ASSERT_EQ(::bind(listening, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+            ::close(listening);
+        }
+        struct stat before {};
+        ASSERT_EQ(::lstat(DataFile().c_str(), &before), 0);
+        const auto unchanged = [&] {
+            struct stat now {};
+            EXPECT_EQ(::lstat(DataFile().c_str(), &now), 0);
+            EXPECT_EQ(now.st_ino, before.st_ino);
+            EXPECT_EQ(now.st_mode, before.st_mode);
+            EXPECT_TRUE(SetAside().empty());
+        };
+
+        const std::size_t asked = m_runner.MessageBoxes().size();
+        {
+            app::DataFileLock lock(DataFile().string());
+            EXPECT_FALSE(CheckDataFileAtStartUp(DataFile().string(), lock).has_value());
+        }
+        ASSERT_EQ(m_runner.MessageBoxes().size(), asked + 1);
+        const std::string& told = m_runner.MessageBoxes().back().text;
+        EXPECT_NE(told.find(DataFile().string()), std::string::npos);
+        EXPECT_NE(told.find("not a regular file"), std::string::npos) << told;
+        unchanged();
+
+        {
+            MainWindow main(DataFile());
+            main.Open(m_runner);
+            main.window->History().AddAccount("Mine", 9);
+            EXPECT_FALSE(main.window->SaveData().ok);
+        }
+        unchanged();
+    }
 }
 
 // A second copy of the program on a file that is open: told, and the file left alone,
