@@ -1,5 +1,6 @@
 #include "app/browser.h"
 
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <string_view>
@@ -47,6 +48,8 @@ void Browser::Impl::Launch(const std::string& address)
     if (child == 0) {
         if (::fork() == 0) {
             ::setsid();
+            // The browser gets the ordinary file-size signal this program ignores.
+            ::signal(SIGXFSZ, SIG_DFL);
             ::execlp(kOpener, kOpener, address.c_str(), static_cast<char*>(nullptr));
         }
         ::_exit(0);

@@ -350,6 +350,13 @@ std::optional<std::string> KeepCopy(const std::string& path, std::time_t now, st
 
 std::optional<std::string> SetAsideUnreadable(const std::string& path, std::time_t now, std::string* reason)
 {
+    // A folder, a pipe or a device there is not a data file to move out of the way.
+    struct stat there {};
+    if (::stat(path.c_str(), &there) == 0 && !S_ISREG(there.st_mode)) {
+        if (reason)
+            *reason = "it is not a regular file";
+        return std::nullopt;
+    }
     std::tm local {};
     ::localtime_r(&now, &local);
     char stamp[32];

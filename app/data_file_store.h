@@ -74,7 +74,7 @@ FileOutcome ReplaceFile(const std::string& path, std::string_view bytes,
 // Renames a data file that could not be loaded to "<name>.unreadable-YYYYMMDD-HHMM" (local
 // time of now; "-2", "-3", ... appended when that name is taken) in the same folder.
 // Returns the new path; an empty one when no file is there any more (nothing to keep);
-// nothing, with the reason, when the rename failed.
+// nothing, with the reason, when the rename failed or what is there is not a regular file.
 std::optional<std::string> SetAsideUnreadable(const std::string& path, std::time_t now, std::string* reason);
 
 // Removes the temporary files that saves of this data file left behind when they were cut

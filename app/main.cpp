@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -43,6 +44,9 @@ int HandOver(char** argv)
 
 int main(int argc, char** argv)
 {
+    // A file-size limit (a quota) reached while writing must fail that write with EFBIG,
+    // reported like a full disk, not end the program with the data unsaved.
+    std::signal(SIGXFSZ, SIG_IGN);
     const std::vector<std::string> words(argv + 1, argv + argc);
     const CommandLineParse parse = ParseCommandLine(words);
     if (!parse.commandLine) {

@@ -7,24 +7,62 @@
 
 namespace app {
 
+namespace {
+
+// The file a path names, absolute, with links followed and "..", "." resolved.
+std::filesystem::path Resolve(const std::string& path)
+{
+    std::error_code error;
+    const auto absolute = std::filesystem::absolute(ResolveTarget(path), error);
+    const auto resolved = std::filesystem::weakly_canonical(absolute, error);
+    return error ? absolute.lexically_normal() : resolved;
+}
+
+// The same with the last name kept as given, even when it is a link.
+std::filesystem::path ResolveFolder(const std::string& path)
+{
+    const std::filesystem::path given = path;
+    std::error_code error;
+    const auto absolute = std::filesystem::absolute(given, error);
+    const auto folder = std::filesystem::weakly_canonical(absolute.parent_path(), error);
+    return (error ? absolute.parent_path().lexically_normal() : folder) / given.filename();
+}
+
+// What the program keeps beside a data file: the lock (".NAME.lock", named after the file
+// a link leads to) and the copies it sets aside ("NAME.unreadable-…", "NAME.original-…",
+// "NAME.changed-elsewhere-…", named after the link or its target).
+const char* KeptBeside(const std::filesystem::path& output, const std::filesystem::path& dataFile)
+{
+    if (output.parent_path() != dataFile.parent_path())
+        return nullptr;
+    const std::string name = output.filename().string();
+    const std::string data = dataFile.filename().string();
+    if (name == "." + data + ".lock")
+        return "that is the data file's lock";
+    for (const char* label : {".unreadable-", ".original-", ".changed-elsewhere-"})
+        if (name.starts_with(data + label))
+            return "that is a copy of the data file kept by this program";
+    return nullptr;
+}
+
+} // namespace
+
 bool IsSameFile(const std::string& first, const std::string& second)
 {
     struct stat a {}, b {};
     if (::stat(first.c_str(), &a) == 0 && ::stat(second.c_str(), &b) == 0)
         return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
-    auto resolve = [](const std::string& path) {
-        std::error_code error;
-        const auto absolute = std::filesystem::absolute(ResolveTarget(path), error);
-        const auto resolved = std::filesystem::weakly_canonical(absolute, error);
-        return error ? absolute.lexically_normal() : resolved;
-    };
-    return resolve(first) == resolve(second);
+    return Resolve(first) == Resolve(second);
 }
 
 FileOutcome WriteOutputFile(const std::string& path, std::string_view bytes, const std::string& dataFilePath)
 {
     if (IsSameFile(path, dataFilePath))
         return {false, "that is the data file, which an output never replaces"};
+    const std::filesystem::path output = Resolve(path);
+    for (const std::filesystem::path& dataFile : {Resolve(dataFilePath), ResolveFolder(dataFilePath)})
+        if (const char* kept = KeptBeside(output, dataFile))
+            return {false, std::string(kept) + ", which an output never replaces"};
     struct stat existing {};
     if (::stat(path.c_str(), &existing) == 0 && !S_ISREG(existing.st_mode))
         return {false, "it is not a regular file"};

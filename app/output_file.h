@@ -15,8 +15,9 @@ bool IsSameFile(const std::string& first, const std::string& second);
 
 // Writes the bytes to `path` through a temporary file in the same folder that is renamed
 // over it once complete, so a failed write never leaves a half-written file. Refuses a
-// path that is the data file, and anything there that is not a regular file (a device, a
-// folder). On failure the reason is in words for the user; nothing is left behind.
+// path that is the data file, its lock or a copy of it the program keeps, and anything
+// there that is not a regular file (a device, a folder). On failure the reason is in
+// words for the user; nothing is left behind.
 FileOutcome WriteOutputFile(const std::string& path, std::string_view bytes, const std::string& dataFilePath);
 
 } // namespace app

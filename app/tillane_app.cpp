@@ -18,6 +18,8 @@
 #include <filesystem>
 #include <utility>
 
+#include <sys/stat.h>
+
 namespace {
 
 // The main window: popup, visible, caption, system menu, sizing border, modal frame.
@@ -94,6 +96,21 @@ std::optional<CTillaneDlg::DataFileState> CheckDataFileAtStartUp(const std::stri
                             "\n\nis already open in Tillane. Switch to that window, or close it before starting "
                             "Tillane again.",
                         Caption(), win::MB_OK | win::MB_ICONINFORMATION);
+        return std::nullopt;
+    }
+    // Only a regular file is ever loaded, set aside or replaced: a folder (or a pipe, a
+    // device) at that path is the user's by mistake, never Tillane's to move or write over.
+    struct stat info {};
+    if (::stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
+        const char* kind = S_ISDIR(info.st_mode)    ? "a folder"
+                           : S_ISFIFO(info.st_mode) ? "a named pipe"
+                           : S_ISSOCK(info.st_mode) ? "a socket"
+                                                    : "a device";
+        win::MessageBox(nullptr,
+                        "Tillane cannot use\n\n" + path + "\n\nas its data file: it is not a regular file (it is " +
+                            kind + "). It has been left as it is.\n\nStart Tillane with --file and the name of a data "
+                            "file, or without --file for the usual one.",
+                        Caption(), win::MB_OK | win::MB_ICONEXCLAMATION);
         return std::nullopt;
     }
     // Saves cut short by a crash left their temporary files; no copy is saving now.

@@ -53,8 +53,8 @@ CTillaneDlg::DataFileState SafeguardDataFile(const std::string& path, DataFileRe
                                              const app::DataFileLock* lock = nullptr);
 
 // Start-up's checks of the data file, with the lock taken on it: nothing when another copy
-// of Tillane holds the file (the user has been told, and the file is not touched, not even
-// read); otherwise, once the temporary files of saves cut short are removed,
+// of Tillane holds the file or the path names something other than a regular file (a
+// folder, a pipe; the user has been told, and it is not touched, not even read); otherwise, once the temporary files of saves cut short are removed,
 // SafeguardDataFile's answer, reading the file through the lock.
 std::optional<CTillaneDlg::DataFileState> CheckDataFileAtStartUp(const std::string& path,
                                                                  const app::DataFileLock& lock,

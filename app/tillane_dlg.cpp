@@ -264,10 +264,13 @@ void CTillaneDlg::LoadParsed(DataFile::LoadResult loaded)
     m_loadNotes = std::move(loaded.notes);
     m_loadDifferences = loaded.differences;
     DataFile::Contents& contents = loaded.contents;
-    // A file without a start date leaves the start date as it is; Duration is the
-    // configuration's.
+    // A file without a start date leaves the start date as it is. Duration is the one the
+    // configuration was seeded with at start-up, but a file loaded later (another
+    // program's version, kept by the user) brings its own.
     if (contents.startDate)
         m_cashFlowPage.CashFlowList().SetStartDate(*contents.startDate);
+    if (contents.duration != m_cashFlowPage.CashFlowList().GetDuration())
+        m_cashFlowPage.ApplyDuration(contents.duration);
     m_cashFlowPage.SetWarnBelow(contents.warnBelow);
     // The accounts go into their list at once, and the projection's total is worked out once.
     std::vector<AccountData> accounts;

@@ -7,6 +7,7 @@
 #include "ui/platform/settings_store.h"
 #include "ui/platform/win_app.h"
 
+#include <csignal>
 #include <cstdio>
 #include <iostream>
 #include <string>
@@ -14,6 +15,9 @@
 
 int main(int argc, char** argv)
 {
+    // A file-size limit (a quota) reached while writing must fail that write with EFBIG,
+    // reported like a full disk, not end the program with the data unsaved.
+    std::signal(SIGXFSZ, SIG_IGN);
     const std::vector<std::string> words(argv + 1, argv + argc);
     const CommandLineParse parse = ParseCommandLine(words);
     if (!parse.commandLine) {

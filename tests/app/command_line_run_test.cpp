@@ -22,6 +22,7 @@
 
 #include <fcntl.h>
 #include <spawn.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 
@@ -29,6 +30,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <optional>
@@ -113,8 +115,27 @@ protected:
         posix_spawn_file_actions_addopen(&actions, 1, standardOutput.empty() ? out.c_str() : standardOutput.c_str(),
                                          O_WRONLY | O_CREAT | O_TRUNC, 0600);
         posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        // A file-size limit is set here for the program to inherit, with this process
+        // ignoring the signal it brings meanwhile and the program getting its default.
+        posix_spawnattr_t attributes;
+        posix_spawnattr_init(&attributes);
+        sigset_t fileSizeSignal;
+        sigemptyset(&fileSizeSignal);
+        sigaddset(&fileSizeSignal, SIGXFSZ);
+        posix_spawnattr_setsigdefault(&attributes, &fileSizeSignal);
+        posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF);
+        rlimit unlimited {};
+        getrlimit(RLIMIT_FSIZE, &unlimited);
+        void (*const before)(int) = std::signal(SIGXFSZ, SIG_IGN);
+        if (m_fileSizeLimit) {
+            const rlimit limited {*m_fileSizeLimit, unlimited.rlim_max};
+            setrlimit(RLIMIT_FSIZE, &limited);
+        }
         pid_t child = 0;
-        const int spawned = posix_spawn(&child, program.c_str(), &actions, nullptr, argv.data(), envp.data());
+        const int spawned = posix_spawn(&child, program.c_str(), &actions, &attributes, argv.data(), envp.data());
+        setrlimit(RLIMIT_FSIZE, &unlimited);
+        std::signal(SIGXFSZ, before);
+        posix_spawnattr_destroy(&attributes);
         posix_spawn_file_actions_destroy(&actions);
         Outcome run;
         if (spawned != 0) {
@@ -144,6 +165,7 @@ protected:
     testing_support::TzGuard m_zone {testing_support::kEastern};
     TempDir m_home, m_runtime, m_output;
     bool m_withRuntimeFolder = true;
+    std::optional<rlim_t> m_fileSizeLimit; // the most a file the program writes may hold
     std::string m_display; // none by default
 };
 
@@ -476,6 +498,28 @@ TEST_F(CommandLineRunTest, OutputsNeverReplaceTheDataFileNorFailUnsaid)
                   std::string::npos)
             << words.back() << ": " << run.err;
     }
+
+    // A file-size limit (a quota) reached while writing is a failure with the reason, as
+    // a full disk is, and leaves nothing half-written.
+    m_fileSizeLimit = 300;
+    const fs::path limited = m_output / "limited";
+    fs::create_directories(limited);
+    for (const std::string what : {"chart", "report", "forecast"}) {
+        const fs::path written = limited / (what + ".out");
+        const Outcome run = what == "forecast"
+                                ? Tillane({"--forecast", "--file", data.string()}, written.string())
+                                : Tillane({"--" + what, written.string(), "--file", data.string()});
+        EXPECT_EQ(run.status, 1) << what << ": " << run.err;
+        const std::string to = what == "forecast" ? "standard output" : written.string();
+        EXPECT_NE(run.err.find("cannot write the " + what + " to " + to + ": " + std::strerror(EFBIG)),
+                  std::string::npos)
+            << what << ": " << run.err;
+        if (what != "forecast") {
+            EXPECT_TRUE(fs::is_empty(limited)) << what;
+        }
+        fs::remove(written);
+    }
+    m_fileSizeLimit.reset();
 }
 
 TEST_F(CommandLineRunTest, ADataFileThatIsNotARegularFileIsRefusedAtOnce)

@@ -18,7 +18,9 @@
 #include <vector>
 
 #include <fcntl.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -306,6 +308,63 @@ TEST_F(ReliabilityTest, ASaveKilledBeforeTheRenameLeavesTheOldFile)
     EXPECT_EQ(main.Accounts().GetItemText(0, 0), "Checking");
 }
 
+// Only a regular file is ever set aside or replaced: a folder, a pipe or a socket at the
+// data file's path (or a link to one) is refused at start with the reason, and a window
+// that meets one there anyway does not save over it.
+TEST_F(ReliabilityTest, AFolderPipeOrSocketAsTheDataFileIsRefusedAndLeftWhereItIs)
+{
+    enum class Kind { Folder, LinkToFolder, Pipe, Socket };
+    for (const Kind kind : {Kind::Folder, Kind::LinkToFolder, Kind::Pipe, Kind::Socket}) {
+        SCOPED_TRACE(static_cast<int>(kind));
+        std::filesystem::remove_all(DataFile());
+        if (kind == Kind::Folder) {
+            std::filesystem::create_directory(DataFile());
+            WriteFileBytes(DataFile() / "inside", "the user's");
+        } else if (kind == Kind::LinkToFolder) {
+            std::filesystem::create_directories(m_folder / "elsewhere");
+            std::filesystem::create_directory_symlink(m_folder / "elsewhere", DataFile());
+        } else if (kind == Kind::Pipe) {
+            ASSERT_EQ(::mkfifo(DataFile().c_str(), 0600), 0);
+        } else {
+            const int listening = ::socket(AF_UNIX, SOCK_STREAM, 0);
+            sockaddr_un address {};
+            address.sun_family = AF_UNIX;
+            ASSERT_LT(DataFile().string().size(), sizeof address.sun_path);
+            std::strcpy(address.sun_path, DataFile().c_str());
+            ASSERT_EQ(::bind(listening, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+            ::close(listening);
+        }
+        struct stat before {};
+        ASSERT_EQ(::lstat(DataFile().c_str(), &before), 0);
+        const auto unchanged = [&] {
+            struct stat now {};
+            EXPECT_EQ(::lstat(DataFile().c_str(), &now), 0);
+            EXPECT_EQ(now.st_ino, before.st_ino);
+            EXPECT_EQ(now.st_mode, before.st_mode);
+            EXPECT_TRUE(SetAside().empty());
+        };
+
+        const std::size_t asked = m_runner.MessageBoxes().size();
+        {
+            app::DataFileLock lock(DataFile().string());
+            EXPECT_FALSE(CheckDataFileAtStartUp(DataFile().string(), lock).has_value());
+        }
+        ASSERT_EQ(m_runner.MessageBoxes().size(), asked + 1);
+        const std::string& told = m_runner.MessageBoxes().back().text;
+        EXPECT_NE(told.find(DataFile().string()), std::string::npos);
+        EXPECT_NE(told.find("not a regular file"), std::string::npos) << told;
+        unchanged();
+
+        {
+            MainWindow main(DataFile());
+            main.Open(m_runner);
+            main.window->History().AddAccount("Mine", 9);
+            EXPECT_FALSE(main.window->SaveData().ok);
+        }
+        unchanged();
+    }
+}
+
 // A second copy of the program on a file that is open: told, and the file left alone,
 // even a file the first copy could not load.
 TEST_F(ReliabilityTest, ASecondCopyOnTheSameFileIsRefusedAndTouchesNothing)
@@ -477,7 +536,11 @@ TEST_F(ReliabilityTest, AFileChangedByAnotherProgramIsOnlyReplacedWhenTheUserSay
             SCOPED_TRACE(static_cast<int>(change) * 10 + static_cast<int>(answer));
             for (const auto& copy : copies())
                 std::filesystem::remove(copy);
-            WriteFileBytes(DataFile(), SomeData());
+            DataFile::Contents mine;
+            mine.startDate = Today();
+            mine.warnBelow = -50;
+            mine.accounts = {{"Checking", 120}};
+            WriteFileBytes(DataFile(), TextFile::ToTextMode(DataFile::WriteDocument(mine, Today())));
             MainWindow main(DataFile());
             main.Open(m_runner);
             const std::size_t asked = m_runner.MessageBoxes().size();
@@ -486,8 +549,13 @@ TEST_F(ReliabilityTest, AFileChangedByAnotherProgramIsOnlyReplacedWhenTheUserSay
             ASSERT_EQ(m_runner.MessageBoxes().size(), asked) << "an unchanged file, and the window's own save";
             main.window->History().AddAccount("Mine", 9);
 
+            // Theirs differs in every CASHFLOW field too, at the same size.
             std::string theirs = ReadFileBytes(DataFile());
             theirs.replace(theirs.find("Checking"), 8, "Chequing");
+            const TimeValue theirStart = AddDays(Today(), 40);
+            theirs.replace(theirs.find("StartDate=\"") + 11, 10, FormatDate(theirStart));
+            theirs.replace(theirs.find("Duration=\"13\""), 13, "Duration=\"24\"");
+            theirs.replace(theirs.find("WarnBelow=\"-50\""), 15, "WarnBelow=\"-70\"");
             if (change == Change::Replaced) {
                 WriteFileBytes(m_folder / "new", theirs);
                 std::filesystem::rename(m_folder / "new", DataFile());
@@ -541,6 +609,12 @@ TEST_F(ReliabilityTest, AFileChangedByAnotherProgramIsOnlyReplacedWhenTheUserSay
                     EXPECT_EQ(main.Accounts().GetItemText(0, 0), "Chequing");
                 }
                 EXPECT_FALSE(main.window->History().CanUndo()) << "the steps were for the data now gone";
+                if (!gone) {
+                    const CCashFlowListCtrl& projection = main.window->CashFlowPage().CashFlowList();
+                    EXPECT_EQ(projection.GetStartDate(), theirStart);
+                    EXPECT_EQ(projection.GetDuration(), 24u);
+                    EXPECT_EQ(main.window->CashFlowPage().WarnBelow(), -70);
+                }
             } else {
                 EXPECT_EQ(main.Accounts().GetItemCount(), 2);
             }
@@ -559,7 +633,7 @@ TEST_F(ReliabilityTest, AFileChangedByAnotherProgramIsOnlyReplacedWhenTheUserSay
             main.CloseBox();
             EXPECT_FALSE(main.window->HasWindow());
             EXPECT_EQ(m_runner.MessageBoxes().size(), beforeClose + (settled ? 0 : 3));
-            if (!settled && !gone) {
+            if ((!settled || answer == Answer::KeepTheirs) && !gone) {
                 EXPECT_EQ(ReadFileBytes(DataFile()), theirs) << "kept theirs on closing";
             }
             if (!settled && gone) {

@@ -6,6 +6,7 @@
 
 #include <csignal>
 #include <filesystem>
+#include <vector>
 
 #include <sys/resource.h>
 #include <unistd.h>
@@ -35,6 +36,32 @@ TEST(WriteOutputFile, RefusesEveryNameOfTheDataFileAndLeavesItAsItWas)
         EXPECT_NE(outcome.reason.find("data file"), std::string::npos) << outcome.reason;
     }
     EXPECT_EQ(ReadFileBytes(data), "the user's data");
+
+    // Nor the files kept beside it: the lock and the copies set aside, by any name, also
+    // when the data file is named through a link (copies set aside take the link's name).
+    const fs::path lock = folder / ".default.Tillane.lock";
+    const std::vector<fs::path> kept = {lock, folder / "default.Tillane.unreadable-20260101-1000",
+                                        folder / "default.Tillane.original-20260101-1000-2",
+                                        folder / "default.Tillane.changed-elsewhere-20260101-1000",
+                                        folder / "soft.png.unreadable-20260101-1000"};
+    for (const fs::path& name : kept)
+        WriteFileBytes(name, "kept");
+    fs::create_symlink(lock, folder / "lock.png");
+    for (const fs::path& dataName : {data, folder / "soft.png"}) {
+        std::vector<fs::path> names = kept;
+        names.insert(names.end(), {folder / "lock.png", folder / "sub" / ".." / ".default.Tillane.lock"});
+        for (const fs::path& name : names) {
+            if (dataName == data && name.filename().string().rfind("soft.png.", 0) == 0)
+                continue;
+            const app::FileOutcome outcome = app::WriteOutputFile(name.string(), "png", dataName.string());
+            EXPECT_FALSE(outcome.ok) << name << " beside " << dataName;
+            EXPECT_NE(outcome.reason.find("data file"), std::string::npos) << outcome.reason;
+        }
+    }
+    for (const fs::path& name : kept)
+        EXPECT_EQ(ReadFileBytes(name), "kept") << name;
+    // A name that only resembles theirs is the user's to write.
+    EXPECT_TRUE(app::WriteOutputFile((folder / "default.Tillane.original.png").string(), "png", data.string()).ok);
 
     // Another file is written, and replaced whole.
     const fs::path chart = folder / "chart.png";
