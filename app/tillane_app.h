@@ -11,6 +11,10 @@
 
 class IConfigDataManager;
 
+// The installed desktop entry, tillane.desktop; its StartupWMClass is the class of the
+// windows, the application name.
+inline constexpr const char* kDesktopEntry = "tillane";
+
 // The program's application class on the framework's one.
 class CMyWinApp : public win::CWinApp {
 };
@@ -20,7 +24,7 @@ class CMyWinApp : public win::CWinApp {
 // whole run of the program happens inside InitInstance.
 class CTillaneApp : public CMyWinApp {
 public:
-    CTillaneApp() = default;
+    CTillaneApp() { SetDesktopEntry(kDesktopEntry); }
     ~CTillaneApp() override;
 
     CTillaneDlg* GetMainDialog() const { return m_mainWindow; }

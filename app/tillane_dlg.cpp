@@ -786,12 +786,15 @@ void CTillaneDlg::OnInitMenuPopup(win::CMenu& popup, int index)
 
 bool CTillaneDlg::PreTranslateKeyDown(int virtualKey, bool control, bool shift, bool alt)
 {
-    // Enter and Delete post their commands and still go on to the focused control; Enter on
-    // a push button (Starting Date..., Warn...) only presses that button.
+    // Enter, Delete and Insert post their commands and still go on to the focused control;
+    // Enter on a push button (Starting Date..., Warn...) only presses that button. Insert
+    // adds what the page lists: an account on Current Accounts, a transaction elsewhere.
     if (virtualKey == win::VK_RETURN && !IsPushButtonFocused() && CanEditSelection())
         PostCommand(res::ID_EDIT_ENTRY);
     else if (virtualKey == win::VK_DELETE && CanDeleteSelection())
         PostCommand(res::ID_DELETE_ENTRY);
+    else if (virtualKey == win::VK_INSERT && !control && !shift && !alt)
+        PostCommand(GetActiveIndex() == 1 ? res::ID_ADD_ACCOUNT : res::ID_ADD_TRANSACTION);
     return CTillaneDlgBase::PreTranslateKeyDown(virtualKey, control, shift, alt);
 }
 

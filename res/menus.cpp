@@ -46,6 +46,7 @@ const std::vector<AcceleratorTable>& AcceleratorTables()
         {IDR_ACCELERATORS,
          {AcceleratorEntry{'S', true, false, false, ID_FILE_SAVE},
           AcceleratorEntry{'P', true, false, false, ID_FILE_PRINT},
+          AcceleratorEntry{'Q', true, false, false, ID_SAVE_AND_EXIT},
           AcceleratorEntry{'Z', true, false, false, ID_EDIT_UNDO},
           AcceleratorEntry{'Y', true, false, false, ID_EDIT_REDO},
           AcceleratorEntry{'Z', true, true, false, ID_EDIT_REDO}}},

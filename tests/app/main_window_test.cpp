@@ -187,7 +187,7 @@ TEST_F(MainWindowTest, ClosingWritesEvenWithoutChangesAndSaveAndExitCloses)
 
     // The file goes away behind the program's back; closing writes it again.
     std::filesystem::remove(DataFile());
-    main.window->PostCommand(res::ID_SAVE_AND_EXIT);
+    EXPECT_TRUE(main.window->KeyDown('Q', true, false, false)) << "Ctrl+Q is File > Save & Exit";
     QCoreApplication::sendPostedEvents();
     QCoreApplication::sendPostedEvents();
     EXPECT_FALSE(main.window->HasWindow());
@@ -365,7 +365,7 @@ TEST_F(MainWindowTest, CashFlowPageEditsATransactionRowAndNeverDeletes)
 }
 
 // What the Edit menu offers, and whether Enter and Delete post their commands, for each
-// page and selection.
+// page and selection; Insert adds what the page lists, whatever is selected.
 TEST_F(MainWindowTest, CommandsAreGreyedAndKeysPostOnlyWhenTheyApply)
 {
     WriteData(TwoOfEach());
@@ -425,6 +425,13 @@ TEST_F(MainWindowTest, CommandsAreGreyedAndKeysPostOnlyWhenTheyApply)
         QCoreApplication::sendPostedEvents();
         EXPECT_EQ(m_runner.MessageBoxes().size(), questions + (c.canDelete ? 1 : 0));
         EXPECT_EQ(m_runner.PendingAnswers(), 0u);
+
+        // Insert: the editor of a new entry opens (and is cancelled).
+        m_runner.OnNextDialog([](win::CDialog& editor) { editor.PressButton(win::IDCANCEL); });
+        main.window->KeyDown(win::VK_INSERT, false, false, false);
+        QCoreApplication::sendPostedEvents();
+        ASSERT_EQ(m_runner.DialogsRun().size(), dialogs + (c.canEdit ? 2 : 1));
+        EXPECT_EQ(m_runner.DialogsRun().back(), c.page == 1 ? res::IDD_ACCOUNT_EDIT : res::IDD_TRANS_EDIT);
     }
     EXPECT_EQ(main.Accounts().GetItemCount(), 2);
     EXPECT_EQ(main.Transactions().GetItemCount(), 2);

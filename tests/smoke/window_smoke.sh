@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
 # The real window, started as a user starts it: under Xvfb with a fresh home folder, the
 # About box closed with Escape, then File > Save & Exit from the keyboard. The data file
-# must then exist and load back with the sample data.
-# Usage: window_smoke.sh PATH/TO/tillane      Exit 77 (skipped) without xvfb-run or xdotool.
+# must then exist and load back with the sample data. The main window's class is the one
+# the desktop entry names, so that docks show the window with the entry's icon.
+# Usage: window_smoke.sh PATH/TO/tillane      Exit 77 (skipped) without xvfb-run, xdotool or xprop.
 set -uo pipefail
 tillane=${1:?usage: window_smoke.sh PATH/TO/tillane}
 
 . "$(dirname "$0")/fresh_home.sh"
-require_tools "the real window" xvfb-run xdotool
+require_tools "the real window" xvfb-run xdotool xprop
+startup_class=$(sed -n 's/^StartupWMClass=//p' "$(dirname "$0")/../../packaging/tillane.desktop")
 make_fresh_home
 data=$home/Documents/default.Tillane
 
@@ -32,6 +34,13 @@ drive='
   xdotool windowfocus --sync "$about" key Escape
   main=$(find_window "Tillane") || { kill "$app" 2>/dev/null; exit 1; }
   sleep 0.5
+  # WM_CLASS(STRING) = "instance", "class"
+  class=$(xprop -id "$main" WM_CLASS | sed -n "s/.*, \"\(.*\)\"\$/\1/p")
+  if [ "$class" != "$2" ]; then
+    echo "the window class is \"$class\", the desktop entry names \"$2\"" >&2
+    kill "$app" 2>/dev/null
+    exit 1
+  fi
   # On a busy machine a key can arrive before the window or its menu is ready for it:
   # the About box is closed again if it is still there, and File > Save & Exit is tried
   # up to three times.
@@ -56,7 +65,7 @@ drive='
 '
 # The window must reach the X server, whatever platform the test environment asks for.
 HOME=$home XDG_CONFIG_HOME=$home/config XDG_RUNTIME_DIR=$home/runtime QT_QPA_PLATFORM=xcb \
-  timeout -k 5 90 xvfb-run -a -s "-screen 0 800x600x24" bash -c "$drive" _ "$tillane"
+  timeout -k 5 90 xvfb-run -a -s "-screen 0 800x600x24" bash -c "$drive" _ "$tillane" "$startup_class"
 status=$?
 if [ $status -ne 0 ]; then
   echo "FAILED: the window did not start and close cleanly (status $status)"

@@ -87,6 +87,8 @@ public:
             return VK_RETURN;
         case Qt::Key_Delete:
             return VK_DELETE;
+        case Qt::Key_Insert:
+            return VK_INSERT;
         case Qt::Key_Tab:
         case Qt::Key_Backtab:
             return VK_TAB;

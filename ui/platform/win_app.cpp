@@ -89,6 +89,8 @@ int CWinApp::Run(int& argc, char** argv)
     font.setStyleHint(QFont::SansSerif);
     QApplication::setFont(font);
     QApplication::setApplicationName(QString::fromStdString(ApplicationName()));
+    if (!m_desktopEntry.empty())
+        QGuiApplication::setDesktopFileName(QString::fromStdString(m_desktopEntry));
     // Only the destruction of the main window ends the program, not the closing of the
     // last visible window (an About box over a hidden main window, say).
     QApplication::setQuitOnLastWindowClosed(false);

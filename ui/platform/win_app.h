@@ -33,6 +33,12 @@ public:
     void SetRegistryKey(const std::string& company);
     const std::string& GetRegistryKey() const { return m_registryKey; }
 
+    // The desktop entry the windows belong to, without ".desktop" ("tillane"): docks and
+    // launchers show its icon and name for them. The window class the window system sees is
+    // the application name, which the entry's StartupWMClass names.
+    void SetDesktopEntry(const std::string& name) { m_desktopEntry = name; }
+    const std::string& GetDesktopEntry() const { return m_desktopEntry; }
+
     // The main window; its destruction ends the message loop.
     void SetMainWindow(CWnd* window) { m_mainWindow = window; }
     CWnd* GetMainWindow() const { return m_mainWindow; }
@@ -59,6 +65,7 @@ protected:
 
 private:
     std::string m_registryKey;
+    std::string m_desktopEntry;
     CWnd* m_mainWindow = nullptr;
 };
 
