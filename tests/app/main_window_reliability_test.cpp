@@ -636,11 +636,23 @@ TEST_F(ReliabilityTest, AFileChangedByAnotherProgramIsOnlyReplacedWhenTheUserSay
             if ((!settled || answer == Answer::KeepTheirs) && !gone) {
                 EXPECT_EQ(ReadFileBytes(DataFile()), theirs) << "kept theirs on closing";
             }
-            if (!settled && gone) {
-                EXPECT_FALSE(std::filesystem::exists(DataFile()));
+            if ((!settled || answer == Answer::KeepTheirs) && gone) {
+                EXPECT_FALSE(std::filesystem::exists(DataFile())) << "theirs is no file: none is written";
             }
         }
     }
+    // Kept deleted, then something added: that is saved as usual on closing.
+    WriteFileBytes(DataFile(), SomeData());
+    MainWindow main(DataFile());
+    main.Open(m_runner);
+    main.window->History().AddAccount("Mine", 9);
+    std::filesystem::remove(DataFile());
+    m_runner.AnswerNextMessageBox(win::IDNO);
+    m_runner.AnswerNextMessageBox(win::IDYES);
+    main.window->KeyDown('S', true, false, false);
+    main.window->History().AddAccount("Later", 5);
+    main.CloseBox();
+    EXPECT_EQ(DataFile::LoadFile(DataFile(), Today()).contents.accounts.size(), 1u);
 }
 
 // Start-up reads the file once: the window loads what the checks read, and a save compares
