@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <utility>
 #include <cstring>
 #include <ctime>
 #include <filesystem>
@@ -306,15 +307,20 @@ FileOutcome BackUpDataFile(const std::string& path, const std::filesystem::path&
     if (!written.ok)
         return written;
 
-    std::vector<std::string> backups;
+    // The oldest copies go by when they were written, not by the date in their names: a
+    // clock put back names today's copy before the others. The one just written stays.
+    std::vector<std::pair<std::int64_t, std::string>> others;
     for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
         const std::string name = entry.path().filename().string();
-        if (name.size() == prefix.size() + 10 && name.compare(0, prefix.size(), prefix) == 0)
-            backups.push_back(name);
+        struct stat info {};
+        if (name.size() == prefix.size() + 10 && name.compare(0, prefix.size(), prefix) == 0 &&
+            name != backup.filename().string() && ::lstat(entry.path().c_str(), &info) == 0)
+            others.emplace_back(Nanoseconds(info.st_mtim), name);
     }
-    std::sort(backups.begin(), backups.end());
-    for (std::size_t i = 0; i + static_cast<std::size_t>(keep) < backups.size(); ++i)
-        std::filesystem::remove(folder / backups[i], error);
+    std::sort(others.begin(), others.end());
+    const std::size_t keepOthers = keep > 1 ? static_cast<std::size_t>(keep - 1) : 0;
+    for (std::size_t i = 0; i + keepOthers < others.size(); ++i)
+        std::filesystem::remove(folder / others[i].second, error);
     return {true, {}};
 }
 
