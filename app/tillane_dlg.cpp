@@ -482,7 +482,11 @@ void CTillaneDlg::SaveNow()
 bool CTillaneDlg::NothingToSave() const
 {
     // No file was the version the user kept: none is written until something is added.
-    return m_keptNoFile && !m_history.CanUndo();
+    // A window that cannot save (the user chose not to create a link's missing target, or
+    // an unreadable file could not be set aside) has nothing to lose until a change.
+    const bool cannotSave = m_dataFileState == DataFileState::LinkTargetMissing ||
+                            m_dataFileState == DataFileState::Untouchable;
+    return (m_keptNoFile || cannotSave) && !m_history.CanUndo();
 }
 
 bool CTillaneDlg::SaveForClosing()
