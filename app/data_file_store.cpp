@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <utility>
 #include <cstring>
 #include <ctime>
 #include <filesystem>
@@ -84,6 +85,37 @@ FileIdentity Describe(const struct stat& info)
 
 // Coarser than any file system's clock tick and any lag of its clock behind ours.
 constexpr std::int64_t kTimestampSlackNs = 2'000'000'000;
+
+// Whether a name is one a write of a file named `name` makes for its temporary file: the
+// prefix and the six characters mkstemp puts in.
+bool IsTemporaryOf(const std::string& entry, const std::string& name)
+{
+    const std::string prefix = "." + name + ".saving-";
+    return entry.size() == prefix.size() + 6 && entry.compare(0, prefix.size(), prefix) == 0;
+}
+
+// Removes the temporary files in `folder` that `ours` picks out and that no write holds:
+// a write holds its own (a lock on it) until it is renamed, so what is free to take was
+// left by a write cut short. Returns how many were removed.
+int RemoveAbandonedTemporaries(const std::filesystem::path& folder, const std::function<bool(const std::string&)>& ours)
+{
+    int removed = 0;
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
+        if (!ours(entry.path().filename().string()))
+            continue;
+        const int descriptor = ::open(entry.path().c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        if (descriptor < 0)
+            continue;
+        struct stat open {}, named {};
+        if (::fstat(descriptor, &open) == 0 && S_ISREG(open.st_mode) && ::flock(descriptor, LOCK_EX | LOCK_NB) == 0 &&
+            ::lstat(entry.path().c_str(), &named) == 0 && open.st_dev == named.st_dev && open.st_ino == named.st_ino &&
+            ::unlink(entry.path().c_str()) == 0)
+            ++removed;
+        ::close(descriptor);
+    }
+    return removed;
+}
 
 } // namespace
 
@@ -204,17 +236,37 @@ FileOutcome ReplaceFile(const std::string& path, std::string_view bytes, const s
     if (folder.empty())
         folder = ".";
 
-    std::string pattern = (folder / (TemporaryPrefix(target) + "XXXXXX")).string();
-    std::vector<char> name(pattern.begin(), pattern.end());
-    name.push_back('\0');
-    const int descriptor = ::mkstemp(name.data());
+    const std::string pattern = (folder / (TemporaryPrefix(target) + "XXXXXX")).string();
+    std::string temporary;
+    int descriptor = -1;
+    // Held until the rename, so that a clean-up of what writes cut short leaves this one
+    // alone. One taken between its creation and the lock is made again.
+    for (int attempt = 0; attempt < 3 && descriptor < 0; ++attempt) {
+        std::vector<char> name(pattern.begin(), pattern.end());
+        name.push_back('\0');
+        descriptor = ::mkstemp(name.data());
+        if (descriptor < 0)
+            return {false, SystemError(errno)};
+        temporary = name.data();
+        struct stat info {};
+        if (::flock(descriptor, LOCK_EX) == 0 && ::fstat(descriptor, &info) == 0 && info.st_nlink == 0) {
+            ::close(descriptor);
+            descriptor = -1;
+        }
+    }
     if (descriptor < 0)
-        return {false, SystemError(errno)};
-    const std::string temporary = name.data();
+        return {false, "no temporary file could be kept for the write"};
+    // A second descriptor holds the lock, as the first is closed before the rename.
+    const int holder = ::dup(descriptor);
 
+    auto release = [&] {
+        if (holder >= 0)
+            ::close(holder);
+    };
     auto fail = [&](int error) {
         ::close(descriptor);
         ::unlink(temporary.c_str());
+        release();
         return FileOutcome{false, SystemError(error)};
     };
 
@@ -242,17 +294,21 @@ FileOutcome ReplaceFile(const std::string& path, std::string_view bytes, const s
     if (::close(descriptor) != 0) {
         const int error = errno;
         ::unlink(temporary.c_str());
+        release();
         return {false, SystemError(error)};
     }
     if (beforeRename && !beforeRename()) {
         ::unlink(temporary.c_str());
+        release();
         return {false, "the save was interrupted"};
     }
-    if (::rename(temporary.c_str(), target.c_str()) != 0) {
-        const int error = errno;
+    const int renamed = ::rename(temporary.c_str(), target.c_str());
+    const int renameError = errno;
+    if (renamed != 0)
         ::unlink(temporary.c_str());
-        return {false, SystemError(error)};
-    }
+    release();
+    if (renamed != 0)
+        return {false, SystemError(renameError)};
     SyncFolder(folder);
     if (written)
         *written = identity;
@@ -292,6 +348,12 @@ FileOutcome BackUpDataFile(const std::string& path, const std::filesystem::path&
     char date[16];
     std::strftime(date, sizeof date, "%Y-%m-%d", &local);
     const std::filesystem::path backup = folder / (prefix + date);
+    // Backups of this data file cut short (by a kill, say) leave their temporary files.
+    RemoveAbandonedTemporaries(folder, [&](const std::string& name) {
+        const std::size_t dated = 1 + prefix.size() + 10;
+        return name.size() > dated && name.compare(1, prefix.size(), prefix) == 0 &&
+               IsTemporaryOf(name, name.substr(1, dated - 1));
+    });
     if (std::filesystem::exists(backup, error))
         return {true, {}};
 
@@ -306,15 +368,20 @@ FileOutcome BackUpDataFile(const std::string& path, const std::filesystem::path&
     if (!written.ok)
         return written;
 
-    std::vector<std::string> backups;
+    // The oldest copies go by when they were written, not by the date in their names: a
+    // clock put back names today's copy before the others. The one just written stays.
+    std::vector<std::pair<std::int64_t, std::string>> others;
     for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
         const std::string name = entry.path().filename().string();
-        if (name.size() == prefix.size() + 10 && name.compare(0, prefix.size(), prefix) == 0)
-            backups.push_back(name);
+        struct stat info {};
+        if (name.size() == prefix.size() + 10 && name.compare(0, prefix.size(), prefix) == 0 &&
+            name != backup.filename().string() && ::lstat(entry.path().c_str(), &info) == 0)
+            others.emplace_back(Nanoseconds(info.st_mtim), name);
     }
-    std::sort(backups.begin(), backups.end());
-    for (std::size_t i = 0; i + static_cast<std::size_t>(keep) < backups.size(); ++i)
-        std::filesystem::remove(folder / backups[i], error);
+    std::sort(others.begin(), others.end());
+    const std::size_t keepOthers = keep > 1 ? static_cast<std::size_t>(keep - 1) : 0;
+    for (std::size_t i = 0; i + keepOthers < others.size(); ++i)
+        std::filesystem::remove(folder / others[i].second, error);
     return {true, {}};
 }
 
@@ -401,19 +468,8 @@ int RemoveStaleSaves(const std::string& dataFilePath)
     std::filesystem::path folder = target.parent_path();
     if (folder.empty())
         folder = ".";
-    const std::string prefix = TemporaryPrefix(target);
-    int removed = 0;
-    std::error_code error;
-    for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
-        const std::string name = entry.path().filename().string();
-        // Exactly the names a save makes: the prefix and six characters from mkstemp.
-        if (name.size() != prefix.size() + 6 || name.compare(0, prefix.size(), prefix) != 0)
-            continue;
-        std::error_code kind;
-        if (entry.is_regular_file(kind) && !entry.is_symlink(kind) && ::unlink(entry.path().c_str()) == 0)
-            ++removed;
-    }
-    return removed;
+    const std::string name = target.filename().string();
+    return RemoveAbandonedTemporaries(folder, [&](const std::string& entry) { return IsTemporaryOf(entry, name); });
 }
 
 namespace {

@@ -77,9 +77,9 @@ FileOutcome ReplaceFile(const std::string& path, std::string_view bytes,
 // nothing, with the reason, when the rename failed or what is there is not a regular file.
 std::optional<std::string> SetAsideUnreadable(const std::string& path, std::time_t now, std::string* reason);
 
-// Removes the temporary files that saves of this data file left behind when they were cut
-// short (".<name>.saving-XXXXXX" next to it). Only for the copy that holds the lock, when
-// no save of its own is under way. Returns how many were removed.
+// Removes the temporary files that writes of the file a path names left behind when they
+// were cut short (".<name>.saving-XXXXXX" next to it): a write under way holds its own, and
+// that one is left. Returns how many were removed.
 int RemoveStaleSaves(const std::string& dataFilePath);
 
 // Keeps a copy of the data file as it is now under "<name>.<label>-YYYYMMDD-HHMM" (local
@@ -96,7 +96,8 @@ std::filesystem::path BackupFolder();
 // Keeps the data file as it is now in `folder`, once a day: the copy is named
 // "<name>.<8 hex digits for the file's folder>.<YYYY-MM-DD>" (local date of now), and
 // nothing is done when today's copy is already there or there is no data file yet. Only
-// the newest `keep` copies of this data file stay.
+// the newest `keep` copies of this data file stay; the temporary files of its backups cut
+// short are removed.
 FileOutcome BackUpDataFile(const std::string& path, const std::filesystem::path& folder, std::time_t now,
                            int keep = 10);
 

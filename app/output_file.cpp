@@ -66,6 +66,8 @@ FileOutcome WriteOutputFile(const std::string& path, std::string_view bytes, con
     struct stat existing {};
     if (::stat(path.c_str(), &existing) == 0 && !S_ISREG(existing.st_mode))
         return {false, "it is not a regular file"};
+    // What writes of this output cut short left beside it goes before this one.
+    RemoveStaleSaves(path);
     return ReplaceFile(path, bytes);
 }
 

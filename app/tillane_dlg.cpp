@@ -357,6 +357,7 @@ app::FileOutcome CTillaneDlg::SaveData()
     const app::FileOutcome outcome = app::ReplaceFile(path, DataFileText(), {}, &written);
     if (outcome.ok) {
         m_onDisk = written;
+        m_keptNoFile = false;
         if (m_dataFileLock)
             m_dataFileLock->FollowDataFile();
     }
@@ -422,6 +423,7 @@ void CTillaneDlg::ReloadFromDisk()
     m_dataFileUnreadable = false;
     DataFileReading reading = ReadDataFileOnce(DataFilePath());
     m_dataFileState = reading.loaded.differences > 0 ? DataFileState::LoadKeepingOriginal : DataFileState::Load;
+    m_keptNoFile = reading.loaded.status == DataFile::Status::Missing;
     m_reading = std::move(reading);
     LoadData(false);
     // The other program's file is a new one, most likely: hold that one now.
@@ -477,9 +479,19 @@ void CTillaneDlg::SaveNow()
         ReportSaveFailure(outcome, false, nullptr);
 }
 
+bool CTillaneDlg::NothingToSave() const
+{
+    // No file was the version the user kept: none is written until something is added.
+    // A window that cannot save (the user chose not to create a link's missing target, or
+    // an unreadable file could not be set aside) has nothing to lose until a change.
+    const bool cannotSave = m_dataFileState == DataFileState::LinkTargetMissing ||
+                            m_dataFileState == DataFileState::Untouchable;
+    return (m_keptNoFile || cannotSave) && !m_history.CanUndo();
+}
+
 bool CTillaneDlg::SaveForClosing()
 {
-    if (!Writable() || m_savedForClosing)
+    if (!Writable() || m_savedForClosing || NothingToSave())
         return true;
     switch (AskAboutChangesOnDisk(true)) {
     case DiskChoice::Cancel:
@@ -517,7 +529,7 @@ void CTillaneDlg::OnDestroy()
     CTillaneDlgBase::OnDestroy();
     // Every way of closing ends here; when the close itself did not save (the window
     // went away without asking), save now, while the pages and their lists still exist.
-    if (Writable() && !m_savedForClosing) {
+    if (Writable() && !m_savedForClosing && !NothingToSave()) {
         m_savedForClosing = true;
         SaveData();
     }

@@ -204,6 +204,9 @@ private:
     bool WriteOutput(const std::string& what, const std::string& path, std::string_view bytes);
     // Saves before the window closes; false when the user chose to keep it open.
     bool SaveForClosing();
+    // Whether closing has nothing to write: the data is as it was and no save could
+    // change that for the better.
+    bool NothingToSave() const;
     void ReportSaveFailure(const app::FileOutcome& outcome, bool closing, bool* closeAnyway);
     // The message that the data file, which a save would change, has been kept as `copy`.
     std::string OriginalKeptText(const std::string& path, const std::string& copy) const;
@@ -234,6 +237,8 @@ private:
     // The data file as loaded or last saved.
     app::FileIdentity m_onDisk;
     bool m_savedForClosing = false;
+    // The user kept another program's deletion of the data file.
+    bool m_keptNoFile = false;
     app::DataFileLock* m_dataFileLock = nullptr; // not owned
     bool m_toldBackupFailure = false;
     DataFile::Notes m_loadNotes;

@@ -7,6 +7,7 @@
 
 #include <filesystem>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -201,6 +202,15 @@ TEST(RemoveStaleSaves, StartUpRemovesOnlyTheTemporaryFilesOfThisDataFile)
     }
     EXPECT_EQ(EntriesIn(folder.Path()), 4);
     EXPECT_FALSE(std::filesystem::exists(folder / ".default.Tillane.saving-a1B2c3"));
+
+    // A save under way holds its temporary file: a clean-up meanwhile leaves it.
+    int removedMeanwhile = -1;
+    EXPECT_TRUE(app::ReplaceFile(path, "new", [&] {
+                    removedMeanwhile = app::RemoveStaleSaves(path);
+                    return true;
+                }).ok);
+    EXPECT_EQ(removedMeanwhile, 0);
+    EXPECT_EQ(ReadFileBytes(path), "new");
 }
 
 } // namespace
@@ -236,6 +246,27 @@ TEST(BackUpDataFile, KeepsTheFirstVersionOfEachDayAndOnlyTheLastTen)
     EXPECT_EQ(names.front().substr(0, 16), "default.Tillane.");
     EXPECT_EQ(names.front().substr(names.front().size() - 11), ".2026-01-03");
     EXPECT_EQ(ReadFileBytes(backups / names.back()), "day 12") << "the file as it was before the day's first save";
+
+    // The clock put back, after copies written while it was ahead: the oldest copy by
+    // its age goes (here the one of the 12th), never the one just written.
+    for (const std::string& name : names) {
+        const int written = name.ends_with("-12") ? 0 : std::stoi(name.substr(name.size() - 2));
+        const timespec times[2] = {{0, UTIME_OMIT}, {1'900'000'000 + written * 86'400, 0}};
+        ASSERT_EQ(::utimensat(AT_FDCWD, (backups / name).c_str(), times, 0), 0);
+    }
+    // Backups cut short left their temporary files: this data file's go, not another's.
+    const std::string prefix = names.front().substr(0, names.front().size() - 10);
+    WriteFileBytes(backups / ("." + prefix + "2026-01-05.saving-a1B2c3"), "cut short");
+    WriteFileBytes(backups / ".other.Tillane.0badf00d.2026-01-05.saving-a1B2c3", "another's");
+    day.tm_mday = 1;
+    WriteFileBytes(path, "clock put back");
+    ASSERT_TRUE(app::BackUpDataFile(path, backups, std::mktime(&day)).ok);
+    EXPECT_FALSE(std::filesystem::exists(backups / ("." + prefix + "2026-01-05.saving-a1B2c3")));
+    EXPECT_TRUE(std::filesystem::remove(backups / ".other.Tillane.0badf00d.2026-01-05.saving-a1B2c3"));
+    EXPECT_EQ(ReadFileBytes(backups / (prefix + "2026-01-01")), "clock put back");
+    EXPECT_FALSE(std::filesystem::exists(backups / (prefix + "2026-01-12")));
+    EXPECT_TRUE(std::filesystem::exists(backups / (prefix + "2026-01-03")));
+    EXPECT_EQ(EntriesIn(backups), 10);
 
     // A file of the same name in another folder has backups of its own.
     std::filesystem::create_directory(folder / "other");

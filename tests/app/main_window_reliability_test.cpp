@@ -518,6 +518,32 @@ TEST_F(ReliabilityTest, ALinkToAMissingFileStaysALink)
     }
 }
 
+// Where nothing can be saved (a link to a missing file the user chose not to create, an
+// unreadable file that could not be set aside), closing without changes just closes; after
+// a change, the failed save is told and the window may stay open.
+TEST_F(ReliabilityTest, ClosingWhereNothingCanBeSavedAsksOnlyAfterAChange)
+{
+    for (const auto state : {CTillaneDlg::DataFileState::LinkTargetMissing, CTillaneDlg::DataFileState::Untouchable}) {
+        for (const bool changed : {false, true}) {
+            SCOPED_TRACE(static_cast<int>(state) * 10 + changed);
+            MainWindow main(DataFile(), state);
+            main.Open(m_runner);
+            if (changed)
+                main.window->History().AddAccount("Mine", 9);
+            const std::size_t asked = m_runner.MessageBoxes().size();
+            main.CloseBox();
+            EXPECT_EQ(m_runner.MessageBoxes().size(), asked + (changed ? 1 : 0));
+            EXPECT_EQ(main.window->HasWindow(), changed);
+            if (changed) {
+                m_runner.AnswerNextMessageBox(win::IDYES);
+                main.CloseBox();
+                EXPECT_FALSE(main.window->HasWindow());
+            }
+        }
+    }
+    EXPECT_FALSE(std::filesystem::exists(DataFile()));
+}
+
 // Another program's change to the data file is never overwritten without the user's word:
 // a save or a close asks, and each answer does what it says.
 TEST_F(ReliabilityTest, AFileChangedByAnotherProgramIsOnlyReplacedWhenTheUserSaysSo)
@@ -636,11 +662,23 @@ TEST_F(ReliabilityTest, AFileChangedByAnotherProgramIsOnlyReplacedWhenTheUserSay
             if ((!settled || answer == Answer::KeepTheirs) && !gone) {
                 EXPECT_EQ(ReadFileBytes(DataFile()), theirs) << "kept theirs on closing";
             }
-            if (!settled && gone) {
-                EXPECT_FALSE(std::filesystem::exists(DataFile()));
+            if ((!settled || answer == Answer::KeepTheirs) && gone) {
+                EXPECT_FALSE(std::filesystem::exists(DataFile())) << "theirs is no file: none is written";
             }
         }
     }
+    // Kept deleted, then something added: that is saved as usual on closing.
+    WriteFileBytes(DataFile(), SomeData());
+    MainWindow main(DataFile());
+    main.Open(m_runner);
+    main.window->History().AddAccount("Mine", 9);
+    std::filesystem::remove(DataFile());
+    m_runner.AnswerNextMessageBox(win::IDNO);
+    m_runner.AnswerNextMessageBox(win::IDYES);
+    main.window->KeyDown('S', true, false, false);
+    main.window->History().AddAccount("Later", 5);
+    main.CloseBox();
+    EXPECT_EQ(DataFile::LoadFile(DataFile(), Today()).contents.accounts.size(), 1u);
 }
 
 // Start-up reads the file once: the window loads what the checks read, and a save compares

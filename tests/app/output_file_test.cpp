@@ -5,9 +5,13 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <algorithm>
 #include <filesystem>
+#include <string>
 #include <vector>
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -68,6 +72,26 @@ TEST(WriteOutputFile, RefusesEveryNameOfTheDataFileAndLeavesItAsItWas)
     ASSERT_TRUE(app::WriteOutputFile(chart.string(), "first, longer", data.string()).ok);
     ASSERT_TRUE(app::WriteOutputFile(chart.string(), "second", data.string()).ok);
     EXPECT_EQ(ReadFileBytes(chart), "second");
+}
+
+// Writes of an output cut short (killed) leave their temporary files beside it: the next
+// write of it removes them, but never one that a write under way holds, nor another's.
+TEST(WriteOutputFile, RemovesWhatWritesCutShortLeftButNotAWriteUnderWay)
+{
+    TempDir folder;
+    for (const char* name : {".chart.png.saving-a1B2c3", ".chart.png.saving-d4E5f6", ".chart.png.saving-abc",
+                             ".other.png.saving-a1B2c3"})
+        WriteFileBytes(folder / name, "x");
+    const int underWay = ::open((folder / ".chart.png.saving-d4E5f6").c_str(), O_RDONLY);
+    ASSERT_EQ(::flock(underWay, LOCK_EX), 0);
+    EXPECT_TRUE(app::WriteOutputFile((folder / "chart.png").string(), "png", (folder / "default.Tillane").string()).ok);
+    ::close(underWay);
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder.Path()))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string> {".chart.png.saving-abc", ".chart.png.saving-d4E5f6",
+                                                 ".other.png.saving-a1B2c3", "chart.png"}));
 }
 
 TEST(WriteOutputFile, AFailedWriteSaysWhyAndLeavesNothingBehind)
