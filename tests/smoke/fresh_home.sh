@@ -22,3 +22,13 @@ make_fresh_home() {
   mkdir -p "$home/Documents" "$home/config" "$home/runtime"
   chmod 700 "$home/runtime"
 }
+
+# in_xvfb SECONDS SCREEN COMMAND...: runs the command for at most SECONDS in a new Xvfb
+# with a screen of SCREEN (WxH) and the fresh home as the user's. The window must reach the
+# X server, whatever platform the test environment asks for.
+in_xvfb() {
+  local seconds=$1 screen=$2
+  shift 2
+  HOME=$home XDG_CONFIG_HOME=$home/config XDG_RUNTIME_DIR=$home/runtime QT_QPA_PLATFORM=xcb \
+    timeout -k 5 "$seconds" xvfb-run -a -s "-screen 0 ${screen}x24" "$@"
+}

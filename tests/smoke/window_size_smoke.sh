@@ -124,8 +124,7 @@ drive='
   done
   exit 0
 '
-HOME=$home XDG_CONFIG_HOME=$home/config XDG_RUNTIME_DIR=$home/runtime QT_QPA_PLATFORM=xcb \
-  timeout -k 5 280 xvfb-run -a -s "-screen 0 1024x768x24" bash -c "$drive" _ "$tillane" "$home/openbox.xml"
+in_xvfb 280 1024x768 bash -c "$drive" _ "$tillane" "$home/openbox.xml"
 status=$?
 if [ $status -ne 0 ]; then
   echo "FAILED: the window did not keep its size (status $status)"

@@ -63,9 +63,7 @@ drive='
   kill "$app" 2>/dev/null
   exit 1
 '
-# The window must reach the X server, whatever platform the test environment asks for.
-HOME=$home XDG_CONFIG_HOME=$home/config XDG_RUNTIME_DIR=$home/runtime QT_QPA_PLATFORM=xcb \
-  timeout -k 5 90 xvfb-run -a -s "-screen 0 800x600x24" bash -c "$drive" _ "$tillane" "$startup_class"
+in_xvfb 90 800x600 bash -c "$drive" _ "$tillane" "$startup_class"
 status=$?
 if [ $status -ne 0 ]; then
   echo "FAILED: the window did not start and close cleanly (status $status)"
