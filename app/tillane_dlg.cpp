@@ -33,8 +33,8 @@
 
 namespace {
 
-// The chart's window: a child button without caption, visible, disabled and owner-drawn.
-constexpr std::uint32_t kChartStyle = 0x5800000Bu;
+// The chart's window: a child button without caption, visible, a tab stop and owner-drawn.
+constexpr std::uint32_t kChartStyle = 0x5001000Bu;
 
 constexpr const char* kFrameSection = "Frame";
 constexpr const char* kExportSection = "Export";
@@ -799,9 +799,10 @@ void CTillaneDlg::OnInitMenuPopup(win::CMenu& popup, int index)
 bool CTillaneDlg::PreTranslateKeyDown(int virtualKey, bool control, bool shift, bool alt)
 {
     // Enter, Delete and Insert post their commands and still go on to the focused control;
-    // Enter on a push button (Starting Date..., Warn...) only presses that button. Insert
+    // Enter on a push button (Starting Date..., Warn...) only presses that button, and on
+    // the chart only picks the chosen day's row. Insert
     // adds what the page lists: an account on Current Accounts, a transaction elsewhere.
-    if (virtualKey == win::VK_RETURN && !IsPushButtonFocused() && CanEditSelection())
+    if (virtualKey == win::VK_RETURN && !IsPushButtonFocused() && !m_chart.HasFocus() && CanEditSelection())
         PostCommand(res::ID_EDIT_ENTRY);
     else if (virtualKey == win::VK_DELETE && CanDeleteSelection())
         PostCommand(res::ID_DELETE_ENTRY);

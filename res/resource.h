@@ -83,6 +83,10 @@ inline constexpr int IDS_SUMMARY_TIP = 293;
 inline constexpr int IDS_CHART_TIP_ENTRIES = 294;
 inline constexpr int IDS_CHART_TIP_NO_ENTRIES = 295;
 inline constexpr int IDS_WARN_BELOW_TIP = 296;
+// The chart as screen readers name and describe it.
+inline constexpr int IDS_CHART_NAME = 380;
+inline constexpr int IDS_CHART_DESCRIPTION = 381;       // "... from %1 to %2 ... lowest %3 on %4, closing %5 on %6"
+inline constexpr int IDS_CHART_DESCRIPTION_EMPTY = 382; // "... from %1 to %2 ..."
 inline constexpr int IDS_ROW_LIMIT_REACHED = 200;
 // Told at the first save of a data file that the save changes: %1 the file, %2 the
 // differences, one line each, %3 the copy kept of it; then "and %1 more" differences.

@@ -40,6 +40,10 @@ const std::map<int, std::string>& StringTable()
         {IDS_WARN_BELOW_TIP, "Warn Below: the balance under which the summary line turns red"},
         {IDS_CHART_TIP_ENTRIES, "%1: balance %2"},
         {IDS_CHART_TIP_NO_ENTRIES, "%1: balance %2 (no entries that day)"},
+        {IDS_CHART_NAME, "Balance chart"},
+        {IDS_CHART_DESCRIPTION,
+         "The balance at the end of each day from %1 to %2: lowest %3 on %4, closing %5 on %6"},
+        {IDS_CHART_DESCRIPTION_EMPTY, "The balance at the end of each day from %1 to %2: no entries"},
         {IDS_ROW_LIMIT_REACHED,
          "The cash flow stops at its limit of %1 rows: the entries after that point are missing "
          "from the list and the chart.\n\nA transaction that repeats more often than any real "

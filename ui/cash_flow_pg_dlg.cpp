@@ -3,6 +3,7 @@
 #include "res/resource.h"
 #include "storage/data_file.h"
 #include "ui/edit_history.h"
+#include "ui/platform/colour_contrast.h"
 #include "ui/platform/control_look.h"
 #include "ui/platform/data_exchange.h"
 #include "ui/platform/dialog.h"
@@ -14,8 +15,9 @@ namespace {
 
 constexpr int kMinimumDuration = 1;
 constexpr int kMaximumDuration = 99;
-constexpr win::COLORREF kNormalText = win::RGB(0, 0, 0);
-constexpr win::COLORREF kWarningText = win::RGB(255, 0, 0);
+// Text must stand out from the page by at least this contrast ratio.
+constexpr double kReadableContrast = 4.5;
+constexpr win::COLORREF kWarningRed = win::RGB(255, 0, 0);
 
 // Fills %1, %2, ... of a string-table text.
 std::string FillIn(std::string text, const std::vector<std::string>& values)
@@ -213,5 +215,9 @@ void CCashFlowPgDlg::UpdateSummaryLine()
     if (const auto mark = plain.find('&'); mark != std::string::npos)
         plain.erase(mark, 1);
     win::SetToolTip(m_summaryLine, plain + "\n" + win::LoadString(res::IDS_SUMMARY_TIP));
-    win::ShowAsTextLine(m_summaryLine, summary.GoesBelow() ? kWarningText : kNormalText);
+    // The page's text colour, or red made dark enough on a light page and light enough on
+    // a dark one to be read.
+    const win::COLORREF page = win::GetSysColor(win::COLOR_WINDOWFACE);
+    const win::COLORREF colour = summary.GoesBelow() ? kWarningRed : win::GetSysColor(win::COLOR_BTNTEXT);
+    win::ShowAsTextLine(m_summaryLine, win::WithContrast(colour, page, kReadableContrast));
 }

@@ -2,16 +2,22 @@
 
 #include "model/dates.h"
 #include "ui/chart_source.h"
+#include "model/projection_summary.h"
 #include "ui/platform/api.h"
 #include "res/resource.h"
+#include "ui/platform/colour_contrast.h"
+#include "ui/platform/control_look.h"
 #include "ui/platform/dialog_builder.h"
+#include "ui/platform/picture_access.h"
 #include "ui/platform/pointer_input.h"
 #include "ui/platform/resources.h"
 
 #include <algorithm>
 #include <cstdint>
+#include <initializer_list>
 #include <iterator>
 #include <limits>
+#include <string>
 #include <vector>
 
 using win::CRect;
@@ -20,19 +26,23 @@ using win::RGB;
 
 namespace {
 
-// The chart's pens, made once for the whole run.
-struct ChartPens {
-    win::CPen positive{win::PS_SOLID, 1, RGB(0, 0, 0)};
-    win::CPen negative{win::PS_SOLID, 1, RGB(255, 0, 0)};
-    win::CPen zero{win::PS_SOLID, 1, RGB(0, 0, 255)};
-    win::CPen grid{win::PS_DOT, 1, RGB(128, 128, 128)};
-    win::CPen tick{win::PS_SOLID, 1, RGB(128, 128, 128)};
-};
+// A month of the projection, as Page Up and Page Down move the chosen day.
+constexpr std::int64_t kDaysPerMonth = 31;
 
-ChartPens& Pens()
+// Fills %1, %2, ... of a string-table text in one pass.
+std::string FillIn(const std::string& text, std::initializer_list<std::string> values)
 {
-    static ChartPens pens;
-    return pens;
+    std::string filled;
+    for (std::size_t at = 0; at < text.size(); ++at) {
+        const char next = at + 1 < text.size() ? text[at + 1] : '\0';
+        if (text[at] == '%' && next >= '1' && next < static_cast<char>('1' + values.size())) {
+            filled += values.begin()[next - '1'];
+            ++at;
+        } else {
+            filled += text[at];
+        }
+    }
+    return filled;
 }
 
 constexpr int kLabelFontTenths = 80;
@@ -59,10 +69,38 @@ CChartCtrl::FontSelector::~FontSelector()
     m_dc.SelectObject(m_previous);
 }
 
+CChartCtrl::Colours CChartCtrl::Colours::Light()
+{
+    return Colours{RGB(239, 239, 239), RGB(255, 255, 255), RGB(0, 0, 0),   RGB(128, 128, 128),
+                   RGB(48, 140, 198),  RGB(0, 0, 0),       RGB(255, 0, 0), RGB(0, 0, 255)};
+}
+
+CChartCtrl::Colours CChartCtrl::Colours::FromPalette()
+{
+    const win::COLORREF background = win::GetSysColor(win::COLOR_WINDOW);
+    const win::COLORREF text = win::GetSysColor(win::COLOR_WINDOWTEXT);
+    Colours colours{};
+    colours.face = win::GetSysColor(win::COLOR_BTNFACE);
+    colours.background = background;
+    colours.text = win::WithContrast(win::GetSysColor(win::COLOR_BTNTEXT), colours.face, 4.5);
+    // Halfway between the text and its background: the light palette's grey.
+    colours.lines = win::Mix(text, background, 0.5);
+    colours.highlight = win::GetSysColor(win::COLOR_HIGHLIGHT);
+    // Bars tell money from debt by colour: the pair that reads best on the background.
+    if (win::IsLightBackground(background)) {
+        colours.positive = RGB(0, 0, 0);
+        colours.negative = RGB(255, 0, 0);
+        colours.zero = RGB(0, 0, 255);
+    } else {
+        colours.positive = RGB(235, 235, 235);
+        colours.negative = RGB(255, 115, 115);
+        colours.zero = RGB(110, 165, 255);
+    }
+    return colours;
+}
+
 CChartCtrl::CChartCtrl(IChartSource& cashflow) : m_cashflow(cashflow)
 {
-    // The pens are made with the first chart and kept for the rest of the run.
-    Pens();
     if (!m_labelFont.CreatePointFont(kLabelFontTenths, kLabelFontFace))
         throw win::api::Exception(win::GetLastError());
 }
@@ -71,6 +109,10 @@ CChartCtrl::~CChartCtrl()
 {
     SetDrawHandler({});
     SetSizeHandler({});
+    SetKeyHandler({});
+    SetFocusHandler({});
+    if (HasWindow())
+        win::SetPointerHandlers(*this, {});
 }
 
 void CChartCtrl::Create(QWidget* parent, const CRect& rect, int id)
@@ -78,9 +120,8 @@ void CChartCtrl::Create(QWidget* parent, const CRect& rect, int id)
     win::ControlTemplate control;
     control.id = id;
     control.kind = win::ControlKind::Button;
-    control.style = win::WS_CHILD | win::WS_VISIBLE | win::WS_DISABLED | win::BS_OWNERDRAW;
+    control.style = win::WS_CHILD | win::WS_VISIBLE | win::WS_TABSTOP | win::BS_OWNERDRAW;
     Attach(win::CreateControlWidget(control, parent), id, control.style);
-    EnableWindow(false);
     MoveWindow(rect);
     OnSize(win::SIZE_RESTORED, rect.Width(), rect.Height());
     ShowWindow(true);
@@ -88,18 +129,28 @@ void CChartCtrl::Create(QWidget* parent, const CRect& rect, int id)
 
 void CChartCtrl::PreSubclassWindow()
 {
-    // However the window was made, its paints and size changes reach the chart.
+    // However the window was made, its paints, size changes and keys reach the chart.
     SetDrawHandler([this](win::DrawItemContext& context) {
         win::CDC dc(*context.painter);
-        Draw(dc, context.action);
+        Draw(dc, context.action, context.state);
     });
     SetSizeHandler([this](int type, int cx, int cy) { OnSize(type, cx, cy); });
+    SetKeyHandler([this](int virtualKey) { return OnKey(virtualKey); });
+    SetFocusHandler([this](bool focused) { OnFocus(focused); });
     win::SetPointerHandlers(*this, {[this](int x, int) { return ToolTipAt(x); },
                                     [this](int x, int) {
-                                        const int row = RowAt(x);
+                                        const std::optional<TimeValue> date = DayAt(x);
+                                        if (!date)
+                                            return;
+                                        // The click's day is the keyboard's too.
+                                        m_chosenDay = DayNumber(*date);
+                                        Invalidate(false);
+                                        UpdateAccess();
+                                        const int row = RowOfDay(*date);
                                         if (row >= 0 && m_rowClicked)
                                             m_rowClicked(row);
                                     }});
+    UpdateAccess(true);
 }
 
 std::optional<TimeValue> CChartCtrl::DayAt(int x) const
@@ -108,9 +159,12 @@ std::optional<TimeValue> CChartCtrl::DayAt(int x) const
     if (column < 0 || column >= m_plotWidth)
         return std::nullopt;
     // The same day the drawing gives this column.
-    const TimeValue start = m_cashflow.GetStartDate();
-    const auto days = static_cast<std::int64_t>(DayNumber(m_cashflow.GetEndDate()) - DayNumber(start));
-    return AddDays(start, MulDiv(days, column, m_plotWidth));
+    return AddDays(m_cashflow.GetStartDate(), MulDiv(WindowDays(), column, m_plotWidth));
+}
+
+std::int64_t CChartCtrl::WindowDays() const
+{
+    return static_cast<std::int64_t>(DayNumber(m_cashflow.GetEndDate()) - DayNumber(m_cashflow.GetStartDate()));
 }
 
 int CChartCtrl::FirstRowFrom(std::uint64_t day)
@@ -130,31 +184,176 @@ int CChartCtrl::FirstRowFrom(std::uint64_t day)
 std::string CChartCtrl::ToolTipAt(int x)
 {
     const std::optional<TimeValue> date = DayAt(x);
-    if (!date)
-        return {};
-    const std::uint64_t day = DayNumber(*date);
+    return date ? DayText(*date) : std::string();
+}
+
+std::string CChartCtrl::DayText(TimeValue date)
+{
+    const std::uint64_t day = DayNumber(date);
     const int first = FirstRowFrom(day);
     const int after = FirstRowFrom(day + 1);
     if (after == 0)
         return {};
-    std::string text = win::LoadString(first < after ? res::IDS_CHART_TIP_ENTRIES : res::IDS_CHART_TIP_NO_ENTRIES);
-    const std::string dateText = FormatDate(*date);
-    const std::string balanceText = std::to_string(m_cashflow.GetBalance(after - 1));
-    text.replace(text.find("%1"), 2, dateText);
-    text.replace(text.find("%2"), 2, balanceText);
-    return text;
+    return FillIn(win::LoadString(first < after ? res::IDS_CHART_TIP_ENTRIES : res::IDS_CHART_TIP_NO_ENTRIES),
+                  {FormatDate(date), std::to_string(m_cashflow.GetBalance(after - 1))});
 }
 
 int CChartCtrl::RowAt(int x)
 {
     const std::optional<TimeValue> date = DayAt(x);
-    if (!date)
-        return -1;
-    const std::uint64_t day = DayNumber(*date);
+    return date ? RowOfDay(*date) : -1;
+}
+
+int CChartCtrl::RowOfDay(TimeValue date)
+{
+    const std::uint64_t day = DayNumber(date);
     const int first = FirstRowFrom(day);
     if (first < m_cashflow.GetCount() && DayNumber(m_cashflow.GetDate(first)) == day)
         return first;
     return first - 1;
+}
+
+std::optional<TimeValue> CChartCtrl::ChosenDay()
+{
+    const std::int64_t days = WindowDays();
+    if (days <= 0)
+        return std::nullopt;
+    const std::uint64_t start = DayNumber(m_cashflow.GetStartDate());
+    std::int64_t offset = m_chosenDay ? static_cast<std::int64_t>(*m_chosenDay - start) : 0;
+    offset = std::clamp<std::int64_t>(offset, 0, days - 1);
+    return AddDays(m_cashflow.GetStartDate(), offset);
+}
+
+void CChartCtrl::ChooseDay(std::int64_t offset)
+{
+    const std::int64_t days = WindowDays();
+    if (days <= 0)
+        return;
+    const TimeValue date = AddDays(m_cashflow.GetStartDate(), std::clamp<std::int64_t>(offset, 0, days - 1));
+    m_chosenDay = DayNumber(date);
+    Invalidate(false);
+    const auto [first, last] = ColumnsOf(date);
+    win::ShowToolTipAt(*this, m_plot.left + (first + last) / 2, m_plot.bottom, DayText(date));
+    UpdateAccess();
+}
+
+bool CChartCtrl::OnKey(int virtualKey)
+{
+    const std::optional<TimeValue> chosen = ChosenDay();
+    if (!chosen)
+        return false;
+    const std::int64_t offset =
+        static_cast<std::int64_t>(DayNumber(*chosen) - DayNumber(m_cashflow.GetStartDate()));
+    switch (virtualKey) {
+    case win::VK_LEFT:
+        ChooseDay(offset - 1);
+        return true;
+    case win::VK_RIGHT:
+        ChooseDay(offset + 1);
+        return true;
+    case win::VK_PRIOR:
+        ChooseDay(offset - kDaysPerMonth);
+        return true;
+    case win::VK_NEXT:
+        ChooseDay(offset + kDaysPerMonth);
+        return true;
+    case win::VK_HOME:
+        ChooseDay(0);
+        return true;
+    case win::VK_END:
+        ChooseDay(WindowDays() - 1);
+        return true;
+    case win::VK_RETURN: {
+        const int row = RowOfDay(*chosen);
+        if (row >= 0 && m_rowClicked)
+            m_rowClicked(row);
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
+void CChartCtrl::OnFocus(bool focused)
+{
+    if (!focused) {
+        win::HideToolTip(*this);
+        return;
+    }
+    if (const std::optional<TimeValue> chosen = ChosenDay())
+        ChooseDay(static_cast<std::int64_t>(DayNumber(*chosen) - DayNumber(m_cashflow.GetStartDate())));
+}
+
+std::pair<int, int> CChartCtrl::ColumnsOf(TimeValue date) const
+{
+    // Columns show days in order: those of the latest shown day not after the date.
+    const std::int64_t offset = static_cast<std::int64_t>(DayNumber(date) - DayNumber(m_cashflow.GetStartDate()));
+    const std::int64_t days = WindowDays();
+    int first = 0;
+    int last = 0;
+    std::int64_t shown = -1;
+    for (int column = 0; column < m_plotWidth; ++column) {
+        const std::int64_t day = MulDiv(days, column, m_plotWidth);
+        if (day > offset)
+            break;
+        if (day > shown) {
+            shown = day;
+            first = column;
+        }
+        last = column;
+    }
+    return {first, last};
+}
+
+std::string CChartCtrl::AccessibleDescription()
+{
+    const TimeValue start = m_cashflow.GetStartDate();
+    const std::string from = FormatDate(start);
+    const std::string to = FormatDate(AddDays(m_cashflow.GetEndDate(), -1));
+    const int count = m_cashflow.GetCount();
+    if (count == 0 || !m_cashflow.HasWindow())
+        return FillIn(win::LoadString(res::IDS_CHART_DESCRIPTION_EMPTY), {from, to});
+    ProjectionSummaryBuilder summary(0);
+    for (int row = 0; row < count; ++row)
+        summary.Add(m_cashflow.GetDay(row), m_cashflow.GetBalance(row));
+    const ProjectionSummary figures = summary.Finish(LocalDay(m_cashflow.GetEndDate()));
+    return FillIn(win::LoadString(res::IDS_CHART_DESCRIPTION),
+                  {from, to, std::to_string(figures.lowestBalance), FormatDate(figures.lowestDate),
+                   std::to_string(figures.closingBalance), FormatDate(figures.closingDate)});
+}
+
+void CChartCtrl::AccessChanged()
+{
+    if (m_accessPosted || !HasWindow())
+        return;
+    m_accessPosted = true;
+    win::PostCall(*this, [alive = std::weak_ptr<CChartCtrl*>(m_alive)] {
+        if (const auto chart = alive.lock()) {
+            (*chart)->m_accessPosted = false;
+            (*chart)->UpdateAccess(true);
+        }
+    });
+}
+
+void CChartCtrl::UpdateAccess(bool describe)
+{
+    if (!HasWindow())
+        return;
+    if (describe || m_description.empty())
+        m_description = AccessibleDescription();
+    win::PictureAccess access;
+    access.name = win::LoadString(res::IDS_CHART_NAME);
+    access.description = m_description;
+    if (const std::optional<TimeValue> chosen = ChosenDay(); chosen && m_chosenDay) {
+        access.valueText = DayText(*chosen);
+        const int after = FirstRowFrom(DayNumber(*chosen) + 1);
+        if (after > 0)
+            access.value = static_cast<double>(m_cashflow.GetBalance(after - 1));
+    }
+    const DayBalances& daily = Balances();
+    access.minimum = static_cast<double>(daily.minimum);
+    access.maximum = static_cast<double>(daily.maximum);
+    win::SetPictureAccess(*this, access);
 }
 
 void CChartCtrl::OnSize(int type, int cx, int cy)
@@ -234,15 +433,31 @@ const CChartCtrl::DayBalances& CChartCtrl::Balances()
 void CChartCtrl::Redraw()
 {
     m_balances.valid = false;
-    if (HasWindow())
+    if (HasWindow()) {
         Invalidate(true);
+        AccessChanged();
+    }
 }
 
-void CChartCtrl::Draw(win::CDC& dc, unsigned action)
+void CChartCtrl::Draw(win::CDC& dc, unsigned action, unsigned state)
 {
     if (!(action & win::ODA_DRAWENTIRE) || !m_cashflow.HasWindow())
         return;
+    const Colours colours = CurrentColours();
+    const bool focused = (state & win::ODS_FOCUS) != 0;
+    DrawContent(dc, colours, focused);
+    if (focused) {
+        // The focus frame: two pixels of the highlight over the frame and the plot's edge.
+        const win::CBrush brush(colours.highlight);
+        const CRect& plot = m_plot;
+        const win::CBrush frame(colours.lines);
+    dc.FrameRect(CRect{plot.left - 1, plot.top - 1, plot.right + 1, plot.bottom + 1}, &brush);
+        dc.FrameRect(plot, &brush);
+    }
+}
 
+void CChartCtrl::DrawContent(win::CDC& dc, const Colours& colours, bool focused)
+{
     const CRect& plot = m_plot;
     const int width = m_plotWidth;
     const int height = m_plotHeight;
@@ -253,10 +468,14 @@ void CChartCtrl::Draw(win::CDC& dc, unsigned action)
 
     // The strip below the frame holds only ticks and letters: clear it first, so that
     // nothing of an earlier paint shows between them.
-    dc.FillSolidRect(CRect{0, plot.bottom + 1, plot.right + 1, plot.bottom + 3 - fontHeight},
-                     win::GetSysColor(win::COLOR_BTNFACE));
+    dc.FillSolidRect(CRect{0, plot.bottom + 1, plot.right + 1, plot.bottom + 3 - fontHeight}, colours.face);
 
-    dc.FillSolidRect(plot, RGB(255, 255, 255));
+    dc.FillSolidRect(plot, colours.background);
+    if (focused)
+        if (const std::optional<TimeValue> chosen = ChosenDay()) {
+            const auto [first, last] = ColumnsOf(*chosen);
+            dc.FillSolidRect(CRect{plot.left + first, plot.top, plot.left + last + 1, plot.bottom}, colours.highlight);
+        }
 
     const DayBalances& daily = Balances();
     const auto& balances = daily.days;
@@ -273,7 +492,10 @@ void CChartCtrl::Draw(win::CDC& dc, unsigned action)
     std::vector<int> monthPositions;
     dc.SetBkMode(win::TRANSPARENT);
     dc.SetTextAlign(win::TA_CENTER);
-    win::CPen* previousPen = dc.SelectObject(&Pens().grid);
+    win::CPen grid(win::PS_DOT, 1, colours.lines);
+    win::CPen tick(win::PS_SOLID, 1, colours.lines);
+    win::CPen zero(win::PS_SOLID, 1, colours.zero);
+    win::CPen* previousPen = dc.SelectObject(&grid);
     // A column's day is the start moved on by whole days (AddDays); a month line goes
     // where that day is the first of a month. Only the steps near each month's first are
     // looked at: a step lands within a day of where the clock says the first is, even
@@ -308,7 +530,8 @@ void CChartCtrl::Draw(win::CDC& dc, unsigned action)
 
     if (!monthPositions.empty()) {
         FontSelector selectFont(dc, &m_labelFont);
-        previousPen = dc.SelectObject(&Pens().tick);
+        previousPen = dc.SelectObject(&tick);
+        dc.SetTextColor(colours.text);
         dc.SetBkMode(win::TRANSPARENT);
         dc.SetTextAlign(win::TA_CENTER);
         int month = SplitDate(start).month;
@@ -333,8 +556,9 @@ void CChartCtrl::Draw(win::CDC& dc, unsigned action)
         dc.SelectObject(previousPen);
     }
 
+    const win::CBrush frame(colours.lines);
     dc.FrameRect(CRect{plot.left - 1, plot.top - 1, plot.right + 1, plot.bottom + 1},
-                 win::GetStockBrush(win::GRAY_BRUSH));
+                 &frame);
 
     // The bars, black above the zero line and red below it, drawn together.
     std::vector<CRect> above;
@@ -362,10 +586,10 @@ void CChartCtrl::Draw(win::CDC& dc, unsigned action)
         else
             below.push_back(CRect{left, y0, left + 1, y0 - length});
     }
-    dc.FillSolidRects(above, Pens().positive.Colour());
-    dc.FillSolidRects(below, Pens().negative.Colour());
+    dc.FillSolidRects(above, colours.positive);
+    dc.FillSolidRects(below, colours.negative);
 
-    previousPen = dc.SelectObject(&Pens().zero);
+    previousPen = dc.SelectObject(&zero);
     dc.MoveTo(plot.left, plot.top + zeroY);
     dc.LineTo(plot.right, plot.top + zeroY);
     dc.SelectObject(previousPen);

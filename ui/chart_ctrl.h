@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <utility>
@@ -23,8 +24,34 @@ class QWidget;
 // paints without a change draw from what it kept. Where it sits and how large it is are
 // up to its owner. Hovering shows the day's date and balance; a click on a day picks its
 // first row (or the last one before it) for the owner to select.
+//
+// It is a tab stop. With the focus it shows a frame and a chosen day, its column marked
+// and its tooltip shown: Left and Right move it a day, Page Up and Page Down a month of
+// the projection (31 days), Home and End to the first and last day, and Enter picks the
+// day's row as a click does. Screen readers get the chart's name, a description of what
+// it shows (the window's dates, the lowest balance and its day, the closing balance) and
+// the chosen day as its value.
 class CChartCtrl : public win::CButton {
 public:
+    // The colours the chart is drawn in: the window's follow the desktop's palette; a
+    // picture of the chart (a file, the printed report) has the light ones.
+    struct Colours {
+        win::COLORREF face;       // under the plot, where the month letters are
+        win::COLORREF background; // the plot
+        win::COLORREF text;       // the month letters
+        win::COLORREF lines;      // frame, month lines and ticks
+        win::COLORREF highlight;  // the focus frame and the chosen day
+        // Chosen for the background's lightness: money in hand, debt and the zero line.
+        win::COLORREF positive;
+        win::COLORREF negative;
+        win::COLORREF zero;
+
+        // Black bars, red below the blue zero line, on white framed in grey.
+        static Colours Light();
+        // From the application's palette.
+        static Colours FromPalette();
+    };
+
     // Selects a font into a device context for its own lifetime, then selects back the
     // one that was there.
     class FontSelector {
@@ -52,8 +79,11 @@ public:
     // Lays the plot out for a client area of cx by cy pixels; ignored while minimised.
     void OnSize(int type, int cx, int cy);
     // Draws the whole chart when asked to draw the entire control and the projection's
-    // list has its window; any other request is ignored.
-    void Draw(win::CDC& dc, unsigned action);
+    // list has its window; any other request is ignored. With ODS_FOCUS in state it adds
+    // the focus frame and the chosen day.
+    void Draw(win::CDC& dc, unsigned action, unsigned state = 0);
+    // Draws in these colours from now on instead of the palette's.
+    void SetColours(const Colours& colours) { m_colours = colours; }
     // The projection changed: erase and draw the window again, if it exists.
     void Redraw();
 
@@ -71,6 +101,14 @@ public:
     // Called with RowAt of a click, when it is a row.
     void SetRowClickHandler(std::function<void(int row)> handler) { m_rowClicked = std::move(handler); }
 
+    // The day the keyboard has chosen, kept inside the window (the first day until a key
+    // or a click chooses another); none when the window has no days.
+    std::optional<TimeValue> ChosenDay();
+    // A key on the focused chart; true when it was one of the chart's.
+    bool OnKey(int virtualKey);
+    // What screen readers are told the chart shows.
+    std::string AccessibleDescription();
+
 protected:
     void PreSubclassWindow() override;
 
@@ -87,9 +125,24 @@ private:
         bool valid = false;
     };
     const DayBalances& Balances();
+    void DrawContent(win::CDC& dc, const Colours& colours, bool focused);
     void DrawLabel(win::CDC& dc, const win::CRect& rect, int month);
     // The first row whose day is not before the day (the row count when none is).
     int FirstRowFrom(std::uint64_t day);
+    // The days of the window, and the first of them.
+    std::int64_t WindowDays() const;
+    // The tooltip's text and the click's row for a day.
+    std::string DayText(TimeValue date);
+    int RowOfDay(TimeValue date);
+    // The plot columns [first, last] that show the day, or the day before it that is shown.
+    std::pair<int, int> ColumnsOf(TimeValue date) const;
+    void ChooseDay(std::int64_t offset);
+    void OnFocus(bool focused);
+    // Tells screen readers what the chart shows now, once the current event is done.
+    void AccessChanged();
+    // describe: work out the description again (it reads every row).
+    void UpdateAccess(bool describe = false);
+    Colours CurrentColours() const { return m_colours ? *m_colours : Colours::FromPalette(); }
 
     IChartSource& m_cashflow;
     win::CFont m_labelFont;
@@ -99,4 +152,11 @@ private:
     int m_monthWidth = 0;
     DayBalances m_balances;
     std::function<void(int row)> m_rowClicked;
+    std::optional<Colours> m_colours;
+    // The chosen day, as a day number; kept inside the window where it is used.
+    std::optional<std::uint64_t> m_chosenDay;
+    bool m_accessPosted = false;
+    std::string m_description;
+    // Calls posted to the window check that the chart is still there.
+    std::shared_ptr<CChartCtrl*> m_alive = std::make_shared<CChartCtrl*>(this);
 };

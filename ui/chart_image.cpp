@@ -21,10 +21,12 @@ QImage RenderChartImage(IChartSource& cashflow, int width, int height)
     QImage image(width, height, QImage::Format_RGB32);
     image.setDotsPerMeterX(kDotsPerMeter);
     image.setDotsPerMeterY(kDotsPerMeter);
-    const win::COLORREF face = win::GetSysColor(win::COLOR_BTNFACE);
-    image.fill(QColor(win::GetRValue(face), win::GetGValue(face), win::GetBValue(face)));
+    // A picture leaves the desktop: it has the light colours, whatever the palette.
+    const CChartCtrl::Colours colours = CChartCtrl::Colours::Light();
+    image.fill(QColor(win::GetRValue(colours.face), win::GetGValue(colours.face), win::GetBValue(colours.face)));
 
     CChartCtrl chart(cashflow);
+    chart.SetColours(colours);
     chart.OnSize(win::SIZE_RESTORED, width, height);
     {
         QPainter painter(&image);

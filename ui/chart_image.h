@@ -6,7 +6,7 @@
 class IChartSource;
 
 // The chart of a projection drawn into an image of the given size, by the same chart
-// code the window uses, on the button-face background. Needs a QGuiApplication for its
+// code the window uses, in its light colours. Needs a QGuiApplication for its
 // fonts. A size that is not positive gives a null image.
 QImage RenderChartImage(IChartSource& cashflow, int width, int height);
 

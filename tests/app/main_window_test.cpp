@@ -465,6 +465,33 @@ TEST_F(MainWindowTest, EnterPressesTheFocusedButtonAndOnTheListOpensTheSelectedE
     }
 }
 
+// The chart is the tab stop after Warn...: Enter there selects the chosen day's row (End:
+// the last day's, the list's last row) and opens nothing.
+TEST_F(MainWindowTest, TheChartFollowsWarnInTheTabOrderAndEnterThereSelectsTheDaysRow)
+{
+    WriteData(TwoOfEach());
+    MainWindow main(DataFile());
+    main.Open(m_runner);
+    CCashFlowPgDlg& page = main.window->CashFlowPage();
+    page.CashFlowList().SetItemState(1, win::LVIS_SELECTED, win::LVIS_SELECTED);
+    QWidget* window = main.window->Widget();
+    QWidget* warn = page.GetDlgItem(res::IDC_WARN_BELOW)->Widget();
+    QWidget* next = warn->nextInFocusChain();
+    while (next != warn && !(next->isVisibleTo(window) && next->isEnabled() && (next->focusPolicy() & Qt::TabFocus)))
+        next = next->nextInFocusChain();
+    EXPECT_EQ(next, main.window->Chart().Widget());
+
+    main.window->Chart().SetFocus();
+    const std::size_t before = m_runner.DialogsRun().size();
+    for (Qt::Key key : {Qt::Key_End, Qt::Key_Return}) {
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+        QApplication::sendEvent(main.window->Chart().Widget(), &press);
+    }
+    QCoreApplication::sendPostedEvents();
+    EXPECT_EQ(m_runner.DialogsRun().size(), before);
+    EXPECT_EQ(page.CashFlowList().GetSelectedIndex(), page.CashFlowList().GetItemCount() - 1);
+}
+
 // The Transaction Editor keeps the rule it was given: opened on a rule of any kind and
 // confirmed unchanged, the file is saved byte for byte as it was; and Next Dates lists the
 // rule's own dates (a monthly rule on the 1st dated the 9th, as the sample's rent is).

@@ -1,7 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QCoreApplication>
+#include <QPalette>
+#include <QStyle>
+#include <QStyleFactory>
 #include <QItemSelectionModel>
 #include <QWidget>
 
@@ -15,6 +19,7 @@
 #include "storage/xml_document.h"
 #include "support/tz_guard.h"
 #include "ui/cash_flow_pg_dlg.h"
+#include "ui/platform/colour_contrast.h"
 #include "ui/platform/control_look.h"
 #include "ui/platform/controls.h"
 #include "ui/platform/scripted_runner.h"
@@ -178,6 +183,11 @@ struct SummaryLine {
     bool operator==(const SummaryLine&) const = default;
 };
 
+bool IsRed(win::COLORREF colour)
+{
+    return win::GetRValue(colour) > win::GetGValue(colour) + 90 && win::GetRValue(colour) > win::GetBValue(colour) + 90;
+}
+
 std::ostream& operator<<(std::ostream& out, const SummaryLine& line)
 {
     return out << '"' << line.text << '"' << (line.red ? " in red" : "");
@@ -191,7 +201,7 @@ TEST_F(CashFlowPageTest, TheSummaryLineFollowsEveryKindOfChange)
     ASSERT_NE(lineWindow, nullptr);
     auto line = [&] {
         QCoreApplication::sendPostedEvents();
-        return SummaryLine{lineWindow->GetWindowText(), win::GetTextColor(*lineWindow) == win::RGB(255, 0, 0)};
+        return SummaryLine{lineWindow->GetWindowText(), IsRed(win::GetTextColor(*lineWindow))};
     };
     EXPECT_EQ(line(), (SummaryLine{"&Lowest 1000 on 01/01/2007 \u00B7 Closing 1000 on 01/01/2007", false}));
 
@@ -240,6 +250,40 @@ TEST_F(CashFlowPageTest, TheSummaryLineFollowsEveryKindOfChange)
     EXPECT_EQ(line(), (SummaryLine{"Below 0 on 01/31/2007 only \u00B7 &lowest -200", true}));
     transactions.AddOnce(MakeDate(2007, 1, 31), 3000);
     EXPECT_EQ(line(), (SummaryLine{"&Lowest 2000 on 12/01/2006 \u00B7 Closing 2800 on 01/31/2007", false}));
+}
+
+// The summary line's text, black or red on a light page, reads at 4.5:1 at least on the
+// page's background in a light and in a dark palette.
+TEST_F(CashFlowPageTest, TheSummaryLineReadsOnLightAndDarkPages)
+{
+    QPalette dark;
+    dark.setColor(QPalette::Window, QColor(45, 45, 48));
+    dark.setColor(QPalette::WindowText, QColor(220, 220, 220));
+    dark.setColor(QPalette::Button, QColor(45, 45, 48));
+    dark.setColor(QPalette::ButtonText, QColor(220, 220, 220));
+    dark.setColor(QPalette::Base, QColor(30, 30, 30));
+    dark.setColor(QPalette::Text, QColor(220, 220, 220));
+    std::unique_ptr<QStyle> fusion(QStyleFactory::create(QStringLiteral("Fusion")));
+    const QPalette saved = QApplication::palette();
+    for (const QPalette& palette : {fusion->standardPalette(), dark}) {
+        QApplication::setPalette(palette);
+        const QColor window = palette.color(QPalette::Window);
+        const win::COLORREF background = win::RGB(window.red(), window.green(), window.blue());
+        accounts.total = 1000;
+        Create(1);
+        win::CWnd* line = page->GetDlgItem(res::IDC_SUMMARY);
+        ASSERT_NE(line, nullptr);
+        QCoreApplication::sendPostedEvents();
+        const win::COLORREF normal = win::GetTextColor(*line);
+        page->SetWarnBelow(2000);
+        QCoreApplication::sendPostedEvents();
+        const win::COLORREF warning = win::GetTextColor(*line);
+        EXPECT_FALSE(IsRed(normal));
+        EXPECT_TRUE(IsRed(warning));
+        EXPECT_GE(win::ContrastRatio(normal, background), 4.5);
+        EXPECT_GE(win::ContrastRatio(warning, background), 4.5);
+    }
+    QApplication::setPalette(saved);
 }
 
 TEST_F(CashFlowPageTest, ClickingTheSummaryLineSelectsTheFirstRowOfTheLowestDayAndShowsIt)

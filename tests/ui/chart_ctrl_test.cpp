@@ -4,14 +4,20 @@
 #include "ui/chart_image.h"
 #include "ui/chart_source.h"
 #include "ui/platform/api.h"
+#include "ui/platform/colour_contrast.h"
 #include "ui/platform/device_context.h"
 
 #include "support/tz_guard.h"
 
 #include <gtest/gtest.h>
 
+#include <QAccessible>
+#include <QAccessibleValueInterface>
+#include <QApplication>
 #include <QFont>
 #include <QCoreApplication>
+#include <QKeyEvent>
+#include <QPalette>
 #include <QImage>
 #include <QMouseEvent>
 #include <QToolTip>
@@ -470,7 +476,6 @@ TEST_F(ChartTest, ChildWindowPaintsTheChartAndOutlivesNothing)
     CChartCtrl chart(source);
     chart.Create(parent.get(), win::CRect{10, 10, 10 + kWidth, 10 + kHeight}, 1000);
     ASSERT_TRUE(chart.HasWindow());
-    EXPECT_FALSE(chart.IsWindowEnabled());
 
     const QImage image = chart.Widget()->grab().toImage();
     ASSERT_EQ(image.size(), QSize(kWidth, kHeight));
@@ -523,7 +528,6 @@ TEST_F(ChartTest, HoverAndClickNameTheDayUnderThePointer)
     send(QEvent::MouseButtonRelease, 1 + 7);
     send(QEvent::MouseButtonPress, 0);
     EXPECT_EQ(clicked, std::vector<int>{2});
-    EXPECT_FALSE(chart.IsWindowEnabled());
     parent.show();
     send(QEvent::MouseMove, 1 + 5);
     EXPECT_EQ(QToolTip::text().toStdString(), "03/06/2006: balance 400");
@@ -597,6 +601,187 @@ TEST_F(ChartTest, AChangedDurationIsDrawnWithItsOwnMonthWidth)
     // it, near the left edge, not beside the April line.
     EXPECT_EQ(LabelIn(image, 0, 60), "M");
     EXPECT_EQ(LabelIn(image, 150, 222), "");
+}
+
+// The chart from the keyboard: the keys move the chosen day within the window, Enter picks
+// its row as a click does, and screen readers read the chart's name, what it shows and
+// the chosen day.
+TEST_F(ChartTest, KeysChooseADayThatScreenReadersReadAndEnterPicksItsRow)
+{
+    Start(2006, 3, 1, 1000);
+    Add(5, -300);
+    Add(5, -300);
+    Add(40, 200);
+    QWidget parent;
+    parent.resize(500, 200);
+    CChartCtrl chart(source);
+    chart.Create(&parent, win::CRect{0, 0, kWidth, kHeight}, 1000);
+    std::vector<int> picked;
+    chart.SetRowClickHandler([&](int row) { picked.push_back(row); });
+    EXPECT_TRUE(chart.Widget()->focusPolicy() & Qt::TabFocus);
+    auto press = [&](Qt::Key key) {
+        QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier);
+        QCoreApplication::sendEvent(chart.Widget(), &event);
+        return FormatDate(*chart.ChosenDay());
+    };
+    QAccessibleInterface* access = QAccessible::queryAccessibleInterface(chart.Widget());
+    ASSERT_NE(access, nullptr);
+    EXPECT_EQ(access->role(), QAccessible::Chart);
+    EXPECT_EQ(access->text(QAccessible::Name).toStdString(), "Balance chart");
+    QCoreApplication::sendPostedEvents();
+    EXPECT_EQ(access->text(QAccessible::Description).toStdString(),
+              "The balance at the end of each day from 03/01/2006 to 04/07/2007: lowest 400 on 03/06/2006, "
+              "closing 600 on 04/10/2006");
+
+    EXPECT_EQ(press(Qt::Key_Left), "03/01/2006") << "the first day, and no further";
+    EXPECT_EQ(press(Qt::Key_Right), "03/02/2006");
+    EXPECT_EQ(press(Qt::Key_PageDown), "04/02/2006") << "a month of 31 days";
+    EXPECT_EQ(access->text(QAccessible::Value).toStdString(), "04/02/2006: balance 400 (no entries that day)");
+    EXPECT_EQ(access->valueInterface()->currentValue().toDouble(), 400);
+    EXPECT_EQ(press(Qt::Key_PageUp), "03/02/2006");
+    EXPECT_EQ(press(Qt::Key_PageUp), "03/01/2006");
+    EXPECT_EQ(press(Qt::Key_End), "04/07/2007");
+    EXPECT_EQ(press(Qt::Key_PageDown), "04/07/2007") << "the last day, and no further";
+    EXPECT_EQ(access->text(QAccessible::Value).toStdString(), "04/07/2007: balance 600 (no entries that day)");
+    press(Qt::Key_Return);
+    EXPECT_EQ(press(Qt::Key_Home), "03/01/2006");
+    for (int day = 0; day < 5; ++day)
+        press(Qt::Key_Right);
+    EXPECT_EQ(access->text(QAccessible::Value).toStdString(), "03/06/2006: balance 400");
+    press(Qt::Key_Enter);
+    EXPECT_EQ(picked, (std::vector<int>{3, 1})) << "the last row before the day, then the day's first";
+
+    // A moved window keeps the day where it can, else the nearest day inside it.
+    ProjectionStartDate() = MakeDate(2006, 3, 10);
+    projection.SetDuration(13);
+    EXPECT_EQ(FormatDate(*chart.ChosenDay()), "03/10/2006");
+    // The description follows the projection once the change is done.
+    Add(2, -5000);
+    chart.Redraw();
+    QCoreApplication::sendPostedEvents();
+    EXPECT_EQ(access->text(QAccessible::Description).toStdString(),
+              "The balance at the end of each day from 03/10/2006 to 04/16/2007: lowest -4000 on 03/12/2006, "
+              "closing -4000 on 03/12/2006");
+}
+
+// With the focus the chart adds a frame and marks the chosen day's columns in the
+// highlight colour; without it, it is the picture a file gets.
+TEST_F(ChartTest, FocusAddsAFrameAndTheChosenDayOnly)
+{
+    Start(2006, 3, 1, 1000);
+    Add(20, -2000);
+    QWidget parent;
+    CChartCtrl chart(source);
+    chart.Create(&parent, win::CRect{0, 0, kWidth, kHeight}, 1000);
+    chart.SetColours(CChartCtrl::Colours::Light());
+    auto draw = [&](unsigned state) {
+        QImage image(kWidth, kHeight, QImage::Format_RGB32);
+        {
+            QPainter painter(&image);
+            win::CDC dc(painter);
+            chart.Draw(dc, win::ODA_DRAWENTIRE, state);
+        }
+        return image;
+    };
+    EXPECT_EQ(draw(0), Render());
+    chart.OnKey(win::VK_HOME);
+    for (int day = 0; day < 7; ++day)
+        chart.OnKey(win::VK_RIGHT);
+    const QImage plain = draw(0);
+    EXPECT_EQ(plain, Render()) << "a chosen day shows only with the focus";
+    const QImage focused = draw(win::ODS_FOCUS);
+    const QRgb highlight = QColor(48, 140, 198).rgb();
+    for (int y = 0; y < kHeight; ++y)
+        for (int x = 0; x < kWidth; ++x) {
+            const bool frame = x <= 1 || x >= kWidth - 2 || y <= 1 || y == kPlotBottom || y == kPlotBottom - 1;
+            const bool ring = frame && y <= kPlotBottom;
+            const bool column = x == 1 + 7 && y > 0 && y < kPlotBottom && plain.pixel(x, y) == kWhite;
+            const QRgb expected = ring || column ? highlight : plain.pixel(x, y);
+            ASSERT_EQ(focused.pixel(x, y), expected) << x << "," << y;
+        }
+}
+
+// Under a dark palette the window's chart takes the palette's colours, its letters and
+// the bars' pair chosen to read on them; a picture of it keeps the light look.
+TEST_F(ChartTest, TheWindowsChartFollowsADarkPaletteAndPicturesStayLight)
+{
+    Start(2006, 3, 1, 1000);
+    Add(40, -3000);
+    const QImage light = Render();
+    const QPalette saved = QApplication::palette();
+    QPalette dark;
+    dark.setColor(QPalette::Window, QColor(53, 53, 53));
+    dark.setColor(QPalette::WindowText, QColor(230, 230, 230));
+    dark.setColor(QPalette::Base, QColor(35, 35, 35));
+    dark.setColor(QPalette::Text, QColor(230, 230, 230));
+    dark.setColor(QPalette::Button, QColor(53, 53, 53));
+    dark.setColor(QPalette::ButtonText, QColor(230, 230, 230));
+    dark.setColor(QPalette::Highlight, QColor(42, 130, 218));
+    QApplication::setPalette(dark);
+    const QImage picture = Render();
+    QWidget parent;
+    CChartCtrl chart(source);
+    chart.Create(&parent, win::CRect{0, 0, kWidth, kHeight}, 1000);
+    const QImage window = chart.Widget()->grab().toImage();
+    QApplication::setPalette(saved);
+
+    EXPECT_EQ(picture, light);
+    const auto colour = [](const QImage& image, int x, int y) {
+        const QRgb pixel = image.pixel(x, y);
+        return win::RGB(qRed(pixel), qGreen(pixel), qBlue(pixel));
+    };
+    const win::COLORREF plot = win::RGB(35, 35, 35);
+    const win::COLORREF face = win::RGB(53, 53, 53);
+    EXPECT_EQ(colour(window, 1 + 10, 99), plot) << "the plot's background is the palette's";
+    EXPECT_EQ(colour(window, 1, kHeight - 1), face);
+    // Bars above and below the zero line, told apart and seen on the plot.
+    win::COLORREF positive = plot, negative = plot;
+    for (int y = 1; y < kPlotBottom; ++y) {
+        if (colour(window, 1 + 10, y) != plot)
+            positive = colour(window, 1 + 10, y);
+        if (colour(window, 1 + 100, y) != plot && colour(window, 1 + 100, y) != positive)
+            negative = colour(window, 1 + 100, y);
+    }
+    EXPECT_GE(win::ContrastRatio(positive, plot), 3.0);
+    EXPECT_GE(win::ContrastRatio(negative, plot), 3.0);
+    EXPECT_NE(positive, negative);
+    // Every pixel of the month letters (neither the strip nor a tick) reads on the strip
+    // at 4.5:1 at least.
+    const win::COLORREF lines = colour(window, 0, 0);
+    int letterPixels = 0;
+    for (int y = kLabelTop; y < kHeight; ++y)
+        for (int x = 0; x < kWidth; ++x)
+            if (const win::COLORREF pixel = colour(window, x, y); pixel != face && pixel != lines) {
+                ++letterPixels;
+                EXPECT_GE(win::ContrastRatio(pixel, face), 4.5) << x << "," << y;
+            }
+    EXPECT_GT(letterPixels, 10);
+}
+
+TEST(ColourContrast, RatiosFollowTheWcagFormula)
+{
+    // Reference figures: black on white, pure red on white, #767676 (the lightest grey
+    // that passes on white) and the channel curve's linear part.
+    EXPECT_NEAR(win::ContrastRatio(win::RGB(0, 0, 0), win::RGB(255, 255, 255)), 21.0, 1e-9);
+    EXPECT_NEAR(win::ContrastRatio(win::RGB(255, 0, 0), win::RGB(255, 255, 255)), 3.998, 1e-3);
+    EXPECT_NEAR(win::ContrastRatio(win::RGB(255, 255, 255), win::RGB(118, 118, 118)), 4.542, 1e-3);
+    EXPECT_NEAR(win::RelativeLuminance(win::RGB(10, 10, 10)), 10 / 255.0 / 12.92, 1e-12);
+    // A colour moved just far enough: enough contrast, and the step before had not.
+    std::mt19937 random(25);
+    std::uniform_int_distribution<int> channel(0, 255);
+    for (int i = 0; i < 500; ++i) {
+        const win::COLORREF colour = win::RGB(channel(random), channel(random), channel(random));
+        const win::COLORREF background = win::RGB(channel(random), channel(random), channel(random));
+        const win::COLORREF readable = win::WithContrast(colour, background, 4.5);
+        const double best = std::max(win::ContrastRatio(win::RGB(0, 0, 0), background),
+                                     win::ContrastRatio(win::RGB(255, 255, 255), background));
+        if (best >= 4.5) {
+            EXPECT_GE(win::ContrastRatio(readable, background), 4.5);
+        }
+        if (win::ContrastRatio(colour, background) >= 4.5) {
+            EXPECT_EQ(readable, colour);
+        }
+    }
 }
 
 } // namespace

@@ -43,6 +43,18 @@ void CButton::SetSizeHandler(std::function<void(int type, int cx, int cy)> handl
         button->sizeHandler = std::move(handler);
 }
 
+void CButton::SetKeyHandler(std::function<bool(int virtualKey)> handler)
+{
+    if (auto* button = dynamic_cast<OwnerDrawButton*>(Widget()))
+        button->keyHandler = std::move(handler);
+}
+
+void CButton::SetFocusHandler(std::function<void(bool focused)> handler)
+{
+    if (auto* button = dynamic_cast<OwnerDrawButton*>(Widget()))
+        button->focusHandler = std::move(handler);
+}
+
 void CEdit::LimitText(int count)
 {
     if (auto* edit = qobject_cast<QLineEdit*>(Widget()))

@@ -22,6 +22,7 @@ struct DrawItemContext {
     QPainter* painter = nullptr; // paints on the button; valid during the request only
     CRect rect;                  // the whole button, client coordinates
     unsigned action = ODA_DRAWENTIRE;
+    unsigned state = 0;          // ODS_FOCUS while the button has the keyboard focus
 };
 
 class CButton : public CWnd {
@@ -36,6 +37,11 @@ public:
     // Owner-drawn buttons: draw requests and size notices go to these handlers.
     void SetDrawHandler(std::function<void(DrawItemContext&)> handler);
     void SetSizeHandler(std::function<void(int type, int cx, int cy)> handler);
+    // Owner-drawn buttons that take the focus (WS_TABSTOP): the keys pressed on them
+    // (Left, Right, Up, Down, Page Up, Page Down, Home, End, Enter, as VK_ codes; the
+    // handler returns whether it used the key), and the focus coming or going.
+    void SetKeyHandler(std::function<bool(int virtualKey)> handler);
+    void SetFocusHandler(std::function<void(bool focused)> handler);
 };
 
 class CEdit : public CWnd {

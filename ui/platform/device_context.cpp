@@ -66,11 +66,39 @@ QString Leading(std::string_view text, int count)
 
 COLORREF GetSysColor(int index)
 {
-    const bool window = index == COLOR_WINDOW;
+    // Without an application, the light colours of the style the program uses.
+    QPalette::ColorRole role = QPalette::Button;
+    COLORREF fallback = RGB(240, 240, 240);
+    switch (index) {
+    case COLOR_WINDOW:
+        role = QPalette::Base;
+        fallback = RGB(255, 255, 255);
+        break;
+    case COLOR_WINDOWTEXT:
+        role = QPalette::Text;
+        fallback = RGB(0, 0, 0);
+        break;
+    case COLOR_HIGHLIGHT:
+        role = QPalette::Highlight;
+        fallback = RGB(48, 140, 198);
+        break;
+    case COLOR_HIGHLIGHTTEXT:
+        role = QPalette::HighlightedText;
+        fallback = RGB(255, 255, 255);
+        break;
+    case COLOR_BTNTEXT:
+        role = QPalette::ButtonText;
+        fallback = RGB(0, 0, 0);
+        break;
+    case COLOR_WINDOWFACE:
+        role = QPalette::Window;
+        break;
+    default:
+        break;
+    }
     if (!qGuiApp)
-        return window ? RGB(255, 255, 255) : RGB(240, 240, 240);
-    const QPalette palette = QGuiApplication::palette();
-    return FromQColor(palette.color(QPalette::Active, window ? QPalette::Base : QPalette::Button));
+        return fallback;
+    return FromQColor(QGuiApplication::palette().color(QPalette::Active, role));
 }
 
 bool CPen::CreatePen(int style, int width, COLORREF colour)

@@ -52,7 +52,13 @@ inline constexpr int BLACK_BRUSH = 4;
 
 // System colours.
 inline constexpr int COLOR_WINDOW = 5;
+inline constexpr int COLOR_WINDOWTEXT = 8;
+inline constexpr int COLOR_HIGHLIGHT = 13;
+inline constexpr int COLOR_HIGHLIGHTTEXT = 14;
 inline constexpr int COLOR_BTNFACE = 15;
+inline constexpr int COLOR_BTNTEXT = 18;
+// Not a Windows index: the background of a window's own area (under its controls).
+inline constexpr int COLOR_WINDOWFACE = 0x100;
 
 // The logical-font field that holds the face name, terminator included.
 inline constexpr std::size_t LF_FACESIZE = 32;

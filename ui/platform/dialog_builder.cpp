@@ -117,6 +117,8 @@ QWidget* CreateControlWidget(const ControlTemplate& control, QWidget* parent)
         case BS_OWNERDRAW: {
             auto* button = new OwnerDrawButton(parent);
             button->setText(text);
+            // Its owner draws the focus too: only a tab stop takes it.
+            button->setFocusPolicy((style & WS_TABSTOP) ? Qt::StrongFocus : Qt::NoFocus);
             return button;
         }
         default: {

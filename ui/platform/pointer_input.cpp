@@ -81,4 +81,21 @@ void SetPointerHandlers(CWnd& window, PointerHandlers handlers)
     widget->installEventFilter(new PointerFilter(widget, std::move(handlers)));
 }
 
+void ShowToolTipAt(CWnd& window, int x, int y, const std::string& text)
+{
+    QWidget* widget = window.Widget();
+    if (!widget)
+        return;
+    if (text.empty())
+        QToolTip::hideText();
+    else
+        QToolTip::showText(widget->mapToGlobal(QPoint(x, y)), QString::fromStdString(text), widget);
+}
+
+void HideToolTip(CWnd& window)
+{
+    if (QWidget* widget = window.Widget(); widget && QToolTip::isVisible())
+        QToolTip::hideText();
+}
+
 } // namespace win

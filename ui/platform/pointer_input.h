@@ -20,4 +20,10 @@ struct PointerHandlers {
 // Replaces the handlers of a window that exists; empty handlers stop the reports.
 void SetPointerHandlers(CWnd& window, PointerHandlers handlers);
 
+// Shows the tooltip at x, y of the window's client area as the pointer there would (the
+// keyboard's way to the same text); empty text hides it.
+void ShowToolTipAt(CWnd& window, int x, int y, const std::string& text);
+// Hides the tooltip shown for the window.
+void HideToolTip(CWnd& window);
+
 } // namespace win

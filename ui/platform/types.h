@@ -137,6 +137,8 @@ inline constexpr int VK_RETURN = 0x0D;
 inline constexpr int VK_ESCAPE = 0x1B;
 inline constexpr int VK_PRIOR = 0x21; // Page Up
 inline constexpr int VK_NEXT = 0x22;  // Page Down
+inline constexpr int VK_END = 0x23;
+inline constexpr int VK_HOME = 0x24;
 inline constexpr int VK_LEFT = 0x25;
 inline constexpr int VK_UP = 0x26;
 inline constexpr int VK_RIGHT = 0x27;
@@ -153,6 +155,8 @@ inline constexpr int SIZE_MAXIMIZED = 2;
 inline constexpr unsigned ODA_DRAWENTIRE = 0x1u;
 inline constexpr unsigned ODA_SELECT = 0x2u;
 inline constexpr unsigned ODA_FOCUS = 0x4u;
+// Owner-draw states.
+inline constexpr unsigned ODS_FOCUS = 0x10u;
 
 // Packs two 16-bit halves into one 32-bit message parameter (low half first).
 constexpr std::uint32_t MakeLong(int low, int high)

@@ -829,7 +829,72 @@ void OwnerDrawButton::paintEvent(QPaintEvent*)
     context.painter = &painter;
     context.rect = CRect{0, 0, width(), height()};
     context.action = ODA_DRAWENTIRE;
+    context.state = hasFocus() ? ODS_FOCUS : 0u;
     drawHandler(context);
+}
+
+void OwnerDrawButton::keyPressEvent(QKeyEvent* event)
+{
+    int virtualKey = 0;
+    switch (event->key()) {
+    case Qt::Key_Left:
+        virtualKey = VK_LEFT;
+        break;
+    case Qt::Key_Right:
+        virtualKey = VK_RIGHT;
+        break;
+    case Qt::Key_Up:
+        virtualKey = VK_UP;
+        break;
+    case Qt::Key_Down:
+        virtualKey = VK_DOWN;
+        break;
+    case Qt::Key_PageUp:
+        virtualKey = VK_PRIOR;
+        break;
+    case Qt::Key_PageDown:
+        virtualKey = VK_NEXT;
+        break;
+    case Qt::Key_Home:
+        virtualKey = VK_HOME;
+        break;
+    case Qt::Key_End:
+        virtualKey = VK_END;
+        break;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        virtualKey = VK_RETURN;
+        break;
+    default:
+        break;
+    }
+    const bool plain = !(event->modifiers() & ~Qt::KeypadModifier);
+    if (virtualKey != 0 && plain && keyHandler && keyHandler(virtualKey)) {
+        event->accept();
+        return;
+    }
+    // Not a push button's keys: Space does not press it, Enter does not reach the dialog.
+    if (event->key() == Qt::Key_Space || virtualKey == VK_RETURN) {
+        event->accept();
+        return;
+    }
+    QPushButton::keyPressEvent(event);
+}
+
+void OwnerDrawButton::focusInEvent(QFocusEvent* event)
+{
+    QPushButton::focusInEvent(event);
+    update();
+    if (focusHandler)
+        focusHandler(true);
+}
+
+void OwnerDrawButton::focusOutEvent(QFocusEvent* event)
+{
+    QPushButton::focusOutEvent(event);
+    update();
+    if (focusHandler)
+        focusHandler(false);
 }
 
 void OwnerDrawButton::resizeEvent(QResizeEvent* event)

@@ -251,10 +251,15 @@ public:
 
     std::function<void(DrawItemContext&)> drawHandler;
     std::function<void(int type, int cx, int cy)> sizeHandler;
+    std::function<bool(int virtualKey)> keyHandler;
+    std::function<void(bool focused)> focusHandler;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 };
 
 } // namespace win
