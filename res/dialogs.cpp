@@ -166,7 +166,7 @@ DialogTemplate StartingDate()
     DialogTemplate d{IDD_START_DATE, "Starting Date", kModalStyle, kFont, 8, 202, 68, {}};
     d.controls = {
         Control(IDC_STATIC, ControlKind::Static, "Enter or select a new starting date for your cash flow.",
-                SS_CENTER, 15, 9, 171, 11),
+                SS_CENTER, 11, 9, 180, 11),
         Control(IDC_DATE, ControlKind::DateTimePicker, "", DTS_RIGHTALIGN | WS_TABSTOP, 68, 26, 65, 13),
         Control(IDOK, ControlKind::Button, "OK", BS_DEFPUSHBUTTON | WS_TABSTOP, 145, 47, 50, 14),
         Control(IDCANCEL, ControlKind::Button, "Cancel", BS_PUSHBUTTON | WS_TABSTOP, 7, 47, 50, 14),

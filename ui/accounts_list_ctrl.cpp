@@ -8,6 +8,7 @@
 #include "ui/account_edit_dlg.h"
 #include "ui/edit_history.h"
 #include "ui/platform/api.h"
+#include "ui/platform/dialog_builder.h"
 #include "ui/platform/resources.h"
 
 bool CAccountsListCtrl::s_ascending[2] = {false, false};
@@ -188,7 +189,8 @@ std::string CAccountsListCtrl::GetSectionName() const { return "AccountsList"; }
 
 int CAccountsListCtrl::GetDefaultColumnWidth(int column) const
 {
-    return column == kDescriptionColumn ? 200 : AmountColumnWidth(60);
+    // The widths are those of the default UI font, scaled for the one in use.
+    return column == kDescriptionColumn ? win::ScaleForFont(200) : AmountColumnWidth(win::ScaleForFont(60));
 }
 
 void CAccountsListCtrl::OnDoubleClick(int)

@@ -3,6 +3,7 @@
 #include "res/resource.h"
 #include "ui/edit_history.h"
 #include "ui/edit_start_date_dlg.h"
+#include "ui/platform/dialog_builder.h"
 #include "ui/platform/resources.h"
 
 namespace {
@@ -44,9 +45,10 @@ std::string CCashFlowListCtrl::GetSectionName() const { return "CashflowList"; }
 
 int CCashFlowListCtrl::GetDefaultColumnWidth(int column) const
 {
+    // The widths are those of the default UI font, scaled for the one in use.
     if (column == kAmountColumn || column == kBalanceColumn)
-        return AmountColumnWidth(kColumns[column].defaultWidth);
-    return column >= 0 && column < kColumnCount ? kColumns[column].defaultWidth : 0;
+        return AmountColumnWidth(win::ScaleForFont(kColumns[column].defaultWidth));
+    return column >= 0 && column < kColumnCount ? win::ScaleForFont(kColumns[column].defaultWidth) : 0;
 }
 
 bool CCashFlowListCtrl::CanEditEntry(int row)

@@ -8,6 +8,7 @@
 #include "model/transaction_schedule.h"
 #include "res/resource.h"
 #include "ui/platform/api.h"
+#include "ui/platform/dialog_builder.h"
 #include "ui/platform/resources.h"
 #include "ui/edit_history.h"
 #include "ui/trans_edit_dlg.h"
@@ -46,9 +47,10 @@ std::string CTransListCtrl::GetSectionName() const { return "TransactionsList"; 
 int CTransListCtrl::GetDefaultColumnWidth(int column) const
 {
     constexpr std::array<int, kColumnCount> widths{160, 70, 60, 60};
+    // The widths are those of the default UI font, scaled for the one in use.
     if (column == AmountColumn)
-        return AmountColumnWidth(widths[AmountColumn]);
-    return column >= 0 && column < kColumnCount ? widths[static_cast<std::size_t>(column)] : 0;
+        return AmountColumnWidth(win::ScaleForFont(widths[AmountColumn]));
+    return column >= 0 && column < kColumnCount ? win::ScaleForFont(widths[static_cast<std::size_t>(column)]) : 0;
 }
 
 void CTransListCtrl::PreSubclassWindow()

@@ -7,6 +7,7 @@
 #include "storage/data_file.h"
 #include "storage/xml_document.h"
 #include "ui/platform/controls.h"
+#include "ui/platform/dialog_builder.h"
 #include "ui/platform/scripted_runner.h"
 #include "ui/platform/types.h"
 
@@ -91,7 +92,7 @@ TEST_F(AccountsPageTest, AttachingCreatesTheColumnsWithStoredOrDefaultWidths)
     EXPECT_EQ(list.GetColumnHeading(1), "Balance");
     EXPECT_EQ(list.GetColumnFormat(0), win::LVCFMT_LEFT);
     EXPECT_EQ(list.GetColumnFormat(1), win::LVCFMT_RIGHT);
-    EXPECT_EQ(list.win::CListCtrl::GetColumnWidth(0), 200);
+    EXPECT_EQ(list.win::CListCtrl::GetColumnWidth(0), win::ScaleForFont(200));
     EXPECT_EQ(list.win::CListCtrl::GetColumnWidth(1), 95);
     EXPECT_TRUE(list.GetExtendedStyle() & win::LVS_EX_FULLROWSELECT);
 }

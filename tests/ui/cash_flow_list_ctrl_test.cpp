@@ -19,6 +19,7 @@
 #include "ui/cash_flow_pg_dlg.h"
 #include "ui/chart_image.h"
 #include "ui/chart_source.h"
+#include "ui/platform/dialog_builder.h"
 #include "ui/platform/scripted_runner.h"
 
 namespace {
@@ -64,7 +65,8 @@ TEST_F(CashFlowListTest, AttachingCreatesTheColumnsWithStoredOrDefaultWidthsAndT
     ASSERT_EQ(list.GetColumnCount(), 4);
     const std::vector<std::string> headings = {"Date", "Description", "Amount", "Balance"};
     const std::vector<int> formats = {win::LVCFMT_LEFT, win::LVCFMT_LEFT, win::LVCFMT_RIGHT, win::LVCFMT_RIGHT};
-    const std::vector<int> widths = {70, 222, 60, 80};
+    // Defaults are measured for the default UI font and scaled for the one in use; 222 is stored.
+    const std::vector<int> widths = {win::ScaleForFont(70), 222, win::ScaleForFont(60), win::ScaleForFont(80)};
     // Amounts and balances: wide enough for the widest amount, with room for the cell's margins.
     const int widestAmount = QFontMetrics(list.Widget()->font()).horizontalAdvance(QStringLiteral("-2147483648"));
     for (int column = 0; column < 4; ++column) {

@@ -2,6 +2,7 @@
 
 #include "res/resource.h"
 #include "ui/platform/controls.h"
+#include "ui/platform/dialog_builder.h"
 #include "ui/platform/scripted_runner.h"
 
 #include "support/tz_guard.h"
@@ -60,7 +61,9 @@ TEST_F(TransListCtrlTest, ColumnsHaveTheirHeadingsAlignmentsAndDefaultWidths)
     ASSERT_EQ(m_list.GetColumnCount(), 4);
     const std::vector<std::string> headings{"Description", "Start Date", "Amount", "Repeats"};
     const std::vector<int> formats{win::LVCFMT_LEFT, win::LVCFMT_LEFT, win::LVCFMT_RIGHT, win::LVCFMT_RIGHT};
-    const std::vector<int> widths{160, 70, 60, 60};
+    // Measured for the default UI font, scaled for the one in use.
+    const std::vector<int> widths{win::ScaleForFont(160), win::ScaleForFont(70), win::ScaleForFont(60),
+                                  win::ScaleForFont(60)};
     const int widestAmount = QFontMetrics(m_list.Widget()->font()).horizontalAdvance(QStringLiteral("-2147483648"));
     for (int c = 0; c < 4; ++c) {
         EXPECT_EQ(m_list.GetColumnHeading(c), headings[std::size_t(c)]);

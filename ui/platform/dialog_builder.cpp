@@ -1,9 +1,12 @@
 #include "ui/platform/dialog_builder.h"
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateTimeEdit>
+#include <QFont>
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QIcon>
@@ -23,12 +26,43 @@
 
 namespace win {
 
-DialogBaseUnits GetDialogBaseUnits()
+namespace {
+
+DialogBaseUnits BaseUnitsOf(const QFont& font)
 {
-    const QFontMetrics metrics(QApplication::font());
+    const QFontMetrics metrics(font);
     // The average width of the letters, rounded, as the dialog manager measures its font.
     const int letters = metrics.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
     return DialogBaseUnits{(letters / 26 + 1) / 2, metrics.height()};
+}
+
+} // namespace
+
+DialogBaseUnits GetDialogBaseUnits()
+{
+    return BaseUnitsOf(QApplication::font());
+}
+
+QFont DefaultUiFont()
+{
+    QFont font(QStringLiteral("Liberation Sans"), 8);
+    font.setStyleHint(QFont::SansSerif);
+    return font;
+}
+
+QFont ChooseUiFont(const QFont& desktop)
+{
+    // Qt's generic theme, used where no platform theme is, names this font whatever the
+    // desktop: it says nothing of the user's choice.
+    if (desktop.family() == QStringLiteral("Sans Serif") && desktop.pointSizeF() == 9.0)
+        return DefaultUiFont();
+    return desktop;
+}
+
+int ScaleForFont(int pixels)
+{
+    static const int reference = std::max(BaseUnitsOf(DefaultUiFont()).x, 1);
+    return static_cast<int>(MulDiv(pixels, GetDialogBaseUnits().x, reference));
 }
 
 CRect MapDialogRect(const CRect& dialogUnits)

@@ -9,6 +9,7 @@
 #include <QFont>
 #include <QStyleFactory>
 
+#include "ui/platform/dialog_builder.h"
 #include "ui/platform/resources.h"
 #include "ui/platform/wnd.h"
 
@@ -83,11 +84,10 @@ int CWinApp::Run(int& argc, char** argv)
                            QMessageLogContext(message.file, message.line, message.function, message.category),
                            message.text);
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
-    // The dialogs are laid out for a small sans-serif font of 8 points; Liberation Sans has
-    // the metrics of the font they were drawn with, so lists and labels fit as intended.
-    QFont font(QStringLiteral("Liberation Sans"), 8);
-    font.setStyleHint(QFont::SansSerif);
-    QApplication::setFont(font);
+    // The desktop's font when its theme names one (a theme may apply it again later: the
+    // windows are laid out with the same), else the small font the dialogs were drawn for.
+    // Dialog units follow the font, so everything is laid out with the one it shows.
+    QApplication::setFont(ChooseUiFont(QApplication::font()));
     QApplication::setApplicationName(QString::fromStdString(ApplicationName()));
     if (!m_desktopEntry.empty())
         QGuiApplication::setDesktopFileName(QString::fromStdString(m_desktopEntry));
