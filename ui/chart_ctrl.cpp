@@ -92,7 +92,7 @@ CChartCtrl::Colours CChartCtrl::Colours::FromPalette()
         colours.negative = RGB(255, 0, 0);
         colours.zero = RGB(0, 0, 255);
     } else {
-        colours.positive = RGB(235, 235, 235);
+        colours.positive = RGB(170, 170, 170);
         colours.negative = RGB(255, 115, 115);
         colours.zero = RGB(110, 165, 255);
     }
