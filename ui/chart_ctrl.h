@@ -129,7 +129,7 @@ private:
     void DrawLabel(win::CDC& dc, const win::CRect& rect, int month);
     // The first row whose day is not before the day (the row count when none is).
     int FirstRowFrom(std::uint64_t day);
-    // The days of the window, and the first of them.
+    // How many days the window has.
     std::int64_t WindowDays() const;
     // The tooltip's text and the click's row for a day.
     std::string DayText(TimeValue date);
