@@ -4,8 +4,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QKeyEvent>
-#include <QMainWindow>
 #include <QKeySequence>
+#include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
 
