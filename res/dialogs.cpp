@@ -29,6 +29,21 @@ ControlTemplate Control(int id, ControlKind kind, std::string text, std::uint32_
     return control;
 }
 
+// A label or group box whose key mark puts the focus on the control buddy, and whose text
+// names that control for screen readers.
+ControlTemplate Label(ControlTemplate control, int buddy)
+{
+    control.buddy = buddy;
+    return control;
+}
+
+// A control no label names, with the name screen readers give it.
+ControlTemplate Named(ControlTemplate control, std::string name)
+{
+    control.name = std::move(name);
+    return control;
+}
+
 DialogTemplate AboutBox()
 {
     DialogTemplate d{IDD_ABOUTBOX, "About Tillane", WS_POPUP | WS_BORDER | DS_MODALFRAME | DS_SETFONT,
@@ -45,7 +60,7 @@ DialogTemplate AboutBox()
                 SS_LEFT, 42, 50, 186, 8),
         Control(IDC_STATIC, ControlKind::Static, "", SS_CENTER, 7, 64, 221, 8),
         Control(IDOK, ControlKind::Button, "Close", BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP, 178, 81, 50, 14),
-        Control(IDC_HOME_PAGE, ControlKind::Button, "Tillane Home Page", BS_PUSHBUTTON | WS_TABSTOP, 7, 81,
+        Control(IDC_HOME_PAGE, ControlKind::Button, "Tillane &Home Page", BS_PUSHBUTTON | WS_TABSTOP, 7, 81,
                 80, 14),
     };
     return d;
@@ -62,16 +77,22 @@ DialogTemplate TransactionEditor()
         // read the commas and refuse the cents.
         Control(IDC_AMOUNT, ControlKind::Edit, "", ES_RIGHT | ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, 27, 82, 45,
                 12),
-        Control(IDC_DEBIT, ControlKind::Button, "Debit", BS_AUTORADIOBUTTON | WS_GROUP | WS_TABSTOP, 79, 84, 33,
+        Control(IDC_DEBIT, ControlKind::Button, "De&bit", BS_AUTORADIOBUTTON | WS_GROUP | WS_TABSTOP, 79, 84, 33,
                 10),
-        Control(IDC_CREDIT, ControlKind::Button, "Credit", BS_AUTORADIOBUTTON, 117, 84, 34, 10),
-        Control(IDC_NO_REPEAT, ControlKind::Button, "Does not Repeat", BS_AUTORADIOBUTTON | WS_GROUP | WS_TABSTOP,
+        Control(IDC_CREDIT, ControlKind::Button, "&Credit", BS_AUTORADIOBUTTON, 117, 84, 34, 10),
+        Control(IDC_NO_REPEAT, ControlKind::Button, "Does &not Repeat", BS_AUTORADIOBUTTON | WS_GROUP | WS_TABSTOP,
                 14, 116, 70, 10),
-        Control(IDC_REPEATS, ControlKind::Button, "Repeats", BS_AUTORADIOBUTTON, 14, 131, 43, 10),
-        Control(IDC_STEP, ControlKind::ComboBox, "", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 60, 130, 58, 66,
-                {"Every", "Every Other", "Every Third", "Every Fourth"}),
-        Control(IDC_UNIT, ControlKind::ComboBox, "", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 123, 130, 49, 68,
-                {"Day", "Week", "Month", "Year"}),
+        Control(IDC_REPEATS, ControlKind::Button, "&Repeats", BS_AUTORADIOBUTTON, 14, 131, 43, 10),
+        Named(Control(IDC_STEP, ControlKind::ComboBox, "", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 60, 130, 58,
+                      66, {"Every", "Every Other", "Every Third", "Every Fourth"}),
+              "How often"),
+        Named(Control(IDC_UNIT, ControlKind::ComboBox, "", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 123, 130, 49,
+                      68, {"Day", "Week", "Month", "Year"}),
+              "Period"),
+        // Before the count, so that Tab goes from "Ends After" to the number it ends after.
+        Control(IDC_NEVER_ENDS, ControlKind::Button, "Ne&ver Ends", BS_AUTORADIOBUTTON | WS_GROUP | WS_TABSTOP, 14,
+                167, 53, 10),
+        Control(IDC_ENDS_AFTER, ControlKind::Button, "&Ends After", BS_AUTORADIOBUTTON, 14, 181, 52, 10),
         Control(IDC_OCCURRENCES, ControlKind::Edit, "",
                 ES_NUMBER | ES_CENTER | ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, 68, 180, 36, 13),
         Control(IDC_OCCURRENCES_SPIN, ControlKind::UpDown, "",
@@ -79,15 +100,13 @@ DialogTemplate TransactionEditor()
                 12),
         Control(IDOK, ControlKind::Button, "Add", BS_DEFPUSHBUTTON | WS_TABSTOP, 132, 207, 50, 14),
         Control(IDCANCEL, ControlKind::Button, "Cancel", BS_PUSHBUTTON | WS_TABSTOP, 7, 207, 50, 14),
-        Control(IDC_STATIC, ControlKind::Button, "Insertion Date", BS_GROUPBOX, 7, 40, 175, 29),
-        Control(IDC_STATIC, ControlKind::Button, "Amount", BS_GROUPBOX, 7, 71, 175, 30),
-        Control(IDC_STATIC, ControlKind::Button, "Description", BS_GROUPBOX, 7, 6, 175, 32),
+        Label(Control(IDC_STATIC, ControlKind::Button, "&Insertion Date", BS_GROUPBOX, 7, 40, 175, 29), IDC_DATE),
+        Label(Control(IDC_STATIC, ControlKind::Button, "&Amount", BS_GROUPBOX, 7, 71, 175, 30), IDC_AMOUNT),
+        Label(Control(IDC_STATIC, ControlKind::Button, "&Description", BS_GROUPBOX, 7, 6, 175, 32), IDC_DESCRIPTION),
         Control(IDC_STATIC, ControlKind::Button, "Repeating", BS_GROUPBOX, 7, 103, 175, 48),
-        Control(IDC_STATIC, ControlKind::Static, "Occurrences", SS_LEFT | WS_GROUP, 110, 182, 47, 10),
+        Label(Control(IDC_STATIC, ControlKind::Static, "&Occurrences", SS_LEFT | WS_GROUP, 110, 182, 47, 10),
+              IDC_OCCURRENCES),
         Control(IDC_STATIC, ControlKind::Static, "$", SS_RIGHT | WS_GROUP, 13, 83, 9, 10),
-        Control(IDC_NEVER_ENDS, ControlKind::Button, "Never Ends", BS_AUTORADIOBUTTON | WS_GROUP | WS_TABSTOP, 14,
-                167, 53, 10),
-        Control(IDC_ENDS_AFTER, ControlKind::Button, "Ends After", BS_AUTORADIOBUTTON, 14, 181, 52, 10),
         Control(IDC_STATIC, ControlKind::Button, "Ending", BS_GROUPBOX, 7, 154, 175, 47),
         // Beside the others, so that none of them moves: the rule's next dates.
         Control(IDC_STATIC, ControlKind::Button, "Next Dates", BS_GROUPBOX, 189, 6, 140, 195),
@@ -101,13 +120,16 @@ DialogTemplate CashFlowPage()
     DialogTemplate d{IDD_CASHFLOW_PAGE, "Cash Flow", kPageStyle, kFont, 8, 249, 295, {}};
     d.controls = {
         Control(IDC_PREVIOUS_DAY, ControlKind::Button, "<<", BS_PUSHBUTTON | BS_FLAT | WS_TABSTOP, 3, 4, 23, 14),
-        Control(IDC_STARTING_DATE, ControlKind::Button, "Starting Date...", BS_PUSHBUTTON | WS_TABSTOP, 30, 4, 59,
+        Control(IDC_STARTING_DATE, ControlKind::Button, "&Starting Date...", BS_PUSHBUTTON | WS_TABSTOP, 30, 4, 59,
                 14),
         Control(IDC_NEXT_DAY, ControlKind::Button, ">>", BS_PUSHBUTTON | BS_FLAT | WS_TABSTOP, 93, 4, 23, 14),
-        Control(IDC_STATIC, ControlKind::Static, "Duration:", SS_RIGHT, 124, 8, 33, 10),
-        Control(IDC_DURATION_SPIN, ControlKind::UpDown, "", UDS_HORZ | UDS_ARROWKEYS | UDS_SETBUDDYINT, 162, 4, 27,
-                14),
-        Control(IDC_DURATION, ControlKind::Static, "99", SS_RIGHT, 190, 8, 11, 10),
+        Label(Control(IDC_STATIC, ControlKind::Static, "D&uration:", SS_RIGHT, 124, 8, 33, 10), IDC_DURATION),
+        Named(Control(IDC_DURATION_SPIN, ControlKind::UpDown, "", UDS_HORZ | UDS_ARROWKEYS | UDS_SETBUDDYINT, 162, 4,
+                      27, 14),
+              "Duration"),
+        // The number of months, typed or stepped with the arrows (the spin's arrow keys, and
+        // Page Up and Page Down for ten): a field without a frame, where a label was.
+        Control(IDC_DURATION, ControlKind::Edit, "99", ES_RIGHT | ES_NUMBER | WS_TABSTOP, 190, 8, 11, 10),
         Control(IDC_STATIC, ControlKind::Static, "Months", SS_LEFT, 204, 8, 25, 10),
         Control(IDC_CASHFLOW_LIST, ControlKind::ListView, "",
                 LVS_REPORT | LVS_SINGLESEL | LVS_NOSORTHEADER | WS_BORDER | WS_TABSTOP, 3, 24, 242, 105),
@@ -115,7 +137,7 @@ DialogTemplate CashFlowPage()
         // balance goes, and a button for the threshold it warns below. The line is a flat
         // button, so that a click or its key selects the row of the lowest balance.
         Control(IDC_SUMMARY, ControlKind::Button, "", BS_PUSHBUTTON | BS_FLAT | WS_TABSTOP, 3, 130, 212, 11),
-        Control(IDC_WARN_BELOW, ControlKind::Button, "Warn...", BS_PUSHBUTTON | WS_TABSTOP, 217, 130, 28, 11),
+        Control(IDC_WARN_BELOW, ControlKind::Button, "&Warn...", BS_PUSHBUTTON | WS_TABSTOP, 217, 130, 28, 11),
     };
     return d;
 }
@@ -151,8 +173,8 @@ DialogTemplate AccountEditor()
                 12),
         Control(IDOK, ControlKind::Button, "Add", BS_DEFPUSHBUTTON | WS_TABSTOP, 132, 99, 50, 14),
         Control(IDCANCEL, ControlKind::Button, "Cancel", BS_PUSHBUTTON | WS_TABSTOP, 7, 99, 50, 14),
-        Control(IDC_STATIC, ControlKind::Button, "Description", BS_GROUPBOX, 7, 6, 175, 32),
-        Control(IDC_STATIC, ControlKind::Button, "Balance", BS_GROUPBOX, 7, 40, 175, 52),
+        Label(Control(IDC_STATIC, ControlKind::Button, "&Description", BS_GROUPBOX, 7, 6, 175, 32), IDC_DESCRIPTION),
+        Label(Control(IDC_STATIC, ControlKind::Button, "&Balance", BS_GROUPBOX, 7, 40, 175, 52), IDC_BALANCE),
         Control(IDC_STATIC, ControlKind::Static, "$", SS_RIGHT | WS_GROUP, 13, 53, 9, 10),
         Control(IDC_STATIC, ControlKind::Static,
                 "Enter the balance (to the nearest dollar) on the starting date of your cash flow.", SS_LEFT, 17, 69,
@@ -165,9 +187,11 @@ DialogTemplate StartingDate()
 {
     DialogTemplate d{IDD_START_DATE, "Starting Date", kModalStyle, kFont, 8, 202, 68, {}};
     d.controls = {
-        Control(IDC_STATIC, ControlKind::Static, "Enter or select a new starting date for your cash flow.",
-                SS_CENTER, 11, 9, 180, 11),
-        Control(IDC_DATE, ControlKind::DateTimePicker, "", DTS_RIGHTALIGN | WS_TABSTOP, 68, 26, 65, 13),
+        Label(Control(IDC_STATIC, ControlKind::Static, "Enter or select a new &starting date for your cash flow.",
+                      SS_CENTER, 11, 9, 180, 11),
+              IDC_DATE),
+        Named(Control(IDC_DATE, ControlKind::DateTimePicker, "", DTS_RIGHTALIGN | WS_TABSTOP, 68, 26, 65, 13),
+              "Starting Date"),
         Control(IDOK, ControlKind::Button, "OK", BS_DEFPUSHBUTTON | WS_TABSTOP, 145, 47, 50, 14),
         Control(IDCANCEL, ControlKind::Button, "Cancel", BS_PUSHBUTTON | WS_TABSTOP, 7, 47, 50, 14),
     };
@@ -178,8 +202,9 @@ DialogTemplate WarnBelow()
 {
     DialogTemplate d{IDD_WARN_BELOW, "Warn Below", kModalStyle, kFont, 8, 186, 68, {}};
     d.controls = {
-        Control(IDC_STATIC, ControlKind::Static, "Warn when the projected balance falls below", SS_LEFT, 7, 9, 172,
-                10),
+        Label(Control(IDC_STATIC, ControlKind::Static, "Warn when the projected balance falls &below", SS_LEFT, 7, 9,
+                      172, 10),
+              IDC_WARN_BELOW_AMOUNT),
         Control(IDC_WARN_BELOW_AMOUNT, ControlKind::Edit, "", ES_RIGHT | WS_BORDER | WS_TABSTOP, 7, 24, 60, 13),
         Control(IDC_STATIC, ControlKind::Static, "dollars (0: below zero).", SS_LEFT, 71, 26, 108, 10),
         Control(IDOK, ControlKind::Button, "OK", BS_DEFPUSHBUTTON | WS_TABSTOP, 129, 47, 50, 14),

@@ -108,6 +108,10 @@ inline constexpr int IDS_PREVIEW_EVERY = 340;          // 340 to 343: "every" to
 inline constexpr int IDS_PREVIEW_DAY = 344;            // 344 to 347: "day", "week", "month", "year"
 inline constexpr int IDS_PREVIEW_ENDS_AFTER_LATEST = 348; // "%1 payments, the last after %2"
 
+// What screen readers call the arrows of a spin control named %1.
+inline constexpr int IDS_SPIN_DECREASE = 380; // "Decrease %1"
+inline constexpr int IDS_SPIN_INCREASE = 381; // "Increase %1"
+
 // The validation prompts of dialog data exchange.
 inline constexpr int AFX_IDP_PARSE_INT = 0xF110;         // "Please enter an integer."
 inline constexpr int AFX_IDP_PARSE_INT_RANGE = 0xF112;   // "... between %1 and %2."

@@ -74,6 +74,8 @@ const std::map<int, std::string>& StringTable()
         {IDS_PREVIEW_DAY + 1, "week"},
         {IDS_PREVIEW_DAY + 2, "month"},
         {IDS_PREVIEW_DAY + 3, "year"},
+        {IDS_SPIN_DECREASE, "Decrease %1"},
+        {IDS_SPIN_INCREASE, "Increase %1"},
 
         {ID_FILE_SAVE, "Saves all changes to persistent storage."},
         {ID_SAVE_AND_EXIT, "Saves all changes and exits the program."},

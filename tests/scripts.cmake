@@ -13,6 +13,13 @@ if(TARGET tillane)
     SKIP_RETURN_CODE 77
     TIMEOUT 300
     ENVIRONMENT "TZ=EST5EDT,M3.2.0,M11.1.0")
+  # The window and its dialogs as a screen reader reads them, through AT-SPI.
+  add_test(NAME accessibility_tree
+           COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/smoke/accessibility_smoke.sh $<TARGET_FILE:tillane>)
+  set_tests_properties(accessibility_tree PROPERTIES
+    SKIP_RETURN_CODE 77
+    TIMEOUT 200
+    ENVIRONMENT "TZ=EST5EDT,M3.2.0,M11.1.0")
 endif()
 
 # The Debian package made from this build, unpacked and checked with the validators.

@@ -56,6 +56,7 @@ CCashFlowPgDlg::CCashFlowPgDlg(IConfigDataManager& configuration, IAccountsListC
     OnClicked(res::IDC_STARTING_DATE, [this] { m_list.EditStartDate(); });
     OnClicked(res::IDC_SUMMARY, [this] { SelectLowestRow(); });
     OnClicked(res::IDC_WARN_BELOW, [this] { EditWarnBelow(); });
+    OnChanged(res::IDC_DURATION, [this] { OnDurationTyped(); });
     m_list.SetChangeHandler([this] { SummaryChanged(); });
 }
 
@@ -72,8 +73,11 @@ bool CCashFlowPgDlg::OnInitDialog()
     const bool result = CListBasedPage::OnInitDialog();
     // The range message carries the upper bound in its low half, the lower in its high.
     m_durationSpin.SendSetRange(win::MakeLong(kMaximumDuration, kMinimumDuration));
-    if (win::CWnd* buddy = GetDlgItem(res::IDC_DURATION))
-        m_durationSpin.SetBuddy(*buddy);
+    m_durationSpin.SetShowPositionOnLeave(true);
+    if (auto* field = GetDlgItemAs<win::CEdit>(res::IDC_DURATION)) {
+        field->LimitText(2);
+        m_durationSpin.SetBuddy(*field);
+    }
     m_durationSpin.SetPos(static_cast<int>(m_list.GetDuration()));
     m_durationSpin.SetDeltaPosHandler([this](int position, int delta) { return OnDurationDeltaPos(position, delta); });
     if (win::CWnd* warnButton = GetDlgItem(res::IDC_WARN_BELOW))
@@ -127,6 +131,23 @@ int CCashFlowPgDlg::OnDurationDeltaPos(int position, int delta)
     else
         m_list.SetDuration(static_cast<unsigned>(proposed));
     return 0;
+}
+
+void CCashFlowPgDlg::OnDurationTyped()
+{
+    // A number of months typed in the field counts as soon as it is one; the field's text
+    // on the way ("0", nothing) changes nothing, and goes when the focus leaves.
+    unsigned months = 0;
+    if (!m_durationSpin.HasWindow() || !win::ParseDialogUnsigned(GetDlgItemText(res::IDC_DURATION), months) ||
+        months < kMinimumDuration || months > kMaximumDuration)
+        return;
+    if (months != m_list.GetDuration()) {
+        if (m_history)
+            m_history->SetDuration(months);
+        else
+            m_list.SetDuration(months);
+    }
+    m_durationSpin.SetPos(static_cast<int>(months));
 }
 
 void CCashFlowPgDlg::ApplyDuration(unsigned months)

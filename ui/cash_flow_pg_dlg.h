@@ -54,6 +54,8 @@ private:
     void MoveStartDate(int days);
     // Before the spin's position changes: 1 refuses the change.
     int OnDurationDeltaPos(int position, int delta);
+    // The Duration field's text changed (typed, or shown by the spin).
+    void OnDurationTyped();
     // The projection changed: the summary line follows once the current event is done,
     // so a rebuild of many rows summarises once.
     void SummaryChanged();

@@ -2,6 +2,9 @@
 
 #include <QAbstractItemView>
 #include <QApplication>
+#include <QKeySequence>
+#include <QLineEdit>
+#include <QTest>
 #include <QCoreApplication>
 #include <QPalette>
 #include <QStyle>
@@ -87,6 +90,71 @@ TEST_F(CashFlowPageTest, TheSpinGoesNeitherAboveNinetyNineNorBelowOne)
         EXPECT_EQ(page->GetDlgItemText(res::IDC_DURATION), std::to_string(c.duration));
         EXPECT_EQ(transactions.projectAllCalls, 0) << "a refused change does not rebuild";
     }
+}
+
+// Duration is one control of the keyboard: Alt+U or Tab reach its field, Up and Down (and
+// the sideways arrows, as its arrows lie) add and take a month, Page Up and Page Down ten,
+// within 1 to 99, and typed digits set it; each new number rebuilds the projection once.
+TEST_F(CashFlowPageTest, DurationTakesTheFocusStepsByOneOrTenAndTakesTypedMonths)
+{
+    Create(13);
+    QWidget* window = page->Widget();
+    window->show();
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    auto* field = qobject_cast<QLineEdit*>(page->GetDlgItem(res::IDC_DURATION)->Widget());
+    ASSERT_NE(field, nullptr);
+    EXPECT_EQ(field->accessibleName(), QStringLiteral("Duration"));
+    page->GetDlgItem(res::IDC_NEXT_DAY)->SetFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), field) << "the tab stop after >>";
+    page->GetDlgItem(res::IDC_CASHFLOW_LIST)->SetFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_U, Qt::AltModifier);
+    ASSERT_EQ(QApplication::focusWidget(), field) << "Alt+U";
+    // The buttons' key marks press them.
+    win::ScriptedRunner runner;
+    for (int i = 0; i < 2; ++i)
+        runner.OnNextDialog([](win::CDialog& dialog) { dialog.PressButton(win::IDCANCEL); });
+    QTest::keyClick(field, Qt::Key_W, Qt::AltModifier);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return runner.DialogsRun().size() == 1; })) << "Alt+W";
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_S, Qt::AltModifier);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return runner.DialogsRun().size() == 2; })) << "Alt+S";
+    EXPECT_EQ(runner.DialogsRun(), (std::vector<int>{res::IDD_WARN_BELOW, res::IDD_START_DATE}));
+    field->setFocus();
+
+    struct Key {
+        Qt::Key key;
+        unsigned duration;
+    };
+    int rebuilds = transactions.projectAllCalls;
+    for (const Key k : {Key{Qt::Key_Up, 14}, Key{Qt::Key_Left, 13}, Key{Qt::Key_Right, 14}, Key{Qt::Key_Down, 13},
+                        Key{Qt::Key_PageUp, 23}, Key{Qt::Key_PageDown, 13}, Key{Qt::Key_PageDown, 3},
+                        Key{Qt::Key_PageDown, 1}, Key{Qt::Key_Down, 1}, Key{Qt::Key_PageUp, 11}}) {
+        const unsigned before = List().GetDuration();
+        QTest::keyClick(field, k.key);
+        EXPECT_EQ(List().GetDuration(), k.duration) << QKeySequence(k.key).toString().toStdString();
+        EXPECT_EQ(field->text().toStdString(), std::to_string(k.duration));
+        EXPECT_EQ(spin->GetPos(), static_cast<int>(k.duration));
+        rebuilds += k.duration != before ? 1 : 0;
+        EXPECT_EQ(transactions.projectAllCalls, rebuilds);
+    }
+    field->selectAll();
+    QTest::keyClicks(field, QStringLiteral("95"));
+    EXPECT_EQ(List().GetDuration(), 95u);
+    QTest::keyClick(field, Qt::Key_PageUp);
+    EXPECT_EQ(List().GetDuration(), 99u) << "ten, or as many as there are";
+    QTest::keyClick(field, Qt::Key_Up);
+    EXPECT_EQ(List().GetDuration(), 99u);
+    QTest::keyClicks(field, QStringLiteral("5"));
+    EXPECT_EQ(field->text(), QStringLiteral("99")) << "two digits at most";
+
+    // Numbers on the way that are not a Duration change nothing, and go when the focus does.
+    field->selectAll();
+    QTest::keyClick(field, Qt::Key_0);
+    EXPECT_EQ(List().GetDuration(), 99u);
+    QTest::keyClick(field, Qt::Key_Tab);
+    EXPECT_NE(QApplication::focusWidget(), field);
+    EXPECT_EQ(field->text(), QStringLiteral("99"));
 }
 
 TEST_F(CashFlowPageTest, TheDayButtonsMoveTheStartDateByOneCalendarDayAtTen)

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QCalendarWidget>
+#include <QImage>
+#include <QKeySequence>
 #include <QDate>
 #include <QDateTimeEdit>
 #include <QKeyEvent>
@@ -15,6 +18,8 @@
 #include "model/dates.h"
 #include "res/resource.h"
 #include "support/tz_guard.h"
+#include "res/resources.h"
+#include "ui/account_edit_dlg.h"
 #include "ui/edit_start_date_dlg.h"
 #include "ui/platform/controls.h"
 #include "ui/platform/scripted_runner.h"
@@ -95,19 +100,48 @@ TEST(DialogKeyboardTest, RadioGroupsAreOneTabStopAndArrowsCheckTheButtonTheyLand
         EXPECT_EQ(dialog.GetFocusedControlId(), IDC_STEP);
         Press(dialog, Qt::Key_Tab);
         Press(dialog, Qt::Key_Tab);
+        EXPECT_EQ(dialog.GetFocusedControlId(), IDC_NEVER_ENDS);
+        Press(dialog, Qt::Key_Tab);
         EXPECT_EQ(dialog.GetFocusedControlId(), win::IDOK) << "the disabled count is skipped";
-        Press(dialog, Qt::Key_Tab);
-        Press(dialog, Qt::Key_Tab);
+        Press(dialog, Qt::Key_Tab, Qt::ShiftModifier);
         EXPECT_EQ(dialog.GetFocusedControlId(), IDC_NEVER_ENDS);
         Press(dialog, Qt::Key_Down);
         EXPECT_TRUE(Checked(dialog, IDC_ENDS_AFTER));
         EXPECT_TRUE(dialog.GetDlgItem(IDC_OCCURRENCES)->IsWindowEnabled());
+        Press(dialog, Qt::Key_Tab);
+        EXPECT_EQ(dialog.GetFocusedControlId(), IDC_OCCURRENCES) << "the count it ends after comes next";
         dialog.SetDlgItemText(IDC_OCCURRENCES, "3");
         dialog.PressButton(win::IDOK);
     });
     ASSERT_EQ(editor.DoModal(), win::IDOK);
     EXPECT_EQ(editor.GetSignChoice(), CTransEditDlg::Credit);
     EXPECT_EQ(editor.CreateRepeater()->count, 3u);
+}
+
+// Tab goes through the editor as it reads, top to bottom and left to right, OK and Cancel
+// last, and Shift+Tab the other way.
+TEST(DialogKeyboardTest, TabFollowsTheTransactionEditorsVisualOrder)
+{
+    TzGuard zone(kEastern);
+    win::ScriptedRunner runner;
+    CTransEditDlg editor(CTransEditDlg::EditMode);
+    editor.SetTransaction(MakeDate(2007, 1, 5), "Rent", -600, CDateRepeaterMonthly(1, 12, 5));
+    runner.OnNextDialog([](win::CDialog& dialog) {
+        const std::vector<int> order{IDC_DESCRIPTION, IDC_DATE,        IDC_AMOUNT,      IDC_DEBIT,
+                                     IDC_REPEATS,     IDC_STEP,        IDC_UNIT,        IDC_ENDS_AFTER,
+                                     IDC_OCCURRENCES, win::IDOK,       win::IDCANCEL,   IDC_DESCRIPTION};
+        dialog.GotoDlgCtrl(*dialog.GetDlgItem(order[0]));
+        for (std::size_t i = 1; i < order.size(); ++i) {
+            Press(dialog, Qt::Key_Tab);
+            EXPECT_EQ(dialog.GetFocusedControlId(), order[i]) << "after " << order[i - 1];
+        }
+        for (std::size_t i = order.size() - 1; i-- > 0;) {
+            Press(dialog, Qt::Key_Backtab, Qt::ShiftModifier);
+            EXPECT_EQ(dialog.GetFocusedControlId(), order[i]) << "before " << order[i + 1];
+        }
+        dialog.PressButton(win::IDCANCEL);
+    });
+    editor.DoModal();
 }
 
 TEST(DialogKeyboardTest, TabLeavesTheDatePickerInOneStepBothWays)
@@ -126,6 +160,176 @@ TEST(DialogKeyboardTest, TabLeavesTheDatePickerInOneStepBothWays)
         dialog.PressButton(win::IDCANCEL);
     });
     editor.DoModal();
+}
+
+// Shows the dialog as the active window, so that its key marks and focus frames work as
+// on a desktop.
+void ShowActive(win::CDialog& dialog)
+{
+    QWidget* window = dialog.Widget();
+    window->show();
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+}
+
+// Alt+letter: the key mark of a label, group box or button.
+void PressAlt(win::CDialog& dialog, Qt::Key letter)
+{
+    QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : dialog.Widget();
+    QTest::keyClick(target, letter, Qt::AltModifier);
+}
+
+struct KeyMark {
+    Qt::Key letter;
+    int focused;     // the control that has the focus afterwards
+    int checked = 0; // the option button checked with it, if any
+};
+
+// Every key mark of a dialog puts the focus where its label says (checking an option
+// button as a click does), and none of its letters is typed into the field that had the
+// focus.
+void ExpectKeyMarks(win::CDialog& dialog, const std::vector<KeyMark>& marks, int typedInto)
+{
+    ShowActive(dialog);
+    const std::string before = dialog.GetDlgItemText(typedInto);
+    for (const KeyMark& mark : marks) {
+        SCOPED_TRACE(QKeySequence(mark.letter).toString().toStdString());
+        dialog.GotoDlgCtrl(*dialog.GetDlgItem(typedInto));
+        PressAlt(dialog, mark.letter);
+        EXPECT_EQ(dialog.GetFocusedControlId(), mark.focused)
+            << (QApplication::focusWidget() ? QApplication::focusWidget()->metaObject()->className() : "no focus");
+        if (mark.checked != 0) {
+            EXPECT_TRUE(QTest::qWaitFor([&] { return Checked(dialog, mark.checked); }));
+        }
+        EXPECT_EQ(dialog.GetDlgItemText(typedInto), before);
+    }
+}
+
+TEST(DialogKeyboardTest, AltAndTheUnderlinedLetterGoToItsControlInEveryDialog)
+{
+    TzGuard zone(kEastern);
+    win::ScriptedRunner runner;
+    CTransEditDlg editor(CTransEditDlg::AddMode);
+    runner.OnNextDialog([](win::CDialog& dialog) {
+        dialog.SetDlgItemText(IDC_AMOUNT, "12");
+        ExpectKeyMarks(dialog,
+                       {{Qt::Key_D, IDC_DESCRIPTION},
+                        {Qt::Key_I, IDC_DATE},
+                        {Qt::Key_A, IDC_AMOUNT},
+                        {Qt::Key_C, IDC_CREDIT, IDC_CREDIT},
+                        {Qt::Key_B, IDC_DEBIT, IDC_DEBIT},
+                        {Qt::Key_R, IDC_REPEATS, IDC_REPEATS},
+                        {Qt::Key_E, IDC_ENDS_AFTER, IDC_ENDS_AFTER},
+                        {Qt::Key_O, IDC_OCCURRENCES},
+                        {Qt::Key_V, IDC_NEVER_ENDS, IDC_NEVER_ENDS},
+                        {Qt::Key_N, IDC_NO_REPEAT, IDC_NO_REPEAT}},
+                       IDC_AMOUNT);
+        dialog.PressButton(win::IDCANCEL);
+    });
+    editor.DoModal();
+
+    CAccountEditDlg account(CAccountEditDlg::Mode::Add);
+    runner.OnNextDialog([](win::CDialog& dialog) {
+        ExpectKeyMarks(dialog, {{Qt::Key_B, IDC_BALANCE}, {Qt::Key_D, IDC_DESCRIPTION}}, IDC_BALANCE);
+        dialog.PressButton(win::IDCANCEL);
+    });
+    account.DoModal();
+
+    CEditStartDateDlg start(MakeDate(2007, 1, 5));
+    runner.OnNextDialog([](win::CDialog& dialog) {
+        ShowActive(dialog);
+        dialog.GetDlgItem(win::IDOK)->SetFocus();
+        PressAlt(dialog, Qt::Key_S);
+        EXPECT_EQ(dialog.GetFocusedControlId(), IDC_DATE);
+        dialog.PressButton(win::IDCANCEL);
+    });
+    start.DoModal();
+    EXPECT_TRUE(runner.MessageBoxes().empty());
+}
+
+// No two key marks of one dialog (or of a page and the menu bar above it) share a letter,
+// and the key mark of every label and group box leads to a control.
+TEST(DialogKeyboardTest, KeyMarksDoNotClashAndEveryLabelsMarkLeadsSomewhere)
+{
+    const std::string menuLetters = "feh"; // File, Edit, Help
+    for (const win::DialogTemplate& dialogTemplate : res::DialogTemplates()) {
+        SCOPED_TRACE(dialogTemplate.caption);
+        const bool page = (dialogTemplate.style & win::WS_CHILD) != 0;
+        std::string letters = page ? menuLetters : std::string();
+        if (dialogTemplate.id == IDD_CASHFLOW_PAGE)
+            letters += 'l'; // the summary line's, from the string table
+        for (const win::ControlTemplate& control : dialogTemplate.controls) {
+            const QString text = QString::fromStdString(control.text);
+            const QKeySequence mark = QKeySequence::mnemonic(text);
+            if (mark.isEmpty())
+                continue;
+            const char letter = static_cast<char>(QChar(mark[0].key()).toLower().toLatin1());
+            EXPECT_EQ(letters.find(letter), std::string::npos) << control.text << " clashes";
+            letters += letter;
+            const bool label = control.kind == win::ControlKind::Static ||
+                               (control.style & win::BS_TYPEMASK) == win::BS_GROUPBOX;
+            if (label) {
+                EXPECT_NE(dialogTemplate.FindControl(control.buddy), nullptr) << control.text << " leads nowhere";
+            }
+        }
+    }
+}
+
+// The calendar opens from the keyboard (F4 or Alt+Down, as a combo box's list does), and
+// its arrows and Enter pick the day.
+TEST(DialogKeyboardTest, TheCalendarOpensWithF4OrAltDownAndPicksTheDayFromTheKeyboard)
+{
+    TzGuard zone(kEastern);
+    for (const auto& [key, modifiers] : {std::pair{Qt::Key_F4, Qt::KeyboardModifiers(Qt::NoModifier)},
+                                         std::pair{Qt::Key_Down, Qt::KeyboardModifiers(Qt::AltModifier)}}) {
+        win::ScriptedRunner runner;
+        CEditStartDateDlg start(MakeDate(2007, 1, 5));
+        runner.OnNextDialog([key = key, modifiers = modifiers](win::CDialog& dialog) {
+            ShowActive(dialog);
+            dialog.GotoDlgCtrl(*dialog.GetDlgItem(IDC_DATE));
+            QTest::keyClick(QApplication::focusWidget(), key, modifiers);
+            auto* calendar = dialog.GetDlgItem(IDC_DATE)->Widget()->findChild<QCalendarWidget*>();
+            ASSERT_NE(calendar, nullptr);
+            ASSERT_TRUE(calendar->isVisible());
+            QWidget* grid = calendar->focusWidget() ? calendar->focusWidget() : calendar;
+            QTest::keyClick(grid, Qt::Key_Right);
+            QTest::keyClick(grid, Qt::Key_Return);
+            EXPECT_FALSE(calendar->isVisible());
+            dialog.PressButton(win::IDOK);
+        });
+        ASSERT_EQ(start.DoModal(), win::IDOK);
+        EXPECT_EQ(start.GetDate(), MakeDate(2007, 1, 6));
+    }
+}
+
+// Whatever has the focus shows it: each control reached with Tab looks different from the
+// same control without the focus (flat buttons and the frameless Duration field included).
+TEST(DialogKeyboardTest, EveryControlShowsTheFocusItHas)
+{
+    for (const win::DialogTemplate& dialogTemplate : res::DialogTemplates()) {
+        SCOPED_TRACE(dialogTemplate.caption);
+        win::CDialog dialog(dialogTemplate.id);
+        ASSERT_TRUE(dialog.Create(nullptr));
+        ShowActive(dialog);
+        std::vector<std::pair<QWidget*, QImage>> focused;
+        for (int i = 0; i < 20; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QWidget* widget = nullptr;
+            if (win::CWnd* item = dialog.GetDlgItem(dialog.GetFocusedControlId()))
+                widget = item->Widget();
+            ASSERT_NE(widget, nullptr);
+            if (!focused.empty() && focused.front().first == widget)
+                break;
+            focused.emplace_back(widget, widget->grab().toImage());
+        }
+        // The focus goes to a control that is not a tab stop.
+        auto* away = new QWidget(dialog.Widget());
+        away->setFocusPolicy(Qt::StrongFocus);
+        away->show();
+        away->setFocus(Qt::TabFocusReason);
+        for (const auto& [widget, image] : focused)
+            EXPECT_NE(widget->grab().toImage(), image) << widget->metaObject()->className();
+    }
 }
 
 // Dates typed in full are read back exactly; every shorter start of the text, and a day

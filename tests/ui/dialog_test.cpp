@@ -97,7 +97,7 @@ TEST(DialogTemplateTest, ControlsGetTheWrapperAndTheTextsOfTheirKind)
     EXPECT_NE(dialog.GetDlgItemAs<win::CEdit>(IDC_AMOUNT), nullptr);
     EXPECT_NE(dialog.GetDlgItemAs<win::CSpinButtonCtrl>(IDC_OCCURRENCES_SPIN), nullptr);
     EXPECT_EQ(dialog.GetDlgItemText(win::IDOK), "Add");
-    EXPECT_EQ(dialog.GetDlgItemText(IDC_REPEATS), "Repeats");
+    EXPECT_EQ(dialog.GetDlgItemText(IDC_REPEATS), "&Repeats") << "the window text keeps its key mark";
     auto* step = dialog.GetDlgItemAs<win::CComboBox>(IDC_STEP);
     ASSERT_NE(step, nullptr);
     ASSERT_EQ(step->GetCount(), 4);

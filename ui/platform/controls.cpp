@@ -235,6 +235,12 @@ void CSpinButtonCtrl::SetBuddy(CWnd& buddy)
         upDown->SetBuddy(buddy.Widget());
 }
 
+void CSpinButtonCtrl::SetShowPositionOnLeave(bool on)
+{
+    if (UpDownWidget* upDown = UpDownOf(*this))
+        upDown->showPositionOnLeave = on;
+}
+
 void CSpinButtonCtrl::SetDeltaPosHandler(std::function<int(int position, int delta)> handler)
 {
     if (UpDownWidget* upDown = UpDownOf(*this))

@@ -93,6 +93,9 @@ public:
     int SetPos(int position);
     int GetPos() const;
     void SetBuddy(CWnd& buddy);
+    // When the buddy loses the focus showing no number within the range (a number being
+    // typed, say), it shows the position again.
+    void SetShowPositionOnLeave(bool on);
     // UDN_DELTAPOS: called before the position changes with the current position and the
     // change; a result of 1 refuses the change, 0 allows it.
     void SetDeltaPosHandler(std::function<int(int position, int delta)> handler);

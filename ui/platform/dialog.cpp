@@ -8,6 +8,7 @@
 #include <QDateTimeEdit>
 #include <QLineEdit>
 
+#include "ui/platform/accessibility.h"
 #include "ui/platform/api.h"
 #include "ui/platform/controls.h"
 #include "ui/platform/data_exchange.h"
@@ -110,6 +111,10 @@ bool CDialog::BuildWindow(QWidget* parent, bool child)
         m_items.push_back(std::move(item));
     }
     SetUpRadioGroups();
+    std::vector<QWidget*> widgets;
+    for (const auto& item : m_items)
+        widgets.push_back(item->Widget());
+    NameControls(*m_template, widgets);
     // An up-down control with UDS_AUTOBUDDY takes the control before it as its buddy;
     // UDS_ALIGNRIGHT puts it at the buddy's right edge, narrowing the buddy by its width.
     for (std::size_t i = 1; i < m_items.size(); ++i) {

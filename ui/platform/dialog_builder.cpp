@@ -19,6 +19,7 @@
 
 #include "res/icon.h"
 #include "res/resource.h"
+#include "ui/platform/accessibility.h"
 #include "ui/platform/api.h"
 #include "ui/platform/controls.h"
 #include "ui/platform/list_ctrl.h"
@@ -119,6 +120,8 @@ QWidget* CreateControlWidget(const ControlTemplate& control, QWidget* parent)
 {
     const QString text = QString::fromStdString(control.text);
     const std::uint32_t style = control.style;
+    // Before any control exists: an accessible interface, once made, stays.
+    InstallAccessibleRoles();
     switch (control.kind) {
     case ControlKind::Static: {
         auto* label = new QLabel(parent);
@@ -134,7 +137,7 @@ QWidget* CreateControlWidget(const ControlTemplate& control, QWidget* parent)
     case ControlKind::Button:
         switch (style & BS_TYPEMASK) {
         case BS_GROUPBOX: {
-            auto* group = new QGroupBox(text, parent);
+            auto* group = new GroupBoxWidget(text, parent);
             // Like a Windows group box: behind the controls it frames, and clicks pass.
             group->setAttribute(Qt::WA_TransparentForMouseEvents);
             return group;
@@ -156,7 +159,7 @@ QWidget* CreateControlWidget(const ControlTemplate& control, QWidget* parent)
             return button;
         }
         default: {
-            auto* button = new QPushButton(text, parent);
+            auto* button = new PushButtonWidget(text, parent);
             button->setFlat((style & BS_FLAT) != 0);
             button->setAutoDefault(false);
             button->setDefault((style & BS_TYPEMASK) == BS_DEFPUSHBUTTON);
@@ -164,9 +167,8 @@ QWidget* CreateControlWidget(const ControlTemplate& control, QWidget* parent)
         }
         }
     case ControlKind::Edit: {
-        auto* edit = new QLineEdit(text, parent);
+        auto* edit = (style & WS_BORDER) ? new QLineEdit(text, parent) : new BorderlessEditWidget(text, parent);
         edit->setAlignment(TextAlignment(style));
-        edit->setFrame((style & WS_BORDER) != 0);
         if (style & ES_NUMBER)
             edit->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), edit));
         return edit;

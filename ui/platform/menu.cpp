@@ -109,12 +109,9 @@ bool CMenu::SetMenuItemText(int id, const std::string& text)
     if (!item)
         return false;
     item->text = text;
-    if (item->action) {
-        // The accelerator's keys follow a tab in the shown text.
-        const QString shown = item->action->text();
-        const qsizetype tab = shown.indexOf(QLatin1Char('\t'));
-        item->action->setText(QString::fromStdString(text) + (tab < 0 ? QString() : shown.mid(tab)));
-    }
+    // The accelerator's keys are the action's shortcut: they stay.
+    if (item->action)
+        item->action->setText(QString::fromStdString(text));
     return true;
 }
 

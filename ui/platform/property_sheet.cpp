@@ -259,7 +259,10 @@ void CPropertySheet::BindMenuBar()
         popup->BindPopup(menu);
         QObject::connect(menu, &QMenu::aboutToShow, window,
                          [this, popup, position] { MenuAboutToShow(*popup, position); });
-        // Show each command's first accelerator beside it.
+        // Show each command's first accelerator beside it. As the action's shortcut, not
+        // as text after a tab, so that screen readers read the item's name and its keys
+        // apart; the shortcut only counts while the focus is on the menu itself, which
+        // it never is: the accelerator table gives the keys their commands.
         if (m_accelerators)
             for (QAction* action : menu->actions())
                 for (const AcceleratorEntry& entry : m_accelerators->entries)
@@ -270,7 +273,8 @@ void CPropertySheet::BindMenuBar()
                         if (entry.alt)
                             keys += QStringLiteral("Alt+");
                         keys += QChar(entry.virtualKey);
-                        action->setText(action->text() + QLatin1Char('\t') + keys);
+                        action->setShortcutContext(Qt::WidgetShortcut);
+                        action->setShortcut(QKeySequence(keys));
                         break;
                     }
     }

@@ -28,6 +28,11 @@ struct ControlTemplate {
     std::vector<std::string> items;
     // For a static icon: the icon resource id.
     int icon = 0;
+    // For a label or group box: the control that its key mark ("&Amount": Alt+A) puts the
+    // focus on, and that screen readers announce by the label's text; 0 for none.
+    int buddy = 0;
+    // What screen readers call a control that no label names.
+    std::string name;
 };
 
 // A dialog template: caption, style, font and size (dialog units), controls in tab order.

@@ -12,15 +12,18 @@
 #include <QPainter>
 #include <QScrollBar>
 #include <QSignalBlocker>
+#include <QStyleOptionComboBox>
 #include <QStyleOptionFocusRect>
 #include <QStyledItemDelegate>
 #include <QToolButton>
 #include <QVBoxLayout>
 
 #include "model/decimal.h"
+#include "res/resource.h"
 #include "ui/platform/dialog.h"
 #include "ui/platform/list_ctrl.h"
 #include "ui/platform/property_sheet.h"
+#include "ui/platform/resources.h"
 
 namespace win {
 
@@ -280,8 +283,35 @@ bool DatePickerWidget::event(QEvent* event)
     return QDateTimeEdit::event(event);
 }
 
+void DatePickerWidget::ShowCalendar()
+{
+    if (!calendarPopup() || !isEnabled())
+        return;
+    TakeTypedDate();
+    // QDateTimeEdit opens its calendar only for a press on its arrow: press it there.
+    QStyleOptionComboBox arrow;
+    arrow.initFrom(this);
+    arrow.editable = true;
+    arrow.frame = true;
+    arrow.subControls = QStyle::SC_All;
+    const QPoint place = style()->subControlRect(QStyle::CC_ComboBox, &arrow, QStyle::SC_ComboBoxArrow, this).center();
+    QMouseEvent press(QEvent::MouseButtonPress, place, mapToGlobal(place), Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    mousePressEvent(&press);
+    QMouseEvent release(QEvent::MouseButtonRelease, place, mapToGlobal(place), Qt::LeftButton, Qt::NoButton,
+                        Qt::NoModifier);
+    mouseReleaseEvent(&release);
+}
+
 void DatePickerWidget::keyPressEvent(QKeyEvent* event)
 {
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    if ((event->key() == Qt::Key_F4 && modifiers == Qt::NoModifier) ||
+        (event->key() == Qt::Key_Down && modifiers == Qt::AltModifier)) {
+        ShowCalendar();
+        event->accept();
+        return;
+    }
     if (EditTypedText(*event)) {
         event->accept();
         return;
@@ -663,6 +693,12 @@ void ListViewWidget::paintEvent(QPaintEvent* event)
 {
     QTableView::paintEvent(event);
     const QModelIndex current = currentIndex();
+    if (hasFocus() && !current.isValid()) {
+        // No row to frame (an empty list, say): the frame goes around the whole list.
+        QPainter painter(viewport());
+        DrawFocusFrame(*this, painter, viewport()->rect());
+        return;
+    }
     if (!m_wholeRowFocus || !current.isValid() || !hasFocus())
         return;
     // One focus frame around the whole current row, as a report list draws it.
@@ -739,6 +775,9 @@ void UpDownWidget::resizeEvent(QResizeEvent* event)
 
 namespace {
 
+// Page Up and Page Down step this many at a time.
+constexpr int kPageSteps = 10;
+
 QString BuddyText(QWidget* buddy)
 {
     if (auto* edit = qobject_cast<QLineEdit*>(buddy))
@@ -794,20 +833,42 @@ bool UpDownWidget::Step(int delta)
     return changed;
 }
 
+void UpDownWidget::StepWithin(int steps)
+{
+    const int low = std::min(lower, upper);
+    const int high = std::max(lower, upper);
+    const int current = CurrentPosition();
+    const int target = std::clamp(current + (lower <= upper ? steps : -steps), low, high);
+    if (target != current)
+        Step(lower <= upper ? target - current : current - target);
+}
+
 void UpDownWidget::SetBuddy(QWidget* buddyWidget)
 {
     if (buddy)
         buddy->removeEventFilter(this);
     buddy = buddyWidget;
-    if (buddy && arrowKeys)
+    if (buddy)
         buddy->installEventFilter(this);
+    if (buddy && accessibleName().isEmpty() && !buddy->accessibleName().isEmpty())
+        SetName(buddy->accessibleName());
     ShowPositionInBuddy();
+}
+
+void UpDownWidget::SetName(const QString& name)
+{
+    setAccessibleName(name);
+    m_decrease->setAccessibleName(QString::fromStdString(LoadString(res::IDS_SPIN_DECREASE)).arg(name));
+    m_increase->setAccessibleName(QString::fromStdString(LoadString(res::IDS_SPIN_INCREASE)).arg(name));
 }
 
 bool UpDownWidget::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == buddy && event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
+    if (watched == buddy && event->type() == QEvent::KeyPress && arrowKeys) {
+        const auto* press = static_cast<QKeyEvent*>(event);
+        const int key = press->key();
+        if (press->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
+            return QWidget::eventFilter(watched, event);
         if (key == Qt::Key_Up || (m_horizontal && key == Qt::Key_Right)) {
             Step(1);
             return true;
@@ -816,8 +877,67 @@ bool UpDownWidget::eventFilter(QObject* watched, QEvent* event)
             Step(-1);
             return true;
         }
+        if (key == Qt::Key_PageUp || key == Qt::Key_PageDown) {
+            StepWithin(key == Qt::Key_PageUp ? kPageSteps : -kPageSteps);
+            return true;
+        }
+    }
+    if (watched == buddy && event->type() == QEvent::FocusOut && showPositionOnLeave && setBuddyInt) {
+        bool number = false;
+        const int shown = BuddyText(buddy).toInt(&number);
+        if (!number || shown < std::min(lower, upper) || shown > std::max(lower, upper))
+            ShowPositionInBuddy();
     }
     return QWidget::eventFilter(watched, event);
+}
+
+bool GroupBoxWidget::event(QEvent* event)
+{
+    // The key mark: the focus goes to the framed control, as a label's goes to its buddy.
+    if (event->type() == QEvent::Shortcut) {
+        if (buddy && buddy->isEnabled())
+            buddy->setFocus(Qt::ShortcutFocusReason);
+        return true;
+    }
+    return QGroupBox::event(event);
+}
+
+void DrawFocusFrame(QWidget& widget, QPainter& painter, const QRect& rect)
+{
+    // Fusion's own focus rectangle is a shade of the background, hard to see; this is the
+    // colour it outlines a focused field with.
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setPen(QPen(widget.palette().color(QPalette::Highlight), 1));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(rect.adjusted(0, 0, -1, -1));
+    painter.restore();
+}
+
+void PushButtonWidget::paintEvent(QPaintEvent* event)
+{
+    QPushButton::paintEvent(event);
+    if (!hasFocus())
+        return;
+    QPainter painter(this);
+    // Inside the bevel, where Windows draws its dotted frame.
+    const int inset = isFlat() ? 0 : 3;
+    DrawFocusFrame(*this, painter, rect().adjusted(inset, inset, -inset, -inset));
+}
+
+BorderlessEditWidget::BorderlessEditWidget(const QString& text, QWidget* parent) : QLineEdit(text, parent)
+{
+    setFrame(false);
+    setStyleSheet(QStringLiteral("QLineEdit { background: transparent; }"));
+}
+
+void BorderlessEditWidget::paintEvent(QPaintEvent* event)
+{
+    QLineEdit::paintEvent(event);
+    if (!hasFocus())
+        return;
+    QPainter painter(this);
+    DrawFocusFrame(*this, painter, rect());
 }
 
 void OwnerDrawButton::paintEvent(QPaintEvent*)

@@ -9,6 +9,8 @@
 #include <QAbstractTableModel>
 #include <QDateTimeEdit>
 #include <QDialog>
+#include <QGroupBox>
+#include <QLineEdit>
 #include <QMainWindow>
 #include <QPushButton>
 #include <QHeaderView>
@@ -170,11 +172,20 @@ public:
     QWidget* buddy = nullptr;
     std::function<int(int position, int delta)> deltaPosHandler;
 
+    // When the buddy loses the focus showing no number within the range, it shows the
+    // position again.
+    bool showPositionOnLeave = false;
+
     // The current position, read back from a buddy that shows it.
     int CurrentPosition() const;
     void ShowPositionInBuddy();
     bool Step(int delta);
+    // Up or down by as many steps as the range allows, at most steps (Page Up and Page Down).
+    void StepWithin(int steps);
+    // The buddy's arrow keys step the position; a spin without a name takes the buddy's.
     void SetBuddy(QWidget* buddyWidget);
+    // Names the spin and its two arrows ("Increase Duration") for screen readers.
+    void SetName(const QString& name);
 
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -202,6 +213,8 @@ public:
     // The typed date at the picker's time of day when the text is a whole date, else the
     // picker's value.
     QDateTime CurrentDateTime() const;
+    // Opens the calendar pop-up (F4 and Alt+Down do, as a click on the arrow does).
+    void ShowCalendar();
 
 protected:
     bool event(QEvent* event) override;
@@ -243,6 +256,42 @@ public:
 private:
     std::function<bool(int, Qt::KeyboardModifiers)> m_handler;
 };
+
+// A group box whose key mark puts the focus on a control it frames (its buddy): the
+// controls of a dialog template are the box's siblings, not its children.
+class GroupBoxWidget : public QGroupBox {
+public:
+    GroupBoxWidget(const QString& title, QWidget* parent) : QGroupBox(title, parent) {}
+    QWidget* buddy = nullptr;
+
+protected:
+    bool event(QEvent* event) override;
+};
+
+// A push button that draws a focus frame of its own while it has the focus: the style
+// draws none on a flat button ("<<", the summary line), and outlines the default button
+// alike with or without the focus.
+class PushButtonWidget : public QPushButton {
+public:
+    PushButtonWidget(const QString& text, QWidget* parent) : QPushButton(text, parent) {}
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+};
+
+// An edit field without a frame, on the window's own background (a number where a label
+// would be): a focus frame shows where the keys go.
+class BorderlessEditWidget : public QLineEdit {
+public:
+    BorderlessEditWidget(const QString& text, QWidget* parent);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+};
+
+// Draws a focus frame in the palette's highlight colour along the inside of rect (in the
+// widget's coordinates), whether or not the focus came from the keyboard.
+void DrawFocusFrame(QWidget& widget, QPainter& painter, const QRect& rect);
 
 // An owner-drawn button: its owner paints it.
 class OwnerDrawButton : public QPushButton {
