@@ -109,8 +109,8 @@ inline constexpr int IDS_PREVIEW_DAY = 344;            // 344 to 347: "day", "we
 inline constexpr int IDS_PREVIEW_ENDS_AFTER_LATEST = 348; // "%1 payments, the last after %2"
 
 // What screen readers call the arrows of a spin control named %1.
-inline constexpr int IDS_SPIN_DECREASE = 380; // "Decrease %1"
-inline constexpr int IDS_SPIN_INCREASE = 381; // "Increase %1"
+inline constexpr int IDS_SPIN_DECREASE = 384; // "Decrease %1"
+inline constexpr int IDS_SPIN_INCREASE = 385; // "Increase %1"
 
 // The validation prompts of dialog data exchange.
 inline constexpr int AFX_IDP_PARSE_INT = 0xF110;         // "Please enter an integer."

@@ -1,11 +1,33 @@
 #include "res/resource.h"
 #include "res/resources.h"
 
+#include <cstdio>
+#include <cstdlib>
+#include <initializer_list>
+
 namespace res {
+
+namespace {
+
+// Two entries with one id would silently hide one of the texts: stop at once instead, so
+// the first test that shows any text finds the clash.
+std::map<int, std::string> WithUniqueIds(std::initializer_list<std::pair<const int, std::string>> entries)
+{
+    std::map<int, std::string> table;
+    for (const auto& entry : entries) {
+        if (!table.insert(entry).second) {
+            std::fprintf(stderr, "The string id %d is used twice.\n", entry.first);
+            std::abort();
+        }
+    }
+    return table;
+}
+
+} // namespace
 
 const std::map<int, std::string>& StringTable()
 {
-    static const std::map<int, std::string> table = {
+    static const std::map<int, std::string> table = WithUniqueIds({
         {IDS_APP_TITLE, "Tillane"},
         {IDS_START_DATE, "Start Date"},
         {IDS_DESCRIPTION, "Description"},
@@ -95,7 +117,7 @@ const std::map<int, std::string>& StringTable()
         {AFX_IDP_PARSE_INT_RANGE, "Please enter an integer between %1 and %2."},
         {AFX_IDP_PARSE_STRING_SIZE, "Please enter no more than %1 characters."},
         {AFX_IDP_PARSE_UINT, "Please enter a positive integer."},
-    };
+    });
     return table;
 }
 
