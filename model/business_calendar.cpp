@@ -5,23 +5,37 @@
 BusinessCalendar::BusinessCalendar(std::uint8_t weekendDays, std::vector<Holiday> holidays)
     : m_weekend(weekendDays & 0x7F), m_holidays(std::move(holidays))
 {
+    // The one-time holidays as a bitmap of the days from the first to the last of them:
+    // m_days holds the first day, then the bits, 64 days a word. Asked for every
+    // occurrence of every rule, a day must be told at once.
+    std::vector<std::int64_t> days;
     for (const Holiday& holiday : m_holidays) {
         if (holiday.yearly) {
             const CalendarDate date = SplitDate(holiday.date);
             m_yearly[date.month - 1] |= 1u << date.day;
             m_anyYearly = true;
         } else {
-            m_days.push_back(LocalDay(holiday.date));
+            days.push_back(LocalDay(holiday.date));
         }
     }
-    std::sort(m_days.begin(), m_days.end());
+    if (days.empty())
+        return;
+    const auto [first, last] = std::minmax_element(days.begin(), days.end());
+    const std::int64_t from = *first;
+    m_days.assign(static_cast<std::size_t>((*last - from) / 64 + 2), 0);
+    m_days[0] = from;
+    for (const std::int64_t day : days)
+        m_days[static_cast<std::size_t>((day - from) / 64 + 1)] |=
+            static_cast<std::int64_t>(std::uint64_t(1) << ((day - from) % 64));
 }
 
 bool BusinessCalendar::IsHolidayDay(std::int64_t day) const
 {
-    const auto found = std::lower_bound(m_days.begin(), m_days.end(), day);
-    if (found != m_days.end() && *found == day)
-        return true;
+    if (!m_days.empty() && day >= m_days[0]) {
+        const std::uint64_t offset = static_cast<std::uint64_t>(day - m_days[0]);
+        if (offset / 64 + 1 < m_days.size() && ((static_cast<std::uint64_t>(m_days[offset / 64 + 1]) >> (offset % 64)) & 1u))
+            return true;
+    }
     if (!m_anyYearly)
         return false;
     const CalendarDate date = CalendarDateOfLocalDay(day);

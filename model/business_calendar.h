@@ -75,8 +75,8 @@ private:
 
     std::uint8_t m_weekend = kDefaultWeekend;
     std::vector<Holiday> m_holidays;
-    // The holidays as days: one-time ones sorted, yearly ones by month and day
-    // (bit `day` of m_yearly[month - 1]).
+    // The holidays as days: one-time ones as a bitmap (see the constructor), yearly ones
+    // by month and day (bit `day` of m_yearly[month - 1]).
     std::vector<std::int64_t> m_days;
     std::uint32_t m_yearly[12] = {};
     bool m_anyYearly = false;
