@@ -298,6 +298,7 @@ int RunForecast(const CommandLine& line, const std::string& path, std::FILE* out
     ProjectionStartDate() = ClampDate(start);
     CashFlowProjection projection(schedule, schedule, duration, kOpeningDescription);
     schedule.SetProjection(projection);
+    projection.SetBusinessCalendar(BusinessCalendar(contents.weekendDays, std::move(contents.holidays)));
     projection.Rebuild();
     if (projection.IsCapped()) {
         std::fputs(ProjectionCapNotice(path, projection.GetRowLimit()).c_str(), err);

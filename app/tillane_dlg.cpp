@@ -13,6 +13,7 @@
 #include "storage/text_file.h"
 #include "storage/xml_document.h"
 #include "ui/account_edit_dlg.h"
+#include "ui/business_days_dlg.h"
 #include "ui/chart_image.h"
 #include "ui/platform/api.h"
 #include "ui/platform/data_exchange.h"
@@ -211,6 +212,18 @@ void DataFileReadingSeed::Load(app::IConfiguration& configuration)
         configuration.SetInt("CashFlow", "Duration", static_cast<int>(m_reading.loaded.contents.duration));
 }
 
+namespace {
+
+BusinessCalendar BusinessDaysOfFile(DataFile::Contents& contents)
+{
+    // The window keeps the holidays in date order, as it saves them.
+    std::stable_sort(contents.holidays.begin(), contents.holidays.end(),
+                     [](const Holiday& a, const Holiday& b) { return a.date < b.date; });
+    return BusinessCalendar(contents.weekendDays, std::move(contents.holidays));
+}
+
+} // namespace
+
 void CTillaneDlg::LoadData(bool sampleWhenMissing)
 {
     if (m_dataFileState != DataFileState::Load && m_dataFileState != DataFileState::LoadKeepingOriginal)
@@ -288,8 +301,22 @@ void CTillaneDlg::LoadParsed(DataFile::LoadResult loaded)
                                                             std::move(read.rule)));
     const bool any = !records.empty();
     transactions.AddTransactions(std::move(records), true);
+    m_cashFlowPage.CashFlowList().SetBusinessCalendar(BusinessDaysOfFile(contents));
     if (any)
         m_cashFlowPage.CashFlowList().Rebuild();
+}
+
+void CTillaneDlg::EditBusinessDays()
+{
+    CCashFlowListCtrl& list = m_cashFlowPage.CashFlowList();
+    CBusinessDaysDlg dialog(list.GetBusinessCalendar(), SplitDate(list.GetStartDate()).year,
+                            SplitDate(AddDays(list.GetEndDate(), -1)).year, this);
+    if (dialog.DoModal() != win::IDOK)
+        return;
+    const BusinessCalendar& now = list.GetBusinessCalendar();
+    BusinessCalendar chosen = dialog.GetCalendar();
+    if (chosen.WeekendDays() != now.WeekendDays() || chosen.Holidays() != now.Holidays())
+        m_history.SetBusinessCalendar(std::move(chosen));
 }
 
 void CTillaneDlg::AddSampleData()
@@ -438,6 +465,7 @@ std::string CTillaneDlg::DataFileText()
     m_cashFlowPage.Save(document);
     m_accountsPage.Save(document);
     m_transPage.Save(document);
+    DataFile::WriteHolidays(document, m_cashFlowPage.CashFlowList().GetBusinessCalendar().Holidays());
     return TextFile::ToTextMode(document.GetDocument());
 }
 
@@ -578,6 +606,9 @@ bool CTillaneDlg::OnCommand(int id)
         return true;
     case res::ID_ROW_LIMIT_NOTICE:
         ShowRowLimitNotice();
+        return true;
+    case res::ID_BUSINESS_DAYS:
+        EditBusinessDays();
         return true;
     case res::ID_APP_ABOUT: {
         CAboutDlg about;
@@ -737,7 +768,7 @@ void CTillaneDlg::AddTransaction()
 {
     CTransEditDlg editor(CTransEditDlg::AddMode);
     const CCashFlowListCtrl& cashflow = m_cashFlowPage.CashFlowList();
-    editor.SetCashFlowWindow({cashflow.GetStartDate(), cashflow.GetEndDate()});
+    editor.SetCashFlowWindow({cashflow.GetStartDate(), cashflow.GetEndDate(), &cashflow.GetBusinessCalendar()});
     if (editor.DoModal() == win::IDOK)
         m_history.AddTransaction(editor.GetDate(), editor.GetDescription(), editor.GetSignedAmount(),
                                  editor.CreateRepeater());
@@ -960,6 +991,10 @@ bool CTillaneDlg::CashflowReference::InsertEntryDays(const std::vector<std::int3
     return target->InsertEntryDays(days, description, amount, record);
 }
 void CTillaneDlg::CashflowReference::ProjectAllOnNextMove() { target->ProjectAllOnNextMove(); }
+const BusinessCalendar& CTillaneDlg::CashflowReference::GetBusinessCalendar() const
+{
+    return target->GetBusinessCalendar();
+}
 int CTillaneDlg::CashflowReference::DeleteEntriesOf(const TransactionData* record)
 {
     return target->DeleteEntriesOf(record);

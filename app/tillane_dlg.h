@@ -174,12 +174,15 @@ private:
                              std::int32_t amount, TransactionData* record) override;
         int DeleteEntriesOf(const TransactionData* record) override;
         void ProjectAllOnNextMove() override;
+        const BusinessCalendar& GetBusinessCalendar() const override;
     };
 
     void EditSelected();
     void DeleteSelected();
     void AddAccount();
     void AddTransaction();
+    // Edit > Business Days...: the weekend days and holidays, one undo step when changed.
+    void EditBusinessDays();
     // What to do when another program has changed the data file since it was loaded or
     // last saved.
     enum class DiskChoice {

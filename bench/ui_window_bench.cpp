@@ -28,7 +28,7 @@ std::string Schedule(const std::string& name) { return std::string(TILLANE_SAMPL
 
 using Window = BenchWindow;
 
-const char* const kSchedules[] = {"typical", "large", "stress"};
+const char* const kSchedules[] = {"typical", "large", "stress", "stress-business"};
 
 // The window opened and painted on the benchmark's schedule, which names the results.
 std::unique_ptr<Window> OpenSchedule(benchmark::State& state)
@@ -45,7 +45,7 @@ void OpenToFirstPaint(benchmark::State& state)
     state.SetLabel(kSchedules[state.range(0)]);
     MeasureOpenToFirstPaint(state, path);
 }
-BENCHMARK(OpenToFirstPaint)->DenseRange(0, 2)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+BENCHMARK(OpenToFirstPaint)->DenseRange(0, 3)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 
 // Presses a Cash Flow page button on each iteration and repaints.
 void ButtonToRepaint(benchmark::State& state, int button)
@@ -59,10 +59,10 @@ void ButtonToRepaint(benchmark::State& state, int button)
 }
 
 void NextDayToRepaint(benchmark::State& state) { ButtonToRepaint(state, res::IDC_NEXT_DAY); }
-BENCHMARK(NextDayToRepaint)->DenseRange(0, 2)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+BENCHMARK(NextDayToRepaint)->DenseRange(0, 3)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 
 void PreviousDayToRepaint(benchmark::State& state) { ButtonToRepaint(state, res::IDC_PREVIOUS_DAY); }
-BENCHMARK(PreviousDayToRepaint)->DenseRange(0, 2)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+BENCHMARK(PreviousDayToRepaint)->DenseRange(0, 3)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 
 // One click of the Duration spin, down and up in turn.
 void DurationStepToRepaint(benchmark::State& state)
@@ -81,7 +81,7 @@ void DurationStepToRepaint(benchmark::State& state)
         delta = -delta;
     }
 }
-BENCHMARK(DurationStepToRepaint)->DenseRange(0, 2)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+BENCHMARK(DurationStepToRepaint)->DenseRange(0, 3)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 
 // The transaction the add, edit and delete benchmarks work with: monthly from the start
 // date, so it has a row in every month of the projection.
@@ -110,7 +110,7 @@ void AddTransactionToRepaint(benchmark::State& state)
         state.ResumeTiming();
     }
 }
-BENCHMARK(AddTransactionToRepaint)->DenseRange(0, 2)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+BENCHMARK(AddTransactionToRepaint)->DenseRange(0, 3)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 
 // A new amount for the transaction, two amounts in turn.
 void EditTransactionToRepaint(benchmark::State& state)
@@ -129,7 +129,7 @@ void EditTransactionToRepaint(benchmark::State& state)
         window.Paint();
     }
 }
-BENCHMARK(EditTransactionToRepaint)->DenseRange(0, 2)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+BENCHMARK(EditTransactionToRepaint)->DenseRange(0, 3)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 
 void DeleteTransactionToRepaint(benchmark::State& state)
 {
@@ -145,7 +145,7 @@ void DeleteTransactionToRepaint(benchmark::State& state)
         window.Paint();
     }
 }
-BENCHMARK(DeleteTransactionToRepaint)->DenseRange(0, 2)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+BENCHMARK(DeleteTransactionToRepaint)->DenseRange(0, 3)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 
 } // namespace
 

@@ -1,14 +1,18 @@
-// Projects random transactions (every kind of rule, any step, count and day) over a random
-// small window and checks the rows against a plain reference that steps each rule through
-// its occurrences one index at a time: the same dates for each transaction, in date order,
+// Projects random transactions (every kind of rule, any step, count and day, the n-th
+// weekday or twice a month, moved off days off or not) over a random small window, with
+// random weekend days and holidays, and checks the rows against a plain reference that
+// steps each rule through its occurrences one index at a time and walks day by day to the
+// business day a move takes it to: the same dates for each transaction, in date order,
 // behind an opening row, with every balance the one before plus the row's amount.
 // Rules the editor can make (a step of one or more) are checked date for date; rules only
 // a hand-edited file can hold (a step of zero or less) are checked to stay in the window
 // and within their count.
+#include "model/business_calendar.h"
 #include "model/cash_flow_projection.h"
 #include "model/cashflow_interfaces.h"
 #include "model/date_repeater.h"
 #include "model/dates.h"
+#include "model/occurrence_preview.h"
 #include "model/transaction_data.h"
 
 #include <algorithm>
@@ -72,40 +76,98 @@ std::unique_ptr<CDateRepeater> RandomRule(Input& input, bool handEdited)
     const auto step = [&](std::int32_t most) {
         return static_cast<std::int32_t>(handEdited ? input.Range(-3, 0) : input.Range(1, most));
     };
+    const auto move = static_cast<BusinessDayMove>(input.Range(0, 3));
     switch (input.Range(0, 4)) {
     case RepeatOnce:
-        return std::make_unique<CDateRepeaterOnce>();
+        return std::make_unique<CDateRepeaterOnce>(move);
     case RepeatDaily:
-        return std::make_unique<CDateRepeaterDaily>(step(45), count);
+        return std::make_unique<CDateRepeaterDaily>(step(45), count, move);
     case RepeatWeekly:
-        return std::make_unique<CDateRepeaterWeekly>(step(8), count);
-    case RepeatMonthly:
-        return std::make_unique<CDateRepeaterMonthly>(step(14), count, static_cast<std::int32_t>(input.Range(-1, 31)));
+        return std::make_unique<CDateRepeaterWeekly>(step(8), count, move);
+    case RepeatMonthly: {
+        MonthlyDays days;
+        switch (input.Range(0, 2)) {
+        case 1:
+            days = {static_cast<std::int32_t>(input.Range(-1, 4)), static_cast<std::int32_t>(input.Range(0, 6)), 0};
+            break;
+        case 2: days.day2 = static_cast<std::int32_t>(input.Range(0, 32)); break;
+        default: break;
+        }
+        return std::make_unique<CDateRepeaterMonthly>(step(14), count, static_cast<std::int32_t>(input.Range(-1, 31)),
+                                                      days, move);
+    }
     default:
-        return std::make_unique<CDateRepeaterYearly>(step(3), count);
+        return std::make_unique<CDateRepeaterYearly>(step(3), count, move);
     }
 }
 
-// The dates of a rule inside [start, end), stepping its occurrences one by one: a rule
-// ends at its count, at an occurrence past the window, and, when an occurrence is not
-// later than the one before, at once without a count or once before the window with one.
-std::vector<std::uint64_t> ReferenceDays(const TransactionData& record, TimeValue start, TimeValue end)
+// Days off: a weekend day, or a holiday's date (a yearly one's month and day).
+struct DaysOff {
+    std::uint8_t weekend = BusinessCalendar::kDefaultWeekend;
+    std::vector<Holiday> holidays;
+
+    bool Off(TimeValue date) const
+    {
+        if ((weekend >> DayOfWeek(date)) & 1u)
+            return true;
+        // By the calendar date, which beyond the year 9999 its text would not tell.
+        const CalendarDate day = SplitDate(date);
+        for (const Holiday& holiday : holidays) {
+            const CalendarDate on = SplitDate(holiday.date);
+            if (on == day || (holiday.yearly && on.month == day.month && on.day == day.day))
+                return true;
+        }
+        return false;
+    }
+    TimeValue Moved(TimeValue date, BusinessDayMove move) const
+    {
+        if (move == BusinessDayMove::Keep || !Off(date))
+            return date;
+        // Only days the program handles are business days to move to.
+        auto open = [&](int k) { return IsDateInRange(AddDays(date, k)) && !Off(AddDays(date, k)); };
+        int before = 0, after = 0;
+        for (int k = 1; k <= 31 && before == 0; ++k)
+            if (open(-k))
+                before = k;
+        for (int k = 1; k <= 31 && after == 0; ++k)
+            if (open(k))
+                after = k;
+        if (move == BusinessDayMove::Before ||
+            (move == BusinessDayMove::Nearest && before != 0 && (after == 0 || before <= after)))
+            return before != 0 ? AddDays(date, -before) : date;
+        return after != 0 ? AddDays(date, after) : date;
+    }
+};
+
+// The dates of a rule inside [start, end), stepping its occurrences one by one, each where
+// its move takes it: a rule ends at its count, at an occurrence past the reach of a move
+// into the window, and, when an occurrence is not later than the one before (a month's
+// second date on its first excepted), at once without a count or once before the window
+// with one.
+std::vector<std::uint64_t> ReferenceDays(const TransactionData& record, TimeValue start, TimeValue end,
+                                         const DaysOff& off)
 {
     std::vector<std::uint64_t> days;
     if (record.amount == 0)
         return days;
     const CDateRepeater& rule = *record.repeater;
+    const bool moves = rule.GetBusinessDay() != BusinessDayMove::Keep;
+    const TimeValue from = moves ? AddDays(start, -31) : start;
+    const TimeValue to = moves ? AddDays(end, 31) : end;
+    const bool twice = rule.GetType() == RepeatMonthly && static_cast<const CDateRepeaterMonthly&>(rule).PerMonth() == 2;
     TimeValue previous = 0;
     for (std::uint32_t n = 0; n < 1'000'000; ++n) {
         if (rule.count != 0 && n >= rule.count)
             break;
         const TimeValue occurrence = rule.GetOccurrence(record.date, n);
-        if (n > 0 && occurrence >= end)
+        if (n > 0 && occurrence >= to)
             break;
-        if (n > 0 && occurrence <= previous && (rule.count == 0 || occurrence < start))
+        const bool sameMonthsDay = twice && n % 2 == 1 && occurrence == previous;
+        if (n > 0 && occurrence <= previous && !sameMonthsDay && (rule.count == 0 || occurrence < from))
             break;
-        if (occurrence >= start && occurrence < end)
-            days.push_back(DayNumber(occurrence));
+        const TimeValue taken = off.Moved(occurrence, rule.GetBusinessDay());
+        if (taken >= start && taken < end)
+            days.push_back(DayNumber(taken));
         previous = occurrence;
     }
     return days;
@@ -136,6 +198,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             std::make_unique<TransactionData>(date, "T", amount, RandomRule(input, odd)));
         handEdited.push_back(odd);
     }
+    DaysOff off;
+    if (input.Range(0, 1) == 1)
+        off.weekend = static_cast<std::uint8_t>(input.Range(0, 127));
+    for (std::int64_t h = input.Range(0, 4); h > 0; --h)
+        off.holidays.push_back({ClampDate(ToTenOClock(AddDays(start, input.Range(-40, 31 * static_cast<std::int64_t>(months) + 40)))),
+                                "H", input.Range(0, 2) == 0});
+    projection.SetBusinessCalendar(BusinessCalendar(off.weekend, off.holidays));
     projection.SetStartDate(start);
 
     const TimeValue windowStart = ProjectionStartDate();
@@ -169,7 +238,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 std::abort();
             continue;
         }
-        if (days != ReferenceDays(record, windowStart, end))
+        if (days != ReferenceDays(record, windowStart, end, off))
             std::abort();
     }
     return 0;

@@ -266,6 +266,12 @@ void CashFlowProjection::SetDuration(unsigned months)
     Reproject();
 }
 
+const BusinessCalendar& ICashflowListCtrl::GetBusinessCalendar() const
+{
+    static const BusinessCalendar plain;
+    return plain;
+}
+
 namespace {
 
 // An occurrence index to start stepping from: every occurrence before it lies before the
@@ -283,7 +289,8 @@ std::uint32_t FirstIndexBefore(const CDateRepeater& rule, TimeValue date, TimeVa
         break;
     case RepeatMonthly: {
         const CalendarDate from = SplitDate(date), to = SplitDate(start);
-        guess = ((std::int64_t(to.year) - from.year) * 12 + (to.month - from.month)) / rule.delta;
+        guess = ((std::int64_t(to.year) - from.year) * 12 + (to.month - from.month)) / rule.delta *
+                static_cast<const CDateRepeaterMonthly&>(rule).PerMonth();
         break;
     }
     case RepeatYearly:
@@ -313,25 +320,25 @@ public:
         , m_delta(rule.delta)
         , m_first(LocalDay(date))
         , m_from(SplitDate(date))
-        , m_day(m_type == RepeatMonthly ? static_cast<const CDateRepeaterMonthly&>(rule).GetDay() : 0)
+        , m_monthly(m_type == RepeatMonthly ? static_cast<const CDateRepeaterMonthly*>(&rule) : nullptr)
+        , m_perMonth(m_monthly ? m_monthly->PerMonth() : 1)
     {
     }
 
     std::int64_t Day(std::uint64_t n) const
     {
-        const auto steps = static_cast<std::int64_t>(n) * m_delta;
         switch (m_type) {
         case RepeatMonthly: {
             // Rules stepping forward only: the month index is never negative.
-            const std::int64_t monthIndex = (m_from.month - 1) + steps;
+            const std::int64_t monthIndex = (m_from.month - 1) + static_cast<std::int64_t>(n / m_perMonth) * m_delta;
             const std::int64_t year = m_from.year + monthIndex / 12;
             const int month = static_cast<int>(monthIndex % 12) + 1;
-            return DayOfCalendarDate(year, month, m_day != 0 ? m_day : DaysInMonth(year, month));
+            return DayOfCalendarDate(year, month, m_monthly->DayInMonth(year, month, n % m_perMonth));
         }
         case RepeatYearly:
-            return DayOfCalendarDate(m_from.year + steps, m_from.month, m_from.day);
+            return DayOfCalendarDate(m_from.year + static_cast<std::int64_t>(n) * m_delta, m_from.month, m_from.day);
         default:
-            return m_first + steps;
+            return m_first + static_cast<std::int64_t>(n) * m_delta;
         }
     }
 
@@ -343,7 +350,8 @@ public:
         switch (m_type) {
         case RepeatMonthly: {
             const CalendarDate target = to();
-            guess = ((std::int64_t(target.year) - m_from.year) * 12 + (target.month - m_from.month)) / m_delta - 1;
+            guess = (((std::int64_t(target.year) - m_from.year) * 12 + (target.month - m_from.month)) / m_delta - 1) *
+                    m_perMonth;
             break;
         }
         case RepeatYearly:
@@ -364,7 +372,28 @@ private:
     std::int64_t m_delta;
     std::int64_t m_first;
     CalendarDate m_from;
-    std::int32_t m_day;
+    const CDateRepeaterMonthly* m_monthly;
+    std::uint32_t m_perMonth;
+};
+
+// Where the rule's occurrences are taken: the window [start, end), and the days the rule's
+// own dates are looked for in, wider by the farthest a move to a business day reaches.
+struct Reach {
+    Reach(const ICashflowListCtrl& cashflow, const CDateRepeater& rule)
+        : calendar(cashflow.GetBusinessCalendar())
+        , move(rule.GetBusinessDay())
+        , start(ProjectionStartDate())
+        , end(cashflow.GetEndDate())
+        , from(move == BusinessDayMove::Keep ? start : AddDays(start, -BusinessCalendar::kMoveReach))
+        , to(move == BusinessDayMove::Keep ? end : AddDays(end, BusinessCalendar::kMoveReach))
+    {
+    }
+
+    bool Moves() const { return move != BusinessDayMove::Keep; }
+
+    const BusinessCalendar& calendar;
+    BusinessDayMove move;
+    TimeValue start, end, from, to;
 };
 
 // Whether OccurrenceDays gives the rule's own days in [start, end): a rule stepping
@@ -390,31 +419,42 @@ bool SteppedByDays(const CDateRepeater& rule, TimeValue date, TimeValue start, T
 }
 
 // Queues the days of the rule's occurrences in the window through the projection's
-// batches; false when the days could not be used.
+// batches; false when the days could not be used. An occurrence belongs to the window
+// when the day it is taken on does, wherever it was due.
 bool ProjectOccurrenceDays(ICashflowListCtrl& cashflow, TimeValue date, const std::string& description,
                            std::int32_t amount, TransactionData* record, const CDateRepeater& rule)
 {
-    const TimeValue start = ProjectionStartDate();
-    const TimeValue end = cashflow.GetEndDate();
-    if (!SteppedByDays(rule, date, start, end))
+    const Reach reach(cashflow, rule);
+    if (!SteppedByDays(rule, date, reach.from, reach.to))
         return false;
     const OccurrenceDays days(rule, date);
-    const std::int64_t startDay = LocalDay(start);
-    const std::int64_t endDay = LocalDay(end);
-    const std::uint64_t first = days.FirstNotBefore(startDay);
+    const std::int64_t fromDay = LocalDay(reach.from);
+    const std::int64_t toDay = LocalDay(reach.to);
+    const std::int64_t startDay = LocalDay(reach.start);
+    const std::int64_t endDay = LocalDay(reach.end);
+    const std::uint64_t first = days.FirstNotBefore(fromDay);
     const std::uint64_t count = rule.count != 0 ? rule.count : std::numeric_limits<std::uint32_t>::max();
-    // The first day in the window, and the one before it, must be where the rule's own
-    // dates put them.
+    // The first day looked at, and the one before it, must be where the rule's own dates
+    // put them.
     if (first > std::numeric_limits<std::uint32_t>::max() ||
-        (first < count && rule.GetOccurrence(date, static_cast<std::uint32_t>(first)) < start) ||
-        (first > 0 && first - 1 < count && rule.GetOccurrence(date, static_cast<std::uint32_t>(first - 1)) >= start))
+        (first < count && rule.GetOccurrence(date, static_cast<std::uint32_t>(first)) < reach.from) ||
+        (first > 0 && first - 1 < count &&
+         rule.GetOccurrence(date, static_cast<std::uint32_t>(first - 1)) >= reach.from))
         return false;
+    const std::int64_t firstHandled = LocalDay(EarliestDate());
+    const std::int64_t lastHandled = LocalDay(LatestDate());
     constexpr std::size_t kBatch = 4096;
     std::vector<std::int32_t> batch;
     for (std::uint64_t n = first; n < count; ++n) {
-        const std::int64_t day = days.Day(n);
-        if (day >= endDay)
+        std::int64_t day = days.Day(n);
+        if (day >= toDay)
             break;
+        if (reach.Moves()) {
+            day = reach.calendar.Move(day, reach.move,
+                                      [&](std::int64_t d) { return d >= firstHandled && d <= lastHandled; });
+            if (day < startDay || day >= endDay)
+                continue;
+        }
         batch.push_back(static_cast<std::int32_t>(day));
         if (batch.size() == kBatch) {
             if (!cashflow.InsertEntryDays(batch, description, amount, record))
@@ -431,20 +471,23 @@ bool ProjectOccurrenceDays(ICashflowListCtrl& cashflow, TimeValue date, const st
 void ProjectOccurrenceDates(ICashflowListCtrl& cashflow, TimeValue date, const std::string& description,
                             std::int32_t amount, TransactionData* record, const CDateRepeater& rule)
 {
-    const TimeValue start = ProjectionStartDate();
-    const TimeValue end = cashflow.GetEndDate();
+    const Reach reach(cashflow, rule);
+    const bool twiceAMonth =
+        rule.GetType() == RepeatMonthly && static_cast<const CDateRepeaterMonthly&>(rule).PerMonth() == 2;
     // Dates go to the projection in batches, so that a rule with a huge count stops
     // soon after the projection is full instead of gathering all its dates first.
     constexpr std::size_t kBatch = 4096;
     std::vector<TimeValue> batch;
     bool room = true;
-    std::uint32_t n = FirstIndexBefore(rule, date, start);
+    std::uint32_t n = FirstIndexBefore(rule, date, reach.from);
     TimeValue occurrence = rule.GetOccurrence(date, n);
     for (;;) {
         if (rule.count != 0 && n >= rule.count)
             break;
-        if (occurrence >= start && occurrence < end) {
-            batch.push_back(occurrence);
+        if (occurrence >= reach.from && occurrence < reach.to) {
+            const TimeValue taken = reach.Moves() ? MovedOccurrence(occurrence, rule, reach.calendar) : occurrence;
+            if (taken >= reach.start && taken < reach.end)
+                batch.push_back(taken);
             if (batch.size() == kBatch) {
                 room = cashflow.InsertEntries(batch, description, amount, record);
                 batch.clear();
@@ -456,11 +499,16 @@ void ProjectOccurrenceDates(ICashflowListCtrl& cashflow, TimeValue date, const s
             break;
         ++n;
         const TimeValue next = rule.GetOccurrence(date, n);
-        if (next >= end)
+        if (next >= reach.to)
             break;
         // Occurrences of one rule never turn back: one that is not later than the
-        // one before stays where it is or goes on backwards.
-        if (next <= occurrence && (rule.count == 0 || next < start))
+        // one before stays where it is or goes on backwards. Twice a month, only the
+        // months do (a month's two dates may be one day): with a count, such a rule is
+        // done once a month's two dates both lie before the window.
+        const bool sameMonthsDay = twiceAMonth && n % 2 == 1 && next == occurrence;
+        if (next <= occurrence && !sameMonthsDay && (rule.count == 0 || next < reach.from) &&
+            (!twiceAMonth || rule.count == 0 ||
+             (n % 2 == 0 && n < rule.count - 1 && rule.GetOccurrence(date, n + 1) < reach.from)))
             break;
         occurrence = next;
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/business_calendar.h"
 #include "model/cash_flow_rows.h"
 #include "model/cashflow_interfaces.h"
 #include "model/dates.h"
@@ -43,6 +44,10 @@ public:
                          std::int32_t amount, TransactionData* record) override;
     int DeleteEntriesOf(const TransactionData* record) override;
     void ProjectAllOnNextMove() override { m_inListOrder = false; }
+    const BusinessCalendar& GetBusinessCalendar() const override { return m_calendar; }
+    // The weekend days and holidays rules move their dates by; they take effect with the
+    // next Rebuild, which the caller makes.
+    void SetBusinessCalendar(BusinessCalendar calendar) { m_calendar = std::move(calendar); }
 
     // The opening row's amount is the total of the accounts, which may exceed 32 bits.
     std::int64_t GetAmount(int row);
@@ -108,6 +113,7 @@ private:
     unsigned m_duration;
     std::shared_ptr<const std::string> m_openingDescription;
     CashFlowRows m_rows;
+    BusinessCalendar m_calendar;
     std::size_t m_rowLimit = kRowLimit;
     bool m_capped = false;
     bool m_projectingAll = false;

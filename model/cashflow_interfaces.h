@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+class BusinessCalendar;
 struct TransactionData;
 
 // What the transactions and accounts lists and the chart may ask of the projection. The
@@ -49,6 +50,9 @@ public:
     // another order, holds one the projection has not been given yet, or a rule's rows
     // depend on where the window ends.
     virtual void ProjectAllOnNextMove() {}
+    // The business days by which rules move their occurrences off days off: by default
+    // Saturday and Sunday off and no holidays.
+    virtual const BusinessCalendar& GetBusinessCalendar() const;
     // The same as DeleteEntry on every row of the record, from the top. Returns the lowest
     // index such a row had, or the row count left when there was none.
     virtual int DeleteEntriesOf(const TransactionData* record) = 0;

@@ -40,27 +40,68 @@ TimeValue CDateRepeaterDaily::GetOccurrence(TimeValue start, std::uint32_t n) co
     return AddDays(start, std::int64_t(delta) * n);
 }
 
-CDateRepeaterWeekly::CDateRepeaterWeekly(std::int32_t weeks, std::uint32_t count)
-    : CDateRepeaterDaily(WeeksToDays(weeks), count)
+CDateRepeaterWeekly::CDateRepeaterWeekly(std::int32_t weeks, std::uint32_t count, BusinessDayMove move)
+    : CDateRepeaterDaily(WeeksToDays(weeks), count, move)
 {
 }
 
-CDateRepeaterMonthly::CDateRepeaterMonthly(std::int32_t months, std::uint32_t count, std::int32_t requestedDay)
-    : CDateRepeater(months, count)
-    , day(requestedDay >= 0 && requestedDay <= 28 ? requestedDay : 0)
+namespace {
+
+MonthlyDays CheckedDays(MonthlyDays days)
 {
+    const bool week = (days.week >= 1 && days.week <= 4) || days.week == -1;
+    if (!week || days.weekday < 0 || days.weekday > 6)
+        days.week = days.weekday = 0;
+    if (days.week != 0 || days.day2 < 1 || days.day2 > 31)
+        days.day2 = 0;
+    return days;
+}
+
+// The day of the week of the first of a month: 0 for Sunday. The Gregorian calendar
+// repeats every 400 years, a whole number of weeks, so any year maps into one cycle.
+int WeekdayOfFirst(std::int64_t year, int month)
+{
+    const std::int64_t inCycle = 2000 + (year - FloorDivide(year, 400) * 400);
+    return WeekdayOfLocalDay(DayOfCalendarDate(inCycle, month, 1));
+}
+
+} // namespace
+
+CDateRepeaterMonthly::CDateRepeaterMonthly(std::int32_t months, std::uint32_t count, std::int32_t requestedDay,
+                                           MonthlyDays days, BusinessDayMove move)
+    : CDateRepeater(months, count, move)
+    , day(requestedDay >= 0 && requestedDay <= 28 ? requestedDay : 0)
+    , days(CheckedDays(days))
+{
+}
+
+int CDateRepeaterMonthly::DayInMonth(std::int64_t year, int month, std::uint32_t which) const
+{
+    const int last = DaysInMonth(year, month);
+    if (days.week > 0)
+        return 1 + (days.weekday - WeekdayOfFirst(year, month) + 7) % 7 + 7 * (days.week - 1);
+    if (days.week < 0) {
+        const int weekdayOfLast = (WeekdayOfFirst(year, month) + last - 1) % 7;
+        return last - (weekdayOfLast - days.weekday + 7) % 7;
+    }
+    const int first = day != 0 ? day : last;
+    if (days.day2 == 0)
+        return first;
+    const int second = std::min(days.day2, last);
+    return which == 0 ? std::min(first, second) : std::max(first, second);
 }
 
 TimeValue CDateRepeaterMonthly::GetOccurrence(TimeValue start, std::uint32_t n) const
 {
     // n steps of delta months each, taken at once: the same month as stepping one month
     // at a time, in constant time. The start's day of month plays no part.
+    // Twice a month, occurrences 2k and 2k + 1 share the month of step k.
     const CalendarDate from = SplitDate(start);
-    const std::int64_t months = std::int64_t(delta) * n;
+    const std::int64_t months = std::int64_t(delta) * (n / PerMonth());
     const std::int64_t monthIndex = (from.month - 1) + (months - FloorDivide(months, 12) * 12);
     const std::int64_t year = SaturatingAdd(from.year, FloorDivide(months, 12) + monthIndex / 12);
     const int month = static_cast<int>(monthIndex % 12) + 1;
-    return MakeDate(year, month, day != 0 ? day : DaysInMonth(year, month));
+    return MakeDate(year, month, DayInMonth(year, month, n % PerMonth()));
 }
 
 TimeValue CDateRepeaterYearly::GetOccurrence(TimeValue start, std::uint32_t n) const
@@ -95,17 +136,20 @@ const char* RepeatTypeName(const CDateRepeater& rule)
 
 std::unique_ptr<CDateRepeater> CopyRepeater(const CDateRepeater& rule)
 {
+    const BusinessDayMove move = rule.GetBusinessDay();
     switch (rule.GetType()) {
     case RepeatDaily:
-        return std::make_unique<CDateRepeaterDaily>(rule.delta, rule.count);
+        return std::make_unique<CDateRepeaterDaily>(rule.delta, rule.count, move);
     case RepeatWeekly:
-        return std::make_unique<CDateRepeaterWeekly>(rule.GetDelta(), rule.count);
-    case RepeatMonthly:
-        return std::make_unique<CDateRepeaterMonthly>(rule.delta, rule.count,
-                                                      static_cast<const CDateRepeaterMonthly&>(rule).GetDay());
+        return std::make_unique<CDateRepeaterWeekly>(rule.GetDelta(), rule.count, move);
+    case RepeatMonthly: {
+        const auto& monthly = static_cast<const CDateRepeaterMonthly&>(rule);
+        return std::make_unique<CDateRepeaterMonthly>(rule.delta, rule.count, monthly.GetDay(), monthly.GetDays(),
+                                                      move);
+    }
     case RepeatYearly:
-        return std::make_unique<CDateRepeaterYearly>(rule.delta, rule.count);
+        return std::make_unique<CDateRepeaterYearly>(rule.delta, rule.count, move);
     default:
-        return std::make_unique<CDateRepeaterOnce>();
+        return std::make_unique<CDateRepeaterOnce>(move);
     }
 }

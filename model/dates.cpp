@@ -323,6 +323,18 @@ TimeValue TenOClockOfLocalDay(std::int64_t day)
     return LibcDates::MakeDate(date.year, date.month, date.day);
 }
 
+CalendarDate CalendarDateOfLocalDay(std::int64_t day)
+{
+    const Civil date = CivilFromDays(day);
+    return {static_cast<int>(date.year), date.month, date.day};
+}
+
+int WeekdayOfLocalDay(std::int64_t day)
+{
+    // Day 0, 1 January 1970, was a Thursday.
+    return static_cast<int>(day + 4 - FloorDivide(day + 4, 7) * 7);
+}
+
 std::int64_t DayOfCalendarDate(std::int64_t year, int month, std::int64_t day)
 {
     return DaysFromCivil(year, month, 1) + day - 1;

@@ -73,6 +73,11 @@ std::int64_t LocalDay(TimeValue value);
 // ToTenOClock of any value whose LocalDay this is.
 TimeValue TenOClockOfLocalDay(std::int64_t day);
 
+// The calendar date of a day as LocalDay counts it, and its day of the week: 0 for Sunday
+// to 6 for Saturday. Integer arithmetic only.
+CalendarDate CalendarDateOfLocalDay(std::int64_t day);
+int WeekdayOfLocalDay(std::int64_t day);
+
 // The day number (as LocalDay counts) of a Gregorian date with month 1 to 12; a day
 // beyond the month's last counts on into the next.
 std::int64_t DayOfCalendarDate(std::int64_t year, int month, std::int64_t day);

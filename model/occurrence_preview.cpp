@@ -1,5 +1,6 @@
 #include "model/occurrence_preview.h"
 
+#include "model/business_calendar.h"
 #include "model/date_repeater.h"
 
 #include <stdexcept>
@@ -9,17 +10,22 @@ namespace {
 // GetOccurrence takes a 32-bit index: a rule that never ends has this many.
 constexpr std::uint64_t kEndlessIndexes = std::uint64_t(1) << 32;
 
-TimeValue Occurrence(const CDateRepeater& rule, TimeValue date, std::uint64_t n)
-{
-    return rule.GetOccurrence(date, static_cast<std::uint32_t>(n));
-}
+// The occurrence with index n, where it is taken.
+struct Occurrences {
+    const CDateRepeater& rule;
+    TimeValue date;
+    const BusinessCalendar& calendar;
+
+    TimeValue Due(std::uint64_t n) const { return rule.GetOccurrence(date, static_cast<std::uint32_t>(n)); }
+    TimeValue operator()(std::uint64_t n) const { return MovedOccurrence(Due(n), rule, calendar); }
+};
 
 // The smallest index below `end` whose occurrence is on or after `from`, or `end` when
 // there is none. Occurrences grow with the index, so a doubling walk and then halving
 // find it in a few dozen calls however long ago the rule began.
-std::uint64_t FirstIndexFrom(const CDateRepeater& rule, TimeValue date, TimeValue from, std::uint64_t end)
+std::uint64_t FirstIndexFrom(const Occurrences& Occurrence, TimeValue from, std::uint64_t end)
 {
-    if (end == 0 || Occurrence(rule, date, 0) >= from)
+    if (end == 0 || Occurrence(0) >= from)
         return 0;
     std::uint64_t below = 0; // its occurrence is before `from`
     std::uint64_t above = end; // its occurrence is on or after `from`, or it is `end`
@@ -27,7 +33,7 @@ std::uint64_t FirstIndexFrom(const CDateRepeater& rule, TimeValue date, TimeValu
         const std::uint64_t probe = below + step;
         if (probe >= end)
             break;
-        if (Occurrence(rule, date, probe) >= from) {
+        if (Occurrence(probe) >= from) {
             above = probe;
             break;
         }
@@ -35,7 +41,7 @@ std::uint64_t FirstIndexFrom(const CDateRepeater& rule, TimeValue date, TimeValu
     }
     while (above - below > 1) {
         const std::uint64_t middle = below + (above - below) / 2;
-        if (Occurrence(rule, date, middle) >= from)
+        if (Occurrence(middle) >= from)
             above = middle;
         else
             below = middle;
@@ -54,24 +60,28 @@ std::int64_t FloorDivide(std::int64_t value, std::int64_t divisor)
 } // namespace
 
 OccurrencePreview PreviewOccurrences(TimeValue date, const CDateRepeater& rule, TimeValue windowStart,
-                                     TimeValue windowEnd, std::size_t limit)
+                                     TimeValue windowEnd, std::size_t limit, const BusinessCalendar* calendar)
 {
+    static const BusinessCalendar plain;
+    const Occurrences occurrence{rule, date, calendar ? *calendar : plain};
     OccurrencePreview preview;
     preview.count = rule.count;
     const std::uint64_t end = rule.count != 0 ? rule.count : kEndlessIndexes;
     if (rule.count != 0)
-        preview.last = Occurrence(rule, date, rule.count - 1);
+        preview.last = occurrence(rule.count - 1);
 
-    std::uint64_t first = FirstIndexFrom(rule, date, windowStart, end);
+    std::uint64_t first = FirstIndexFrom(occurrence, windowStart, end);
     // A rule that ended before the window shows how it went.
     if (first == end)
         first = 0;
     for (std::uint64_t n = first; n < end && preview.dates.size() < limit; ++n) {
-        const TimeValue occurrence = Occurrence(rule, date, n);
+        const TimeValue due = occurrence.Due(n);
+        const TimeValue taken = occurrence(n);
         // Past the last day the program handles nothing is listed or written.
-        if (occurrence > LatestDate())
+        if (taken > LatestDate())
             break;
-        preview.dates.push_back(occurrence);
+        preview.dates.push_back(taken);
+        preview.due.push_back(due);
     }
 
     while (preview.inWindow < preview.dates.size() && preview.dates[preview.inWindow] >= windowStart &&

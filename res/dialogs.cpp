@@ -66,9 +66,38 @@ DialogTemplate AboutBox()
     return d;
 }
 
+// The Transaction Editor's column right of Next Dates: the days of a monthly rule and where
+// any rule's dates go on a day off. After every other control, so that none of those moves
+// or changes its place in the tab order.
+std::vector<ControlTemplate> TransactionEditorDays()
+{
+    return {
+        Control(IDC_STATIC, ControlKind::Button, "Days of the Month", BS_GROUPBOX, 336, 6, 143, 82),
+        Control(IDC_ON_DAY, ControlKind::Button, "On da&y 1", BS_AUTORADIOBUTTON | WS_GROUP | WS_TABSTOP, 343, 19,
+                128, 10),
+        Control(IDC_ON_WEEKDAY, ControlKind::Button, "On t&he", BS_AUTORADIOBUTTON, 343, 35, 40, 10),
+        Control(IDC_WEEK, ControlKind::ComboBox, "", CBS_DROPDOWNLIST | WS_VSCROLL | WS_GROUP | WS_TABSTOP, 384, 34,
+                34, 80, {"1st", "2nd", "3rd", "4th", "last"}),
+        Control(IDC_WEEKDAY, ControlKind::ComboBox, "", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 421, 34, 52, 100,
+                {"Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday"}),
+        Control(IDC_ALSO_ON_DAY, ControlKind::Button, "A&lso on day", BS_AUTOCHECKBOX | WS_GROUP | WS_TABSTOP, 343,
+                60, 56, 10),
+        Control(IDC_DAY2, ControlKind::Edit, "", ES_NUMBER | ES_CENTER | WS_BORDER | WS_TABSTOP, 401, 59, 22, 12),
+        Control(IDC_STATIC, ControlKind::Button, "If not a Business Day", BS_GROUPBOX, 336, 92, 143, 75),
+        Control(IDC_KEEP_DATE, ControlKind::Button, "&Keep the date", BS_AUTORADIOBUTTON | WS_GROUP | WS_TABSTOP, 343,
+                106, 128, 10),
+        Control(IDC_BUSINESS_BEFORE, ControlKind::Button, "Business day be&fore", BS_AUTORADIOBUTTON, 343, 120, 128,
+                10),
+        Control(IDC_BUSINESS_AFTER, ControlKind::Button, "Business day af&ter", BS_AUTORADIOBUTTON, 343, 134, 128,
+                10),
+        Control(IDC_BUSINESS_NEAREST, ControlKind::Button, "Nearest bu&siness day", BS_AUTORADIOBUTTON, 343, 148,
+                128, 10),
+    };
+}
+
 DialogTemplate TransactionEditor()
 {
-    DialogTemplate d{IDD_TRANS_EDIT, "Transaction Editor", kModalStyle, kFont, 8, 336, 228, {}};
+    DialogTemplate d{IDD_TRANS_EDIT, "Transaction Editor", kModalStyle, kFont, 8, 486, 228, {}};
     d.controls = {
         Control(IDC_DESCRIPTION, ControlKind::ComboBox, "", CBS_DROPDOWN | CBS_SORT | WS_VSCROLL | WS_TABSTOP,
                 17, 18, 156, 126),
@@ -112,6 +141,8 @@ DialogTemplate TransactionEditor()
         Control(IDC_STATIC, ControlKind::Button, "Next Dates", BS_GROUPBOX, 189, 6, 140, 195),
         Control(IDC_PREVIEW, ControlKind::Static, "", SS_LEFT | WS_GROUP, 196, 18, 126, 178),
     };
+    const std::vector<ControlTemplate> days = TransactionEditorDays();
+    d.controls.insert(d.controls.end(), days.begin(), days.end());
     return d;
 }
 
@@ -213,6 +244,51 @@ DialogTemplate WarnBelow()
     return d;
 }
 
+// Edit > Business Days...: the weekend days and the holidays.
+DialogTemplate BusinessDays()
+{
+    DialogTemplate d{IDD_BUSINESS_DAYS, "Business Days", kModalStyle, kFont, 8, 262, 204, {}};
+    d.controls = {
+        Control(IDC_STATIC, ControlKind::Button, "Weekend Days", BS_GROUPBOX, 7, 6, 248, 30),
+    };
+    static const char* const kDays[] = {"S&un", "&Mon", "&Tue", "&Wed", "T&hu", "&Fri", "S&at"};
+    for (int day = 0; day < 7; ++day)
+        d.controls.push_back(Control(IDC_WEEKEND_SUNDAY + day, ControlKind::Button, kDays[day],
+                                     BS_AUTOCHECKBOX | WS_TABSTOP | (day == 0 ? WS_GROUP : 0u), 14 + 34 * day, 19, 32,
+                                     10));
+    const std::vector<ControlTemplate> rest = {
+        Control(IDC_STATIC, ControlKind::Button, "Holidays", BS_GROUPBOX, 7, 40, 248, 138),
+        Control(IDC_HOLIDAY_LIST, ControlKind::ListView, "",
+                LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | WS_BORDER | WS_TABSTOP | WS_GROUP, 14, 52, 180, 119),
+        Control(IDC_ADD_HOLIDAY, ControlKind::Button, "A&dd...", BS_PUSHBUTTON | WS_TABSTOP, 200, 52, 48, 14),
+        Control(IDC_EDIT_HOLIDAY, ControlKind::Button, "&Edit...", BS_PUSHBUTTON | WS_TABSTOP, 200, 70, 48, 14),
+        Control(IDC_DELETE_HOLIDAY, ControlKind::Button, "De&lete", BS_PUSHBUTTON | WS_TABSTOP, 200, 88, 48, 14),
+        Control(IDC_IMPORT_HOLIDAYS, ControlKind::Button, "&Import...", BS_PUSHBUTTON | WS_TABSTOP, 200, 157, 48,
+                14),
+        Control(IDOK, ControlKind::Button, "OK", BS_DEFPUSHBUTTON | WS_TABSTOP, 150, 184, 50, 14),
+        Control(IDCANCEL, ControlKind::Button, "Cancel", BS_PUSHBUTTON | WS_TABSTOP, 205, 184, 50, 14),
+    };
+    d.controls.insert(d.controls.end(), rest.begin(), rest.end());
+    return d;
+}
+
+DialogTemplate HolidayEditor()
+{
+    DialogTemplate d{IDD_HOLIDAY_EDIT, "Holiday", kModalStyle, kFont, 8, 190, 92, {}};
+    d.controls = {
+        Control(IDC_STATIC, ControlKind::Static, "Date:", SS_LEFT, 7, 10, 48, 10),
+        Control(IDC_HOLIDAY_DATE, ControlKind::DateTimePicker, "", DTS_RIGHTALIGN | WS_TABSTOP, 60, 8, 65, 13),
+        Control(IDC_STATIC, ControlKind::Static, "Description:", SS_LEFT, 7, 30, 48, 10),
+        Control(IDC_HOLIDAY_DESCRIPTION, ControlKind::Edit, "", ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, 60, 28, 123,
+                12),
+        Control(IDC_HOLIDAY_YEARLY, ControlKind::Button, "&Yearly: on this day every year",
+                BS_AUTOCHECKBOX | WS_TABSTOP, 60, 47, 123, 10),
+        Control(IDOK, ControlKind::Button, "OK", BS_DEFPUSHBUTTON | WS_TABSTOP, 78, 70, 50, 14),
+        Control(IDCANCEL, ControlKind::Button, "Cancel", BS_PUSHBUTTON | WS_TABSTOP, 133, 70, 50, 14),
+    };
+    return d;
+}
+
 } // namespace
 
 const std::vector<DialogTemplate>& DialogTemplates()
@@ -220,6 +296,7 @@ const std::vector<DialogTemplate>& DialogTemplates()
     static const std::vector<DialogTemplate> templates = {
         AboutBox(),     TransactionEditor(), CashFlowPage(), AccountsPage(),
         TransactionsPage(), AccountEditor(), StartingDate(), WarnBelow(),
+        BusinessDays(), HolidayEditor(),
     };
     return templates;
 }

@@ -33,7 +33,9 @@ const std::vector<MenuTemplate>& MenuTemplates()
                {ID_DELETE_ENTRY, "&Delete Selected Entry...", {}},
                {0, "", {}},
                {ID_ADD_ACCOUNT, "Add a New &Account...", {}},
-               {ID_ADD_TRANSACTION, "Add a New &Transaction...", {}}}},
+               {ID_ADD_TRANSACTION, "Add a New &Transaction...", {}},
+               {0, "", {}},
+               {ID_BUSINESS_DAYS, "&Business Days...", {}}}},
              {0, "&Help", {{ID_APP_ABOUT, "About Tillane...", {}}}},
          }},
     };

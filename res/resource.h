@@ -50,6 +50,29 @@ inline constexpr int IDC_HOME_PAGE = 1046;
 inline constexpr int IDC_STARTING_DATE = 1048;
 // The Transaction Editor's preview of a rule's next dates.
 inline constexpr int IDC_PREVIEW = 1130;
+// The Transaction Editor's days of a monthly rule and its move off days off.
+inline constexpr int IDC_ON_DAY = 2610;          // "On day 15"
+inline constexpr int IDC_ON_WEEKDAY = 2611;      // "On the" [week] [weekday]
+inline constexpr int IDC_WEEK = 2612;            // 1st, 2nd, 3rd, 4th, last
+inline constexpr int IDC_WEEKDAY = 2613;         // Sunday to Saturday
+inline constexpr int IDC_ALSO_ON_DAY = 2614;     // "Also on day" [day]
+inline constexpr int IDC_DAY2 = 2615;
+inline constexpr int IDC_KEEP_DATE = 2616;       // the first of four: keep, before, after, nearest
+inline constexpr int IDC_BUSINESS_BEFORE = 2617;
+inline constexpr int IDC_BUSINESS_AFTER = 2618;
+inline constexpr int IDC_BUSINESS_NEAREST = 2619;
+// Edit > Business Days... and its holiday editor.
+inline constexpr int IDD_BUSINESS_DAYS = 2620;
+inline constexpr int IDD_HOLIDAY_EDIT = 2621;
+inline constexpr int IDC_WEEKEND_SUNDAY = 2630; // 2630 to 2636: Sunday to Saturday
+inline constexpr int IDC_HOLIDAY_LIST = 2640;
+inline constexpr int IDC_ADD_HOLIDAY = 2641;
+inline constexpr int IDC_EDIT_HOLIDAY = 2642;
+inline constexpr int IDC_DELETE_HOLIDAY = 2643;
+inline constexpr int IDC_IMPORT_HOLIDAYS = 2644;
+inline constexpr int IDC_HOLIDAY_DATE = 2645;
+inline constexpr int IDC_HOLIDAY_DESCRIPTION = 2646;
+inline constexpr int IDC_HOLIDAY_YEARLY = 2647;
 
 // Strings.
 inline constexpr int IDS_APP_TITLE = 102;        // "Tillane"
@@ -107,6 +130,17 @@ inline constexpr int IDS_PREVIEW_SOME_IN_WINDOW = 339; // "... %1 to %2, ... fir
 inline constexpr int IDS_PREVIEW_EVERY = 340;          // 340 to 343: "every" to "every fourth"
 inline constexpr int IDS_PREVIEW_DAY = 344;            // 344 to 347: "day", "week", "month", "year"
 inline constexpr int IDS_PREVIEW_ENDS_AFTER_LATEST = 348; // "%1 payments, the last after %2"
+inline constexpr int IDS_PREVIEW_MOVED = 2601;        // "(moved from %1)"
+inline constexpr int IDS_PREVIEW_MOVED_HOLIDAY = 2602; // "(moved from %1, %2)": the holiday's name
+inline constexpr int IDS_PREVIEW_ENTER_DAY2 = 2603;
+inline constexpr int IDS_ON_DAY = 2604;      // "On da&y %1"
+inline constexpr int IDS_ON_LAST_DAY = 2605; // "On the last da&y"
+inline constexpr int IDS_IMPORT_HOLIDAYS_TITLE = 2606;  // "Import Holidays"
+inline constexpr int IDS_ICS_FILTER = 2607;             // "iCalendar files (*.ics)"
+inline constexpr int IDS_HOLIDAYS_IMPORTED = 2608;      // "%1 holidays imported from %2."
+inline constexpr int IDS_HOLIDAYS_TIMED_PASSED = 2609;  // "%1 events with a time of day ..."
+inline constexpr int IDS_HOLIDAYS_NOT_CALENDAR = 2610;  // "%1 holds no iCalendar data."
+inline constexpr int IDS_HOLIDAY_YEARLY = 2611;         // "Yearly", the list's mark
 
 // What screen readers call the arrows of a spin control named %1.
 inline constexpr int IDS_SPIN_DECREASE = 384; // "Decrease %1"
@@ -132,6 +166,7 @@ inline constexpr int ID_FILE_PRINT = 32852;
 inline constexpr int ID_FILE_PRINT_PREVIEW = 32853;
 inline constexpr int ID_EDIT_UNDO = 57643;
 inline constexpr int ID_EDIT_REDO = 57644;
+inline constexpr int ID_BUSINESS_DAYS = 32860;
 // Posted, never on a menu: tells the user that the projection reached its row limit.
 inline constexpr int ID_ROW_LIMIT_NOTICE = 32800;
 

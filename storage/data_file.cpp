@@ -55,24 +55,92 @@ std::optional<Cashflow> ReadCashflow(CXmlDocument& document)
     cashflow.startDate = ReadFileDate(document.GetChildAttribute(kStartDate));
     cashflow.durationText = document.GetChildAttribute(kDuration);
     cashflow.warnBelow = Utility::ReadDecimal(document.GetChildAttribute(kWarnBelow));
+    cashflow.weekendDays = ParseWeekendDays(document.GetChildAttribute(kWeekendDays))
+                               .value_or(BusinessCalendar::kDefaultWeekend);
     return cashflow;
+}
+
+std::string WeekendDaysText(std::uint8_t weekendDays)
+{
+    std::string text;
+    for (int day = 0; day < 7; ++day)
+        if ((weekendDays >> day) & 1u)
+            text += static_cast<char>('0' + day);
+    return text.empty() ? "none" : text;
+}
+
+std::optional<std::uint8_t> ParseWeekendDays(std::string_view text)
+{
+    if (text == "none")
+        return std::uint8_t(0);
+    if (text.empty())
+        return std::nullopt;
+    std::uint8_t days = 0;
+    int previous = -1;
+    for (const char c : text) {
+        const int day = c - '0';
+        if (day <= previous || day > 6)
+            return std::nullopt;
+        days = static_cast<std::uint8_t>(days | (1u << day));
+        previous = day;
+    }
+    return days;
+}
+
+const char* BusinessDayText(BusinessDayMove move)
+{
+    switch (move) {
+    case BusinessDayMove::Before:
+        return "Before";
+    case BusinessDayMove::After:
+        return "After";
+    case BusinessDayMove::Nearest:
+        return "Nearest";
+    default:
+        return "";
+    }
+}
+
+std::optional<BusinessDayMove> ParseBusinessDay(std::string_view text)
+{
+    for (const BusinessDayMove move : {BusinessDayMove::Before, BusinessDayMove::After, BusinessDayMove::Nearest})
+        if (text == BusinessDayText(move))
+            return move;
+    return std::nullopt;
 }
 
 std::unique_ptr<CDateRepeater> MakeRepeater(std::string_view type, std::string_view delta,
                                             std::string_view count, std::string_view day)
 {
+    return MakeRepeater(type, delta, count, day, RepeatExtras{});
+}
+
+std::unique_ptr<CDateRepeater> MakeRepeater(std::string_view type, std::string_view delta,
+                                            std::string_view count, std::string_view day,
+                                            const RepeatExtras& extras)
+{
     const std::int32_t step = Utility::ReadDecimal(delta);
     // A negative Count wraps as the unsigned count it was written from.
     const auto occurrences = static_cast<std::uint32_t>(Utility::ReadDecimal(count));
+    const BusinessDayMove move = ParseBusinessDay(extras.businessDay).value_or(BusinessDayMove::Keep);
     if (type == "Daily")
-        return std::make_unique<CDateRepeaterDaily>(step, occurrences);
+        return std::make_unique<CDateRepeaterDaily>(step, occurrences, move);
     if (type == "Weekly")
-        return std::make_unique<CDateRepeaterWeekly>(step, occurrences);
-    if (type == "Monthly")
-        return std::make_unique<CDateRepeaterMonthly>(step, occurrences, Utility::ReadDecimal(day));
+        return std::make_unique<CDateRepeaterWeekly>(step, occurrences, move);
+    if (type == "Monthly") {
+        // The rule leaves out what is out of range; a week needs its weekday.
+        MonthlyDays days;
+        if (!extras.week.empty() && !extras.weekday.empty()) {
+            days.week = Utility::ReadDecimal(extras.week);
+            days.weekday = Utility::ReadDecimal(extras.weekday);
+        }
+        if (!extras.day2.empty())
+            days.day2 = Utility::ReadDecimal(extras.day2);
+        return std::make_unique<CDateRepeaterMonthly>(step, occurrences, Utility::ReadDecimal(day), days, move);
+    }
     if (type == "Yearly")
-        return std::make_unique<CDateRepeaterYearly>(step, occurrences);
-    return std::make_unique<CDateRepeaterOnce>();
+        return std::make_unique<CDateRepeaterYearly>(step, occurrences, move);
+    return std::make_unique<CDateRepeaterOnce>(move);
 }
 
 Account ReadAccount(CXmlDocument& document)
@@ -93,8 +161,13 @@ Transaction ReadTransaction(CXmlDocument& document, TimeValue today)
     transaction.date = ReadFileDate(ChildTextOrEmpty(document, kDate)).value_or(today);
     transaction.amount = Utility::ReadDecimal(ChildTextOrEmpty(document, kAmount));
     if (document.FindChildElement(kRepeat)) {
+        const std::string week = document.GetChildAttribute(kWeek);
+        const std::string weekday = document.GetChildAttribute(kWeekday);
+        const std::string day2 = document.GetChildAttribute(kDay2);
+        const std::string businessDay = document.GetChildAttribute(kBusinessDay);
         transaction.rule = MakeRepeater(document.GetChildAttribute(kType), document.GetChildAttribute(kDelta),
-                                        document.GetChildAttribute(kCount), document.GetChildAttribute(kDay));
+                                        document.GetChildAttribute(kCount), document.GetChildAttribute(kDay),
+                                        RepeatExtras{week, weekday, day2, businessDay});
     } else {
         transaction.rule = std::make_unique<CDateRepeaterOnce>();
     }
@@ -126,16 +199,41 @@ std::vector<Transaction> ReadTransactions(CXmlDocument& document, TimeValue toda
     return transactions;
 }
 
+std::vector<Holiday> ReadHolidays(CXmlDocument& document)
+{
+    std::vector<Holiday> holidays;
+    if (!document.FindChildElement(kHolidays))
+        return holidays;
+    document.EnterElement();
+    while (document.FindChildElement(kHoliday)) {
+        Holiday holiday;
+        holiday.yearly = document.GetChildAttribute(kYearly) == "1";
+        document.EnterElement();
+        holiday.description = ChildTextOrEmpty(document, kDescription);
+        const std::optional<TimeValue> date = ReadFileDate(ChildTextOrEmpty(document, kDate));
+        document.LeaveElement();
+        if (!date)
+            continue;
+        holiday.date = *date;
+        holidays.push_back(std::move(holiday));
+    }
+    document.LeaveElement();
+    return holidays;
+}
+
 bool StartDocument(CXmlDocument& document)
 {
     return document.AddElement(kRoot) && document.SetAttribute(kFormat, kFormatVersion);
 }
 
-bool WriteCashflow(CXmlDocument& document, TimeValue startDate, std::uint32_t duration, std::int32_t warnBelow)
+bool WriteCashflow(CXmlDocument& document, TimeValue startDate, std::uint32_t duration, std::int32_t warnBelow,
+                   std::uint8_t weekendDays)
 {
     return document.AddChildElement(kCashflow) && document.SetChildAttribute(kStartDate, FormatDate(startDate))
         && document.SetChildAttribute(kDuration, std::to_string(duration))
-        && (warnBelow == 0 || document.SetChildAttribute(kWarnBelow, FormatAmount(warnBelow)));
+        && (warnBelow == 0 || document.SetChildAttribute(kWarnBelow, FormatAmount(warnBelow)))
+        && (weekendDays == BusinessCalendar::kDefaultWeekend ||
+            document.SetChildAttribute(kWeekendDays, WeekendDaysText(weekendDays)));
 }
 
 bool BeginAccounts(CXmlDocument& document)
@@ -170,10 +268,35 @@ bool WriteRepeat(CXmlDocument& document, const CDateRepeater& rule)
         || !document.SetChildAttribute(kDelta, SignedText(rule.GetDelta()))
         || !document.SetChildAttribute(kCount, SignedText(static_cast<std::int32_t>(rule.count))))
         return false;
-    if (rule.GetType() != RepeatMonthly)
+    if (rule.GetType() == RepeatMonthly) {
+        // Only a monthly rule has days; the type id says which class this is.
+        const auto& monthly = static_cast<const CDateRepeaterMonthly&>(rule);
+        if (!document.SetChildAttribute(kDay, SignedText(monthly.day)))
+            return false;
+        const MonthlyDays& days = monthly.GetDays();
+        if (days.week != 0 && !(document.SetChildAttribute(kWeek, SignedText(days.week)) &&
+                                document.SetChildAttribute(kWeekday, SignedText(days.weekday))))
+            return false;
+        if (days.day2 != 0 && !document.SetChildAttribute(kDay2, SignedText(days.day2)))
+            return false;
+    }
+    return rule.GetBusinessDay() == BusinessDayMove::Keep ||
+           document.SetChildAttribute(kBusinessDay, BusinessDayText(rule.GetBusinessDay()));
+}
+
+bool WriteHolidays(CXmlDocument& document, const std::vector<Holiday>& holidays)
+{
+    if (holidays.empty())
         return true;
-    // Only a monthly rule has a day; the type id says which class this is.
-    return document.SetChildAttribute(kDay, SignedText(static_cast<const CDateRepeaterMonthly&>(rule).day));
+    if (!document.AddChildElement(kHolidays) || !document.EnterElement())
+        return false;
+    for (const Holiday& holiday : holidays) {
+        if (!document.AddChildElement(kHoliday) || (holiday.yearly && !document.SetChildAttribute(kYearly, "1")) ||
+            !document.EnterElement() || !document.AddChildElement(kDescription, holiday.description) ||
+            !document.AddChildElement(kDate, FormatDate(holiday.date)) || !document.LeaveElement())
+            return false;
+    }
+    return document.LeaveElement();
 }
 
 bool EndList(CXmlDocument& document)
@@ -185,7 +308,8 @@ std::string WriteDocument(const Contents& contents, TimeValue today)
 {
     CXmlDocument document;
     StartDocument(document);
-    WriteCashflow(document, contents.startDate.value_or(today), contents.duration, contents.warnBelow);
+    WriteCashflow(document, contents.startDate.value_or(today), contents.duration, contents.warnBelow,
+                  contents.weekendDays);
     if (!contents.accounts.empty()) {
         BeginAccounts(document);
         for (const Account& account : contents.accounts)
@@ -202,6 +326,7 @@ std::string WriteDocument(const Contents& contents, TimeValue today)
         }
         EndList(document);
     }
+    WriteHolidays(document, contents.holidays);
     return document.GetDocument();
 }
 
@@ -233,9 +358,11 @@ LoadResult ParseDocument(std::string text, TimeValue today, bool findDifferences
         result.contents.startDate = cashflow->startDate;
         result.contents.duration = DurationFromText(cashflow->durationText);
         result.contents.warnBelow = cashflow->warnBelow;
+        result.contents.weekendDays = cashflow->weekendDays;
     }
     result.contents.accounts = ReadAccounts(document);
     result.contents.transactions = ReadTransactions(document, today);
+    result.contents.holidays = ReadHolidays(document);
     if (!findDifferences)
         return result;
     result.differences = FindDifferences(document, WriteDocument(result.contents, today), &result.notes);

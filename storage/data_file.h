@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/business_calendar.h"
 #include "model/date_repeater.h"
 #include "model/dates.h"
 #include "storage/xml_document.h"
@@ -17,13 +18,18 @@
 // uses. The file looks like this (one element per line, no indentation on disk):
 //
 //   <TILLANE Format="1">
-//   <CASHFLOW StartDate="03/07/2006" Duration="13"/>   (WarnBelow="-500" follows when not 0)
+//   <CASHFLOW StartDate="03/07/2006" Duration="13"/>   (WarnBelow="-500" follows when not 0,
+//                                                     then WeekendDays="56" when not "06")
 //   <ACCOUNTS>  <ACCOUNT> DESCRIPTION AMOUNT </ACCOUNT> ...  </ACCOUNTS>
 //   <TRANSACTIONS>
 //   <TRANSACTION Type="Weekly"> DESCRIPTION DATE AMOUNT
-//     <REPEAT Type="Weekly" Delta="2" Count="0"/>   (Day="1" follows Count for Monthly)
+//     <REPEAT Type="Weekly" Delta="2" Count="0"/>   (Day="1" follows Count for Monthly, then
+//                    Week="2" Weekday="5" or Day2="15", then BusinessDay="Before" for any rule)
 //   </TRANSACTION> ...
 //   </TRANSACTIONS>
+//   <HOLIDAYS>   (only when there is one)
+//   <HOLIDAY Yearly="1"> DESCRIPTION DATE </HOLIDAY> ...   (Yearly only for a yearly one)
+//   </HOLIDAYS>
 //   </TILLANE>
 //
 // The reader finds children only in that order (each lookup continues after the last
@@ -31,9 +37,9 @@
 //
 // How the pages use it. Loading: FindRoot, then ReadCashflow, then ReadAccounts (or
 // FindChildElement(kAccounts) + EnterElement + ReadAccount per kAccount + LeaveElement),
-// then ReadTransactions. Saving: StartDocument, WriteCashflow, then, when a list has rows,
-// BeginAccounts / WriteAccount per row / EndList, and BeginTransactions /
-// WriteTransaction per row / EndList. ParseDocument, LoadFile and WriteDocument do a
+// then ReadTransactions, then ReadHolidays. Saving: StartDocument, WriteCashflow, then, when
+// a list has rows, BeginAccounts / WriteAccount per row / EndList, BeginTransactions /
+// WriteTransaction per row / EndList, and WriteHolidays. ParseDocument, LoadFile and WriteDocument do a
 // whole file at once.
 namespace DataFile {
 
@@ -47,6 +53,10 @@ inline constexpr const char* kDuration = "Duration";
 // 0, and it is written only when it is not 0, so files that do not use it keep their
 // bytes and older readers pass it over.
 inline constexpr const char* kWarnBelow = "WarnBelow";
+// The weekend days: the digits of the days of the week in ascending order, 0 for Sunday
+// to 6 for Saturday, or "none". Optional: absent means "06", and it is written only when
+// it is not "06".
+inline constexpr const char* kWeekendDays = "WeekendDays";
 inline constexpr const char* kAccounts = "ACCOUNTS";
 inline constexpr const char* kAccount = "ACCOUNT";
 inline constexpr const char* kTransactions = "TRANSACTIONS";
@@ -59,6 +69,19 @@ inline constexpr const char* kType = "Type";
 inline constexpr const char* kDelta = "Delta";
 inline constexpr const char* kCount = "Count";
 inline constexpr const char* kDay = "Day";
+// Optional REPEAT attributes, each written only when the rule has it: the n-th weekday of
+// the month (Week 1 to 4 or -1 for the last, with Weekday 0 to 6; only together, on a
+// monthly rule), a second day of the month (Day2 1 to 31, on a monthly rule without a
+// week), and where an occurrence on a day off goes (BusinessDay, on any rule).
+inline constexpr const char* kWeek = "Week";
+inline constexpr const char* kWeekday = "Weekday";
+inline constexpr const char* kDay2 = "Day2";
+inline constexpr const char* kBusinessDay = "BusinessDay";
+// The holidays, after TRANSACTIONS: each HOLIDAY with DESCRIPTION and DATE, and Yearly="1"
+// for one that falls on its month and day every year.
+inline constexpr const char* kHolidays = "HOLIDAYS";
+inline constexpr const char* kHoliday = "HOLIDAY";
+inline constexpr const char* kYearly = "Yearly";
 
 struct Account {
     std::string description;
@@ -88,7 +111,16 @@ struct Cashflow {
     std::string durationText;
     // WarnBelow read like atoi; 0 when absent.
     std::int32_t warnBelow = 0;
+    // WeekendDays; the default when absent or not of its form.
+    std::uint8_t weekendDays = BusinessCalendar::kDefaultWeekend;
 };
+
+// The text forms of the weekend days ("06", "56", "none") and of a business-day move
+// ("Before", "After", "Nearest"; empty for Keep). Parsing takes only those exact forms.
+std::string WeekendDaysText(std::uint8_t weekendDays);
+std::optional<std::uint8_t> ParseWeekendDays(std::string_view text);
+const char* BusinessDayText(BusinessDayMove move);
+std::optional<BusinessDayMove> ParseBusinessDay(std::string_view text);
 
 // The text forms: "%d" for amounts and balances.
 std::string FormatAmount(std::int32_t amount);
@@ -114,6 +146,15 @@ std::optional<Cashflow> ReadCashflow(CXmlDocument& document);
 // held at the 32-bit limits; Delta and Count are taken as read.
 std::unique_ptr<CDateRepeater> MakeRepeater(std::string_view type, std::string_view delta,
                                             std::string_view count, std::string_view day);
+// The same with the optional attributes' texts (empty when absent). Week and Weekday are
+// read only together and only in their ranges, Day2 only in its range and without a week,
+// BusinessDay only in its exact forms; the others are passed over.
+struct RepeatExtras {
+    std::string_view week, weekday, day2, businessDay;
+};
+std::unique_ptr<CDateRepeater> MakeRepeater(std::string_view type, std::string_view delta,
+                                            std::string_view count, std::string_view day,
+                                            const RepeatExtras& extras);
 
 // One ACCOUNT, found just before as the child element (FindChildElement(kAccount)):
 // enters it, reads DESCRIPTION (default empty) and AMOUNT (default 0) and leaves it, so
@@ -133,14 +174,19 @@ std::vector<Account> ReadAccounts(CXmlDocument& document);
 // Every TRANSACTION of the TRANSACTIONS child, in file order.
 std::vector<Transaction> ReadTransactions(CXmlDocument& document, TimeValue today);
 
+// Every HOLIDAY of the HOLIDAYS child, in file order. A HOLIDAY without a date is passed
+// over; a date outside the years 1000 to 9999 becomes the nearer end of them.
+std::vector<Holiday> ReadHolidays(CXmlDocument& document);
+
 // Writing, in the order the reader expects. Each returns false only when the document
 // is not in the state the step needs (a programming error).
 
 // The top-level element TILLANE with Format="1", in an empty document.
 bool StartDocument(CXmlDocument& document);
-// CASHFLOW with StartDate, Duration ("%u") and, when it is not 0, WarnBelow ("%d").
+// CASHFLOW with StartDate, Duration ("%u"), WarnBelow ("%d") when it is not 0 and
+// WeekendDays when they are not Saturday and Sunday.
 bool WriteCashflow(CXmlDocument& document, TimeValue startDate, std::uint32_t duration,
-                   std::int32_t warnBelow = 0);
+                   std::int32_t warnBelow = 0, std::uint8_t weekendDays = BusinessCalendar::kDefaultWeekend);
 // ACCOUNTS, entered: the accounts follow, then EndList.
 bool BeginAccounts(CXmlDocument& document);
 // One ACCOUNT from the texts the accounts list shows.
@@ -152,8 +198,12 @@ bool BeginTransactions(CXmlDocument& document);
 bool WriteTransaction(CXmlDocument& document, std::string_view description, std::string_view dateText,
                       std::string_view amountText, const CDateRepeater& rule);
 // A REPEAT child of the current element: Type, Delta (GetDelta: weeks for a weekly rule),
-// Count and, for a monthly rule only, Day.
+// Count and, for a monthly rule only, Day, then Week and Weekday, or Day2, when it has
+// them; BusinessDay last, when the rule moves its occurrences.
 bool WriteRepeat(CXmlDocument& document, const CDateRepeater& rule);
+// HOLIDAYS with one HOLIDAY per holiday, in the order given (the window keeps them in date
+// order); nothing when there are none. Call after the transactions' EndList.
+bool WriteHolidays(CXmlDocument& document, const std::vector<Holiday>& holidays);
 // Leaves ACCOUNTS or TRANSACTIONS.
 bool EndList(CXmlDocument& document);
 
@@ -163,13 +213,15 @@ struct Contents {
     std::optional<TimeValue> startDate;
     std::uint32_t duration = kDefaultDuration; // read with DurationFromText
     std::int32_t warnBelow = 0;
+    std::uint8_t weekendDays = BusinessCalendar::kDefaultWeekend;
     std::vector<Account> accounts;
     std::vector<Transaction> transactions;
+    std::vector<Holiday> holidays;
 };
 
 // The document text of the contents, exactly as the program saves it (lines end CR LF;
 // the file gets CR CR LF through TextFile::Write). Without a start date, `today` is
-// written. ACCOUNTS and TRANSACTIONS are left out when empty.
+// written. ACCOUNTS, TRANSACTIONS and HOLIDAYS are left out when empty.
 std::string WriteDocument(const Contents& contents, TimeValue today);
 
 // How a data file's text or the file itself turned out.

@@ -148,7 +148,7 @@ private:
     void CompareElements(int32_t o, int32_t w, int32_t owner)
     {
         const std::string_view name = m_original.GetElementName(o);
-        if (w != 0 && (name == kAccount || name == kTransaction))
+        if (w != 0 && (name == kAccount || name == kTransaction || name == kHoliday))
             owner = w;
         CompareAttributes(o, w, owner);
         const bool originalLeaf = m_o[o].firstChild == 0;
@@ -286,7 +286,7 @@ private:
     {
         const std::string_view name = m_original.GetElementName(child);
         // An empty list holds nothing to lose; the writer leaves it out.
-        if (parent == m_o[0].firstChild && m_o[child].firstChild == 0 && (name == kAccounts || name == kTransactions)) {
+        if (parent == m_o[0].firstChild && m_o[child].firstChild == 0 && (name == kAccounts || name == kTransactions || name == kHolidays)) {
             CompareElements(child, 0, 0);
             return;
         }

@@ -159,7 +159,8 @@ void CCashFlowPgDlg::ApplyDuration(unsigned months)
 
 void CCashFlowPgDlg::Save(CXmlDocument& document)
 {
-    DataFile::WriteCashflow(document, m_list.GetStartDate(), m_list.GetDuration(), m_warnBelow);
+    DataFile::WriteCashflow(document, m_list.GetStartDate(), m_list.GetDuration(), m_warnBelow,
+                            m_list.GetBusinessCalendar().WeekendDays());
 }
 
 void CCashFlowPgDlg::Load(CXmlDocument& document)

@@ -193,7 +193,7 @@ private:
 template <typename Value>
 class SettingStep : public win::CUndoStep {
 public:
-    enum Kind { StartDate = 1, Duration = 2 };
+    enum Kind { StartDate = 1, Duration = 2, BusinessDays = 3 };
 
     SettingStep(Kind kind, std::function<void(Value)> apply, Value before, Value after, bool mergeable, TimePoint when)
         : m_kind(kind), m_apply(std::move(apply)), m_before(before), m_after(after), m_mergeable(mergeable)
@@ -204,7 +204,7 @@ public:
     void Redo() override { m_apply(m_after); }
     std::string Text() const override
     {
-        const std::string name = m_kind == StartDate ? "Starting Date" : "Duration";
+        const std::string name = m_kind == StartDate ? "Starting Date" : m_kind == Duration ? "Duration" : "Business Days";
         return m_changes == 1 ? name : name + " (" + std::to_string(m_changes) + " changes)";
     }
     int MergeKind() const override { return m_mergeable ? m_kind : 0; }
@@ -410,6 +410,19 @@ void CEditHistory::SetDuration(unsigned months)
     Record(std::make_unique<SettingStep<unsigned>>(
         SettingStep<unsigned>::Duration, [&page](unsigned value) { page.ApplyDuration(value); }, before, months, true,
         Now()));
+}
+
+void CEditHistory::SetBusinessCalendar(BusinessCalendar calendar)
+{
+    CCashFlowListCtrl& list = m_cashFlow.CashFlowList();
+    BusinessCalendar before = list.GetBusinessCalendar();
+    auto apply = [&list](BusinessCalendar value) {
+        list.SetBusinessCalendar(std::move(value));
+        list.Rebuild();
+    };
+    apply(calendar);
+    Record(std::make_unique<SettingStep<BusinessCalendar>>(SettingStep<BusinessCalendar>::BusinessDays, apply,
+                                                           std::move(before), std::move(calendar), false, Now()));
 }
 
 std::string CEditHistory::UndoText() const { return CanUndo() ? "Undo " + m_stack.UndoText() : "Undo"; }

@@ -5,6 +5,7 @@
 // through the lists' and the page's own operations and records it as an undo step that
 // holds what changed (the record before and after, its row), never a copy of the data.
 
+#include "model/business_calendar.h"
 #include "model/dates.h"
 #include "ui/platform/undo_stack.h"
 
@@ -67,6 +68,9 @@ public:
     void SetStartDate(TimeValue date) override;
     void MoveStartDate(int days) override;
     void SetDuration(unsigned months) override;
+    // New weekend days or holidays (Edit > Business Days...): one step; the projection is
+    // made again at once.
+    void SetBusinessCalendar(BusinessCalendar calendar);
 
     bool CanUndo() const { return m_stack.CanUndo(); }
     bool CanRedo() const { return m_stack.CanRedo(); }

@@ -3,6 +3,7 @@
 #include <initializer_list>
 #include <limits>
 
+#include "model/business_calendar.h"
 #include "model/date_repeater.h"
 #include "model/occurrence_preview.h"
 #include "res/resource.h"
@@ -49,11 +50,24 @@ std::string HowLong(const CDateRepeater& rule, const OccurrencePreview& preview)
 std::string DayNote(TimeValue date, const CDateRepeater& rule)
 {
     const CalendarDate day = SplitDate(date);
-    if (rule.GetType() == RepeatMonthly && static_cast<const CDateRepeaterMonthly&>(rule).day == 0)
+    if (rule.GetType() == RepeatMonthly && static_cast<const CDateRepeaterMonthly&>(rule).day == 0 &&
+        static_cast<const CDateRepeaterMonthly&>(rule).GetDays().week == 0)
         return win::LoadString(day.day == 31 ? res::IDS_PREVIEW_LAST_DAY_SHORTER : res::IDS_PREVIEW_LAST_DAY_EVERY);
     if (rule.GetType() == RepeatYearly && day.month == 2 && day.day == 29)
         return win::LoadString(res::IDS_PREVIEW_LEAP_DAY);
     return {};
+}
+
+// " (moved from Sat 02/27)" when the date was moved off its due day, naming the holiday
+// when one was the reason.
+std::string MoveNote(TimeValue taken, TimeValue due, const BusinessCalendar* calendar)
+{
+    if (LocalDay(taken) == LocalDay(due))
+        return {};
+    const std::string from = std::string(ShortDayName(DayOfWeek(due))) + " " + FormatDate(due).substr(0, 5);
+    const Holiday* holiday = calendar ? calendar->HolidayOn(LocalDay(due)) : nullptr;
+    return " " + (holiday ? Formatted(res::IDS_PREVIEW_MOVED_HOLIDAY, {from, holiday->description})
+                          : Formatted(res::IDS_PREVIEW_MOVED, {from}));
 }
 
 } // namespace
@@ -63,11 +77,15 @@ std::string DescribeNextOccurrences(TimeValue date, const CDateRepeater& rule,
 {
     const TimeValue start = window ? window->start : std::numeric_limits<TimeValue>::min();
     const TimeValue end = window ? window->end : std::numeric_limits<TimeValue>::max();
-    const OccurrencePreview preview = PreviewOccurrences(date, rule, start, end, kPreviewDates);
+    const BusinessCalendar* calendar = window ? window->calendar : nullptr;
+    const OccurrencePreview preview = PreviewOccurrences(date, rule, start, end, kPreviewDates, calendar);
 
     std::string text;
-    for (TimeValue occurrence : preview.dates)
-        text += std::string(ShortDayName(DayOfWeek(occurrence))) + " " + FormatDate(occurrence) + "\n";
+    for (std::size_t i = 0; i < preview.dates.size(); ++i) {
+        const TimeValue occurrence = preview.dates[i];
+        text += std::string(ShortDayName(DayOfWeek(occurrence))) + " " + FormatDate(occurrence) +
+                MoveNote(occurrence, preview.due[i], calendar) + "\n";
+    }
     text += HowLong(rule, preview);
     if (const std::string note = DayNote(date, rule); !note.empty())
         text += "\n" + note;

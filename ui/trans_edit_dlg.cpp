@@ -40,6 +40,11 @@ CTransEditDlg::CTransEditDlg(Mode mode, win::CWnd* parent)
     });
     for (int id : {res::IDC_DATE, res::IDC_STEP, res::IDC_UNIT, res::IDC_OCCURRENCES})
         OnChanged(id, [this] { UpdatePreview(); });
+    for (int id : {res::IDC_ON_DAY, res::IDC_ON_WEEKDAY, res::IDC_ALSO_ON_DAY, res::IDC_KEEP_DATE,
+                   res::IDC_BUSINESS_BEFORE, res::IDC_BUSINESS_AFTER, res::IDC_BUSINESS_NEAREST})
+        OnClicked(id, [this] { UpdatePreview(); });
+    for (int id : {res::IDC_WEEK, res::IDC_WEEKDAY, res::IDC_DAY2})
+        OnChanged(id, [this] { UpdatePreview(); });
 }
 
 void CTransEditDlg::SetTransaction(TimeValue date, const std::string& description, std::int32_t amount,
@@ -92,49 +97,75 @@ void CTransEditDlg::SetTransaction(TimeValue date, const std::string& descriptio
     } else {
         m_ending = NeverEnds;
     }
-    m_given = GivenRule{CopyRepeater(rule), date, m_repeat, m_step, m_unit, m_ending, m_occurrences};
+    m_days = DayChoices{};
+    m_days.businessDay = static_cast<std::int32_t>(rule.GetBusinessDay());
+    if (rule.GetType() == RepeatMonthly) {
+        const MonthlyDays& days = static_cast<const CDateRepeaterMonthly&>(rule).GetDays();
+        if (days.week != 0) {
+            m_days.monthDays = OnWeekdayOfMonth;
+            m_days.week = days.week < 0 ? 4 : days.week - 1;
+            m_days.weekday = days.weekday;
+        } else if (days.day2 != 0) {
+            m_days.alsoOnDay = 1;
+            m_days.day2 = static_cast<unsigned>(days.day2);
+        }
+    }
+    m_given = GivenRule{CopyRepeater(rule), date, m_repeat, m_step, m_unit, m_ending, m_occurrences, m_days};
 }
 
 std::unique_ptr<CDateRepeater> CTransEditDlg::RuleFor(std::int32_t repeat, std::int32_t step, std::int32_t unit,
-                                                      std::int32_t ending, unsigned occurrences, TimeValue date) const
+                                                      std::int32_t ending, unsigned occurrences, TimeValue date,
+                                                      const DayChoices& days) const
 {
     // A monthly rule keeps its own day and a rule the choices cannot spell (every fifth
     // day, once by a daily rule) keeps its kind and step: rebuilding it from what the
     // editor shows would move it without the user asking.
     if (m_given && ToTenOClock(date) == ToTenOClock(m_given->date) && repeat == m_given->repeat &&
+        days == m_given->days &&
         (repeat == DoesNotRepeat ||
          (step == m_given->step && unit == m_given->unit && ending == m_given->ending &&
           (ending == NeverEnds || occurrences == m_given->occurrences))))
         return CopyRepeater(*m_given->rule);
-    return MakeRepeater(repeat, step, unit, ending, occurrences, date);
+    return MakeRepeater(repeat, step, unit, ending, occurrences, date, days);
 }
 
 std::unique_ptr<CDateRepeater> CTransEditDlg::CreateRepeater() const
 {
-    return RuleFor(m_repeat, m_step, m_unit, m_ending, m_occurrences, m_date);
+    return RuleFor(m_repeat, m_step, m_unit, m_ending, m_occurrences, m_date, m_days);
 }
 
 std::unique_ptr<CDateRepeater> CTransEditDlg::MakeRepeater(std::int32_t repeat, std::int32_t stepIndex,
                                                            std::int32_t unit, std::int32_t ending,
-                                                           unsigned occurrences, TimeValue date)
+                                                           unsigned occurrences, TimeValue date,
+                                                           const DayChoices& days)
 {
+    const BusinessDayMove move =
+        days.businessDay >= 0 && days.businessDay <= 3 ? BusinessDayMove(days.businessDay) : BusinessDayMove::Keep;
     if (repeat == DoesNotRepeat)
-        return std::make_unique<CDateRepeaterOnce>();
+        return std::make_unique<CDateRepeaterOnce>(move);
     const std::int32_t step = stepIndex + 1;
     const std::uint32_t count = ending == NeverEnds ? 0u : occurrences;
     switch (unit) {
     case Day:
-        return std::make_unique<CDateRepeaterDaily>(step, count);
+        return std::make_unique<CDateRepeaterDaily>(step, count, move);
     case Week:
-        return std::make_unique<CDateRepeaterWeekly>(step, count);
-    case Month:
+        return std::make_unique<CDateRepeaterWeekly>(step, count, move);
+    case Month: {
+        MonthlyDays monthly;
+        if (days.monthDays == OnWeekdayOfMonth) {
+            monthly.week = days.week == 4 ? -1 : days.week + 1;
+            monthly.weekday = days.weekday;
+        } else if (days.alsoOnDay) {
+            monthly.day2 = static_cast<std::int32_t>(days.day2);
+        }
         // Days 29 to 31 become the last day of each month.
-        return std::make_unique<CDateRepeaterMonthly>(step, count, SplitDate(date).day);
+        return std::make_unique<CDateRepeaterMonthly>(step, count, SplitDate(date).day, monthly, move);
+    }
     case Year:
-        return std::make_unique<CDateRepeaterYearly>(step, count);
+        return std::make_unique<CDateRepeaterYearly>(step, count, move);
     default:
         // A confirmed dialog always has a unit; this only guards a caller that did not run it.
-        return std::make_unique<CDateRepeaterOnce>();
+        return std::make_unique<CDateRepeaterOnce>(move);
     }
 }
 
@@ -177,6 +208,17 @@ void CTransEditDlg::DoDataExchange(win::CDataExchange* dx)
     win::DDX_Control(dx, res::IDC_REPEATS, m_repeatsButton);
     win::DDX_Control(dx, res::IDC_NEVER_ENDS, m_neverEndsButton);
     win::DDX_Control(dx, res::IDC_ENDS_AFTER, m_endsAfterButton);
+    // The Days column. The second day is only read while it can be edited.
+    win::DDX_Radio(dx, res::IDC_ON_DAY, m_days.monthDays);
+    win::DDX_CBIndex(dx, res::IDC_WEEK, m_days.week);
+    win::DDX_CBIndex(dx, res::IDC_WEEKDAY, m_days.weekday);
+    win::DDX_Check(dx, res::IDC_ALSO_ON_DAY, m_days.alsoOnDay);
+    if (!dx->m_bSaveAndValidate || (m_repeat == Repeats && m_unit == Month && m_days.monthDays == OnDayOfMonth &&
+                                    m_days.alsoOnDay)) {
+        win::DDX_Text(dx, res::IDC_DAY2, m_days.day2);
+        win::DDV_MinMaxUInt(dx, m_days.day2, 1, 31);
+    }
+    win::DDX_Radio(dx, res::IDC_KEEP_DATE, m_days.businessDay);
     if (dx->m_bSaveAndValidate)
         m_description = Trimmed(m_description);
 }
@@ -229,11 +271,8 @@ void CTransEditDlg::UpdatePreview()
 {
     auto* picker = GetDlgItemAs<win::CDateTimeCtrl>(res::IDC_DATE);
     TimeValue date = 0;
-    if (!picker || !picker->HasCompleteDate() || !picker->GetTime(date)) {
-        SetDlgItemText(res::IDC_PREVIEW, win::LoadString(res::IDS_PREVIEW_ENTER_DATE));
-        return;
-    }
-    date = ToTenOClock(date);
+    const bool hasDate = picker && picker->HasCompleteDate() && picker->GetTime(date);
+    date = hasDate ? ToTenOClock(date) : m_date;
     // The choices as OK reads them, without its messages.
     std::int32_t repeat = -1, step = -1, unit = -1, ending = -1;
     win::CDataExchange exchange(*this, true);
@@ -241,6 +280,16 @@ void CTransEditDlg::UpdatePreview()
     win::DDX_CBIndex(&exchange, res::IDC_STEP, step);
     win::DDX_CBIndex(&exchange, res::IDC_UNIT, unit);
     win::DDX_Radio(&exchange, res::IDC_NEVER_ENDS, ending);
+    EnableDayControls(repeat, unit, date);
+    if (!hasDate) {
+        SetDlgItemText(res::IDC_PREVIEW, win::LoadString(res::IDS_PREVIEW_ENTER_DATE));
+        return;
+    }
+    DayChoices days;
+    if (!ReadDayChoices(days) && repeat == Repeats && unit == Month) {
+        SetDlgItemText(res::IDC_PREVIEW, win::LoadString(res::IDS_PREVIEW_ENTER_DAY2));
+        return;
+    }
     unsigned occurrences = 0;
     if (repeat == Repeats && ending == EndsAfter &&
         !(win::ParseDialogUnsigned(GetDlgItemText(res::IDC_OCCURRENCES), occurrences) &&
@@ -248,6 +297,49 @@ void CTransEditDlg::UpdatePreview()
         SetDlgItemText(res::IDC_PREVIEW, win::LoadString(res::IDS_PREVIEW_ENTER_OCCURRENCES));
         return;
     }
-    const auto rule = RuleFor(repeat, step, unit, ending, occurrences, date);
+    const auto rule = RuleFor(repeat, step, unit, ending, occurrences, date, days);
     SetDlgItemText(res::IDC_PREVIEW, DescribeNextOccurrences(date, *rule, m_window));
+}
+
+bool CTransEditDlg::ReadDayChoices(DayChoices& days)
+{
+    win::CDataExchange exchange(*this, true);
+    win::DDX_Radio(&exchange, res::IDC_ON_DAY, days.monthDays);
+    win::DDX_CBIndex(&exchange, res::IDC_WEEK, days.week);
+    win::DDX_CBIndex(&exchange, res::IDC_WEEKDAY, days.weekday);
+    win::DDX_Check(&exchange, res::IDC_ALSO_ON_DAY, days.alsoOnDay);
+    win::DDX_Radio(&exchange, res::IDC_KEEP_DATE, days.businessDay);
+    if (days.monthDays != OnDayOfMonth || !days.alsoOnDay)
+        return true;
+    return win::ParseDialogUnsigned(GetDlgItemText(res::IDC_DAY2), days.day2) && days.day2 >= 1 && days.day2 <= 31;
+}
+
+void CTransEditDlg::EnableDayControls(std::int32_t repeat, std::int32_t unit, TimeValue date)
+{
+    const bool monthly = repeat == Repeats && unit == Month;
+    int onWeekday = 0, alsoOnDay = 0;
+    if (auto* button = GetDlgItemAs<win::CButton>(res::IDC_ON_WEEKDAY))
+        onWeekday = button->GetCheck();
+    if (auto* button = GetDlgItemAs<win::CButton>(res::IDC_ALSO_ON_DAY))
+        alsoOnDay = button->GetCheck();
+    auto enable = [this](int id, bool on) {
+        if (win::CWnd* control = GetDlgItem(id))
+            control->EnableWindow(on);
+    };
+    for (int id : {res::IDC_ON_DAY, res::IDC_ON_WEEKDAY})
+        enable(id, monthly);
+    enable(res::IDC_WEEK, monthly && onWeekday);
+    enable(res::IDC_WEEKDAY, monthly && onWeekday);
+    enable(res::IDC_ALSO_ON_DAY, monthly && !onWeekday);
+    enable(res::IDC_DAY2, monthly && !onWeekday && alsoOnDay);
+    // The day a monthly rule of this date falls on: a given rule's own, while its date stands.
+    int day = SplitDate(date).day;
+    if (m_given && m_given->rule->GetType() == RepeatMonthly && ToTenOClock(date) == ToTenOClock(m_given->date))
+        day = static_cast<const CDateRepeaterMonthly&>(*m_given->rule).day;
+    std::string onDay = win::LoadString(res::IDS_ON_LAST_DAY);
+    if (day >= 1 && day <= 28) {
+        onDay = win::LoadString(res::IDS_ON_DAY);
+        onDay.replace(onDay.find("%1"), 2, std::to_string(day));
+    }
+    SetDlgItemText(res::IDC_ON_DAY, onDay);
 }

@@ -27,6 +27,23 @@ public:
     enum Unit : std::int32_t { Day = 0, Week = 1, Month = 2, Year = 3 };
     enum Ending : std::int32_t { NeverEnds = 0, EndsAfter = 1 };
 
+    // The Days column: which days of the month a monthly rule falls on, and where any
+    // rule's dates go on a day that is not a business day.
+    enum MonthDays : std::int32_t { OnDayOfMonth = 0, OnWeekdayOfMonth = 1 };
+    struct DayChoices {
+        std::int32_t monthDays = OnDayOfMonth;
+        // 0 to 3 for the first to the fourth, 4 for the last; the weekday 0 for Sunday.
+        std::int32_t week = 0;
+        std::int32_t weekday = 0;
+        // "Also on day": a second day each month (only with OnDayOfMonth).
+        std::int32_t alsoOnDay = 0;
+        unsigned day2 = 15;
+        // A BusinessDayMove: 0 keeps the date, then before, after, nearest.
+        std::int32_t businessDay = 0;
+
+        friend bool operator==(const DayChoices&, const DayChoices&) = default;
+    };
+
     // Occurrences the user may ask for when the rule ends.
     static constexpr unsigned kMinimumOccurrences = 2;
     static constexpr unsigned kMaximumOccurrences = 9999;
@@ -52,7 +69,13 @@ public:
     // gives once they are confirmed (unless they keep the given rule), and what the
     // preview shows while they are not.
     static std::unique_ptr<CDateRepeater> MakeRepeater(std::int32_t repeat, std::int32_t step, std::int32_t unit,
-                                                       std::int32_t ending, unsigned occurrences, TimeValue date);
+                                                       std::int32_t ending, unsigned occurrences, TimeValue date,
+                                                       const DayChoices& days);
+    static std::unique_ptr<CDateRepeater> MakeRepeater(std::int32_t repeat, std::int32_t step, std::int32_t unit,
+                                                       std::int32_t ending, unsigned occurrences, TimeValue date)
+    {
+        return MakeRepeater(repeat, step, unit, ending, occurrences, date, DayChoices());
+    }
 
     // The Cash Flow's window, for the preview of the rule's next dates. Without one the
     // preview lists the rule's first dates and says nothing of the Cash Flow.
@@ -72,6 +95,7 @@ public:
     std::int32_t GetStepIndex() const { return m_step; }
     std::int32_t GetEndingChoice() const { return m_ending; }
     unsigned GetOccurrences() const { return m_occurrences; }
+    const DayChoices& GetDayChoices() const { return m_days; }
 
 protected:
     bool OnInitDialog() override;
@@ -89,7 +113,15 @@ private:
     // The rule the choices make for a transaction dated date: the given rule while they
     // and the date are those it was shown with, else a rule built from them.
     std::unique_ptr<CDateRepeater> RuleFor(std::int32_t repeat, std::int32_t step, std::int32_t unit,
-                                           std::int32_t ending, unsigned occurrences, TimeValue date) const;
+                                           std::int32_t ending, unsigned occurrences, TimeValue date,
+                                           const DayChoices& days) const;
+    // The Days column's controls: the monthly ones only for a monthly rule, the weekday
+    // lists only with "On the", the second day only when it is checked; "On day N" names
+    // the day the date gives.
+    void EnableDayControls(std::int32_t repeat, std::int32_t unit, TimeValue date);
+    // The Days column as the controls show it now, without messages; false when the
+    // second day is needed and is not a day of the month.
+    bool ReadDayChoices(DayChoices& days);
 
     Mode m_mode;
     std::string m_description;
@@ -110,6 +142,7 @@ private:
     win::CButton m_endsAfterButton;
     win::CSpinButtonCtrl m_occurrencesSpin;
     std::optional<CashFlowWindow> m_window;
+    DayChoices m_days;
 
     // The transaction's own rule and what the editor showed of it (SetTransaction).
     struct GivenRule {
@@ -117,6 +150,7 @@ private:
         TimeValue date;
         std::int32_t repeat, step, unit, ending;
         unsigned occurrences;
+        DayChoices days;
     };
     std::optional<GivenRule> m_given;
 };

@@ -199,7 +199,7 @@ void CTransListCtrl::EditTransaction(int row)
         return;
     CTransEditDlg editor(CTransEditDlg::EditMode);
     editor.SetTransaction(GetDate(row), GetDescription(row), GetAmount(row), *record->repeater);
-    editor.SetCashFlowWindow({ProjectionStartDate(), m_cashflow.GetEndDate()});
+    editor.SetCashFlowWindow({ProjectionStartDate(), m_cashflow.GetEndDate(), &m_cashflow.GetBusinessCalendar()});
     if (editor.DoModal() != win::IDOK)
         return;
     if (m_history)

@@ -514,6 +514,17 @@ TEST_F(MainWindowTest, ConfirmingTheEditorUnchangedKeepsEveryKindOfRuleByteForBy
         std::make_unique<CDateRepeaterMonthly>(4, 12, 28));
     add("k yearly on 29 February", MakeDate(2028, 2, 29), std::make_unique<CDateRepeaterYearly>(1, 0));
     add("l every other year, 3 times", MakeDate(2027, 3, 1), std::make_unique<CDateRepeaterYearly>(2, 3));
+    add("m last business day", MakeDate(2027, 1, 31),
+        std::make_unique<CDateRepeaterMonthly>(1, 0, 0, MonthlyDays{}, BusinessDayMove::Before));
+    add("n 2nd Friday, after a day off", MakeDate(2027, 1, 8),
+        std::make_unique<CDateRepeaterMonthly>(1, 0, 8, MonthlyDays{2, 5, 0}, BusinessDayMove::After));
+    add("o the 1st and the 15th, 24 times", MakeDate(2027, 1, 1),
+        std::make_unique<CDateRepeaterMonthly>(1, 24, 1, MonthlyDays{0, 0, 15}, BusinessDayMove::Nearest));
+    add("p once, before a day off", MakeDate(2027, 1, 2), std::make_unique<CDateRepeaterOnce>(BusinessDayMove::Before));
+    add("q last Monday, every other month", MakeDate(2027, 5, 3),
+        std::make_unique<CDateRepeaterMonthly>(2, 0, 3, MonthlyDays{-1, 1, 0}));
+    contents.weekendDays = (1u << 5) | (1u << 6);
+    contents.holidays = {{MakeDate(2026, 12, 25), "Christmas Day", true}, {MakeDate(2027, 4, 2), "Good Friday", false}};
     const int count = static_cast<int>(contents.transactions.size());
     WriteData(contents);
     const std::string original = ReadFileBytes(DataFile());
@@ -747,6 +758,50 @@ TEST_F(MainWindowTest, TheBenchFileKeepsItsDataAndThenItsBytes)
         main.CloseBox();
     }
     EXPECT_EQ(ReadFileBytes(DataFile()), written);
+}
+
+// Edit > Business Days... changes what the rules move to at once, as one step of the
+// history, and the file keeps it.
+TEST_F(MainWindowTest, BusinessDaysMoveTheProjectionAtOnceAsOneUndoStepAndAreSaved)
+{
+    DataFile::Contents contents;
+    contents.startDate = MakeDate(2027, 1, 1);
+    contents.transactions.push_back({"Pay", MakeDate(2027, 1, 31), 100,
+                                     std::make_unique<CDateRepeaterMonthly>(1, 0, 0, MonthlyDays{},
+                                                                            BusinessDayMove::Before)});
+    WriteData(contents);
+    MainWindow main(DataFile());
+    main.Open(m_runner);
+    CCashFlowListCtrl& projection = main.window->CashFlowPage().CashFlowList();
+    auto firstPay = [&projection] { return FormatDate(projection.GetDate(1)); };
+    // 01/31/2027 is a Sunday.
+    EXPECT_EQ(firstPay(), "01/29/2027");
+
+    m_runner.OnNextDialog([this](win::CDialog& dialog) {
+        // No weekend, but a holiday on the last of January.
+        dialog.PressButton(res::IDC_WEEKEND_SUNDAY);
+        dialog.PressButton(res::IDC_WEEKEND_SUNDAY + 6);
+        m_runner.OnNextDialog([](win::CDialog& editor) {
+            editor.GetDlgItemAs<win::CDateTimeCtrl>(res::IDC_HOLIDAY_DATE)->SetTime(MakeDate(2027, 1, 31));
+            editor.SetDlgItemText(res::IDC_HOLIDAY_DESCRIPTION, "Founders");
+            editor.PressButton(win::IDOK);
+        });
+        dialog.PressButton(res::IDC_ADD_HOLIDAY);
+        dialog.PressButton(win::IDOK);
+    });
+    main.window->PostCommand(res::ID_BUSINESS_DAYS);
+    QCoreApplication::sendPostedEvents();
+    ASSERT_EQ(m_runner.DialogsRun().back(), res::IDD_HOLIDAY_EDIT);
+    EXPECT_EQ(firstPay(), "01/30/2027");
+    EXPECT_TRUE(main.window->KeyDown('Z', true, false, false));
+    EXPECT_EQ(firstPay(), "01/29/2027");
+    EXPECT_TRUE(main.window->KeyDown('Y', true, false, false));
+    EXPECT_EQ(firstPay(), "01/30/2027");
+    EXPECT_TRUE(main.window->KeyDown('S', true, false, false));
+    const DataFile::Contents saved = Saved();
+    EXPECT_EQ(saved.weekendDays, 0);
+    ASSERT_EQ(saved.holidays.size(), 1u);
+    EXPECT_EQ(saved.holidays[0].description, "Founders");
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "model/cash_flow_projection.h"
 #include "model/date_repeater.h"
+#include "model/occurrence_preview.h"
 #include "model/transaction_data.h"
 
 #include "support/tz_guard.h"
@@ -7,8 +8,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <ctime>
 #include <limits>
 #include <list>
+#include <optional>
 #include <memory>
 #include <random>
 #include <string>
@@ -90,22 +93,83 @@ public:
         return 0;
     }
 
-    // Project a transaction, one occurrence at a time: up to `count` of them, stopping at
-    // the end date; a rule without a count also stops when it does not move forward.
+    // Whether a day is off: its weekday's digit is among the weekend digits, or a holiday
+    // has its date text (a yearly one its month and day).
+    bool IsOffDay(TimeValue date) const
+    {
+        if (weekendDigits.find(char('0' + DayOfWeek(date))) != std::string::npos)
+            return true;
+        const std::string text = FormatDate(date);
+        for (const Holiday& holiday : holidays) {
+            const std::string on = FormatDate(holiday.date);
+            if (on == text || (holiday.yearly && on.compare(0, 5, text, 0, 5) == 0))
+                return true;
+        }
+        return false;
+    }
+    // The calendar day k days from the date's, as the C library's UTC calendar counts, at
+    // 10:00 local time; none when the zone skipped that day.
+    static std::optional<TimeValue> CalendarDayFrom(TimeValue date, int k)
+    {
+        const CalendarDate from = SplitDate(date);
+        std::tm fields{};
+        fields.tm_year = from.year - 1900;
+        fields.tm_mon = from.month - 1;
+        fields.tm_mday = from.day + k;
+        fields.tm_hour = 12;
+        timegm(&fields);
+        const CalendarDate day{fields.tm_year + 1900, fields.tm_mon + 1, fields.tm_mday};
+        const TimeValue value = MakeDate(day.year, day.month, day.day);
+        if (SplitDate(value) != day)
+            return std::nullopt;
+        return value;
+    }
+    // The business day a move takes a date to, walked day by day through the calendar.
+    TimeValue Moved(TimeValue date, BusinessDayMove move) const
+    {
+        if (move == BusinessDayMove::Keep || !IsOffDay(date))
+            return date;
+        auto open = [&](int k) {
+            const std::optional<TimeValue> day = CalendarDayFrom(date, k);
+            return day && !IsOffDay(*day);
+        };
+        int before = 0, after = 0;
+        for (int k = 1; k <= 31 && before == 0; ++k)
+            if (open(-k))
+                before = k;
+        for (int k = 1; k <= 31 && after == 0; ++k)
+            if (open(k))
+                after = k;
+        if (move == BusinessDayMove::Before || (move == BusinessDayMove::Nearest && before != 0 &&
+                                                (after == 0 || before <= after)))
+            return before != 0 ? *CalendarDayFrom(date, -before) : date;
+        return after != 0 ? *CalendarDayFrom(date, after) : date;
+    }
+
+    // Project a transaction, one occurrence at a time: up to `count` of them, each at its
+    // moved date, stopping once a date could no longer move into the window; a rule
+    // without a count also stops when it does not move forward (from one month to the
+    // next, for a rule twice a month).
     void Project(TimeValue date, const std::string& description, std::int32_t amount, TransactionData* record)
     {
         if (amount != 0) {
             const CDateRepeater& rule = *record->repeater;
+            const BusinessDayMove move = rule.GetBusinessDay();
+            const TimeValue stop = move == BusinessDayMove::Keep ? GetEndDate() : AddDays(GetEndDate(), 31);
             std::uint32_t n = 0;
             TimeValue occurrence = rule.GetOccurrence(date, n);
             for (;;) {
                 if (rule.count != 0 && n >= rule.count)
                     break;
-                InsertEntry(occurrence, description, amount, record, false);
+                InsertEntry(Moved(occurrence, move), description, amount, record, false);
                 const TimeValue previous = occurrence;
                 ++n;
                 occurrence = rule.GetOccurrence(date, n);
-                if (occurrence >= GetEndDate() || (rule.count == 0 && occurrence <= previous))
+                // A month's two dates of a rule twice a month may be one day.
+                const bool sameMonthsDay = rule.GetType() == RepeatMonthly &&
+                                           static_cast<const CDateRepeaterMonthly&>(rule).GetDays().day2 != 0 &&
+                                           n % 2 == 1 && occurrence == previous;
+                if (occurrence >= stop || (rule.count == 0 && occurrence <= previous && !sameMonthsDay))
                     break;
             }
         }
@@ -138,6 +202,8 @@ public:
     static std::int64_t ReadLong(const std::string& text) { return text.empty() ? 0 : std::stoll(text); }
 
     std::vector<TextRow> rows;
+    std::string weekendDigits = "06";
+    std::vector<Holiday> holidays;
     std::size_t limit = std::numeric_limits<std::size_t>::max();
     bool capped = false;
     IAccountsListCtrl& m_accounts;
@@ -198,17 +264,78 @@ std::vector<std::string> RowTexts(const LiteralCashflow& literal)
 
 TimeValue Date(int year, int month, int day) { return MakeDate(year, month, day); }
 
+std::string Described(const std::vector<std::unique_ptr<TransactionData>>& records)
+{
+    std::string text;
+    for (const auto& t : records) {
+        const CDateRepeater& rule = *t->repeater;
+        text += "\n" + t->description + " " + FormatDate(t->date) + " " + RepeatTypeName(rule) + " delta " +
+                std::to_string(rule.delta) + " count " + std::to_string(rule.count) + " move " +
+                std::to_string(int(rule.GetBusinessDay()));
+        if (rule.GetType() == RepeatMonthly) {
+            const auto& monthly = static_cast<const CDateRepeaterMonthly&>(rule);
+            text += " day " + std::to_string(monthly.day) + " week " + std::to_string(monthly.GetDays().week) + "/" +
+                    std::to_string(monthly.GetDays().weekday) + " day2 " + std::to_string(monthly.GetDays().day2);
+        }
+    }
+    return text;
+}
+
+// Rules of every kind, half of them moving their dates off days off, monthly ones also on
+// the n-th weekday or twice a month.
 std::unique_ptr<CDateRepeater> RandomRule(std::mt19937& random)
 {
-    std::uniform_int_distribution<int> kind(0, 4), step(-1, 4), count(0, 6), day(0, 31);
+    std::uniform_int_distribution<int> kind(0, 4), step(-1, 4), count(0, 6), day(0, 31), moves(0, 5), extra(0, 3);
     const std::uint32_t n = std::uint32_t(count(random) == 0 ? 0 : count(random));
+    const int movePick = moves(random);
+    const BusinessDayMove move = movePick > 3 ? BusinessDayMove::Keep : BusinessDayMove(movePick);
     switch (kind(random)) {
-    case 0: return std::make_unique<CDateRepeaterOnce>();
-    case 1: return std::make_unique<CDateRepeaterDaily>(step(random), n);
-    case 2: return std::make_unique<CDateRepeaterWeekly>(step(random), n);
-    case 3: return std::make_unique<CDateRepeaterMonthly>(step(random), n, day(random));
-    default: return std::make_unique<CDateRepeaterYearly>(step(random), n);
+    case 0: return std::make_unique<CDateRepeaterOnce>(move);
+    case 1: return std::make_unique<CDateRepeaterDaily>(step(random), n, move);
+    case 2: return std::make_unique<CDateRepeaterWeekly>(step(random), n, move);
+    case 3: {
+        MonthlyDays days;
+        const int pick = extra(random);
+        if (pick == 1)
+            days = {int(random() % 5) == 4 ? -1 : 1 + int(random() % 4), int(random() % 7), 0};
+        else if (pick == 2)
+            days.day2 = 1 + int(random() % 31);
+        return std::make_unique<CDateRepeaterMonthly>(step(random), n, day(random), days, move);
     }
+    default: return std::make_unique<CDateRepeaterYearly>(step(random), n, move);
+    }
+}
+
+// Weekend days and holidays for a set: often the usual weekend, sometimes another or none
+// or every day; holidays near and on the window's ends, some of them yearly.
+void RandomCalendar(std::mt19937& random, unsigned duration, CashFlowProjection& projection, LiteralCashflow& literal)
+{
+    std::uint8_t weekend = BusinessCalendar::kDefaultWeekend;
+    switch (random() % 5) {
+    case 0: weekend = std::uint8_t(random() % 128); break;
+    case 1: weekend = random() % 2 == 0 ? 0x7F : 0; break;
+    case 2: weekend = (1u << 5) | (1u << 6); break;
+    default: break;
+    }
+    std::string digits;
+    for (int d = 0; d < 7; ++d)
+        if ((weekend >> d) & 1u)
+            digits += char('0' + d);
+    std::vector<Holiday> holidays;
+    const int count = int(random() % 9);
+    const std::int64_t span = 31 * std::int64_t(duration);
+    for (int h = 0; h < count; ++h) {
+        const std::int64_t pick = random() % 4;
+        const std::int64_t offset = pick == 0 ? 0 : pick == 1 ? span - 1 - std::int64_t(random() % 3)
+                                                              : std::int64_t(random() % (span + 80)) - 40;
+        Holiday holiday{AddDays(ProjectionStartDate(), offset), "H" + std::to_string(h), random() % 3 == 0};
+        if (holiday.yearly && random() % 2 == 0)
+            holiday.date = AddDays(holiday.date, -365 * std::int64_t(1 + random() % 3));
+        holidays.push_back(holiday);
+    }
+    literal.weekendDigits = digits;
+    literal.holidays = holidays;
+    projection.SetBusinessCalendar(BusinessCalendar(weekend, std::move(holidays)));
 }
 
 TEST(CashFlowProjection, MatchesTheLiteralProjectionOnRandomTransactionSets)
@@ -241,6 +368,7 @@ TEST(CashFlowProjection, MatchesTheLiteralProjectionOnRandomTransactionSets)
             literal.limit = std::size_t(1 + random() % 30);
             fast.projection.SetRowLimit(literal.limit);
         }
+        RandomCalendar(random, duration, fast.projection, literal);
         fast.projection.Rebuild();
         literal.Rebuild(fast.store.records);
 
@@ -310,7 +438,8 @@ TEST(CashFlowProjection, MatchesTheLiteralProjectionOnRandomTransactionSets)
                 fast.projection.SetStartDate(start);
                 literal.Rebuild(records);
             }
-            ASSERT_EQ(RowTexts(fast.projection), RowTexts(literal)) << "set " << set << " step " << step;
+            ASSERT_EQ(RowTexts(fast.projection), RowTexts(literal))
+                << "set " << set << " step " << step << " weekend " << literal.weekendDigits << Described(records);
             ASSERT_EQ(fast.projection.IsCapped(), literal.capped) << "set " << set << " step " << step;
         }
     }

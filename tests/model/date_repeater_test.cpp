@@ -3,11 +3,15 @@
 #include "support/tz_guard.h"
 
 #include <gtest/gtest.h>
+#include <libical/ical.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <ctime>
 #include <limits>
 #include <memory>
+#include <random>
+#include <string>
 #include <vector>
 
 namespace {
@@ -300,3 +304,91 @@ TEST(CDateRepeater, TypesNamesAndStepsOfTheFiveKinds)
 }
 
 } // namespace
+
+namespace {
+
+// The dates of a monthly recurrence ("BYDAY=2FR", "BYMONTHDAY=15,-1") every `months`
+// months, `count` of them, as libical expands it from the first of a month.
+std::vector<CalendarDate> LibicalMonthly(const std::string& byRule, int months, std::uint32_t count,
+                                         CalendarDate first)
+{
+    const std::string rule =
+        "FREQ=MONTHLY;INTERVAL=" + std::to_string(months) + ";" + byRule + ";COUNT=" + std::to_string(count);
+    char start[16];
+    std::snprintf(start, sizeof start, "%04d%02d01", first.year, first.month);
+    std::vector<CalendarDate> dates;
+    icalrecur_iterator* iterator =
+        icalrecur_iterator_new(icalrecurrencetype_from_string(rule.c_str()), icaltime_from_string(start));
+    for (icaltimetype t = icalrecur_iterator_next(iterator); !icaltime_is_null_time(t);
+         t = icalrecur_iterator_next(iterator))
+        dates.push_back({t.year, t.month, t.day});
+    icalrecur_iterator_free(iterator);
+    return dates;
+}
+
+} // namespace
+
+TEST(CDateRepeaterMonthly, WeekdaysOfTheMonthAndTwiceAMonthAgreeWithLibical)
+{
+    // The n-th or last weekday (BYDAY=2FR, BYDAY=-1FR) and two days a month
+    // (BYMONTHDAY=1,15 or 15,-1), every one to four months, counted as libical counts.
+    TzGuard zone(kEastern);
+    static const char* const kDays[] = {"SU", "MO", "TU", "WE", "TH", "FR", "SA"};
+    std::mt19937 random(2026120926);
+    for (int trial = 0; trial < 1000; ++trial) {
+        const int months = 1 + int(random() % 4);
+        const std::uint32_t count = 2 + std::uint32_t(random() % 40);
+        const CalendarDate first{1990 + int(random() % 60), 1 + int(random() % 12), 1 + int(random() % 28)};
+        MonthlyDays days;
+        std::int32_t day = 1 + int(random() % 28);
+        std::string byRule;
+        if (trial % 2 == 0) {
+            days.week = int(random() % 5) + 1;
+            if (days.week == 5)
+                days.week = -1;
+            days.weekday = int(random() % 7);
+            byRule = "BYDAY=" + std::to_string(days.week) + kDays[days.weekday];
+        } else {
+            // Day 0 and day 31 stand for the month's last day, as -1 does for libical.
+            const int second = int(random() % 30);
+            days.day2 = second == 29 ? 31 : second == 0 ? 15 : second;
+            if (random() % 4 == 0)
+                day = 0;
+            if (day == days.day2 || (day == 0 && days.day2 == 31))
+                day = day == 1 ? 2 : 1;
+            auto text = [](int d) { return d == 0 || d == 31 ? std::string("-1") : std::to_string(d); };
+            byRule = "BYMONTHDAY=" + text(day) + "," + text(days.day2);
+        }
+        const CDateRepeaterMonthly rule(months, count, day, days);
+        const std::vector<CalendarDate> expected = LibicalMonthly(byRule, months, count, first);
+        ASSERT_EQ(expected.size(), count) << byRule;
+        const TimeValue inserted = MakeDate(first.year, first.month, first.day);
+        for (std::uint32_t n = 0; n < count; ++n)
+            ASSERT_EQ(SplitDate(rule.GetOccurrence(inserted, n)), expected[n])
+                << byRule << " every " << months << " months from " << FormatDate(inserted) << ", occurrence " << n;
+    }
+}
+
+TEST(CDateRepeaterMonthly, DaysPastTheMonthsEndAreItsLastDayAndOutOfRangeExtrasAreLeftOut)
+{
+    TzGuard zone(kEastern);
+    // 30 and 31 as a second day: that day, or the last of a shorter month; Count counts both.
+    const CDateRepeaterMonthly twice(1, 6, 15, MonthlyDays{0, 0, 30});
+    const TimeValue january = MakeDate(2027, 1, 20);
+    std::vector<std::string> dates;
+    for (std::uint32_t n = 0; n < twice.count; ++n)
+        dates.push_back(FormatDate(twice.GetOccurrence(january, n)));
+    EXPECT_EQ(dates, (std::vector<std::string>{"01/15/2027", "01/30/2027", "02/15/2027", "02/28/2027",
+                                               "03/15/2027", "03/30/2027"}));
+    // A week without a valid weekday, a fifth week, a second day with a week or beyond 31.
+    EXPECT_EQ(CDateRepeaterMonthly(1, 0, 5, MonthlyDays{5, 2, 0}).GetDays(), MonthlyDays{});
+    EXPECT_EQ(CDateRepeaterMonthly(1, 0, 5, MonthlyDays{2, 7, 0}).GetDays(), MonthlyDays{});
+    EXPECT_EQ(CDateRepeaterMonthly(1, 0, 5, MonthlyDays{-1, 3, 9}).GetDays(), (MonthlyDays{-1, 3, 0}));
+    EXPECT_EQ(CDateRepeaterMonthly(1, 0, 5, MonthlyDays{0, 0, 32}).GetDays(), MonthlyDays{});
+    // A copy keeps every part of the rule.
+    const CDateRepeaterMonthly full(2, 7, 12, MonthlyDays{3, 5, 0}, BusinessDayMove::Nearest);
+    const auto copy = CopyRepeater(full);
+    EXPECT_EQ(static_cast<const CDateRepeaterMonthly&>(*copy).GetDays(), full.GetDays());
+    EXPECT_EQ(copy->GetBusinessDay(), BusinessDayMove::Nearest);
+    EXPECT_EQ(CopyRepeater(CDateRepeaterOnce(BusinessDayMove::After))->GetBusinessDay(), BusinessDayMove::After);
+}

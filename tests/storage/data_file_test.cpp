@@ -390,6 +390,88 @@ TEST(DataFileTest, RulesWriteTheirOwnUnitAndDayOnlyWhenMonthly)
     }
 }
 
+// Weekend days, holidays and the rules' extra days and moves are written only when used,
+// in their places and order, read back as written and saved again byte for byte; forms
+// the reader does not take are noted as content a save would drop.
+TEST(DataFileTest, BusinessDaysAndMonthlyDaysAreWrittenOnlyWhenUsedAndInTheirOrder)
+{
+    TzGuard zone(testing_support::kEastern);
+    const TimeValue march7 = MakeDate(2006, 3, 7);
+    const TimeValue today = MakeDate(2010, 6, 15);
+    DataFile::Contents contents;
+    contents.startDate = march7;
+    contents.warnBelow = -5;
+    contents.weekendDays = (1u << 5) | (1u << 6);
+    contents.transactions.push_back(
+        {"Club", march7, -20, std::make_unique<CDateRepeaterMonthly>(1, 0, 7, MonthlyDays{2, 5, 0},
+                                                                     BusinessDayMove::After)});
+    contents.transactions.push_back(
+        {"Pay", march7, 900, std::make_unique<CDateRepeaterMonthly>(1, 24, 1, MonthlyDays{0, 0, 31})});
+    contents.transactions.push_back({"Tax", march7, -5, std::make_unique<CDateRepeaterOnce>(BusinessDayMove::Nearest)});
+    contents.holidays = {{MakeDate(2006, 12, 25), "Christmas & Co", true}, {MakeDate(2007, 1, 2), "Bridge day", false}};
+    const std::string text = DataFile::WriteDocument(contents, today);
+    EXPECT_EQ(text,
+              "<TILLANE Format=\"1\">\r\n"
+              "<CASHFLOW StartDate=\"03/07/2006\" Duration=\"13\" WarnBelow=\"-5\" WeekendDays=\"56\"/>\r\n"
+              "<TRANSACTIONS>\r\n"
+              "<TRANSACTION Type=\"Monthly\">\r\n<DESCRIPTION>Club</DESCRIPTION>\r\n<DATE>03/07/2006</DATE>\r\n"
+              "<AMOUNT>-20</AMOUNT>\r\n"
+              "<REPEAT Type=\"Monthly\" Delta=\"1\" Count=\"0\" Day=\"7\" Week=\"2\" Weekday=\"5\" BusinessDay=\"After\"/>\r\n"
+              "</TRANSACTION>\r\n"
+              "<TRANSACTION Type=\"Monthly\">\r\n<DESCRIPTION>Pay</DESCRIPTION>\r\n<DATE>03/07/2006</DATE>\r\n"
+              "<AMOUNT>900</AMOUNT>\r\n"
+              "<REPEAT Type=\"Monthly\" Delta=\"1\" Count=\"24\" Day=\"1\" Day2=\"31\"/>\r\n"
+              "</TRANSACTION>\r\n"
+              "<TRANSACTION Type=\"Once\">\r\n<DESCRIPTION>Tax</DESCRIPTION>\r\n<DATE>03/07/2006</DATE>\r\n"
+              "<AMOUNT>-5</AMOUNT>\r\n"
+              "<REPEAT Type=\"Once\" Delta=\"1\" Count=\"1\" BusinessDay=\"Nearest\"/>\r\n"
+              "</TRANSACTION>\r\n"
+              "</TRANSACTIONS>\r\n"
+              "<HOLIDAYS>\r\n"
+              "<HOLIDAY Yearly=\"1\">\r\n<DESCRIPTION>Christmas &amp; Co</DESCRIPTION>\r\n<DATE>12/25/2006</DATE>\r\n"
+              "</HOLIDAY>\r\n"
+              "<HOLIDAY>\r\n<DESCRIPTION>Bridge day</DESCRIPTION>\r\n<DATE>01/02/2007</DATE>\r\n</HOLIDAY>\r\n"
+              "</HOLIDAYS>\r\n"
+              "</TILLANE>\r\n");
+    const DataFile::LoadResult loaded = DataFile::ParseDocument(text, today);
+    EXPECT_EQ(loaded.differences, 0u);
+    EXPECT_EQ(loaded.contents.weekendDays, contents.weekendDays);
+    EXPECT_EQ(loaded.contents.holidays, contents.holidays);
+    EXPECT_EQ(DataFile::WriteDocument(loaded.contents, today), text);
+
+    // "none" is no weekend; every weekend form but the ascending digits is left out.
+    EXPECT_EQ(DataFile::ParseWeekendDays("none"), std::uint8_t(0));
+    EXPECT_EQ(DataFile::ParseWeekendDays("0123456"), std::uint8_t(0x7F));
+    for (const char* refused : {"", "60", "066", "7", "0 6", "None"})
+        EXPECT_FALSE(DataFile::ParseWeekendDays(refused)) << refused;
+
+    struct Case {
+        std::string from, to;
+        DataFile::Notes notes;
+    };
+    const Case cases[] = {
+        {"WeekendDays=\"56\"", "WeekendDays=\"65\"", {"attribute WeekendDays on CASHFLOW"}},
+        {" Week=\"2\" Weekday=\"5\"", " Week=\"2\"", {"attribute Week on REPEAT of \"Club\""}},
+        {"Week=\"2\"", "Week=\"5\"",
+         {"attribute Week on REPEAT of \"Club\"", "attribute Weekday on REPEAT of \"Club\""}},
+        {"Day2=\"31\"", "Day2=\"32\"", {"attribute Day2 on REPEAT of \"Pay\""}},
+        {"BusinessDay=\"Nearest\"", "BusinessDay=\"nearest\"", {"attribute BusinessDay on REPEAT of \"Tax\""}},
+        {"Count=\"1\" Busi", "Count=\"1\" Day2=\"3\" Busi", {"attribute Day2 on REPEAT of \"Tax\""}},
+        {"<HOLIDAY>\r\n<DESCRIPTION>Bridge day</DESCRIPTION>\r\n<DATE>01/02/2007</DATE>",
+         "<HOLIDAY>\r\n<DESCRIPTION>Bridge day</DESCRIPTION>", {"element HOLIDAY in HOLIDAYS"}},
+        {"HOLIDAY Yearly=\"1\"", "HOLIDAY Yearly=\"yes\"", {"attribute Yearly on HOLIDAY of \"Christmas & Co\""}},
+    };
+    for (const Case& c : cases) {
+        std::string changed = text;
+        const std::size_t at = changed.find(c.from);
+        ASSERT_NE(at, std::string::npos) << c.from;
+        changed.replace(at, c.from.size(), c.to);
+        const DataFile::LoadResult result = DataFile::ParseDocument(changed, today);
+        EXPECT_EQ(result.differences, c.notes.size()) << c.to;
+        EXPECT_EQ(result.notes, c.notes) << c.to;
+    }
+}
+
 // What a save would not keep as the file holds it is found, and said in words: content
 // the reader passes over, values missing or written another way.
 TEST(DataFileTest, WhatASaveWouldChangeIsNoted)
@@ -488,20 +570,32 @@ TEST(DataFileTest, EveryFileTheProgramWritesReadsWithoutDifferences)
                                           static_cast<int>(number(1, 28)));
         contents.duration = static_cast<std::uint32_t>(number(1, 99));
         contents.warnBelow = static_cast<std::int32_t>(number(0, 1) ? 0 : number(INT32_MIN, INT32_MAX));
+        if (number(0, 1))
+            contents.weekendDays = static_cast<std::uint8_t>(number(0, 127));
+        for (std::int64_t count = number(0, 1) * number(0, 4); count > 0; --count)
+            contents.holidays.push_back({MakeDate(static_cast<int>(number(1000, 9999)), static_cast<int>(number(1, 12)),
+                                                  static_cast<int>(number(1, 28))),
+                                         text(), number(0, 1) == 1});
         for (std::int64_t count = number(0, 3); count > 0; --count)
             contents.accounts.push_back({text(), static_cast<std::int32_t>(number(INT32_MIN, INT32_MAX))});
         for (std::int64_t count = number(0, 5); count > 0; --count) {
             const auto delta = static_cast<std::int32_t>(number(-5, 40));
             const auto times = static_cast<std::uint32_t>(number(0, UINT32_MAX));
+            const auto move = static_cast<BusinessDayMove>(number(0, 3));
+            MonthlyDays days;
+            if (number(0, 1))
+                days = {static_cast<std::int32_t>(number(-1, 4)), static_cast<std::int32_t>(number(0, 6)),
+                        static_cast<std::int32_t>(number(0, 31))};
             std::unique_ptr<CDateRepeater> rule;
             switch (number(0, 4)) {
-            case 0: rule = std::make_unique<CDateRepeaterOnce>(); break;
-            case 1: rule = std::make_unique<CDateRepeaterDaily>(delta, times); break;
-            case 2: rule = std::make_unique<CDateRepeaterWeekly>(delta, times); break;
+            case 0: rule = std::make_unique<CDateRepeaterOnce>(move); break;
+            case 1: rule = std::make_unique<CDateRepeaterDaily>(delta, times, move); break;
+            case 2: rule = std::make_unique<CDateRepeaterWeekly>(delta, times, move); break;
             case 3:
-                rule = std::make_unique<CDateRepeaterMonthly>(delta, times, static_cast<std::int32_t>(number(-2, 33)));
+                rule = std::make_unique<CDateRepeaterMonthly>(delta, times, static_cast<std::int32_t>(number(-2, 33)),
+                                                              days, move);
                 break;
-            default: rule = std::make_unique<CDateRepeaterYearly>(delta, times); break;
+            default: rule = std::make_unique<CDateRepeaterYearly>(delta, times, move); break;
             }
             contents.transactions.push_back({text(),
                                              MakeDate(static_cast<int>(number(1000, 9999)),

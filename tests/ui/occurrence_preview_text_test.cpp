@@ -1,5 +1,6 @@
 #include "ui/occurrence_preview_text.h"
 
+#include "model/business_calendar.h"
 #include "model/date_repeater.h"
 
 #include "support/tz_guard.h"
@@ -85,6 +86,30 @@ TEST(OccurrencePreviewText, DatesWithWeekdaysThenHowLongAndWhatTheCalendarAndThe
     };
     for (const Case& c : cases)
         EXPECT_EQ(DescribeNextOccurrences(c.date, *c.rule, c.window), c.expected) << c.what;
+}
+
+TEST(OccurrencePreviewText, MovedDatesSayWhereTheyWereDueAndWhichHolidayMovedThem)
+{
+    TzGuard tz(kEastern);
+    // The last business day of the month: February's, moved back to Friday the 26th, falls
+    // before a window that starts on Saturday the 27th.
+    CashFlowWindow march = Window(MakeDate(2027, 2, 27), 3);
+    const BusinessCalendar weekends;
+    march.calendar = &weekends;
+    EXPECT_EQ(DescribeNextOccurrences(MakeDate(2027, 1, 31),
+                                      CDateRepeaterMonthly(1, 0, 31, {}, BusinessDayMove::Before), march),
+              "Wed 03/31/2027\nFri 04/30/2027\nMon 05/31/2027\nWed 06/30/2027\nFri 07/30/2027 (moved from Sat 07/31)\n"
+              "every month, for ever\n(on the last day of shorter months)\n"
+              "The Cash Flow window, 02/27/2027 to 05/30/2027, holds the first 2 of these");
+
+    CashFlowWindow december = Window(MakeDate(2026, 12, 9), 13);
+    const BusinessCalendar holidays(BusinessCalendar::kDefaultWeekend,
+                                    {{MakeDate(2026, 12, 25), "Christmas Day", true}});
+    december.calendar = &holidays;
+    EXPECT_EQ(DescribeNextOccurrences(MakeDate(2026, 12, 25), CDateRepeaterYearly(1, 2, BusinessDayMove::Nearest),
+                                      december),
+              "Thu 12/24/2026 (moved from Fri 12/25, Christmas Day)\n"
+              "Fri 12/24/2027 (moved from Sat 12/25, Christmas Day)\n2 payments, the last on 12/24/2027");
 }
 
 } // namespace

@@ -361,4 +361,83 @@ TEST(TransEditDlgTest, PreviewFollowsEveryRepeatControlAndSaysWhatIsMissing)
     EXPECT_EQ(result, win::IDCANCEL);
 }
 
+TEST(TransEditDlgTest, DaysOfTheMonthAndMovesOffDaysOffShowAsGivenAndMakeTheRuleChosen)
+{
+    TzGuard tz(kEastern);
+    win::ScriptedRunner runner;
+    auto monthlyDays = [](const CDateRepeater& rule) {
+        return rule.GetType() == RepeatMonthly ? static_cast<const CDateRepeaterMonthly&>(rule).GetDays()
+                                               : MonthlyDays{};
+    };
+    // The 2nd Friday, moved after a day off: shown exactly, and kept on OK.
+    CTransEditDlg club(CTransEditDlg::EditMode);
+    club.SetTransaction(MakeDate(2027, 1, 8), "Club", -20,
+                        CDateRepeaterMonthly(1, 0, 8, MonthlyDays{2, 5, 0}, BusinessDayMove::After));
+    ASSERT_EQ(RunEditor(club, runner,
+                        [](win::CDialog& dialog) {
+                            EXPECT_TRUE(Checked(dialog, res::IDC_ON_WEEKDAY));
+                            EXPECT_FALSE(Checked(dialog, res::IDC_ON_DAY));
+                            EXPECT_EQ(Combo(dialog, res::IDC_WEEK).GetCurSel(), 1);
+                            EXPECT_EQ(Combo(dialog, res::IDC_WEEKDAY).GetCurSel(), 5);
+                            EXPECT_TRUE(Enabled(dialog, res::IDC_WEEK));
+                            EXPECT_FALSE(Enabled(dialog, res::IDC_ALSO_ON_DAY));
+                            EXPECT_TRUE(Checked(dialog, res::IDC_BUSINESS_AFTER));
+                            EXPECT_EQ(dialog.GetDlgItemText(res::IDC_ON_DAY), "On da&y 8");
+                            dialog.PressButton(win::IDOK);
+                        }),
+              win::IDOK);
+    const auto kept = club.CreateRepeater();
+    EXPECT_EQ(monthlyDays(*kept), (MonthlyDays{2, 5, 0}));
+    EXPECT_EQ(kept->GetBusinessDay(), BusinessDayMove::After);
+
+    // Twice a month and the day before a day off, then the last Friday instead.
+    CTransEditDlg pay(CTransEditDlg::AddMode);
+    pay.SetCashFlowWindow({MakeDate(2027, 1, 1), MakeDate(2028, 1, 1)});
+    std::unique_ptr<CDateRepeater> twice;
+    ASSERT_EQ(RunEditor(pay, runner,
+                        [&twice, &pay](win::CDialog& dialog) {
+                            SetDate(dialog, MakeDate(2027, 1, 31));
+                            ChooseRepeat(dialog, 0, CTransEditDlg::Month, 0);
+                            EXPECT_EQ(dialog.GetDlgItemText(res::IDC_ON_DAY), "On the last da&y");
+                            EXPECT_FALSE(Enabled(dialog, res::IDC_DAY2));
+                            dialog.PressButton(res::IDC_ALSO_ON_DAY);
+                            dialog.SetDlgItemText(res::IDC_DAY2, "15");
+                            dialog.PressButton(res::IDC_BUSINESS_BEFORE);
+                            // 01/31/2027 is a Sunday, 05/15/2027 a Saturday.
+                            EXPECT_EQ(dialog.GetDlgItemText(res::IDC_PREVIEW),
+                                      "Fri 01/15/2027\nFri 01/29/2027 (moved from Sun 01/31)\nMon 02/15/2027\n"
+                                      "Fri 02/26/2027 (moved from Sun 02/28)\nMon 03/15/2027\n"
+                                      "every month, for ever\n(on the last day of shorter months)");
+                            dialog.SetDlgItemText(res::IDC_DAY2, "32");
+                            EXPECT_EQ(dialog.GetDlgItemText(res::IDC_PREVIEW),
+                                      "Enter a day from 1 to 31 to see the payments");
+                            dialog.SetDlgItemText(res::IDC_DAY2, "15");
+                            dialog.PressButton(win::IDOK);
+                            twice = pay.CreateRepeater();
+                        }),
+              win::IDOK);
+    EXPECT_EQ(monthlyDays(*twice), (MonthlyDays{0, 0, 15}));
+    EXPECT_EQ(twice->GetBusinessDay(), BusinessDayMove::Before);
+    EXPECT_EQ(static_cast<const CDateRepeaterMonthly&>(*twice).day, 0);
+
+    CTransEditDlg last(CTransEditDlg::AddMode);
+    ASSERT_EQ(RunEditor(last, runner,
+                        [](win::CDialog& dialog) {
+                            SetDate(dialog, MakeDate(2027, 1, 4));
+                            ChooseRepeat(dialog, 0, CTransEditDlg::Month, 0);
+                            dialog.PressButton(res::IDC_ALSO_ON_DAY);
+                            dialog.PressButton(res::IDC_ON_WEEKDAY);
+                            EXPECT_FALSE(Enabled(dialog, res::IDC_ALSO_ON_DAY));
+                            Combo(dialog, res::IDC_WEEK).SetCurSel(4);
+                            Combo(dialog, res::IDC_WEEKDAY).SetCurSel(5);
+                            dialog.PressButton(res::IDC_BUSINESS_NEAREST);
+                            EXPECT_EQ(FirstLine(dialog.GetDlgItemText(res::IDC_PREVIEW)), "Fri 01/29/2027");
+                            dialog.PressButton(win::IDOK);
+                        }),
+              win::IDOK);
+    const auto lastFriday = last.CreateRepeater();
+    EXPECT_EQ(monthlyDays(*lastFriday), (MonthlyDays{-1, 5, 0}));
+    EXPECT_EQ(lastFriday->GetBusinessDay(), BusinessDayMove::Nearest);
+}
+
 } // namespace

@@ -115,6 +115,16 @@ public:
         }
     }
 
+    std::optional<std::string> RunOpenFileDialog(CWnd* owner, const OpenFileRequest& request) override
+    {
+        const QString path =
+            QFileDialog::getOpenFileName(OwnerWidget(owner), QString::fromStdString(request.title),
+                                         QString::fromStdString(request.folder), QString::fromStdString(request.filter));
+        if (path.isEmpty())
+            return std::nullopt;
+        return path.toStdString();
+    }
+
     std::optional<std::string> RunSaveFileDialog(CWnd* owner, SaveFileRequest& request) override
     {
         QFileDialog dialog(OwnerWidget(owner), QString::fromStdString(request.title),
@@ -184,6 +194,11 @@ int MessageBox(CWnd* owner, const std::string& text, const std::string& caption,
 std::optional<std::string> GetSaveFileName(CWnd* owner, SaveFileRequest& request)
 {
     return GetModalRunner().RunSaveFileDialog(owner, request);
+}
+
+std::optional<std::string> GetOpenFileName(CWnd* owner, const OpenFileRequest& request)
+{
+    return GetModalRunner().RunOpenFileDialog(owner, request);
 }
 
 int AfxMessageBox(const std::string& text, unsigned type)

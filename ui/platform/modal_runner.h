@@ -15,6 +15,7 @@ namespace win {
 
 class CDialog;
 class CWnd;
+struct OpenFileRequest;
 struct SaveFileRequest;
 
 class IModalRunner {
@@ -30,6 +31,8 @@ public:
     // Asks where to save a file (see save_file_dialog.h); the chosen path, or nothing
     // when the user cancelled. A picture size asked for in the request comes back in it.
     virtual std::optional<std::string> RunSaveFileDialog(CWnd* owner, SaveFileRequest& request) = 0;
+    // Asks for a file to read; the chosen path, or nothing when the user cancelled.
+    virtual std::optional<std::string> RunOpenFileDialog(CWnd* owner, const OpenFileRequest& request) = 0;
     // The print dialog on the printer; true when the user chose to print.
     virtual bool RunPrintDialog(CWnd* owner, QPrinter& printer) = 0;
     // A print preview of what paint draws on the printer it is given.

@@ -35,4 +35,15 @@ inline constexpr int kMaximumPictureSide = 10000;
 // The path chosen, or nothing when the user cancelled. Confirms replacing a file.
 std::optional<std::string> GetSaveFileName(CWnd* owner, SaveFileRequest& request);
 
+// A file to read (an import): the desktop's open dialog, through the modal runner too.
+struct OpenFileRequest {
+    std::string title;
+    std::string folder;
+    // "iCalendar files (*.ics)"
+    std::string filter;
+};
+
+// The existing file chosen, or nothing when the user cancelled.
+std::optional<std::string> GetOpenFileName(CWnd* owner, const OpenFileRequest& request);
+
 } // namespace win

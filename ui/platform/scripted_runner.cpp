@@ -67,6 +67,20 @@ std::optional<std::string> ScriptedRunner::RunSaveFileDialog(CWnd*, SaveFileRequ
     return path;
 }
 
+void ScriptedRunner::AnswerNextOpenFileDialog(std::optional<std::string> path)
+{
+    m_openFileAnswers.push_back(std::move(path));
+}
+
+std::optional<std::string> ScriptedRunner::RunOpenFileDialog(CWnd*, const OpenFileRequest&)
+{
+    if (m_openFileAnswers.empty())
+        return std::nullopt;
+    std::optional<std::string> path = std::move(m_openFileAnswers.front());
+    m_openFileAnswers.pop_front();
+    return path;
+}
+
 bool ScriptedRunner::RunPrintDialog(CWnd*, QPrinter& printer)
 {
     if (m_printAnswers.empty())

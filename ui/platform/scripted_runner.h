@@ -51,6 +51,8 @@ public:
     // The next save dialog: the script may change the request's picture size and returns
     // the chosen path (nothing: cancelled).
     void AnswerNextSaveFileDialog(std::function<std::optional<std::string>(SaveFileRequest&)> script);
+    // The next open dialog returns this path (nothing: cancelled); without one, it is cancelled.
+    void AnswerNextOpenFileDialog(std::optional<std::string> path);
     // The next print dialog: the script sets the printer up and returns whether to print.
     void AnswerNextPrintDialog(std::function<bool(QPrinter&)> script);
     // The next print preview: the script gets the printer and the preview's painting.
@@ -68,6 +70,7 @@ public:
     int RunMessageBox(CWnd* owner, const std::string& text, const std::string& caption,
                       unsigned type) override;
     std::optional<std::string> RunSaveFileDialog(CWnd* owner, SaveFileRequest& request) override;
+    std::optional<std::string> RunOpenFileDialog(CWnd* owner, const OpenFileRequest& request) override;
     bool RunPrintDialog(CWnd* owner, QPrinter& printer) override;
     void RunPrintPreview(CWnd* owner, QPrinter& printer, const std::function<void(QPrinter&)>& paint) override;
 
@@ -82,6 +85,7 @@ private:
     std::vector<int> m_dialogsRun;
     std::deque<std::function<std::optional<std::string>(SaveFileRequest&)>> m_saveFileAnswers;
     std::vector<SaveFileRequest> m_saveFileRequests;
+    std::deque<std::optional<std::string>> m_openFileAnswers;
     std::deque<std::function<bool(QPrinter&)>> m_printAnswers;
     std::deque<std::function<void(QPrinter&, const std::function<void(QPrinter&)>&)>> m_previewScripts;
 };
