@@ -22,7 +22,9 @@ class QWidget;
 // calls it whenever the projection changes) or when the row count or window differ;
 // paints without a change draw from what it kept. Where it sits and how large it is are
 // up to its owner. Hovering shows the day's date and balance; a click on a day picks its
-// first row (or the last one before it) for the owner to select.
+// first row (or the last one before it) for the owner to select. When some rows are of
+// tentative (what-if) transactions, the firm forecast without them runs across the bars
+// as a thin orange line, named in a legend at the top left.
 class CChartCtrl : public win::CButton {
 public:
     // Selects a font into a device context for its own lifetime, then selects back the
@@ -79,6 +81,8 @@ private:
     // (counting zero).
     struct DayBalances {
         std::vector<std::pair<std::uint64_t, std::int64_t>> days;
+        // The firm forecast's balance at the end of the same days, when there is one.
+        std::vector<std::pair<std::uint64_t, std::int64_t>> firmDays;
         std::int64_t minimum = 0;
         std::int64_t maximum = 0;
         int count = 0;
@@ -88,6 +92,8 @@ private:
     };
     const DayBalances& Balances();
     void DrawLabel(win::CDC& dc, const win::CRect& rect, int month);
+    // The firm forecast's thin line across the plot, and its legend.
+    void DrawFirmLine(win::CDC& dc, const DayBalances& daily, int zeroY, std::int64_t days);
     // The first row whose day is not before the day (the row count when none is).
     int FirstRowFrom(std::uint64_t day);
 
