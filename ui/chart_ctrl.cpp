@@ -429,9 +429,14 @@ void CChartCtrl::DrawFirmLine(win::CDC& dc, const DayBalances& daily, int zeroY,
     // The legend: a short stretch of the line and its name, at the top left of the plot.
     const std::string legend = win::LoadString(res::IDS_CHART_FIRM_LEGEND);
     FontSelector selectFont(dc, &m_labelFont);
-    const int textHeight = dc.GetTextExtent(legend, static_cast<int>(legend.size())).cy;
+    const win::CSize text = dc.GetTextExtent(legend, static_cast<int>(legend.size()));
+    const int textHeight = text.cy;
     const int sample = 12;
     const int top = plot.top + 2;
+    // On white, so that bars reaching the top do not hide it.
+    dc.FillSolidRect(CRect{plot.left + 1, top - 1, std::min(plot.left + 8 + sample + text.cx, plot.right),
+                           std::min(top + textHeight + 1, plot.bottom)},
+                     RGB(255, 255, 255));
     dc.FillSolidRects({CRect{plot.left + 3, top + textHeight / 2, plot.left + 3 + sample, top + textHeight / 2 + 1}},
                       Pens().firm.Colour());
     dc.SetBkMode(win::TRANSPARENT);
