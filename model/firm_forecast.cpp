@@ -1,11 +1,10 @@
 #include "model/firm_forecast.h"
 
 #include "model/cash_flow_projection.h"
-#include "model/transaction_data.h"
 
 namespace {
 
-bool IsTentative(const CashFlowRows::Row& row) { return row.record && row.record->tentative; }
+bool IsTentative(const CashFlowRows::Row& row) { return row.tentative != 0; }
 
 // The first tentative row, or the row count.
 std::size_t FirstTentativeRow(CashFlowRows& rows)
@@ -28,8 +27,8 @@ std::vector<std::int64_t> FirmBalances(CashFlowRows& rows)
     std::int64_t balance = 0;
     for (std::size_t row = 0; row < count; ++row) {
         const CashFlowRows::Row& entry = rows.At(row);
-        if (!IsTentative(entry))
-            balance += entry.amount;
+        // Without a branch: tentative rows come in no order a processor could guess.
+        balance += IsTentative(entry) ? 0 : entry.amount;
         balances[row] = balance;
     }
     return balances;
@@ -41,14 +40,21 @@ std::optional<ProjectionSummary> SummarizeFirmForecast(CashFlowProjection& proje
     const std::size_t count = rows.Count();
     if (FirstTentativeRow(rows) == count)
         return std::nullopt;
+    // Every row goes in, a tentative one at the firm balance before it: a day it has alone
+    // closes as a day without rows would, at the day before's balance, so every figure is
+    // the firm forecast's but the closing date, which is its last firm row's. (The lowest
+    // row is then a row of the projection.)
     ProjectionSummaryBuilder builder(threshold);
     std::int64_t balance = 0;
+    std::int32_t lastFirmDay = 0;
     for (std::size_t row = 0; row < count; ++row) {
         const CashFlowRows::Row& entry = rows.At(row);
-        if (IsTentative(entry))
-            continue;
-        balance += entry.amount;
+        const bool tentative = IsTentative(entry);
+        balance += tentative ? 0 : entry.amount;
+        lastFirmDay = tentative ? lastFirmDay : entry.day;
         builder.Add(entry.day, balance);
     }
-    return builder.Finish(LocalDay(projection.GetEndDate()));
+    ProjectionSummary summary = builder.Finish(LocalDay(projection.GetEndDate()));
+    summary.closingDate = TenOClockOfLocalDay(lastFirmDay);
+    return summary;
 }

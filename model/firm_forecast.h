@@ -21,5 +21,5 @@ std::vector<std::int64_t> FirmBalances(CashFlowRows& rows);
 
 // The summary of the firm forecast, as SummarizeProjection gives it for a projection that
 // leaves the tentative transactions out; none when no row is of a tentative transaction.
-// Its lowestRow counts the firm rows only.
+// Its lowestRow is a row of this projection: the first of the lowest day.
 std::optional<ProjectionSummary> SummarizeFirmForecast(CashFlowProjection& projection, std::int64_t threshold);
