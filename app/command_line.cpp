@@ -142,7 +142,7 @@ CommandLineParse ParseCommandLine(const std::vector<std::string>& words)
         auto missing = [&] { return CommandLineParse{std::nullopt, option + " needs a value"}; };
         auto takesNoValue = [&] { return CommandLineParse{std::nullopt, option + " takes no value"}; };
         if ((option == "--file" || option == "--start" || option == "--months" || option == "--size" ||
-             option == "--below" || option == "--csv") &&
+             option == "--below" || option == "--csv" || option == "--firm") &&
             !once(option))
             return {std::nullopt, option + " is given more than once"};
 
@@ -174,6 +174,10 @@ CommandLineParse ParseCommandLine(const std::vector<std::string>& words)
             if (attached)
                 return takesNoValue();
             line.csv = true;
+        } else if (option == "--firm") {
+            if (attached)
+                return takesNoValue();
+            line.firm = true;
         } else if (option == "--file") {
             const auto path = value();
             if (!path || path->empty())
@@ -219,6 +223,8 @@ CommandLineParse ParseCommandLine(const std::vector<std::string>& words)
                           line.mode == CommandLine::Mode::Chart || line.mode == CommandLine::Mode::Report;
     if ((line.start || line.months) && !projects)
         return {std::nullopt, "--start and --months go with --forecast, --summary, --chart or --report"};
+    if (line.firm && !projects)
+        return {std::nullopt, "--firm goes with --forecast, --summary, --chart or --report"};
     if (line.below && line.mode != CommandLine::Mode::Summary)
         return {std::nullopt, "--below goes with --summary"};
     if (line.csv && line.mode != CommandLine::Mode::Forecast)
@@ -232,10 +238,10 @@ std::string UsageText()
 {
     return "Usage:\n"
            "  tillane [--file PATH]\n"
-           "  tillane --forecast [--file PATH] [--start MM/DD/YYYY] [--months N] [--csv]\n"
-           "  tillane --summary [--file PATH] [--start MM/DD/YYYY] [--months N] [--below AMOUNT]\n"
-           "  tillane --chart OUT.png [--size WxH] [--file PATH] [--start MM/DD/YYYY] [--months N]\n"
-           "  tillane --report OUT.pdf [--file PATH] [--start MM/DD/YYYY] [--months N]\n"
+           "  tillane --forecast [--file PATH] [--start MM/DD/YYYY] [--months N] [--firm] [--csv]\n"
+           "  tillane --summary [--file PATH] [--start MM/DD/YYYY] [--months N] [--firm] [--below AMOUNT]\n"
+           "  tillane --chart OUT.png [--size WxH] [--file PATH] [--start MM/DD/YYYY] [--months N] [--firm]\n"
+           "  tillane --report OUT.pdf [--file PATH] [--start MM/DD/YYYY] [--months N] [--firm]\n"
            "  tillane --version | --help\n";
 }
 
@@ -289,6 +295,10 @@ std::string HelpText()
            "  --report OUT.pdf    write the printed report (accounts, chart, forecast) as a PDF\n"
            "  --start MM/DD/YYYY  start the projection on this day (default: the data file's)\n"
            "  --months N          project N months of 31 days, 1 to 99 (default: the data file's)\n"
+           "  --firm              leave the what-if (tentative) transactions out; without it they\n"
+           "                      count as the others do, and --summary adds Firm lowest balance and\n"
+           "                      Firm lowest on, the lowest day without them, when there are some;\n"
+           "                      the chart and the report draw that firm forecast as a thin line\n"
            "  --version           print the version\n"
            "  --help              print this help\n"
            "\n"
@@ -296,11 +306,12 @@ std::string HelpText()
            "settings.\n"
            "Exit status: 0 done, 1 the data file cannot be read, is not a Tillane data file or is\n"
            "not there (a file named with --file must exist), or the chart or report cannot be\n"
-           "written; 2 bad usage, 3 (--summary) some day ends below the threshold, so that a\n"
+           "written; 2 bad usage, 3 (--summary) some day of the forecast asked for (with the\n"
+           "what-if transactions, or without them with --firm) ends below the threshold, so that a\n"
            "scheduled job can warn: tillane --summary || notify-send \"Tillane: money runs low\"\n";
 }
 
-std::string FormatSummaryText(const ProjectionSummary& summary)
+std::string FormatSummaryText(const ProjectionSummary& summary, const std::optional<ProjectionSummary>& firm)
 {
     if (!summary.hasRows)
         return "The projection has no rows.\n";
@@ -318,6 +329,10 @@ std::string FormatSummaryText(const ProjectionSummary& summary)
     }
     lines.push_back({"Closing balance", std::to_string(summary.closingBalance)});
     lines.push_back({"Closing on", FormatDate(summary.closingDate)});
+    if (firm && firm->hasRows) {
+        lines.push_back({"Firm lowest balance", std::to_string(firm->lowestBalance)});
+        lines.push_back({"Firm lowest on", FormatDate(firm->lowestDate)});
+    }
 
     std::size_t width = 0;
     for (const auto& [label, value] : lines)

@@ -21,6 +21,8 @@ struct CommandLine {
     bool csv = false;
     // --below: the summary's threshold instead of the data file's.
     std::optional<std::int64_t> below;
+    // --firm: the forecast without the what-if (tentative) transactions.
+    bool firm = false;
     std::string chartFile;
     std::string reportFile;
     int width = 600;
@@ -57,8 +59,10 @@ std::string FormatForecastCsv(const std::vector<ForecastRow>& rows);
 
 // The summary as labelled lines: Lowest balance, Lowest on, Below <threshold> from (a date
 // or "never"); when it went below, Back on (when it came back), Days below and Last below
-// on; Closing balance, Closing on.
-std::string FormatSummaryText(const ProjectionSummary& summary);
+// on; Closing balance, Closing on; then, with a firm forecast beside it (the projection
+// without its what-if transactions), Firm lowest balance and Firm lowest on.
+std::string FormatSummaryText(const ProjectionSummary& summary,
+                              const std::optional<ProjectionSummary>& firm = std::nullopt);
 
 // The exit status of --summary: 3 when the balance goes below the threshold, else 0.
 inline constexpr int kExitBelowThreshold = 3;

@@ -4,6 +4,7 @@
 #include "app/forecast_report.h"
 #include "app/output_file.h"
 #include "app/tillane_dlg.h"
+#include "model/firm_forecast.h"
 #include "model/projection_summary.h"
 #include "storage/config_data_manager.h"
 #include "storage/configuration.h"
@@ -35,7 +36,7 @@ bool PrintOut(const std::string& text, const std::string& what)
 int PrintSummary(CashFlowProjection& projection, std::int64_t threshold)
 {
     const ProjectionSummary summary = SummarizeProjection(projection, threshold);
-    if (!PrintOut(FormatSummaryText(summary), "summary"))
+    if (!PrintOut(FormatSummaryText(summary, SummarizeFirmForecast(projection, threshold)), "summary"))
         return 1;
     return summary.GoesBelow() ? kExitBelowThreshold : 0;
 }
@@ -86,6 +87,8 @@ private:
             list.SetStartDate(*m_line.start);
         if (m_line.months)
             list.SetDuration(*m_line.months);
+        if (m_line.firm)
+            list.SetIncludeTentative(false);
         if (!CheckLoadedProjection(window, std::cerr))
             return 1;
 

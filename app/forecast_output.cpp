@@ -1,6 +1,7 @@
 #include "app/forecast_output.h"
 
 #include "model/cash_flow_projection.h"
+#include "model/firm_forecast.h"
 #include "model/projection_summary.h"
 #include "model/transaction_schedule.h"
 
@@ -285,10 +286,13 @@ int RunForecast(const CommandLine& line, const std::string& path, std::FILE* out
         start = contents.startDate.value_or(today);
         for (const DataFile::Account& account : contents.accounts)
             schedule.AddAccount(account.balance);
-        for (DataFile::Transaction& transaction : contents.transactions)
-            schedule.AddTransaction(std::make_unique<TransactionData>(
+        for (DataFile::Transaction& transaction : contents.transactions) {
+            auto record = std::make_unique<TransactionData>(
                 transaction.date, std::move(transaction.description), transaction.amount,
-                transaction.rule ? std::move(transaction.rule) : std::make_unique<CDateRepeaterOnce>()));
+                transaction.rule ? std::move(transaction.rule) : std::make_unique<CDateRepeaterOnce>());
+            record->tentative = transaction.tentative;
+            schedule.AddTransaction(std::move(record));
+        }
     }
     if (line.start)
         start = *line.start;
@@ -299,6 +303,7 @@ int RunForecast(const CommandLine& line, const std::string& path, std::FILE* out
     CashFlowProjection projection(schedule, schedule, duration, kOpeningDescription);
     schedule.SetProjection(projection);
     projection.SetBusinessCalendar(BusinessCalendar(contents.weekendDays, std::move(contents.holidays)));
+    projection.SetIncludeTentative(!line.firm);
     projection.Rebuild();
     if (projection.IsCapped()) {
         std::fputs(ProjectionCapNotice(path, projection.GetRowLimit()).c_str(), err);
@@ -307,8 +312,9 @@ int RunForecast(const CommandLine& line, const std::string& path, std::FILE* out
 
     OutputBuffer buffer(out);
     if (line.mode == CommandLine::Mode::Summary) {
-        const ProjectionSummary summary = SummarizeProjection(projection, line.below.value_or(contents.warnBelow));
-        buffer.Append(FormatSummaryText(summary));
+        const std::int64_t threshold = line.below.value_or(contents.warnBelow);
+        const ProjectionSummary summary = SummarizeProjection(projection, threshold);
+        buffer.Append(FormatSummaryText(summary, SummarizeFirmForecast(projection, threshold)));
         if (!buffer.Finish()) {
             std::fputs(StandardOutputFailure("summary", buffer.Error()).c_str(), err);
             return 1;

@@ -39,6 +39,9 @@ constexpr std::uint32_t kChartStyle = 0x5001000Bu;
 
 constexpr const char* kFrameSection = "Frame";
 constexpr const char* kExportSection = "Export";
+// The View menu's choices: WhatIf=0 leaves the what-if transactions out.
+constexpr const char* kViewSection = "View";
+constexpr const char* kWhatIfKey = "WhatIf";
 
 // MM-DD-YYYY: a date as it may stand in a file name.
 std::string FileNameDate(TimeValue date)
@@ -128,6 +131,10 @@ CTillaneDlg::CTillaneDlg(IConfigDataManager& settings, app::IConfiguration& conf
         m_cashFlowPage.CashFlowList().SelectAndShow(row);
     });
     m_cashFlowPage.CashFlowList().SetCappedHandler([this] { NoticeRowLimit(); });
+    // The desktop program shows what-if transactions or not as the user last chose; the
+    // command line includes them unless asked otherwise.
+    if (Writable())
+        m_cashFlowPage.CashFlowList().SetIncludeTentative(m_settings.ReadInt(kViewSection, kWhatIfKey, 1) != 0);
     AddPage(&m_cashFlowPage);
     AddPage(&m_accountsPage);
     AddPage(&m_transPage);
@@ -296,9 +303,11 @@ void CTillaneDlg::LoadParsed(DataFile::LoadResult loaded)
     CTransListCtrl& transactions = m_transPage.GetListCtrl();
     std::vector<std::unique_ptr<TransactionData>> records;
     records.reserve(contents.transactions.size());
-    for (DataFile::Transaction& read : contents.transactions)
+    for (DataFile::Transaction& read : contents.transactions) {
         records.push_back(std::make_unique<TransactionData>(read.date, std::move(read.description), read.amount,
                                                             std::move(read.rule)));
+        records.back()->tentative = read.tentative;
+    }
     const bool any = !records.empty();
     transactions.AddTransactions(std::move(records), true);
     m_cashFlowPage.CashFlowList().SetBusinessCalendar(BusinessDaysOfFile(contents));
@@ -610,6 +619,9 @@ bool CTillaneDlg::OnCommand(int id)
     case res::ID_BUSINESS_DAYS:
         EditBusinessDays();
         return true;
+    case res::ID_VIEW_WHAT_IF:
+        SetWhatIfIncluded(!m_cashFlowPage.CashFlowList().IncludesTentative());
+        return true;
     case res::ID_APP_ABOUT: {
         CAboutDlg about;
         about.DoModal();
@@ -770,8 +782,14 @@ void CTillaneDlg::AddTransaction()
     const CCashFlowListCtrl& cashflow = m_cashFlowPage.CashFlowList();
     editor.SetCashFlowWindow({cashflow.GetStartDate(), cashflow.GetEndDate(), &cashflow.GetBusinessCalendar()});
     if (editor.DoModal() == win::IDOK)
-        m_history.AddTransaction(editor.GetDate(), editor.GetDescription(), editor.GetSignedAmount(),
-                                 editor.CreateRepeater());
+        m_history.AddTransaction(editor.CreateTransaction());
+}
+
+void CTillaneDlg::SetWhatIfIncluded(bool include)
+{
+    m_cashFlowPage.CashFlowList().SetIncludeTentative(include);
+    if (Writable())
+        m_settings.WriteInt(kViewSection, kWhatIfKey, include ? 1 : 0);
 }
 
 // Command state and keys.
@@ -815,6 +833,8 @@ void CTillaneDlg::UpdateCommandState(win::CMenu& menu, int id)
         menu.EnableMenuItem(id, CanEditSelection() ? win::MF_ENABLED : win::MF_GRAYED);
     else if (id == res::ID_DELETE_ENTRY)
         menu.EnableMenuItem(id, CanDeleteSelection() ? win::MF_ENABLED : win::MF_GRAYED);
+    else if (id == res::ID_VIEW_WHAT_IF)
+        menu.CheckMenuItem(id, m_cashFlowPage.CashFlowList().IncludesTentative() ? win::MF_CHECKED : win::MF_UNCHECKED);
 }
 
 void CTillaneDlg::OnInitMenuPopup(win::CMenu& popup, int index)

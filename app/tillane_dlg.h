@@ -141,7 +141,9 @@ public:
     CCashFlowPgDlg& CashFlowPage() { return m_cashFlowPage; }
     CChartCtrl& Chart() { return m_chart; }
     // Every change the user makes goes through it.
-    CEditHistory& History() { return m_history; }
+    CEditHistory& History() { return m_history; }    // View > Include What-If Transactions: the projection with the tentative transactions
+    // or without them; the desktop program remembers the choice.
+    void SetWhatIfIncluded(bool include);
 
 protected:
     bool OnInitDialog() override;

@@ -61,6 +61,20 @@ void ButtonToRepaint(benchmark::State& state, int button)
 void NextDayToRepaint(benchmark::State& state) { ButtonToRepaint(state, res::IDC_NEXT_DAY); }
 BENCHMARK(NextDayToRepaint)->DenseRange(0, 3)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 
+// The same on the stress schedule with every fifth transaction a what-if: the summary
+// line and the chart show the firm forecast beside the one with them.
+void NextDayToRepaintWithWhatIfs(benchmark::State& state)
+{
+    state.SetLabel("stress-whatif");
+    Window window(Schedule("stress-whatif"));
+    window.Open();
+    for (auto _ : state) {
+        window.dialog->CashFlowPage().PressButton(res::IDC_NEXT_DAY);
+        window.Paint();
+    }
+}
+BENCHMARK(NextDayToRepaintWithWhatIfs)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+
 void PreviousDayToRepaint(benchmark::State& state) { ButtonToRepaint(state, res::IDC_PREVIOUS_DAY); }
 BENCHMARK(PreviousDayToRepaint)->DenseRange(0, 3)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 

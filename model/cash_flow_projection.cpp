@@ -1,6 +1,7 @@
 #include "model/cash_flow_projection.h"
 
 #include "model/date_repeater.h"
+#include "model/transaction_data.h"
 
 #include <algorithm>
 #include <cassert>
@@ -34,6 +35,21 @@ TimeValue CashFlowProjection::GetEndDate() const
 bool CashFlowProjection::InWindow(TimeValue date) const
 {
     return date >= ProjectionStartDate() && date < GetEndDate();
+}
+
+bool CashFlowProjection::LeftOut(const TransactionData* record) const
+{
+    return !m_includeTentative && record && record->tentative;
+}
+
+void CashFlowProjection::SetIncludeTentative(bool include)
+{
+    if (include == m_includeTentative)
+        return;
+    m_includeTentative = include;
+    // A projection not begun yet (no opening row) stays so: its first rebuild follows.
+    if (m_rows.Count() > 0)
+        Rebuild();
 }
 
 void CashFlowProjection::SetRowLimit(std::size_t limit)
@@ -80,7 +96,7 @@ int CashFlowProjection::InsertEntry(TimeValue date, const std::string& descripti
 int CashFlowProjection::InsertRow(TimeValue date, const std::shared_ptr<const std::string>& description,
                                   std::int64_t amount, TransactionData* record, bool recalculate)
 {
-    if (!InWindow(date) || !HasRoom())
+    if (!InWindow(date) || LeftOut(record) || !HasRoom())
         return -1;
     if (!m_projectingAll)
         m_inListOrder = false;
@@ -96,6 +112,8 @@ template <typename Date>
 bool CashFlowProjection::QueueEntries(const std::vector<Date>& dates, Date start, Date end,
                                       const std::string& description, std::int32_t amount, TransactionData* record)
 {
+    if (LeftOut(record))
+        return true;
     std::shared_ptr<const std::string> shared;
     bool room = true;
     if (!m_projectingAll)

@@ -68,6 +68,11 @@ public:
 
     CashFlowRows& Rows() { return m_rows; }
 
+    // Whether tentative ("what-if") transactions get rows, as ordinary ones do (the
+    // default), or are left out. Changing it rebuilds the projection.
+    bool IncludesTentative() const { return m_includeTentative; }
+    void SetIncludeTentative(bool include);
+
     // Whether entries in the window were refused since the last rebuild because the
     // projection held its limit of rows: the rows shown are then not all there are.
     bool IsCapped() const { return m_capped; }
@@ -98,6 +103,8 @@ private:
     // After the start date or the duration changed.
     void Reproject();
     bool InWindow(TimeValue date) const;
+    // A tentative transaction's entry while tentative transactions are left out.
+    bool LeftOut(const TransactionData* record) const;
     // Whether one more row fits; records the refusal when not.
     bool HasRoom();
     int InsertRow(TimeValue date, const std::shared_ptr<const std::string>& description, std::int64_t amount,
@@ -125,6 +132,7 @@ private:
     TimeValue m_projectedStart = 0, m_projectedEnd = 0;
     // A move of the window found the projection full: it rebuilds instead.
     bool m_moveOverflowed = false;
+    bool m_includeTentative = true;
 };
 
 // Inserts every occurrence of a transaction that falls inside the projection window,

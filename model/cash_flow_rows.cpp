@@ -1,10 +1,17 @@
 #include "model/cash_flow_rows.h"
 
+#include "model/transaction_data.h"
+
 #include <algorithm>
 #include <cassert>
 #include <limits>
 
 namespace {
+
+std::uint32_t TentativeBit(const TransactionData* record)
+{
+    return record && record->tentative ? 1 : 0;
+}
 
 bool DayBefore(std::int32_t day, const CashFlowRows::Row& row)
 {
@@ -79,7 +86,7 @@ void CashFlowRows::DropUnusedDescriptions()
 CashFlowRows::Row CashFlowRows::MakeRow(TimeValue date, const std::shared_ptr<const std::string>& description,
                                         std::int64_t amount, TransactionData* record)
 {
-    return Row{amount, 0, record, RowDay(date), DescriptionIndex(description), 0};
+    return Row{amount, 0, record, RowDay(date), DescriptionIndex(description), 0, TentativeBit(record)};
 }
 
 std::size_t CashFlowRows::Insert(TimeValue date, const std::shared_ptr<const std::string>& description,
@@ -104,7 +111,7 @@ void CashFlowRows::QueueDayInNewRun(std::int32_t day, const std::shared_ptr<cons
                                     std::int32_t amount, TransactionData* record)
 {
     const bool first = m_queuedDays.empty();
-    m_queuedRuns.push_back({m_queuedDays.size(), amount, record, DescriptionIndex(description)});
+    m_queuedRuns.push_back({m_queuedDays.size(), amount, record, DescriptionIndex(description), TentativeBit(record)});
     m_queuedDays.push_back(day);
     m_queuedRuns.back().end = m_queuedDays.size();
     m_queuedEarliest = first ? day : std::min(m_queuedEarliest, day);
@@ -126,7 +133,7 @@ void CashFlowRows::MergeQueuedRows()
         std::size_t day = 0;
         for (const QueuedRun& run : m_queuedRuns)
             for (; day < run.end; ++day)
-                visit(Row{run.amount, 0, run.record, m_queuedDays[day], run.description, 0});
+                visit(Row{run.amount, 0, run.record, m_queuedDays[day], run.description, 0, run.tentative});
     };
 
     const std::int64_t firstDay = m_queuedEarliest;
@@ -163,7 +170,7 @@ void CashFlowRows::MergeQueuedRows()
             for (Cursor cursor : cursors) {
                 const QueuedRun& run = *cursor.run;
                 for (; cursor.at < run.end && m_queuedDays[cursor.at] < bandEnd; ++cursor.at)
-                    place(Row{run.amount, 0, run.record, m_queuedDays[cursor.at], run.description, 0});
+                    place(Row{run.amount, 0, run.record, m_queuedDays[cursor.at], run.description, 0, run.tentative});
                 if (cursor.at < run.end)
                     cursors[kept++] = cursor;
             }

@@ -28,8 +28,11 @@ public:
         TransactionData* record;
         // The local day (see LocalDay); rows of one day are in the order they came.
         std::int32_t day;
-        std::uint32_t description : 31;
+        std::uint32_t description : 30;
         std::uint32_t selected : 1;
+        // The record's what-if flag, kept here so that the firm forecast's pass over the
+        // rows need not visit every record.
+        std::uint32_t tentative : 1;
     };
 
     std::size_t Count();
@@ -112,6 +115,7 @@ private:
         std::int64_t amount;
         TransactionData* record;
         std::uint32_t description;
+        std::uint32_t tentative;
     };
 
     Row MakeRow(TimeValue date, const std::shared_ptr<const std::string>& description, std::int64_t amount,

@@ -25,4 +25,17 @@ struct TransactionData : virtual Utility::NonCopyable {
     std::int32_t amount;
     // Never null in a record the program builds.
     std::unique_ptr<CDateRepeater> repeater;
+    // A "what-if": a transaction the user may or may not make. The projection includes it
+    // or leaves it out as asked; the firm forecast never counts it.
+    bool tentative = false;
 };
+
+// A record of its own with every value of this one, its rule copied: what an undo step
+// keeps, and what an edit starts from so that values the editor does not show stay.
+inline std::unique_ptr<TransactionData> CopyTransaction(const TransactionData& record)
+{
+    auto copy = std::make_unique<TransactionData>(record.date, record.description, record.amount,
+                                                  record.repeater ? CopyRepeater(*record.repeater) : nullptr);
+    copy->tentative = record.tentative;
+    return copy;
+}

@@ -140,6 +140,9 @@ DialogTemplate TransactionEditor()
         // Beside the others, so that none of them moves: the rule's next dates.
         Control(IDC_STATIC, ControlKind::Button, "Next Dates", BS_GROUPBOX, 189, 6, 140, 195),
         Control(IDC_PREVIEW, ControlKind::Static, "", SS_LEFT | WS_GROUP, 196, 18, 126, 178),
+        // In the row of the buttons, under Next Dates: a transaction the user may or may not make.
+        Control(IDC_TENTATIVE, ControlKind::Button, "&What-if (tentative)", BS_AUTOCHECKBOX | WS_TABSTOP, 189, 209,
+                100, 10),
     };
     const std::vector<ControlTemplate> days = TransactionEditorDays();
     d.controls.insert(d.controls.end(), days.begin(), days.end());

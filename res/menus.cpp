@@ -36,6 +36,7 @@ const std::vector<MenuTemplate>& MenuTemplates()
                {ID_ADD_TRANSACTION, "Add a New &Transaction...", {}},
                {0, "", {}},
                {ID_BUSINESS_DAYS, "&Business Days...", {}}}},
+             {0, "&View", {{ID_VIEW_WHAT_IF, "Include &What-If Transactions", {}}}},
              {0, "&Help", {{ID_APP_ABOUT, "About Tillane...", {}}}},
          }},
     };
@@ -51,7 +52,8 @@ const std::vector<AcceleratorTable>& AcceleratorTables()
           AcceleratorEntry{'Q', true, false, false, ID_SAVE_AND_EXIT},
           AcceleratorEntry{'Z', true, false, false, ID_EDIT_UNDO},
           AcceleratorEntry{'Y', true, false, false, ID_EDIT_REDO},
-          AcceleratorEntry{'Z', true, true, false, ID_EDIT_REDO}}},
+          AcceleratorEntry{'Z', true, true, false, ID_EDIT_REDO},
+          AcceleratorEntry{'W', true, true, false, ID_VIEW_WHAT_IF}}},
     };
     return tables;
 }

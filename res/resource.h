@@ -29,6 +29,7 @@ inline constexpr int IDC_AMOUNT = 1005;
 inline constexpr int IDC_DATE = 1007;
 inline constexpr int IDC_DEBIT = 1010;
 inline constexpr int IDC_CREDIT = 1011;
+inline constexpr int IDC_TENTATIVE = 1141; // the Transaction Editor's What-if check box
 inline constexpr int IDC_DESCRIPTION = 1012;
 inline constexpr int IDC_STEP = 1020;
 inline constexpr int IDC_UNIT = 1021;
@@ -146,6 +147,13 @@ inline constexpr int IDS_HOLIDAY_YEARLY = 2611;         // "Yearly", the list's 
 inline constexpr int IDS_SPIN_DECREASE = 384; // "Decrease %1"
 inline constexpr int IDS_SPIN_INCREASE = 385; // "Increase %1"
 
+// What-if (tentative) transactions and the firm forecast beside them.
+inline constexpr int IDS_TENTATIVE_ROW_TIP = 410;  // "What-if"
+inline constexpr int IDS_CHART_FIRM_LEGEND = 411;  // the chart's legend for the firm line
+inline constexpr int IDS_SUMMARY_FIRM = 412;       // " · firm: lowest %1 on %2"
+inline constexpr int IDS_SUMMARY_FIRM_TIP = 413;   // what the two lowest balances are
+inline constexpr int IDS_SUMMARY_ABOVE_FIRM = 414; // IDS_SUMMARY_ABOVE with the firm lowest
+
 // The validation prompts of dialog data exchange.
 inline constexpr int AFX_IDP_PARSE_INT = 0xF110;         // "Please enter an integer."
 inline constexpr int AFX_IDP_PARSE_INT_RANGE = 0xF112;   // "... between %1 and %2."
@@ -167,6 +175,7 @@ inline constexpr int ID_FILE_PRINT_PREVIEW = 32853;
 inline constexpr int ID_EDIT_UNDO = 57643;
 inline constexpr int ID_EDIT_REDO = 57644;
 inline constexpr int ID_BUSINESS_DAYS = 32860;
+inline constexpr int ID_VIEW_WHAT_IF = 32881; // View > Include What-If Transactions
 // Posted, never on a menu: tells the user that the projection reached its row limit.
 inline constexpr int ID_ROW_LIMIT_NOTICE = 32800;
 

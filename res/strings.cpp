@@ -66,6 +66,12 @@ const std::map<int, std::string>& StringTable()
         {IDS_CHART_DESCRIPTION,
          "The balance at the end of each day from %1 to %2: lowest %3 on %4, closing %5 on %6"},
         {IDS_CHART_DESCRIPTION_EMPTY, "The balance at the end of each day from %1 to %2: no entries"},
+        {IDS_TENTATIVE_ROW_TIP, "What-if"},
+        {IDS_CHART_FIRM_LEGEND, "Firm (without what-if)"},
+        {IDS_SUMMARY_FIRM, " \u00B7 firm: lowest %1 on %2"},
+        {IDS_SUMMARY_ABOVE_FIRM, "&Lowest %1 on %2 \u00B7 firm: lowest %5 on %6 \u00B7 Closing %3 on %4"},
+        {IDS_SUMMARY_FIRM_TIP,
+         "Lowest: with the what-if transactions. Firm: without them, from the transactions that are certain."},
         {IDS_ROW_LIMIT_REACHED,
          "The cash flow stops at its limit of %1 rows: the entries after that point are missing "
          "from the list and the chart.\n\nA transaction that repeats more often than any real "
@@ -124,6 +130,7 @@ const std::map<int, std::string>& StringTable()
         {ID_FILE_PRINT_PREVIEW, "Shows the printed report before printing it."},
         {ID_EDIT_UNDO, "Undoes the last change."},
         {ID_EDIT_REDO, "Redoes the last change undone."},
+        {ID_VIEW_WHAT_IF, "Shows the forecast with or without the what-if (tentative) transactions."},
 
         {AFX_IDP_PARSE_INT, "Please enter an integer."},
         {AFX_IDP_PARSE_INT_RANGE, "Please enter an integer between %1 and %2."},

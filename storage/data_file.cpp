@@ -156,6 +156,7 @@ Account ReadAccount(CXmlDocument& document)
 Transaction ReadTransaction(CXmlDocument& document, TimeValue today)
 {
     Transaction transaction;
+    transaction.tentative = Utility::ReadDecimal(document.GetChildAttribute(kTentative)) != 0;
     document.EnterElement();
     transaction.description = ChildTextOrEmpty(document, kDescription);
     transaction.date = ReadFileDate(ChildTextOrEmpty(document, kDate)).value_or(today);
@@ -254,10 +255,10 @@ bool BeginTransactions(CXmlDocument& document)
 }
 
 bool WriteTransaction(CXmlDocument& document, std::string_view description, std::string_view dateText,
-                      std::string_view amountText, const CDateRepeater& rule)
+                      std::string_view amountText, const CDateRepeater& rule, bool tentative)
 {
     return document.AddChildElement(kTransaction) && document.SetChildAttribute(kType, RepeatTypeName(rule))
-        && document.EnterElement() && document.AddChildElement(kDescription, description)
+        && (!tentative || document.SetChildAttribute(kTentative, "1")) && document.EnterElement() && document.AddChildElement(kDescription, description)
         && document.AddChildElement(kDate, dateText) && document.AddChildElement(kAmount, amountText)
         && WriteRepeat(document, rule) && document.LeaveElement();
 }
@@ -322,7 +323,7 @@ std::string WriteDocument(const Contents& contents, TimeValue today)
             const CDateRepeaterOnce once;
             const CDateRepeater& rule = transaction.rule ? *transaction.rule : static_cast<const CDateRepeater&>(once);
             WriteTransaction(document, transaction.description, FormatDate(transaction.date),
-                             FormatAmount(transaction.amount), rule);
+                             FormatAmount(transaction.amount), rule, transaction.tentative);
         }
         EndList(document);
     }

@@ -22,7 +22,7 @@
 //                                                     then WeekendDays="56" when not "06")
 //   <ACCOUNTS>  <ACCOUNT> DESCRIPTION AMOUNT </ACCOUNT> ...  </ACCOUNTS>
 //   <TRANSACTIONS>
-//   <TRANSACTION Type="Weekly"> DESCRIPTION DATE AMOUNT
+//   <TRANSACTION Type="Weekly"> DESCRIPTION DATE AMOUNT   (Tentative="1" follows Type when set)
 //     <REPEAT Type="Weekly" Delta="2" Count="0"/>   (Day="1" follows Count for Monthly, then
 //                    Week="2" Weekday="5" or Day2="15", then BusinessDay="Before" for any rule)
 //   </TRANSACTION> ...
@@ -82,6 +82,11 @@ inline constexpr const char* kBusinessDay = "BusinessDay";
 inline constexpr const char* kHolidays = "HOLIDAYS";
 inline constexpr const char* kHoliday = "HOLIDAY";
 inline constexpr const char* kYearly = "Yearly";
+// A what-if transaction, on TRANSACTION directly after Type: "1" when set, read like
+// atoi (anything but 0 sets it). Optional: absent means an ordinary transaction, and it is
+// written only when set, so files that do not use it keep their bytes and older readers
+// see an ordinary transaction.
+inline constexpr const char* kTentative = "Tentative";
 
 struct Account {
     std::string description;
@@ -93,6 +98,7 @@ struct Transaction {
     TimeValue date = 0;
     std::int32_t amount = 0;
     std::unique_ptr<CDateRepeater> rule; // never null once read
+    bool tentative = false;
 };
 
 // What a save would write differently from what a file holds, in words for the user, one
@@ -164,7 +170,8 @@ Account ReadAccount(CXmlDocument& document);
 // One TRANSACTION, found just before as the child element, entered and left the same
 // way: DESCRIPTION (default empty), DATE (default `today`; a text shorter than ten
 // characters counts as missing; a day before 1000 or after 9999 becomes the nearer end of
-// that range), AMOUNT (default 0) and REPEAT (default a one-time rule).
+// that range), AMOUNT (default 0) and REPEAT (default a one-time rule); and its Tentative
+// attribute (default not set).
 Transaction ReadTransaction(CXmlDocument& document, TimeValue today);
 
 // Every ACCOUNT of the top-level element's ACCOUNTS child, in file order; none when the
@@ -194,9 +201,9 @@ bool WriteAccount(CXmlDocument& document, std::string_view description, std::str
 // TRANSACTIONS, entered: the transactions follow, then EndList.
 bool BeginTransactions(CXmlDocument& document);
 // One TRANSACTION from the texts the transactions list shows and the row's rule; its Type
-// attribute is the rule's type name.
+// attribute is the rule's type name, followed by Tentative="1" for a tentative one.
 bool WriteTransaction(CXmlDocument& document, std::string_view description, std::string_view dateText,
-                      std::string_view amountText, const CDateRepeater& rule);
+                      std::string_view amountText, const CDateRepeater& rule, bool tentative = false);
 // A REPEAT child of the current element: Type, Delta (GetDelta: weeks for a weekly rule),
 // Count and, for a monthly rule only, Day, then Week and Weekday, or Day2, when it has
 // them; BusinessDay last, when the rule moves its occurrences.

@@ -1,5 +1,7 @@
 #include "ui/cash_flow_list_ctrl.h"
 
+#include "model/firm_forecast.h"
+#include "model/transaction_data.h"
 #include "res/resource.h"
 #include "ui/edit_history.h"
 #include "ui/edit_start_date_dlg.h"
@@ -128,6 +130,19 @@ void CCashFlowListCtrl::SelectAndShow(int row)
     // The view must know the row before it can scroll to it.
     FlushDataSourceChanges();
     EnsureVisible(row);
+}
+
+std::string CCashFlowListCtrl::GetRowNote(int row)
+{
+    if (row < 0 || row >= GetCount())
+        return {};
+    const TransactionData* record = GetTransaction(row);
+    return record && record->tentative ? win::LoadString(res::IDS_TENTATIVE_ROW_TIP) : std::string();
+}
+
+std::vector<std::int64_t> CCashFlowListCtrl::GetFirmBalances()
+{
+    return FirmBalances(CashFlowProjection::Rows());
 }
 
 void CCashFlowListCtrl::OnCapped()

@@ -63,6 +63,10 @@ public:
 
     // Selects the row alone and scrolls the list to it.
     void SelectAndShow(int row);
+    // A tentative transaction's row is shown in italics, its tooltip saying "What-if".
+    std::string GetRowNote(int row) override;
+    // The firm forecast's balances, when some rows are of tentative transactions.
+    std::vector<std::int64_t> GetFirmBalances() override;
     // Called when the projection first reaches its row limit after a rebuild.
     void SetCappedHandler(std::function<void()> handler) { m_capped = std::move(handler); }
 

@@ -1,5 +1,6 @@
 #include "ui/cash_flow_pg_dlg.h"
 
+#include "model/firm_forecast.h"
 #include "res/resource.h"
 #include "storage/data_file.h"
 #include "ui/edit_history.h"
@@ -192,19 +193,33 @@ ProjectionSummary CCashFlowPgDlg::Summary()
     return SummarizeProjection(m_list, m_warnBelow);
 }
 
-std::string CCashFlowPgDlg::SummaryText(const ProjectionSummary& summary)
+std::optional<ProjectionSummary> CCashFlowPgDlg::FirmSummary()
+{
+    if (!m_list.IncludesTentative())
+        return std::nullopt;
+    return SummarizeFirmForecast(m_list, m_warnBelow);
+}
+
+std::string CCashFlowPgDlg::SummaryText(const ProjectionSummary& summary, const std::optional<ProjectionSummary>& firm)
 {
     if (!summary.hasRows)
         return {};
     const std::string lowest = std::to_string(summary.lowestBalance);
     const std::string lowestDate = FormatDate(summary.lowestDate);
+    const bool withFirm = firm && firm->hasRows;
+    const std::string firmLowest = withFirm ? std::to_string(firm->lowestBalance) : std::string();
+    const std::string firmDate = withFirm ? FormatDate(firm->lowestDate) : std::string();
     if (!summary.below)
-        return FillIn(win::LoadString(res::IDS_SUMMARY_ABOVE),
-                      {lowest, lowestDate, std::to_string(summary.closingBalance), FormatDate(summary.closingDate)});
+        return FillIn(win::LoadString(withFirm ? res::IDS_SUMMARY_ABOVE_FIRM : res::IDS_SUMMARY_ABOVE),
+                      {lowest, lowestDate, std::to_string(summary.closingBalance), FormatDate(summary.closingDate),
+                       firmLowest, firmDate});
     const ProjectionSummary::Below& below = *summary.below;
-    return FillIn(win::LoadString(below.days == 1 ? res::IDS_SUMMARY_BELOW_ONE_DAY : res::IDS_SUMMARY_BELOW),
-                  {std::to_string(summary.threshold), FormatDate(below.from), std::to_string(below.days),
-                   FormatDate(below.last), lowest, lowestDate});
+    std::string text = FillIn(win::LoadString(below.days == 1 ? res::IDS_SUMMARY_BELOW_ONE_DAY : res::IDS_SUMMARY_BELOW),
+                              {std::to_string(summary.threshold), FormatDate(below.from), std::to_string(below.days),
+                               FormatDate(below.last), lowest, lowestDate});
+    if (withFirm)
+        text += FillIn(win::LoadString(res::IDS_SUMMARY_FIRM), {firmLowest, firmDate});
+    return text;
 }
 
 void CCashFlowPgDlg::SelectLowestRow()
@@ -230,13 +245,15 @@ void CCashFlowPgDlg::UpdateSummaryLine()
     if (!m_summaryLine.HasWindow())
         return;
     const ProjectionSummary summary = Summary();
-    const std::string text = SummaryText(summary);
+    const std::optional<ProjectionSummary> firm = FirmSummary();
+    const std::string text = SummaryText(summary, firm);
     m_summaryLine.SetWindowText(text);
     // The whole line again, without its key mark, for a page too narrow to show it all.
     std::string plain = text;
     if (const auto mark = plain.find('&'); mark != std::string::npos)
         plain.erase(mark, 1);
-    win::SetToolTip(m_summaryLine, plain + "\n" + win::LoadString(res::IDS_SUMMARY_TIP));
+    win::SetToolTip(m_summaryLine, plain + "\n" + win::LoadString(res::IDS_SUMMARY_TIP) +
+                                       (firm ? "\n" + win::LoadString(res::IDS_SUMMARY_FIRM_TIP) : std::string()));
     // The page's text colour, or red made dark enough on a light page and light enough on
     // a dark one to be read.
     const win::COLORREF page = win::GetSysColor(win::COLOR_WINDOWFACE);

@@ -33,8 +33,13 @@ public:
     void EditWarnBelow();
     // The projection as it stands, summarised against the threshold.
     ProjectionSummary Summary();
-    // The summary line's text (with its '&' key mark) for a summary.
-    static std::string SummaryText(const ProjectionSummary& summary);
+    // The summary line's text (with its '&' key mark) for a summary, and the firm
+    // forecast's lowest balance when there is a firm forecast beside it.
+    static std::string SummaryText(const ProjectionSummary& summary,
+                                   const std::optional<ProjectionSummary>& firm = std::nullopt);
+    // The firm forecast summarised the same way, while the projection includes rows of
+    // tentative transactions.
+    std::optional<ProjectionSummary> FirmSummary();
     // Selects the first row of the day of the lowest balance and scrolls to it.
     void SelectLowestRow();
 

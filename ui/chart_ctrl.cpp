@@ -72,7 +72,8 @@ CChartCtrl::FontSelector::~FontSelector()
 CChartCtrl::Colours CChartCtrl::Colours::Light()
 {
     return Colours{RGB(239, 239, 239), RGB(255, 255, 255), RGB(0, 0, 0),   RGB(128, 128, 128),
-                   RGB(48, 140, 198),  RGB(0, 0, 0),       RGB(255, 0, 0), RGB(0, 0, 255)};
+                   RGB(48, 140, 198),  RGB(0, 0, 0),       RGB(255, 0, 0), RGB(0, 0, 255),
+                   RGB(230, 120, 0)};
 }
 
 CChartCtrl::Colours CChartCtrl::Colours::FromPalette()
@@ -91,10 +92,12 @@ CChartCtrl::Colours CChartCtrl::Colours::FromPalette()
         colours.positive = RGB(0, 0, 0);
         colours.negative = RGB(255, 0, 0);
         colours.zero = RGB(0, 0, 255);
+        colours.firm = RGB(230, 120, 0);
     } else {
         colours.positive = RGB(170, 170, 170);
         colours.negative = RGB(255, 115, 115);
         colours.zero = RGB(110, 165, 255);
+        colours.firm = RGB(255, 165, 60);
     }
     return colours;
 }
@@ -385,6 +388,9 @@ const CChartCtrl::DayBalances& CChartCtrl::Balances()
     // rows come in date order, many to a day: only the last row of each day is read for
     // its date and balance, found by galloping over the rows of that day.
     auto& days = m_balances.days;
+    const std::vector<std::int64_t> firm = m_cashflow.GetFirmBalances();
+    const bool withFirm = firm.size() == static_cast<std::size_t>(count);
+    auto& firmDays = m_balances.firmDays;
     for (int row = 0; row < count;) {
         const std::int64_t day = m_cashflow.GetDay(row);
         int same = row; // the last row known to be of this day
@@ -406,25 +412,34 @@ const CChartCtrl::DayBalances& CChartCtrl::Balances()
                 beyond = middle;
         }
         days.emplace_back(DayNumber(m_cashflow.GetDate(same)), m_cashflow.GetBalance(same));
+        if (withFirm)
+            firmDays.emplace_back(days.back().first, firm[static_cast<std::size_t>(same)]);
         row = same + 1;
     }
-    const auto earlier = [](const auto& a, const auto& b) { return a.first < b.first; };
-    if (!std::is_sorted(days.begin(), days.end(), earlier))
-        std::stable_sort(days.begin(), days.end(), earlier);
-    std::size_t kept = 0;
-    for (std::size_t i = 0; i < days.size(); ++i) {
-        if (kept > 0 && days[kept - 1].first == days[i].first)
-            days[kept - 1].second = days[i].second;
-        else
-            days[kept++] = days[i];
-    }
-    days.resize(kept);
+    // The firm days follow the same steps, so that they stay day for day with the others.
+    const auto inDayOrder = [](auto& list) {
+        const auto earlier = [](const auto& a, const auto& b) { return a.first < b.first; };
+        if (!std::is_sorted(list.begin(), list.end(), earlier))
+            std::stable_sort(list.begin(), list.end(), earlier);
+        std::size_t kept = 0;
+        for (std::size_t i = 0; i < list.size(); ++i) {
+            if (kept > 0 && list[kept - 1].first == list[i].first)
+                list[kept - 1].second = list[i].second;
+            else
+                list[kept++] = list[i];
+        }
+        list.resize(kept);
+    };
+    inDayOrder(days);
+    inDayOrder(firmDays);
+    // The scale holds the firm line too.
     std::int64_t minimum = 0;
     std::int64_t maximum = 0;
-    for (const auto& [day, balance] : days) {
-        minimum = std::min(minimum, balance);
-        maximum = std::max(maximum, balance);
-    }
+    for (const auto* list : {&days, &firmDays})
+        for (const auto& [day, balance] : *list) {
+            minimum = std::min(minimum, balance);
+            maximum = std::max(maximum, balance);
+        }
     m_balances.minimum = minimum;
     m_balances.maximum = maximum;
     return m_balances;
@@ -593,6 +608,67 @@ void CChartCtrl::DrawContent(win::CDC& dc, const Colours& colours, bool focused)
     dc.MoveTo(plot.left, plot.top + zeroY);
     dc.LineTo(plot.right, plot.top + zeroY);
     dc.SelectObject(previousPen);
+
+    if (!daily.firmDays.empty())
+        DrawFirmLine(dc, colours, daily, zeroY, days);
+}
+
+void CChartCtrl::DrawFirmLine(win::CDC& dc, const Colours& colours, const DayBalances& daily, int zeroY,
+                              std::int64_t days)
+{
+    const CRect& plot = m_plot;
+    const int width = m_plotWidth;
+    const int height = m_plotHeight;
+    const std::int64_t minimum = daily.minimum;
+    const std::int64_t maximum = daily.maximum;
+    const TimeValue start = m_cashflow.GetStartDate();
+    const auto& balances = daily.firmDays;
+    // Each column's point is where a bar of the firm balance would end: its top pixel above
+    // zero, its bottom pixel below, the zero line for nothing. Points of neighbouring
+    // columns are joined by the column's run between them.
+    std::vector<CRect> line;
+    std::optional<int> previous;
+    for (int x = 0; x < width; ++x) {
+        const TimeValue date = AddDays(start, MulDiv(days, x, width));
+        const auto entry = std::upper_bound(balances.begin(), balances.end(), DayNumber(date),
+                                            [](std::uint64_t day, const auto& other) { return day < other.first; });
+        if (entry == balances.begin())
+            continue;
+        const std::int64_t balance = std::prev(entry)->second;
+        int y = plot.top + zeroY;
+        if (balance < 0 && minimum != 0) {
+            const int length = ToPixels(MulDiv(height - zeroY, balance, -minimum));
+            if (length != 0)
+                y = plot.top + zeroY - length - 1;
+        } else if (balance > 0 && maximum != 0) {
+            const int length = ToPixels(MulDiv(zeroY, balance, maximum));
+            if (length != 0)
+                y = plot.top + zeroY - length;
+        }
+        const int from = previous ? std::min(*previous, y) : y;
+        const int to = previous ? std::max(*previous, y) : y;
+        line.push_back(CRect{plot.left + x, from, plot.left + x + 1, to + 1});
+        previous = y;
+    }
+    dc.FillSolidRects(line, colours.firm);
+
+    // The legend: a short stretch of the line and its name, at the top left of the plot.
+    const std::string legend = win::LoadString(res::IDS_CHART_FIRM_LEGEND);
+    FontSelector selectFont(dc, &m_labelFont);
+    const win::CSize text = dc.GetTextExtent(legend, static_cast<int>(legend.size()));
+    const int textHeight = text.cy;
+    const int sample = 12;
+    const int top = plot.top + 2;
+    // On the plot's background, so that bars reaching the top do not hide it.
+    dc.FillSolidRect(CRect{plot.left + 1, top - 1, std::min(plot.left + 8 + sample + text.cx, plot.right),
+                           std::min(top + textHeight + 1, plot.bottom)},
+                     colours.background);
+    dc.FillSolidRects({CRect{plot.left + 3, top + textHeight / 2, plot.left + 3 + sample, top + textHeight / 2 + 1}},
+                      colours.firm);
+    dc.SetBkMode(win::TRANSPARENT);
+    dc.SetTextAlign(win::TA_LEFT);
+    dc.SetTextColor(colours.text);
+    dc.TextOut(plot.left + 6 + sample, top, legend, static_cast<int>(legend.size()));
 }
 
 void CChartCtrl::DrawLabel(win::CDC& dc, const CRect& rect, int month)

@@ -31,6 +31,9 @@ class QWidget;
 // day's row as a click does. Screen readers get the chart's name, a description of what
 // it shows (the window's dates, the lowest balance and its day, the closing balance) and
 // the chosen day as its value.
+//
+// When some rows are of tentative (what-if) transactions, the firm forecast without them
+// runs across the bars as a thin line in its own colour, named in a legend at the top left.
 class CChartCtrl : public win::CButton {
 public:
     // The colours the chart is drawn in: the window's follow the desktop's palette; a
@@ -45,6 +48,8 @@ public:
         win::COLORREF positive;
         win::COLORREF negative;
         win::COLORREF zero;
+        // The firm forecast's line, beside tentative transactions.
+        win::COLORREF firm;
 
         // Black bars, red below the blue zero line, on white framed in grey.
         static Colours Light();
@@ -117,6 +122,8 @@ private:
     // (counting zero).
     struct DayBalances {
         std::vector<std::pair<std::uint64_t, std::int64_t>> days;
+        // The firm forecast's balance at the end of the same days, when there is one.
+        std::vector<std::pair<std::uint64_t, std::int64_t>> firmDays;
         std::int64_t minimum = 0;
         std::int64_t maximum = 0;
         int count = 0;
@@ -127,6 +134,8 @@ private:
     const DayBalances& Balances();
     void DrawContent(win::CDC& dc, const Colours& colours, bool focused);
     void DrawLabel(win::CDC& dc, const win::CRect& rect, int month);
+    // The firm forecast's thin line across the plot, and its legend.
+    void DrawFirmLine(win::CDC& dc, const Colours& colours, const DayBalances& daily, int zeroY, std::int64_t days);
     // The first row whose day is not before the day (the row count when none is).
     int FirstRowFrom(std::uint64_t day);
     // How many days the window has.

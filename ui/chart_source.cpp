@@ -1,6 +1,7 @@
 #include "ui/chart_source.h"
 
 #include "model/cash_flow_projection.h"
+#include "model/firm_forecast.h"
 
 int ProjectionChartSource::GetCount()
 {
@@ -35,4 +36,9 @@ TimeValue ProjectionChartSource::GetEndDate() const
 unsigned ProjectionChartSource::GetDuration() const
 {
     return m_projection.GetDuration();
+}
+
+std::vector<std::int64_t> ProjectionChartSource::GetFirmBalances()
+{
+    return FirmBalances(m_projection.Rows());
 }

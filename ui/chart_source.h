@@ -3,6 +3,7 @@
 #include "model/dates.h"
 
 #include <cstdint>
+#include <vector>
 
 class CashFlowProjection;
 
@@ -23,6 +24,9 @@ public:
     // In months of 31 days.
     virtual unsigned GetDuration() const = 0;
     virtual bool HasWindow() const = 0;
+    // The firm forecast, drawn as a line over the bars: the balance after each row without
+    // the rows of tentative transactions. Empty when no row is of one (nothing to draw).
+    virtual std::vector<std::int64_t> GetFirmBalances() { return {}; }
 
 protected:
     ~IChartSource() = default;
@@ -42,6 +46,7 @@ public:
     TimeValue GetEndDate() const override;
     unsigned GetDuration() const override;
     bool HasWindow() const override { return true; }
+    std::vector<std::int64_t> GetFirmBalances() override;
 
 private:
     CashFlowProjection& m_projection;

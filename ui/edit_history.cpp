@@ -1,6 +1,7 @@
 #include "ui/edit_history.h"
 
 #include "model/date_repeater.h"
+#include "model/transaction_data.h"
 #include "ui/accounts_list_ctrl.h"
 #include "ui/cash_flow_pg_dlg.h"
 #include "ui/trans_list_ctrl.h"
@@ -50,6 +51,7 @@ struct SelectionChange {
 struct AccountValues {
     std::string description;
     std::int32_t balance = 0;
+    const std::string& Description() const { return description; }
 };
 
 AccountValues AccountAt(CAccountsListCtrl& list, int row)
@@ -57,18 +59,17 @@ AccountValues AccountAt(CAccountsListCtrl& list, int row)
     return {list.GetItemText(row, 0), list.GetBalance(row)};
 }
 
+// A copy of the whole record, so that undoing and redoing keep every value it carries.
 struct TransactionValues {
-    TimeValue date = 0;
-    std::string description;
-    std::int32_t amount = 0;
-    std::unique_ptr<CDateRepeater> rule;
+    std::unique_ptr<TransactionData> record;
+    const std::string& Description() const { return record->description; }
 };
 
 TransactionValues TransactionAt(CTransListCtrl& list, int row)
 {
     const TransactionData* record = list.GetRecord(row);
     assert(record);
-    return {list.GetDate(row), list.GetDescription(row), list.GetAmount(row), CopyRepeater(*record->repeater)};
+    return {CopyTransaction(*record)};
 }
 
 // What the steps need to know of each kind of record: its list, its values, and how the
@@ -93,14 +94,13 @@ struct TransactionKind {
     static constexpr const char* kName = "Transaction";
     static int PutBack(List& list, int row, const Values& values)
     {
-        return list.RestoreTransaction(row, values.date, values.description, values.amount,
-                                       CopyRepeater(*values.rule));
+        return list.RestoreRecord(row, CopyTransaction(*values.record));
     }
     // Only this transaction's rows of the projection are withdrawn and projected again.
     static void Update(List& list, Identities& rows, const std::shared_ptr<RowIdentity>& identity, int row,
                        const Values& values)
     {
-        list.UpdateTransaction(row, values.date, values.description, values.amount, CopyRepeater(*values.rule));
+        list.UpdateRecord(row, CopyTransaction(*values.record));
         // The list gives the row a new record.
         rows.Rebind(identity, list.GetItemData(row));
     }
@@ -128,7 +128,7 @@ public:
     }
     std::string Text() const override
     {
-        return Quoted(std::string(m_added ? "Add " : "Delete ") + Kind::kName, m_values.description);
+        return Quoted(std::string(m_added ? "Add " : "Delete ") + Kind::kName, m_values.Description());
     }
 
 private:
@@ -171,7 +171,7 @@ public:
         Apply(m_after);
         RestoreSelection(m_rows, m_selection.after);
     }
-    std::string Text() const override { return Quoted(std::string("Edit ") + Kind::kName, m_after.description); }
+    std::string Text() const override { return Quoted(std::string("Edit ") + Kind::kName, m_after.Description()); }
 
 private:
     void Apply(const typename Kind::Values& values)
@@ -334,8 +334,13 @@ void CEditHistory::DeleteAccount(int row)
 void CEditHistory::AddTransaction(TimeValue date, const std::string& description, std::int32_t amount,
                                   std::unique_ptr<CDateRepeater> rule)
 {
+    AddTransaction(std::make_unique<TransactionData>(date, description, amount, std::move(rule)));
+}
+
+void CEditHistory::AddTransaction(std::unique_ptr<TransactionData> record)
+{
     SelectionChange selection{SelectionOf(m_transactionRows), nullptr};
-    const int row = m_transactions.AddTransaction(date, description, amount, std::move(rule), true);
+    const int row = m_transactions.AddRecord(std::move(record), true);
     if (row < 0)
         return;
     auto identity = m_transactionRows.Of(row);
@@ -347,12 +352,26 @@ void CEditHistory::AddTransaction(TimeValue date, const std::string& description
 void CEditHistory::UpdateTransaction(int row, TimeValue date, const std::string& description, std::int32_t amount,
                                      std::unique_ptr<CDateRepeater> rule)
 {
+    const TransactionData* old = m_transactions.GetRecord(row);
+    if (!old)
+        return;
+    // What the values do not say (the what-if flag) stays as it was.
+    auto record = CopyTransaction(*old);
+    record->date = date;
+    record->description = description;
+    record->amount = amount;
+    record->repeater = std::move(rule);
+    UpdateTransaction(row, std::move(record));
+}
+
+void CEditHistory::UpdateTransaction(int row, std::unique_ptr<TransactionData> record)
+{
     if (!m_transactions.GetRecord(row))
         return;
     SelectionChange selection{SelectionOf(m_transactionRows), nullptr};
     auto identity = m_transactionRows.Of(row);
     TransactionValues before = TransactionAt(m_transactions, row);
-    m_transactions.UpdateTransaction(row, date, description, amount, std::move(rule));
+    m_transactions.UpdateRecord(row, std::move(record));
     m_transactionRows.Rebind(identity, m_transactions.GetItemData(row));
     selection.after = SelectionOf(m_transactionRows);
     Record(std::make_unique<EditStep<TransactionKind>>(m_transactions, m_transactionRows, std::move(identity),

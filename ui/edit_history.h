@@ -20,6 +20,7 @@ class CAccountsListCtrl;
 class CCashFlowPgDlg;
 class CDateRepeater;
 class CTransListCtrl;
+struct TransactionData;
 namespace win {
 class CListCtrl;
 }
@@ -36,6 +37,9 @@ public:
     virtual void UpdateTransaction(int row, TimeValue date, const std::string& description, std::int32_t amount,
                                    std::unique_ptr<CDateRepeater> rule) = 0;
     virtual void DeleteTransaction(int row) = 0;
+    // The same with whole records: every value the record carries is added or kept.
+    virtual void AddTransaction(std::unique_ptr<TransactionData> record) = 0;
+    virtual void UpdateTransaction(int row, std::unique_ptr<TransactionData> record) = 0;
     // A date picked in the Starting Date dialog.
     virtual void SetStartDate(TimeValue date) = 0;
     // "<<" (-1) and ">>" (+1): presses in quick succession make one step.
@@ -65,6 +69,8 @@ public:
     void UpdateTransaction(int row, TimeValue date, const std::string& description, std::int32_t amount,
                            std::unique_ptr<CDateRepeater> rule) override;
     void DeleteTransaction(int row) override;
+    void AddTransaction(std::unique_ptr<TransactionData> record) override;
+    void UpdateTransaction(int row, std::unique_ptr<TransactionData> record) override;
     void SetStartDate(TimeValue date) override;
     void MoveStartDate(int days) override;
     void SetDuration(unsigned months) override;

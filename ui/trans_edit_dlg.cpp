@@ -169,6 +169,22 @@ std::unique_ptr<CDateRepeater> CTransEditDlg::MakeRepeater(std::int32_t repeat, 
     }
 }
 
+void CTransEditDlg::ApplyTo(TransactionData& record) const
+{
+    record.date = m_date;
+    record.description = m_description;
+    record.amount = GetSignedAmount();
+    record.repeater = CreateRepeater();
+    record.tentative = IsTentative();
+}
+
+std::unique_ptr<TransactionData> CTransEditDlg::CreateTransaction() const
+{
+    auto record = std::make_unique<TransactionData>(m_date, m_description, GetSignedAmount(), CreateRepeater());
+    record->tentative = IsTentative();
+    return record;
+}
+
 std::int32_t CTransEditDlg::GetSignedAmount() const
 {
     // OK accepts no amount above the 32-bit signed limit.
@@ -198,6 +214,7 @@ void CTransEditDlg::DoDataExchange(win::CDataExchange* dx)
     win::DDX_Control(dx, res::IDC_UNIT, m_unitCombo);
     win::DDX_CBIndex(dx, res::IDC_STEP, m_step);
     win::DDX_Radio(dx, res::IDC_NEVER_ENDS, m_ending);
+    win::DDX_Check(dx, res::IDC_TENTATIVE, m_tentative);
     // The count is only read while it can be edited: with Ends After on a repeating rule.
     if (!dx->m_bSaveAndValidate || (m_repeat == Repeats && m_ending == EndsAfter)) {
         win::DDX_Text(dx, res::IDC_OCCURRENCES, m_occurrences);

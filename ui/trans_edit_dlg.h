@@ -2,7 +2,7 @@
 
 // CTransEditDlg: the Transaction Editor, in which the user enters a new transaction or
 // changes one. It only collects a description, an insertion date, an amount with its
-// sign and a repeat rule; its callers store them (the main window adds, the transactions
+// sign, a repeat rule and whether it is a what-if; its callers store them (the main window adds, the transactions
 // list updates).
 
 #include <cstdint>
@@ -12,6 +12,7 @@
 
 #include "model/date_repeater.h"
 #include "model/dates.h"
+#include "model/transaction_data.h"
 #include "ui/occurrence_preview_text.h"
 #include "ui/platform/controls.h"
 #include "ui/platform/dialog.h"
@@ -61,6 +62,15 @@ public:
     // neither the date nor any repeat choice.
     void SetTransaction(TimeValue date, const std::string& description, std::int32_t amount,
                         const CDateRepeater& rule);
+
+    // The What-if check box: whether the transaction is tentative.
+    void SetTentative(bool tentative) { m_tentative = tentative ? 1 : 0; }
+    bool IsTentative() const { return m_tentative != 0; }
+    // Writes the values confirmed with OK into a record: description, date, signed
+    // amount, a rule from CreateRepeater and the what-if flag; anything else it holds stays.
+    void ApplyTo(TransactionData& record) const;
+    // A new record of those values.
+    std::unique_ptr<TransactionData> CreateTransaction() const;
 
     // A new rule from the repeat choices (a copy of the given rule while they and the date
     // are as it showed them); the caller owns it.
@@ -143,6 +153,7 @@ private:
     win::CSpinButtonCtrl m_occurrencesSpin;
     std::optional<CashFlowWindow> m_window;
     DayChoices m_days;
+    int m_tentative = 0;
 
     // The transaction's own rule and what the editor showed of it (SetTransaction).
     struct GivenRule {

@@ -73,15 +73,20 @@ void CTransListCtrl::SetRowTexts(int row, TimeValue date, std::int32_t amount)
 int CTransListCtrl::AddTransaction(TimeValue date, const std::string& description, std::int32_t amount,
                                    std::unique_ptr<CDateRepeater> rule, bool select, Projection projection)
 {
-    if (!rule)
-        rule = std::make_unique<CDateRepeaterOnce>();
-    auto record = std::make_unique<TransactionData>(date, description, amount, std::move(rule));
+    return AddRecord(std::make_unique<TransactionData>(date, description, amount, std::move(rule)), select,
+                     projection);
+}
+
+int CTransListCtrl::AddRecord(std::unique_ptr<TransactionData> record, bool select, Projection projection)
+{
+    if (!record->repeater)
+        record->repeater = std::make_unique<CDateRepeaterOnce>();
     // The list keeps its rows by description: the row lands at its sorted place.
-    const int row = InsertItem(0, description, ItemData(record.get()));
+    const int row = InsertItem(0, record->description, ItemData(record.get()));
     if (row < 0)
         return -1;
     TransactionData* stored = record.release();
-    SetRowTexts(row, date, amount);
+    SetRowTexts(row, stored->date, stored->amount);
     SetItemText(row, RepeatsColumn, RepeatTypeName(*stored->repeater));
     if (select && !SetItemState(row, win::LVIS_SELECTED, win::LVIS_SELECTED))
         throw win::api::Exception(win::GetLastError());
@@ -97,11 +102,8 @@ void CTransListCtrl::AddTransactions(std::vector<std::unique_ptr<TransactionData
     if (records.empty())
         return;
     if (GetItemCount() != 0 || !(GetStyle() & win::LVS_SORTASCENDING)) {
-        for (std::size_t i = 0; i < records.size(); ++i) {
-            TransactionData& record = *records[i];
-            AddTransaction(record.date, record.description, record.amount, std::move(record.repeater),
-                           selectLast && i + 1 == records.size(), Projection::Later);
-        }
+        for (std::size_t i = 0; i < records.size(); ++i)
+            AddRecord(std::move(records[i]), selectLast && i + 1 == records.size(), Projection::Later);
         return;
     }
     // Added one by one to an empty list, each row would land after every row whose
@@ -133,14 +135,18 @@ void CTransListCtrl::AddTransactions(std::vector<std::unique_ptr<TransactionData
 int CTransListCtrl::RestoreTransaction(int row, TimeValue date, const std::string& description, std::int32_t amount,
                                        std::unique_ptr<CDateRepeater> rule)
 {
-    if (!rule)
-        rule = std::make_unique<CDateRepeaterOnce>();
-    auto record = std::make_unique<TransactionData>(date, description, amount, std::move(rule));
-    row = InsertItemAt(std::max(row, 0), description, ItemData(record.get()));
+    return RestoreRecord(row, std::make_unique<TransactionData>(date, description, amount, std::move(rule)));
+}
+
+int CTransListCtrl::RestoreRecord(int row, std::unique_ptr<TransactionData> record)
+{
+    if (!record->repeater)
+        record->repeater = std::make_unique<CDateRepeaterOnce>();
+    row = InsertItemAt(std::max(row, 0), record->description, ItemData(record.get()));
     if (row < 0)
         return -1;
     TransactionData* stored = record.release();
-    SetRowTexts(row, date, amount);
+    SetRowTexts(row, stored->date, stored->amount);
     SetItemText(row, RepeatsColumn, RepeatTypeName(*stored->repeater));
     ProjectTransaction(row);
     return row;
@@ -149,14 +155,27 @@ int CTransListCtrl::RestoreTransaction(int row, TimeValue date, const std::strin
 void CTransListCtrl::UpdateTransaction(int row, TimeValue date, const std::string& description, std::int32_t amount,
                                        std::unique_ptr<CDateRepeater> rule)
 {
+    const TransactionData* old = GetRecord(row);
+    if (!old)
+        return;
+    // What the values do not say (the what-if flag) stays as it was.
+    auto record = CopyTransaction(*old);
+    record->date = date;
+    record->description = description;
+    record->amount = amount;
+    record->repeater = std::move(rule);
+    UpdateRecord(row, std::move(record));
+}
+
+void CTransListCtrl::UpdateRecord(int row, std::unique_ptr<TransactionData> record)
+{
     TransactionData* old = GetRecord(row);
     if (!old)
         return;
-    if (!rule)
-        rule = std::make_unique<CDateRepeaterOnce>();
-    SetItemText(row, DescriptionColumn, description);
-    SetRowTexts(row, date, amount);
-    auto record = std::make_unique<TransactionData>(date, description, amount, std::move(rule));
+    if (!record->repeater)
+        record->repeater = std::make_unique<CDateRepeaterOnce>();
+    SetItemText(row, DescriptionColumn, record->description);
+    SetRowTexts(row, record->date, record->amount);
     SetItemData(row, ItemData(record.get()));
     const std::unique_ptr<TransactionData> replaced(old);
     TransactionData* stored = record.release();
@@ -199,15 +218,17 @@ void CTransListCtrl::EditTransaction(int row)
         return;
     CTransEditDlg editor(CTransEditDlg::EditMode);
     editor.SetTransaction(GetDate(row), GetDescription(row), GetAmount(row), *record->repeater);
+    editor.SetTentative(record->tentative);
     editor.SetCashFlowWindow({ProjectionStartDate(), m_cashflow.GetEndDate(), &m_cashflow.GetBusinessCalendar()});
     if (editor.DoModal() != win::IDOK)
         return;
+    // The record's other values stay as they were.
+    auto edited = CopyTransaction(*record);
+    editor.ApplyTo(*edited);
     if (m_history)
-        m_history->UpdateTransaction(row, editor.GetDate(), editor.GetDescription(), editor.GetSignedAmount(),
-                                     editor.CreateRepeater());
+        m_history->UpdateTransaction(row, std::move(edited));
     else
-        UpdateTransaction(row, editor.GetDate(), editor.GetDescription(), editor.GetSignedAmount(),
-                          editor.CreateRepeater());
+        UpdateRecord(row, std::move(edited));
 }
 
 void CTransListCtrl::DeleteConfirmed(int row)
@@ -299,6 +320,12 @@ void CTransListCtrl::OnWindowDestroyed()
 {
     DestroyAllRecords();
     CBaseListCtrl::OnWindowDestroyed();
+}
+
+std::string CTransListCtrl::GetRowNote(int row)
+{
+    const TransactionData* record = GetRecord(row);
+    return record && record->tentative ? win::LoadString(res::IDS_TENTATIVE_ROW_TIP) : std::string();
 }
 
 void CTransListCtrl::DestroyAllRecords()

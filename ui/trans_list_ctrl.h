@@ -3,8 +3,10 @@
 // CTransListCtrl: the transactions list, and the store of the transactions. Each row
 // shows a transaction (description, insertion date, amount, repeat type) and carries the
 // TransactionData record, with its repeat rule, that the list owns. Every change is
-// passed on to the projection at once through ICashflowListCtrl; wherever a transaction's
-// values are needed again they are read back from the row's texts.
+// passed on to the projection at once through ICashflowListCtrl. The record carries
+// everything the transaction is (what-if flag included): adding, editing, undoing and
+// saving pass records, never values rebuilt from the row's texts. A tentative
+// transaction's row is shown in italics.
 
 #include <cstdint>
 #include <memory>
@@ -38,6 +40,8 @@ public:
     // the new row cannot be selected.
     int AddTransaction(TimeValue date, const std::string& description, std::int32_t amount,
                        std::unique_ptr<CDateRepeater> rule, bool select, Projection projection = Projection::Now);
+    // The same for a whole record (a null rule becomes a one-time rule).
+    int AddRecord(std::unique_ptr<TransactionData> record, bool select, Projection projection = Projection::Now);
     // Stores many new transactions, each where AddTransaction would have put it, selecting
     // the last one when asked and projecting none of them (the caller rebuilds the
     // projection). Into an empty list they are sorted once rather than placed one by one.
@@ -46,6 +50,7 @@ public:
     // rule are destroyed.
     void UpdateTransaction(int row, TimeValue date, const std::string& description, std::int32_t amount,
                            std::unique_ptr<CDateRepeater> rule);
+    void UpdateRecord(int row, std::unique_ptr<TransactionData> record);
     // Withdraws the row's transaction from the projection, then removes the row and its
     // record.
     void DeleteItemAt(int row) override;
@@ -53,6 +58,7 @@ public:
     // the sorted order, and projects it; returns the row. Leaves the selection as it is.
     int RestoreTransaction(int row, TimeValue date, const std::string& description, std::int32_t amount,
                            std::unique_ptr<CDateRepeater> rule);
+    int RestoreRecord(int row, std::unique_ptr<TransactionData> record);
     // The user's edits and deletes go through the history from now on (not owned).
     void SetEditHistory(IEditHistory* history) { m_history = history; }
     void DeleteConfirmed(int row) override;
@@ -75,6 +81,8 @@ public:
     TimeValue GetDate(int row) const;
     std::int32_t GetAmount(int row) const;
     TransactionData* GetRecord(int row) const;
+    // A tentative transaction's row is shown in italics, its tooltip saying "What-if".
+    std::string GetRowNote(int row) override;
 
     // Sorts the rows by a column: the first time descending, then alternately ascending
     // and descending. The directions are shared by every transactions list of the run.

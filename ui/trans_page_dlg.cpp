@@ -39,7 +39,8 @@ void CTransPageDlg::Save(CXmlDocument& document)
         const TransactionData* record = m_list.GetRecord(row);
         DataFile::WriteTransaction(document, m_list.GetItemText(row, CTransListCtrl::DescriptionColumn),
                                    m_list.GetItemText(row, CTransListCtrl::DateColumn),
-                                   m_list.GetItemText(row, CTransListCtrl::AmountColumn), *record->repeater);
+                                   m_list.GetItemText(row, CTransListCtrl::AmountColumn), *record->repeater,
+                                   record->tentative);
     }
     DataFile::EndList(document);
 }

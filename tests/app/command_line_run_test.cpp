@@ -353,6 +353,54 @@ TEST_F(CommandLineRunTest, SummaryTellsHowLowItGoesAndExitsThreeBelowTheThreshol
     EXPECT_EQ(Tillane({"--forecast", "--below", "5"}).status, 2);
 }
 
+// A car bought on 10 January as a what-if: every mode counts it unless --firm, which
+// gives what the file without it gives; the summary adds the firm lowest day.
+TEST_F(CommandLineRunTest, WhatIfTransactionsCountUnlessFirmAndTheSummaryAddsTheFirmLowest)
+{
+    const std::string firm = DataFileText("Rent");
+    std::string withCar = firm;
+    withCar.insert(withCar.find("<TRANSACTION Type=\"Weekly\">"),
+                   "<TRANSACTION Type=\"Once\" Tentative=\"1\">\r\n<DESCRIPTION>Car</DESCRIPTION>\r\n"
+                   "<DATE>01/10/2026</DATE>\r\n<AMOUNT>-2000</AMOUNT>\r\n"
+                   "<REPEAT Type=\"Once\" Delta=\"1\" Count=\"1\"/>\r\n</TRANSACTION>\r\n");
+    const fs::path firmFile = m_output / "firm.Tillane";
+    WriteFileBytes(firmFile, firm);
+    WriteFileBytes(HomeDataFile(), withCar);
+
+    const Outcome summary = Tillane({"--summary"});
+    EXPECT_EQ(summary.status, 3) << summary.err;
+    EXPECT_EQ(summary.out, "Lowest balance:       -600\n"
+                           "Lowest on:            01/10/2026\n"
+                           "Below 0 from:         01/10/2026\n"
+                           "Back on:              01/30/2026\n"
+                           "Days below:           37\n"
+                           "Last below on:        03/03/2026\n"
+                           "Closing balance:      -200\n"
+                           "Closing on:           02/28/2026\n"
+                           "Firm lowest balance:  1000\n"
+                           "Firm lowest on:       01/01/2026\n");
+    const Outcome firmSummary = Tillane({"--summary", "--firm"});
+    EXPECT_EQ(firmSummary.status, 0) << firmSummary.err;
+    EXPECT_EQ(firmSummary.out, Tillane({"--summary", "--file", firmFile.string()}).out);
+
+    const Outcome forecast = Tillane({"--forecast", "--csv"});
+    EXPECT_EQ(forecast.status, 0) << forecast.err;
+    EXPECT_NE(forecast.out.find("01/10/2026,Car,-2000,-600\n"), std::string::npos) << forecast.out;
+    EXPECT_EQ(Tillane({"--forecast", "--firm"}).out, Tillane({"--forecast", "--file", firmFile.string()}).out);
+
+    // The chart draws the firm line only beside the what-if bars.
+    const fs::path withLine = m_output / "with.png", firmOnly = m_output / "firm.png", plain = m_output / "plain.png";
+    ASSERT_EQ(Tillane({"--chart", withLine.string()}).status, 0);
+    ASSERT_EQ(Tillane({"--chart", firmOnly.string(), "--firm"}).status, 0);
+    ASSERT_EQ(Tillane({"--chart", plain.string(), "--file", firmFile.string()}).status, 0);
+    EXPECT_EQ(ReadFileBytes(firmOnly), ReadFileBytes(plain));
+    EXPECT_NE(ReadFileBytes(withLine), ReadFileBytes(plain));
+
+    EXPECT_EQ(Tillane({"--version", "--firm"}).status, 2);
+    EXPECT_EQ(Tillane({"--forecast", "--firm=1"}).status, 2);
+    EXPECT_EQ(ReadFileBytes(HomeDataFile()), withCar);
+}
+
 TEST_F(CommandLineRunTest, SummaryOfTheTypicalScheduleIsTheWindowsSummary)
 {
     const std::string typical = ReadFileBytes(fs::path(TILLANE_SOURCE_DIR) / "bench" / "data" / "typical.Tillane");

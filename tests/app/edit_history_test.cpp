@@ -132,8 +132,9 @@ public:
             const std::string description = Description();
             const std::int32_t amount = Amount();
             const int rule = Pick(0, 1 << 20);
-            return [&history, date, description, amount, rule] {
-                history.AddTransaction(date, description, amount, Rule(rule, date));
+            const bool tentative = Pick(0, 2) == 0;
+            return [&history, date, description, amount, rule, tentative] {
+                history.AddTransaction(Record(date, description, amount, Rule(rule, date), tentative));
             };
         }
         case 5:
@@ -148,11 +149,12 @@ public:
                 const std::int32_t amount = Amount();
                 const int rule = Pick(0, 1 << 20);
                 const bool remove = Pick(0, 2) == 0;
-                return [&history, row, date, description, amount, rule, remove] {
+                const bool tentative = Pick(0, 2) == 0;
+                return [&history, row, date, description, amount, rule, remove, tentative] {
                     if (remove)
                         history.DeleteTransaction(row);
                     else
-                        history.UpdateTransaction(row, date, description, amount, Rule(rule, date));
+                        history.UpdateTransaction(row, Record(date, description, amount, Rule(rule, date), tentative));
                 };
             }
         case 8: {
@@ -192,6 +194,15 @@ private:
         }
     }
     TimeValue Date() { return AddDays(MakeDate(2026, 3, 7), Pick(-60, 400)); }
+    // A what-if now and then: undoing and redoing keep the flag as they keep the rest.
+    static std::unique_ptr<TransactionData> Record(TimeValue date, const std::string& description,
+                                                   std::int32_t amount, std::unique_ptr<CDateRepeater> rule,
+                                                   bool tentative)
+    {
+        auto record = std::make_unique<TransactionData>(date, description, amount, std::move(rule));
+        record->tentative = tentative;
+        return record;
+    }
     static std::unique_ptr<CDateRepeater> Rule(int seed, TimeValue date)
     {
         const int step = seed % 4 + 1;

@@ -335,6 +335,78 @@ TEST_F(MainWindowTest, TransactionCommandsAddEditAndDeleteOnlyOnYes)
     EXPECT_EQ(TransactionNames(Saved()), (std::vector<std::string>{"Bonus", "Groceries"}));
 }
 
+// A what-if bonus: marked in both lists and beside the firm forecast on the summary line;
+// View leaves it out (and says so next time), the editor's check box clears the mark, and
+// Undo puts it back.
+TEST_F(MainWindowTest, WhatIfTransactionsAreMarkedLeftOutOnRequestAndEditedWithUndo)
+{
+    DataFile::Contents contents = TwoOfEach();
+    contents.transactions[0].tentative = true;
+    WriteData(contents);
+    MainWindow main(DataFile());
+    main.Open(m_runner);
+    CTransListCtrl& transactions = main.Transactions();
+    CCashFlowPgDlg& page = main.window->CashFlowPage();
+    CCashFlowListCtrl& projection = page.CashFlowList();
+    auto rowOf = [&](const std::string& description) {
+        for (int row = 0; row < projection.GetCount(); ++row)
+            if (projection.GetDescription(row) == description)
+                return row;
+        return -1;
+    };
+    auto summaryLine = [&] {
+        QCoreApplication::sendPostedEvents();
+        return page.GetDlgItemText(res::IDC_SUMMARY);
+    };
+    auto viewChecked = [&] {
+        win::CMenu menu;
+        EXPECT_TRUE(menu.LoadMenu(res::IDR_MAINFRAME));
+        win::CMenu* view = menu.GetSubMenu(2);
+        main.window->MenuAboutToShow(*view, 2);
+        return view->IsMenuItemChecked(res::ID_VIEW_WHAT_IF);
+    };
+    ASSERT_GE(rowOf("Bonus"), 0);
+    EXPECT_EQ(projection.GetRowNote(rowOf("Bonus")), "What-if");
+    EXPECT_EQ(projection.GetRowNote(rowOf("Groceries")), "");
+    EXPECT_EQ(transactions.GetRowNote(0), "What-if");
+    EXPECT_EQ(transactions.GetRowNote(1), "");
+    const std::string firmLowest = " \u00B7 firm: lowest -65 on 12/20/2026 \u00B7 Closing 235";
+    EXPECT_NE(summaryLine().find(firmLowest), std::string::npos) << summaryLine();
+    EXPECT_TRUE(viewChecked());
+
+    main.window->PostCommand(res::ID_VIEW_WHAT_IF);
+    QCoreApplication::sendPostedEvents();
+    EXPECT_EQ(rowOf("Bonus"), -1);
+    EXPECT_GE(rowOf("Groceries"), 0);
+    EXPECT_EQ(summaryLine().find("firm"), std::string::npos) << summaryLine();
+    EXPECT_FALSE(viewChecked());
+    EXPECT_EQ(main.settings.ReadInt("View", "WhatIf", 1), 0);
+    main.window->PostCommand(res::ID_VIEW_WHAT_IF);
+    QCoreApplication::sendPostedEvents();
+    EXPECT_GE(rowOf("Bonus"), 0);
+
+    // The editor shows the mark and takes it off; the rest of the record stays.
+    main.window->SetActivePage(2);
+    transactions.SetItemState(0, win::LVIS_SELECTED, win::LVIS_SELECTED);
+    m_runner.OnNextDialog([](win::CDialog& editor) {
+        EXPECT_EQ(editor.GetDlgItemText(res::IDC_TENTATIVE), "&What-if (tentative)");
+        auto* box = editor.GetDlgItemAs<win::CButton>(res::IDC_TENTATIVE);
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(box->GetCheck(), 1);
+        editor.PressButton(res::IDC_TENTATIVE);
+        editor.PressButton(win::IDOK);
+    });
+    main.window->PostCommand(res::ID_EDIT_ENTRY);
+    QCoreApplication::sendPostedEvents();
+    EXPECT_EQ(transactions.GetRowNote(0), "");
+    EXPECT_EQ(main.window->DataFileText().find("Tentative"), std::string::npos);
+    EXPECT_EQ(summaryLine().find("firm"), std::string::npos) << summaryLine();
+    main.window->History().Undo();
+    EXPECT_NE(main.window->DataFileText().find("<TRANSACTION Type=\"Once\" Tentative=\"1\">"), std::string::npos);
+    EXPECT_NE(summaryLine().find(firmLowest), std::string::npos) << summaryLine();
+    EXPECT_EQ(m_runner.PendingScripts(), 0u);
+}
+
 TEST_F(MainWindowTest, CashFlowPageEditsATransactionRowAndNeverDeletes)
 {
     WriteData(TwoOfEach());

@@ -1,6 +1,8 @@
 #include "model/cash_flow_projection.h"
 #include "model/date_repeater.h"
 #include "model/occurrence_preview.h"
+#include "model/firm_forecast.h"
+#include "model/projection_summary.h"
 #include "model/transaction_data.h"
 
 #include "support/tz_guard.h"
@@ -190,13 +192,15 @@ public:
         if (recalculate && lowest < GetCount())
             Recalculate(lowest);
     }
-    void Rebuild(const std::vector<std::unique_ptr<TransactionData>>& transactions)
+    // Without the tentative transactions, when firmOnly.
+    void Rebuild(const std::vector<std::unique_ptr<TransactionData>>& transactions, bool firmOnly = false)
     {
         rows.clear();
         capped = false;
         InsertEntry(ProjectionStartDate(), "Current Accounts", 0, nullptr, true);
         for (const auto& t : transactions)
-            Project(t->date, t->description, t->amount, t.get());
+            if (!firmOnly || !t->tentative)
+                Project(t->date, t->description, t->amount, t.get());
     }
 
     static std::int64_t ReadLong(const std::string& text) { return text.empty() ? 0 : std::stoll(text); }
@@ -441,6 +445,127 @@ TEST(CashFlowProjection, MatchesTheLiteralProjectionOnRandomTransactionSets)
             ASSERT_EQ(RowTexts(fast.projection), RowTexts(literal))
                 << "set " << set << " step " << step << " weekend " << literal.weekendDigits << Described(records);
             ASSERT_EQ(fast.projection.IsCapped(), literal.capped) << "set " << set << " step " << step;
+        }
+    }
+}
+
+// A summary's figures in one line, for comparing two of them (the lowest row aside).
+std::string SummaryFigures(const ProjectionSummary& summary)
+{
+    std::string text = std::to_string(summary.hasRows) + " " + std::to_string(summary.lowestBalance) + " " +
+                       FormatDate(summary.lowestDate) + " " + std::to_string(summary.closingBalance) + " " +
+                       FormatDate(summary.closingDate);
+    if (summary.below)
+        text += " below " + FormatDate(summary.below->from) + " " +
+                (summary.below->back ? FormatDate(*summary.below->back) : "-") + " " +
+                std::to_string(summary.below->days) + " " + FormatDate(summary.below->last);
+    return text;
+}
+
+// Tentative transactions left out give the projection of the schedule without them, row
+// for row; included, they count as ordinary transactions; and the firm forecast read off
+// the projection that includes them is the one that leaves them out. Transactions are
+// added, edited and removed, and the window moved, both ways.
+TEST(CashFlowProjection, TentativeTransactionsLeftOutGiveTheScheduleWithoutThemAndTheFirmForecast)
+{
+    TzGuard zone(kEastern);
+    std::mt19937 random(20261210);
+    std::uniform_int_distribution<int> dayOffset(-40, 120), amountPick(-3, 3), durationPick(1, 5), coin(0, 1);
+    for (int set = 0; set < 300; ++set) {
+        ProjectionStartDate() = Date(2026, 3, 7);
+        const unsigned duration = unsigned(durationPick(random));
+        Fixture fast(duration);
+        fast.accounts.total = amountPick(random) * 100;
+        LiteralCashflow all(fast.accounts, duration), firm(fast.accounts, duration);
+        auto& records = fast.store.records;
+        auto newRecord = [&] {
+            auto record = std::make_unique<TransactionData>(AddDays(ProjectionStartDate(), dayOffset(random) / 4),
+                                                            "T" + std::to_string(random() % 4),
+                                                            amountPick(random) * 100, RandomRule(random));
+            record->tentative = random() % 3 == 0;
+            return record;
+        };
+        for (int i = int(random() % 5); i > 0; --i)
+            records.push_back(newRecord());
+        fast.projection.SetIncludeTentative(coin(random) == 0);
+        fast.projection.Rebuild();
+        all.Rebuild(records);
+        firm.Rebuild(records, true);
+
+        for (int step = 0; step < 6; ++step) {
+            const int op = int(random() % 5);
+            // The references follow each change as the literal test above does: a
+            // transaction added or edited goes after the rows of its days, a rebuild or a
+            // move of the window projects in list order.
+            auto project = [&](TransactionData* t) {
+                ProjectTransactionOccurrences(fast.projection, t->date, t->description, t->amount, t, *t->repeater);
+                all.Project(t->date, t->description, t->amount, t);
+                if (!t->tentative)
+                    firm.Project(t->date, t->description, t->amount, t);
+                else
+                    firm.Recalculate(0); // projecting ends with a recalculation all the same
+            };
+            auto withdraw = [&](const TransactionData* t, bool recalculate) {
+                WithdrawTransactionEntries(fast.projection, t, recalculate);
+                all.Withdraw(t, recalculate);
+                firm.Withdraw(t, recalculate);
+            };
+            if (op == 0 || records.empty()) {
+                records.push_back(newRecord());
+                project(records.back().get());
+            } else if (op == 1) {
+                // An edit that may turn the flag either way.
+                const std::size_t i = std::size_t(random() % records.size());
+                auto edited = CopyTransaction(*records[i]);
+                edited->tentative = !edited->tentative;
+                edited->amount = amountPick(random) * 50;
+                withdraw(records[i].get(), false);
+                records[i] = std::move(edited);
+                project(records[i].get());
+            } else if (op == 2) {
+                const std::size_t i = std::size_t(random() % records.size());
+                withdraw(records[i].get(), true);
+                records.erase(records.begin() + std::ptrdiff_t(i));
+            } else {
+                if (op == 3)
+                    fast.projection.SetIncludeTentative(!fast.projection.IncludesTentative());
+                else
+                    fast.projection.SetStartDate(AddDays(ProjectionStartDate(), dayOffset(random) / 8));
+                all.Rebuild(records);
+                firm.Rebuild(records, true);
+            }
+            SCOPED_TRACE("set " + std::to_string(set) + " step " + std::to_string(step));
+            if (!fast.projection.IncludesTentative()) {
+                ASSERT_EQ(RowTexts(fast.projection), RowTexts(firm));
+                EXPECT_TRUE(FirmBalances(fast.projection.Rows()).empty());
+                EXPECT_FALSE(SummarizeFirmForecast(fast.projection, 0));
+                continue;
+            }
+            ASSERT_EQ(RowTexts(fast.projection), RowTexts(all));
+            // The firm rows with their firm balances are the firm projection's rows.
+            const std::vector<std::int64_t> balances = FirmBalances(fast.projection.Rows());
+            const std::optional<ProjectionSummary> firmSummary = SummarizeFirmForecast(fast.projection, 0);
+            const bool anyTentative = RowTexts(all).size() != RowTexts(firm).size();
+            ASSERT_EQ(!balances.empty(), anyTentative);
+            ASSERT_EQ(firmSummary.has_value(), anyTentative);
+            if (!anyTentative)
+                continue;
+            std::vector<std::string> firmRows;
+            for (int r = 0; r < fast.projection.GetCount(); ++r) {
+                const TransactionData* record = fast.projection.GetTransaction(r);
+                if (!record || !record->tentative)
+                    firmRows.push_back(FormatDate(fast.projection.GetDate(r)) + "|" + fast.projection.GetDescription(r) +
+                                       "|" + std::to_string(fast.projection.GetAmount(r)) + "|" +
+                                       std::to_string(balances[std::size_t(r)]));
+            }
+            ASSERT_EQ(firmRows, RowTexts(firm));
+            Fixture without(duration);
+            without.accounts.total = fast.accounts.total;
+            for (const auto& record : records)
+                if (!record->tentative)
+                    without.store.records.push_back(CopyTransaction(*record));
+            without.projection.Rebuild();
+            EXPECT_EQ(SummaryFigures(*firmSummary), SummaryFigures(SummarizeProjection(without.projection, 0)));
         }
     }
 }

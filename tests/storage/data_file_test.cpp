@@ -358,6 +358,38 @@ TEST(DataFileTest, WarnBelowIsWrittenOnlyWhenNotZeroAndReadLikeANumber)
               0);
 }
 
+// A what-if transaction says so directly after its Type; an ordinary one writes nothing
+// (the sample's bytes above), and any other value is one the reader takes otherwise.
+TEST(DataFileTest, TentativeIsWrittenOnlyWhenSetAndReadLikeANumber)
+{
+    TzGuard zone(testing_support::kEastern);
+    const TimeValue today = MakeDate(2010, 6, 15);
+    DataFile::Contents contents = SampleContents(MakeDate(2006, 3, 7));
+    contents.transactions[1].tentative = true;
+    const std::string text = DataFile::WriteDocument(contents, today);
+    std::string expected = kSampleDocument;
+    const std::string monthly = "<TRANSACTION Type=\"Monthly\">";
+    expected.replace(expected.find(monthly), monthly.size(), "<TRANSACTION Type=\"Monthly\" Tentative=\"1\">");
+    EXPECT_EQ(text, expected);
+
+    const DataFile::LoadResult loaded = DataFile::ParseDocument(text, today);
+    ASSERT_EQ(loaded.contents.transactions.size(), 2u);
+    EXPECT_FALSE(loaded.contents.transactions[0].tentative);
+    EXPECT_TRUE(loaded.contents.transactions[1].tentative);
+    EXPECT_EQ(loaded.differences, 0u);
+
+    auto with = [&](const std::string& value) {
+        std::string other = text;
+        return other.replace(other.find("Tentative=\"1\""), 13, "Tentative=\"" + value + "\"");
+    };
+    const DataFile::LoadResult two = DataFile::ParseDocument(with("2"), today);
+    EXPECT_TRUE(two.contents.transactions[1].tentative);
+    EXPECT_EQ(two.notes, (DataFile::Notes{"TRANSACTION Tentative \"2\" of \"Rent/Mortgage\" read as 1"}));
+    const DataFile::LoadResult zero = DataFile::ParseDocument(with("0"), today);
+    EXPECT_FALSE(zero.contents.transactions[1].tentative);
+    EXPECT_EQ(zero.notes, (DataFile::Notes{"attribute Tentative on TRANSACTION of \"Rent/Mortgage\""}));
+}
+
 TEST(DataFileTest, RulesWriteTheirOwnUnitAndDayOnlyWhenMonthly)
 {
     struct Case {
@@ -600,7 +632,8 @@ TEST(DataFileTest, EveryFileTheProgramWritesReadsWithoutDifferences)
             contents.transactions.push_back({text(),
                                              MakeDate(static_cast<int>(number(1000, 9999)),
                                                       static_cast<int>(number(1, 12)), static_cast<int>(number(1, 28))),
-                                             static_cast<std::int32_t>(number(INT32_MIN, INT32_MAX)), std::move(rule)});
+                                             static_cast<std::int32_t>(number(INT32_MIN, INT32_MAX)), std::move(rule),
+                                             number(0, 2) == 0});
         }
         const std::string text = TextFile::JoinLines(TextFile::ToTextMode(DataFile::WriteDocument(contents, today)));
         const DataFile::LoadResult result = DataFile::ParseDocument(text, today);

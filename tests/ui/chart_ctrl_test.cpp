@@ -1,5 +1,6 @@
 #include "model/cash_flow_projection.h"
 #include "model/dates.h"
+#include "model/transaction_data.h"
 #include "ui/chart_ctrl.h"
 #include "ui/chart_image.h"
 #include "ui/chart_source.h"
@@ -50,6 +51,7 @@ constexpr QRgb kBlack = 0xFF000000;
 constexpr QRgb kRed = 0xFFFF0000;
 constexpr QRgb kBlue = 0xFF0000FF;
 constexpr QRgb kGrey = 0xFF808080;
+constexpr QRgb kOrange = 0xFFE67800;
 
 class FakeAccounts : public IAccountsListCtrl {
 public:
@@ -76,6 +78,7 @@ public:
     TimeValue GetEndDate() const override { return m_rows.GetEndDate(); }
     unsigned GetDuration() const override { return m_rows.GetDuration(); }
     bool HasWindow() const override { return hasWindow; }
+    std::vector<std::int64_t> GetFirmBalances() override { return m_rows.GetFirmBalances(); }
 
     bool hasWindow = true;
 
@@ -222,6 +225,34 @@ TEST_F(ChartTest, MixedBalancesMeetAtTheZeroLine)
     EXPECT_EQ(image.pixel(1 + 150, 1 + 75), kBlue);
     EXPECT_EQ(RowsOf(image, 50, kBlack), Span(1, 75));
     EXPECT_EQ(RowsOf(image, 150, kRed), Span(77, 100)); // MulDiv(25, -1000, 1000) = -25
+}
+
+// A what-if purchase on day 100 and pay on day 200: the bars show the forecast with the
+// purchase, the thin orange line the firm one without it, on the same scale.
+TEST_F(ChartTest, FirmLineIsDrawnAtTheFirmBalancesBesideTheWhatIfBars)
+{
+    Start(2006, 3, 1, 1000);
+    EXPECT_EQ(CountColour(Render(), kOrange), 0);
+    TransactionData car(AddDays(ProjectionStartDate(), 100), "Car", -1500, std::make_unique<CDateRepeaterOnce>());
+    car.tentative = true;
+    ASSERT_GE(projection.InsertEntry(car.date, "Car", -1500, &car, true), 0);
+    Add(200, 500);
+    const QImage image = Render();
+
+    // With the car: 1000, -500 from day 100, 0 from day 200. Firm: 1000, then 1500.
+    // zeroY = MulDiv(100, 1500, 2001) = 75; 1000 is 50 pixels up, 1500 all 75.
+    EXPECT_EQ(RowsOf(image, 150, kRed), Span(77, 100));
+    EXPECT_EQ(RowsOf(image, 150, kOrange), std::vector<int>{26});
+    EXPECT_EQ(RowsOf(image, 199, kOrange), std::vector<int>{26});
+    EXPECT_EQ(RowsOf(image, 200, kOrange), Span(1, 26)); // the step up to the pay
+    EXPECT_EQ(RowsOf(image, 300, kOrange), std::vector<int>{1});
+    EXPECT_EQ(RowsOf(image, 300, kBlack), std::vector<int>{});
+    // Where both agree the line lies on the bar's top (the legend is above it).
+    EXPECT_EQ(RowsOf(image, 60, kOrange), std::vector<int>{26});
+    EXPECT_EQ(image.pixel(1 + 60, 27), kBlack);
+    EXPECT_EQ(image.pixel(1 + 60, 75), kBlack);
+    // The legend's stretch of line, at the top left.
+    EXPECT_GE(CountColour(image.copy(0, 0, 20, 20), kOrange, 20), 10);
 }
 
 TEST_F(ChartTest, ZeroBalanceDrawsNoBar)

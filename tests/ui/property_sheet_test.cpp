@@ -68,7 +68,7 @@ TEST(MenuTest, MenuHasItsCommandsSeparatorAndGreying)
 {
     win::CMenu menu;
     ASSERT_TRUE(menu.LoadMenu(IDR_MAINFRAME));
-    ASSERT_EQ(menu.GetMenuItemCount(), 3);
+    ASSERT_EQ(menu.GetMenuItemCount(), 4);
     EXPECT_EQ(menu.GetMenuItemID(0), -1) << "a pop-up has no command id";
     win::CMenu* edit = menu.GetSubMenu(1);
     ASSERT_NE(edit, nullptr);
@@ -79,7 +79,12 @@ TEST(MenuTest, MenuHasItsCommandsSeparatorAndGreying)
         EXPECT_EQ(edit->GetMenuItemID(position), ids[static_cast<std::size_t>(position)]);
     win::CMenu* file = menu.GetSubMenu(0);
     EXPECT_EQ(file->GetMenuString(file->GetMenuItemCount() - 1), "Save && E&xit");
-    EXPECT_EQ(menu.GetSubMenu(2)->GetMenuItemID(0), ID_APP_ABOUT);
+    EXPECT_EQ(menu.GetSubMenu(2)->GetMenuItemID(0), ID_VIEW_WHAT_IF);
+    EXPECT_EQ(menu.GetSubMenu(3)->GetMenuItemID(0), ID_APP_ABOUT);
+    EXPECT_FALSE(menu.IsMenuItemChecked(ID_VIEW_WHAT_IF));
+    EXPECT_EQ(menu.CheckMenuItem(ID_VIEW_WHAT_IF, win::MF_CHECKED), win::MF_UNCHECKED);
+    EXPECT_TRUE(menu.IsMenuItemChecked(ID_VIEW_WHAT_IF));
+    EXPECT_EQ(menu.CheckMenuItem(4242, win::MF_CHECKED), win::kMenuItemNotFound);
     EXPECT_EQ(menu.EnableMenuItem(ID_DELETE_ENTRY, win::MF_GRAYED), win::MF_ENABLED);
     EXPECT_FALSE(menu.IsMenuItemEnabled(ID_DELETE_ENTRY));
     EXPECT_EQ(menu.EnableMenuItem(ID_DELETE_ENTRY, win::MF_ENABLED), win::MF_GRAYED);
@@ -166,7 +171,7 @@ TEST(PropertySheetTest, MenuCommandsAndPostedCommandsRunAfterTheCurrentEvent)
     sheet.SetMenu(&menu);
     auto* window = static_cast<QMainWindow*>(sheet.Widget());
     const QList<QAction*> bar = window->menuBar()->actions();
-    ASSERT_EQ(bar.size(), 3);
+    ASSERT_EQ(bar.size(), 4);
     // The keys are shown as the item's shortcut, so that screen readers read its name alone.
     QAction* save = bar[0]->menu()->actions()[0];
     EXPECT_EQ(save->text(), QStringLiteral("&Save"));
@@ -188,6 +193,14 @@ TEST(PropertySheetTest, MenuCommandsAndPostedCommandsRunAfterTheCurrentEvent)
     EXPECT_TRUE(sheet.commands.empty());
     QCoreApplication::sendPostedEvents();
     EXPECT_EQ(sheet.commands, (std::vector<int>{ID_ADD_ACCOUNT, ID_APP_ABOUT}));
+
+    // A checked item shows its check mark, and its keys.
+    QAction* whatIf = bar[2]->menu()->actions()[0];
+    EXPECT_EQ(whatIf->text(), QStringLiteral("Include &What-If Transactions\tCtrl+Shift+W"));
+    EXPECT_FALSE(whatIf->isChecked());
+    menu.CheckMenuItem(ID_VIEW_WHAT_IF, win::MF_CHECKED);
+    EXPECT_TRUE(whatIf->isCheckable());
+    EXPECT_TRUE(whatIf->isChecked());
 }
 
 TEST(PropertySheetTest, ClosingDestroysTheWindowAfterTheEventWithPagesStillThereForOnDestroy)

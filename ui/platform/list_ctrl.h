@@ -110,6 +110,10 @@ public:
         CListCtrl& m_list;
     };
 
+    // A row shown apart from the others (in italics), with a tooltip saying why: that text,
+    // empty for an ordinary row. The default shows every row alike.
+    virtual std::string GetRowNote(int /*row*/) { return {}; }
+
     // The rows themselves, for reading (empty in owner-data mode).
     const ListRowStore& Rows() const { return m_rows; }
 

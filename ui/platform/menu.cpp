@@ -103,6 +103,27 @@ bool CMenu::IsMenuItemEnabled(int id) const
     return item && item->enabled;
 }
 
+unsigned CMenu::CheckMenuItem(int id, unsigned flags)
+{
+    Item* item = FindItem(id);
+    if (!item)
+        return kMenuItemNotFound;
+    const unsigned previous = item->checked ? MF_CHECKED : MF_UNCHECKED;
+    item->checkable = true;
+    item->checked = (flags & MF_CHECKED) != 0;
+    if (item->action) {
+        item->action->setCheckable(true);
+        item->action->setChecked(item->checked);
+    }
+    return previous;
+}
+
+bool CMenu::IsMenuItemChecked(int id) const
+{
+    const Item* item = FindItem(id);
+    return item && item->checked;
+}
+
 bool CMenu::SetMenuItemText(int id, const std::string& text)
 {
     Item* item = FindItem(id);
@@ -136,6 +157,8 @@ void CMenu::BindPopup(QMenu* menu)
             QAction* action = menu->addAction(text);
             action->setData(item.id);
             action->setEnabled(item.enabled);
+            action->setCheckable(item.checkable);
+            action->setChecked(item.checked);
             item.action = action;
         }
     }

@@ -23,6 +23,9 @@ inline constexpr unsigned MF_ENABLED = 0x0u;
 inline constexpr unsigned MF_GRAYED = 0x1u;
 inline constexpr unsigned MF_DISABLED = 0x2u;
 inline constexpr unsigned kMenuItemNotFound = 0xFFFFFFFFu;
+// CheckMenuItem flags and result.
+inline constexpr unsigned MF_UNCHECKED = 0x0u;
+inline constexpr unsigned MF_CHECKED = 0x8u;
 
 class CMenu {
 public:
@@ -48,6 +51,10 @@ public:
     unsigned EnableMenuItem(int id, unsigned flags);
     // Whether the item with this command id is enabled (false when there is none).
     bool IsMenuItemEnabled(int id) const;
+    // Shows a check mark beside the item with this command id (MF_CHECKED) or none
+    // (MF_UNCHECKED); returns the previous state or kMenuItemNotFound.
+    unsigned CheckMenuItem(int id, unsigned flags);
+    bool IsMenuItemChecked(int id) const;
     // Changes the text of the item with this command id (the keys shown beside a shown
     // item stay); false when there is none.
     bool SetMenuItemText(int id, const std::string& text);
@@ -63,6 +70,9 @@ private:
         int id = 0;
         std::string text;
         bool enabled = true;
+        // An item that has been checked or unchecked shows its state from then on.
+        bool checkable = false;
+        bool checked = false;
         std::unique_ptr<CMenu> popup;
         QPointer<QAction> action;
     };

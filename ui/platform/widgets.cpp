@@ -502,6 +502,10 @@ QVariant ListModel::data(const QModelIndex& index, int role) const
         return ShownText(m_list.GetItemTextStart(index.row(), index.column(), kBytesShown));
     if (role == Qt::TextAlignmentRole)
         return QVariant::fromValue(AlignmentOf(m_list.GetColumnFormat(index.column())));
+    if (role == Qt::ToolTipRole) {
+        const std::string note = m_list.GetRowNote(index.row());
+        return note.empty() ? QVariant() : QVariant(QString::fromStdString(note));
+    }
     return {};
 }
 
@@ -527,6 +531,9 @@ public:
         QStyleOptionViewItem cell(option);
         if (m_view.WholeRowFocus())
             cell.state &= ~QStyle::State_HasFocus;
+        // A row with a note (a what-if transaction's) is told apart in italics.
+        if (index.data(Qt::ToolTipRole).isValid())
+            cell.font.setItalic(true);
         QStyledItemDelegate::paint(painter, cell, index);
     }
 
