@@ -58,14 +58,14 @@ bool IsSameFile(const std::string& first, const std::string& second)
 FileOutcome WriteOutputFile(const std::string& path, std::string_view bytes, const std::string& dataFilePath)
 {
     if (IsSameFile(path, dataFilePath))
-        return {false, "that is the data file, which an output never replaces"};
+        return FileOutcome::Failed("that is the data file, which an output never replaces");
     const std::filesystem::path output = Resolve(path);
     for (const std::filesystem::path& dataFile : {Resolve(dataFilePath), ResolveFolder(dataFilePath)})
         if (const char* kept = KeptBeside(output, dataFile))
-            return {false, std::string(kept) + ", which an output never replaces"};
+            return FileOutcome::Failed(std::string(kept) + ", which an output never replaces");
     struct stat existing {};
     if (::stat(path.c_str(), &existing) == 0 && !S_ISREG(existing.st_mode))
-        return {false, "it is not a regular file"};
+        return FileOutcome::Failed("it is not a regular file");
     // What writes of this output cut short left beside it goes before this one.
     RemoveStaleSaves(path);
     return ReplaceFile(path, bytes);

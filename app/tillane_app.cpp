@@ -1,6 +1,6 @@
 #include "app/tillane_app.h"
 
-#include "app/data_file_store.h"
+#include "storage/data_file_store.h"
 #include "app/tillane_dlg.h"
 #include "res/resource.h"
 #include "storage/config_data_manager.h"
@@ -63,24 +63,23 @@ CTillaneDlg::DataFileState SafeguardDataFile(const std::string& path, DataFileRe
                                 ? (probe.reason.empty() ? "it could not be read" : "it could not be read: " + probe.reason)
                             : status == DataFile::Status::Malformed ? "it is not a well-formed document"
                                                                     : "it is not a Tillane data file";
-    std::string reason;
-    const auto keptAs = app::SetAsideUnreadable(path, std::time(nullptr), &reason);
-    if (keptAs && keptAs->empty()) {
+    const app::FileOutcome keptAs = app::SetAsideUnreadable(path, std::time(nullptr));
+    if (keptAs.ok && keptAs.path.empty()) {
         // Gone since the look above: there is nothing to keep, and a missing file is the first run.
         read = {};
         return CTillaneDlg::DataFileState::Load;
     }
-    if (keptAs) {
+    if (keptAs.ok) {
         win::MessageBox(nullptr,
                         "Tillane could not load its data file\n\n" + path + "\n\nbecause " + why +
-                            ". The file has been left untouched and kept as\n\n" + *keptAs +
+                            ". The file has been left untouched and kept as\n\n" + keptAs.path +
                             "\n\nTillane starts with no accounts and no transactions.",
                         Caption(), win::MB_OK | win::MB_ICONEXCLAMATION);
         return CTillaneDlg::DataFileState::SetAside;
     }
     win::MessageBox(nullptr,
                     "Tillane could not load its data file\n\n" + path + "\n\nbecause " + why +
-                        ", and could not keep it under another name (" + reason +
+                        ", and could not keep it under another name (" + keptAs.reason +
                         "). The file will be left untouched: Tillane starts with no data and will not save.",
                     Caption(), win::MB_OK | win::MB_ICONEXCLAMATION);
     return CTillaneDlg::DataFileState::Untouchable;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/data_file_store.h"
+#include "storage/data_file_store.h"
 #include "app/tillane_dlg.h"
 #include "app/version.h"
 #include "ui/platform/types.h"

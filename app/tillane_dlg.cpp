@@ -294,54 +294,52 @@ void CTillaneDlg::LoadParsed(DataFile::LoadResult loaded)
 
 void CTillaneDlg::AddSampleData()
 {
+    DataFile::Contents sample = DataFile::SampleContents(Today());
     CAccountsListCtrl& accounts = m_accountsPage.GetAccountsList();
-    accounts.AddAccount("Checking", 0, CAccountsListCtrl::Selection::Leave);
-    accounts.AddAccount("Savings", 0, CAccountsListCtrl::Selection::Leave);
+    for (const DataFile::Account& account : sample.accounts)
+        accounts.AddAccount(account.description, account.balance, CAccountsListCtrl::Selection::Leave);
     CTransListCtrl& transactions = m_transPage.GetListCtrl();
-    const TimeValue today = Today();
-    transactions.AddTransaction(today, "Payday", 400, std::make_unique<CDateRepeaterWeekly>(2, 0), true);
-    transactions.AddTransaction(today, "Rent/Mortgage", -600, std::make_unique<CDateRepeaterMonthly>(1, 0, 1), true);
+    for (DataFile::Transaction& transaction : sample.transactions)
+        transactions.AddTransaction(transaction.date, transaction.description, transaction.amount,
+                                    std::move(transaction.rule), true);
 }
 
 app::FileOutcome CTillaneDlg::SaveData()
 {
     if (!Writable())
-        return {false, "this window does not save"};
+        return app::FileOutcome::Failed("this window does not save");
     if (m_dataFileState == DataFileState::LinkTargetMissing)
-        return {false, "the data file is a link to a file that does not exist, and Tillane does not create it"};
+        return app::FileOutcome::Failed("the data file is a link to a file that does not exist, and Tillane does not create it");
     if (m_dataFileState == DataFileState::Untouchable)
-        return {false, "the data file could not be read when Tillane started and is left as it is"};
+        return app::FileOutcome::Failed("the data file could not be read when Tillane started and is left as it is");
     const std::string path = DataFilePath();
     if (!m_dataFileUnreadable && app::FileChangedSince(path, m_onDisk) && app::IdentifyFile(path).exists) {
         // Another program's version of the file is kept before this one replaces it.
-        std::string reason;
-        const auto copy = app::KeepCopy(path, std::time(nullptr), &reason, "changed-elsewhere");
-        if (!copy)
-            return {false, "another program has changed the file, and its version could not be kept: " + reason};
+        const app::FileOutcome copy = app::KeepCopy(path, std::time(nullptr), "changed-elsewhere");
+        if (!copy.ok)
+            return app::FileOutcome::Failed("another program has changed the file, and its version could not be kept: " + copy.reason);
         // What was loaded is gone from the disk; there is no original left to keep.
         if (m_dataFileState == DataFileState::LoadKeepingOriginal)
             m_dataFileState = DataFileState::Load;
         win::MessageBox(this,
                         "The data file\n\n" + path +
-                            "\n\nhad been changed by another program. Its version has been kept as\n\n" + *copy +
+                            "\n\nhad been changed by another program. Its version has been kept as\n\n" + copy.path +
                             "\n\nand your data is saved in its place.",
                         win::LoadString(res::IDS_APP_TITLE), win::MB_OK | win::MB_ICONINFORMATION);
     }
     if (m_dataFileState == DataFileState::LoadKeepingOriginal) {
-        std::string reason;
-        const auto copy = app::KeepCopy(path, std::time(nullptr), &reason);
-        if (!copy)
-            return {false, "the file holds what this save would not keep as it is, and no copy of it could be "
-                           "kept: " + reason};
+        const app::FileOutcome copy = app::KeepCopy(path, std::time(nullptr));
+        if (!copy.ok)
+            return app::FileOutcome::Failed("the file holds what this save would not keep as it is, and no copy of it could be "
+                           "kept: " + copy.reason);
         m_dataFileState = DataFileState::Load;
-        win::MessageBox(this, OriginalKeptText(path, *copy), win::LoadString(res::IDS_APP_TITLE),
+        win::MessageBox(this, OriginalKeptText(path, copy.path), win::LoadString(res::IDS_APP_TITLE),
                         win::MB_OK | win::MB_ICONINFORMATION);
     }
     if (m_dataFileUnreadable) {
         // The file there was not understood: keep it before writing anything to its name.
-        std::string reason;
-        if (!app::SetAsideUnreadable(path, std::time(nullptr), &reason))
-            return {false, "the file there could not be read, and could not be kept under another name: " + reason};
+        if (const app::FileOutcome kept = app::SetAsideUnreadable(path, std::time(nullptr)); !kept.ok)
+            return app::FileOutcome::Failed("the file there could not be read, and could not be kept under another name: " + kept.reason);
         m_dataFileUnreadable = false;
     }
     if (const app::FileOutcome backup = app::BackUpDataFile(path, app::BackupFolder(), std::time(nullptr));
@@ -608,7 +606,7 @@ std::optional<std::string> CTillaneDlg::AskExportPath(win::SaveFileRequest& requ
 bool CTillaneDlg::WriteOutput(const std::string& what, const std::string& path, std::string_view bytes)
 {
     const app::FileOutcome outcome =
-        bytes.empty() ? app::FileOutcome {false, "the " + what + " could not be drawn"}
+        bytes.empty() ? app::FileOutcome::Failed("the " + what + " could not be drawn")
                       : app::WriteOutputFile(path, bytes, DataFilePath());
     if (!outcome.ok) {
         const std::string text = Replace(

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/data_file_store.h"
+#include "storage/data_file_store.h"
 #include "model/cashflow_interfaces.h"
 #include "storage/configuration.h"
 #include "storage/data_file.h"

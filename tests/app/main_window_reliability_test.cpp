@@ -24,7 +24,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "app/data_file_store.h"
+#include "storage/data_file_store.h"
 #include "app/tillane_app.h"
 #include "main_window_support.h"
 #include "model/dates.h"

@@ -9,16 +9,25 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 // The file-system side of keeping the user's data safe: the data file is replaced in one
 // step, a file that could not be loaded is set aside before anything else is written to
 // its name, and one copy of the program at a time holds a data file.
 namespace app {
 
+// How a file operation ended: done, or why not. Every file operation of the program's
+// data file and of its outputs says it this way.
 struct FileOutcome {
     bool ok = false;
     // Why it failed, in words for the user (the system's error text).
     std::string reason;
+    // The file the operation made, where it makes one under a name of its own (a copy kept
+    // aside); empty otherwise.
+    std::string path;
+
+    static FileOutcome Done(std::string made = {}) { return {true, {}, std::move(made)}; }
+    static FileOutcome Failed(std::string why) { return {false, std::move(why), {}}; }
 };
 
 // The file a path names in the end: links are followed, even to a target that does not
@@ -41,7 +50,10 @@ struct FileIdentity {
     std::uint64_t hash = 0;
 };
 
+// FNV-1a of the bytes: 64 bits to tell contents apart, 32 bits to tell folders apart in a
+// short name.
 std::uint64_t HashBytes(std::string_view bytes);
+std::uint32_t HashBytes32(std::string_view bytes);
 
 // Describes the file a path names now (links followed), reading it for its hash.
 FileIdentity IdentifyFile(const std::string& path);
@@ -73,9 +85,9 @@ FileOutcome ReplaceFile(const std::string& path, std::string_view bytes,
 
 // Renames a data file that could not be loaded to "<name>.unreadable-YYYYMMDD-HHMM" (local
 // time of now; "-2", "-3", ... appended when that name is taken) in the same folder.
-// Returns the new path; an empty one when no file is there any more (nothing to keep);
-// nothing, with the reason, when the rename failed or what is there is not a regular file.
-std::optional<std::string> SetAsideUnreadable(const std::string& path, std::time_t now, std::string* reason);
+// Done with the new path; done with none when no file is there any more (nothing to keep);
+// failed, with the reason, when the rename failed or what is there is not a regular file.
+FileOutcome SetAsideUnreadable(const std::string& path, std::time_t now);
 
 // Removes the temporary files that writes of the file a path names left behind when they
 // were cut short (".<name>.saving-XXXXXX" next to it): a write under way holds its own, and
@@ -85,9 +97,8 @@ int RemoveStaleSaves(const std::string& dataFilePath);
 // Keeps a copy of the data file as it is now under "<name>.<label>-YYYYMMDD-HHMM" (local
 // time of now; "-2", "-3", ... when taken) in the same folder, leaving the file itself in
 // place: a second name for the same bytes where the file system allows it, else a copy.
-// Returns the copy's path, or nothing with the reason.
-std::optional<std::string> KeepCopy(const std::string& path, std::time_t now, std::string* reason,
-                                    const std::string& label = "original");
+// Done with the copy's path, or failed with the reason.
+FileOutcome KeepCopy(const std::string& path, std::time_t now, const std::string& label = "original");
 
 // Where backups of data files go: $XDG_STATE_HOME/Tillane/backups, by default
 // ~/.local/state/Tillane/backups; never beside the data file.

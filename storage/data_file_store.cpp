@@ -1,4 +1,4 @@
-#include "app/data_file_store.h"
+#include "storage/data_file_store.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -119,13 +119,25 @@ int RemoveAbandonedTemporaries(const std::filesystem::path& folder, const std::f
 
 } // namespace
 
-std::uint64_t HashBytes(std::string_view bytes)
+namespace {
+
+template <typename Hash, Hash kOffset, Hash kPrime>
+Hash Fnv1a(std::string_view bytes)
 {
-    std::uint64_t hash = 14695981039346656037u;
+    Hash hash = kOffset;
     for (const char c : bytes)
-        hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211u;
+        hash = static_cast<Hash>((hash ^ static_cast<unsigned char>(c)) * kPrime);
     return hash;
 }
+
+} // namespace
+
+std::uint64_t HashBytes(std::string_view bytes)
+{
+    return Fnv1a<std::uint64_t, 14695981039346656037u, 1099511628211u>(bytes);
+}
+
+std::uint32_t HashBytes32(std::string_view bytes) { return Fnv1a<std::uint32_t, 2166136261u, 16777619u>(bytes); }
 
 FileIdentity IdentifyFile(const std::string& path)
 {
@@ -246,7 +258,7 @@ FileOutcome ReplaceFile(const std::string& path, std::string_view bytes, const s
         name.push_back('\0');
         descriptor = ::mkstemp(name.data());
         if (descriptor < 0)
-            return {false, SystemError(errno)};
+            return FileOutcome::Failed(SystemError(errno));
         temporary = name.data();
         struct stat info {};
         if (::flock(descriptor, LOCK_EX) == 0 && ::fstat(descriptor, &info) == 0 && info.st_nlink == 0) {
@@ -255,7 +267,7 @@ FileOutcome ReplaceFile(const std::string& path, std::string_view bytes, const s
         }
     }
     if (descriptor < 0)
-        return {false, "no temporary file could be kept for the write"};
+        return FileOutcome::Failed("no temporary file could be kept for the write");
     // A second descriptor holds the lock, as the first is closed before the rename.
     const int holder = ::dup(descriptor);
 
@@ -267,7 +279,7 @@ FileOutcome ReplaceFile(const std::string& path, std::string_view bytes, const s
         ::close(descriptor);
         ::unlink(temporary.c_str());
         release();
-        return FileOutcome{false, SystemError(error)};
+        return FileOutcome::Failed(SystemError(error));
     };
 
     struct stat existing {};
@@ -295,12 +307,12 @@ FileOutcome ReplaceFile(const std::string& path, std::string_view bytes, const s
         const int error = errno;
         ::unlink(temporary.c_str());
         release();
-        return {false, SystemError(error)};
+        return FileOutcome::Failed(SystemError(error));
     }
     if (beforeRename && !beforeRename()) {
         ::unlink(temporary.c_str());
         release();
-        return {false, "the save was interrupted"};
+        return FileOutcome::Failed("the save was interrupted");
     }
     const int renamed = ::rename(temporary.c_str(), target.c_str());
     const int renameError = errno;
@@ -308,11 +320,11 @@ FileOutcome ReplaceFile(const std::string& path, std::string_view bytes, const s
         ::unlink(temporary.c_str());
     release();
     if (renamed != 0)
-        return {false, SystemError(renameError)};
+        return FileOutcome::Failed(SystemError(renameError));
     SyncFolder(folder);
     if (written)
         *written = identity;
-    return {true, {}};
+    return FileOutcome::Done();
 }
 
 std::filesystem::path BackupFolder()
@@ -333,15 +345,13 @@ FileOutcome BackUpDataFile(const std::string& path, const std::filesystem::path&
     const std::filesystem::path target = ResolveTarget(path);
     std::error_code error;
     if (!std::filesystem::exists(target, error))
-        return {true, {}};
+        return FileOutcome::Done();
     if (folder.empty())
-        return {false, "there is no home folder to keep backups in"};
+        return FileOutcome::Failed("there is no home folder to keep backups in");
     // Files of the same name in different folders get backups of their own.
-    std::uint32_t hash = 2166136261u;
-    for (const char c : std::filesystem::absolute(target, error).parent_path().string())
-        hash = (hash ^ static_cast<unsigned char>(c)) * 16777619u;
     char hex[9];
-    std::snprintf(hex, sizeof hex, "%08x", hash);
+    std::snprintf(hex, sizeof hex, "%08x",
+                  static_cast<unsigned>(HashBytes32(std::filesystem::absolute(target, error).parent_path().string())));
     const std::string prefix = target.filename().string() + "." + hex + ".";
     std::tm local {};
     ::localtime_r(&now, &local);
@@ -355,15 +365,15 @@ FileOutcome BackUpDataFile(const std::string& path, const std::filesystem::path&
                IsTemporaryOf(name, name.substr(1, dated - 1));
     });
     if (std::filesystem::exists(backup, error))
-        return {true, {}};
+        return FileOutcome::Done();
 
     std::filesystem::create_directories(folder, error);
     if (error)
-        return {false, error.message()};
+        return FileOutcome::Failed(error.message());
     std::ifstream in(target, std::ios::binary);
     std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     if (!in.good() && !in.eof())
-        return {false, "the data file could not be read"};
+        return FileOutcome::Failed("the data file could not be read");
     const FileOutcome written = ReplaceFile(backup.string(), bytes);
     if (!written.ok)
         return written;
@@ -382,84 +392,103 @@ FileOutcome BackUpDataFile(const std::string& path, const std::filesystem::path&
     const std::size_t keepOthers = keep > 1 ? static_cast<std::size_t>(keep - 1) : 0;
     for (std::size_t i = 0; i + keepOthers < others.size(); ++i)
         std::filesystem::remove(folder / others[i].second, error);
-    return {true, {}};
+    return FileOutcome::Done();
 }
 
-std::optional<std::string> KeepCopy(const std::string& path, std::time_t now, std::string* reason,
-                                    const std::string& label)
+namespace {
+
+// What one try to put a file under a name made.
+enum class Placed { Done, NameTaken, Failed };
+
+// Tries `place` with "<base>", then "<base>-2", "<base>-3", ... until it is done, fails,
+// or no name is free. Done with the name used, or failed with `place`'s reason.
+FileOutcome UnderFreeName(const std::string& base, const std::function<Placed(const std::string&, std::string*)>& place)
+{
+    for (int attempt = 1; attempt < 1000; ++attempt) {
+        const std::string candidate = attempt == 1 ? base : base + "-" + std::to_string(attempt);
+        std::string reason;
+        switch (place(candidate, &reason)) {
+        case Placed::Done:
+            return FileOutcome::Done(candidate);
+        case Placed::NameTaken:
+            continue;
+        case Placed::Failed:
+            return FileOutcome::Failed(reason);
+        }
+    }
+    return FileOutcome::Failed("no free name to keep it under");
+}
+
+// "<path>.<label>-YYYYMMDD-HHMM", local time of now.
+std::string StampedName(const std::string& path, const std::string& label, std::time_t now)
 {
     std::tm local {};
     ::localtime_r(&now, &local);
     char stamp[32];
     std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M", &local);
-    const std::string target = ResolveTarget(path).string();
-    const std::string base = target + "." + label + "-" + stamp;
-    for (int attempt = 1; attempt < 1000; ++attempt) {
-        const std::string candidate = attempt == 1 ? base : base + "-" + std::to_string(attempt);
-        // A save replaces the data file by a new one, so a second name keeps the old bytes.
-        if (::link(target.c_str(), candidate.c_str()) == 0)
-            return candidate;
-        if (errno == EEXIST)
-            continue;
-        std::error_code error;
-        if (std::filesystem::copy_file(target, candidate, std::filesystem::copy_options::none, error))
-            return candidate;
-        if (error == std::errc::file_exists)
-            continue;
-        if (reason)
-            *reason = error.message();
-        return std::nullopt;
-    }
-    if (reason)
-        *reason = "no free name to keep it under";
-    return std::nullopt;
+    return path + "." + label + "-" + stamp;
 }
 
-std::optional<std::string> SetAsideUnreadable(const std::string& path, std::time_t now, std::string* reason)
+} // namespace
+
+FileOutcome KeepCopy(const std::string& path, std::time_t now, const std::string& label)
+{
+    const std::string target = ResolveTarget(path).string();
+    return UnderFreeName(StampedName(target, label, now), [&](const std::string& candidate, std::string* reason) {
+        // A save replaces the data file by a new one, so a second name keeps the old bytes.
+        if (::link(target.c_str(), candidate.c_str()) == 0)
+            return Placed::Done;
+        if (errno == EEXIST)
+            return Placed::NameTaken;
+        std::error_code error;
+        if (std::filesystem::copy_file(target, candidate, std::filesystem::copy_options::none, error))
+            return Placed::Done;
+        if (error == std::errc::file_exists)
+            return Placed::NameTaken;
+        *reason = error.message();
+        return Placed::Failed;
+    });
+}
+
+FileOutcome SetAsideUnreadable(const std::string& path, std::time_t now)
 {
     // A folder, a pipe or a device there is not a data file to move out of the way.
     struct stat there {};
-    if (::stat(path.c_str(), &there) == 0 && !S_ISREG(there.st_mode)) {
-        if (reason)
-            *reason = "it is not a regular file";
-        return std::nullopt;
-    }
-    std::tm local {};
-    ::localtime_r(&now, &local);
-    char stamp[32];
-    std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M", &local);
-    const std::string base = path + ".unreadable-" + stamp;
-    for (int attempt = 1; attempt < 1000; ++attempt) {
-        const std::string candidate = attempt == 1 ? base : base + "-" + std::to_string(attempt);
-        // link + unlink instead of rename: never replaces a file that already has the name.
-        if (::link(path.c_str(), candidate.c_str()) == 0) {
-            ::unlink(path.c_str());
-            return candidate;
-        }
-        if (errno == EEXIST)
-            continue;
-        if (errno == ENOENT) {
-            // Gone since it was found unreadable: there is nothing left to keep.
-            struct stat gone {};
-            if (::lstat(path.c_str(), &gone) != 0 && errno == ENOENT)
-                return std::string();
-            errno = ENOENT;
-        }
-        if (errno == EPERM || errno == EXDEV || errno == ENOTSUP || errno == EMLINK) {
-            // File systems without hard links: rename, after checking the name is free.
-            std::error_code error;
-            if (std::filesystem::exists(candidate, error))
-                continue;
-            if (::rename(path.c_str(), candidate.c_str()) == 0)
-                return candidate;
-        }
-        if (reason)
+    if (::stat(path.c_str(), &there) == 0 && !S_ISREG(there.st_mode))
+        return FileOutcome::Failed("it is not a regular file");
+    bool gone = false;
+    FileOutcome outcome =
+        UnderFreeName(StampedName(path, "unreadable", now), [&](const std::string& candidate, std::string* reason) {
+            // link + unlink instead of rename: never replaces a file that already has the name.
+            if (::link(path.c_str(), candidate.c_str()) == 0) {
+                ::unlink(path.c_str());
+                return Placed::Done;
+            }
+            if (errno == EEXIST)
+                return Placed::NameTaken;
+            if (errno == ENOENT) {
+                // Gone since it was found unreadable: there is nothing left to keep.
+                struct stat left {};
+                if (::lstat(path.c_str(), &left) != 0 && errno == ENOENT) {
+                    gone = true;
+                    return Placed::Done;
+                }
+                errno = ENOENT;
+            }
+            if (errno == EPERM || errno == EXDEV || errno == ENOTSUP || errno == EMLINK) {
+                // File systems without hard links: rename, after checking the name is free.
+                std::error_code error;
+                if (std::filesystem::exists(candidate, error))
+                    return Placed::NameTaken;
+                if (::rename(path.c_str(), candidate.c_str()) == 0)
+                    return Placed::Done;
+            }
             *reason = SystemError(errno);
-        return std::nullopt;
-    }
-    if (reason)
-        *reason = "no free name to keep it under";
-    return std::nullopt;
+            return Placed::Failed;
+        });
+    if (gone)
+        outcome.path.clear();
+    return outcome;
 }
 
 int RemoveStaleSaves(const std::string& dataFilePath)
