@@ -54,12 +54,12 @@ win::CRect ReadFrameRect(IConfigDataManager& settings);
 // (as "missing" when there was none to load: a link the user chose not to follow, a file
 // gone before it could be kept), which is what the window is to load.
 CTillaneDlg::DataFileState SafeguardDataFile(const std::string& path, DataFileReading* reading = nullptr,
-                                             const app::DataFileLock* lock = nullptr);
+                                             app::DataFileLock* lock = nullptr);
 
 // Start-up's checks of the data file, with the lock taken on it: nothing when another copy
 // of Tillane holds the file or the path names something other than a regular file (a
 // folder, a pipe; the user has been told, and it is not touched, not even read); otherwise, once the temporary files of saves cut short are removed,
 // SafeguardDataFile's answer, reading the file through the lock.
 std::optional<CTillaneDlg::DataFileState> CheckDataFileAtStartUp(const std::string& path,
-                                                                 const app::DataFileLock& lock,
+                                                                 app::DataFileLock& lock,
                                                                  DataFileReading* reading = nullptr);

@@ -79,6 +79,10 @@ FileIdentity Describe(const struct stat& info)
     identity.inode = static_cast<std::uint64_t>(info.st_ino);
     identity.size = static_cast<std::uint64_t>(info.st_size);
     identity.modifiedNs = Nanoseconds(info.st_mtim);
+    identity.changedNs = Nanoseconds(info.st_ctim);
+    identity.mode = static_cast<std::uint32_t>(info.st_mode & 07777);
+    identity.links = static_cast<std::uint64_t>(info.st_nlink);
+    identity.regular = S_ISREG(info.st_mode);
     identity.takenNs = NowNs();
     return identity;
 }
@@ -139,7 +143,26 @@ std::uint64_t HashBytes(std::string_view bytes)
 
 std::uint32_t HashBytes32(std::string_view bytes) { return Fnv1a<std::uint32_t, 2166136261u, 16777619u>(bytes); }
 
+namespace {
+FileIdentity IdentifyTarget(const std::string& path);
+} // namespace
+
+bool IsSymbolicLink(const std::string& path)
+{
+    struct stat info {};
+    return ::lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode);
+}
+
 FileIdentity IdentifyFile(const std::string& path)
+{
+    FileIdentity identity = IdentifyTarget(path);
+    identity.symbolicLink = IsSymbolicLink(path);
+    return identity;
+}
+
+namespace {
+
+FileIdentity IdentifyTarget(const std::string& path)
 {
     const int descriptor = ::open(ResolveTarget(path).c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (descriptor < 0) {
@@ -174,6 +197,8 @@ FileIdentity IdentifyFile(const std::string& path)
     return identity;
 }
 
+} // namespace
+
 FileRead ReadAndIdentify(const std::string& path, int descriptor)
 {
     FileRead result;
@@ -186,12 +211,17 @@ FileRead ReadAndIdentify(const std::string& path, int descriptor)
         identity.inode = facts->inode;
         identity.size = facts->size;
         identity.modifiedNs = facts->modifiedNs;
+        identity.changedNs = facts->changedNs;
+        identity.mode = facts->mode;
+        identity.links = facts->links;
+        identity.regular = facts->regular;
     } else if (struct stat info {}; result.read.status == TextFile::ReadStatus::Unreadable &&
                                     ::stat(path.c_str(), &info) == 0) {
         // There but not to be opened: described without its bytes.
         identity = Describe(info);
     }
     identity.takenNs = takenNs;
+    identity.symbolicLink = IsSymbolicLink(path);
     if (result.read.status == TextFile::ReadStatus::Ok) {
         identity.hashed = true;
         identity.hash = HashBytes(result.read.bytes);
@@ -207,16 +237,23 @@ bool FileChangedSince(const std::string& path, const FileIdentity& known)
         return (errno == ENOENT || errno == ENOTDIR) && known.exists;
     if (!known.exists)
         return true;
+    // A link where there was a file, or the reverse, is another file whatever it holds.
+    if (IsSymbolicLink(path) != known.symbolicLink || !S_ISREG(info.st_mode))
+        return true;
     const FileIdentity now = Describe(info);
     if (now.size != known.size)
         return true;
     const bool sameFields = now.device == known.device && now.inode == known.inode &&
                             now.modifiedNs == known.modifiedNs;
-    if (sameFields && known.modifiedNs + kTimestampSlackNs < known.takenNs)
+    // Both times well before the record: a write since would have moved one of them. An
+    // edit that puts the modification time back still moves the change time.
+    const bool proven = sameFields && now.changedNs == known.changedNs &&
+                        std::max(known.modifiedNs, known.changedNs) + kTimestampSlackNs < known.takenNs;
+    if (proven)
         return false;
     // Replaced by a copy of the same bytes (a sync tool, say) is no change. A file that
     // cannot be read now (permissions) is judged by the fields alone.
-    const FileIdentity read = IdentifyFile(path);
+    const FileIdentity read = IdentifyTarget(path);
     if (!read.hashed || !known.hashed)
         return !sameFields;
     return read.hash != known.hash;
@@ -241,9 +278,9 @@ std::filesystem::path ResolveTarget(const std::string& path)
 }
 
 FileOutcome ReplaceFile(const std::string& path, std::string_view bytes, const std::function<bool()>& beforeRename,
-                        FileIdentity* written)
+                        FileIdentity* written, const ReplaceOptions& options)
 {
-    const std::filesystem::path target = ResolveTarget(path);
+    const std::filesystem::path target = options.followLinks ? ResolveTarget(path) : std::filesystem::path(path);
     std::filesystem::path folder = target.parent_path();
     if (folder.empty())
         folder = ".";
@@ -284,7 +321,9 @@ FileOutcome ReplaceFile(const std::string& path, std::string_view bytes, const s
 
     struct stat existing {};
     const bool replacing = ::stat(target.c_str(), &existing) == 0;
-    const mode_t mode = replacing ? (existing.st_mode & 07777) : NewFileMode();
+    const mode_t mode = options.mode ? static_cast<mode_t>(*options.mode & 07777)
+                        : replacing  ? (existing.st_mode & 07777)
+                                     : NewFileMode();
     // The owner and group stay where the process may set them (an administrator's save of
     // a user's file); otherwise the new file is the process's own, as any new file is.
     // The mode is set after, as a change of owner may clear some of its bits.
@@ -322,8 +361,10 @@ FileOutcome ReplaceFile(const std::string& path, std::string_view bytes, const s
     if (renamed != 0)
         return FileOutcome::Failed(SystemError(renameError));
     SyncFolder(folder);
-    if (written)
+    if (written) {
         *written = identity;
+        written->symbolicLink = IsSymbolicLink(path);
+    }
     return FileOutcome::Done();
 }
 
@@ -346,6 +387,9 @@ FileOutcome BackUpDataFile(const std::string& path, const std::filesystem::path&
     std::error_code error;
     if (!std::filesystem::exists(target, error))
         return FileOutcome::Done();
+    // Reading a pipe would wait for a writer: only a regular file is kept.
+    if (!std::filesystem::is_regular_file(target, error))
+        return FileOutcome::Failed("it is not a regular file");
     if (folder.empty())
         return FileOutcome::Failed("there is no home folder to keep backups in");
     // Files of the same name in different folders get backups of their own.
@@ -431,9 +475,9 @@ std::string StampedName(const std::string& path, const std::string& label, std::
 
 } // namespace
 
-FileOutcome KeepCopy(const std::string& path, std::time_t now, const std::string& label)
+FileOutcome KeepCopy(const std::string& path, std::time_t now, const std::string& label, bool followLinks)
 {
-    const std::string target = ResolveTarget(path).string();
+    const std::string target = followLinks ? ResolveTarget(path).string() : path;
     return UnderFreeName(StampedName(target, label, now), [&](const std::string& candidate, std::string* reason) {
         // A save replaces the data file by a new one, so a second name keeps the old bytes.
         if (::link(target.c_str(), candidate.c_str()) == 0)
@@ -441,8 +485,13 @@ FileOutcome KeepCopy(const std::string& path, std::time_t now, const std::string
         if (errno == EEXIST)
             return Placed::NameTaken;
         std::error_code error;
-        if (std::filesystem::copy_file(target, candidate, std::filesystem::copy_options::none, error))
+        if (!followLinks && IsSymbolicLink(target)) {
+            std::filesystem::copy_symlink(target, candidate, error);
+            if (!error)
+                return Placed::Done;
+        } else if (std::filesystem::copy_file(target, candidate, std::filesystem::copy_options::none, error)) {
             return Placed::Done;
+        }
         if (error == std::errc::file_exists)
             return Placed::NameTaken;
         *reason = error.message();
@@ -450,8 +499,10 @@ FileOutcome KeepCopy(const std::string& path, std::time_t now, const std::string
     });
 }
 
-FileOutcome SetAsideUnreadable(const std::string& path, std::time_t now)
+FileOutcome SetAsideUnreadable(const std::string& dataFilePath, std::time_t now)
 {
+    // A link stays: what it leads to is what a save would write, so that is kept aside.
+    const std::string path = ResolveTarget(dataFilePath).string();
     // A folder, a pipe or a device there is not a data file to move out of the way.
     struct stat there {};
     if (::stat(path.c_str(), &there) == 0 && !S_ISREG(there.st_mode))

@@ -42,6 +42,15 @@ struct FileIdentity {
     std::uint64_t inode = 0;
     std::uint64_t size = 0;
     std::int64_t modifiedNs = 0;
+    // The change time (ctime): an edit that puts the modification time back moves it.
+    std::int64_t changedNs = 0;
+    // The permission bits, and how many names (hard links) the file has.
+    std::uint32_t mode = 0;
+    std::uint64_t links = 0;
+    // What the path itself is: a symbolic link (followed for the fields above), and
+    // whether the file it ends at is a regular file.
+    bool symbolicLink = false;
+    bool regular = false;
     // When this was taken: a file modified just before may be modified again within the
     // same tick of the file system's clock, unseen by the fields above.
     std::int64_t takenNs = 0;
@@ -70,9 +79,14 @@ struct FileRead {
 FileRead ReadAndIdentify(const std::string& path, int descriptor = -1);
 
 // Whether the file a path names now holds other bytes than `known` describes, or has
-// appeared or gone. When device, inode, size and modification time are as recorded and
-// that time lay well before the record was taken, the file is not read again.
+// appeared or gone, or is another kind of thing than it was: a symbolic link where there
+// was a file or the reverse, anything but a regular file. Only when device, inode, size,
+// modification and change times are as recorded, and both times lay well before the record
+// was taken, is the file not read again; otherwise its bytes tell.
 bool FileChangedSince(const std::string& path, const FileIdentity& known);
+
+// Whether the path is a symbolic link itself.
+bool IsSymbolicLink(const std::string& path);
 
 // Writes the bytes to a new file in the same folder, flushes it to the disk and renames
 // it over the old file, which keeps its permissions. Whatever happens before the rename
@@ -80,11 +94,19 @@ bool FileChangedSince(const std::string& path, const FileIdentity& known);
 // beforeRename, when given, runs between the write and the rename; returning false there
 // abandons the save as a failure would (tests use it to cut a save short).
 // written, when given, receives what the new file is after a successful save.
+// options.followLinks false writes a regular file at the path itself, replacing a link
+// there; options.mode, when given, is the new file's permissions instead of the old one's.
+struct ReplaceOptions {
+    bool followLinks = true;
+    std::optional<std::uint32_t> mode;
+};
 FileOutcome ReplaceFile(const std::string& path, std::string_view bytes,
-                        const std::function<bool()>& beforeRename = {}, FileIdentity* written = nullptr);
+                        const std::function<bool()>& beforeRename = {}, FileIdentity* written = nullptr,
+                        const ReplaceOptions& options = {});
 
 // Renames a data file that could not be loaded to "<name>.unreadable-YYYYMMDD-HHMM" (local
-// time of now; "-2", "-3", ... appended when that name is taken) in the same folder.
+// time of now; "-2", "-3", ... appended when that name is taken) in the same folder. A link
+// stays where it is: the file it points to is renamed, beside it, as a save writes there.
 // Done with the new path; done with none when no file is there any more (nothing to keep);
 // failed, with the reason, when the rename failed or what is there is not a regular file.
 FileOutcome SetAsideUnreadable(const std::string& path, std::time_t now);
@@ -97,8 +119,10 @@ int RemoveStaleSaves(const std::string& dataFilePath);
 // Keeps a copy of the data file as it is now under "<name>.<label>-YYYYMMDD-HHMM" (local
 // time of now; "-2", "-3", ... when taken) in the same folder, leaving the file itself in
 // place: a second name for the same bytes where the file system allows it, else a copy.
-// Done with the copy's path, or failed with the reason.
-FileOutcome KeepCopy(const std::string& path, std::time_t now, const std::string& label = "original");
+// Done with the copy's path, or failed with the reason. With followLinks false, what the
+// path itself is (a link, say) is kept under "<path>.<label>-...", not the file it leads to.
+FileOutcome KeepCopy(const std::string& path, std::time_t now, const std::string& label = "original",
+                     bool followLinks = true);
 
 // Where backups of data files go: $XDG_STATE_HOME/Tillane/backups, by default
 // ~/.local/state/Tillane/backups; never beside the data file.

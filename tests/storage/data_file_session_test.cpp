@@ -1,0 +1,257 @@
+// The data-file session's decisions, without a window: what it keeps aside, what it asks,
+// and what a save leaves on disk when other programs have been at the file.
+#include "storage/data_file_session.h"
+
+#include "res/resource.h"
+#include "support/temp_dir.h"
+#include "support/unprivileged_user.h"
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+using testing_support::ReadFileBytes;
+using testing_support::TempDir;
+using testing_support::WriteFileBytes;
+
+const std::string kData = "<TILLANE Format=\"1\">\r\r\n<ACCOUNTS>\r\r\n<ACCOUNT>\r\r\n<DESCRIPTION>Checking</DESCRIPTION>"
+                          "\r\r\n<AMOUNT>5</AMOUNT>\r\r\n</ACCOUNT>\r\r\n</ACCOUNTS>\r\r\n</TILLANE>\r\r\n";
+
+// Answers from a script and keeps what it was told. A text is its string id and values:
+// "#433:/path/default.Tillane".
+class ScriptedPrompt : public app::IDataFilePrompt {
+public:
+    std::string Text(int id) override { return "#" + std::to_string(id) + ":%1:%2:%3:%4:%5"; }
+    void Inform(const std::string& text) override { told.push_back(text); }
+    void Warn(const std::string& text) override { told.push_back(text); }
+    Answer Ask(const std::string& text, Question) override
+    {
+        told.push_back(text);
+        EXPECT_FALSE(answers.empty()) << "not expected to ask: " << text;
+        if (answers.empty())
+            return Answer::Cancel;
+        const Answer answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+    // Whether message `id` was told or asked since the last call, and forgets what was.
+    bool Said(int id)
+    {
+        bool found = false;
+        for (const std::string& text : told)
+            found = found || text.starts_with("#" + std::to_string(id) + ":");
+        told.clear();
+        return found;
+    }
+
+    std::vector<std::string> told;
+    std::deque<Answer> answers;
+};
+
+class DataFileSessionTest : public ::testing::Test {
+protected:
+    std::filesystem::path DataFile() const { return m_folder / "default.Tillane"; }
+
+    // A session on the data file as start-up opens it and the window loads it.
+    std::unique_ptr<app::DataFileSession> Open(const std::filesystem::path& path)
+    {
+        auto session = std::make_unique<app::DataFileSession>(path.string(), m_prompt);
+        session->SetBackupFolder(m_folder / "backups");
+        EXPECT_TRUE(session->Start().has_value());
+        session->Loaded(session->TakeReading());
+        return session;
+    }
+
+    std::vector<std::filesystem::path> Named(const std::string& start) const
+    {
+        std::vector<std::filesystem::path> found;
+        for (const auto& entry : std::filesystem::directory_iterator(m_folder.Path()))
+            if (entry.path().filename().string().starts_with(start))
+                found.push_back(entry.path());
+        return found;
+    }
+
+    TempDir m_folder;
+    ScriptedPrompt m_prompt;
+};
+
+// A link to a file that cannot be loaded: the file it leads to is kept aside, the link stays,
+// and the save writes where it points.
+TEST_F(DataFileSessionTest, ALinkToAnUnreadableFileKeepsTheLinkAndSetsTheTargetAside)
+{
+    std::filesystem::create_directory(m_folder / "synced");
+    const auto target = m_folder / "synced" / "real.Tillane";
+    WriteFileBytes(target, "not markup");
+    std::filesystem::create_symlink(target, DataFile());
+    app::DataFileSession session(DataFile().string(), m_prompt);
+    session.SetBackupFolder(m_folder / "backups");
+    EXPECT_EQ(session.Start(), app::DataFileState::SetAside);
+    EXPECT_TRUE(m_prompt.Said(res::IDS_FILE_SET_ASIDE));
+    EXPECT_TRUE(std::filesystem::is_symlink(DataFile()));
+    ASSERT_TRUE(std::filesystem::exists(m_folder / "synced"));
+    std::vector<std::filesystem::path> kept;
+    for (const auto& entry : std::filesystem::directory_iterator(m_folder / "synced"))
+        if (entry.path().filename().string().starts_with("real.Tillane.unreadable-"))
+            kept.push_back(entry.path());
+    ASSERT_EQ(kept.size(), 1u);
+    EXPECT_EQ(ReadFileBytes(kept[0]), "not markup");
+
+    session.Loaded(session.TakeReading());
+    ASSERT_TRUE(session.Save(kData).ok);
+    EXPECT_TRUE(std::filesystem::is_symlink(DataFile()));
+    EXPECT_EQ(ReadFileBytes(target), kData);
+}
+
+// An edit in place that keeps the size and puts the modification time back, on a file
+// last changed well before it was loaded: its change time gives it away, and the bytes
+// tell.
+TEST_F(DataFileSessionTest, AnEditKeepingSizeAndModificationTimeIsSeen)
+{
+    WriteFileBytes(DataFile(), kData);
+    app::DataFileSession session(DataFile().string(), m_prompt);
+    session.SetBackupFolder(m_folder / "backups");
+    ASSERT_TRUE(session.Start().has_value());
+    app::DataFileReading reading = session.TakeReading();
+    // Loaded ten seconds after the file was last written.
+    reading.identity.takenNs += 10'000'000'000;
+    session.Loaded(reading);
+    EXPECT_EQ(session.CheckForChanges(false), app::DataFileSession::ChangeChoice::Save);
+
+    struct stat before {};
+    ASSERT_EQ(::stat(DataFile().c_str(), &before), 0);
+    std::string theirs = kData;
+    theirs.replace(theirs.find("Checking"), 8, "Chequing");
+    {
+        std::fstream file(DataFile(), std::ios::in | std::ios::out | std::ios::binary);
+        file.write(theirs.data(), static_cast<std::streamsize>(theirs.size()));
+    }
+    const timespec times[2] = {before.st_atim, before.st_mtim};
+    ASSERT_EQ(::utimensat(AT_FDCWD, DataFile().c_str(), times, 0), 0);
+
+    m_prompt.answers = {app::IDataFilePrompt::Answer::Cancel};
+    EXPECT_EQ(session.CheckForChanges(false), app::DataFileSession::ChangeChoice::Cancel);
+    EXPECT_TRUE(m_prompt.Said(res::IDS_FILE_CHANGED_ASK));
+    EXPECT_EQ(ReadFileBytes(DataFile()), theirs);
+}
+
+// A data file replaced by a link while the window is open is another file: "keep mine"
+// keeps the link aside and writes a file of its own at the path, never through the link.
+TEST_F(DataFileSessionTest, ALinkThatReplacedTheFileIsKeptAsideAndNeverWrittenThrough)
+{
+    WriteFileBytes(DataFile(), kData);
+    const auto session = Open(DataFile());
+    const auto elsewhere = m_folder / "someone else's";
+    WriteFileBytes(elsewhere, kData);
+    std::filesystem::remove(DataFile());
+    std::filesystem::create_symlink(elsewhere, DataFile());
+
+    m_prompt.answers = {app::IDataFilePrompt::Answer::Yes};
+    EXPECT_EQ(session->CheckForChanges(false), app::DataFileSession::ChangeChoice::Save);
+    ASSERT_TRUE(session->Save("mine").ok);
+    EXPECT_EQ(ReadFileBytes(elsewhere), kData);
+    EXPECT_FALSE(std::filesystem::is_symlink(DataFile()));
+    EXPECT_EQ(ReadFileBytes(DataFile()), "mine");
+    const auto kept = Named("default.Tillane.changed-elsewhere-");
+    ASSERT_EQ(kept.size(), 1u);
+    EXPECT_TRUE(std::filesystem::is_symlink(kept[0]));
+}
+
+// A read-only file is replaced only when the user says so, and stays read-only; a file
+// made unreadable while open is saved with the permissions it had when loaded.
+TEST_F(DataFileSessionTest, PermissionsAreAskedAboutAndNeverLeaveAFileThatCannotBeReadBack)
+{
+    WriteFileBytes(DataFile(), kData);
+    ::chmod(DataFile().c_str(), 0444);
+    auto session = Open(DataFile());
+    m_prompt.answers = {app::IDataFilePrompt::Answer::No};
+    EXPECT_FALSE(session->Save("mine").ok);
+    EXPECT_TRUE(m_prompt.Said(res::IDS_FILE_READ_ONLY_ASK));
+    EXPECT_EQ(ReadFileBytes(DataFile()), kData);
+    m_prompt.answers = {app::IDataFilePrompt::Answer::Yes};
+    ASSERT_TRUE(session->Save("mine").ok);
+    ASSERT_TRUE(session->Save("mine again").ok);
+    EXPECT_EQ(m_prompt.told.size(), 1u) << "asked once: " << ::testing::PrintToString(m_prompt.told);
+    m_prompt.told.clear();
+    struct stat info {};
+    ASSERT_EQ(::stat(DataFile().c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0444u);
+
+    session.reset();
+    ::chmod(DataFile().c_str(), 0640);
+    WriteFileBytes(DataFile(), kData);
+    session = Open(DataFile());
+    ::chmod(DataFile().c_str(), 0);
+    ASSERT_TRUE(session->Save("mine").ok);
+    EXPECT_TRUE(m_prompt.Said(res::IDS_FILE_MODE_RESTORED));
+    ASSERT_EQ(::stat(DataFile().c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0640u);
+}
+
+// A folder the user cannot write: no lock, said at start; the save's error names the folder.
+TEST_F(DataFileSessionTest, AFolderThatCannotBeWrittenIsToldAtStartAndNamedBySaves)
+{
+    const auto folder = m_folder / "shared";
+    std::filesystem::create_directory(folder);
+    WriteFileBytes(folder / "default.Tillane", kData);
+    std::filesystem::permissions(m_folder.Path(), std::filesystem::perms::all);
+    std::filesystem::permissions(folder, std::filesystem::perms::owner_all | std::filesystem::perms::group_read |
+                                             std::filesystem::perms::group_exec | std::filesystem::perms::others_read |
+                                             std::filesystem::perms::others_exec);
+    testing_support::AsUnprivilegedUser unprivileged;
+    app::DataFileSession session((folder / "default.Tillane").string(), m_prompt);
+    session.SetBackupFolder(m_folder / "backups");
+    EXPECT_TRUE(session.Start().has_value());
+    ASSERT_FALSE(m_prompt.told.empty());
+    EXPECT_TRUE(m_prompt.told[0].starts_with("#" + std::to_string(res::IDS_FILE_FOLDER_NOT_WRITABLE) + ":" +
+                                            folder.string() + ":"))
+        << m_prompt.told[0];
+    m_prompt.told.clear();
+    session.Loaded(session.TakeReading());
+    const app::FileOutcome saved = session.Save("mine");
+    EXPECT_FALSE(saved.ok);
+    EXPECT_TRUE(saved.reason.starts_with("#" + std::to_string(res::IDS_SAVE_FOLDER_NOT_WRITABLE) + ":" +
+                                         folder.string() + ":"))
+        << saved.reason;
+}
+
+// Saving writes a new file: a second name of the old one keeps the old data, and the first
+// save says so.
+TEST_F(DataFileSessionTest, TheFirstSaveSaysThatItSplitsAHardLink)
+{
+    WriteFileBytes(DataFile(), kData);
+    std::filesystem::create_hard_link(DataFile(), m_folder / "other name");
+    const auto session = Open(DataFile());
+    ASSERT_TRUE(session->Save("mine").ok);
+    EXPECT_TRUE(m_prompt.Said(res::IDS_FILE_HARD_LINKS_SPLIT));
+    EXPECT_EQ(ReadFileBytes(m_folder / "other name"), kData);
+    std::filesystem::create_hard_link(DataFile(), m_folder / "third name");
+    ASSERT_TRUE(session->Save("mine again").ok);
+    EXPECT_TRUE(m_prompt.told.empty()) << "said once";
+}
+
+// A pipe put where the data file was is neither asked about, read nor replaced.
+TEST_F(DataFileSessionTest, APipePutInPlaceOfTheFileIsRefusedWithoutWaiting)
+{
+    WriteFileBytes(DataFile(), kData);
+    const auto session = Open(DataFile());
+    std::filesystem::remove(DataFile());
+    ASSERT_EQ(::mkfifo(DataFile().c_str(), 0600), 0);
+    EXPECT_EQ(session->CheckForChanges(true), app::DataFileSession::ChangeChoice::Save);
+    const app::FileOutcome saved = session->Save("mine");
+    EXPECT_FALSE(saved.ok);
+    EXPECT_TRUE(saved.reason.starts_with("#" + std::to_string(res::IDS_SAVE_NOT_REGULAR) + ":")) << saved.reason;
+    EXPECT_TRUE(std::filesystem::is_fifo(DataFile()));
+    EXPECT_TRUE(m_prompt.told.empty());
+}
+
+} // namespace
