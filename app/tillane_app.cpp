@@ -27,29 +27,6 @@ constexpr std::uint32_t kMainWindowStyle = 0x90CC0080u;
 
 } // namespace
 
-CTillaneDlg::DataFileState SafeguardDataFile(const std::string& path, DataFileReading* reading,
-                                             app::DataFileLock* lock)
-{
-    CMessageBoxPrompt prompt(nullptr);
-    app::DataFileSession session(path, prompt);
-    session.UseLock(lock);
-    const CTillaneDlg::DataFileState state = session.Safeguard();
-    if (reading)
-        *reading = session.TakeReading();
-    return state;
-}
-
-std::optional<CTillaneDlg::DataFileState> CheckDataFileAtStartUp(const std::string& path, app::DataFileLock& lock,
-                                                                 DataFileReading* reading)
-{
-    CMessageBoxPrompt prompt(nullptr);
-    app::DataFileSession session(path, prompt);
-    const std::optional<CTillaneDlg::DataFileState> state = session.Start(&lock);
-    if (state && reading)
-        *reading = session.TakeReading();
-    return state;
-}
-
 win::CRect ReadFrameRect(IConfigDataManager& settings)
 {
     const int left = settings.ReadInt("Frame", "Left", 0);
@@ -67,16 +44,9 @@ int CTillaneApp::OnNoDisplay()
     for (const char* variable : {"WAYLAND_DISPLAY", "DISPLAY"})
         if (const char* value = std::getenv(variable); value && *value)
             named += (named.empty() ? "" : ", ") + std::string(variable) + "=" + value;
-    const std::string why =
-        named.empty() ? "there is none here (DISPLAY is not set)" : "none could be opened (" + named + ")";
-    std::fprintf(stderr,
-                 "tillane: the window needs a display, and %s.\n"
-                 "Without a window, these work anywhere:\n"
-                 "  tillane --forecast          the forecast, row by row\n"
-                 "  tillane --summary           how low the balance goes, and when\n"
-                 "  tillane --chart OUT.png     the chart as a picture\n"
-                 "  tillane --report OUT.pdf    the printed report as a PDF\n",
-                 why.c_str());
+    const std::string why = named.empty() ? win::LoadString(res::IDS_NO_DISPLAY_UNSET)
+                                          : app::FillIn(win::LoadString(res::IDS_NO_DISPLAY_FAILED), {named});
+    std::fputs(app::FillIn(win::LoadString(res::IDS_NO_DISPLAY), {why}).c_str(), stderr);
     return 1;
 }
 

@@ -135,6 +135,10 @@ inline constexpr int IDS_OUTPUT_IS_DATA_FILE = 440;
 inline constexpr int IDS_OUTPUT_IS_LOCK = 441;
 inline constexpr int IDS_OUTPUT_IS_KEPT_COPY = 442;
 inline constexpr int IDS_OUTPUT_NOT_REGULAR = 443;
+// The window started without a display (on stderr): %1 why.
+inline constexpr int IDS_NO_DISPLAY = 445;
+inline constexpr int IDS_NO_DISPLAY_UNSET = 446;
+inline constexpr int IDS_NO_DISPLAY_FAILED = 447; // %1 the variables tried
 
 // The Transaction Editor's preview of a rule's next dates.
 inline constexpr int IDS_PREVIEW_ENTER_DATE = 330;

@@ -95,6 +95,15 @@ const std::map<int, std::string>& StringTable()
         {IDS_OUTPUT_IS_LOCK, "that is the data file's lock, which an output never replaces"},
         {IDS_OUTPUT_IS_KEPT_COPY, "that is a copy of the data file kept by this program, which an output never replaces"},
         {IDS_OUTPUT_NOT_REGULAR, "it is not a regular file"},
+        {IDS_NO_DISPLAY,
+         "tillane: the window needs a display, and %1.\n"
+         "Without a window, these work anywhere:\n"
+         "  tillane --forecast          the forecast, row by row\n"
+         "  tillane --summary           how low the balance goes, and when\n"
+         "  tillane --chart OUT.png     the chart as a picture\n"
+         "  tillane --report OUT.pdf    the printed report as a PDF\n"},
+        {IDS_NO_DISPLAY_UNSET, "there is none here (DISPLAY is not set)"},
+        {IDS_NO_DISPLAY_FAILED, "none could be opened (%1)"},
 
         {IDS_PREVIEW_ENTER_DATE, "Enter a date to see the payments"},
         {IDS_PREVIEW_ENTER_OCCURRENCES, "Enter from 2 to 9999 occurrences to see the payments"},

@@ -107,12 +107,12 @@ std::optional<DataFileState> DataFileSession::Start(DataFileLock* lock)
         // Saves cut short by a crash left their temporary files; no copy is saving now.
         RemoveStaleSaves(m_path);
     } else {
-        // No lock file could be made: the folder cannot be written, so nothing marks the
-        // file as in use and no save can succeed there. Said now, not at the first save.
+        // No lock file could be made. When the folder cannot be written, nothing marks the
+        // file as in use and no save can succeed there: said now, not at the first save.
         const std::filesystem::path folder = ResolveTarget(m_path).parent_path();
         const std::string where = folder.empty() ? std::string(".") : folder.string();
-        const std::string why = ::faccessat(AT_FDCWD, where.c_str(), W_OK, AT_EACCESS) == 0 ? std::strerror(EROFS) : std::strerror(errno);
-        m_prompt->Warn(Text(res::IDS_FILE_FOLDER_NOT_WRITABLE, {where, why}));
+        if (::faccessat(AT_FDCWD, where.c_str(), W_OK, AT_EACCESS) != 0)
+            m_prompt->Warn(Text(res::IDS_FILE_FOLDER_NOT_WRITABLE, {where, std::strerror(errno)}));
     }
     return Safeguard();
 }
@@ -326,6 +326,9 @@ FileOutcome DataFileSession::SaveInOrder(std::string_view bytes)
     ReplaceOptions options;
     options.followLinks = followLinks;
     options.mode = ModeToSave(now);
+    // A file of its own in place of a link: with the permissions the data file had.
+    if (!followLinks && m_onDisk.exists)
+        options.mode = m_onDisk.mode;
     const FileOutcome outcome = ReplaceFile(path, bytes, {}, &written, options);
     if (!outcome.ok)
         return outcome;

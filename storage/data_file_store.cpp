@@ -320,7 +320,8 @@ FileOutcome ReplaceFile(const std::string& path, std::string_view bytes, const s
     };
 
     struct stat existing {};
-    const bool replacing = ::stat(target.c_str(), &existing) == 0;
+    // A link replaced by a file lends it nothing: not its target's owner, nor its mode.
+    const bool replacing = (options.followLinks || !IsSymbolicLink(path)) && ::stat(target.c_str(), &existing) == 0;
     const mode_t mode = options.mode ? static_cast<mode_t>(*options.mode & 07777)
                         : replacing  ? (existing.st_mode & 07777)
                                      : NewFileMode();
