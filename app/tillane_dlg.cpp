@@ -170,7 +170,6 @@ void CTillaneDlg::UseSession(std::unique_ptr<app::DataFileSession> session)
 {
     m_session = std::move(session);
     m_session->SetPrompt(m_prompt);
-    m_dataFileState = m_session->State();
 }
 
 app::DataFileSession& CTillaneDlg::Session()

@@ -82,8 +82,6 @@ public:
     // has been set (before the window is created).
     std::string DataFilePath() const;
     void SetDataFilePath(std::string path) { m_dataFilePath = std::move(path); }
-    // The lock start-up holds on the data file, moved on to each newly saved file.
-    void SetDataFileLock(app::DataFileLock* lock) { Session().UseLock(lock); }
     // The session start-up opened on the data file (with its lock), which this window
     // goes on with (before the window is created).
     void UseSession(std::unique_ptr<app::DataFileSession> session);

@@ -85,13 +85,10 @@ std::string DataFileSession::Text(int id, std::initializer_list<std::string_view
     return FillIn(m_prompt->Text(id), values);
 }
 
-std::optional<DataFileState> DataFileSession::Start(DataFileLock* lock)
+std::optional<DataFileState> DataFileSession::Start()
 {
-    if (!lock) {
-        m_ownLock = std::make_unique<DataFileLock>(m_path);
-        lock = m_ownLock.get();
-    }
-    m_lock = lock;
+    m_lock = std::make_unique<DataFileLock>(m_path);
+    const DataFileLock* lock = m_lock.get();
     if (lock->GetStatus() == DataFileLock::Status::HeldElsewhere) {
         m_prompt->Inform(Text(res::IDS_FILE_IN_USE, {m_path}));
         return std::nullopt;
@@ -132,7 +129,7 @@ DataFileState DataFileSession::Safeguard()
         // Read after the answer, as the window would: the target may have come meanwhile.
     }
     // The one reading of the file: the window loads it, and a save compares with it.
-    m_reading = ReadDataFileOnce(m_path, {.findDifferences = true, .lock = m_lock});
+    m_reading = ReadDataFileOnce(m_path, {.findDifferences = true, .lock = m_lock.get()});
     const DataFile::LoadResult& probe = m_reading->loaded;
     const DataFile::Status status = probe.status;
     if (status != DataFile::Status::Unreadable && status != DataFile::Status::Malformed &&
@@ -162,7 +159,7 @@ DataFileState DataFileSession::Safeguard()
 DataFileReading DataFileSession::TakeReading()
 {
     std::optional<DataFileReading> reading = std::exchange(m_reading, std::nullopt);
-    return reading ? std::move(*reading) : ReadDataFileOnce(m_path, {.findDifferences = true, .lock = m_lock});
+    return reading ? std::move(*reading) : ReadDataFileOnce(m_path, {.findDifferences = true, .lock = m_lock.get()});
 }
 
 void DataFileSession::Loaded(const DataFileReading& reading)

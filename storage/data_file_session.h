@@ -5,7 +5,6 @@
 
 #include <cstdint>
 #include <ctime>
-#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -90,20 +89,14 @@ public:
     const std::string& Path() const { return m_path; }
     DataFileState State() const { return m_state; }
     void SetPrompt(IDataFilePrompt& prompt) { m_prompt = &prompt; }
-    // A lock the caller holds on the file, moved on to each newly saved file; in place of
-    // the session's own.
-    void UseLock(DataFileLock* lock) { m_lock = lock; }
     // Where the day's backups go (BackupFolder by default).
     void SetBackupFolder(std::filesystem::path folder) { m_backupFolder = std::move(folder); }
-    // The clock of the dated names (kept copies, backups).
-    void SetClock(std::function<std::time_t()> clock) { m_clock = std::move(clock); }
 
-    // Start-up: takes the lock, or uses `lock` when given (held by the caller). Nothing
-    // when the window must not start: another copy holds the file, or the path names
-    // something else than a regular file (the user has been told, and it is not touched,
-    // not even read). Otherwise the temporary files of saves cut short are removed and
-    // Safeguard answers.
-    std::optional<DataFileState> Start(DataFileLock* lock = nullptr);
+    // Start-up: takes the lock, held for the session's life. Nothing when the window must
+    // not start: another copy holds the file, or the path names something else than a
+    // regular file (the user has been told, and it is not touched, not even read).
+    // Otherwise the temporary files of saves cut short are removed and Safeguard answers.
+    std::optional<DataFileState> Start();
     // A file that exists but cannot be loaded (unreadable, not well formed, not a Tillane
     // document, a format this version refuses) is kept under another name before
     // anything is written to its own, and the user is told where. The file is read once,
@@ -140,7 +133,7 @@ public:
 private:
     std::string Text(int id, std::initializer_list<std::string_view> values = {});
     FileOutcome SaveInOrder(std::string_view bytes);
-    std::time_t Now() const { return m_clock ? m_clock() : std::time(nullptr); }
+    static std::time_t Now() { return std::time(nullptr); }
     // Keeps the file there now aside before a save replaces it: another program's version.
     FileOutcome KeepTheirs(const std::string& path);
     // The permissions to save with: the file's own, unless they would keep this program
@@ -150,11 +143,9 @@ private:
     std::string m_path;
     IDataFilePrompt* m_prompt;
     DataFileState m_state;
-    std::unique_ptr<DataFileLock> m_ownLock;
-    DataFileLock* m_lock = nullptr;
+    std::unique_ptr<DataFileLock> m_lock;
     std::optional<DataFileReading> m_reading;
     std::filesystem::path m_backupFolder;
-    std::function<std::time_t()> m_clock;
     // The data file as loaded or last saved.
     FileIdentity m_onDisk;
     bool m_unreadable = false;

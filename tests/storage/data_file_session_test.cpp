@@ -219,9 +219,14 @@ TEST_F(DataFileSessionTest, AFolderThatCannotBeWrittenIsToldAtStartAndNamedBySav
     std::filesystem::create_directory(folder);
     WriteFileBytes(folder / "default.Tillane", kData);
     std::filesystem::permissions(m_folder.Path(), std::filesystem::perms::all);
-    std::filesystem::permissions(folder, std::filesystem::perms::owner_all | std::filesystem::perms::group_read |
-                                             std::filesystem::perms::group_exec | std::filesystem::perms::others_read |
-                                             std::filesystem::perms::others_exec);
+    constexpr auto kReadAndSearch = std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec |
+                                    std::filesystem::perms::group_read | std::filesystem::perms::group_exec |
+                                    std::filesystem::perms::others_read | std::filesystem::perms::others_exec;
+    std::filesystem::permissions(folder, kReadAndSearch);
+    struct Restore {
+        std::filesystem::path folder;
+        ~Restore() { std::filesystem::permissions(folder, std::filesystem::perms::owner_all); }
+    } restore {folder};
     testing_support::AsUnprivilegedUser unprivileged;
     app::DataFileSession session((folder / "default.Tillane").string(), m_prompt);
     session.SetBackupFolder(m_folder / "backups");
