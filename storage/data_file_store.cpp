@@ -207,14 +207,7 @@ FileRead ReadAndIdentify(const std::string& path, int descriptor)
     FileIdentity& identity = result.identity;
     if (const auto& facts = result.read.facts) {
         identity.exists = true;
-        identity.device = facts->device;
-        identity.inode = facts->inode;
-        identity.size = facts->size;
-        identity.modifiedNs = facts->modifiedNs;
-        identity.changedNs = facts->changedNs;
-        identity.mode = facts->mode;
-        identity.links = facts->links;
-        identity.regular = facts->regular;
+        static_cast<TextFile::FileFacts&>(identity) = *facts;
     } else if (struct stat info {}; result.read.status == TextFile::ReadStatus::Unreadable &&
                                     ::stat(path.c_str(), &info) == 0) {
         // There but not to be opened: described without its bytes.

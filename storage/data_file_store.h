@@ -36,25 +36,17 @@ std::filesystem::path ResolveTarget(const std::string& path);
 
 // What a data file was when this program last read or wrote it, so as to tell later
 // whether another program has changed it since.
-struct FileIdentity {
+// The file's facts (device, inode, size, modification and change times, permission bits,
+// names, whether it is a regular file) are those a read sees; the change time moves with an
+// edit that puts the modification time back.
+struct FileIdentity : TextFile::FileFacts {
     bool exists = false;
-    std::uint64_t device = 0;
-    std::uint64_t inode = 0;
-    std::uint64_t size = 0;
-    std::int64_t modifiedNs = 0;
-    // The change time (ctime): an edit that puts the modification time back moves it.
-    std::int64_t changedNs = 0;
-    // The permission bits, and how many names (hard links) the file has.
-    std::uint32_t mode = 0;
-    std::uint64_t links = 0;
-    // What the path itself is: a symbolic link (followed for the fields above), and
-    // whether the file it ends at is a regular file.
+    // Whether the path itself is a symbolic link (followed for the facts).
     bool symbolicLink = false;
-    bool regular = false;
     // When this was taken: a file modified just before may be modified again within the
-    // same tick of the file system's clock, unseen by the fields above.
+    // same tick of the file system's clock, unseen by the facts.
     std::int64_t takenNs = 0;
-    // Of the bytes, for when the fields above cannot be trusted; only when they were read.
+    // Of the bytes, for when the facts cannot be trusted; only when they were read.
     bool hashed = false;
     std::uint64_t hash = 0;
 };
