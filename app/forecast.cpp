@@ -99,7 +99,7 @@ private:
         if (m_line.mode == CommandLine::Mode::Chart) {
             const QByteArray png = ChartPng(list, m_line.width, m_line.height);
             const app::FileOutcome written =
-                png.isEmpty() ? app::FileOutcome {false, "the picture could not be made"}
+                png.isEmpty() ? app::FileOutcome::Failed("the picture could not be made")
                               : app::WriteOutputFile(m_line.chartFile, std::string_view(png.constData(), png.size()), path);
             if (!written.ok) {
                 std::cerr << "tillane: cannot write the chart to " << m_line.chartFile << ": " << written.reason << "\n";
@@ -120,7 +120,7 @@ private:
     {
         const QByteArray pdf = CForecastReport(window).Pdf();
         const app::FileOutcome outcome =
-            pdf.isEmpty() ? app::FileOutcome {false, "the report could not be drawn"}
+            pdf.isEmpty() ? app::FileOutcome::Failed("the report could not be drawn")
                           : app::WriteOutputFile(m_line.reportFile,
                                                  std::string_view(pdf.constData(), static_cast<std::size_t>(pdf.size())),
                                                  GetDataFilePath());

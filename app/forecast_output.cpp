@@ -275,24 +275,18 @@ int RunForecast(const CommandLine& line, const std::string& path, std::FILE* out
 
     DataFile::Contents& contents = loaded.contents;
     TransactionSchedule schedule;
-    TimeValue start = today;
-    if (loaded.status == DataFile::Status::Missing) {
-        // The window's first run: two accounts at 0 and two sample transactions.
-        schedule.AddTransaction(std::make_unique<TransactionData>(
-            today, "Payday", 400, std::make_unique<CDateRepeaterWeekly>(2, 0)));
-        schedule.AddTransaction(std::make_unique<TransactionData>(
-            today, "Rent/Mortgage", -600, std::make_unique<CDateRepeaterMonthly>(1, 0, 1)));
-    } else {
-        start = contents.startDate.value_or(today);
-        for (const DataFile::Account& account : contents.accounts)
-            schedule.AddAccount(account.balance);
-        for (DataFile::Transaction& transaction : contents.transactions) {
-            auto record = std::make_unique<TransactionData>(
-                transaction.date, std::move(transaction.description), transaction.amount,
-                transaction.rule ? std::move(transaction.rule) : std::make_unique<CDateRepeaterOnce>());
-            record->tentative = transaction.tentative;
-            schedule.AddTransaction(std::move(record));
-        }
+    // The window's first run starts with the sample data.
+    if (loaded.status == DataFile::Status::Missing)
+        contents = DataFile::SampleContents(today);
+    TimeValue start = contents.startDate.value_or(today);
+    for (const DataFile::Account& account : contents.accounts)
+        schedule.AddAccount(account.balance);
+    for (DataFile::Transaction& transaction : contents.transactions) {
+        auto record = std::make_unique<TransactionData>(
+            transaction.date, std::move(transaction.description), transaction.amount,
+            transaction.rule ? std::move(transaction.rule) : std::make_unique<CDateRepeaterOnce>());
+        record->tentative = transaction.tentative;
+        schedule.AddTransaction(std::move(record));
     }
     if (line.start)
         start = *line.start;

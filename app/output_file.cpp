@@ -1,5 +1,8 @@
 #include "app/output_file.h"
 
+#include "res/resource.h"
+#include "ui/platform/resources.h"
+
 #include <filesystem>
 #include <system_error>
 
@@ -31,18 +34,19 @@ std::filesystem::path ResolveFolder(const std::string& path)
 // What the program keeps beside a data file: the lock (".NAME.lock", named after the file
 // a link leads to) and the copies it sets aside ("NAME.unreadable-…", "NAME.original-…",
 // "NAME.changed-elsewhere-…", named after the link or its target).
-const char* KeptBeside(const std::filesystem::path& output, const std::filesystem::path& dataFile)
+// The string id of why an output may not be written there, or 0.
+int KeptBeside(const std::filesystem::path& output, const std::filesystem::path& dataFile)
 {
     if (output.parent_path() != dataFile.parent_path())
-        return nullptr;
+        return 0;
     const std::string name = output.filename().string();
     const std::string data = dataFile.filename().string();
     if (name == "." + data + ".lock")
-        return "that is the data file's lock";
+        return res::IDS_OUTPUT_IS_LOCK;
     for (const char* label : {".unreadable-", ".original-", ".changed-elsewhere-"})
         if (name.starts_with(data + label))
-            return "that is a copy of the data file kept by this program";
-    return nullptr;
+            return res::IDS_OUTPUT_IS_KEPT_COPY;
+    return 0;
 }
 
 } // namespace
@@ -58,14 +62,14 @@ bool IsSameFile(const std::string& first, const std::string& second)
 FileOutcome WriteOutputFile(const std::string& path, std::string_view bytes, const std::string& dataFilePath)
 {
     if (IsSameFile(path, dataFilePath))
-        return {false, "that is the data file, which an output never replaces"};
+        return FileOutcome::Failed(win::LoadString(res::IDS_OUTPUT_IS_DATA_FILE));
     const std::filesystem::path output = Resolve(path);
     for (const std::filesystem::path& dataFile : {Resolve(dataFilePath), ResolveFolder(dataFilePath)})
-        if (const char* kept = KeptBeside(output, dataFile))
-            return {false, std::string(kept) + ", which an output never replaces"};
+        if (const int kept = KeptBeside(output, dataFile))
+            return FileOutcome::Failed(win::LoadString(kept));
     struct stat existing {};
     if (::stat(path.c_str(), &existing) == 0 && !S_ISREG(existing.st_mode))
-        return {false, "it is not a regular file"};
+        return FileOutcome::Failed(win::LoadString(res::IDS_OUTPUT_NOT_REGULAR));
     // What writes of this output cut short left beside it goes before this one.
     RemoveStaleSaves(path);
     return ReplaceFile(path, bytes);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/data_file_store.h"
+#include "storage/data_file_store.h"
 
 #include <string>
 #include <string_view>

@@ -60,22 +60,6 @@ std::string Replace(std::string text, const std::string& mark, const std::string
     return text;
 }
 
-// %1, %2, ... replaced in one pass, so that a value holding "%2" stays as it is.
-std::string FillIn(std::string_view text, std::initializer_list<std::string_view> values)
-{
-    std::string filled;
-    for (std::size_t at = 0; at < text.size(); ++at) {
-        const char next = at + 1 < text.size() ? text[at + 1] : '\0';
-        if (text[at] == '%' && next >= '1' && next < static_cast<char>('1' + values.size())) {
-            filled += values.begin()[next - '1'];
-            ++at;
-        } else {
-            filled += text[at];
-        }
-    }
-    return filled;
-}
-
 // A menu shows "&&" as one ampersand; a single one would mark a mnemonic.
 std::string MenuText(const std::string& text)
 {
@@ -190,27 +174,17 @@ std::string CTillaneDlg::DataFilePath() const
     return m_dataFilePath.empty() ? GetDataFilePath() : m_dataFilePath;
 }
 
-DataFileReading ReadDataFileOnce(const std::string& path, const DataFileReadOptions& options)
+void CTillaneDlg::UseSession(std::unique_ptr<app::DataFileSession> session)
 {
-    app::FileRead read = app::ReadAndIdentify(path, options.lock ? options.lock->DataFileDescriptor() : -1);
-    DataFileReading reading;
-    reading.identity = read.identity;
-    switch (read.read.status) {
-    case TextFile::ReadStatus::Missing:
-        reading.loaded.status = DataFile::Status::Missing;
-        break;
-    case TextFile::ReadStatus::Unreadable:
-        reading.loaded.status = DataFile::Status::Unreadable;
-        reading.loaded.reason = std::move(read.read.reason);
-        break;
-    case TextFile::ReadStatus::Ok: {
-        std::string text = TextFile::JoinLines(read.read.bytes);
-        std::string().swap(read.read.bytes);
-        reading.loaded = DataFile::ParseDocument(std::move(text), Today(), options.findDifferences);
-        break;
-    }
-    }
-    return reading;
+    m_session = std::move(session);
+    m_session->SetPrompt(m_prompt);
+}
+
+app::DataFileSession& CTillaneDlg::Session()
+{
+    if (!m_session)
+        m_session = std::make_unique<app::DataFileSession>(DataFilePath(), m_prompt, m_dataFileState);
+    return *m_session;
 }
 
 void DataFileReadingSeed::Load(app::IConfiguration& configuration)
@@ -233,30 +207,23 @@ BusinessCalendar BusinessDaysOfFile(DataFile::Contents& contents)
 
 void CTillaneDlg::LoadData(bool sampleWhenMissing)
 {
-    if (m_dataFileState != DataFileState::Load && m_dataFileState != DataFileState::LoadKeepingOriginal)
+    const DataFileState state = Session().State();
+    if (state != DataFileState::Load && state != DataFileState::LoadKeepingOriginal)
         return;
     std::optional<DataFileReading> reading = std::exchange(m_reading, std::nullopt);
-    if (!reading)
-        reading = ReadDataFileOnce(DataFilePath());
-    LoadReading(std::move(*reading), sampleWhenMissing);
+    LoadReading(reading ? std::move(*reading) : Session().TakeReading(), sampleWhenMissing);
 }
 
 void CTillaneDlg::LoadReading(DataFileReading reading, bool sampleWhenMissing)
 {
-    m_loadNotes.clear();
-    m_loadDifferences = 0;
     m_toldRowLimit = false;
-    // The file the bytes came from, as it was when the read began: a change since makes
-    // the next save ask, not lose it.
-    if (Writable())
-        m_onDisk = reading.identity;
+    Session().Loaded(reading);
     switch (reading.loaded.status) {
     case DataFile::Status::Missing:
         if (sampleWhenMissing)
             AddSampleData();
         return;
     case DataFile::Status::Unreadable:
-        m_dataFileUnreadable = true;
         return;
     default:
         LoadParsed(std::move(reading.loaded));
@@ -264,25 +231,11 @@ void CTillaneDlg::LoadReading(DataFileReading reading, bool sampleWhenMissing)
     }
 }
 
-void CTillaneDlg::ParseData(std::string text)
-{
-    LoadParsed(DataFile::ParseDocument(std::move(text), Today(), false));
-}
-
 void CTillaneDlg::LoadParsed(DataFile::LoadResult loaded)
 {
-    switch (loaded.status) {
-    case DataFile::Status::Loaded:
-        break;
-    case DataFile::Status::Empty:
-        // An empty file holds nothing to load and nothing to lose.
+    // An empty file holds nothing to load and nothing to lose; the session knows the rest.
+    if (loaded.status != DataFile::Status::Loaded)
         return;
-    default:
-        m_dataFileUnreadable = true;
-        return;
-    }
-    m_loadNotes = std::move(loaded.notes);
-    m_loadDifferences = loaded.differences;
     DataFile::Contents& contents = loaded.contents;
     // A file without a start date leaves the start date as it is. Duration is the one the
     // configuration was seeded with at start-up, but a file loaded later (another
@@ -330,121 +283,31 @@ void CTillaneDlg::EditBusinessDays()
 
 void CTillaneDlg::AddSampleData()
 {
+    DataFile::Contents sample = DataFile::SampleContents(Today());
     CAccountsListCtrl& accounts = m_accountsPage.GetAccountsList();
-    accounts.AddAccount("Checking", 0, CAccountsListCtrl::Selection::Leave);
-    accounts.AddAccount("Savings", 0, CAccountsListCtrl::Selection::Leave);
+    for (const DataFile::Account& account : sample.accounts)
+        accounts.AddAccount(account.description, account.balance, CAccountsListCtrl::Selection::Leave);
     CTransListCtrl& transactions = m_transPage.GetListCtrl();
-    const TimeValue today = Today();
-    transactions.AddTransaction(today, "Payday", 400, std::make_unique<CDateRepeaterWeekly>(2, 0), true);
-    transactions.AddTransaction(today, "Rent/Mortgage", -600, std::make_unique<CDateRepeaterMonthly>(1, 0, 1), true);
+    for (DataFile::Transaction& transaction : sample.transactions)
+        transactions.AddTransaction(transaction.date, transaction.description, transaction.amount,
+                                    std::move(transaction.rule), true);
 }
 
 app::FileOutcome CTillaneDlg::SaveData()
 {
     if (!Writable())
-        return {false, "this window does not save"};
-    if (m_dataFileState == DataFileState::LinkTargetMissing)
-        return {false, "the data file is a link to a file that does not exist, and Tillane does not create it"};
-    if (m_dataFileState == DataFileState::Untouchable)
-        return {false, "the data file could not be read when Tillane started and is left as it is"};
-    const std::string path = DataFilePath();
-    if (!m_dataFileUnreadable && app::FileChangedSince(path, m_onDisk) && app::IdentifyFile(path).exists) {
-        // Another program's version of the file is kept before this one replaces it.
-        std::string reason;
-        const auto copy = app::KeepCopy(path, std::time(nullptr), &reason, "changed-elsewhere");
-        if (!copy)
-            return {false, "another program has changed the file, and its version could not be kept: " + reason};
-        // What was loaded is gone from the disk; there is no original left to keep.
-        if (m_dataFileState == DataFileState::LoadKeepingOriginal)
-            m_dataFileState = DataFileState::Load;
-        win::MessageBox(this,
-                        "The data file\n\n" + path +
-                            "\n\nhad been changed by another program. Its version has been kept as\n\n" + *copy +
-                            "\n\nand your data is saved in its place.",
-                        win::LoadString(res::IDS_APP_TITLE), win::MB_OK | win::MB_ICONINFORMATION);
-    }
-    if (m_dataFileState == DataFileState::LoadKeepingOriginal) {
-        std::string reason;
-        const auto copy = app::KeepCopy(path, std::time(nullptr), &reason);
-        if (!copy)
-            return {false, "the file holds what this save would not keep as it is, and no copy of it could be "
-                           "kept: " + reason};
-        m_dataFileState = DataFileState::Load;
-        win::MessageBox(this, OriginalKeptText(path, *copy), win::LoadString(res::IDS_APP_TITLE),
-                        win::MB_OK | win::MB_ICONINFORMATION);
-    }
-    if (m_dataFileUnreadable) {
-        // The file there was not understood: keep it before writing anything to its name.
-        std::string reason;
-        if (!app::SetAsideUnreadable(path, std::time(nullptr), &reason))
-            return {false, "the file there could not be read, and could not be kept under another name: " + reason};
-        m_dataFileUnreadable = false;
-    }
-    if (const app::FileOutcome backup = app::BackUpDataFile(path, app::BackupFolder(), std::time(nullptr));
-        !backup.ok && !m_toldBackupFailure) {
-        // Told once a run; the save itself goes on.
-        m_toldBackupFailure = true;
-        win::MessageBox(this,
-                        "Tillane could not keep today's backup of\n\n" + path + "\n\nin\n\n" +
-                            app::BackupFolder().string() + "\n\n(" + backup.reason + "). Your data is saved all the same.",
-                        win::LoadString(res::IDS_APP_TITLE), win::MB_OK | win::MB_ICONEXCLAMATION);
-    }
-    app::FileIdentity written;
-    const app::FileOutcome outcome = app::ReplaceFile(path, DataFileText(), {}, &written);
-    if (outcome.ok) {
-        m_onDisk = written;
-        m_keptNoFile = false;
-        if (m_dataFileLock)
-            m_dataFileLock->FollowDataFile();
-    }
-    return outcome;
-}
-
-std::string CTillaneDlg::OriginalKeptText(const std::string& path, const std::string& copy) const
-{
-    std::string differences;
-    for (const std::string& note : m_loadNotes)
-        differences += "\u2022 " + note + "\n";
-    if (m_loadDifferences > m_loadNotes.size())
-        differences += win::FormatPrompt(win::LoadString(res::IDS_MORE_DIFFERENCES),
-                                         std::to_string(m_loadDifferences - m_loadNotes.size())) +
-                       "\n";
-    return FillIn(win::LoadString(res::IDS_ORIGINAL_KEPT), {path, differences, copy});
+        return app::FileOutcome::Failed(win::LoadString(res::IDS_SAVE_NOT_IN_THIS_WINDOW));
+    return Session().Save(DataFileText());
 }
 
 CTillaneDlg::DiskChoice CTillaneDlg::AskAboutChangesOnDisk(bool closing)
 {
-    if (!Writable() || m_dataFileUnreadable ||
-        (m_dataFileState != DataFileState::Load && m_dataFileState != DataFileState::LoadKeepingOriginal))
+    if (!Writable())
         return DiskChoice::Save;
-    const std::string path = DataFilePath();
-    if (!app::FileChangedSince(path, m_onDisk))
-        return DiskChoice::Save;
-    const bool gone = !app::IdentifyFile(path).exists;
-    const std::string text =
-        "The data file\n\n" + path + "\n\nhas been " + (gone ? "deleted or moved" : "changed") +
-        " by another program since Tillane loaded or last saved it.\n\n"
-        "Yes: keep the data in this window. " +
-        (gone ? std::string("It is saved there again.")
-              : std::string("The other program's version is first kept under a new name next to it.")) +
-        "\nNo: keep the other program's version" + (closing ? " and close" : " and load it") +
-        ", losing the changes made in this window.\nCancel: " +
-        (closing ? "keep Tillane open; nothing is written." : "nothing is written.");
-    const int answer = win::MessageBox(this, text, win::LoadString(res::IDS_APP_TITLE),
-                                       win::MB_YESNOCANCEL | win::MB_ICONEXCLAMATION);
-    if (answer == win::IDYES)
-        return DiskChoice::Save;
-    if (answer != win::IDNO)
-        return DiskChoice::Cancel;
-    if (win::MessageBox(this,
-                        "Lose the changes made in this window and keep the other program's version of the data "
-                        "file?",
-                        win::LoadString(res::IDS_APP_TITLE),
-                        win::MB_YESNO | win::MB_ICONEXCLAMATION | win::MB_DEFBUTTON2) != win::IDYES)
-        return DiskChoice::Cancel;
-    if (!closing)
+    const DiskChoice choice = Session().CheckForChanges(closing);
+    if (choice == DiskChoice::Theirs && !closing)
         ReloadFromDisk();
-    return DiskChoice::Theirs;
+    return choice;
 }
 
 void CTillaneDlg::ReloadFromDisk()
@@ -456,15 +319,8 @@ void CTillaneDlg::ReloadFromDisk()
     for (int row = accounts.GetItemCount(); row-- > 0;)
         accounts.DeleteItemAt(row);
     m_history.Clear();
-    m_dataFileUnreadable = false;
-    DataFileReading reading = ReadDataFileOnce(DataFilePath());
-    m_dataFileState = reading.loaded.differences > 0 ? DataFileState::LoadKeepingOriginal : DataFileState::Load;
-    m_keptNoFile = reading.loaded.status == DataFile::Status::Missing;
-    m_reading = std::move(reading);
+    m_reading = Session().ReadTheirs();
     LoadData(false);
-    // The other program's file is a new one, most likely: hold that one now.
-    if (m_dataFileLock)
-        m_dataFileLock->FollowDataFile();
 }
 
 std::string CTillaneDlg::DataFileText()
@@ -496,13 +352,12 @@ void CTillaneDlg::ShowRowLimitNotice()
 
 void CTillaneDlg::ReportSaveFailure(const app::FileOutcome& outcome, bool closing, bool* closeAnyway)
 {
-    std::string text = "Tillane could not save your data to\n\n" + DataFilePath() + "\n\n(" + outcome.reason + ").";
+    const std::string text = app::FillIn(win::LoadString(closing ? res::IDS_SAVE_FAILED_CLOSE : res::IDS_SAVE_FAILED),
+                                         {DataFilePath(), outcome.reason});
     if (!closing) {
         win::MessageBox(this, text, win::LoadString(res::IDS_APP_TITLE), win::MB_OK | win::MB_ICONEXCLAMATION);
         return;
     }
-    text += "\n\nClose Tillane anyway and lose the changes made since the last save?\n"
-            "Answer No to keep Tillane open while you fix the cause.";
     *closeAnyway = win::MessageBox(this, text, win::LoadString(res::IDS_APP_TITLE),
                                    win::MB_YESNO | win::MB_ICONEXCLAMATION | win::MB_DEFBUTTON2) == win::IDYES;
 }
@@ -516,14 +371,11 @@ void CTillaneDlg::SaveNow()
         ReportSaveFailure(outcome, false, nullptr);
 }
 
-bool CTillaneDlg::NothingToSave() const
+bool CTillaneDlg::NothingToSave()
 {
-    // No file was the version the user kept: none is written until something is added.
-    // A window that cannot save (the user chose not to create a link's missing target, or
-    // an unreadable file could not be set aside) has nothing to lose until a change.
-    const bool cannotSave = m_dataFileState == DataFileState::LinkTargetMissing ||
-                            m_dataFileState == DataFileState::Untouchable;
-    return (m_keptNoFile || cannotSave) && !m_history.CanUndo();
+    // No file was the version the user kept, or the window cannot save: nothing to lose
+    // until a change.
+    return Session().NothingToSave(m_history.CanUndo());
 }
 
 bool CTillaneDlg::SaveForClosing()
@@ -651,7 +503,7 @@ std::optional<std::string> CTillaneDlg::AskExportPath(win::SaveFileRequest& requ
 bool CTillaneDlg::WriteOutput(const std::string& what, const std::string& path, std::string_view bytes)
 {
     const app::FileOutcome outcome =
-        bytes.empty() ? app::FileOutcome {false, "the " + what + " could not be drawn"}
+        bytes.empty() ? app::FileOutcome::Failed("the " + what + " could not be drawn")
                       : app::WriteOutputFile(path, bytes, DataFilePath());
     if (!outcome.ok) {
         const std::string text = Replace(

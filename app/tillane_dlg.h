@@ -1,9 +1,10 @@
 #pragma once
 
-#include "app/data_file_store.h"
+#include "app/message_box_prompt.h"
 #include "model/cashflow_interfaces.h"
 #include "storage/configuration.h"
 #include "storage/data_file.h"
+#include "storage/data_file_session.h"
 #include "ui/accounts_page_dlg.h"
 #include "ui/cash_flow_pg_dlg.h"
 #include "ui/chart_ctrl.h"
@@ -23,24 +24,8 @@ namespace app {
 class IConfiguration;
 }
 
-// The data file read and parsed once: what start-up checks, what seeds the configuration
-// and what the window loads all come from the same bytes.
-struct DataFileReading {
-    DataFile::LoadResult loaded;
-    // The file the bytes came from (nothing exists when it was missing): what a later save
-    // compares with to tell whether another program has changed the file since.
-    app::FileIdentity identity;
-};
-
-struct DataFileReadOptions {
-    // Find out how a save would differ from what the file holds.
-    bool findDifferences = true;
-    // Read through the lock's hold on the file, when it has one: the bytes are those of
-    // the file locked.
-    const app::DataFileLock* lock = nullptr;
-};
-
-DataFileReading ReadDataFileOnce(const std::string& path, const DataFileReadOptions& options = {});
+using app::DataFileReading;
+using app::ReadDataFileOnce;
 
 // Seeds the configuration from such a reading: its projection length, when it is a data
 // file (a file that names none has the default).
@@ -75,21 +60,7 @@ public:
         ReadOnly,
     };
     // What start-up found of the data file.
-    enum class DataFileState {
-        // Load it as usual (the sample data when there is none).
-        Load,
-        // It could not be read and has been kept under another name: start empty.
-        SetAside,
-        // It could not be read and could not be kept safe: start empty, never save.
-        Untouchable,
-        // Load it, but a save would not write what it holds (values the loader mended,
-        // content it passes over): keep a copy of it before the first save, and tell the
-        // user where and what differs.
-        LoadKeepingOriginal,
-        // It is a link to a file that does not exist, and the user chose not to create
-        // it: start empty, never save (the link stays a link).
-        LinkTargetMissing,
-    };
+    using DataFileState = app::DataFileState;
 
     CTillaneDlg(IConfigDataManager& settings, app::IConfiguration& configuration, const win::CRect& frame,
                 Access access = Access::ReadWrite, DataFileState dataFile = DataFileState::Load);
@@ -99,7 +70,6 @@ public:
     // sampleWhenMissing: a data file that is not there gives the sample data (at start),
     // else nothing.
     void LoadData(bool sampleWhenMissing = true);
-    void ParseData(std::string text);
     // What the window loads when it opens, instead of reading the data file itself: the
     // file as start-up read it (before the window is created).
     void LoadWhenOpening(DataFileReading reading) { m_reading = std::move(reading); }
@@ -112,14 +82,15 @@ public:
     // has been set (before the window is created).
     std::string DataFilePath() const;
     void SetDataFilePath(std::string path) { m_dataFilePath = std::move(path); }
-    // The lock start-up holds on the data file, moved on to each newly saved file.
-    void SetDataFileLock(app::DataFileLock* lock) { m_dataFileLock = lock; }
-    // Whether the data file's text was loaded (false: missing, unreadable, not a data file).
-    bool DataFileUnreadable() const { return m_dataFileUnreadable; }
+    // The session start-up opened on the data file (with its lock), which this window
+    // goes on with (before the window is created).
+    void UseSession(std::unique_ptr<app::DataFileSession> session);
+    // Whether the data file's text was not loaded (unreadable, not a data file).
+    bool DataFileUnreadable() { return Session().Unreadable(); }
     // How a save would differ from the data file as loaded, when that was found out: how
     // many differences, and the first of them in words.
-    const DataFile::Notes& LoadNotes() const { return m_loadNotes; }
-    std::size_t LoadDifferences() const { return m_loadDifferences; }
+    const DataFile::Notes& LoadNotes() { return Session().LoadNotes(); }
+    std::size_t LoadDifferences() { return Session().LoadDifferences(); }
 
     // Commands that act on the selection of the active page.
     bool CanEditSelection();
@@ -187,11 +158,7 @@ private:
     void EditBusinessDays();
     // What to do when another program has changed the data file since it was loaded or
     // last saved.
-    enum class DiskChoice {
-        Save,    // no change, or the user keeps the window's data (theirs is kept aside)
-        Theirs,  // the user keeps the file on disk (loaded again unless closing)
-        Cancel,  // nothing is written
-    };
+    using DiskChoice = app::DataFileSession::ChangeChoice;
     DiskChoice AskAboutChangesOnDisk(bool closing);
     // Empties the window and loads the data file as it is now, forgetting the undo steps.
     void ReloadFromDisk();
@@ -211,10 +178,10 @@ private:
     bool SaveForClosing();
     // Whether closing has nothing to write: the data is as it was and no save could
     // change that for the better.
-    bool NothingToSave() const;
+    bool NothingToSave();
     void ReportSaveFailure(const app::FileOutcome& outcome, bool closing, bool* closeAnyway);
-    // The message that the data file, which a save would change, has been kept as `copy`.
-    std::string OriginalKeptText(const std::string& path, const std::string& copy) const;
+    // The data file's session, made on first use with the data file's path.
+    app::DataFileSession& Session();
     // Once per load, the first time the projection reaches its row limit: after the
     // event at hand (a load, an edit), not in the middle of it.
     void NoticeRowLimit();
@@ -238,16 +205,9 @@ private:
     DataFileState m_dataFileState;
     // Empty: GetDataFilePath.
     std::string m_dataFilePath;
-    bool m_dataFileUnreadable = false;
-    // The data file as loaded or last saved.
-    app::FileIdentity m_onDisk;
+    CMessageBoxPrompt m_prompt {this};
+    std::unique_ptr<app::DataFileSession> m_session;
     bool m_savedForClosing = false;
-    // The user kept another program's deletion of the data file.
-    bool m_keptNoFile = false;
-    app::DataFileLock* m_dataFileLock = nullptr; // not owned
-    bool m_toldBackupFailure = false;
-    DataFile::Notes m_loadNotes;
-    std::size_t m_loadDifferences = 0;
     // The user has been told since the last load that the projection is cut short.
     bool m_toldRowLimit = false;
     // Read already, for LoadData to load.

@@ -117,6 +117,57 @@ inline constexpr int IDS_ROW_LIMIT_REACHED = 200;
 inline constexpr int IDS_ORIGINAL_KEPT = 201;
 inline constexpr int IDS_MORE_DIFFERENCES = 202;
 
+// The data file's safety: what start-up, saving and the outputs tell and ask (%1 the data
+// file, where a message names it).
+inline constexpr int IDS_FILE_LINK_MISSING = 400;
+inline constexpr int IDS_FILE_SET_ASIDE = 401;
+inline constexpr int IDS_FILE_UNTOUCHABLE = 402;
+inline constexpr int IDS_FILE_WHY_UNREADABLE = 403;
+inline constexpr int IDS_FILE_WHY_UNREADABLE_BECAUSE = 404;
+inline constexpr int IDS_FILE_WHY_MALFORMED = 405;
+inline constexpr int IDS_FILE_WHY_NOT_DATA_FILE = 406;
+inline constexpr int IDS_FILE_IN_USE = 407;
+inline constexpr int IDS_FILE_NOT_REGULAR = 408;
+inline constexpr int IDS_KIND_FOLDER = 409;
+inline constexpr int IDS_KIND_PIPE = 410;
+inline constexpr int IDS_KIND_SOCKET = 411;
+inline constexpr int IDS_KIND_DEVICE = 412;
+inline constexpr int IDS_FILE_CHANGED_KEPT = 413;
+inline constexpr int IDS_FILE_BACKUP_FAILED = 414;
+inline constexpr int IDS_FILE_CHANGED_ASK = 415;
+inline constexpr int IDS_CHANGED_DELETED = 416;
+inline constexpr int IDS_CHANGED_CHANGED = 417;
+inline constexpr int IDS_CHANGED_SAVED_AGAIN = 418;
+inline constexpr int IDS_CHANGED_KEPT_FIRST = 419;
+inline constexpr int IDS_CHANGED_AND_CLOSE = 420;
+inline constexpr int IDS_CHANGED_AND_LOAD = 421;
+inline constexpr int IDS_CHANGED_CANCEL_CLOSING = 422;
+inline constexpr int IDS_CHANGED_CANCEL = 423;
+inline constexpr int IDS_FILE_LOSE_CHANGES = 424;
+inline constexpr int IDS_SAVE_NOT_IN_THIS_WINDOW = 425;
+inline constexpr int IDS_SAVE_LINK_MISSING = 426;
+inline constexpr int IDS_SAVE_UNTOUCHABLE = 427;
+inline constexpr int IDS_SAVE_THEIRS_NOT_KEPT = 428;
+inline constexpr int IDS_SAVE_ORIGINAL_NOT_KEPT = 429;
+inline constexpr int IDS_SAVE_NOT_SET_ASIDE = 430;
+inline constexpr int IDS_SAVE_FAILED = 431;
+inline constexpr int IDS_SAVE_FAILED_CLOSE = 432;
+inline constexpr int IDS_FILE_READ_ONLY_ASK = 433;
+inline constexpr int IDS_SAVE_READ_ONLY_KEPT = 434;
+inline constexpr int IDS_FILE_MODE_RESTORED = 435;
+inline constexpr int IDS_FILE_FOLDER_NOT_WRITABLE = 436;
+inline constexpr int IDS_SAVE_FOLDER_NOT_WRITABLE = 437;
+inline constexpr int IDS_FILE_HARD_LINKS_SPLIT = 438;
+inline constexpr int IDS_SAVE_NOT_REGULAR = 439;
+inline constexpr int IDS_OUTPUT_IS_DATA_FILE = 440;
+inline constexpr int IDS_OUTPUT_IS_LOCK = 441;
+inline constexpr int IDS_OUTPUT_IS_KEPT_COPY = 442;
+inline constexpr int IDS_OUTPUT_NOT_REGULAR = 443;
+// The window started without a display (on stderr): %1 why.
+inline constexpr int IDS_NO_DISPLAY = 445;
+inline constexpr int IDS_NO_DISPLAY_UNSET = 446;
+inline constexpr int IDS_NO_DISPLAY_FAILED = 447; // %1 the variables tried
+
 // The Transaction Editor's preview of a rule's next dates.
 inline constexpr int IDS_PREVIEW_ENTER_DATE = 330;
 inline constexpr int IDS_PREVIEW_ENTER_OCCURRENCES = 331;
@@ -148,11 +199,11 @@ inline constexpr int IDS_SPIN_DECREASE = 384; // "Decrease %1"
 inline constexpr int IDS_SPIN_INCREASE = 385; // "Increase %1"
 
 // What-if (tentative) transactions and the firm forecast beside them.
-inline constexpr int IDS_TENTATIVE_ROW_TIP = 410;  // "What-if"
-inline constexpr int IDS_CHART_FIRM_LEGEND = 411;  // the chart's legend for the firm line
-inline constexpr int IDS_SUMMARY_FIRM = 412;       // " · firm: lowest %1 on %2"
-inline constexpr int IDS_SUMMARY_FIRM_TIP = 413;   // what the two lowest balances are
-inline constexpr int IDS_SUMMARY_ABOVE_FIRM = 414; // IDS_SUMMARY_ABOVE with the firm lowest
+inline constexpr int IDS_TENTATIVE_ROW_TIP = 450;  // "What-if"
+inline constexpr int IDS_CHART_FIRM_LEGEND = 451;  // the chart's legend for the firm line
+inline constexpr int IDS_SUMMARY_FIRM = 452;       // " · firm: lowest %1 on %2"
+inline constexpr int IDS_SUMMARY_FIRM_TIP = 453;   // what the two lowest balances are
+inline constexpr int IDS_SUMMARY_ABOVE_FIRM = 454; // IDS_SUMMARY_ABOVE with the firm lowest
 
 // The validation prompts of dialog data exchange.
 inline constexpr int AFX_IDP_PARSE_INT = 0xF110;         // "Please enter an integer."

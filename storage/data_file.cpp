@@ -384,4 +384,13 @@ LoadResult LoadFile(const std::filesystem::path& path, TimeValue today)
     return ParseDocument(std::move(read.text), today);
 }
 
+Contents SampleContents(TimeValue today)
+{
+    Contents contents;
+    contents.accounts = {{"Checking", 0}, {"Savings", 0}};
+    contents.transactions.push_back({"Payday", today, 400, std::make_unique<CDateRepeaterWeekly>(2, 0)});
+    contents.transactions.push_back({"Rent/Mortgage", today, -600, std::make_unique<CDateRepeaterMonthly>(1, 0, 1)});
+    return contents;
+}
+
 } // namespace DataFile

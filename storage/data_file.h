@@ -231,6 +231,11 @@ struct Contents {
 // written. ACCOUNTS, TRANSACTIONS and HOLIDAYS are left out when empty.
 std::string WriteDocument(const Contents& contents, TimeValue today);
 
+// What a first run starts with when there is no data file yet: the accounts Checking and
+// Savings at 0, pay of 400 every other week and rent of 600 on the first of every month,
+// both from today. The window and the command line show the same.
+Contents SampleContents(TimeValue today);
+
 // How a data file's text or the file itself turned out.
 enum class Status {
     Loaded,      // a TILLANE document; contents filled

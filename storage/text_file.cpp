@@ -69,9 +69,14 @@ BytesResult ReadBytes(int descriptor)
         result.reason = std::strerror(errno);
         return result;
     }
-    result.facts = FileFacts {static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino),
+    result.facts = FileFacts {static_cast<std::uint64_t>(info.st_dev),
+                              static_cast<std::uint64_t>(info.st_ino),
                               static_cast<std::uint64_t>(info.st_size),
-                              static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec};
+                              static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec,
+                              static_cast<std::int64_t>(info.st_ctim.tv_sec) * 1000000000 + info.st_ctim.tv_nsec,
+                              static_cast<std::uint32_t>(info.st_mode & 07777),
+                              static_cast<std::uint64_t>(info.st_nlink),
+                              S_ISREG(info.st_mode)};
     if (!S_ISREG(info.st_mode)) {
         result.status = ReadStatus::Unreadable;
         result.reason = "it is not a regular file";

@@ -45,6 +45,10 @@ struct FileFacts {
     std::uint64_t inode = 0;
     std::uint64_t size = 0;
     std::int64_t modifiedNs = 0;
+    std::int64_t changedNs = 0;
+    std::uint32_t mode = 0;
+    std::uint64_t links = 0;
+    bool regular = false;
 };
 
 struct BytesResult {

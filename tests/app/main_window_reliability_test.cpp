@@ -18,18 +18,17 @@
 #include <vector>
 
 #include <fcntl.h>
-#include <sys/socket.h>
 #include <sys/stat.h>
-#include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "app/data_file_store.h"
 #include "app/tillane_app.h"
 #include "main_window_support.h"
 #include "model/dates.h"
 #include "storage/data_file.h"
+#include "storage/data_file_session.h"
 #include "storage/text_file.h"
+#include "support/files_not_understood.h"
 #include "support/tz_guard.h"
 #include "support/unprivileged_user.h"
 
@@ -92,14 +91,7 @@ protected:
     win::ScriptedRunner m_runner;
 };
 
-const struct {
-    const char* name;
-    std::string bytes;
-} kNotUnderstood[] = {
-    {"cut short", "<TILLANE Format=\"1\">\r\r\n<ACCOUNTS>\r\r\n<ACCOUNT Balance=\"7\">Che"},
-    {"not markup", "Checking,120\nSavings,300\n"},
-    {"another program's document", "<?xml version=\"1.0\"?>\n<html><body>Checking 120</body></html>\n"},
-};
+using testing_support::kNotUnderstood;
 
 // The window's own guard: it loads nothing and keeps the file before the save on closing.
 TEST_F(ReliabilityTest, AFileTheWindowCouldNotLoadIsKeptByteForByte)
@@ -143,38 +135,22 @@ TEST_F(ReliabilityTest, AFileThatCouldNotBeLoadedAndHasGoneSavesNormally)
     EXPECT_TRUE(m_runner.MessageBoxes().empty());
 }
 
-// Start-up's guard: the file is kept before the window exists and the user is told where.
-TEST_F(ReliabilityTest, StartUpKeepsAFileItCouldNotLoadAndSaysWhere)
+// After start-up has kept a file it could not load, the window starts empty (no sample
+// data: the user has data, elsewhere) and saves.
+TEST_F(ReliabilityTest, AfterStartUpKeptAFileTheWindowStartsEmptyAndSaves)
 {
-    const std::string bytes = kNotUnderstood[0].bytes;
-    WriteFileBytes(DataFile(), bytes);
-    app::DataFileLock lock(DataFile().string());
-    ASSERT_EQ(lock.GetStatus(), app::DataFileLock::Status::Held);
-    const auto state = CheckDataFileAtStartUp(DataFile().string(), lock);
-    ASSERT_TRUE(state.has_value());
-    EXPECT_EQ(*state, CTillaneDlg::DataFileState::SetAside);
-    const auto kept = SetAside();
-    ASSERT_EQ(kept.size(), 1u);
-    EXPECT_EQ(ReadFileBytes(kept[0]), bytes);
-    EXPECT_FALSE(std::filesystem::exists(DataFile()));
-    ASSERT_EQ(m_runner.MessageBoxes().size(), 1u);
-    EXPECT_NE(m_runner.MessageBoxes()[0].text.find(kept[0].string()), std::string::npos)
-        << m_runner.MessageBoxes()[0].text;
-
-    // The window then starts empty (no sample data: the user has data, elsewhere) and saves.
     {
-        MainWindow main(DataFile(), *state);
+        MainWindow main(DataFile(), CTillaneDlg::DataFileState::SetAside);
         main.Open(m_runner);
         EXPECT_EQ(main.Accounts().GetItemCount(), 0);
         EXPECT_EQ(main.Transactions().GetItemCount(), 0);
         main.CloseBox();
     }
-    EXPECT_EQ(ReadFileBytes(kept[0]), bytes);
     EXPECT_EQ(DataFile::LoadFile(DataFile(), Today()).status, DataFile::Status::Loaded);
 }
 
-// A file that is there but cannot be read (permission denied) is kept too, both at
-// start-up and by the window.
+// A file that is there but cannot be read (permission denied) is kept by the window too
+// (start-up's guard is the session's).
 TEST_F(ReliabilityTest, AFileThatCannotBeReadIsKeptByteForByte)
 {
     const std::string bytes = SomeData();
@@ -195,23 +171,7 @@ TEST_F(ReliabilityTest, AFileThatCannotBeReadIsKeptByteForByte)
         EXPECT_EQ(main.Accounts().GetItemCount(), 0) << "not the sample data: the file is there";
         main.CloseBox();
     }
-    auto kept = SetAside();
-    ASSERT_EQ(kept.size(), 1u);
-    EXPECT_EQ(ReadFileBytes(kept[0]), bytes);
-    std::filesystem::remove(kept[0]);
-
-    // Start-up.
-    WriteFileBytes(DataFile(), bytes);
-    std::filesystem::permissions(DataFile(), std::filesystem::perms::none);
-    std::optional<CTillaneDlg::DataFileState> state;
-    {
-        AsUnprivilegedUser unprivileged;
-        app::DataFileLock lock(DataFile().string());
-        state = CheckDataFileAtStartUp(DataFile().string(), lock);
-    }
-    ASSERT_TRUE(state.has_value());
-    EXPECT_EQ(*state, CTillaneDlg::DataFileState::SetAside);
-    kept = SetAside();
+    const auto kept = SetAside();
     ASSERT_EQ(kept.size(), 1u);
     EXPECT_EQ(ReadFileBytes(kept[0]), bytes);
 }
@@ -308,215 +268,7 @@ TEST_F(ReliabilityTest, ASaveKilledBeforeTheRenameLeavesTheOldFile)
     EXPECT_EQ(main.Accounts().GetItemText(0, 0), "Checking");
 }
 
-// Only a regular file is ever set aside or replaced: a folder, a pipe or a socket at the
-// data file's path (or a link to one) is refused at start with the reason, and a window
-// that meets one there anyway does not save over it.
-TEST_F(ReliabilityTest, AFolderPipeOrSocketAsTheDataFileIsRefusedAndLeftWhereItIs)
-{
-    enum class Kind { Folder, LinkToFolder, Pipe, Socket };
-    for (const Kind kind : {Kind::Folder, Kind::LinkToFolder, Kind::Pipe, Kind::Socket}) {
-        SCOPED_TRACE(static_cast<int>(kind));
-        std::filesystem::remove_all(DataFile());
-        if (kind == Kind::Folder) {
-            std::filesystem::create_directory(DataFile());
-            WriteFileBytes(DataFile() / "inside", "the user's");
-        } else if (kind == Kind::LinkToFolder) {
-            std::filesystem::create_directories(m_folder / "elsewhere");
-            std::filesystem::create_directory_symlink(m_folder / "elsewhere", DataFile());
-        } else if (kind == Kind::Pipe) {
-            ASSERT_EQ(::mkfifo(DataFile().c_str(), 0600), 0);
-        } else {
-            const int listening = ::socket(AF_UNIX, SOCK_STREAM, 0);
-            sockaddr_un address {};
-            address.sun_family = AF_UNIX;
-            ASSERT_LT(DataFile().string().size(), sizeof address.sun_path);
-            std::strcpy(address.sun_path, DataFile().c_str());
-            ASSERT_EQ(::bind(listening, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
-            ::close(listening);
-        }
-        struct stat before {};
-        ASSERT_EQ(::lstat(DataFile().c_str(), &before), 0);
-        const auto unchanged = [&] {
-            struct stat now {};
-            EXPECT_EQ(::lstat(DataFile().c_str(), &now), 0);
-            EXPECT_EQ(now.st_ino, before.st_ino);
-            EXPECT_EQ(now.st_mode, before.st_mode);
-            EXPECT_TRUE(SetAside().empty());
-        };
-
-        const std::size_t asked = m_runner.MessageBoxes().size();
-        {
-            app::DataFileLock lock(DataFile().string());
-            EXPECT_FALSE(CheckDataFileAtStartUp(DataFile().string(), lock).has_value());
-        }
-        ASSERT_EQ(m_runner.MessageBoxes().size(), asked + 1);
-        const std::string& told = m_runner.MessageBoxes().back().text;
-        EXPECT_NE(told.find(DataFile().string()), std::string::npos);
-        EXPECT_NE(told.find("not a regular file"), std::string::npos) << told;
-        unchanged();
-
-        {
-            MainWindow main(DataFile());
-            main.Open(m_runner);
-            main.window->History().AddAccount("Mine", 9);
-            EXPECT_FALSE(main.window->SaveData().ok);
-        }
-        unchanged();
-    }
-}
-
-// A second copy of the program on a file that is open: told, and the file left alone,
-// even a file the first copy could not load.
-TEST_F(ReliabilityTest, ASecondCopyOnTheSameFileIsRefusedAndTouchesNothing)
-{
-    const std::string bytes = kNotUnderstood[1].bytes;
-    WriteFileBytes(DataFile(), bytes);
-    app::DataFileLock first(DataFile().string());
-    ASSERT_EQ(first.GetStatus(), app::DataFileLock::Status::Held);
-
-    app::DataFileLock second(DataFile().string());
-    EXPECT_EQ(second.GetStatus(), app::DataFileLock::Status::HeldElsewhere);
-    EXPECT_FALSE(CheckDataFileAtStartUp(DataFile().string(), second).has_value());
-    ASSERT_EQ(m_runner.MessageBoxes().size(), 1u);
-    EXPECT_NE(m_runner.MessageBoxes()[0].text.find("already open in Tillane"), std::string::npos);
-    EXPECT_NE(m_runner.MessageBoxes()[0].text.find(DataFile().string()), std::string::npos);
-    EXPECT_EQ(ReadFileBytes(DataFile()), bytes);
-    EXPECT_TRUE(SetAside().empty());
-}
-
 } // namespace
-
-namespace {
-
-// A file as the program writes it: one account, one monthly transaction.
-const std::string kWrittenFile =
-    "<TILLANE Format=\"1\">\r\r\n<CASHFLOW StartDate=\"01/01/2027\" Duration=\"13\"/>\r\r\n<ACCOUNTS>\r\r\n"
-    "<ACCOUNT>\r\r\n<DESCRIPTION>Checking</DESCRIPTION>\r\r\n<AMOUNT>5</AMOUNT>\r\r\n</ACCOUNT>\r\r\n</ACCOUNTS>\r\r\n"
-    "<TRANSACTIONS>\r\r\n<TRANSACTION Type=\"Monthly\">\r\r\n<DESCRIPTION>Rent</DESCRIPTION>\r\r\n"
-    "<DATE>01/01/2027</DATE>\r\r\n<AMOUNT>-600</AMOUNT>\r\r\n<REPEAT Type=\"Monthly\" Delta=\"1\" Count=\"0\" Day=\"1\"/>"
-    "\r\r\n</TRANSACTION>\r\r\n</TRANSACTIONS>\r\r\n</TILLANE>\r\r\n";
-
-// That file changed the way a person or another program may change it, and what the
-// window says of it ("TODAY": today's date).
-struct ChangedFile {
-    const char* from;
-    const char* to;
-    const char* note;
-};
-const ChangedFile kChangedFiles[] = {
-    {"<AMOUNT>-600", "<AMOUNT>1,500", "AMOUNT \"1,500\" of \"Rent\" read as 1"},
-    {"<AMOUNT>-600", "<AMOUNT>1500.75", "AMOUNT \"1500.75\" of \"Rent\" read as 1500"},
-    {"<AMOUNT>5", "<AMOUNT>$100", "AMOUNT \"$100\" of \"Checking\" read as 0"},
-    {"<AMOUNT>-600", "<AMOUNT>99999999999999999999", "AMOUNT \"99999999999999999999\" of \"Rent\" read as 2147483647"},
-    {"<DATE>01/01/2027", "<DATE>02/30/2027", "DATE \"02/30/2027\" of \"Rent\" read as 03/02/2027"},
-    {"<DATE>01/01/2027", "<DATE>13/01/2027", "DATE \"13/01/2027\" of \"Rent\" read as 01/01/2028"},
-    {"<DATE>01/01/2027", "<DATE>", "DATE \"\" of \"Rent\" read as TODAY"},
-    {"Duration=\"13\"", "Duration=\"0\"", "CASHFLOW Duration \"0\" read as 13"},
-    {"<REPEAT Type=\"Monthly\"", "<REPEAT Type=\"Hourly\"", "REPEAT Type \"Hourly\" of \"Rent\" read as Once"},
-    {"Day=\"1\"", "Day=\"32\"", "REPEAT Day \"32\" of \"Rent\" read as 0"},
-    {"<ACCOUNT>", "<!-- savings next year --><ACCOUNT>", "a comment in ACCOUNTS"},
-    {"<TRANSACTION Type=\"Monthly\"", "<TRANSACTION Note=\"landlord\" Type=\"Monthly\"",
-     "attribute Note on TRANSACTION of \"Rent\""},
-    {"</TILLANE>\r\r\n", "</TILLANE>\r\r\nPS: ask the bank", "text \"PS: ask the bank\" after the document"},
-    {"</TILLANE>\r\r\n", "</TILLANE>\r\r\n<TILLANE Format=\"1\"/>", "element TILLANE after the document"},
-    {"<DESCRIPTION>Rent", "<DESCRIPTION>Rent &#65;", "reference &#65; in DESCRIPTION of \"Rent &#65;\" read as text"},
-    {"<TILLANE", "<?xml version=\"1.0\"?>\r\r\n<TILLANE", "a processing instruction before the document"},
-    {"<TRANSACTIONS>", "<ACCOUNTS><ACCOUNT><DESCRIPTION>Savings</DESCRIPTION></ACCOUNT></ACCOUNTS><TRANSACTIONS>",
-     "element ACCOUNTS in TILLANE"},
-};
-
-} // namespace
-
-// A file that a save would change (values the loader mends, content it does not read) is
-// copied as it was before the first save, once, and the user is told where and what
-// differs; the file saved then holds just what the program writes.
-TEST_F(ReliabilityTest, AFileASaveWouldChangeIsCopiedBeforeTheFirstSave)
-{
-    for (const ChangedFile& change : kChangedFiles) {
-        SCOPED_TRACE(change.to);
-        std::string bytes = kWrittenFile;
-        bytes.replace(bytes.find(change.from), std::strlen(change.from), change.to);
-        std::string note = change.note;
-        if (const auto at = note.find("TODAY"); at != std::string::npos)
-            note.replace(at, 5, FormatDate(Today()));
-        WriteFileBytes(DataFile(), bytes);
-        const std::size_t before = m_runner.MessageBoxes().size();
-        std::optional<CTillaneDlg::DataFileState> state;
-        {
-            app::DataFileLock lock(DataFile().string());
-            state = CheckDataFileAtStartUp(DataFile().string(), lock);
-        }
-        ASSERT_EQ(state, CTillaneDlg::DataFileState::LoadKeepingOriginal);
-        EXPECT_EQ(m_runner.MessageBoxes().size(), before) << "nothing to say before a save";
-        {
-            MainWindow main(DataFile(), *state);
-            main.Open(m_runner);
-            main.window->KeyDown('S', true, false, false);
-            main.window->KeyDown('S', true, false, false);
-            main.CloseBox();
-        }
-        std::vector<std::filesystem::path> copies;
-        for (const auto& entry : std::filesystem::directory_iterator(m_folder.Path()))
-            if (entry.path().filename().string().rfind("default.Tillane.original-", 0) == 0)
-                copies.push_back(entry.path());
-        ASSERT_EQ(copies.size(), 1u);
-        EXPECT_EQ(ReadFileBytes(copies[0]), bytes);
-        ASSERT_EQ(m_runner.MessageBoxes().size(), before + 1);
-        const std::string& told = m_runner.MessageBoxes()[before].text;
-        EXPECT_NE(told.find(copies[0].string()), std::string::npos) << told;
-        EXPECT_NE(told.find(note), std::string::npos) << told;
-        EXPECT_EQ(DataFile::LoadFile(DataFile(), Today()).differences, 0u);
-        std::filesystem::remove(copies[0]);
-    }
-}
-
-TEST_F(ReliabilityTest, TheFirstSaveOfTheDayKeepsTheFileAsItWasInTheBackups)
-{
-    DataFile::Contents contents;
-    contents.accounts = {{m_folder.Path().string(), 1}}; // no other test's data
-    const std::string before = TextFile::ToTextMode(DataFile::WriteDocument(contents, Today()));
-    WriteFileBytes(DataFile(), before);
-    {
-        MainWindow main(DataFile());
-        main.Open(m_runner);
-        main.Accounts().AddAccount("Savings", 7, CAccountsListCtrl::Selection::Leave);
-        main.window->KeyDown('S', true, false, false);
-        main.CloseBox();
-    }
-    std::vector<std::string> kept;
-    for (const auto& entry : std::filesystem::directory_iterator(app::BackupFolder()))
-        if (ReadFileBytes(entry.path()) == before)
-            kept.push_back(entry.path().string());
-    EXPECT_EQ(kept.size(), 1u);
-    EXPECT_NE(ReadFileBytes(DataFile()), before);
-    EXPECT_TRUE(m_runner.MessageBoxes().empty());
-}
-
-// A link whose target is missing is never replaced by a file, and the sample data is not
-// made up over it unless the user asks for the target to be created.
-TEST_F(ReliabilityTest, ALinkToAMissingFileStaysALink)
-{
-    const auto target = m_folder / "mounted" / "real.Tillane";
-    std::filesystem::create_directory(m_folder / "mounted");
-    std::filesystem::create_symlink(target, DataFile());
-    for (const int answer : {win::IDNO, win::IDYES}) {
-        app::DataFileLock lock(DataFile().string());
-        m_runner.AnswerNextMessageBox(answer);
-        const auto state = CheckDataFileAtStartUp(DataFile().string(), lock);
-        ASSERT_TRUE(state.has_value());
-        ASSERT_FALSE(m_runner.MessageBoxes().empty());
-        EXPECT_NE(m_runner.MessageBoxes().back().text.find(target.string()), std::string::npos);
-        {
-            MainWindow main(DataFile(), *state);
-            main.Open(m_runner);
-            EXPECT_EQ(main.Transactions().GetItemCount(), answer == win::IDYES ? 2 : 0);
-            EXPECT_EQ(main.window->SaveData().ok, answer == win::IDYES);
-            main.window->SetDataFileLock(nullptr);
-        }
-        EXPECT_TRUE(std::filesystem::is_symlink(DataFile()));
-        EXPECT_EQ(std::filesystem::exists(target), answer == win::IDYES);
-    }
-}
 
 // Where nothing can be saved (a link to a missing file the user chose not to create, an
 // unreadable file that could not be set aside), closing without changes just closes; after
@@ -688,16 +440,18 @@ TEST_F(ReliabilityTest, TheWindowLoadsTheBytesStartUpCheckedAndASaveComparesWith
 {
     const std::string ours = SomeData();
     WriteFileBytes(DataFile(), ours);
-    app::DataFileLock lock(DataFile().string());
-    DataFileReading reading;
-    const auto state = CheckDataFileAtStartUp(DataFile().string(), lock, &reading);
+    CMessageBoxPrompt prompt(nullptr);
+    auto session = std::make_unique<app::DataFileSession>(DataFile().string(), prompt);
+    const auto state = session->Start();
     ASSERT_EQ(state, CTillaneDlg::DataFileState::Load);
+    DataFileReading reading = session->TakeReading();
 
     std::string theirs = ours;
     theirs.replace(theirs.find("Checking"), 8, "Chequing");
     ASSERT_NO_FATAL_FAILURE(EditInPlaceKeepingSizeAndTime(DataFile(), theirs));
 
     MainWindow main(DataFile(), *state);
+    main.window->UseSession(std::move(session));
     main.window->LoadWhenOpening(std::move(reading));
     main.Open(m_runner);
     ASSERT_EQ(main.Accounts().GetItemCount(), 1);

@@ -1,5 +1,4 @@
-#include "app/data_file_store.h"
-#include "app/tillane_app.h"
+#include "storage/data_file_store.h"
 
 #include "support/temp_dir.h"
 
@@ -86,18 +85,17 @@ TEST(SetAsideUnreadable, KeepsTheFileByteForByteUnderADatedName)
     when.tm_isdst = -1;
     const std::time_t now = std::mktime(&when);
 
-    std::string reason;
-    const auto first = app::SetAsideUnreadable(path.string(), now, &reason);
-    ASSERT_TRUE(first) << reason;
-    EXPECT_EQ(*first, path.string() + ".unreadable-20261208-1015");
-    EXPECT_EQ(ReadFileBytes(*first), "<TILLANE><broken");
+    const auto first = app::SetAsideUnreadable(path.string(), now);
+    ASSERT_TRUE(first.ok) << first.reason;
+    EXPECT_EQ(first.path, path.string() + ".unreadable-20261208-1015");
+    EXPECT_EQ(ReadFileBytes(first.path), "<TILLANE><broken");
     EXPECT_FALSE(std::filesystem::exists(path));
 
     WriteFileBytes(path, "second");
-    const auto second = app::SetAsideUnreadable(path.string(), now, &reason);
-    ASSERT_TRUE(second);
-    EXPECT_EQ(*second, path.string() + ".unreadable-20261208-1015-2");
-    EXPECT_EQ(ReadFileBytes(*first), "<TILLANE><broken");
+    const auto second = app::SetAsideUnreadable(path.string(), now);
+    ASSERT_TRUE(second.ok);
+    EXPECT_EQ(second.path, path.string() + ".unreadable-20261208-1015-2");
+    EXPECT_EQ(ReadFileBytes(first.path), "<TILLANE><broken");
 }
 
 TEST(DataFileLock, ASecondProcessIsRefusedWhileTheFirstHoldsIt)
@@ -198,7 +196,7 @@ TEST(RemoveStaleSaves, StartUpRemovesOnlyTheTemporaryFilesOfThisDataFile)
     std::filesystem::create_directory(folder / ".default.Tillane.saving-folder");
     {
         const app::DataFileLock lock(path);
-        EXPECT_EQ(CheckDataFileAtStartUp(path, lock), CTillaneDlg::DataFileState::Load);
+        EXPECT_EQ(app::RemoveStaleSaves(path), 2);
     }
     EXPECT_EQ(EntriesIn(folder.Path()), 4);
     EXPECT_FALSE(std::filesystem::exists(folder / ".default.Tillane.saving-a1B2c3"));

@@ -9,16 +9,25 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 // The file-system side of keeping the user's data safe: the data file is replaced in one
 // step, a file that could not be loaded is set aside before anything else is written to
 // its name, and one copy of the program at a time holds a data file.
 namespace app {
 
+// How a file operation ended: done, or why not. Every file operation of the program's
+// data file and of its outputs says it this way.
 struct FileOutcome {
     bool ok = false;
     // Why it failed, in words for the user (the system's error text).
     std::string reason;
+    // The file the operation made, where it makes one under a name of its own (a copy kept
+    // aside); empty otherwise.
+    std::string path;
+
+    static FileOutcome Done(std::string made = {}) { return {true, {}, std::move(made)}; }
+    static FileOutcome Failed(std::string why) { return {false, std::move(why), {}}; }
 };
 
 // The file a path names in the end: links are followed, even to a target that does not
@@ -27,21 +36,25 @@ std::filesystem::path ResolveTarget(const std::string& path);
 
 // What a data file was when this program last read or wrote it, so as to tell later
 // whether another program has changed it since.
-struct FileIdentity {
+// The file's facts (device, inode, size, modification and change times, permission bits,
+// names, whether it is a regular file) are those a read sees; the change time moves with an
+// edit that puts the modification time back.
+struct FileIdentity : TextFile::FileFacts {
     bool exists = false;
-    std::uint64_t device = 0;
-    std::uint64_t inode = 0;
-    std::uint64_t size = 0;
-    std::int64_t modifiedNs = 0;
+    // Whether the path itself is a symbolic link (followed for the facts).
+    bool symbolicLink = false;
     // When this was taken: a file modified just before may be modified again within the
-    // same tick of the file system's clock, unseen by the fields above.
+    // same tick of the file system's clock, unseen by the facts.
     std::int64_t takenNs = 0;
-    // Of the bytes, for when the fields above cannot be trusted; only when they were read.
+    // Of the bytes, for when the facts cannot be trusted; only when they were read.
     bool hashed = false;
     std::uint64_t hash = 0;
 };
 
+// FNV-1a of the bytes: 64 bits to tell contents apart, 32 bits to tell folders apart in a
+// short name.
 std::uint64_t HashBytes(std::string_view bytes);
+std::uint32_t HashBytes32(std::string_view bytes);
 
 // Describes the file a path names now (links followed), reading it for its hash.
 FileIdentity IdentifyFile(const std::string& path);
@@ -58,9 +71,14 @@ struct FileRead {
 FileRead ReadAndIdentify(const std::string& path, int descriptor = -1);
 
 // Whether the file a path names now holds other bytes than `known` describes, or has
-// appeared or gone. When device, inode, size and modification time are as recorded and
-// that time lay well before the record was taken, the file is not read again.
+// appeared or gone, or is another kind of thing than it was: a symbolic link where there
+// was a file or the reverse, anything but a regular file. Only when device, inode, size,
+// modification and change times are as recorded, and both times lay well before the record
+// was taken, is the file not read again; otherwise its bytes tell.
 bool FileChangedSince(const std::string& path, const FileIdentity& known);
+
+// Whether the path is a symbolic link itself.
+bool IsSymbolicLink(const std::string& path);
 
 // Writes the bytes to a new file in the same folder, flushes it to the disk and renames
 // it over the old file, which keeps its permissions. Whatever happens before the rename
@@ -68,14 +86,22 @@ bool FileChangedSince(const std::string& path, const FileIdentity& known);
 // beforeRename, when given, runs between the write and the rename; returning false there
 // abandons the save as a failure would (tests use it to cut a save short).
 // written, when given, receives what the new file is after a successful save.
+// options.followLinks false writes a regular file at the path itself, replacing a link
+// there; options.mode, when given, is the new file's permissions instead of the old one's.
+struct ReplaceOptions {
+    bool followLinks = true;
+    std::optional<std::uint32_t> mode;
+};
 FileOutcome ReplaceFile(const std::string& path, std::string_view bytes,
-                        const std::function<bool()>& beforeRename = {}, FileIdentity* written = nullptr);
+                        const std::function<bool()>& beforeRename = {}, FileIdentity* written = nullptr,
+                        const ReplaceOptions& options = {});
 
 // Renames a data file that could not be loaded to "<name>.unreadable-YYYYMMDD-HHMM" (local
-// time of now; "-2", "-3", ... appended when that name is taken) in the same folder.
-// Returns the new path; an empty one when no file is there any more (nothing to keep);
-// nothing, with the reason, when the rename failed or what is there is not a regular file.
-std::optional<std::string> SetAsideUnreadable(const std::string& path, std::time_t now, std::string* reason);
+// time of now; "-2", "-3", ... appended when that name is taken) in the same folder. A link
+// stays where it is: the file it points to is renamed, beside it, as a save writes there.
+// Done with the new path; done with none when no file is there any more (nothing to keep);
+// failed, with the reason, when the rename failed or what is there is not a regular file.
+FileOutcome SetAsideUnreadable(const std::string& path, std::time_t now);
 
 // Removes the temporary files that writes of the file a path names left behind when they
 // were cut short (".<name>.saving-XXXXXX" next to it): a write under way holds its own, and
@@ -85,9 +111,10 @@ int RemoveStaleSaves(const std::string& dataFilePath);
 // Keeps a copy of the data file as it is now under "<name>.<label>-YYYYMMDD-HHMM" (local
 // time of now; "-2", "-3", ... when taken) in the same folder, leaving the file itself in
 // place: a second name for the same bytes where the file system allows it, else a copy.
-// Returns the copy's path, or nothing with the reason.
-std::optional<std::string> KeepCopy(const std::string& path, std::time_t now, std::string* reason,
-                                    const std::string& label = "original");
+// Done with the copy's path, or failed with the reason. With followLinks false, what the
+// path itself is (a link, say) is kept under "<path>.<label>-...", not the file it leads to.
+FileOutcome KeepCopy(const std::string& path, std::time_t now, const std::string& label = "original",
+                     bool followLinks = true);
 
 // Where backups of data files go: $XDG_STATE_HOME/Tillane/backups, by default
 // ~/.local/state/Tillane/backups; never beside the data file.

@@ -1,4 +1,4 @@
-#include "app/data_file_store.h"
+#include "storage/data_file_store.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -79,6 +79,10 @@ FileIdentity Describe(const struct stat& info)
     identity.inode = static_cast<std::uint64_t>(info.st_ino);
     identity.size = static_cast<std::uint64_t>(info.st_size);
     identity.modifiedNs = Nanoseconds(info.st_mtim);
+    identity.changedNs = Nanoseconds(info.st_ctim);
+    identity.mode = static_cast<std::uint32_t>(info.st_mode & 07777);
+    identity.links = static_cast<std::uint64_t>(info.st_nlink);
+    identity.regular = S_ISREG(info.st_mode);
     identity.takenNs = NowNs();
     return identity;
 }
@@ -119,15 +123,46 @@ int RemoveAbandonedTemporaries(const std::filesystem::path& folder, const std::f
 
 } // namespace
 
-std::uint64_t HashBytes(std::string_view bytes)
+namespace {
+
+template <typename Hash, Hash kOffset, Hash kPrime>
+Hash Fnv1a(std::string_view bytes)
 {
-    std::uint64_t hash = 14695981039346656037u;
+    Hash hash = kOffset;
     for (const char c : bytes)
-        hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211u;
+        hash = static_cast<Hash>((hash ^ static_cast<unsigned char>(c)) * kPrime);
     return hash;
 }
 
+} // namespace
+
+std::uint64_t HashBytes(std::string_view bytes)
+{
+    return Fnv1a<std::uint64_t, 14695981039346656037u, 1099511628211u>(bytes);
+}
+
+std::uint32_t HashBytes32(std::string_view bytes) { return Fnv1a<std::uint32_t, 2166136261u, 16777619u>(bytes); }
+
+namespace {
+FileIdentity IdentifyTarget(const std::string& path);
+} // namespace
+
+bool IsSymbolicLink(const std::string& path)
+{
+    struct stat info {};
+    return ::lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode);
+}
+
 FileIdentity IdentifyFile(const std::string& path)
+{
+    FileIdentity identity = IdentifyTarget(path);
+    identity.symbolicLink = IsSymbolicLink(path);
+    return identity;
+}
+
+namespace {
+
+FileIdentity IdentifyTarget(const std::string& path)
 {
     const int descriptor = ::open(ResolveTarget(path).c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (descriptor < 0) {
@@ -162,6 +197,8 @@ FileIdentity IdentifyFile(const std::string& path)
     return identity;
 }
 
+} // namespace
+
 FileRead ReadAndIdentify(const std::string& path, int descriptor)
 {
     FileRead result;
@@ -170,16 +207,14 @@ FileRead ReadAndIdentify(const std::string& path, int descriptor)
     FileIdentity& identity = result.identity;
     if (const auto& facts = result.read.facts) {
         identity.exists = true;
-        identity.device = facts->device;
-        identity.inode = facts->inode;
-        identity.size = facts->size;
-        identity.modifiedNs = facts->modifiedNs;
+        static_cast<TextFile::FileFacts&>(identity) = *facts;
     } else if (struct stat info {}; result.read.status == TextFile::ReadStatus::Unreadable &&
                                     ::stat(path.c_str(), &info) == 0) {
         // There but not to be opened: described without its bytes.
         identity = Describe(info);
     }
     identity.takenNs = takenNs;
+    identity.symbolicLink = IsSymbolicLink(path);
     if (result.read.status == TextFile::ReadStatus::Ok) {
         identity.hashed = true;
         identity.hash = HashBytes(result.read.bytes);
@@ -195,16 +230,23 @@ bool FileChangedSince(const std::string& path, const FileIdentity& known)
         return (errno == ENOENT || errno == ENOTDIR) && known.exists;
     if (!known.exists)
         return true;
+    // A link where there was a file, or the reverse, is another file whatever it holds.
+    if (IsSymbolicLink(path) != known.symbolicLink || !S_ISREG(info.st_mode))
+        return true;
     const FileIdentity now = Describe(info);
     if (now.size != known.size)
         return true;
     const bool sameFields = now.device == known.device && now.inode == known.inode &&
                             now.modifiedNs == known.modifiedNs;
-    if (sameFields && known.modifiedNs + kTimestampSlackNs < known.takenNs)
+    // Both times well before the record: a write since would have moved one of them. An
+    // edit that puts the modification time back still moves the change time.
+    const bool proven = sameFields && now.changedNs == known.changedNs &&
+                        std::max(known.modifiedNs, known.changedNs) + kTimestampSlackNs < known.takenNs;
+    if (proven)
         return false;
     // Replaced by a copy of the same bytes (a sync tool, say) is no change. A file that
     // cannot be read now (permissions) is judged by the fields alone.
-    const FileIdentity read = IdentifyFile(path);
+    const FileIdentity read = IdentifyTarget(path);
     if (!read.hashed || !known.hashed)
         return !sameFields;
     return read.hash != known.hash;
@@ -229,9 +271,9 @@ std::filesystem::path ResolveTarget(const std::string& path)
 }
 
 FileOutcome ReplaceFile(const std::string& path, std::string_view bytes, const std::function<bool()>& beforeRename,
-                        FileIdentity* written)
+                        FileIdentity* written, const ReplaceOptions& options)
 {
-    const std::filesystem::path target = ResolveTarget(path);
+    const std::filesystem::path target = options.followLinks ? ResolveTarget(path) : std::filesystem::path(path);
     std::filesystem::path folder = target.parent_path();
     if (folder.empty())
         folder = ".";
@@ -246,7 +288,7 @@ FileOutcome ReplaceFile(const std::string& path, std::string_view bytes, const s
         name.push_back('\0');
         descriptor = ::mkstemp(name.data());
         if (descriptor < 0)
-            return {false, SystemError(errno)};
+            return FileOutcome::Failed(SystemError(errno));
         temporary = name.data();
         struct stat info {};
         if (::flock(descriptor, LOCK_EX) == 0 && ::fstat(descriptor, &info) == 0 && info.st_nlink == 0) {
@@ -255,7 +297,7 @@ FileOutcome ReplaceFile(const std::string& path, std::string_view bytes, const s
         }
     }
     if (descriptor < 0)
-        return {false, "no temporary file could be kept for the write"};
+        return FileOutcome::Failed("no temporary file could be kept for the write");
     // A second descriptor holds the lock, as the first is closed before the rename.
     const int holder = ::dup(descriptor);
 
@@ -267,12 +309,15 @@ FileOutcome ReplaceFile(const std::string& path, std::string_view bytes, const s
         ::close(descriptor);
         ::unlink(temporary.c_str());
         release();
-        return FileOutcome{false, SystemError(error)};
+        return FileOutcome::Failed(SystemError(error));
     };
 
     struct stat existing {};
-    const bool replacing = ::stat(target.c_str(), &existing) == 0;
-    const mode_t mode = replacing ? (existing.st_mode & 07777) : NewFileMode();
+    // A link replaced by a file lends it nothing: not its target's owner, nor its mode.
+    const bool replacing = (options.followLinks || !IsSymbolicLink(path)) && ::stat(target.c_str(), &existing) == 0;
+    const mode_t mode = options.mode ? static_cast<mode_t>(*options.mode & 07777)
+                        : replacing  ? (existing.st_mode & 07777)
+                                     : NewFileMode();
     // The owner and group stay where the process may set them (an administrator's save of
     // a user's file); otherwise the new file is the process's own, as any new file is.
     // The mode is set after, as a change of owner may clear some of its bits.
@@ -295,12 +340,12 @@ FileOutcome ReplaceFile(const std::string& path, std::string_view bytes, const s
         const int error = errno;
         ::unlink(temporary.c_str());
         release();
-        return {false, SystemError(error)};
+        return FileOutcome::Failed(SystemError(error));
     }
     if (beforeRename && !beforeRename()) {
         ::unlink(temporary.c_str());
         release();
-        return {false, "the save was interrupted"};
+        return FileOutcome::Failed("the save was interrupted");
     }
     const int renamed = ::rename(temporary.c_str(), target.c_str());
     const int renameError = errno;
@@ -308,11 +353,13 @@ FileOutcome ReplaceFile(const std::string& path, std::string_view bytes, const s
         ::unlink(temporary.c_str());
     release();
     if (renamed != 0)
-        return {false, SystemError(renameError)};
+        return FileOutcome::Failed(SystemError(renameError));
     SyncFolder(folder);
-    if (written)
+    if (written) {
         *written = identity;
-    return {true, {}};
+        written->symbolicLink = IsSymbolicLink(path);
+    }
+    return FileOutcome::Done();
 }
 
 std::filesystem::path BackupFolder()
@@ -333,15 +380,16 @@ FileOutcome BackUpDataFile(const std::string& path, const std::filesystem::path&
     const std::filesystem::path target = ResolveTarget(path);
     std::error_code error;
     if (!std::filesystem::exists(target, error))
-        return {true, {}};
+        return FileOutcome::Done();
+    // Reading a pipe would wait for a writer: only a regular file is kept.
+    if (!std::filesystem::is_regular_file(target, error))
+        return FileOutcome::Failed("it is not a regular file");
     if (folder.empty())
-        return {false, "there is no home folder to keep backups in"};
+        return FileOutcome::Failed("there is no home folder to keep backups in");
     // Files of the same name in different folders get backups of their own.
-    std::uint32_t hash = 2166136261u;
-    for (const char c : std::filesystem::absolute(target, error).parent_path().string())
-        hash = (hash ^ static_cast<unsigned char>(c)) * 16777619u;
     char hex[9];
-    std::snprintf(hex, sizeof hex, "%08x", hash);
+    std::snprintf(hex, sizeof hex, "%08x",
+                  static_cast<unsigned>(HashBytes32(std::filesystem::absolute(target, error).parent_path().string())));
     const std::string prefix = target.filename().string() + "." + hex + ".";
     std::tm local {};
     ::localtime_r(&now, &local);
@@ -355,15 +403,15 @@ FileOutcome BackUpDataFile(const std::string& path, const std::filesystem::path&
                IsTemporaryOf(name, name.substr(1, dated - 1));
     });
     if (std::filesystem::exists(backup, error))
-        return {true, {}};
+        return FileOutcome::Done();
 
     std::filesystem::create_directories(folder, error);
     if (error)
-        return {false, error.message()};
+        return FileOutcome::Failed(error.message());
     std::ifstream in(target, std::ios::binary);
     std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     if (!in.good() && !in.eof())
-        return {false, "the data file could not be read"};
+        return FileOutcome::Failed("the data file could not be read");
     const FileOutcome written = ReplaceFile(backup.string(), bytes);
     if (!written.ok)
         return written;
@@ -382,84 +430,110 @@ FileOutcome BackUpDataFile(const std::string& path, const std::filesystem::path&
     const std::size_t keepOthers = keep > 1 ? static_cast<std::size_t>(keep - 1) : 0;
     for (std::size_t i = 0; i + keepOthers < others.size(); ++i)
         std::filesystem::remove(folder / others[i].second, error);
-    return {true, {}};
+    return FileOutcome::Done();
 }
 
-std::optional<std::string> KeepCopy(const std::string& path, std::time_t now, std::string* reason,
-                                    const std::string& label)
+namespace {
+
+// What one try to put a file under a name made.
+enum class Placed { Done, NameTaken, Failed };
+
+// Tries `place` with "<base>", then "<base>-2", "<base>-3", ... until it is done, fails,
+// or no name is free. Done with the name used, or failed with `place`'s reason.
+FileOutcome UnderFreeName(const std::string& base, const std::function<Placed(const std::string&, std::string*)>& place)
+{
+    for (int attempt = 1; attempt < 1000; ++attempt) {
+        const std::string candidate = attempt == 1 ? base : base + "-" + std::to_string(attempt);
+        std::string reason;
+        switch (place(candidate, &reason)) {
+        case Placed::Done:
+            return FileOutcome::Done(candidate);
+        case Placed::NameTaken:
+            continue;
+        case Placed::Failed:
+            return FileOutcome::Failed(reason);
+        }
+    }
+    return FileOutcome::Failed("no free name to keep it under");
+}
+
+// "<path>.<label>-YYYYMMDD-HHMM", local time of now.
+std::string StampedName(const std::string& path, const std::string& label, std::time_t now)
 {
     std::tm local {};
     ::localtime_r(&now, &local);
     char stamp[32];
     std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M", &local);
-    const std::string target = ResolveTarget(path).string();
-    const std::string base = target + "." + label + "-" + stamp;
-    for (int attempt = 1; attempt < 1000; ++attempt) {
-        const std::string candidate = attempt == 1 ? base : base + "-" + std::to_string(attempt);
+    return path + "." + label + "-" + stamp;
+}
+
+} // namespace
+
+FileOutcome KeepCopy(const std::string& path, std::time_t now, const std::string& label, bool followLinks)
+{
+    const std::string target = followLinks ? ResolveTarget(path).string() : path;
+    return UnderFreeName(StampedName(target, label, now), [&](const std::string& candidate, std::string* reason) {
         // A save replaces the data file by a new one, so a second name keeps the old bytes.
         if (::link(target.c_str(), candidate.c_str()) == 0)
-            return candidate;
+            return Placed::Done;
         if (errno == EEXIST)
-            continue;
+            return Placed::NameTaken;
         std::error_code error;
-        if (std::filesystem::copy_file(target, candidate, std::filesystem::copy_options::none, error))
-            return candidate;
+        if (!followLinks && IsSymbolicLink(target)) {
+            std::filesystem::copy_symlink(target, candidate, error);
+            if (!error)
+                return Placed::Done;
+        } else if (std::filesystem::copy_file(target, candidate, std::filesystem::copy_options::none, error)) {
+            return Placed::Done;
+        }
         if (error == std::errc::file_exists)
-            continue;
-        if (reason)
-            *reason = error.message();
-        return std::nullopt;
-    }
-    if (reason)
-        *reason = "no free name to keep it under";
-    return std::nullopt;
+            return Placed::NameTaken;
+        *reason = error.message();
+        return Placed::Failed;
+    });
 }
 
-std::optional<std::string> SetAsideUnreadable(const std::string& path, std::time_t now, std::string* reason)
+FileOutcome SetAsideUnreadable(const std::string& dataFilePath, std::time_t now)
 {
+    // A link stays: what it leads to is what a save would write, so that is kept aside.
+    const std::string path = ResolveTarget(dataFilePath).string();
     // A folder, a pipe or a device there is not a data file to move out of the way.
     struct stat there {};
-    if (::stat(path.c_str(), &there) == 0 && !S_ISREG(there.st_mode)) {
-        if (reason)
-            *reason = "it is not a regular file";
-        return std::nullopt;
-    }
-    std::tm local {};
-    ::localtime_r(&now, &local);
-    char stamp[32];
-    std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M", &local);
-    const std::string base = path + ".unreadable-" + stamp;
-    for (int attempt = 1; attempt < 1000; ++attempt) {
-        const std::string candidate = attempt == 1 ? base : base + "-" + std::to_string(attempt);
-        // link + unlink instead of rename: never replaces a file that already has the name.
-        if (::link(path.c_str(), candidate.c_str()) == 0) {
-            ::unlink(path.c_str());
-            return candidate;
-        }
-        if (errno == EEXIST)
-            continue;
-        if (errno == ENOENT) {
-            // Gone since it was found unreadable: there is nothing left to keep.
-            struct stat gone {};
-            if (::lstat(path.c_str(), &gone) != 0 && errno == ENOENT)
-                return std::string();
-            errno = ENOENT;
-        }
-        if (errno == EPERM || errno == EXDEV || errno == ENOTSUP || errno == EMLINK) {
-            // File systems without hard links: rename, after checking the name is free.
-            std::error_code error;
-            if (std::filesystem::exists(candidate, error))
-                continue;
-            if (::rename(path.c_str(), candidate.c_str()) == 0)
-                return candidate;
-        }
-        if (reason)
+    if (::stat(path.c_str(), &there) == 0 && !S_ISREG(there.st_mode))
+        return FileOutcome::Failed("it is not a regular file");
+    bool gone = false;
+    FileOutcome outcome =
+        UnderFreeName(StampedName(path, "unreadable", now), [&](const std::string& candidate, std::string* reason) {
+            // link + unlink instead of rename: never replaces a file that already has the name.
+            if (::link(path.c_str(), candidate.c_str()) == 0) {
+                ::unlink(path.c_str());
+                return Placed::Done;
+            }
+            if (errno == EEXIST)
+                return Placed::NameTaken;
+            if (errno == ENOENT) {
+                // Gone since it was found unreadable: there is nothing left to keep.
+                struct stat left {};
+                if (::lstat(path.c_str(), &left) != 0 && errno == ENOENT) {
+                    gone = true;
+                    return Placed::Done;
+                }
+                errno = ENOENT;
+            }
+            if (errno == EPERM || errno == EXDEV || errno == ENOTSUP || errno == EMLINK) {
+                // File systems without hard links: rename, after checking the name is free.
+                std::error_code error;
+                if (std::filesystem::exists(candidate, error))
+                    return Placed::NameTaken;
+                if (::rename(path.c_str(), candidate.c_str()) == 0)
+                    return Placed::Done;
+            }
             *reason = SystemError(errno);
-        return std::nullopt;
-    }
-    if (reason)
-        *reason = "no free name to keep it under";
-    return std::nullopt;
+            return Placed::Failed;
+        });
+    if (gone)
+        outcome.path.clear();
+    return outcome;
 }
 
 int RemoveStaleSaves(const std::string& dataFilePath)
