@@ -88,6 +88,9 @@ inline constexpr int IDS_ROW_LIMIT_REACHED = 200;
 // differences, one line each, %3 the copy kept of it; then "and %1 more" differences.
 inline constexpr int IDS_ORIGINAL_KEPT = 201;
 inline constexpr int IDS_MORE_DIFFERENCES = 202;
+// A save made as the window goes away failed: %1 the data file, %2 why. Retry or close
+// without saving.
+inline constexpr int IDS_SAVE_AT_CLOSE_FAILED = 380;
 
 // The Transaction Editor's preview of a rule's next dates.
 inline constexpr int IDS_PREVIEW_ENTER_DATE = 330;

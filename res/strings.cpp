@@ -50,6 +50,10 @@ const std::map<int, std::string>& StringTable()
          "The data file\n\n%1\n\nholds what this save does not write back as it was: values Tillane reads "
          "otherwise, or content it does not read.\n\n%2\nThe file as it was has been kept as\n\n%3"},
         {IDS_MORE_DIFFERENCES, "and %1 more"},
+        {IDS_SAVE_AT_CLOSE_FAILED,
+         "Tillane is closing and could not save your data to\n\n%1\n\n(%2).\n\nRetry: try again, once you "
+         "have made room or fixed the cause.\nCancel: close without saving the changes. The data file keeps what it "
+         "held before, and the daily backups are kept."},
 
         {IDS_PREVIEW_ENTER_DATE, "Enter a date to see the payments"},
         {IDS_PREVIEW_ENTER_OCCURRENCES, "Enter from 2 to 9999 occurrences to see the payments"},

@@ -281,6 +281,36 @@ TEST_F(ReliabilityTest, ClosingWithoutSavingWhenTheUserSaysSo)
     EXPECT_EQ(ReadFileBytes(DataFile()), bytes);
 }
 
+// A window that goes away without being closed (the program ending under it) saves all the
+// same; when that save fails it says why and offers to try again or to close without saving.
+TEST_F(ReliabilityTest, AFailedSaveAsTheWindowGoesAwayIsToldAndMayBeTriedAgain)
+{
+    const std::string bytes = SomeData();
+    WriteFileBytes(DataFile(), bytes);
+    MainWindow main(DataFile());
+    main.Open(m_runner);
+    main.Accounts().AddAccount("Savings", 300, CAccountsListCtrl::Selection::Leave);
+    std::filesystem::permissions(m_folder.Path(), std::filesystem::perms::owner_read |
+                                                      std::filesystem::perms::owner_exec |
+                                                      std::filesystem::perms::others_read |
+                                                      std::filesystem::perms::others_exec);
+    {
+        AsUnprivilegedUser unprivileged;
+        m_runner.AnswerNextMessageBox(win::IDRETRY);
+        m_runner.AnswerNextMessageBox(win::IDCANCEL);
+        main.window->DestroyWindow();
+    }
+    std::filesystem::permissions(m_folder.Path(), std::filesystem::perms::all);
+    EXPECT_FALSE(main.window->HasWindow());
+    ASSERT_EQ(m_runner.MessageBoxes().size(), 2u) << "asked again after Retry, not after Cancel";
+    for (const win::MessageBoxRecord& box : m_runner.MessageBoxes()) {
+        EXPECT_EQ(box.type & win::MB_TYPEMASK, win::MB_RETRYCANCEL);
+        EXPECT_NE(box.text.find(DataFile().string()), std::string::npos) << box.text;
+        EXPECT_NE(box.text.find("ermission denied"), std::string::npos) << box.text;
+    }
+    EXPECT_EQ(ReadFileBytes(DataFile()), bytes);
+}
+
 // A save killed between writing the new file and renaming it over the old one.
 TEST_F(ReliabilityTest, ASaveKilledBeforeTheRenameLeavesTheOldFile)
 {
@@ -360,6 +390,8 @@ TEST_F(ReliabilityTest, AFolderPipeOrSocketAsTheDataFileIsRefusedAndLeftWhereItI
             main.Open(m_runner);
             main.window->History().AddAccount("Mine", 9);
             EXPECT_FALSE(main.window->SaveData().ok);
+            // The save as the window goes fails too: close without saving.
+            m_runner.AnswerNextMessageBox(win::IDCANCEL);
         }
         unchanged();
     }
