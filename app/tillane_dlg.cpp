@@ -244,11 +244,6 @@ void CTillaneDlg::LoadReading(DataFileReading reading, bool sampleWhenMissing)
     }
 }
 
-void CTillaneDlg::ParseData(std::string text)
-{
-    LoadParsed(DataFile::ParseDocument(std::move(text), Today(), false));
-}
-
 void CTillaneDlg::LoadParsed(DataFile::LoadResult loaded)
 {
     switch (loaded.status) {

@@ -99,7 +99,6 @@ public:
     // sampleWhenMissing: a data file that is not there gives the sample data (at start),
     // else nothing.
     void LoadData(bool sampleWhenMissing = true);
-    void ParseData(std::string text);
     // What the window loads when it opens, instead of reading the data file itself: the
     // file as start-up read it (before the window is created).
     void LoadWhenOpening(DataFileReading reading) { m_reading = std::move(reading); }

@@ -1,7 +1,7 @@
 #include "ui/cash_flow_list_ctrl.h"
 
 #include "res/resource.h"
-#include "ui/edit_history.h"
+#include "ui/edit_history_interface.h"
 #include "ui/edit_start_date_dlg.h"
 #include "ui/platform/resources.h"
 

@@ -2,7 +2,7 @@
 
 #include "res/resource.h"
 #include "storage/data_file.h"
-#include "ui/edit_history.h"
+#include "ui/edit_history_interface.h"
 #include "ui/platform/control_look.h"
 #include "ui/platform/data_exchange.h"
 #include "ui/platform/dialog.h"

@@ -17,7 +17,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "model/decimal.h"
+#include "common/decimal.h"
 #include "ui/platform/dialog.h"
 #include "ui/platform/list_ctrl.h"
 #include "ui/platform/property_sheet.h"
