@@ -90,7 +90,7 @@ inline constexpr int IDS_ORIGINAL_KEPT = 201;
 inline constexpr int IDS_MORE_DIFFERENCES = 202;
 // A save made as the window goes away failed: %1 the data file, %2 why. Retry or close
 // without saving.
-inline constexpr int IDS_SAVE_AT_CLOSE_FAILED = 380;
+inline constexpr int IDS_SAVE_AT_CLOSE_FAILED = 360;
 
 // The Transaction Editor's preview of a rule's next dates.
 inline constexpr int IDS_PREVIEW_ENTER_DATE = 330;

@@ -80,6 +80,14 @@ protected:
         return names;
     }
 
+    // Nobody may write in the folder any more (until the test gives the permissions back).
+    void MakeFolderReadOnly() const
+    {
+        using std::filesystem::perms;
+        std::filesystem::permissions(m_folder.Path(),
+                                     perms::owner_read | perms::owner_exec | perms::others_read | perms::others_exec);
+    }
+
     static std::string SomeData()
     {
         DataFile::Contents contents;
@@ -228,10 +236,7 @@ TEST_F(ReliabilityTest, ASaveThatFailsIsReportedAndLeavesTheOldFile)
     main.Accounts().AddAccount("Savings", 300, CAccountsListCtrl::Selection::Leave);
     const std::vector<std::string> before = FolderNames();
 
-    std::filesystem::permissions(m_folder.Path(), std::filesystem::perms::owner_read |
-                                                      std::filesystem::perms::owner_exec |
-                                                      std::filesystem::perms::others_read |
-                                                      std::filesystem::perms::others_exec);
+    MakeFolderReadOnly();
     {
         AsUnprivilegedUser unprivileged;
         EXPECT_TRUE(main.window->KeyDown('S', true, false, false));
@@ -264,10 +269,7 @@ TEST_F(ReliabilityTest, ClosingWithoutSavingWhenTheUserSaysSo)
     MainWindow main(DataFile());
     main.Open(m_runner);
     main.Accounts().AddAccount("Savings", 300, CAccountsListCtrl::Selection::Leave);
-    std::filesystem::permissions(m_folder.Path(), std::filesystem::perms::owner_read |
-                                                      std::filesystem::perms::owner_exec |
-                                                      std::filesystem::perms::others_read |
-                                                      std::filesystem::perms::others_exec);
+    MakeFolderReadOnly();
     {
         AsUnprivilegedUser unprivileged;
         m_runner.AnswerNextMessageBox(win::IDYES);
@@ -290,10 +292,7 @@ TEST_F(ReliabilityTest, AFailedSaveAsTheWindowGoesAwayIsToldAndMayBeTriedAgain)
     MainWindow main(DataFile());
     main.Open(m_runner);
     main.Accounts().AddAccount("Savings", 300, CAccountsListCtrl::Selection::Leave);
-    std::filesystem::permissions(m_folder.Path(), std::filesystem::perms::owner_read |
-                                                      std::filesystem::perms::owner_exec |
-                                                      std::filesystem::perms::others_read |
-                                                      std::filesystem::perms::others_exec);
+    MakeFolderReadOnly();
     {
         AsUnprivilegedUser unprivileged;
         m_runner.AnswerNextMessageBox(win::IDRETRY);
