@@ -60,31 +60,11 @@ bool SizeWithinLimits(int width, int height)
     return width <= kLargestSide && height <= kLargestSide && static_cast<long long>(width) * height <= kLargestArea;
 }
 
-// Code points, for lining up descriptions that are not plain ASCII.
-std::size_t DisplayWidth(const std::string& text)
-{
-    return static_cast<std::size_t>(
-        std::count_if(text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
-}
-
 std::string Pad(const std::string& text, std::size_t width, bool right)
 {
     const std::size_t length = DisplayWidth(text);
     const std::string padding(width > length ? width - length : 0, ' ');
     return right ? padding + text : text + padding;
-}
-
-std::string CsvField(const std::string& text)
-{
-    if (text.find_first_of(",\"\r\n") == std::string::npos)
-        return text;
-    std::string quoted = "\"";
-    for (char c : text) {
-        if (c == '"')
-            quoted += '"';
-        quoted += c;
-    }
-    return quoted + "\"";
 }
 
 constexpr const char* kChooseOneMode = "choose one of --forecast, --summary, --chart, --report, --version and --help";
@@ -243,6 +223,27 @@ std::string UsageText()
            "  tillane --chart OUT.png [--size WxH] [--file PATH] [--start MM/DD/YYYY] [--months N] [--firm]\n"
            "  tillane --report OUT.pdf [--file PATH] [--start MM/DD/YYYY] [--months N] [--firm]\n"
            "  tillane --version | --help\n";
+}
+
+std::size_t DisplayWidth(std::string_view text)
+{
+    return static_cast<std::size_t>(
+        std::count_if(text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
+}
+
+bool CsvNeedsQuotes(std::string_view text) { return text.find_first_of(",\"\r\n") != std::string_view::npos; }
+
+std::string CsvField(std::string_view text)
+{
+    if (!CsvNeedsQuotes(text))
+        return std::string(text);
+    std::string quoted = "\"";
+    for (char c : text) {
+        if (c == '"')
+            quoted += '"';
+        quoted += c;
+    }
+    return quoted + "\"";
 }
 
 std::string FormatForecastText(const std::vector<ForecastRow>& rows)

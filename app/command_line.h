@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // The command line: the desktop program, or a forecast, chart or report of the data file
@@ -56,6 +57,14 @@ std::string FormatForecastText(const std::vector<ForecastRow>& rows);
 // A header line "Date,Description,Amount,Balance", then a line per row; fields quoted
 // where they hold a comma, a quote or a line break; lines end with LF.
 std::string FormatForecastCsv(const std::vector<ForecastRow>& rows);
+
+// What both forecast writers (these and WriteForecast of forecast_output.h) line up and
+// quote with. DisplayWidth: code points, for lining up texts that are not plain ASCII.
+// CsvField: the text as a CSV field, in quotes with its quotes doubled when it holds a
+// comma, a quote or a line end (CsvNeedsQuotes), else as it is.
+std::size_t DisplayWidth(std::string_view text);
+bool CsvNeedsQuotes(std::string_view text);
+std::string CsvField(std::string_view text);
 
 // The summary as labelled lines: Lowest balance, Lowest on, Below <threshold> from (a date
 // or "never"); when it went below, Back on (when it came back), Days below and Last below

@@ -17,33 +17,13 @@ namespace {
 // The opening row's description, as the cash-flow list names it.
 constexpr const char* kOpeningDescription = "Current Accounts";
 
-// Code points, for lining up descriptions that are not plain ASCII.
-std::size_t DisplayWidth(std::string_view text)
-{
-    return static_cast<std::size_t>(
-        std::count_if(text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
-}
-
-bool NeedsQuotes(std::string_view text) { return text.find_first_of(",\"\r\n") != std::string_view::npos; }
-
+// Most fields need no quotes: they go out as they are, without a copy.
 void AppendCsvField(OutputBuffer& out, std::string_view text)
 {
-    if (!NeedsQuotes(text)) {
+    if (CsvNeedsQuotes(text))
+        out.Append(CsvField(text));
+    else
         out.Append(text);
-        return;
-    }
-    out.Append("\"");
-    for (std::size_t from = 0;;) {
-        const std::size_t quote = text.find('"', from);
-        if (quote == std::string_view::npos) {
-            out.Append(text.substr(from));
-            break;
-        }
-        out.Append(text.substr(from, quote + 1 - from));
-        out.Append("\"");
-        from = quote + 1;
-    }
-    out.Append("\"");
 }
 
 // One row's four texts, made once per row from its typed values.

@@ -14,14 +14,10 @@ class IConfigDataManager;
 // windows, the application name.
 inline constexpr const char* kDesktopEntry = "tillane";
 
-// The program's application class on the framework's one.
-class CMyWinApp : public win::CWinApp {
-};
-
 // The application: registers the settings key, reads the saved window rectangle, builds
 // the main window and runs the message loop until that window has been destroyed. The
 // whole run of the program happens inside InitInstance.
-class CTillaneApp : public CMyWinApp {
+class CTillaneApp : public win::CWinApp {
 public:
     CTillaneApp() { SetDesktopEntry(kDesktopEntry); }
     ~CTillaneApp() override;

@@ -420,7 +420,14 @@ void CTillaneDlg::OnDestroy()
     // went away without asking), save now, while the pages and their lists still exist.
     if (Writable() && !m_savedForClosing && !NothingToSave()) {
         m_savedForClosing = true;
-        SaveData();
+        // The window cannot stay open: the user may only try again or let the changes go.
+        for (app::FileOutcome outcome = SaveData(); !outcome.ok; outcome = SaveData()) {
+            const std::string text =
+                FillIn(win::LoadString(res::IDS_SAVE_AT_CLOSE_FAILED), {DataFilePath(), outcome.reason});
+            if (win::MessageBox(this, text, win::LoadString(res::IDS_APP_TITLE),
+                                win::MB_RETRYCANCEL | win::MB_ICONEXCLAMATION) != win::IDRETRY)
+                break;
+        }
     }
 }
 

@@ -3,8 +3,8 @@
 #include "app/forecast.h"
 #include "app/tillane_app.h"
 #include "storage/file_locations.h"
-#include "ui/platform/documents_folder.h"
-#include "ui/platform/settings_store.h"
+#include "app/documents_folder.h"
+#include "app/settings_store.h"
 #include "ui/platform/win_app.h"
 
 #include <csignal>
@@ -42,8 +42,8 @@ int main(int argc, char** argv)
         win::QuietPlatformNotices();
     if (line.file)
         SetDataFilePathOverride(*line.file);
-    win::InstallDocumentsFolder();
-    win::InstallSettingsStore();
+    app::InstallDocumentsFolder();
+    app::InstallSettingsStore();
     if (withoutWindow)
         return RunWithoutWindow(line, argc, argv);
 

@@ -1,6 +1,6 @@
 #include "model/dates.h"
 
-#include "model/decimal.h"
+#include "common/decimal.h"
 #include "model/libc_dates.h"
 
 #include <algorithm>

@@ -4,24 +4,6 @@
 
 #include <algorithm>
 
-int CompareFolded(std::string_view a, std::string_view b)
-{
-    auto fold = [](char c) {
-        const auto byte = static_cast<unsigned char>(c);
-        return byte >= 'A' && byte <= 'Z' ? byte + ('a' - 'A') : static_cast<unsigned>(byte);
-    };
-    const std::size_t length = std::min(a.size(), b.size());
-    for (std::size_t i = 0; i < length; ++i) {
-        const unsigned x = fold(a[i]);
-        const unsigned y = fold(b[i]);
-        if (x != y)
-            return x < y ? -1 : 1;
-    }
-    if (a.size() == b.size())
-        return 0;
-    return a.size() < b.size() ? -1 : 1;
-}
-
 void TransactionSchedule::AddTransaction(std::unique_ptr<TransactionData> record)
 {
     if (m_sorted && !m_transactions.empty() && CompareFolded(m_transactions.back()->description, record->description) > 0)

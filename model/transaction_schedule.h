@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/folded_text.h"
 #include "model/cashflow_interfaces.h"
 #include "model/transaction_data.h"
 
@@ -7,10 +8,6 @@
 #include <memory>
 #include <string_view>
 #include <vector>
-
-// Byte-wise comparison after folding ASCII capitals to small letters: the order of the
-// transactions list (and of any list kept sorted by its first column).
-int CompareFolded(std::string_view a, std::string_view b);
 
 // The accounts and transactions of a data file as the window's lists hold them, without
 // any window: the transactions in the list's order (by description, ASCII letters

@@ -116,6 +116,9 @@ inline constexpr int IDS_ROW_LIMIT_REACHED = 200;
 // differences, one line each, %3 the copy kept of it; then "and %1 more" differences.
 inline constexpr int IDS_ORIGINAL_KEPT = 201;
 inline constexpr int IDS_MORE_DIFFERENCES = 202;
+// A save made as the window goes away failed: %1 the data file, %2 why. Retry or close
+// without saving.
+inline constexpr int IDS_SAVE_AT_CLOSE_FAILED = 360;
 
 // The data file's safety: what start-up, saving and the outputs tell and ask (%1 the data
 // file, where a message names it).

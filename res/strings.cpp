@@ -82,6 +82,10 @@ const std::map<int, std::string>& StringTable()
          "The data file\n\n%1\n\nholds what this save does not write back as it was: values Tillane reads "
          "otherwise, or content it does not read.\n\n%2\nThe file as it was has been kept as\n\n%3"},
         {IDS_MORE_DIFFERENCES, "and %1 more"},
+        {IDS_SAVE_AT_CLOSE_FAILED,
+         "Tillane is closing and could not save your data to\n\n%1\n\n(%2).\n\nRetry: try again, once you "
+         "have made room or fixed the cause.\nCancel: close without saving the changes. The data file keeps what it "
+         "held before, and the daily backups are kept."},
 
         {IDS_FILE_LINK_MISSING, "The data file\n\n%1\n\nis a link to\n\n%2\n\nwhich does not exist. Create it, starting with example data?\n\nAnswer No to start with no data: Tillane will not save until you start it again."},
         {IDS_FILE_SET_ASIDE, "Tillane could not load its data file\n\n%1\n\nbecause %2. The file has been left untouched and kept as\n\n%3\n\nTillane starts with no accounts and no transactions."},

@@ -55,7 +55,7 @@ private:
 } // namespace app
 
 // The core knows no settings store of its own: the platform layer installs the program's
-// one at start-up (see ui/platform/settings_store.h), before anything asks for the
+// one at start-up (see app/settings_store.h), before anything asks for the
 // manager. Installing twice keeps the first store.
 void InstallConfigDataStorage(IConfigDataStorage& storage);
 

@@ -1,6 +1,6 @@
 #include "storage/configuration.h"
 
-#include "model/decimal.h"
+#include "common/decimal.h"
 
 namespace app {
 

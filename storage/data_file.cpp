@@ -1,6 +1,6 @@
 #include "storage/data_file.h"
 
-#include "model/decimal.h"
+#include "common/decimal.h"
 #include "storage/text_file.h"
 
 namespace DataFile {

@@ -7,7 +7,7 @@
 // unless the command line named another file for this run.
 
 // Finds the user's documents folder. The platform layer supplies the program's one
-// (see ui/platform/documents_folder.h).
+// (see app/documents_folder.h).
 class IDocumentsFolderProvider {
 public:
     virtual std::string GetDocumentsFolder() const = 0;

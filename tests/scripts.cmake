@@ -20,6 +20,13 @@ if(TARGET tillane)
     SKIP_RETURN_CODE 77
     TIMEOUT 200
     ENVIRONMENT "TZ=EST5EDT,M3.2.0,M11.1.0")
+  # SIGTERM, SIGHUP and SIGINT close the window as its close box does.
+  add_test(NAME end_signal_smoke
+           COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/smoke/end_signal_smoke.sh $<TARGET_FILE:tillane>)
+  set_tests_properties(end_signal_smoke PROPERTIES
+    SKIP_RETURN_CODE 77
+    TIMEOUT 200
+    ENVIRONMENT "TZ=EST5EDT,M3.2.0,M11.1.0")
 endif()
 
 # The Debian package made from this build, unpacked and checked with the validators.

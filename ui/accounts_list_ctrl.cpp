@@ -2,11 +2,11 @@
 
 #include <algorithm>
 
-#include "model/decimal.h"
+#include "common/decimal.h"
 #include "res/resource.h"
 #include "storage/data_file.h"
 #include "ui/account_edit_dlg.h"
-#include "ui/edit_history.h"
+#include "ui/edit_history_interface.h"
 #include "ui/platform/api.h"
 #include "ui/platform/dialog_builder.h"
 #include "ui/platform/resources.h"

@@ -35,4 +35,3 @@ void CAccountsPageDlg::Save(CXmlDocument& document)
     DataFile::EndList(document);
 }
 
-void CAccountsPageDlg::Load(CXmlDocument&) {}

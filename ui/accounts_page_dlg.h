@@ -23,8 +23,6 @@ public:
 
     // Writes ACCOUNTS with every row in the list's order; nothing when there are none.
     void Save(CXmlDocument& document) override;
-    // Does nothing: the main window's loader adds the accounts.
-    void Load(CXmlDocument& document) override;
 
 protected:
     void DoDataExchange(win::CDataExchange* dx) override;

@@ -3,7 +3,7 @@
 #include "model/firm_forecast.h"
 #include "model/transaction_data.h"
 #include "res/resource.h"
-#include "ui/edit_history.h"
+#include "ui/edit_history_interface.h"
 #include "ui/edit_start_date_dlg.h"
 #include "ui/platform/dialog_builder.h"
 #include "ui/platform/resources.h"

@@ -3,7 +3,7 @@
 #include "model/firm_forecast.h"
 #include "res/resource.h"
 #include "storage/data_file.h"
-#include "ui/edit_history.h"
+#include "ui/edit_history_interface.h"
 #include "ui/platform/colour_contrast.h"
 #include "ui/platform/control_look.h"
 #include "ui/platform/data_exchange.h"

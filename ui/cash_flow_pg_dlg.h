@@ -47,7 +47,7 @@ public:
     void Save(CXmlDocument& document) override;
     // The start date of the CASHFLOW child of the current element, when it has one;
     // Duration is the configuration's business.
-    void Load(CXmlDocument& document) override;
+    void Load(CXmlDocument& document);
 
 protected:
     bool OnInitDialog() override;

@@ -1,6 +1,6 @@
 #pragma once
 
-// How a page writes its part of the data file and reads it back.
+// How a page writes its part of the data file (the data file is read by storage/data_file.h).
 
 class CXmlDocument;
 
@@ -10,8 +10,6 @@ class IMarkupPersistence {
 public:
     // Adds the page's element below the document's current element.
     virtual void Save(CXmlDocument& document) = 0;
-    // Reads the page's element from the document.
-    virtual void Load(CXmlDocument& document) = 0;
 
 protected:
     ~IMarkupPersistence() = default;

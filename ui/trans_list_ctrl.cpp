@@ -4,13 +4,13 @@
 #include <array>
 
 #include "model/cash_flow_projection.h"
-#include "model/decimal.h"
+#include "common/decimal.h"
 #include "model/transaction_schedule.h"
 #include "res/resource.h"
 #include "ui/platform/api.h"
 #include "ui/platform/dialog_builder.h"
 #include "ui/platform/resources.h"
-#include "ui/edit_history.h"
+#include "ui/edit_history_interface.h"
 #include "ui/trans_edit_dlg.h"
 
 namespace {

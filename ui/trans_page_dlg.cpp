@@ -45,4 +45,3 @@ void CTransPageDlg::Save(CXmlDocument& document)
     DataFile::EndList(document);
 }
 
-void CTransPageDlg::Load(CXmlDocument&) {}

@@ -27,8 +27,6 @@ public:
     // Adds TRANSACTIONS below the document's current element, one TRANSACTION per row in
     // the order shown; nothing at all when the list is empty.
     void Save(CXmlDocument& document) override;
-    // Does nothing: the main window's loader adds the transactions.
-    void Load(CXmlDocument& document) override;
 
 protected:
     void DoDataExchange(win::CDataExchange* dx) override;

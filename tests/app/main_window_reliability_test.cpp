@@ -79,6 +79,14 @@ protected:
         return names;
     }
 
+    // Nobody may write in the folder any more (until the test gives the permissions back).
+    void MakeFolderReadOnly() const
+    {
+        using std::filesystem::perms;
+        std::filesystem::permissions(m_folder.Path(),
+                                     perms::owner_read | perms::owner_exec | perms::others_read | perms::others_exec);
+    }
+
     static std::string SomeData()
     {
         DataFile::Contents contents;
@@ -188,10 +196,7 @@ TEST_F(ReliabilityTest, ASaveThatFailsIsReportedAndLeavesTheOldFile)
     main.Accounts().AddAccount("Savings", 300, CAccountsListCtrl::Selection::Leave);
     const std::vector<std::string> before = FolderNames();
 
-    std::filesystem::permissions(m_folder.Path(), std::filesystem::perms::owner_read |
-                                                      std::filesystem::perms::owner_exec |
-                                                      std::filesystem::perms::others_read |
-                                                      std::filesystem::perms::others_exec);
+    MakeFolderReadOnly();
     {
         AsUnprivilegedUser unprivileged;
         EXPECT_TRUE(main.window->KeyDown('S', true, false, false));
@@ -217,28 +222,49 @@ TEST_F(ReliabilityTest, ASaveThatFailsIsReportedAndLeavesTheOldFile)
     EXPECT_EQ(DataFile::LoadFile(DataFile(), Today()).contents.accounts.size(), 2u);
 }
 
+// Closing when the save fails: Save & Exit asks once whether to close anyway; a window
+// that goes away without being closed (the program ending under it) says why and offers
+// to try again or to close without saving. Either way the old file stays as it was.
 TEST_F(ReliabilityTest, ClosingWithoutSavingWhenTheUserSaysSo)
 {
-    const std::string bytes = SomeData();
-    WriteFileBytes(DataFile(), bytes);
-    MainWindow main(DataFile());
-    main.Open(m_runner);
-    main.Accounts().AddAccount("Savings", 300, CAccountsListCtrl::Selection::Leave);
-    std::filesystem::permissions(m_folder.Path(), std::filesystem::perms::owner_read |
-                                                      std::filesystem::perms::owner_exec |
-                                                      std::filesystem::perms::others_read |
-                                                      std::filesystem::perms::others_exec);
-    {
-        AsUnprivilegedUser unprivileged;
-        m_runner.AnswerNextMessageBox(win::IDYES);
-        main.window->PostCommand(res::ID_SAVE_AND_EXIT);
-        QCoreApplication::sendPostedEvents();
-        QCoreApplication::sendPostedEvents();
-        EXPECT_FALSE(main.window->HasWindow());
+    for (const bool goesAway : {false, true}) {
+        SCOPED_TRACE(goesAway ? "the window goes away" : "Save & Exit");
+        const std::string bytes = SomeData();
+        WriteFileBytes(DataFile(), bytes);
+        const std::size_t asked = m_runner.MessageBoxes().size();
+        MainWindow main(DataFile());
+        main.Open(m_runner);
+        main.Accounts().AddAccount("Savings", 300, CAccountsListCtrl::Selection::Leave);
+        MakeFolderReadOnly();
+        {
+            AsUnprivilegedUser unprivileged;
+            if (goesAway) {
+                m_runner.AnswerNextMessageBox(win::IDRETRY);
+                m_runner.AnswerNextMessageBox(win::IDCANCEL);
+                main.window->DestroyWindow();
+            } else {
+                m_runner.AnswerNextMessageBox(win::IDYES);
+                main.window->PostCommand(res::ID_SAVE_AND_EXIT);
+                QCoreApplication::sendPostedEvents();
+                QCoreApplication::sendPostedEvents();
+            }
+            EXPECT_FALSE(main.window->HasWindow());
+        }
+        std::filesystem::permissions(m_folder.Path(), std::filesystem::perms::all);
+        const std::vector<win::MessageBoxRecord> boxes(m_runner.MessageBoxes().begin() + static_cast<std::ptrdiff_t>(asked),
+                                                       m_runner.MessageBoxes().end());
+        if (goesAway) {
+            ASSERT_EQ(boxes.size(), 2u) << "asked again after Retry, not after Cancel";
+            for (const win::MessageBoxRecord& box : boxes) {
+                EXPECT_EQ(box.type & win::MB_TYPEMASK, win::MB_RETRYCANCEL);
+                EXPECT_NE(box.text.find(DataFile().string()), std::string::npos) << box.text;
+                EXPECT_NE(box.text.find("ermission denied"), std::string::npos) << box.text;
+            }
+        } else {
+            EXPECT_EQ(boxes.size(), 1u) << "asked once, not again when the window went";
+        }
+        EXPECT_EQ(ReadFileBytes(DataFile()), bytes);
     }
-    std::filesystem::permissions(m_folder.Path(), std::filesystem::perms::all);
-    EXPECT_EQ(m_runner.MessageBoxes().size(), 1u) << "asked once, not again when the window went";
-    EXPECT_EQ(ReadFileBytes(DataFile()), bytes);
 }
 
 // A save killed between writing the new file and renaming it over the old one.

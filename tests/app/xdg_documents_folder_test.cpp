@@ -1,7 +1,7 @@
 // The command line finds the documents folder without Qt; it must find the one the
 // window finds.
 #include "storage/xdg_documents_folder.h"
-#include "ui/platform/documents_folder.h"
+#include "app/documents_folder.h"
 
 #include "support/temp_dir.h"
 
@@ -61,17 +61,17 @@ TEST(XdgDocumentsFolder, FindsTheFolderTheWindowFinds)
     for (const char* text : userDirs) {
         if (text)
             testing_support::WriteFileBytes(folder / "config/user-dirs.dirs", text);
-        EXPECT_EQ(XdgDocumentsFolder().GetDocumentsFolder(), win::DocumentsFolder().GetDocumentsFolder())
+        EXPECT_EQ(XdgDocumentsFolder().GetDocumentsFolder(), app::DocumentsFolder().GetDocumentsFolder())
             << (text ? text : "no user-dirs file");
     }
     testing_support::WriteFileBytes(folder / "config/user-dirs.dirs", "XDG_DOCUMENTS_DIR=\"" + elsewhere + "\"\n");
     EXPECT_EQ(XdgDocumentsFolder().GetDocumentsFolder(), elsewhere);
-    EXPECT_EQ(win::DocumentsFolder().GetDocumentsFolder(), elsewhere);
+    EXPECT_EQ(app::DocumentsFolder().GetDocumentsFolder(), elsewhere);
 
     fs::remove_all(folder / "home/Documents");
     fs::remove(folder / "config/user-dirs.dirs");
     EXPECT_EQ(XdgDocumentsFolder().GetDocumentsFolder(), (folder / "home").string());
-    EXPECT_EQ(win::DocumentsFolder().GetDocumentsFolder(), (folder / "home").string());
+    EXPECT_EQ(app::DocumentsFolder().GetDocumentsFolder(), (folder / "home").string());
 }
 
 } // namespace

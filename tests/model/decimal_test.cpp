@@ -1,4 +1,4 @@
-#include "model/decimal.h"
+#include "common/decimal.h"
 
 #include <gtest/gtest.h>
 

@@ -173,12 +173,6 @@ std::string CComboBox::GetLBText(int index) const
     return combo->itemText(index).toStdString();
 }
 
-void CComboBox::ResetContent()
-{
-    if (QComboBox* combo = ComboOf(*this))
-        combo->clear();
-}
-
 void CComboBox::LimitText(int count)
 {
     QComboBox* combo = ComboOf(*this);

@@ -72,7 +72,6 @@ public:
     int SetCurSel(int index);
     // The text of an item.
     std::string GetLBText(int index) const;
-    void ResetContent();
     // Limits the text typed into the edit field of a drop-down combo box.
     void LimitText(int count);
     // GetWindowText/SetWindowText give the edit field's text (drop-down list: the

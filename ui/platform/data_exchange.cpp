@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <limits>
 
-#include "model/decimal.h"
+#include "common/decimal.h"
 #include "res/resource.h"
 #include "ui/platform/controls.h"
 #include "ui/platform/dialog.h"
@@ -322,31 +322,10 @@ void DDX_DateTimeCtrl(CDataExchange* dx, int id, std::int64_t& time)
     picker->GetTime(time);
 }
 
-void DDX_Check(CDataExchange* dx, int id, int& value)
-{
-    auto* button = dynamic_cast<CButton*>(&dx->PrepareCtrl(id));
-    if (!button)
-        return;
-    if (dx->m_bSaveAndValidate)
-        value = button->GetCheck();
-    else
-        button->SetCheck(value);
-}
-
 void DDV_MaxChars(CDataExchange* dx, const std::string& value, int count)
 {
     if (dx->m_bSaveAndValidate && CountCodePoints(value) > static_cast<std::size_t>(std::max(0, count))) {
         AfxMessageBox(FormatPrompt(LoadString(res::AFX_IDP_PARSE_STRING_SIZE), std::to_string(count)),
-                      MB_ICONEXCLAMATION);
-        dx->Fail();
-    }
-}
-
-void DDV_MinMaxInt(CDataExchange* dx, int value, int minimum, int maximum)
-{
-    if (dx->m_bSaveAndValidate && (value < minimum || value > maximum)) {
-        AfxMessageBox(FormatPrompt(LoadString(res::AFX_IDP_PARSE_INT_RANGE), std::to_string(minimum),
-                                   std::to_string(maximum)),
                       MB_ICONEXCLAMATION);
         dx->Fail();
     }

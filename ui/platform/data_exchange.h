@@ -58,14 +58,10 @@ void DDX_CBIndex(CDataExchange* dx, int id, int& index);
 // Date-time picker <-> time value (seconds since 1970). When storing, a text that is not
 // a whole date within the picker's range is refused with a message naming MM/DD/YYYY.
 void DDX_DateTimeCtrl(CDataExchange* dx, int id, std::int64_t& time);
-// Check box state (0/1).
-void DDX_Check(CDataExchange* dx, int id, int& value);
 
 // When storing: "Please enter no more than %1 characters." (exclamation icon) when the
 // text has more than count characters (code points).
 void DDV_MaxChars(CDataExchange* dx, const std::string& value, int count);
-// When storing: "Please enter an integer between %1 and %2." (exclamation icon).
-void DDV_MinMaxInt(CDataExchange* dx, int value, int minimum, int maximum);
 void DDV_MinMaxUInt(CDataExchange* dx, unsigned value, unsigned minimum, unsigned maximum);
 
 // The integer readings the exchange uses, for code that needs the same rule.

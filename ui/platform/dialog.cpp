@@ -275,16 +275,6 @@ CRect CDialog::GetControlsRect(int exceptId, int fromTop, int toTop) const
     return bounds;
 }
 
-void CDialog::CheckRadioButton(int firstId, int lastId, int checkId)
-{
-    for (const auto& item : m_items) {
-        const int id = item->GetDlgCtrlID();
-        if (id >= firstId && id <= lastId)
-            if (auto* button = dynamic_cast<CButton*>(item.get()))
-                button->SetCheck(id == checkId ? 1 : 0);
-    }
-}
-
 void CDialog::PressButton(int id)
 {
     if (auto* button = dynamic_cast<CButton*>(GetDlgItem(id)))

@@ -67,8 +67,6 @@ public:
     // The smallest rectangle (client coordinates) holding every visible control but one
     // whose top lies in [fromTop, toTop); an empty rectangle when there is none.
     CRect GetControlsRect(int exceptId, int fromTop, int toTop) const;
-    // Radio buttons: checks id and unchecks the others from first to last.
-    void CheckRadioButton(int firstId, int lastId, int checkId);
 
     // Presses a button as the user would: radio buttons and check boxes change state, then
     // the command reaches OnCommand (IDOK runs OnOK, IDCANCEL OnCancel).

@@ -6,7 +6,7 @@
 #include <QItemSelectionModel>
 #include <QMetaObject>
 
-#include "model/transaction_schedule.h"
+#include "common/folded_text.h"
 #include "ui/platform/api.h"
 #include "ui/platform/widgets.h"
 
@@ -263,15 +263,6 @@ void CListCtrl::ReplaceAllRows(std::vector<ListRow> rows)
     UpdateBatch batch(*this);
     m_rows.Assign(std::move(rows));
     m_ordered = IsOrdered();
-}
-
-std::vector<ListRow> CListCtrl::TakeAllRows()
-{
-    if (m_source)
-        return {};
-    UpdateBatch batch(*this);
-    m_ordered = true;
-    return m_rows.TakeAll();
 }
 
 bool CListCtrl::DeleteItem(int row)
@@ -547,17 +538,6 @@ void CListCtrl::NotifyEndTrack(int column, int width)
     OnEndTrack(column);
 }
 
-void CListCtrl::NotifyRowClicked(int row)
-{
-    if (row >= 0 && row < GetItemCount()) {
-        // A plain click leaves only the clicked row selected.
-        for (int r = GetNextItem(-1, LVNI_SELECTED); r != -1; r = GetNextItem(r, LVNI_SELECTED))
-            if (r != row)
-                SetItemState(r, 0, LVIS_SELECTED);
-        SetItemState(row, LVIS_SELECTED, LVIS_SELECTED);
-    }
-}
-
 void CListCtrl::OnDoubleClick(int) {}
 
 void CListCtrl::OnColumnClick(int) {}
@@ -651,12 +631,6 @@ void CListCtrl::ColumnResizedInView(int column, int width)
 {
     if (column >= 0 && column < GetColumnCount())
         m_columns[static_cast<std::size_t>(column)].width = width;
-}
-
-void CListCtrl::ResetView()
-{
-    BeginUpdate();
-    EndUpdate();
 }
 
 } // namespace win

@@ -67,8 +67,6 @@ public:
     int AppendItem(std::vector<std::string> texts, std::uintptr_t data = 0);
     // Replaces all rows in one go (one view refresh).
     void ReplaceAllRows(std::vector<ListRow> rows);
-    // Moves all rows out (one view refresh), leaving the list empty.
-    std::vector<ListRow> TakeAllRows();
     bool DeleteItem(int row);
     bool DeleteAllItems();
 
@@ -134,8 +132,6 @@ public:
     void NotifyColumnClick(int column) { OnColumnClick(column); }
     // The user finished dragging the divider at the right of column to width.
     void NotifyEndTrack(int column, int width);
-    // The user selected (clicked) a row.
-    void NotifyRowClicked(int row);
 
 protected:
     // Notices; the defaults do nothing.
@@ -173,7 +169,6 @@ private:
     void ApplyColumnsToView();
     void ApplySelectionToView();
     void ApplyExtendedStyleToView();
-    void ResetView();
     void SelectionChangedInView();
     void ColumnResizedInView(int column, int width);
 

@@ -95,6 +95,11 @@ public:
             first = box.addButton(QMessageBox::Ok);
             other = box.addButton(QMessageBox::Cancel);
             break;
+        case MB_RETRYCANCEL:
+            first = box.addButton(QMessageBox::Retry);
+            other = box.addButton(QMessageBox::Cancel);
+            box.setEscapeButton(QMessageBox::Cancel);
+            break;
         default:
             first = box.addButton(QMessageBox::Ok);
             break;
@@ -110,6 +115,8 @@ public:
             return IDCANCEL;
         case QMessageBox::Ok:
             return IDOK;
+        case QMessageBox::Retry:
+            return IDRETRY;
         default:
             return (type & MB_TYPEMASK) == MB_YESNO ? IDNO : IDCANCEL;
         }

@@ -25,7 +25,7 @@ public:
     // result.
     virtual int RunModal(CDialog& dialog) = 0;
     // Shows a message box (type: MB_ buttons, icon and default button); returns the
-    // button pressed (IDOK, IDCANCEL, IDYES, IDNO).
+    // button pressed (IDOK, IDCANCEL, IDYES, IDNO, IDRETRY).
     virtual int RunMessageBox(CWnd* owner, const std::string& text, const std::string& caption,
                               unsigned type) = 0;
     // Asks where to save a file (see save_file_dialog.h); the chosen path, or nothing

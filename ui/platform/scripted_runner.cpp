@@ -108,6 +108,8 @@ int ScriptedRunner::DefaultAnswer(unsigned type)
         return second ? IDNO : IDYES;
     case MB_OKCANCEL:
         return second ? IDCANCEL : IDOK;
+    case MB_RETRYCANCEL:
+        return second ? IDCANCEL : IDRETRY;
     default:
         return IDOK;
     }

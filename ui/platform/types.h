@@ -37,6 +37,7 @@ struct CSize {
 // Results of modal dialogs and message boxes.
 inline constexpr int IDOK = 1;
 inline constexpr int IDCANCEL = 2;
+inline constexpr int IDRETRY = 4;
 inline constexpr int IDYES = 6;
 inline constexpr int IDNO = 7;
 // Id of template controls that are never addressed ("static").
@@ -122,6 +123,7 @@ inline constexpr unsigned MB_OK = 0x0u;
 inline constexpr unsigned MB_OKCANCEL = 0x1u;
 inline constexpr unsigned MB_YESNOCANCEL = 0x3u;
 inline constexpr unsigned MB_YESNO = 0x4u;
+inline constexpr unsigned MB_RETRYCANCEL = 0x5u;
 inline constexpr unsigned MB_TYPEMASK = 0xFu;
 inline constexpr unsigned MB_ICONHAND = 0x10u;
 inline constexpr unsigned MB_ICONQUESTION = 0x20u;

@@ -18,7 +18,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "model/decimal.h"
+#include "common/decimal.h"
 #include "res/resource.h"
 #include "ui/platform/dialog.h"
 #include "ui/platform/list_ctrl.h"

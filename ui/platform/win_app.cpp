@@ -8,8 +8,10 @@
 #include <QtGlobal>
 #include <QFont>
 #include <QStyleFactory>
+#include <QWidget>
 
 #include "ui/platform/dialog_builder.h"
+#include "ui/platform/end_signals.h"
 #include "ui/platform/resources.h"
 #include "ui/platform/wnd.h"
 
@@ -94,6 +96,7 @@ int CWinApp::Run(int& argc, char** argv)
     // Only the destruction of the main window ends the program, not the closing of the
     // last visible window (an About box over a hidden main window, say).
     QApplication::setQuitOnLastWindowClosed(false);
+    const EndSignals endSignals([this](int) { EndRequested(); });
     InitInstance();
     return 0;
 }
@@ -108,6 +111,9 @@ int CWinApp::RunMessageLoop()
 {
     if (!m_mainWindow || !m_mainWindow->HasWindow())
         return 0;
+    if (m_endRequested)
+        QMetaObject::invokeMethod(
+            QCoreApplication::instance(), [this] { EndRequested(); }, Qt::QueuedConnection);
     return QApplication::exec();
 }
 
@@ -115,6 +121,25 @@ void CWinApp::WindowDestroyed(CWnd* window)
 {
     if (window == m_mainWindow)
         QCoreApplication::quit();
+}
+
+void CWinApp::EndRequested()
+{
+    m_endRequested = true;
+    if (QWidget* modal = QApplication::activeModalWidget()) {
+        // A dialog that refused to close (it asks something that must be answered) waits
+        // for the user; a second signal ends the program.
+        if (modal == m_closedModal)
+            return;
+        m_closedModal = modal;
+        modal->close();
+        // Once its run has ended, the next one, or the main window.
+        QMetaObject::invokeMethod(
+            QCoreApplication::instance(), [this] { EndRequested(); }, Qt::QueuedConnection);
+        return;
+    }
+    if (QWidget* window = m_mainWindow ? m_mainWindow->Widget() : nullptr)
+        window->close();
 }
 
 bool CWinApp::InitInstance() { return false; }

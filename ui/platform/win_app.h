@@ -4,8 +4,16 @@
 // InitInstance, which runs the whole program (typically creating the main window and
 // calling RunMessageLoop), and returns the exit status. When the window system cannot be
 // reached, Run ends the process with OnNoDisplay's status instead of aborting.
+//
+// SIGTERM, SIGHUP and SIGINT close the main window as its close box does (see
+// end_signals.h): a modal dialog that is open is cancelled first, and a signal that comes
+// before the main window exists closes it as soon as the message loop runs.
 
 #include <string>
+
+#include <QPointer>
+
+class QWidget;
 
 namespace win {
 
@@ -53,6 +61,11 @@ public:
     // For the layer: no display could be opened; the status to end with.
     int ReportNoDisplay() { return OnNoDisplay(); }
 
+    // For the layer: a signal asked the program to end. Cancels the modal dialogs that are
+    // open, one after the other, then closes the main window as its close box does. A
+    // dialog that stays open is left to the user.
+    void EndRequested();
+
 protected:
     // Start-up; the whole program runs inside it. The default returns false.
     virtual bool InitInstance();
@@ -67,6 +80,9 @@ private:
     std::string m_registryKey;
     std::string m_desktopEntry;
     CWnd* m_mainWindow = nullptr;
+    bool m_endRequested = false;
+    // The modal dialog last asked to close for the end.
+    QPointer<QWidget> m_closedModal;
 };
 
 } // namespace win

@@ -104,8 +104,6 @@ void CWnd::ShowWindow(bool show)
         widget->setVisible(show);
 }
 
-bool CWnd::IsWindowVisible() const { return Widget() && Widget()->isVisible(); }
-
 bool CWnd::IsZoomed() const
 {
     QWidget* widget = Widget();

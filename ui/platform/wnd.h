@@ -47,7 +47,6 @@ public:
     void EnableWindow(bool enable = true);
     bool IsWindowEnabled() const;
     void ShowWindow(bool show);
-    bool IsWindowVisible() const;
     // A top-level window that fills the screen: maximized or full screen.
     bool IsZoomed() const;
 

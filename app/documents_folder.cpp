@@ -1,11 +1,11 @@
-#include "ui/platform/documents_folder.h"
+#include "app/documents_folder.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
 
-namespace win {
+namespace app {
 
 QString ChooseDocumentsFolder(const QString& documents, const QString& home)
 {
@@ -28,4 +28,4 @@ void InstallDocumentsFolder()
     InstallDocumentsFolderProvider(provider);
 }
 
-} // namespace win
+} // namespace app

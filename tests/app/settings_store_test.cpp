@@ -1,5 +1,5 @@
-#include "ui/platform/documents_folder.h"
-#include "ui/platform/settings_store.h"
+#include "app/documents_folder.h"
+#include "app/settings_store.h"
 
 #include "storage/configuration.h"
 
@@ -27,7 +27,7 @@ QString IniIn(const TempDir& dir)
 TEST(SettingsStoreTest, AWrittenValueIsOnDiskAtOnceForAFreshStore)
 {
     TempDir dir;
-    win::ConfigDataStorage writer(IniIn(dir));
+    app::ConfigDataStorage writer(IniIn(dir));
     writer.WriteInt("Frame", "Left", -20);
     writer.WriteInt("CashflowList", "ColumnWidth_2", 75);
     writer.WriteString("Frame", "Name", "main window");
@@ -37,7 +37,7 @@ TEST(SettingsStoreTest, AWrittenValueIsOnDiskAtOnceForAFreshStore)
     EXPECT_NE(bytes.find("[Frame]"), std::string::npos) << bytes;
     EXPECT_NE(bytes.find("Left=-20"), std::string::npos) << bytes;
 
-    win::ConfigDataStorage reader(IniIn(dir));
+    app::ConfigDataStorage reader(IniIn(dir));
     EXPECT_EQ(reader.ReadInt("Frame", "Left", 0), -20);
     EXPECT_EQ(reader.ReadInt("CashflowList", "ColumnWidth_2", 100), 75);
     EXPECT_EQ(reader.ReadString("Frame", "Name", ""), "main window");
@@ -46,7 +46,7 @@ TEST(SettingsStoreTest, AWrittenValueIsOnDiskAtOnceForAFreshStore)
 TEST(SettingsStoreTest, UnwrittenKeysAndOtherLetterCaseGiveTheDefault)
 {
     TempDir dir;
-    win::ConfigDataStorage store(IniIn(dir));
+    app::ConfigDataStorage store(IniIn(dir));
     store.WriteInt("Frame", "Width", 640);
     store.WriteString("Frame", "Text", "wide");
 
@@ -55,24 +55,24 @@ TEST(SettingsStoreTest, UnwrittenKeysAndOtherLetterCaseGiveTheDefault)
     EXPECT_EQ(store.ReadInt("Frame", "WIDTH", 7), 7);
     EXPECT_EQ(store.ReadInt("Frame", "Text", 7), 7);
     EXPECT_EQ(store.ReadString("AccountsList", "ColumnWidth_0", "none"), "none");
-    EXPECT_EQ(win::ConfigDataStorage(IniIn(dir)).ReadInt("Frame", "Width", 0), 640);
+    EXPECT_EQ(app::ConfigDataStorage(IniIn(dir)).ReadInt("Frame", "Width", 0), 640);
 }
 
 TEST(SettingsStoreTest, TheProgramStoreLivesInThePrivateConfigFolder)
 {
     const char* configHome = std::getenv("XDG_CONFIG_HOME");
     ASSERT_NE(configHome, nullptr);
-    win::ConfigDataStorage store;
+    app::ConfigDataStorage store;
     EXPECT_EQ(store.FileName().toStdString(), std::string(configHome) + "/Ardenholt/Tillane.conf");
     store.WriteInt("Frame", "Top", 33);
-    EXPECT_EQ(win::ConfigDataStorage().ReadInt("Frame", "Top", 0), 33);
+    EXPECT_EQ(app::ConfigDataStorage().ReadInt("Frame", "Top", 0), 33);
 }
 
 TEST(SettingsStoreTest, ManagerReachesTheInstalledStore)
 {
-    win::InstallSettingsStore();
+    app::InstallSettingsStore();
     GetConfigDataManager().WriteInt("Frame", "Height", 480);
-    EXPECT_EQ(win::ConfigDataStorage().ReadInt("Frame", "Height", 0), 480);
+    EXPECT_EQ(app::ConfigDataStorage().ReadInt("Frame", "Height", 0), 480);
 }
 
 TEST(DocumentsFolderTest, AMissingDocumentsFolderFallsBackToHome)
@@ -80,16 +80,16 @@ TEST(DocumentsFolderTest, AMissingDocumentsFolderFallsBackToHome)
     TempDir dir;
     const QString existing = QString::fromStdString(dir.Path().string());
     const QString home = QStringLiteral("/home/someone");
-    EXPECT_EQ(win::ChooseDocumentsFolder(existing, home), existing);
-    EXPECT_EQ(win::ChooseDocumentsFolder(existing + "/absent", home), home);
-    EXPECT_EQ(win::ChooseDocumentsFolder(QString(), home), home);
+    EXPECT_EQ(app::ChooseDocumentsFolder(existing, home), existing);
+    EXPECT_EQ(app::ChooseDocumentsFolder(existing + "/absent", home), home);
+    EXPECT_EQ(app::ChooseDocumentsFolder(QString(), home), home);
     testing_support::WriteFileBytes(dir / "file", "x");
-    EXPECT_EQ(win::ChooseDocumentsFolder(QString::fromStdString((dir / "file").string()), home), home);
+    EXPECT_EQ(app::ChooseDocumentsFolder(QString::fromStdString((dir / "file").string()), home), home);
 }
 
 TEST(DocumentsFolderTest, TheDataFileGoesIntoThePrivateDocumentsFolder)
 {
-    win::InstallDocumentsFolder();
+    app::InstallDocumentsFolder();
     const std::string expected = QDir::homePath().toStdString() + "/Documents";
     EXPECT_EQ(GetDocumentsFolder(), expected);
     EXPECT_EQ(GetDataFilePath(), expected + "/default.Tillane");
@@ -97,7 +97,7 @@ TEST(DocumentsFolderTest, TheDataFileGoesIntoThePrivateDocumentsFolder)
 
 TEST(DocumentsFolderTest, TheRunTimeConfigurationIsSeededFromTheDataFileThere)
 {
-    win::InstallDocumentsFolder();
+    app::InstallDocumentsFolder();
     testing_support::WriteFileBytes(GetDataFilePath(), "<TILLANE>\r\r\n<CASHFLOW Duration=\"24\"/>\r\r\n</TILLANE>\r\r\n");
     EXPECT_EQ(GetConfiguration().GetInt("CashFlow", "Duration"), 24);
     std::filesystem::remove(GetDataFilePath());

@@ -4,7 +4,7 @@
 
 #include <QString>
 
-namespace win {
+namespace app {
 
 // The user's documents folder: the XDG documents folder when it exists, else the home
 // folder (a data file in a folder that is not there could never be saved).
@@ -20,4 +20,4 @@ QString ChooseDocumentsFolder(const QString& documents, const QString& home);
 // before the data file's path is first needed.
 void InstallDocumentsFolder();
 
-} // namespace win
+} // namespace app

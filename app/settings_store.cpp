@@ -1,9 +1,9 @@
-#include "ui/platform/settings_store.h"
+#include "app/settings_store.h"
 
 #include <QSettings>
 #include <QStandardPaths>
 
-namespace win {
+namespace app {
 
 namespace {
 
@@ -70,4 +70,4 @@ void InstallSettingsStore()
     InstallConfigDataStorage(storage);
 }
 
-} // namespace win
+} // namespace app

@@ -8,7 +8,7 @@
 
 class QSettings;
 
-namespace win {
+namespace app {
 
 // The per-user settings store: an INI file, $XDG_CONFIG_HOME/Ardenholt/Tillane.conf,
 // one group per section. Every write is put on disk before it returns.
@@ -41,4 +41,4 @@ private:
 // store itself because it knows nothing of Qt.
 void InstallSettingsStore();
 
-} // namespace win
+} // namespace app
