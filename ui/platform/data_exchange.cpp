@@ -322,6 +322,17 @@ void DDX_DateTimeCtrl(CDataExchange* dx, int id, std::int64_t& time)
     picker->GetTime(time);
 }
 
+void DDX_Check(CDataExchange* dx, int id, int& value)
+{
+    auto* button = dynamic_cast<CButton*>(&dx->PrepareCtrl(id));
+    if (!button)
+        return;
+    if (dx->m_bSaveAndValidate)
+        value = button->GetCheck();
+    else
+        button->SetCheck(value);
+}
+
 void DDV_MaxChars(CDataExchange* dx, const std::string& value, int count)
 {
     if (dx->m_bSaveAndValidate && CountCodePoints(value) > static_cast<std::size_t>(std::max(0, count))) {

@@ -58,6 +58,8 @@ void DDX_CBIndex(CDataExchange* dx, int id, int& index);
 // Date-time picker <-> time value (seconds since 1970). When storing, a text that is not
 // a whole date within the picker's range is refused with a message naming MM/DD/YYYY.
 void DDX_DateTimeCtrl(CDataExchange* dx, int id, std::int64_t& time);
+// Check box state (0/1).
+void DDX_Check(CDataExchange* dx, int id, int& value);
 
 // When storing: "Please enter no more than %1 characters." (exclamation icon) when the
 // text has more than count characters (code points).

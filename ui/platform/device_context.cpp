@@ -284,6 +284,8 @@ bool CDC::LineTo(int x, int y)
 
 int CDC::SetBkMode(int mode) { return std::exchange(m_bkMode, mode); }
 
+COLORREF CDC::SetTextColor(COLORREF colour) { return std::exchange(m_textColour, colour); }
+
 unsigned CDC::SetTextAlign(unsigned align) { return std::exchange(m_textAlign, align); }
 
 QFont CDC::TextFont() const

@@ -142,6 +142,7 @@ public:
     bool LineTo(int x, int y);
 
     int SetBkMode(int mode);
+    COLORREF SetTextColor(COLORREF colour);
     unsigned SetTextAlign(unsigned align);
     // Draws the first count characters of the text (UTF-8) at the reference point.
     bool TextOut(int x, int y, std::string_view text, int count);
