@@ -45,8 +45,8 @@ int CTillaneApp::OnNoDisplay()
         if (const char* value = std::getenv(variable); value && *value)
             named += (named.empty() ? "" : ", ") + std::string(variable) + "=" + value;
     const std::string why = named.empty() ? win::LoadString(res::IDS_NO_DISPLAY_UNSET)
-                                          : app::FillIn(win::LoadString(res::IDS_NO_DISPLAY_FAILED), {named});
-    std::fputs(app::FillIn(win::LoadString(res::IDS_NO_DISPLAY), {why}).c_str(), stderr);
+                                          : FillIn(win::LoadString(res::IDS_NO_DISPLAY_FAILED), {named});
+    std::fputs(FillIn(win::LoadString(res::IDS_NO_DISPLAY), {why}).c_str(), stderr);
     return 1;
 }
 

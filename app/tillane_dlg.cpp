@@ -352,7 +352,7 @@ void CTillaneDlg::ShowRowLimitNotice()
 
 void CTillaneDlg::ReportSaveFailure(const app::FileOutcome& outcome, bool closing, bool* closeAnyway)
 {
-    const std::string text = app::FillIn(win::LoadString(closing ? res::IDS_SAVE_FAILED_CLOSE : res::IDS_SAVE_FAILED),
+    const std::string text = FillIn(win::LoadString(closing ? res::IDS_SAVE_FAILED_CLOSE : res::IDS_SAVE_FAILED),
                                          {DataFilePath(), outcome.reason});
     if (!closing) {
         win::MessageBox(this, text, win::LoadString(res::IDS_APP_TITLE), win::MB_OK | win::MB_ICONEXCLAMATION);
@@ -423,7 +423,7 @@ void CTillaneDlg::OnDestroy()
         // The window cannot stay open: the user may only try again or let the changes go.
         for (app::FileOutcome outcome = SaveData(); !outcome.ok; outcome = SaveData()) {
             const std::string text =
-                app::FillIn(win::LoadString(res::IDS_SAVE_AT_CLOSE_FAILED), {DataFilePath(), outcome.reason});
+                FillIn(win::LoadString(res::IDS_SAVE_AT_CLOSE_FAILED), {DataFilePath(), outcome.reason});
             if (win::MessageBox(this, text, win::LoadString(res::IDS_APP_TITLE),
                                 win::MB_RETRYCANCEL | win::MB_ICONEXCLAMATION) != win::IDRETRY)
                 break;

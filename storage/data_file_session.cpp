@@ -16,21 +16,6 @@
 
 namespace app {
 
-std::string FillIn(std::string_view text, std::initializer_list<std::string_view> values)
-{
-    std::string filled;
-    for (std::size_t at = 0; at < text.size(); ++at) {
-        const char next = at + 1 < text.size() ? text[at + 1] : '\0';
-        if (text[at] == '%' && next >= '1' && next < static_cast<char>('1' + values.size())) {
-            filled += values.begin()[next - '1'];
-            ++at;
-        } else {
-            filled += text[at];
-        }
-    }
-    return filled;
-}
-
 DataFileReading ReadDataFileOnce(const std::string& path, const DataFileReadOptions& options)
 {
     FileRead read = ReadAndIdentify(path, options.lock ? options.lock->DataFileDescriptor() : -1);

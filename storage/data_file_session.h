@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/fill_in.h"
+
 #include "storage/data_file.h"
 #include "storage/data_file_store.h"
 
@@ -158,8 +160,5 @@ private:
     DataFile::Notes m_loadNotes;
     std::size_t m_loadDifferences = 0;
 };
-
-// %1, %2, ... replaced in one pass, so that a value holding "%2" stays as it is.
-std::string FillIn(std::string_view text, std::initializer_list<std::string_view> values);
 
 } // namespace app

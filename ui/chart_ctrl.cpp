@@ -1,5 +1,7 @@
 #include "ui/chart_ctrl.h"
 
+#include "common/fill_in.h"
+
 #include "model/dates.h"
 #include "ui/chart_source.h"
 #include "model/projection_summary.h"
@@ -28,22 +30,6 @@ namespace {
 
 // A month of the projection, as Page Up and Page Down move the chosen day.
 constexpr std::int64_t kDaysPerMonth = 31;
-
-// Fills %1, %2, ... of a string-table text in one pass.
-std::string FillIn(const std::string& text, std::initializer_list<std::string> values)
-{
-    std::string filled;
-    for (std::size_t at = 0; at < text.size(); ++at) {
-        const char next = at + 1 < text.size() ? text[at + 1] : '\0';
-        if (text[at] == '%' && next >= '1' && next < static_cast<char>('1' + values.size())) {
-            filled += values.begin()[next - '1'];
-            ++at;
-        } else {
-            filled += text[at];
-        }
-    }
-    return filled;
-}
 
 constexpr int kLabelFontTenths = 80;
 constexpr const char* kLabelFontFace = "Arial";
