@@ -39,3 +39,17 @@ inline std::unique_ptr<TransactionData> CopyTransaction(const TransactionData& r
     copy->tentative = record.tentative;
     return copy;
 }
+
+// The record with new values and rule; what the values do not say (the what-if flag)
+// stays as it was.
+inline std::unique_ptr<TransactionData> WithValues(const TransactionData& record, TimeValue date,
+                                                   const std::string& description, std::int32_t amount,
+                                                   std::unique_ptr<CDateRepeater> rule)
+{
+    auto changed = CopyTransaction(record);
+    changed->date = date;
+    changed->description = description;
+    changed->amount = amount;
+    changed->repeater = std::move(rule);
+    return changed;
+}

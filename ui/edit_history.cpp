@@ -355,13 +355,7 @@ void CEditHistory::UpdateTransaction(int row, TimeValue date, const std::string&
     const TransactionData* old = m_transactions.GetRecord(row);
     if (!old)
         return;
-    // What the values do not say (the what-if flag) stays as it was.
-    auto record = CopyTransaction(*old);
-    record->date = date;
-    record->description = description;
-    record->amount = amount;
-    record->repeater = std::move(rule);
-    UpdateTransaction(row, std::move(record));
+    UpdateTransaction(row, WithValues(*old, date, description, amount, std::move(rule)));
 }
 
 void CEditHistory::UpdateTransaction(int row, std::unique_ptr<TransactionData> record)

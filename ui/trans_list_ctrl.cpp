@@ -158,13 +158,7 @@ void CTransListCtrl::UpdateTransaction(int row, TimeValue date, const std::strin
     const TransactionData* old = GetRecord(row);
     if (!old)
         return;
-    // What the values do not say (the what-if flag) stays as it was.
-    auto record = CopyTransaction(*old);
-    record->date = date;
-    record->description = description;
-    record->amount = amount;
-    record->repeater = std::move(rule);
-    UpdateRecord(row, std::move(record));
+    UpdateRecord(row, WithValues(*old, date, description, amount, std::move(rule)));
 }
 
 void CTransListCtrl::UpdateRecord(int row, std::unique_ptr<TransactionData> record)
