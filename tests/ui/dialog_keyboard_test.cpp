@@ -102,7 +102,8 @@ TEST(DialogKeyboardTest, RadioGroupsAreOneTabStopAndArrowsCheckTheButtonTheyLand
         Press(dialog, Qt::Key_Tab);
         EXPECT_EQ(dialog.GetFocusedControlId(), IDC_NEVER_ENDS);
         Press(dialog, Qt::Key_Tab);
-        EXPECT_EQ(dialog.GetFocusedControlId(), win::IDOK) << "the disabled count is skipped";
+        EXPECT_EQ(dialog.GetFocusedControlId(), IDC_KEEP_DATE)
+            << "the disabled count is skipped, and the days of the month of a rule that is not monthly";
         Press(dialog, Qt::Key_Tab, Qt::ShiftModifier);
         EXPECT_EQ(dialog.GetFocusedControlId(), IDC_NEVER_ENDS);
         Press(dialog, Qt::Key_Down);
@@ -127,9 +128,12 @@ TEST(DialogKeyboardTest, TabFollowsTheTransactionEditorsVisualOrder)
     CTransEditDlg editor(CTransEditDlg::EditMode);
     editor.SetTransaction(MakeDate(2007, 1, 5), "Rent", -600, CDateRepeaterMonthly(1, 12, 5));
     runner.OnNextDialog([](win::CDialog& dialog) {
-        const std::vector<int> order{IDC_DESCRIPTION, IDC_DATE,        IDC_AMOUNT,      IDC_DEBIT,
-                                     IDC_REPEATS,     IDC_STEP,        IDC_UNIT,        IDC_ENDS_AFTER,
-                                     IDC_OCCURRENCES, win::IDOK,       win::IDCANCEL,   IDC_DESCRIPTION};
+        // The left column, the column right of Next Dates (the disabled week and day of the
+        // week skipped), the What-if box in the row of the buttons, then OK and Cancel.
+        const std::vector<int> order{IDC_DESCRIPTION, IDC_DATE,      IDC_AMOUNT,      IDC_DEBIT,
+                                     IDC_REPEATS,     IDC_STEP,      IDC_UNIT,        IDC_ENDS_AFTER,
+                                     IDC_OCCURRENCES, IDC_ON_DAY,    IDC_ALSO_ON_DAY, IDC_KEEP_DATE,
+                                     IDC_TENTATIVE,   win::IDOK,     win::IDCANCEL,   IDC_DESCRIPTION};
         dialog.GotoDlgCtrl(*dialog.GetDlgItem(order[0]));
         for (std::size_t i = 1; i < order.size(); ++i) {
             Press(dialog, Qt::Key_Tab);
