@@ -232,6 +232,35 @@ TEST(DialogKeyboardTest, AltAndTheUnderlinedLetterGoToItsControlInEveryDialog)
     });
     editor.DoModal();
 
+    // The column of a monthly rule's days and the business days, and the What-if box.
+    CTransEditDlg monthly(CTransEditDlg::EditMode);
+    monthly.SetTransaction(MakeDate(2007, 1, 5), "Rent", -600, CDateRepeaterMonthly(1, 12, 5));
+    runner.OnNextDialog([](win::CDialog& dialog) {
+        ExpectKeyMarks(dialog,
+                       {{Qt::Key_Y, IDC_ON_DAY, IDC_ON_DAY},
+                        {Qt::Key_L, IDC_ALSO_ON_DAY, IDC_ALSO_ON_DAY},
+                        {Qt::Key_F, IDC_BUSINESS_BEFORE, IDC_BUSINESS_BEFORE},
+                        {Qt::Key_T, IDC_BUSINESS_AFTER, IDC_BUSINESS_AFTER},
+                        {Qt::Key_S, IDC_BUSINESS_NEAREST, IDC_BUSINESS_NEAREST},
+                        {Qt::Key_K, IDC_KEEP_DATE, IDC_KEEP_DATE},
+                        {Qt::Key_W, IDC_TENTATIVE, IDC_TENTATIVE},
+                        {Qt::Key_H, IDC_ON_WEEKDAY, IDC_ON_WEEKDAY}},
+                       IDC_AMOUNT);
+        dialog.PressButton(win::IDCANCEL);
+    });
+    monthly.DoModal();
+
+    win::CDialog holiday(IDD_HOLIDAY_EDIT);
+    runner.OnNextDialog([](win::CDialog& dialog) {
+        ExpectKeyMarks(dialog,
+                       {{Qt::Key_T, IDC_HOLIDAY_DATE},
+                        {Qt::Key_D, IDC_HOLIDAY_DESCRIPTION},
+                        {Qt::Key_Y, IDC_HOLIDAY_YEARLY, IDC_HOLIDAY_YEARLY}},
+                       IDC_HOLIDAY_DESCRIPTION);
+        dialog.PressButton(win::IDCANCEL);
+    });
+    holiday.DoModal();
+
     CAccountEditDlg account(CAccountEditDlg::Mode::Add);
     runner.OnNextDialog([](win::CDialog& dialog) {
         ExpectKeyMarks(dialog, {{Qt::Key_B, IDC_BALANCE}, {Qt::Key_D, IDC_DESCRIPTION}}, IDC_BALANCE);
