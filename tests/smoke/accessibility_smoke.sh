@@ -2,8 +2,8 @@
 # The window as a screen reader reads it: the real program under Xvfb, on a private D-Bus
 # session with the AT-SPI registry, Qt's accessibility bridge on. The main window and the
 # Transaction Editor, Starting Date, Warn Below, Account Editor and Business Days dialogs,
-# each opened from the keyboard, are read by accessibility_tree.py: every interactive control in sight must
-# have a name and its role, and the summary line must be read.
+# each opened from the keyboard, are read by accessibility_tree.py: every interactive control
+# in sight must have a name and its role, and the summary line must be read.
 # Usage: accessibility_smoke.sh PATH/TO/tillane
 #   Exit 77 (skipped) without xvfb-run, xdotool, dbus-run-session, at-spi2-core or python3-pyatspi.
 set -uo pipefail
