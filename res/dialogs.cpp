@@ -67,8 +67,8 @@ DialogTemplate AboutBox()
 }
 
 // The Transaction Editor's column right of Next Dates: the days of a monthly rule and where
-// any rule's dates go on a day off. After every other control, so that none of those moves
-// or changes its place in the tab order.
+// any rule's dates go on a day off. Tab reaches it after the left column's Occurrences and
+// before the What-if box, OK and Cancel; none of the other controls moves.
 std::vector<ControlTemplate> TransactionEditorDays()
 {
     return {
@@ -76,13 +76,16 @@ std::vector<ControlTemplate> TransactionEditorDays()
         Control(IDC_ON_DAY, ControlKind::Button, "On da&y 1", BS_AUTORADIOBUTTON | WS_GROUP | WS_TABSTOP, 343, 19,
                 128, 10),
         Control(IDC_ON_WEEKDAY, ControlKind::Button, "On t&he", BS_AUTORADIOBUTTON, 343, 35, 40, 10),
-        Control(IDC_WEEK, ControlKind::ComboBox, "", CBS_DROPDOWNLIST | WS_VSCROLL | WS_GROUP | WS_TABSTOP, 384, 34,
-                34, 80, {"1st", "2nd", "3rd", "4th", "last"}),
-        Control(IDC_WEEKDAY, ControlKind::ComboBox, "", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 421, 34, 52, 100,
-                {"Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday"}),
+        Named(Control(IDC_WEEK, ControlKind::ComboBox, "", CBS_DROPDOWNLIST | WS_VSCROLL | WS_GROUP | WS_TABSTOP, 384,
+                      34, 34, 80, {"1st", "2nd", "3rd", "4th", "last"}),
+              "Week of the month"),
+        Named(Control(IDC_WEEKDAY, ControlKind::ComboBox, "", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 421, 34, 52,
+                      100, {"Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday"}),
+              "Day of the week"),
         Control(IDC_ALSO_ON_DAY, ControlKind::Button, "A&lso on day", BS_AUTOCHECKBOX | WS_GROUP | WS_TABSTOP, 343,
                 60, 56, 10),
-        Control(IDC_DAY2, ControlKind::Edit, "", ES_NUMBER | ES_CENTER | WS_BORDER | WS_TABSTOP, 401, 59, 22, 12),
+        Named(Control(IDC_DAY2, ControlKind::Edit, "", ES_NUMBER | ES_CENTER | WS_BORDER | WS_TABSTOP, 401, 59, 22, 12),
+              "Also on day"),
         Control(IDC_STATIC, ControlKind::Button, "If not a Business Day", BS_GROUPBOX, 336, 92, 143, 75),
         Control(IDC_KEEP_DATE, ControlKind::Button, "&Keep the date", BS_AUTORADIOBUTTON | WS_GROUP | WS_TABSTOP, 343,
                 106, 128, 10),
@@ -127,6 +130,15 @@ DialogTemplate TransactionEditor()
         Control(IDC_OCCURRENCES_SPIN, ControlKind::UpDown, "",
                 UDS_AUTOBUDDY | UDS_SETBUDDYINT | UDS_NOTHOUSANDS | UDS_ALIGNRIGHT | UDS_ARROWKEYS, 90, 172, 11,
                 12),
+    };
+    // The column right of Next Dates, then the What-if box in the row of the buttons: Tab
+    // goes through them after the left column, with OK and Cancel last.
+    const std::vector<ControlTemplate> days = TransactionEditorDays();
+    d.controls.insert(d.controls.end(), days.begin(), days.end());
+    const std::vector<ControlTemplate> rest = {
+        // In the row of the buttons, under Next Dates: a transaction the user may or may not make.
+        Control(IDC_TENTATIVE, ControlKind::Button, "&What-if (tentative)", BS_AUTOCHECKBOX | WS_GROUP | WS_TABSTOP,
+                189, 209, 100, 10),
         Control(IDOK, ControlKind::Button, "Add", BS_DEFPUSHBUTTON | WS_TABSTOP, 132, 207, 50, 14),
         Control(IDCANCEL, ControlKind::Button, "Cancel", BS_PUSHBUTTON | WS_TABSTOP, 7, 207, 50, 14),
         Label(Control(IDC_STATIC, ControlKind::Button, "&Insertion Date", BS_GROUPBOX, 7, 40, 175, 29), IDC_DATE),
@@ -140,12 +152,8 @@ DialogTemplate TransactionEditor()
         // Beside the others, so that none of them moves: the rule's next dates.
         Control(IDC_STATIC, ControlKind::Button, "Next Dates", BS_GROUPBOX, 189, 6, 140, 195),
         Control(IDC_PREVIEW, ControlKind::Static, "", SS_LEFT | WS_GROUP, 196, 18, 126, 178),
-        // In the row of the buttons, under Next Dates: a transaction the user may or may not make.
-        Control(IDC_TENTATIVE, ControlKind::Button, "&What-if (tentative)", BS_AUTOCHECKBOX | WS_TABSTOP, 189, 209,
-                100, 10),
     };
-    const std::vector<ControlTemplate> days = TransactionEditorDays();
-    d.controls.insert(d.controls.end(), days.begin(), days.end());
+    d.controls.insert(d.controls.end(), rest.begin(), rest.end());
     return d;
 }
 
@@ -261,8 +269,10 @@ DialogTemplate BusinessDays()
                                      10));
     const std::vector<ControlTemplate> rest = {
         Control(IDC_STATIC, ControlKind::Button, "Holidays", BS_GROUPBOX, 7, 40, 248, 138),
-        Control(IDC_HOLIDAY_LIST, ControlKind::ListView, "",
-                LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | WS_BORDER | WS_TABSTOP | WS_GROUP, 14, 52, 180, 119),
+        Named(Control(IDC_HOLIDAY_LIST, ControlKind::ListView, "",
+                      LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | WS_BORDER | WS_TABSTOP | WS_GROUP, 14, 52, 180,
+                      119),
+              "Holidays"),
         Control(IDC_ADD_HOLIDAY, ControlKind::Button, "A&dd...", BS_PUSHBUTTON | WS_TABSTOP, 200, 52, 48, 14),
         Control(IDC_EDIT_HOLIDAY, ControlKind::Button, "&Edit...", BS_PUSHBUTTON | WS_TABSTOP, 200, 70, 48, 14),
         Control(IDC_DELETE_HOLIDAY, ControlKind::Button, "De&lete", BS_PUSHBUTTON | WS_TABSTOP, 200, 88, 48, 14),
@@ -279,9 +289,10 @@ DialogTemplate HolidayEditor()
 {
     DialogTemplate d{IDD_HOLIDAY_EDIT, "Holiday", kModalStyle, kFont, 8, 190, 92, {}};
     d.controls = {
-        Control(IDC_STATIC, ControlKind::Static, "Date:", SS_LEFT, 7, 10, 48, 10),
+        Label(Control(IDC_STATIC, ControlKind::Static, "Da&te:", SS_LEFT, 7, 10, 48, 10), IDC_HOLIDAY_DATE),
         Control(IDC_HOLIDAY_DATE, ControlKind::DateTimePicker, "", DTS_RIGHTALIGN | WS_TABSTOP, 60, 8, 65, 13),
-        Control(IDC_STATIC, ControlKind::Static, "Description:", SS_LEFT, 7, 30, 48, 10),
+        Label(Control(IDC_STATIC, ControlKind::Static, "&Description:", SS_LEFT, 7, 30, 48, 10),
+              IDC_HOLIDAY_DESCRIPTION),
         Control(IDC_HOLIDAY_DESCRIPTION, ControlKind::Edit, "", ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, 60, 28, 123,
                 12),
         Control(IDC_HOLIDAY_YEARLY, ControlKind::Button, "&Yearly: on this day every year",

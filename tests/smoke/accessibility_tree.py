@@ -1,8 +1,8 @@
 #!/usr/bin/python3
 """Reads one window of the running Tillane as a screen reader does, through AT-SPI, and
 checks it: every interactive control in sight has a name (menu items too, without their
-keys or key marks), option buttons are radio buttons and nothing is a check box, and the
-known inputs have their role. With --main it also reads the summary line and the chart.
+keys or key marks), option buttons are radio buttons, the check boxes are the known ones and
+nothing else is one, and the known inputs have their role. With --main it also reads the summary line and the chart.
 
 Usage: accessibility_tree.py TITLE [--main]      Exit 0 when the window passes, 1 if not."""
 
@@ -25,7 +25,12 @@ LEAVES = {pyatspi.ROLE_TABLE, pyatspi.ROLE_TREE_TABLE, pyatspi.ROLE_LIST, pyatsp
 # "&S" of "&Save"; "Save & Exit" has a plain ampersand.
 KEY_MARK = re.compile(r"&\w")
 TEXT = {pyatspi.ROLE_TEXT, pyatspi.ROLE_ENTRY}
-RADIOS = {"Debit", "Credit", "Does not Repeat", "Repeats", "Never Ends", "Ends After"}
+RADIOS = {"Debit", "Credit", "Does not Repeat", "Repeats", "Never Ends", "Ends After", "On the",
+          "Keep the date", "Business day before", "Business day after", "Nearest business day"}
+# The program's check boxes: a transaction's what-if mark, a monthly rule's second day, the
+# weekend days and a holiday's Yearly.
+CHECK_BOXES = {"What-if (tentative)", "Also on day", "Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat",
+               "Yearly: on this day every year"}
 # What the known inputs are, by name; a control named so must have one of these roles.
 ROLES = {
     "Description": {pyatspi.ROLE_COMBO_BOX} | TEXT,
@@ -113,8 +118,11 @@ def main():
             problems.append(f"a {role_name(control)} without a name")
         if KEY_MARK.search(name) or "\t" in name:
             problems.append(f"{name!r} shows a key mark or its keys")
-        if role == pyatspi.ROLE_CHECK_BOX:
-            problems.append(f"{name!r} is a check box: this program has none")
+        if role == pyatspi.ROLE_CHECK_BOX and name not in CHECK_BOXES:
+            problems.append(f"{name!r} is a check box")
+        if name in CHECK_BOXES and role != pyatspi.ROLE_CHECK_BOX and not \
+                (name == "Also on day" and role in TEXT):
+            problems.append(f"{name!r} is a {role_name(control)}, not a check box")
         if name in RADIOS and role != pyatspi.ROLE_RADIO_BUTTON:
             problems.append(f"{name!r} is a {role_name(control)}, not a radio button")
         if name in ROLES and role not in ROLES[name]:

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QAccessible>
+#include <QCheckBox>
 #include <QRadioButton>
 #include <QTest>
 #include <QWidget>
@@ -78,6 +79,14 @@ const std::map<std::pair<int, int>, QString>& ExpectedNames()
         {{IDD_CASHFLOW_PAGE, IDC_CASHFLOW_LIST}, "Cash Flow"},
         {{IDD_ACCOUNTS_PAGE, IDC_ACCOUNTS_LIST}, "Current Accounts"},
         {{IDD_TRANS_PAGE, IDC_TRANS_LIST}, "Transactions"},
+        {{IDD_TRANS_EDIT, IDC_WEEK}, "Week of the month"},
+        {{IDD_TRANS_EDIT, IDC_WEEKDAY}, "Day of the week"},
+        {{IDD_TRANS_EDIT, IDC_DAY2}, "Also on day"},
+        {{IDD_TRANS_EDIT, IDC_TENTATIVE}, "What-if (tentative)"},
+        {{IDD_BUSINESS_DAYS, IDC_HOLIDAY_LIST}, "Holidays"},
+        {{IDD_BUSINESS_DAYS, IDC_WEEKEND_SUNDAY}, "Sun"},
+        {{IDD_HOLIDAY_EDIT, IDC_HOLIDAY_DATE}, "Date"},
+        {{IDD_HOLIDAY_EDIT, IDC_HOLIDAY_DESCRIPTION}, "Description"},
     };
     return names;
 }
@@ -107,6 +116,12 @@ TEST(AccessibilityTest, EveryControlOfEveryDialogHasANameAndItsRole)
             QAccessibleInterface* radio = QAccessible::queryAccessibleInterface(item);
             EXPECT_EQ(radio->role(), QAccessible::RadioButton) << item->text().toStdString();
             EXPECT_EQ(radio->state().checked, item->isChecked());
+        }
+        // The check boxes (What-if, Also on day, the weekend days, Yearly) are check boxes.
+        for (const auto& item : window->findChildren<QCheckBox*>()) {
+            QAccessibleInterface* box = QAccessible::queryAccessibleInterface(item);
+            EXPECT_EQ(box->role(), QAccessible::CheckBox) << item->text().toStdString();
+            EXPECT_EQ(box->state().checked, item->isChecked());
         }
         for (const auto& [where, name] : ExpectedNames()) {
             if (where.first != dialogTemplate.id)

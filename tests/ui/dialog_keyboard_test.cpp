@@ -102,7 +102,8 @@ TEST(DialogKeyboardTest, RadioGroupsAreOneTabStopAndArrowsCheckTheButtonTheyLand
         Press(dialog, Qt::Key_Tab);
         EXPECT_EQ(dialog.GetFocusedControlId(), IDC_NEVER_ENDS);
         Press(dialog, Qt::Key_Tab);
-        EXPECT_EQ(dialog.GetFocusedControlId(), win::IDOK) << "the disabled count is skipped";
+        EXPECT_EQ(dialog.GetFocusedControlId(), IDC_KEEP_DATE)
+            << "the disabled count is skipped, and the days of the month of a rule that is not monthly";
         Press(dialog, Qt::Key_Tab, Qt::ShiftModifier);
         EXPECT_EQ(dialog.GetFocusedControlId(), IDC_NEVER_ENDS);
         Press(dialog, Qt::Key_Down);
@@ -127,9 +128,12 @@ TEST(DialogKeyboardTest, TabFollowsTheTransactionEditorsVisualOrder)
     CTransEditDlg editor(CTransEditDlg::EditMode);
     editor.SetTransaction(MakeDate(2007, 1, 5), "Rent", -600, CDateRepeaterMonthly(1, 12, 5));
     runner.OnNextDialog([](win::CDialog& dialog) {
-        const std::vector<int> order{IDC_DESCRIPTION, IDC_DATE,        IDC_AMOUNT,      IDC_DEBIT,
-                                     IDC_REPEATS,     IDC_STEP,        IDC_UNIT,        IDC_ENDS_AFTER,
-                                     IDC_OCCURRENCES, win::IDOK,       win::IDCANCEL,   IDC_DESCRIPTION};
+        // The left column, the column right of Next Dates (the disabled week and day of the
+        // week skipped), the What-if box in the row of the buttons, then OK and Cancel.
+        const std::vector<int> order{IDC_DESCRIPTION, IDC_DATE,      IDC_AMOUNT,      IDC_DEBIT,
+                                     IDC_REPEATS,     IDC_STEP,      IDC_UNIT,        IDC_ENDS_AFTER,
+                                     IDC_OCCURRENCES, IDC_ON_DAY,    IDC_ALSO_ON_DAY, IDC_KEEP_DATE,
+                                     IDC_TENTATIVE,   win::IDOK,     win::IDCANCEL,   IDC_DESCRIPTION};
         dialog.GotoDlgCtrl(*dialog.GetDlgItem(order[0]));
         for (std::size_t i = 1; i < order.size(); ++i) {
             Press(dialog, Qt::Key_Tab);
@@ -227,6 +231,35 @@ TEST(DialogKeyboardTest, AltAndTheUnderlinedLetterGoToItsControlInEveryDialog)
         dialog.PressButton(win::IDCANCEL);
     });
     editor.DoModal();
+
+    // The column of a monthly rule's days and the business days, and the What-if box.
+    CTransEditDlg monthly(CTransEditDlg::EditMode);
+    monthly.SetTransaction(MakeDate(2007, 1, 5), "Rent", -600, CDateRepeaterMonthly(1, 12, 5));
+    runner.OnNextDialog([](win::CDialog& dialog) {
+        ExpectKeyMarks(dialog,
+                       {{Qt::Key_Y, IDC_ON_DAY, IDC_ON_DAY},
+                        {Qt::Key_L, IDC_ALSO_ON_DAY, IDC_ALSO_ON_DAY},
+                        {Qt::Key_F, IDC_BUSINESS_BEFORE, IDC_BUSINESS_BEFORE},
+                        {Qt::Key_T, IDC_BUSINESS_AFTER, IDC_BUSINESS_AFTER},
+                        {Qt::Key_S, IDC_BUSINESS_NEAREST, IDC_BUSINESS_NEAREST},
+                        {Qt::Key_K, IDC_KEEP_DATE, IDC_KEEP_DATE},
+                        {Qt::Key_W, IDC_TENTATIVE, IDC_TENTATIVE},
+                        {Qt::Key_H, IDC_ON_WEEKDAY, IDC_ON_WEEKDAY}},
+                       IDC_AMOUNT);
+        dialog.PressButton(win::IDCANCEL);
+    });
+    monthly.DoModal();
+
+    win::CDialog holiday(IDD_HOLIDAY_EDIT);
+    runner.OnNextDialog([](win::CDialog& dialog) {
+        ExpectKeyMarks(dialog,
+                       {{Qt::Key_T, IDC_HOLIDAY_DATE},
+                        {Qt::Key_D, IDC_HOLIDAY_DESCRIPTION},
+                        {Qt::Key_Y, IDC_HOLIDAY_YEARLY, IDC_HOLIDAY_YEARLY}},
+                       IDC_HOLIDAY_DESCRIPTION);
+        dialog.PressButton(win::IDCANCEL);
+    });
+    holiday.DoModal();
 
     CAccountEditDlg account(CAccountEditDlg::Mode::Add);
     runner.OnNextDialog([](win::CDialog& dialog) {
