@@ -19,6 +19,7 @@
 #include <initializer_list>
 #include <iterator>
 #include <limits>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -44,6 +45,19 @@ std::int64_t WholeDaysNearest(std::int64_t seconds)
 {
     const std::int64_t shifted = seconds + kSecondsPerDay / 2;
     return shifted >= 0 ? shifted / kSecondsPerDay : -((-shifted + kSecondsPerDay - 1) / kSecondsPerDay);
+}
+
+// The balance a plot column shows: at the end of the last day in the list on or before the
+// column's day; none before the list's first day.
+std::optional<std::int64_t> BalanceAtColumn(const std::vector<std::pair<std::uint64_t, std::int64_t>>& balances,
+                                            TimeValue start, std::int64_t days, int width, int x)
+{
+    const TimeValue date = AddDays(start, MulDiv(days, x, width));
+    const auto entry = std::upper_bound(balances.begin(), balances.end(), DayNumber(date),
+                                        [](std::uint64_t day, const auto& other) { return day < other.first; });
+    if (entry == balances.begin())
+        return std::nullopt;
+    return std::prev(entry)->second;
 }
 
 } // namespace
@@ -565,12 +579,10 @@ void CChartCtrl::DrawContent(win::CDC& dc, const Colours& colours, bool focused)
     std::vector<CRect> above;
     std::vector<CRect> below;
     for (int x = 0; x < width; ++x) {
-        const TimeValue date = AddDays(start, MulDiv(days, x, width));
-        const auto entry = std::upper_bound(balances.begin(), balances.end(), DayNumber(date),
-                                            [](std::uint64_t day, const auto& other) { return day < other.first; });
-        if (entry == balances.begin())
+        const std::optional<std::int64_t> found = BalanceAtColumn(balances, start, days, width, x);
+        if (!found)
             continue;
-        const std::int64_t balance = std::prev(entry)->second;
+        const std::int64_t balance = *found;
         // 64-bit balances scale exactly: MulDiv works on the full product.
         int length = 0;
         if (balance < 0)
@@ -615,12 +627,10 @@ void CChartCtrl::DrawFirmLine(win::CDC& dc, const Colours& colours, const DayBal
     std::vector<CRect> line;
     std::optional<int> previous;
     for (int x = 0; x < width; ++x) {
-        const TimeValue date = AddDays(start, MulDiv(days, x, width));
-        const auto entry = std::upper_bound(balances.begin(), balances.end(), DayNumber(date),
-                                            [](std::uint64_t day, const auto& other) { return day < other.first; });
-        if (entry == balances.begin())
+        const std::optional<std::int64_t> found = BalanceAtColumn(balances, start, days, width, x);
+        if (!found)
             continue;
-        const std::int64_t balance = std::prev(entry)->second;
+        const std::int64_t balance = *found;
         int y = plot.top + zeroY;
         if (balance < 0 && minimum != 0) {
             const int length = ToPixels(MulDiv(height - zeroY, balance, -minimum));
