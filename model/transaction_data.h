@@ -2,11 +2,13 @@
 
 #include "model/date_repeater.h"
 #include "model/dates.h"
+#include "model/payment_exceptions.h"
 #include "model/utility.h"
 
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 // One transaction: what the transactions list keeps behind each of its rows. The record
 // owns its repeat rule; destroying the record destroys the rule.
@@ -28,6 +30,8 @@ struct TransactionData : virtual Utility::NonCopyable {
     // A "what-if": a transaction the user may or may not make. The projection includes it
     // or leaves it out as asked; the firm forecast never counts it.
     bool tentative = false;
+    // The occurrences that differ from the rule, in the order of their dates.
+    std::vector<PaymentException> exceptions;
 };
 
 // A record of its own with every value of this one, its rule copied: what an undo step
@@ -37,11 +41,12 @@ inline std::unique_ptr<TransactionData> CopyTransaction(const TransactionData& r
     auto copy = std::make_unique<TransactionData>(record.date, record.description, record.amount,
                                                   record.repeater ? CopyRepeater(*record.repeater) : nullptr);
     copy->tentative = record.tentative;
+    copy->exceptions = record.exceptions;
     return copy;
 }
 
-// The record with new values and rule; what the values do not say (the what-if flag)
-// stays as it was.
+// The record with new values and rule; what the values do not say (the what-if flag,
+// the exceptions) stays as it was.
 inline std::unique_ptr<TransactionData> WithValues(const TransactionData& record, TimeValue date,
                                                    const std::string& description, std::int32_t amount,
                                                    std::unique_ptr<CDateRepeater> rule)
