@@ -1,6 +1,7 @@
 #include "model/cash_flow_projection.h"
 
 #include "model/date_repeater.h"
+#include "model/occurrence_walk.h"
 #include "model/transaction_data.h"
 
 #include <algorithm>
@@ -292,42 +293,6 @@ const BusinessCalendar& ICashflowListCtrl::GetBusinessCalendar() const
 
 namespace {
 
-// An occurrence index to start stepping from: every occurrence before it lies before the
-// window's start, so stepping from 0 would only have walked up to it. A rule dated long
-// before the window (a daily rule from year 1) then costs no more than one inside it.
-std::uint32_t FirstIndexBefore(const CDateRepeater& rule, TimeValue date, TimeValue start)
-{
-    if (date >= start || rule.delta <= 0)
-        return 0;
-    std::int64_t guess = 0;
-    switch (rule.GetType()) {
-    case RepeatDaily:
-    case RepeatWeekly:
-        guess = (start - date) / (kSecondsPerDay * rule.delta);
-        break;
-    case RepeatMonthly: {
-        const CalendarDate from = SplitDate(date), to = SplitDate(start);
-        guess = ((std::int64_t(to.year) - from.year) * 12 + (to.month - from.month)) / rule.delta *
-                static_cast<const CDateRepeaterMonthly&>(rule).PerMonth();
-        break;
-    }
-    case RepeatYearly:
-        guess = (std::int64_t(SplitDate(start).year) - SplitDate(date).year) / rule.delta;
-        break;
-    default:
-        return 0;
-    }
-    // Two steps back keep the guess clear of the start whatever the clock did in between.
-    guess -= 2;
-    if (guess <= 0)
-        return 0;
-    guess = std::min<std::int64_t>(guess, std::numeric_limits<std::uint32_t>::max());
-    if (rule.count != 0)
-        guess = std::min<std::int64_t>(guess, rule.count);
-    const auto n = static_cast<std::uint32_t>(guess);
-    return rule.GetOccurrence(date, n) < start ? n : 0;
-}
-
 // A rule's occurrences as local days, stepped by the calendar's integer arithmetic: the
 // same days as the rule's own dates wherever the zone's clock stays within reach of the
 // start's, which is checked for each projection before the days are used.
@@ -436,9 +401,15 @@ bool SteppedByDays(const CDateRepeater& rule, TimeValue date, TimeValue start, T
     return true;
 }
 
+const std::vector<PaymentException>& ExceptionsOf(const TransactionData* record)
+{
+    static const std::vector<PaymentException> none;
+    return record ? record->exceptions : none;
+}
+
 // Queues the days of the rule's occurrences in the window through the projection's
-// batches; false when the days could not be used. An occurrence belongs to the window
-// when the day it is taken on does, wherever it was due.
+// batches, but for those with an exception; false when the days could not be used. An
+// occurrence belongs to the window when the day it is taken on does, wherever it was due.
 bool ProjectOccurrenceDays(ICashflowListCtrl& cashflow, TimeValue date, const std::string& description,
                            std::int32_t amount, TransactionData* record, const CDateRepeater& rule)
 {
@@ -463,10 +434,14 @@ bool ProjectOccurrenceDays(ICashflowListCtrl& cashflow, TimeValue date, const st
     const std::int64_t lastHandled = LocalDay(LatestDate());
     constexpr std::size_t kBatch = 4096;
     std::vector<std::int32_t> batch;
+    ExceptionCursor exceptions(ExceptionsOf(record), rule, date);
+    const bool excepted = !exceptions.Empty();
     for (std::uint64_t n = first; n < count; ++n) {
         std::int64_t day = days.Day(n);
         if (day >= toDay)
             break;
+        if (excepted && exceptions.Find(static_cast<std::uint32_t>(n), day))
+            continue;
         if (reach.Moves()) {
             day = reach.calendar.Move(day, reach.move,
                                       [&](std::int64_t d) { return d >= firstHandled && d <= lastHandled; });
@@ -490,48 +465,45 @@ void ProjectOccurrenceDates(ICashflowListCtrl& cashflow, TimeValue date, const s
                             std::int32_t amount, TransactionData* record, const CDateRepeater& rule)
 {
     const Reach reach(cashflow, rule);
-    const bool twiceAMonth =
-        rule.GetType() == RepeatMonthly && static_cast<const CDateRepeaterMonthly&>(rule).PerMonth() == 2;
     // Dates go to the projection in batches, so that a rule with a huge count stops
     // soon after the projection is full instead of gathering all its dates first.
     constexpr std::size_t kBatch = 4096;
     std::vector<TimeValue> batch;
     bool room = true;
-    std::uint32_t n = FirstIndexBefore(rule, date, reach.from);
-    TimeValue occurrence = rule.GetOccurrence(date, n);
-    for (;;) {
-        if (rule.count != 0 && n >= rule.count)
-            break;
-        if (occurrence >= reach.from && occurrence < reach.to) {
-            const TimeValue taken = reach.Moves() ? MovedOccurrence(occurrence, rule, reach.calendar) : occurrence;
-            if (taken >= reach.start && taken < reach.end)
-                batch.push_back(taken);
-            if (batch.size() == kBatch) {
-                room = cashflow.InsertEntries(batch, description, amount, record);
-                batch.clear();
-                if (!room)
-                    break;
-            }
+    ExceptionCursor exceptions(ExceptionsOf(record), rule, date);
+    WalkOccurrenceDates(rule, date, reach.from, reach.to, [&](std::uint32_t n, TimeValue occurrence) {
+        if (!exceptions.Empty() && exceptions.Find(n, LocalDay(occurrence)))
+            return true;
+        const TimeValue taken = reach.Moves() ? MovedOccurrence(occurrence, rule, reach.calendar) : occurrence;
+        if (taken >= reach.start && taken < reach.end)
+            batch.push_back(taken);
+        if (batch.size() == kBatch) {
+            room = cashflow.InsertEntries(batch, description, amount, record);
+            batch.clear();
         }
-        if (n == std::numeric_limits<std::uint32_t>::max())
-            break;
-        ++n;
-        const TimeValue next = rule.GetOccurrence(date, n);
-        if (next >= reach.to)
-            break;
-        // Occurrences of one rule never turn back: one that is not later than the
-        // one before stays where it is or goes on backwards. Twice a month, only the
-        // months do (a month's two dates may be one day): with a count, such a rule is
-        // done once a month's two dates both lie before the window.
-        const bool sameMonthsDay = twiceAMonth && n % 2 == 1 && next == occurrence;
-        if (next <= occurrence && !sameMonthsDay && (rule.count == 0 || next < reach.from) &&
-            (!twiceAMonth || rule.count == 0 ||
-             (n % 2 == 0 && n < rule.count - 1 && rule.GetOccurrence(date, n + 1) < reach.from)))
-            break;
-        occurrence = next;
-    }
+        return room;
+    });
     if (room && !batch.empty())
         cashflow.InsertEntries(batch, description, amount, record);
+}
+
+// Queues the occurrences an exception changes, at the dates they are taken on, after the
+// plain ones: on a day, a transaction's changed rows follow its plain rows.
+void ProjectChangedOccurrences(ICashflowListCtrl& cashflow, TimeValue date, const std::string& description,
+                               std::int32_t amount, TransactionData* record, const CDateRepeater& rule)
+{
+    const std::vector<ListedOccurrence> changed =
+        ChangedOccurrences(rule, date, amount, record->exceptions, cashflow.GetBusinessCalendar(),
+                           ProjectionStartDate(), cashflow.GetEndDate());
+    std::vector<TimeValue> batch;
+    for (std::size_t i = 0; i < changed.size(); ++i) {
+        batch.push_back(changed[i].taken);
+        if (i + 1 < changed.size() && changed[i + 1].amount == changed[i].amount)
+            continue;
+        if (!cashflow.InsertEntries(batch, description, changed[i].amount, record))
+            return;
+        batch.clear();
+    }
 }
 
 } // namespace
@@ -541,6 +513,8 @@ void ProjectTransactionOccurrences(ICashflowListCtrl& cashflow, TimeValue date, 
 {
     if (amount != 0 && !ProjectOccurrenceDays(cashflow, date, description, amount, record, rule))
         ProjectOccurrenceDates(cashflow, date, description, amount, record, rule);
+    if (amount != 0 && record && !record->exceptions.empty())
+        ProjectChangedOccurrences(cashflow, date, description, amount, record, rule);
     // A rule that steps back or stands still with a count stops where the window ends
     // before its first occurrence inside: which of its rows a day has depends on the
     // whole window.

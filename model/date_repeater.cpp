@@ -153,3 +153,36 @@ std::unique_ptr<CDateRepeater> CopyRepeater(const CDateRepeater& rule)
         return std::make_unique<CDateRepeaterOnce>(move);
     }
 }
+
+std::uint32_t FirstIndexBefore(const CDateRepeater& rule, TimeValue date, TimeValue start)
+{
+    if (date >= start || rule.delta <= 0)
+        return 0;
+    std::int64_t guess = 0;
+    switch (rule.GetType()) {
+    case RepeatDaily:
+    case RepeatWeekly:
+        guess = (start - date) / (kSecondsPerDay * rule.delta);
+        break;
+    case RepeatMonthly: {
+        const CalendarDate from = SplitDate(date), to = SplitDate(start);
+        guess = ((std::int64_t(to.year) - from.year) * 12 + (to.month - from.month)) / rule.delta *
+                static_cast<const CDateRepeaterMonthly&>(rule).PerMonth();
+        break;
+    }
+    case RepeatYearly:
+        guess = (std::int64_t(SplitDate(start).year) - SplitDate(date).year) / rule.delta;
+        break;
+    default:
+        return 0;
+    }
+    // Two steps back keep the guess clear of the start whatever the clock did in between.
+    guess -= 2;
+    if (guess <= 0)
+        return 0;
+    guess = std::min<std::int64_t>(guess, std::numeric_limits<std::uint32_t>::max());
+    if (rule.count != 0)
+        guess = std::min<std::int64_t>(guess, rule.count);
+    const auto n = static_cast<std::uint32_t>(guess);
+    return rule.GetOccurrence(date, n) < start ? n : 0;
+}

@@ -151,6 +151,12 @@ public:
 const char* RepeatTypeName(int type);
 const char* RepeatTypeName(const CDateRepeater& rule);
 
+// An occurrence index to start stepping from toward `start`: every occurrence of a
+// transaction inserted on `date` before it lies before `start` (0 when none is known to).
+// Stepping from it instead of from 0, a rule dated long before costs no more than
+// one dated just before.
+std::uint32_t FirstIndexBefore(const CDateRepeater& rule, TimeValue date, TimeValue start);
+
 // A new rule of the same kind, step, count, days and business-day move as this one (a transaction's record
 // owns its rule, so a record put back needs a rule of its own).
 std::unique_ptr<CDateRepeater> CopyRepeater(const CDateRepeater& rule);

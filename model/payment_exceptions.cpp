@@ -1,0 +1,257 @@
+#include "model/payment_exceptions.h"
+
+#include "model/business_calendar.h"
+#include "model/occurrence_walk.h"
+#include "model/transaction_data.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace {
+
+// The exceptions' first one due on the day or later.
+std::vector<PaymentException>::const_iterator FirstFrom(const std::vector<PaymentException>& exceptions,
+                                                        std::int64_t day)
+{
+    return std::partition_point(exceptions.begin(), exceptions.end(),
+                                [day](const PaymentException& exception) { return LocalDay(exception.date) < day; });
+}
+
+bool IsTwiceAMonth(const CDateRepeater& rule)
+{
+    return rule.GetType() == RepeatMonthly && static_cast<const CDateRepeaterMonthly&>(rule).PerMonth() == 2;
+}
+
+// A new rule as this one with another count.
+std::unique_ptr<CDateRepeater> WithCount(const CDateRepeater& rule, std::uint32_t count)
+{
+    const BusinessDayMove move = rule.GetBusinessDay();
+    switch (rule.GetType()) {
+    case RepeatDaily:
+        return std::make_unique<CDateRepeaterDaily>(rule.delta, count, move);
+    case RepeatWeekly:
+        return std::make_unique<CDateRepeaterWeekly>(rule.GetDelta(), count, move);
+    case RepeatMonthly: {
+        const auto& monthly = static_cast<const CDateRepeaterMonthly&>(rule);
+        return std::make_unique<CDateRepeaterMonthly>(rule.delta, count, monthly.GetDay(), monthly.GetDays(), move);
+    }
+    case RepeatYearly:
+        return std::make_unique<CDateRepeaterYearly>(rule.delta, count, move);
+    default:
+        return std::make_unique<CDateRepeaterOnce>(move);
+    }
+}
+
+} // namespace
+
+std::optional<std::uint32_t> OccurrenceIndexOn(const CDateRepeater& rule, TimeValue date, std::int64_t day)
+{
+    const bool twiceAMonth = IsTwiceAMonth(rule);
+    std::uint32_t n = 0;
+    if (rule.delta > 0) {
+        n = FirstIndexBefore(rule, date, TenOClockOfLocalDay(day));
+    } else if (rule.delta < 0 && rule.count != 0 &&
+               (rule.GetType() == RepeatDaily || rule.GetType() == RepeatWeekly)) {
+        // Stepping back by days: start a little before where the day is reached.
+        const std::int64_t steps = (LocalDay(date) - day) / -std::int64_t(rule.delta) - 2;
+        if (steps > 0 && steps < rule.count &&
+            LocalDay(rule.GetOccurrence(date, static_cast<std::uint32_t>(steps))) > day)
+            n = static_cast<std::uint32_t>(steps);
+    }
+    const std::uint32_t first = n;
+    TimeValue previous = 0;
+    for (;; ++n) {
+        if (rule.count != 0 && n >= rule.count)
+            return std::nullopt;
+        const TimeValue occurrence = rule.GetOccurrence(date, n);
+        // Without a count, the rule ends before an occurrence that does not move on.
+        if (rule.count == 0 && n > first && occurrence <= previous && !(twiceAMonth && n % 2 == 1 && occurrence == previous))
+            return std::nullopt;
+        const std::int64_t at = LocalDay(occurrence);
+        if (at == day)
+            return n;
+        // A rule stepping forward has passed the day; one standing still repeats its
+        // first dates; one stepping back is a month past it, beyond any of a month's two
+        // dates coming back to it.
+        if ((rule.delta > 0 && at > day) || (rule.delta == 0 && n >= 1) || (rule.delta < 0 && at < day - 31) ||
+            n == std::numeric_limits<std::uint32_t>::max())
+            return std::nullopt;
+        previous = occurrence;
+    }
+}
+
+ExceptionCursor::ExceptionCursor(const std::vector<PaymentException>& exceptions, const CDateRepeater& rule,
+                                 TimeValue date)
+    : m_exceptions(exceptions), m_rule(rule), m_date(date), m_forward(rule.delta > 0)
+{
+}
+
+const PaymentException* ExceptionCursor::Find(std::uint32_t n, std::int64_t day)
+{
+    if (m_exceptions.empty())
+        return nullptr;
+    if (!m_forward) {
+        // Rules that stand still or step back come back to days: ask which occurrence is
+        // the day's first.
+        const auto found = FirstFrom(m_exceptions, day);
+        if (found == m_exceptions.end() || LocalDay(found->date) != day || OccurrenceIndexOn(m_rule, m_date, day) != n)
+            return nullptr;
+        return &*found;
+    }
+    // Stepping forward, the days come in order: the day's first occurrence is the one
+    // whose day differs from the one before.
+    if (m_started && day == m_previousDay)
+        return nullptr;
+    if (!m_started) {
+        m_next = static_cast<std::size_t>(FirstFrom(m_exceptions, day) - m_exceptions.begin());
+        m_nextDay = m_next < m_exceptions.size() ? LocalDay(m_exceptions[m_next].date) : 0;
+        m_started = true;
+    }
+    m_previousDay = day;
+    while (m_next < m_exceptions.size() && m_nextDay < day) {
+        ++m_next;
+        if (m_next < m_exceptions.size())
+            m_nextDay = LocalDay(m_exceptions[m_next].date);
+    }
+    return m_next < m_exceptions.size() && m_nextDay == day ? &m_exceptions[m_next] : nullptr;
+}
+
+std::vector<ListedOccurrence> ChangedOccurrences(const CDateRepeater& rule, TimeValue date, std::int32_t amount,
+                                                 const std::vector<PaymentException>& exceptions,
+                                                 const BusinessCalendar& calendar, TimeValue from, TimeValue to)
+{
+    std::vector<ListedOccurrence> changed;
+    if (exceptions.empty())
+        return changed;
+    // An occurrence kept on its due date is taken within a move's reach of it.
+    const bool moves = rule.GetBusinessDay() != BusinessDayMove::Keep;
+    const TimeValue dueFrom = moves ? AddDays(from, -BusinessCalendar::kMoveReach) : from;
+    const TimeValue dueTo = moves ? AddDays(to, BusinessCalendar::kMoveReach) : to;
+    for (const PaymentException& exception : exceptions) {
+        if (exception.skip)
+            continue;
+        if (exception.moveTo ? *exception.moveTo < from || *exception.moveTo >= to
+                             : exception.date < dueFrom || exception.date >= dueTo)
+            continue;
+        const std::optional<std::uint32_t> index = OccurrenceIndexOn(rule, date, LocalDay(exception.date));
+        if (!index)
+            continue;
+        const TimeValue due = rule.GetOccurrence(date, *index);
+        const TimeValue taken = exception.moveTo ? *exception.moveTo : MovedOccurrence(due, rule, calendar);
+        if (taken < from || taken >= to)
+            continue;
+        changed.push_back({*index, due, taken, exception.amount.value_or(amount), &exception});
+    }
+    return changed;
+}
+
+const PaymentException* FindException(const TransactionData& record, TimeValue due)
+{
+    const std::int64_t day = LocalDay(due);
+    const auto found = FirstFrom(record.exceptions, day);
+    return found != record.exceptions.end() && LocalDay(found->date) == day ? &*found : nullptr;
+}
+
+std::optional<std::uint32_t> OccurrenceIndex(const TransactionData& record, TimeValue due)
+{
+    return OccurrenceIndexOn(*record.repeater, record.date, LocalDay(due));
+}
+
+std::vector<ListedOccurrence> ListedOccurrences(const TransactionData& record, const BusinessCalendar& calendar,
+                                                TimeValue from, TimeValue to)
+{
+    // A transaction of amount 0 lists nothing, whatever its exceptions say.
+    std::vector<ListedOccurrence> listed;
+    if (record.amount == 0 || from >= to)
+        return listed;
+    const CDateRepeater& rule = *record.repeater;
+    const bool moves = rule.GetBusinessDay() != BusinessDayMove::Keep;
+    ExceptionCursor exceptions(record.exceptions, rule, record.date);
+    WalkOccurrenceDates(rule, record.date, moves ? AddDays(from, -BusinessCalendar::kMoveReach) : from,
+                        moves ? AddDays(to, BusinessCalendar::kMoveReach) : to,
+                        [&](std::uint32_t n, TimeValue due) {
+                            if (exceptions.Find(n, LocalDay(due)))
+                                return true;
+                            const TimeValue taken = MovedOccurrence(due, rule, calendar);
+                            if (taken >= from && taken < to)
+                                listed.push_back({n, due, taken, record.amount, nullptr});
+                            return true;
+                        });
+    const std::vector<ListedOccurrence> changed =
+        ChangedOccurrences(rule, record.date, record.amount, record.exceptions, calendar, from, to);
+    listed.insert(listed.end(), changed.begin(), changed.end());
+    // Rows of one day stay in the order they came: the plain ones, then the changed ones.
+    std::stable_sort(listed.begin(), listed.end(), [](const ListedOccurrence& a, const ListedOccurrence& b) {
+        return LocalDay(a.taken) < LocalDay(b.taken);
+    });
+    return listed;
+}
+
+std::unique_ptr<TransactionData> WithException(const TransactionData& record, const PaymentException& exception)
+{
+    auto changed = CopyTransaction(record);
+    PaymentException stored = exception;
+    stored.date = ToTenOClock(stored.date);
+    if (stored.moveTo)
+        stored.moveTo = ToTenOClock(*stored.moveTo);
+    const std::int64_t day = LocalDay(stored.date);
+    auto& exceptions = changed->exceptions;
+    const auto at = FirstFrom(exceptions, day);
+    if (at != exceptions.end() && LocalDay(at->date) == day)
+        exceptions[static_cast<std::size_t>(at - exceptions.begin())] = stored;
+    else
+        exceptions.insert(at, stored);
+    return changed;
+}
+
+std::unique_ptr<TransactionData> WithoutException(const TransactionData& record, TimeValue due)
+{
+    auto changed = CopyTransaction(record);
+    const std::int64_t day = LocalDay(due);
+    auto& exceptions = changed->exceptions;
+    const auto at = FirstFrom(exceptions, day);
+    if (at != exceptions.end() && LocalDay(at->date) == day)
+        exceptions.erase(at);
+    return changed;
+}
+
+SplitSeries SplitAt(const TransactionData& record, TimeValue due)
+{
+    const CDateRepeater& rule = *record.repeater;
+    const std::optional<std::uint32_t> index = OccurrenceIndex(record, due);
+    if (!index || *index == 0)
+        return {};
+    const std::uint32_t k = *index;
+    const TimeValue at = rule.GetOccurrence(record.date, k);
+    std::uint32_t laterCount = rule.count == 0 ? 0 : rule.count - k;
+    std::optional<PaymentException> skipped;
+    if (rule.GetType() == RepeatYearly) {
+        // A yearly rule takes its month and day from its start: from 1 March, standing
+        // for 29 February in a common year, it would never come back to 29 February.
+        const CalendarDate from = SplitDate(record.date), cut = SplitDate(at);
+        if (from.month != cut.month || from.day != cut.day)
+            return {};
+    } else if (IsTwiceAMonth(rule) && k % 2 == 1) {
+        // Cut at a month's second date: the later rule starts in that month too, its first
+        // date skipped (a skipped occurrence still counts, so the count stays true).
+        skipped = PaymentException{rule.GetOccurrence(record.date, k - 1), true, std::nullopt, std::nullopt};
+        if (laterCount != 0)
+            ++laterCount;
+    }
+    const std::int64_t cutDay = LocalDay(at);
+    const auto firstLater = FirstFrom(record.exceptions, cutDay);
+
+    SplitSeries split;
+    split.first = CopyTransaction(record);
+    split.first->repeater = WithCount(rule, k);
+    split.first->exceptions.assign(record.exceptions.begin(), firstLater);
+
+    split.later = CopyTransaction(record);
+    split.later->date = at;
+    split.later->repeater = WithCount(rule, laterCount);
+    split.later->exceptions.clear();
+    if (skipped)
+        split.later->exceptions.push_back(*skipped);
+    split.later->exceptions.insert(split.later->exceptions.end(), firstLater, record.exceptions.end());
+    return split;
+}
