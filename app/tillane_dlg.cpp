@@ -20,6 +20,7 @@
 #include "ui/platform/modal_runner.h"
 #include "ui/platform/resources.h"
 #include "ui/trans_edit_dlg.h"
+#include "ui/update_balances_dlg.h"
 
 #include <QBuffer>
 #include <QPrinter>
@@ -282,6 +283,34 @@ void CTillaneDlg::EditBusinessDays()
         m_history.SetBusinessCalendar(std::move(chosen));
 }
 
+void CTillaneDlg::UpdateBalances()
+{
+    CAccountsListCtrl& accountsList = m_accountsPage.GetAccountsList();
+    std::vector<CUpdateBalancesDlg::Account> accounts;
+    for (int row = 0; row < accountsList.GetItemCount(); ++row)
+        accounts.push_back({accountsList.GetItemText(row, 0), accountsList.GetBalance(row)});
+    CTransListCtrl& transactionsList = m_transPage.GetListCtrl();
+    std::vector<const TransactionData*> transactions;
+    for (int row = 0; row < transactionsList.GetItemCount(); ++row)
+        transactions.push_back(transactionsList.GetRecord(row));
+    CCashFlowListCtrl& projection = m_cashFlowPage.CashFlowList();
+    const TimeValue start = projection.GetStartDate();
+    auto expected = [&](TimeValue date) {
+        std::vector<CUpdateBalancesDlg::Shown> shown;
+        for (ExpectedPayment& payment : ExpectedPayments(transactions, projection.GetBusinessCalendar(),
+                                                         projection.IncludesTentative(), start, date))
+            shown.push_back({transactions[payment.transaction]->description, std::move(payment)});
+        return shown;
+    };
+    CUpdateBalancesDlg dialog(std::move(accounts), start, Today(), expected, this);
+    if (dialog.DoModal() != win::IDOK)
+        return;
+    std::vector<CEditHistory::TransactionChange> changes;
+    for (auto& [index, record] : MoveLatePayments(transactions, dialog.GetNotYetPaid(), dialog.GetDate()))
+        changes.push_back({static_cast<int>(index), std::move(record)});
+    m_history.UpdateBalances(dialog.GetBalances(), dialog.GetDate(), std::move(changes));
+}
+
 void CTillaneDlg::AddSampleData()
 {
     DataFile::Contents sample = DataFile::SampleContents(Today());
@@ -478,6 +507,9 @@ bool CTillaneDlg::OnCommand(int id)
         return true;
     case res::ID_BUSINESS_DAYS:
         EditBusinessDays();
+        return true;
+    case res::ID_UPDATE_BALANCES:
+        UpdateBalances();
         return true;
     case res::ID_VIEW_WHAT_IF:
         SetWhatIfIncluded(!m_cashFlowPage.CashFlowList().IncludesTentative());

@@ -156,6 +156,9 @@ private:
     void AddTransaction();
     // Edit > Business Days...: the weekend days and holidays, one undo step when changed.
     void EditBusinessDays();
+    // File or Edit > Update Balances...: the accounts' balances, the start date and the
+    // late payments moved to it, as one undo step.
+    void UpdateBalances();
     // What to do when another program has changed the data file since it was loaded or
     // last saved.
     using DiskChoice = app::DataFileSession::ChangeChoice;

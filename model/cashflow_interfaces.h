@@ -7,6 +7,7 @@
 #include <vector>
 
 class BusinessCalendar;
+struct ListedOccurrence;
 struct TransactionData;
 
 // What the transactions and accounts lists and the chart may ask of the projection. The
@@ -66,6 +67,9 @@ class ITransListCtrl {
 public:
     // Opens the transaction editor on a row and applies what the user confirms.
     virtual void EditTransaction(int row) = 0;
+    // The same from one of the row's payments, as the Cash Flow lists it: the editor asks
+    // whether the edit applies to it alone, to it and the later ones, or to every payment.
+    virtual void EditPayment(int row, const ListedOccurrence&) { EditTransaction(row); }
     // The first row whose record is this one, or -1.
     virtual int FindTransaction(const TransactionData* record) = 0;
     // Projects every transaction in list order; returns the row count.

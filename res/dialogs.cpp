@@ -98,6 +98,21 @@ std::vector<ControlTemplate> TransactionEditorDays()
     };
 }
 
+// Under the column of days, beside the buttons: what an edit made from a Cash Flow row
+// applies to. Shown only then; Tab reaches it after the business days, before What-if.
+std::vector<ControlTemplate> TransactionEditorScope()
+{
+    return {
+        Control(IDC_SCOPE_GROUP, ControlKind::Button, "This Edit Applies To", BS_GROUPBOX, 336, 170, 143, 52),
+        Control(IDC_SCOPE_THIS, ControlKind::Button, "This &payment only", BS_AUTORADIOBUTTON | WS_GROUP | WS_TABSTOP,
+                343, 182, 132, 10),
+        Control(IDC_SCOPE_LATER, ControlKind::Button, "This and all later pay&ments", BS_AUTORADIOBUTTON, 343, 195,
+                132, 10),
+        Control(IDC_SCOPE_EVERY, ControlKind::Button, "Every payment (chan&ge all)", BS_AUTORADIOBUTTON, 343, 208,
+                132, 10),
+    };
+}
+
 DialogTemplate TransactionEditor()
 {
     DialogTemplate d{IDD_TRANS_EDIT, "Transaction Editor", kModalStyle, kFont, 8, 486, 228, {}};
@@ -135,6 +150,8 @@ DialogTemplate TransactionEditor()
     // goes through them after the left column, with OK and Cancel last.
     const std::vector<ControlTemplate> days = TransactionEditorDays();
     d.controls.insert(d.controls.end(), days.begin(), days.end());
+    const std::vector<ControlTemplate> scope = TransactionEditorScope();
+    d.controls.insert(d.controls.end(), scope.begin(), scope.end());
     const std::vector<ControlTemplate> rest = {
         // In the row of the buttons, under Next Dates: a transaction the user may or may not make.
         Control(IDC_TENTATIVE, ControlKind::Button, "&What-if (tentative)", BS_AUTOCHECKBOX | WS_GROUP | WS_TABSTOP,
@@ -303,6 +320,38 @@ DialogTemplate HolidayEditor()
     return d;
 }
 
+// File or Edit > Update Balances...: the day, the accounts' balances, the payments
+// expected until that day; read and tabbed through from top to bottom.
+DialogTemplate UpdateBalances()
+{
+    DialogTemplate d{IDD_UPDATE_BALANCES, "Update Balances", kModalStyle, kFont, 8, 300, 262, {}};
+    d.controls = {
+        Label(Control(IDC_STATIC, ControlKind::Static, "Balances as the bank shows them &on:", SS_LEFT, 7, 9, 130,
+                      10),
+              IDC_DATE),
+        Control(IDC_DATE, ControlKind::DateTimePicker, "", DTS_RIGHTALIGN | WS_TABSTOP, 140, 7, 65, 13),
+        Control(IDC_STATIC, ControlKind::Button, "Accounts", BS_GROUPBOX, 7, 25, 286, 106),
+        Label(Control(IDC_STATIC, ControlKind::Static, "&Account:", SS_LEFT, 14, 39, 40, 10), IDC_UPDATE_ACCOUNT),
+        Control(IDC_UPDATE_ACCOUNT, ControlKind::ComboBox, "", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 58, 37,
+                150, 100),
+        Label(Control(IDC_STATIC, ControlKind::Static, "&Balance:", SS_LEFT, 14, 55, 40, 10), IDC_BALANCE),
+        Control(IDC_BALANCE, ControlKind::Edit, "", ES_RIGHT | ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, 58, 53, 60,
+                12),
+        Named(Control(IDC_UPDATE_ACCOUNTS, ControlKind::ListView, "",
+                      LVS_REPORT | LVS_SINGLESEL | LVS_NOSORTHEADER | WS_BORDER | WS_TABSTOP, 14, 71, 272, 53),
+              "New balances"),
+        Label(Control(IDC_UPDATE_PAYMENTS_LABEL, ControlKind::Static, "&Payments expected:", SS_LEFT, 7, 136, 286,
+                      18),
+              IDC_UPDATE_PAYMENTS),
+        Control(IDC_UPDATE_PAYMENTS, ControlKind::ListView, "",
+                LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_NOSORTHEADER | WS_BORDER | WS_TABSTOP, 7, 156,
+                286, 78),
+        Control(IDOK, ControlKind::Button, "OK", BS_DEFPUSHBUTTON | WS_TABSTOP, 188, 241, 50, 14),
+        Control(IDCANCEL, ControlKind::Button, "Cancel", BS_PUSHBUTTON | WS_TABSTOP, 243, 241, 50, 14),
+    };
+    return d;
+}
+
 } // namespace
 
 const std::vector<DialogTemplate>& DialogTemplates()
@@ -310,7 +359,7 @@ const std::vector<DialogTemplate>& DialogTemplates()
     static const std::vector<DialogTemplate> templates = {
         AboutBox(),     TransactionEditor(), CashFlowPage(), AccountsPage(),
         TransactionsPage(), AccountEditor(), StartingDate(), WarnBelow(),
-        BusinessDays(), HolidayEditor(),
+        BusinessDays(), HolidayEditor(), UpdateBalances(),
     };
     return templates;
 }

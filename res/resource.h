@@ -75,6 +75,24 @@ inline constexpr int IDC_HOLIDAY_DATE = 2645;
 inline constexpr int IDC_HOLIDAY_DESCRIPTION = 2646;
 inline constexpr int IDC_HOLIDAY_YEARLY = 2647;
 
+// What an edit made from a Cash Flow row applies to (the Transaction Editor's scope), and
+// File/Edit > Update Balances....
+inline constexpr int IDC_SCOPE_THIS = 2750;  // "This payment only", the first of three
+inline constexpr int IDC_SCOPE_LATER = 2751; // "This and all later payments"
+inline constexpr int IDC_SCOPE_EVERY = 2752; // "Every payment"
+inline constexpr int IDC_SCOPE_GROUP = 2753;
+inline constexpr int IDD_UPDATE_BALANCES = 2760;
+inline constexpr int IDC_UPDATE_ACCOUNT = 2761;  // the account whose balance the field below edits
+inline constexpr int IDC_UPDATE_ACCOUNTS = 2762; // every account with its new balance
+inline constexpr int IDC_UPDATE_PAYMENTS = 2763; // the payments expected meanwhile, with their check boxes
+inline constexpr int IDC_UPDATE_PAYMENTS_LABEL = 2764;
+inline constexpr int ID_UPDATE_BALANCES = 2770;
+inline constexpr int IDS_SPLIT_STEP = 2780;              // "Edit Transaction \"%1\" From %2 On"
+inline constexpr int IDS_UPDATE_BALANCES_STEP = 2781;    // "Update Balances"
+inline constexpr int IDS_PAYMENTS_EXPECTED = 2782;       // "&Payments ... expected from %1 to %2 ... %3"
+inline constexpr int IDS_NO_PAYMENTS_EXPECTED = 2783;    // "No payments were expected ..."
+inline constexpr int IDS_NOT_YET_PAID = 2784;            // the payments list's check box column
+
 // Strings.
 inline constexpr int IDS_APP_TITLE = 102;        // "Tillane"
 inline constexpr int IDS_START_DATE = 103;       // "Start Date"

@@ -189,6 +189,12 @@ const std::map<int, std::string>& StringTable()
         {ID_EDIT_UNDO, "Undoes the last change."},
         {ID_EDIT_REDO, "Redoes the last change undone."},
         {ID_VIEW_WHAT_IF, "Shows the forecast with or without the what-if (tentative) transactions."},
+        {ID_UPDATE_BALANCES, "Sets the accounts' balances as the bank shows them and starts the forecast on that day."},
+        {IDS_SPLIT_STEP, "Edit Transaction \"%1\" From %2 On"},
+        {IDS_UPDATE_BALANCES_STEP, "Update Balances"},
+        {IDS_PAYMENTS_EXPECTED, "&Payments the forecast expected from %1 to %2: check those not yet paid, to move them to %3."},
+        {IDS_NO_PAYMENTS_EXPECTED, "&Payments the forecast expected: none from %1 to %2."},
+        {IDS_NOT_YET_PAID, "Not yet paid"},
 
         {AFX_IDP_PARSE_INT, "Please enter an integer."},
         {AFX_IDP_PARSE_INT_RANGE, "Please enter an integer between %1 and %2."},

@@ -67,8 +67,34 @@ void CCashFlowListCtrl::EditEntry(int row)
     if (!CanEditEntry(row))
         return;
     const int transaction = m_transactions.FindTransaction(GetTransaction(row));
-    if (transaction >= 0)
+    if (transaction < 0)
+        return;
+    if (const std::optional<ListedOccurrence> payment = GetPayment(row))
+        m_transactions.EditPayment(transaction, *payment);
+    else
         m_transactions.EditTransaction(transaction);
+}
+
+std::optional<ListedOccurrence> CCashFlowListCtrl::GetPayment(int row)
+{
+    if (!CanEditEntry(row))
+        return std::nullopt;
+    const TransactionData* record = GetTransaction(row);
+    const CDateRepeater* rule = record->repeater.get();
+    if (!rule || rule->GetType() == RepeatOnce || rule->count == 1)
+        return std::nullopt;
+    // The k-th row of a transaction on a day is its k-th payment listed that day.
+    CashFlowRows& rows = CashFlowProjection::Rows();
+    const std::int32_t day = rows.At(static_cast<std::size_t>(row)).day;
+    std::size_t before = 0;
+    for (int other = row - 1; other >= 0 && rows.At(static_cast<std::size_t>(other)).day == day; --other)
+        before += rows.At(static_cast<std::size_t>(other)).record == record ? 1 : 0;
+    const TimeValue date = TenOClockOfLocalDay(day);
+    const std::vector<ListedOccurrence> listed =
+        ListedOccurrences(*record, GetBusinessCalendar(), date, AddDays(date, 1));
+    if (before >= listed.size())
+        return std::nullopt;
+    return listed[before];
 }
 
 void CCashFlowListCtrl::EditStartDate()

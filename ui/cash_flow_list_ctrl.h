@@ -1,11 +1,13 @@
 #pragma once
 
 #include "model/cash_flow_projection.h"
+#include "model/payment_exceptions.h"
 #include "ui/base_list_ctrl.h"
 #include "ui/chart_source.h"
 #include "ui/platform/list_data_source.h"
 
 #include <functional>
+#include <optional>
 #include <string>
 
 class IEditHistory;
@@ -36,6 +38,9 @@ public:
     // Row 0: the Starting Date dialog; another row: the Transaction Editor on its
     // transaction, through the transactions list.
     virtual void EditEntry(int row);
+    // The payment a row of a repeating transaction shows (which of the rule's occurrences,
+    // its dates and amount); none for the opening row or a transaction that occurs once.
+    std::optional<ListedOccurrence> GetPayment(int row);
     // Runs the Starting Date dialog and applies a date that differs from the start date.
     void EditStartDate();
 

@@ -1,9 +1,12 @@
 #include "ui/edit_history.h"
 
+#include "common/fill_in.h"
 #include "model/date_repeater.h"
 #include "model/transaction_data.h"
 #include "ui/accounts_list_ctrl.h"
+#include "res/resource.h"
 #include "ui/cash_flow_pg_dlg.h"
+#include "ui/platform/resources.h"
 #include "ui/trans_list_ctrl.h"
 
 #include <cassert>
@@ -231,6 +234,30 @@ private:
     int m_changes = 1;
 };
 
+// Several changes made as one: undone last first.
+class GroupStep : public win::CUndoStep {
+public:
+    GroupStep(std::string text, std::vector<std::unique_ptr<win::CUndoStep>> steps)
+        : m_text(std::move(text)), m_steps(std::move(steps))
+    {
+    }
+    void Undo() override
+    {
+        for (auto step = m_steps.rbegin(); step != m_steps.rend(); ++step)
+            (*step)->Undo();
+    }
+    void Redo() override
+    {
+        for (const auto& step : m_steps)
+            step->Redo();
+    }
+    std::string Text() const override { return m_text; }
+
+private:
+    std::string m_text;
+    std::vector<std::unique_ptr<win::CUndoStep>> m_steps;
+};
+
 } // namespace
 
 // Identities.
@@ -290,7 +317,51 @@ CEditHistory::CEditHistory(CAccountsListCtrl& accounts, CTransListCtrl& transact
 
 CEditHistory::~CEditHistory() = default;
 
-void CEditHistory::Record(std::unique_ptr<win::CUndoStep> step) { m_stack.Record(std::move(step)); }
+void CEditHistory::Record(std::unique_ptr<win::CUndoStep> step)
+{
+    if (m_group)
+        m_group->push_back(std::move(step));
+    else
+        m_stack.Record(std::move(step));
+}
+
+void CEditHistory::BeginGroup()
+{
+    assert(!m_group);
+    m_group = std::make_unique<std::vector<std::unique_ptr<win::CUndoStep>>>();
+}
+
+void CEditHistory::EndGroup(const std::string& text)
+{
+    auto steps = std::move(m_group);
+    if (steps && !steps->empty())
+        m_stack.Record(std::make_unique<GroupStep>(text, std::move(*steps)));
+}
+
+void CEditHistory::SplitTransaction(int row, std::unique_ptr<TransactionData> first,
+                                    std::unique_ptr<TransactionData> later)
+{
+    if (!m_transactions.GetRecord(row) || !first || !later)
+        return;
+    const std::string text = FillIn(win::LoadString(res::IDS_SPLIT_STEP), {later->description, FormatDate(later->date)});
+    BeginGroup();
+    UpdateTransaction(row, std::move(first));
+    AddTransaction(std::move(later));
+    EndGroup(text);
+}
+
+void CEditHistory::UpdateBalances(const std::vector<std::int32_t>& balances, TimeValue startDate,
+                                  std::vector<TransactionChange> transactions)
+{
+    BeginGroup();
+    for (std::size_t row = 0; row < balances.size() && static_cast<int>(row) < m_accounts.GetItemCount(); ++row)
+        if (m_accounts.GetBalance(static_cast<int>(row)) != balances[row])
+            UpdateAccount(static_cast<int>(row), m_accounts.GetItemText(static_cast<int>(row), 0), balances[row]);
+    SetStartDate(startDate);
+    for (TransactionChange& change : transactions)
+        UpdateTransaction(change.row, std::move(change.record));
+    EndGroup(win::LoadString(res::IDS_UPDATE_BALANCES_STEP));
+}
 
 void CEditHistory::AddAccount(const std::string& description, std::int32_t balance)
 {

@@ -16,6 +16,7 @@
 #include <memory>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 class CAccountsListCtrl;
 class CCashFlowPgDlg;
@@ -46,6 +47,17 @@ public:
     void DeleteTransaction(int row) override;
     void AddTransaction(std::unique_ptr<TransactionData> record) override;
     void UpdateTransaction(int row, std::unique_ptr<TransactionData> record) override;
+    void SplitTransaction(int row, std::unique_ptr<TransactionData> first,
+                          std::unique_ptr<TransactionData> later) override;
+    // Catching up with the bank (File > Update Balances...), as one step: each account's
+    // balance (by row; those unchanged are left alone), the start date, and the records
+    // that replace some transactions' (by row: the late payments moved to the start date).
+    struct TransactionChange {
+        int row;
+        std::unique_ptr<TransactionData> record;
+    };
+    void UpdateBalances(const std::vector<std::int32_t>& balances, TimeValue startDate,
+                        std::vector<TransactionChange> transactions);
     void SetStartDate(TimeValue date) override;
     void MoveStartDate(int days) override;
     void SetDuration(unsigned months) override;
@@ -97,6 +109,9 @@ public:
 
 private:
     void Record(std::unique_ptr<win::CUndoStep> step);
+    // Between these, the changes made are gathered into one step with the given text.
+    void BeginGroup();
+    void EndGroup(const std::string& text);
     std::chrono::steady_clock::time_point Now() const { return m_clock(); }
 
     CAccountsListCtrl& m_accounts;
@@ -106,4 +121,6 @@ private:
     Identities m_transactionRows;
     Clock m_clock;
     win::CUndoStack m_stack;
+    // The steps of the group being made, while one is.
+    std::unique_ptr<std::vector<std::unique_ptr<win::CUndoStep>>> m_group;
 };

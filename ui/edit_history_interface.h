@@ -28,6 +28,10 @@ public:
     // The same with whole records: every value the record carries is added or kept.
     virtual void AddTransaction(std::unique_ptr<TransactionData> record) = 0;
     virtual void UpdateTransaction(int row, std::unique_ptr<TransactionData> record) = 0;
+    // A series cut in two, as one change: the record at row replaced by first (the
+    // payments before the cut), and later (those from it on) added.
+    virtual void SplitTransaction(int row, std::unique_ptr<TransactionData> first,
+                                  std::unique_ptr<TransactionData> later) = 0;
     // A date picked in the Starting Date dialog.
     virtual void SetStartDate(TimeValue date) = 0;
     // "<<" (-1) and ">>" (+1): presses in quick succession make one step.

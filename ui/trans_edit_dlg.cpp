@@ -45,6 +45,9 @@ CTransEditDlg::CTransEditDlg(Mode mode, win::CWnd* parent)
         OnClicked(id, [this] { UpdatePreview(); });
     for (int id : {res::IDC_WEEK, res::IDC_WEEKDAY, res::IDC_DAY2})
         OnChanged(id, [this] { UpdatePreview(); });
+    OnClicked(res::IDC_SCOPE_THIS, [this] { ChangeScope(ThisPayment); });
+    OnClicked(res::IDC_SCOPE_LATER, [this] { ChangeScope(ThisAndLater); });
+    OnClicked(res::IDC_SCOPE_EVERY, [this] { ChangeScope(EveryPayment); });
 }
 
 void CTransEditDlg::SetTransaction(TimeValue date, const std::string& description, std::int32_t amount,
@@ -238,6 +241,8 @@ void CTransEditDlg::DoDataExchange(win::CDataExchange* dx)
     win::DDX_Radio(dx, res::IDC_KEEP_DATE, m_days.businessDay);
     if (dx->m_bSaveAndValidate)
         m_description = Trimmed(m_description);
+    if (m_payment)
+        win::DDX_Radio(dx, res::IDC_SCOPE_THIS, m_scope);
 }
 
 bool CTransEditDlg::OnInitDialog()
@@ -251,6 +256,14 @@ bool CTransEditDlg::OnInitDialog()
     EnableOccurrences(m_ending != NeverEnds);
     m_occurrencesSpin.SetRange(static_cast<int>(kMinimumOccurrences), kSpinUpperBound);
     UpdatePreview();
+    if (m_payment) {
+        m_shownScope = m_scope;
+        EnableForScope();
+    } else {
+        for (int id : {res::IDC_SCOPE_GROUP, res::IDC_SCOPE_THIS, res::IDC_SCOPE_LATER, res::IDC_SCOPE_EVERY})
+            if (win::CWnd* control = GetDlgItem(id))
+                control->ShowWindow(false);
+    }
     if (m_mode != EditMode)
         return true;
     // Editing usually means changing the amount: start there, all of it selected.
@@ -290,6 +303,9 @@ void CTransEditDlg::UpdatePreview()
     TimeValue date = 0;
     const bool hasDate = picker && picker->HasCompleteDate() && picker->GetTime(date);
     date = hasDate ? ToTenOClock(date) : m_date;
+    // One payment's date is no date of the rule: the rule's own dates are shown.
+    if (m_payment && m_shownScope == ThisPayment)
+        date = m_payment->starts[EveryPayment].date;
     // The choices as OK reads them, without its messages.
     std::int32_t repeat = -1, step = -1, unit = -1, ending = -1;
     win::CDataExchange exchange(*this, true);
@@ -349,6 +365,12 @@ void CTransEditDlg::EnableDayControls(std::int32_t repeat, std::int32_t unit, Ti
     enable(res::IDC_WEEKDAY, monthly && onWeekday);
     enable(res::IDC_ALSO_ON_DAY, monthly && !onWeekday);
     enable(res::IDC_DAY2, monthly && !onWeekday && alsoOnDay);
+    if (m_payment && m_shownScope == ThisPayment)
+        for (int id : {res::IDC_ON_DAY, res::IDC_ON_WEEKDAY, res::IDC_WEEK, res::IDC_WEEKDAY, res::IDC_ALSO_ON_DAY,
+                       res::IDC_DAY2})
+            enable(id, false);
+    for (int id : {res::IDC_KEEP_DATE, res::IDC_BUSINESS_BEFORE, res::IDC_BUSINESS_AFTER, res::IDC_BUSINESS_NEAREST})
+        enable(id, !m_payment || m_shownScope != ThisPayment);
     // The day a monthly rule of this date falls on: a given rule's own, while its date stands.
     int day = SplitDate(date).day;
     if (m_given && m_given->rule->GetType() == RepeatMonthly && ToTenOClock(date) == ToTenOClock(m_given->date))
@@ -359,4 +381,157 @@ void CTransEditDlg::EnableDayControls(std::int32_t repeat, std::int32_t unit, Ti
         onDay.replace(onDay.find("%1"), 2, std::to_string(day));
     }
     SetDlgItemText(res::IDC_ON_DAY, onDay);
+}
+
+// Scope: an edit made from one of the transaction's payments.
+
+CTransEditDlg::GivenRule CTransEditDlg::CopyGiven(const GivenRule& given)
+{
+    return GivenRule{CopyRepeater(*given.rule), given.date,   given.repeat,      given.step,
+                     given.unit,               given.ending, given.occurrences, given.days};
+}
+
+void CTransEditDlg::SetPayment(const ListedOccurrence& payment, std::unique_ptr<CDateRepeater> laterRule)
+{
+    // The transaction's values come first (SetTransaction).
+    if (!m_given)
+        return;
+    const std::int32_t amount = GetSignedAmount();
+    const std::string description = m_description;
+    GivenRule every = CopyGiven(*m_given);
+    GivenRule later = CopyGiven(every);
+    if (laterRule) {
+        // What the editor shows of the later series' rule, as it would show a transaction
+        // of its own.
+        SetTransaction(ToTenOClock(payment.due), description, amount, *laterRule);
+        later = CopyGiven(*m_given);
+        SetTransaction(every.date, description, amount, *every.rule);
+    }
+    const TimeValue laterDate = laterRule ? ToTenOClock(payment.due) : every.date;
+    m_payment = Payment{payment,
+                        {Start{ToTenOClock(payment.taken), payment.amount, CopyGiven(every)},
+                         Start{laterDate, amount, std::move(later)}, Start{every.date, amount, CopyGiven(every)}},
+                        description,
+                        m_tentative};
+    // No pointer into the record outlives the run.
+    m_payment->listed.exception = nullptr;
+    m_scope = m_shownScope = EveryPayment;
+}
+
+void CTransEditDlg::ShowChoices(const GivenRule& given)
+{
+    std::int32_t repeat = given.repeat, step = given.step, unit = given.unit, ending = given.ending;
+    unsigned occurrences = given.occurrences;
+    DayChoices days = given.days;
+    win::CDataExchange exchange(*this, false);
+    win::DDX_Radio(&exchange, res::IDC_NO_REPEAT, repeat);
+    win::DDX_CBIndex(&exchange, res::IDC_STEP, step);
+    win::DDX_CBIndex(&exchange, res::IDC_UNIT, unit);
+    win::DDX_Radio(&exchange, res::IDC_NEVER_ENDS, ending);
+    win::DDX_Text(&exchange, res::IDC_OCCURRENCES, occurrences);
+    win::DDX_Radio(&exchange, res::IDC_ON_DAY, days.monthDays);
+    win::DDX_CBIndex(&exchange, res::IDC_WEEK, days.week);
+    win::DDX_CBIndex(&exchange, res::IDC_WEEKDAY, days.weekday);
+    win::DDX_Check(&exchange, res::IDC_ALSO_ON_DAY, days.alsoOnDay);
+    win::DDX_Text(&exchange, res::IDC_DAY2, days.day2);
+    win::DDX_Radio(&exchange, res::IDC_KEEP_DATE, days.businessDay);
+}
+
+void CTransEditDlg::ChangeScope(std::int32_t scope)
+{
+    if (!m_payment || scope == m_shownScope)
+        return;
+    const Start& from = m_payment->starts[m_shownScope];
+    const Start& to = m_payment->starts[scope];
+
+    if (auto* picker = GetDlgItemAs<win::CDateTimeCtrl>(res::IDC_DATE)) {
+        TimeValue shown = 0;
+        if (picker->HasCompleteDate() && picker->GetTime(shown) && ToTenOClock(shown) == ToTenOClock(from.date))
+            picker->SetTime(to.date);
+    }
+
+    // The amount as the field would show the previous choice's: then it takes the new one's.
+    auto* debit = GetDlgItemAs<win::CButton>(res::IDC_DEBIT);
+    const std::string typed = GetDlgItemText(res::IDC_AMOUNT);
+    const bool typedDebit = debit && debit->GetCheck() != 0;
+    auto showAmount = [this](std::int32_t amount) {
+        unsigned magnitude = amount < 0 ? 0u - static_cast<unsigned>(amount) : static_cast<unsigned>(amount);
+        std::int32_t sign = amount >= 0 ? Credit : Debit;
+        win::CDataExchange exchange(*this, false);
+        win::DDX_Amount(&exchange, res::IDC_AMOUNT, magnitude);
+        win::DDX_Radio(&exchange, res::IDC_DEBIT, sign);
+    };
+    showAmount(from.amount);
+    if (GetDlgItemText(res::IDC_AMOUNT) == typed && typedDebit == (from.amount < 0)) {
+        showAmount(to.amount);
+    } else {
+        // What the user typed stays.
+        SetDlgItemText(res::IDC_AMOUNT, typed);
+        std::int32_t sign = typedDebit ? Debit : Credit;
+        win::CDataExchange exchange(*this, false);
+        win::DDX_Radio(&exchange, res::IDC_DEBIT, sign);
+    }
+
+    if (scope == ThisPayment) {
+        // One payment keeps everything else of the transaction.
+        std::string description = m_payment->description;
+        int tentative = m_payment->tentative;
+        win::CDataExchange exchange(*this, false);
+        win::DDX_Text(&exchange, res::IDC_DESCRIPTION, description);
+        win::DDX_Check(&exchange, res::IDC_TENTATIVE, tentative);
+        ShowChoices(to.given);
+    } else {
+        // The ending as the previous choice's rule showed it: then the new rule's.
+        std::int32_t repeat = -1, ending = -1;
+        win::CDataExchange exchange(*this, true);
+        win::DDX_Radio(&exchange, res::IDC_NO_REPEAT, repeat);
+        win::DDX_Radio(&exchange, res::IDC_NEVER_ENDS, ending);
+        unsigned occurrences = 0;
+        const bool occurrencesAsShown = win::ParseDialogUnsigned(GetDlgItemText(res::IDC_OCCURRENCES), occurrences) &&
+                                        occurrences == from.given.occurrences;
+        if (repeat == from.given.repeat && ending == from.given.ending && occurrencesAsShown) {
+            std::int32_t newRepeat = to.given.repeat, newEnding = to.given.ending;
+            unsigned newOccurrences = to.given.occurrences;
+            win::CDataExchange show(*this, false);
+            win::DDX_Radio(&show, res::IDC_NO_REPEAT, newRepeat);
+            win::DDX_Radio(&show, res::IDC_NEVER_ENDS, newEnding);
+            win::DDX_Text(&show, res::IDC_OCCURRENCES, newOccurrences);
+        }
+    }
+    m_given = CopyGiven(to.given);
+    m_shownScope = scope;
+    EnableForScope();
+    UpdatePreview();
+}
+
+void CTransEditDlg::EnableForScope()
+{
+    const bool wholeSeries = m_shownScope != ThisPayment;
+    for (int id : {res::IDC_DESCRIPTION, res::IDC_NO_REPEAT, res::IDC_REPEATS, res::IDC_TENTATIVE})
+        if (win::CWnd* control = GetDlgItem(id))
+            control->EnableWindow(wholeSeries);
+    const auto* repeats = GetDlgItemAs<win::CButton>(res::IDC_REPEATS);
+    EnableRepeatControls(wholeSeries && repeats && repeats->GetCheck() != 0);
+}
+
+std::unique_ptr<TransactionData> CTransEditDlg::ChangePayment(const TransactionData& record) const
+{
+    if (!m_payment)
+        return CopyTransaction(record);
+    const ListedOccurrence& listed = m_payment->listed;
+    PaymentException exception;
+    exception.date = listed.due;
+    if (const PaymentException* found = FindException(record, listed.due))
+        exception = *found;
+    if (ToTenOClock(m_date) != ToTenOClock(listed.taken))
+        exception.moveTo = ToTenOClock(m_date);
+    const std::int32_t amount = GetSignedAmount();
+    if (amount != listed.amount) {
+        exception.amount.reset();
+        if (amount != record.amount)
+            exception.amount = amount;
+    }
+    if (!exception.skip && !exception.moveTo && !exception.amount)
+        return WithoutException(record, listed.due);
+    return WithException(record, exception);
 }

@@ -12,6 +12,7 @@
 
 #include "model/date_repeater.h"
 #include "model/dates.h"
+#include "model/payment_exceptions.h"
 #include "model/transaction_data.h"
 #include "ui/occurrence_preview_text.h"
 #include "ui/platform/controls.h"
@@ -91,6 +92,24 @@ public:
     // preview lists the rule's first dates and says nothing of the Cash Flow.
     void SetCashFlowWindow(const CashFlowWindow& window) { m_window = window; }
 
+    // What an edit made from one of the transaction's payments (a Cash Flow row of a
+    // repeating transaction) applies to. Without a payment the editor does not ask, and
+    // an edit applies to every payment.
+    enum Scope : std::int32_t { ThisPayment = 0, ThisAndLater = 1, EveryPayment = 2 };
+    // Asks the question (after SetTransaction, before the run): the payment as the Cash
+    // Flow lists it, and the rule of the series that would start with it (null when it is
+    // the first payment: this and later payments are then every payment). Every payment
+    // is chosen at first. Each choice shows what it starts from: the transaction's date
+    // for every payment, the payment's own date (before a business-day move) for this and
+    // later, the date and amount it is listed with for this payment only, which can
+    // change nothing else. A field the user has changed keeps what was typed.
+    void SetPayment(const ListedOccurrence& payment, std::unique_ptr<CDateRepeater> laterRule);
+    bool AsksScope() const { return m_payment.has_value(); }
+    std::int32_t GetScope() const { return m_scope; }
+    // With ThisPayment confirmed: the record with the payment's exception set to the date
+    // and amount confirmed (none when both are as the rule gives them).
+    std::unique_ptr<TransactionData> ChangePayment(const TransactionData& record) const;
+
     // The values confirmed with OK.
     const std::string& GetDescription() const { return m_description; }
     TimeValue GetDate() const { return m_date; }
@@ -164,4 +183,28 @@ private:
         DayChoices days;
     };
     std::optional<GivenRule> m_given;
+
+    // The payment an edit from a Cash Flow row starts from, and what each choice of scope
+    // shows at first.
+    struct Start {
+        TimeValue date;
+        std::int32_t amount;
+        GivenRule given;
+    };
+    struct Payment {
+        ListedOccurrence listed;
+        Start starts[3];
+        std::string description;
+        int tentative;
+    };
+    // Scope: shows what the choice starts from in the fields still showing what the
+    // previous choice started from, and enables what the choice can change.
+    void ChangeScope(std::int32_t scope);
+    void EnableForScope();
+    // Shows the repeat and day choices of a rule.
+    void ShowChoices(const GivenRule& given);
+    static GivenRule CopyGiven(const GivenRule& given);
+    std::optional<Payment> m_payment;
+    std::int32_t m_scope = EveryPayment;
+    std::int32_t m_shownScope = EveryPayment;
 };

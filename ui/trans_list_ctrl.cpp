@@ -225,6 +225,48 @@ void CTransListCtrl::EditTransaction(int row)
         UpdateRecord(row, std::move(edited));
 }
 
+void CTransListCtrl::EditPayment(int row, const ListedOccurrence& payment)
+{
+    TransactionData* record = GetRecord(row);
+    if (!record)
+        return;
+    CTransEditDlg editor(CTransEditDlg::EditMode);
+    editor.SetTransaction(GetDate(row), GetDescription(row), GetAmount(row), *record->repeater);
+    editor.SetTentative(record->tentative);
+    editor.SetCashFlowWindow({ProjectionStartDate(), m_cashflow.GetEndDate(), &m_cashflow.GetBusinessCalendar()});
+    SplitSeries split = SplitAt(*record, payment.due);
+    editor.SetPayment(payment, split.later ? CopyRepeater(*split.later->repeater) : nullptr);
+    if (editor.DoModal() != win::IDOK)
+        return;
+    std::unique_ptr<TransactionData> edited;
+    switch (editor.GetScope()) {
+    case CTransEditDlg::ThisPayment:
+        edited = editor.ChangePayment(*record);
+        break;
+    case CTransEditDlg::ThisAndLater:
+        // Cut at the first payment, the series is every payment.
+        if (split.first && split.later) {
+            editor.ApplyTo(*split.later);
+            if (m_history) {
+                m_history->SplitTransaction(row, std::move(split.first), std::move(split.later));
+            } else {
+                UpdateRecord(row, std::move(split.first));
+                AddRecord(std::move(split.later), true);
+            }
+            return;
+        }
+        [[fallthrough]];
+    default:
+        edited = CopyTransaction(*record);
+        editor.ApplyTo(*edited);
+        break;
+    }
+    if (m_history)
+        m_history->UpdateTransaction(row, std::move(edited));
+    else
+        UpdateRecord(row, std::move(edited));
+}
+
 void CTransListCtrl::DeleteConfirmed(int row)
 {
     if (m_history)

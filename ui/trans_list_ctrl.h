@@ -70,6 +70,9 @@ public:
     void WithdrawTransaction(const TransactionData* record, bool recalculate);
 
     void EditTransaction(int row) override;
+    // This payment only sets the payment's exception; this and later payments cuts the
+    // series there (one step) and gives the later part the values confirmed.
+    void EditPayment(int row, const ListedOccurrence& payment) override;
     int FindTransaction(const TransactionData* record) override;
     int ProjectAllTransactions() override;
 

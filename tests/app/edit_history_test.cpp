@@ -3,7 +3,9 @@
 // sorting, which is not a change.
 #include <gtest/gtest.h>
 
+#include <QAbstractItemView>
 #include <QCoreApplication>
+#include <QTest>
 
 #include <chrono>
 #include <cstdlib>
@@ -13,12 +15,17 @@
 #include <vector>
 
 #include "main_window_support.h"
+#include "model/business_calendar.h"
 #include "model/date_repeater.h"
+#include "model/payment_exceptions.h"
+#include "model/transaction_data.h"
 #include "model/dates.h"
 #include "support/tz_guard.h"
 #include "ui/cash_flow_list_ctrl.h"
 #include "ui/edit_history.h"
+#include "ui/late_payments.h"
 #include "ui/platform/controls.h"
+#include "ui/platform/list_ctrl.h"
 
 namespace {
 
@@ -53,6 +60,23 @@ protected:
         m_main->Open(m_runner);
         History().SetClock([this] { return m_now; });
         return *m_main;
+    }
+    // The same on a file of the test's own.
+    MainWindow& OpenText(const std::string& text)
+    {
+        WriteFileBytes(DataFile(), text);
+        m_main = std::make_unique<MainWindow>(DataFile());
+        m_main->Open(m_runner);
+        History().SetClock([this] { return m_now; });
+        return *m_main;
+    }
+    // The Cash Flow's row of a transaction on a day, or -1.
+    int CashFlowRow(const std::string& description, TimeValue date)
+    {
+        for (int row = 1; row < Projection().GetCount(); ++row)
+            if (Projection().GetDescription(row) == description && LocalDay(Projection().GetDate(row)) == LocalDay(date))
+                return row;
+        return -1;
     }
     CEditHistory& History() { return m_main->window->History(); }
     CCashFlowListCtrl& Projection() { return m_main->window->CashFlowPage().CashFlowList(); }
@@ -94,6 +118,13 @@ protected:
     TimeValue m_startDate = ProjectionStartDate();
 };
 
+TimeValue DateShown(win::CDialog& dialog)
+{
+    TimeValue date = 0;
+    EXPECT_TRUE(dialog.GetDlgItemAs<win::CDateTimeCtrl>(res::IDC_DATE)->GetTime(date));
+    return ToTenOClock(date);
+}
+
 // A random change through the history's entry points (those the commands use), with its
 // values fixed, so that it can be made again later on the same state.
 class RandomChanges {
@@ -107,7 +138,7 @@ public:
         CTransListCtrl& transactions = m_main.Transactions();
         const int accountRows = accounts.GetItemCount();
         const int transactionRows = transactions.GetItemCount();
-        switch (Pick(0, 10)) {
+        switch (Pick(0, 12)) {
         case 0: {
             const std::string description = Description();
             const std::int32_t balance = Amount();
@@ -164,6 +195,52 @@ public:
         case 9: {
             const int days = Pick(0, 1) ? 1 : -1;
             return [&history, days] { history.MoveStartDate(days); };
+        }
+        case 11:
+            if (transactionRows == 0)
+                return Next();
+            else {
+                // A series cut at one of its first payments (no cut at the first or past the end).
+                const int row = Pick(0, transactionRows - 1);
+                const int payment = Pick(0, 5);
+                return [&history, &transactions, row, payment] {
+                    const TransactionData* record = transactions.GetRecord(row);
+                    const auto dates = ListedOccurrences(*record, BusinessCalendar(), record->date,
+                                                         AddDays(record->date, 3000));
+                    if (static_cast<std::size_t>(payment) >= dates.size())
+                        return;
+                    SplitSeries split = SplitAt(*record, dates[static_cast<std::size_t>(payment)].due);
+                    if (split.first)
+                        history.SplitTransaction(row, std::move(split.first), std::move(split.later));
+                };
+            }
+        case 12: {
+            // Balances and a start date set, with some of the payments expected meanwhile
+            // moved to the new start date (their amounts changed now and then first).
+            std::vector<std::int32_t> balances;
+            for (int row = 0; row < accountRows; ++row)
+                balances.push_back(Pick(0, 1) ? accounts.GetBalance(row) : Amount());
+            const int days = Pick(-10, 60);
+            const std::uint32_t lateSeed = static_cast<std::uint32_t>(Pick(0, 1 << 20));
+            return [&history, &transactions, balances, days, lateSeed] {
+                std::vector<const TransactionData*> records;
+                for (int row = 0; row < transactions.GetItemCount(); ++row)
+                    records.push_back(transactions.GetRecord(row));
+                const TimeValue start = ProjectionStartDate();
+                const TimeValue date = AddDays(start, days);
+                std::mt19937 pick(lateSeed);
+                std::vector<ExpectedPayment> late;
+                for (const ExpectedPayment& payment : ExpectedPayments(records, BusinessCalendar(), true, start, date))
+                    if (pick() % 2)
+                        late.push_back(payment);
+                std::vector<CEditHistory::TransactionChange> changes;
+                for (auto& [index, record] : MoveLatePayments(records, late, date)) {
+                    if (pick() % 3 == 0 && !record->exceptions.empty())
+                        record->exceptions.front().amount = static_cast<std::int32_t>(pick() % 900) - 450;
+                    changes.push_back({static_cast<int>(index), std::move(record)});
+                }
+                history.UpdateBalances(balances, date, std::move(changes));
+            };
         }
         default: {
             // The spin, as the user clicks it.
@@ -430,6 +507,155 @@ TEST_F(EditHistoryTest, UndoSelectsTheRowItChangedAndSortingIsNoStep)
     EXPECT_EQ(m_main->window->DataFileText(), sorted);
     EXPECT_EQ(transactions.GetSelectedIndex(), rowOf("Gym"));
     EXPECT_NE(sorted, original);
+}
+
+// From a Cash Flow row the editor asks what the edit applies to. This and all later
+// payments cuts the series in one step: rent of -1200 on the 1st from 01/01/2027 for ever,
+// -1250 from the 03/01/2027 row on, leaves -1200 for two payments and -1250 from 03/01/2027
+// for ever. This payment only changes that payment alone.
+TEST_F(EditHistoryTest, AnEditFromACashFlowRowAppliesToThePaymentToItAndLaterOnesOrToEveryOne)
+{
+    OpenText("<TILLANE Format=\"1\">\n<CASHFLOW StartDate=\"12/15/2026\" Duration=\"6\"/>\n<ACCOUNTS>\n<ACCOUNT>\n"
+             "<DESCRIPTION>Checking</DESCRIPTION>\n<AMOUNT>5000</AMOUNT>\n</ACCOUNT>\n</ACCOUNTS>\n<TRANSACTIONS>\n"
+             "<TRANSACTION Type=\"Monthly\">\n<DESCRIPTION>Rent</DESCRIPTION>\n<DATE>01/01/2027</DATE>\n"
+             "<AMOUNT>-1200</AMOUNT>\n<REPEAT Type=\"Monthly\" Delta=\"1\" Count=\"0\" Day=\"1\"/>\n"
+             "</TRANSACTION>\n</TRANSACTIONS>\n</TILLANE>\n");
+    CTransListCtrl& transactions = m_main->Transactions();
+    const std::string before = m_main->window->DataFileText();
+
+    // From the Transactions page the editor asks nothing.
+    m_main->window->SetActivePage(2);
+    transactions.SetItemState(0, win::LVIS_SELECTED, win::LVIS_SELECTED);
+    m_runner.OnNextDialog([](win::CDialog& editor) {
+        EXPECT_TRUE(editor.GetDlgItem(res::IDC_SCOPE_LATER)->Widget()->isHidden());
+        editor.PressButton(win::IDCANCEL);
+    });
+    Command(res::ID_EDIT_ENTRY);
+
+    m_runner.OnNextDialog([](win::CDialog& editor) {
+        EXPECT_FALSE(editor.GetDlgItem(res::IDC_SCOPE_LATER)->Widget()->isHidden());
+        EXPECT_EQ(editor.GetDlgItemAs<win::CButton>(res::IDC_SCOPE_EVERY)->GetCheck(), 1) << "today's edit by default";
+        EXPECT_EQ(DateShown(editor), MakeDate(2027, 1, 1));
+        editor.PressButton(res::IDC_SCOPE_LATER);
+        EXPECT_EQ(DateShown(editor), MakeDate(2027, 3, 1));
+        editor.SetDlgItemText(res::IDC_AMOUNT, "1250");
+        editor.PressButton(win::IDOK);
+    });
+    Projection().EditEntry(CashFlowRow("Rent", MakeDate(2027, 3, 1)));
+    ASSERT_EQ(transactions.GetItemCount(), 2);
+    for (int row = 0; row < 2; ++row) {
+        const TransactionData& record = *transactions.GetRecord(row);
+        const bool first = record.amount == -1200;
+        EXPECT_EQ(record.date, first ? MakeDate(2027, 1, 1) : MakeDate(2027, 3, 1));
+        EXPECT_EQ(record.amount, first ? -1200 : -1250);
+        EXPECT_EQ(record.repeater->count, first ? 2u : 0u);
+    }
+    EXPECT_EQ(MenuText(res::ID_EDIT_UNDO), "&Undo Edit Transaction \"Rent\" From 03/01/2027 On");
+    EXPECT_EQ(Projection().GetAmount(CashFlowRow("Rent", MakeDate(2027, 2, 1))), -1200);
+    EXPECT_EQ(Projection().GetAmount(CashFlowRow("Rent", MakeDate(2027, 5, 1))), -1250);
+    const std::string split = m_main->window->DataFileText();
+    Command(res::ID_EDIT_UNDO);
+    EXPECT_EQ(m_main->window->DataFileText(), before);
+    Command(res::ID_EDIT_REDO);
+    EXPECT_EQ(m_main->window->DataFileText(), split);
+
+    // This payment only: its date and amount, nothing else; the choice shows what it
+    // starts from, and a field already changed keeps what was typed.
+    m_runner.OnNextDialog([](win::CDialog& editor) {
+        editor.SetDlgItemText(res::IDC_AMOUNT, "1300");
+        editor.PressButton(res::IDC_SCOPE_THIS);
+        EXPECT_EQ(DateShown(editor), MakeDate(2027, 4, 1));
+        EXPECT_EQ(editor.GetDlgItemText(res::IDC_AMOUNT), "1300");
+        EXPECT_FALSE(editor.GetDlgItem(res::IDC_DESCRIPTION)->IsWindowEnabled());
+        EXPECT_FALSE(editor.GetDlgItem(res::IDC_ENDS_AFTER)->IsWindowEnabled());
+        editor.GetDlgItemAs<win::CDateTimeCtrl>(res::IDC_DATE)->SetTime(MakeDate(2027, 4, 6));
+        editor.PressButton(win::IDOK);
+    });
+    Projection().EditEntry(CashFlowRow("Rent", MakeDate(2027, 4, 1)));
+    const TransactionData* later = transactions.GetRecord(transactions.FindTransaction(
+        Projection().GetTransaction(CashFlowRow("Rent", MakeDate(2027, 5, 1)))));
+    ASSERT_EQ(later->exceptions.size(), 1u);
+    EXPECT_EQ(later->exceptions[0], (PaymentException{MakeDate(2027, 4, 1), false, MakeDate(2027, 4, 6), -1300}));
+    EXPECT_EQ(later->amount, -1250);
+    EXPECT_EQ(CashFlowRow("Rent", MakeDate(2027, 4, 1)), -1);
+    EXPECT_EQ(Projection().GetAmount(CashFlowRow("Rent", MakeDate(2027, 4, 6))), -1300);
+    Command(res::ID_EDIT_UNDO);
+    EXPECT_EQ(m_main->window->DataFileText(), split);
+}
+
+// Update Balances: the checked payments expected meanwhile appear on the new start date,
+// the others are gone, every balance and the start date are set; one undo step undoes it all.
+TEST_F(EditHistoryTest, UpdateBalancesMovesThePaymentsNotYetPaidToTheNewStartDateInOneStep)
+{
+    OpenText("<TILLANE Format=\"1\">\n<CASHFLOW StartDate=\"03/01/2027\" Duration=\"3\"/>\n<ACCOUNTS>\n"
+             "<ACCOUNT>\n<DESCRIPTION>Checking</DESCRIPTION>\n<AMOUNT>1000</AMOUNT>\n</ACCOUNT>\n"
+             "<ACCOUNT>\n<DESCRIPTION>Savings</DESCRIPTION>\n<AMOUNT>2000</AMOUNT>\n</ACCOUNT>\n</ACCOUNTS>\n"
+             "<TRANSACTIONS>\n<TRANSACTION Type=\"Monthly\">\n<DESCRIPTION>Rent</DESCRIPTION>\n"
+             "<DATE>01/01/2027</DATE>\n<AMOUNT>-1200</AMOUNT>\n"
+             "<REPEAT Type=\"Monthly\" Delta=\"1\" Count=\"0\" Day=\"1\"/>\n</TRANSACTION>\n"
+             "<TRANSACTION Type=\"Monthly\">\n<DESCRIPTION>Pay</DESCRIPTION>\n<DATE>01/03/2027</DATE>\n"
+             "<AMOUNT>2000</AMOUNT>\n<REPEAT Type=\"Monthly\" Delta=\"1\" Count=\"0\" Day=\"3\"/>\n"
+             "</TRANSACTION>\n<TRANSACTION Type=\"Weekly\">\n<DESCRIPTION>Gym</DESCRIPTION>\n"
+             "<DATE>03/02/2027</DATE>\n<AMOUNT>-40</AMOUNT>\n"
+             "<REPEAT Type=\"Weekly\" Delta=\"1\" Count=\"0\"/>\n</TRANSACTION>\n</TRANSACTIONS>\n</TILLANE>\n");
+    const std::string before = m_main->window->DataFileText();
+    const TimeValue start = MakeDate(2027, 3, 10);
+
+    m_runner.OnNextDialog([&](win::CDialog& dialog) {
+        dialog.GetDlgItemAs<win::CDateTimeCtrl>(res::IDC_DATE)->SetTime(start);
+        auto* payments = dialog.GetDlgItemAs<win::CListCtrl>(res::IDC_UPDATE_PAYMENTS);
+        // Rent on the 1st, Gym on the 2nd and 9th, Pay on the 3rd.
+        ASSERT_EQ(payments->GetItemCount(), 4);
+        EXPECT_EQ(payments->GetItemText(0, 1), "Rent");
+        EXPECT_EQ(payments->GetItemText(3, 0), "03/09/2027");
+        // Rent and the second Gym are not yet paid: Space checks the row in focus.
+        payments->SetFocus();
+        for (int row : {0, 3}) {
+            payments->SetItemState(row, win::LVIS_SELECTED, win::LVIS_SELECTED);
+            static_cast<QAbstractItemView*>(payments->Widget())
+                ->setCurrentIndex(static_cast<QAbstractItemView*>(payments->Widget())->model()->index(row, 0));
+            QTest::keyClick(payments->Widget(), Qt::Key_Space);
+        }
+        EXPECT_TRUE(payments->GetCheck(0));
+        EXPECT_FALSE(payments->GetCheck(1));
+        // A later day keeps the checks and lists the payments until then.
+        dialog.GetDlgItemAs<win::CDateTimeCtrl>(res::IDC_DATE)->SetTime(AddDays(start, 7));
+        EXPECT_EQ(payments->GetItemCount(), 5);
+        dialog.GetDlgItemAs<win::CDateTimeCtrl>(res::IDC_DATE)->SetTime(start);
+        ASSERT_EQ(payments->GetItemCount(), 4);
+        EXPECT_TRUE(payments->GetCheck(0) && payments->GetCheck(3));
+
+        dialog.SetDlgItemText(res::IDC_BALANCE, "800");
+        dialog.GetDlgItemAs<win::CComboBox>(res::IDC_UPDATE_ACCOUNT)->SetCurSel(1);
+        EXPECT_EQ(dialog.GetDlgItemText(res::IDC_BALANCE), "2000");
+        dialog.SetDlgItemText(res::IDC_BALANCE, "2,150");
+        EXPECT_EQ(dialog.GetDlgItemAs<win::CListCtrl>(res::IDC_UPDATE_ACCOUNTS)->GetItemText(0, 1), "800");
+        dialog.PressButton(win::IDOK);
+    });
+    Command(res::ID_UPDATE_BALANCES);
+
+    EXPECT_EQ(ProjectionStartDate(), start);
+    EXPECT_EQ(m_main->Accounts().GetBalance(0), 800);
+    EXPECT_EQ(m_main->Accounts().GetBalance(1), 2150);
+    std::vector<std::string> onStart;
+    for (int row = 1; row < Projection().GetCount() && LocalDay(Projection().GetDate(row)) == LocalDay(start); ++row)
+        onStart.push_back(Projection().GetDescription(row) + " " + std::to_string(Projection().GetAmount(row)));
+    EXPECT_EQ(onStart, (std::vector<std::string>{"Gym -40", "Rent -1200"}));
+    EXPECT_EQ(CashFlowRow("Pay", MakeDate(2027, 3, 3)), -1) << "paid: before the start";
+    EXPECT_EQ(MenuText(res::ID_EDIT_UNDO), "&Undo Update Balances");
+    Command(res::ID_EDIT_UNDO);
+    EXPECT_EQ(m_main->window->DataFileText(), before);
+    EXPECT_FALSE(History().CanUndo());
+
+    // Cancel changes nothing.
+    m_runner.OnNextDialog([&](win::CDialog& dialog) {
+        dialog.GetDlgItemAs<win::CDateTimeCtrl>(res::IDC_DATE)->SetTime(start);
+        dialog.SetDlgItemText(res::IDC_BALANCE, "1");
+        dialog.PressButton(win::IDCANCEL);
+    });
+    Command(res::ID_UPDATE_BALANCES);
+    EXPECT_EQ(m_main->window->DataFileText(), before);
+    EXPECT_FALSE(History().CanUndo());
 }
 
 } // namespace

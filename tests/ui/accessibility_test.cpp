@@ -87,6 +87,12 @@ const std::map<std::pair<int, int>, QString>& ExpectedNames()
         {{IDD_BUSINESS_DAYS, IDC_WEEKEND_SUNDAY}, "Sun"},
         {{IDD_HOLIDAY_EDIT, IDC_HOLIDAY_DATE}, "Date"},
         {{IDD_HOLIDAY_EDIT, IDC_HOLIDAY_DESCRIPTION}, "Description"},
+        {{IDD_TRANS_EDIT, IDC_SCOPE_LATER}, "This and all later payments"},
+        {{IDD_UPDATE_BALANCES, IDC_DATE}, "Balances as the bank shows them on"},
+        {{IDD_UPDATE_BALANCES, IDC_UPDATE_ACCOUNT}, "Account"},
+        {{IDD_UPDATE_BALANCES, IDC_BALANCE}, "Balance"},
+        {{IDD_UPDATE_BALANCES, IDC_UPDATE_ACCOUNTS}, "New balances"},
+        {{IDD_UPDATE_BALANCES, IDC_UPDATE_PAYMENTS}, "Payments expected"},
     };
     return names;
 }

@@ -389,6 +389,23 @@ unsigned CListCtrl::GetItemState(int row, unsigned mask) const
     return (m_rows.At(static_cast<std::size_t>(row)).selected ? LVIS_SELECTED : 0u) & mask;
 }
 
+bool CListCtrl::GetCheck(int row) const
+{
+    return !m_source && row >= 0 && row < GetItemCount() && m_rows.At(static_cast<std::size_t>(row)).checked;
+}
+
+bool CListCtrl::SetCheck(int row, bool checked)
+{
+    if (m_source || !IsValidRow(row))
+        return false;
+    m_rows.At(static_cast<std::size_t>(row)).checked = checked;
+    if (Notifying()) {
+        const QModelIndex index = m_model->index(row, 0);
+        emit m_model->dataChanged(index, index, {Qt::CheckStateRole});
+    }
+    return true;
+}
+
 int CListCtrl::GetSelectedCount() const
 {
     if (!m_source)

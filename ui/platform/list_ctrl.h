@@ -83,6 +83,10 @@ public:
     bool SetItemState(int row, unsigned state, unsigned mask);
     unsigned GetItemState(int row, unsigned mask) const;
     int GetSelectedCount() const;
+    // The check box of a row (LVS_EX_CHECKBOXES, the list's own rows); the user toggles it
+    // with Space or a click.
+    bool GetCheck(int row) const;
+    bool SetCheck(int row, bool checked);
     // The next row after start (-1: from the top) with the flags (LVNI_SELECTED), or -1.
     int GetNextItem(int start, unsigned flags) const;
     bool EnsureVisible(int row);

@@ -19,6 +19,8 @@ struct ListRow {
     std::vector<std::string> texts; // one per column that has been set; missing ones read as empty
     std::uintptr_t data = 0;
     bool selected = false;
+    // The row's check box (LVS_EX_CHECKBOXES).
+    bool checked = false;
 };
 
 class ListRowStore {

@@ -99,6 +99,8 @@ inline constexpr std::uint32_t LVS_SORTASCENDING = 0x10u;
 inline constexpr std::uint32_t LVS_NOSORTHEADER = 0x8000u;
 inline constexpr std::uint32_t LVS_EX_GRIDLINES = 0x1u;
 inline constexpr std::uint32_t LVS_EX_FULLROWSELECT = 0x20u;
+// A check box in each row's first cell, which Space or a click toggles.
+inline constexpr std::uint32_t LVS_EX_CHECKBOXES = 0x4u;
 inline constexpr int LVCFMT_LEFT = 0;
 inline constexpr int LVCFMT_RIGHT = 1;
 inline constexpr int LVCFMT_CENTER = 2;

@@ -457,7 +457,20 @@ Qt::ItemFlags ListModel::flags(const QModelIndex& index) const
     if (!index.isValid() || index.model() != this || index.row() >= m_list.ViewRowCount() ||
         index.column() >= m_list.GetColumnCount())
         return Qt::NoItemFlags;
-    return Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemNeverHasChildren;
+    const Qt::ItemFlags flags = Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemNeverHasChildren;
+    return HasCheckBox(index) ? flags | Qt::ItemIsUserCheckable : flags;
+}
+
+bool ListModel::HasCheckBox(const QModelIndex& index) const
+{
+    return index.column() == 0 && (m_list.GetExtendedStyle() & LVS_EX_CHECKBOXES) && !m_list.GetDataSource();
+}
+
+bool ListModel::setData(const QModelIndex& index, const QVariant& value, int role)
+{
+    if (role != Qt::CheckStateRole || !index.isValid() || !HasCheckBox(index))
+        return false;
+    return m_list.SetCheck(index.row(), value.toInt() == Qt::Checked);
 }
 
 namespace {
@@ -502,6 +515,8 @@ QVariant ListModel::data(const QModelIndex& index, int role) const
         return ShownText(m_list.GetItemTextStart(index.row(), index.column(), kBytesShown));
     if (role == Qt::TextAlignmentRole)
         return QVariant::fromValue(AlignmentOf(m_list.GetColumnFormat(index.column())));
+    if (role == Qt::CheckStateRole && HasCheckBox(index))
+        return m_list.GetCheck(index.row()) ? Qt::Checked : Qt::Unchecked;
     if (role == Qt::ToolTipRole) {
         const std::string note = m_list.GetRowNote(index.row());
         return note.empty() ? QVariant() : QVariant(QString::fromStdString(note));

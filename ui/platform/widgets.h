@@ -94,6 +94,8 @@ public:
     QModelIndex index(int row, int column, const QModelIndex& parent = QModelIndex()) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
     QVariant data(const QModelIndex& index, int role) const override;
+    // Only a row's check box can be changed from the view.
+    bool setData(const QModelIndex& index, const QVariant& value, int role) override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
     // Notifications the list sends; the names say what changed.
@@ -107,6 +109,8 @@ public:
     using QAbstractTableModel::endResetModel;
 
 private:
+    bool HasCheckBox(const QModelIndex& index) const;
+
     CListCtrl& m_list;
 };
 
