@@ -345,22 +345,34 @@ void CEditHistory::SplitTransaction(int row, std::unique_ptr<TransactionData> fi
         return;
     const std::string text = FillIn(win::LoadString(res::IDS_SPLIT_STEP), {later->description, FormatDate(later->date)});
     BeginGroup();
-    UpdateTransaction(row, std::move(first));
-    AddTransaction(std::move(later));
+    try {
+        UpdateTransaction(row, std::move(first));
+        AddTransaction(std::move(later));
+    } catch (...) {
+        // What was changed before the failure stays undoable.
+        EndGroup(text);
+        throw;
+    }
     EndGroup(text);
 }
 
 void CEditHistory::UpdateBalances(const std::vector<std::int32_t>& balances, TimeValue startDate,
                                   std::vector<TransactionChange> transactions)
 {
+    const std::string text = win::LoadString(res::IDS_UPDATE_BALANCES_STEP);
     BeginGroup();
-    for (std::size_t row = 0; row < balances.size() && static_cast<int>(row) < m_accounts.GetItemCount(); ++row)
-        if (m_accounts.GetBalance(static_cast<int>(row)) != balances[row])
-            UpdateAccount(static_cast<int>(row), m_accounts.GetItemText(static_cast<int>(row), 0), balances[row]);
-    SetStartDate(startDate);
-    for (TransactionChange& change : transactions)
-        UpdateTransaction(change.row, std::move(change.record));
-    EndGroup(win::LoadString(res::IDS_UPDATE_BALANCES_STEP));
+    try {
+        for (std::size_t row = 0; row < balances.size() && static_cast<int>(row) < m_accounts.GetItemCount(); ++row)
+            if (m_accounts.GetBalance(static_cast<int>(row)) != balances[row])
+                UpdateAccount(static_cast<int>(row), m_accounts.GetItemText(static_cast<int>(row), 0), balances[row]);
+        SetStartDate(startDate);
+        for (TransactionChange& change : transactions)
+            UpdateTransaction(change.row, std::move(change.record));
+    } catch (...) {
+        EndGroup(text);
+        throw;
+    }
+    EndGroup(text);
 }
 
 void CEditHistory::AddAccount(const std::string& description, std::int32_t balance)

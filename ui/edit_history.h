@@ -4,6 +4,8 @@
 // transactions, and moving the start date or the Duration. CEditHistory makes each change
 // through the lists' and the page's own operations and records it as an undo step that
 // holds what changed (the record before and after, its row), never a copy of the data.
+// A command that makes several such changes (a series cut in two, Update Balances) records
+// them as one step.
 
 #include "model/business_calendar.h"
 #include "model/dates.h"

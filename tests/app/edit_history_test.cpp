@@ -583,8 +583,8 @@ TEST_F(EditHistoryTest, AnEditFromACashFlowRowAppliesToThePaymentToItAndLaterOne
     EXPECT_EQ(m_main->window->DataFileText(), split);
 }
 
-// Update Balances: the checked payments expected meanwhile appear on the new start date,
-// the others are gone, every balance and the start date are set; one undo step undoes it all.
+// Update Balances: the checked payments expected meanwhile appear on the new start date
+// (with an amount they were changed to), the others are gone, every balance and the start date are set; one undo step undoes it all.
 TEST_F(EditHistoryTest, UpdateBalancesMovesThePaymentsNotYetPaidToTheNewStartDateInOneStep)
 {
     OpenText("<TILLANE Format=\"1\">\n<CASHFLOW StartDate=\"03/01/2027\" Duration=\"3\"/>\n<ACCOUNTS>\n"
@@ -597,7 +597,8 @@ TEST_F(EditHistoryTest, UpdateBalancesMovesThePaymentsNotYetPaidToTheNewStartDat
              "<AMOUNT>2000</AMOUNT>\n<REPEAT Type=\"Monthly\" Delta=\"1\" Count=\"0\" Day=\"3\"/>\n"
              "</TRANSACTION>\n<TRANSACTION Type=\"Weekly\">\n<DESCRIPTION>Gym</DESCRIPTION>\n"
              "<DATE>03/02/2027</DATE>\n<AMOUNT>-40</AMOUNT>\n"
-             "<REPEAT Type=\"Weekly\" Delta=\"1\" Count=\"0\"/>\n</TRANSACTION>\n</TRANSACTIONS>\n</TILLANE>\n");
+             "<REPEAT Type=\"Weekly\" Delta=\"1\" Count=\"0\"/>\n<EXCEPTION Date=\"03/09/2027\" Amount=\"-55\"/>\n"
+             "</TRANSACTION>\n</TRANSACTIONS>\n</TILLANE>\n");
     const std::string before = m_main->window->DataFileText();
     const TimeValue start = MakeDate(2027, 3, 10);
 
@@ -608,6 +609,7 @@ TEST_F(EditHistoryTest, UpdateBalancesMovesThePaymentsNotYetPaidToTheNewStartDat
         ASSERT_EQ(payments->GetItemCount(), 4);
         EXPECT_EQ(payments->GetItemText(0, 1), "Rent");
         EXPECT_EQ(payments->GetItemText(3, 0), "03/09/2027");
+        EXPECT_EQ(payments->GetItemText(3, 2), "-55");
         // Rent and the second Gym are not yet paid: Space checks the row in focus.
         payments->SetFocus();
         for (int row : {0, 3}) {
@@ -640,7 +642,7 @@ TEST_F(EditHistoryTest, UpdateBalancesMovesThePaymentsNotYetPaidToTheNewStartDat
     std::vector<std::string> onStart;
     for (int row = 1; row < Projection().GetCount() && LocalDay(Projection().GetDate(row)) == LocalDay(start); ++row)
         onStart.push_back(Projection().GetDescription(row) + " " + std::to_string(Projection().GetAmount(row)));
-    EXPECT_EQ(onStart, (std::vector<std::string>{"Gym -40", "Rent -1200"}));
+    EXPECT_EQ(onStart, (std::vector<std::string>{"Gym -55", "Rent -1200"})) << "a changed amount stays";
     EXPECT_EQ(CashFlowRow("Pay", MakeDate(2027, 3, 3)), -1) << "paid: before the start";
     EXPECT_EQ(MenuText(res::ID_EDIT_UNDO), "&Undo Update Balances");
     Command(res::ID_EDIT_UNDO);

@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # The window as a screen reader reads it: the real program under Xvfb, on a private D-Bus
 # session with the AT-SPI registry, Qt's accessibility bridge on. The main window and the
-# Transaction Editor, Starting Date, Warn Below, Account Editor and Business Days dialogs,
-# each opened from the keyboard, are read by accessibility_tree.py: every interactive control
-# in sight must have a name and its role, and the summary line must be read.
+# Transaction Editor, Starting Date, Warn Below, Account Editor, Business Days and Update
+# Balances dialogs, each opened from the keyboard, are read by accessibility_tree.py: every
+# interactive control in sight must have a name and its role, and the summary line must be read.
 # Usage: accessibility_smoke.sh PATH/TO/tillane
 #   Exit 77 (skipped) without xvfb-run, xdotool, dbus-run-session, at-spi2-core or python3-pyatspi.
 set -uo pipefail
@@ -69,6 +69,7 @@ drive='
   read_dialog "Warn Below" alt+w || fail
   read_dialog "Account Editor" ctrl+Tab Insert || fail
   read_dialog "Business Days" alt+e b || fail
+  read_dialog "Update Balances" alt+e l || fail
   kill "$app" 2>/dev/null
   wait "$app" 2>/dev/null
   exit $status
@@ -79,4 +80,4 @@ if [ $status -ne 0 ]; then
   echo "FAILED: the accessibility tree is not as a screen reader needs it (status $status)"
   exit 1
 fi
-echo "Every interactive control of the window and its five dialogs has a name and its role."
+echo "Every interactive control of the window and its six dialogs has a name and its role."
