@@ -432,12 +432,23 @@ bool ProjectOccurrenceDays(ICashflowListCtrl& cashflow, TimeValue date, const st
         return false;
     const std::int64_t firstHandled = LocalDay(EarliestDate());
     const std::int64_t lastHandled = LocalDay(LatestDate());
+    // Occurrences due on these days are taken on days whose rows the projection keeps,
+    // however far a move takes them: they are passed over.
+    const ICashflowListCtrl::DayRange kept = cashflow.DaysKept();
+    const std::int64_t keptReach = reach.Moves() ? BusinessCalendar::kMoveReach : 0;
+    const std::int64_t passFrom = std::int64_t{kept.from} + keptReach;
+    const std::int64_t passTo = std::int64_t{kept.to} - keptReach;
     constexpr std::size_t kBatch = 4096;
     std::vector<std::int32_t> batch;
     ExceptionCursor exceptions(ExceptionsOf(record), rule, date);
     const bool excepted = !exceptions.Empty();
     for (std::uint64_t n = first; n < count; ++n) {
         std::int64_t day = days.Day(n);
+        if (day >= passFrom && day < passTo) {
+            // The first occurrence due on passTo or later is later than this one.
+            n = days.FirstNotBefore(passTo) - 1;
+            continue;
+        }
         if (day >= toDay)
             break;
         if (excepted && exceptions.Find(static_cast<std::uint32_t>(n), day))
