@@ -98,9 +98,26 @@ std::vector<ControlTemplate> TransactionEditorDays()
     };
 }
 
+// The Transaction Editor's column right of the days: the payments of the transaction that
+// differ from its rule, a Restore button for the one selected, and how many are skipped.
+// Tab reaches it after the days and before the What-if box, OK and Cancel.
+std::vector<ControlTemplate> TransactionEditorChangedPayments()
+{
+    return {
+        Label(Control(IDC_STATIC, ControlKind::Button, "Chan&ged Payments", BS_GROUPBOX, 486, 6, 130, 195),
+              IDC_EXCEPTIONS_LIST),
+        Control(IDC_EXCEPTIONS_LIST, ControlKind::ListView, "",
+                LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_NOSORTHEADER | WS_BORDER | WS_GROUP | WS_TABSTOP,
+                493, 18, 116, 140),
+        Control(IDC_SKIPPED_COUNT, ControlKind::Static, "", SS_LEFT | WS_GROUP, 493, 162, 116, 10),
+        Control(IDC_RESTORE_EXCEPTION, ControlKind::Button, "Restore Pay&ment", BS_PUSHBUTTON | WS_TABSTOP, 493, 180,
+                70, 14),
+    };
+}
+
 DialogTemplate TransactionEditor()
 {
-    DialogTemplate d{IDD_TRANS_EDIT, "Transaction Editor", kModalStyle, kFont, 8, 486, 228, {}};
+    DialogTemplate d{IDD_TRANS_EDIT, "Transaction Editor", kModalStyle, kFont, 8, 623, 228, {}};
     d.controls = {
         Control(IDC_DESCRIPTION, ControlKind::ComboBox, "", CBS_DROPDOWN | CBS_SORT | WS_VSCROLL | WS_TABSTOP,
                 17, 18, 156, 126),
@@ -135,6 +152,8 @@ DialogTemplate TransactionEditor()
     // goes through them after the left column, with OK and Cancel last.
     const std::vector<ControlTemplate> days = TransactionEditorDays();
     d.controls.insert(d.controls.end(), days.begin(), days.end());
+    const std::vector<ControlTemplate> changed = TransactionEditorChangedPayments();
+    d.controls.insert(d.controls.end(), changed.begin(), changed.end());
     const std::vector<ControlTemplate> rest = {
         // In the row of the buttons, under Next Dates: a transaction the user may or may not make.
         Control(IDC_TENTATIVE, ControlKind::Button, "&What-if (tentative)", BS_AUTOCHECKBOX | WS_GROUP | WS_TABSTOP,
@@ -303,6 +322,28 @@ DialogTemplate HolidayEditor()
     return d;
 }
 
+// Change This Payment...: the date and the amount of one payment of a series, and a line
+// on what that changes against the plan.
+DialogTemplate ChangePayment()
+{
+    DialogTemplate d{IDD_CHANGE_PAYMENT, "Change This Payment", kModalStyle, kFont, 8, 189, 113, {}};
+    d.controls = {
+        Control(IDC_DATE, ControlKind::DateTimePicker, "", DTS_RIGHTALIGN | WS_TABSTOP, 17, 17, 65, 13),
+        Control(IDC_AMOUNT, ControlKind::Edit, "", ES_RIGHT | ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, 27, 48, 45,
+                12),
+        Control(IDC_DEBIT, ControlKind::Button, "De&bit", BS_AUTORADIOBUTTON | WS_GROUP | WS_TABSTOP, 79, 50, 33,
+                10),
+        Control(IDC_CREDIT, ControlKind::Button, "&Credit", BS_AUTORADIOBUTTON, 117, 50, 34, 10),
+        Control(IDOK, ControlKind::Button, "OK", BS_DEFPUSHBUTTON | WS_GROUP | WS_TABSTOP, 132, 92, 50, 14),
+        Control(IDCANCEL, ControlKind::Button, "Cancel", BS_PUSHBUTTON | WS_TABSTOP, 7, 92, 50, 14),
+        Label(Control(IDC_STATIC, ControlKind::Button, "Payment &Date", BS_GROUPBOX, 7, 6, 175, 29), IDC_DATE),
+        Label(Control(IDC_STATIC, ControlKind::Button, "&Amount", BS_GROUPBOX, 7, 37, 175, 30), IDC_AMOUNT),
+        Control(IDC_STATIC, ControlKind::Static, "$", SS_RIGHT | WS_GROUP, 13, 49, 9, 10),
+        Control(IDC_PAYMENT_CHANGES, ControlKind::Static, "", SS_LEFT | WS_GROUP, 9, 71, 171, 18),
+    };
+    return d;
+}
+
 } // namespace
 
 const std::vector<DialogTemplate>& DialogTemplates()
@@ -310,7 +351,7 @@ const std::vector<DialogTemplate>& DialogTemplates()
     static const std::vector<DialogTemplate> templates = {
         AboutBox(),     TransactionEditor(), CashFlowPage(), AccountsPage(),
         TransactionsPage(), AccountEditor(), StartingDate(), WarnBelow(),
-        BusinessDays(), HolidayEditor(),
+        BusinessDays(), HolidayEditor(), ChangePayment(),
     };
     return templates;
 }

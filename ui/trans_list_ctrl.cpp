@@ -213,6 +213,7 @@ void CTransListCtrl::EditTransaction(int row)
     CTransEditDlg editor(CTransEditDlg::EditMode);
     editor.SetTransaction(GetDate(row), GetDescription(row), GetAmount(row), *record->repeater);
     editor.SetTentative(record->tentative);
+    editor.SetExceptions(record->exceptions);
     editor.SetCashFlowWindow({ProjectionStartDate(), m_cashflow.GetEndDate(), &m_cashflow.GetBusinessCalendar()});
     if (editor.DoModal() != win::IDOK)
         return;
