@@ -266,6 +266,7 @@ int RunForecast(const CommandLine& line, const std::string& path, std::FILE* out
             transaction.date, std::move(transaction.description), transaction.amount,
             transaction.rule ? std::move(transaction.rule) : std::make_unique<CDateRepeaterOnce>());
         record->tentative = transaction.tentative;
+        record->exceptions = std::move(transaction.exceptions);
         schedule.AddTransaction(std::move(record));
     }
     if (line.start)

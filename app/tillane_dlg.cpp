@@ -264,6 +264,7 @@ void CTillaneDlg::LoadParsed(DataFile::LoadResult loaded)
         records.push_back(std::make_unique<TransactionData>(read.date, std::move(read.description), read.amount,
                                                             std::move(read.rule)));
         records.back()->tentative = read.tentative;
+        records.back()->exceptions = std::move(read.exceptions);
     }
     const bool any = !records.empty();
     transactions.AddTransactions(std::move(records), true);

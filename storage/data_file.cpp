@@ -3,6 +3,8 @@
 #include "common/decimal.h"
 #include "storage/text_file.h"
 
+#include <algorithm>
+
 namespace DataFile {
 
 namespace {
@@ -27,6 +29,47 @@ std::optional<TimeValue> ReadFileDate(std::string_view text)
     if (!date)
         return std::nullopt;
     return ClampDate(*date);
+}
+
+// The EXCEPTION children from the current child on, in date order; a second one for a
+// day is passed over (the first in the file stays), as is one without a date.
+std::vector<PaymentException> ReadExceptions(CXmlDocument& document)
+{
+    std::vector<PaymentException> exceptions;
+    while (document.FindChildElement(kException)) {
+        const std::optional<TimeValue> date = ReadFileDate(document.GetChildAttribute(kExceptionDate));
+        if (!date)
+            continue;
+        PaymentException exception;
+        exception.date = *date;
+        exception.skip = Utility::ReadDecimal(document.GetChildAttribute(kSkip)) != 0;
+        exception.moveTo = ReadFileDate(document.GetChildAttribute(kMoveTo));
+        const std::string amount = document.GetChildAttribute(kExceptionAmount);
+        if (!amount.empty())
+            exception.amount = Utility::ReadDecimal(amount);
+        exceptions.push_back(exception);
+    }
+    auto byDay = [](const PaymentException& a, const PaymentException& b) { return LocalDay(a.date) < LocalDay(b.date); };
+    if (!std::is_sorted(exceptions.begin(), exceptions.end(), byDay))
+        std::stable_sort(exceptions.begin(), exceptions.end(), byDay);
+    exceptions.erase(std::unique(exceptions.begin(), exceptions.end(),
+                                 [](const PaymentException& a, const PaymentException& b) {
+                                     return LocalDay(a.date) == LocalDay(b.date);
+                                 }),
+                     exceptions.end());
+    return exceptions;
+}
+
+bool WriteExceptions(CXmlDocument& document, const std::vector<PaymentException>& exceptions)
+{
+    for (const PaymentException& exception : exceptions)
+        if (!document.AddChildElement(kException) ||
+            !document.SetChildAttribute(kExceptionDate, FormatDate(exception.date)) ||
+            (exception.skip && !document.SetChildAttribute(kSkip, "1")) ||
+            (exception.moveTo && !document.SetChildAttribute(kMoveTo, FormatDate(*exception.moveTo))) ||
+            (exception.amount && !document.SetChildAttribute(kExceptionAmount, SignedText(*exception.amount))))
+            return false;
+    return true;
 }
 
 } // namespace
@@ -172,6 +215,7 @@ Transaction ReadTransaction(CXmlDocument& document, TimeValue today)
     } else {
         transaction.rule = std::make_unique<CDateRepeaterOnce>();
     }
+    transaction.exceptions = ReadExceptions(document);
     document.LeaveElement();
     return transaction;
 }
@@ -255,12 +299,13 @@ bool BeginTransactions(CXmlDocument& document)
 }
 
 bool WriteTransaction(CXmlDocument& document, std::string_view description, std::string_view dateText,
-                      std::string_view amountText, const CDateRepeater& rule, bool tentative)
+                      std::string_view amountText, const CDateRepeater& rule, bool tentative,
+                      const std::vector<PaymentException>& exceptions)
 {
     return document.AddChildElement(kTransaction) && document.SetChildAttribute(kType, RepeatTypeName(rule))
         && (!tentative || document.SetChildAttribute(kTentative, "1")) && document.EnterElement() && document.AddChildElement(kDescription, description)
         && document.AddChildElement(kDate, dateText) && document.AddChildElement(kAmount, amountText)
-        && WriteRepeat(document, rule) && document.LeaveElement();
+        && WriteRepeat(document, rule) && WriteExceptions(document, exceptions) && document.LeaveElement();
 }
 
 bool WriteRepeat(CXmlDocument& document, const CDateRepeater& rule)
@@ -323,7 +368,7 @@ std::string WriteDocument(const Contents& contents, TimeValue today)
             const CDateRepeaterOnce once;
             const CDateRepeater& rule = transaction.rule ? *transaction.rule : static_cast<const CDateRepeater&>(once);
             WriteTransaction(document, transaction.description, FormatDate(transaction.date),
-                             FormatAmount(transaction.amount), rule, transaction.tentative);
+                             FormatAmount(transaction.amount), rule, transaction.tentative, transaction.exceptions);
         }
         EndList(document);
     }

@@ -3,6 +3,7 @@
 #include "model/business_calendar.h"
 #include "model/date_repeater.h"
 #include "model/dates.h"
+#include "model/payment_exceptions.h"
 #include "storage/xml_document.h"
 
 #include <cstdint>
@@ -25,6 +26,9 @@
 //   <TRANSACTION Type="Weekly"> DESCRIPTION DATE AMOUNT   (Tentative="1" follows Type when set)
 //     <REPEAT Type="Weekly" Delta="2" Count="0"/>   (Day="1" follows Count for Monthly, then
 //                    Week="2" Weekday="5" or Day2="15", then BusinessDay="Before" for any rule)
+//     <EXCEPTION Date="03/01/2027" Skip="1" MoveTo="03/03/2027" Amount="-650"/> ...
+//                    (only for a transaction that has them, in date order; Skip, MoveTo and
+//                    Amount each only when the exception has it)
 //   </TRANSACTION> ...
 //   </TRANSACTIONS>
 //   <HOLIDAYS>   (only when there is one)
@@ -87,6 +91,19 @@ inline constexpr const char* kYearly = "Yearly";
 // written only when set, so files that do not use it keep their bytes and older readers
 // see an ordinary transaction.
 inline constexpr const char* kTentative = "Tentative";
+// One occurrence of a transaction that differs from its rule: EXCEPTION elements after
+// REPEAT, in the order of their dates, with Date (the occurrence's own date, before any
+// move to a business day), then Skip="1" when it is not listed, MoveTo (the date it is
+// listed on instead) and Amount (whole dollars, signed) when it has them. Optional: a
+// transaction without exceptions has none, so files that do not use them keep their bytes.
+// Read leniently, as REPEAT is: Skip and Amount like atoi, dates as DATE is; an EXCEPTION
+// without a Date, or a second one for a day, is passed over; whatever a save would not
+// keep is a difference the loader reports.
+inline constexpr const char* kException = "EXCEPTION";
+inline constexpr const char* kExceptionDate = "Date";
+inline constexpr const char* kSkip = "Skip";
+inline constexpr const char* kMoveTo = "MoveTo";
+inline constexpr const char* kExceptionAmount = "Amount";
 
 struct Account {
     std::string description;
@@ -99,6 +116,8 @@ struct Transaction {
     std::int32_t amount = 0;
     std::unique_ptr<CDateRepeater> rule; // never null once read
     bool tentative = false;
+    // In date order, at most one a day.
+    std::vector<PaymentException> exceptions = {};
 };
 
 // What a save would write differently from what a file holds, in words for the user, one
@@ -170,8 +189,8 @@ Account ReadAccount(CXmlDocument& document);
 // One TRANSACTION, found just before as the child element, entered and left the same
 // way: DESCRIPTION (default empty), DATE (default `today`; a text shorter than ten
 // characters counts as missing; a day before 1000 or after 9999 becomes the nearer end of
-// that range), AMOUNT (default 0) and REPEAT (default a one-time rule); and its Tentative
-// attribute (default not set).
+// that range), AMOUNT (default 0), REPEAT (default a one-time rule) and the EXCEPTION
+// elements after it; and its Tentative attribute (default not set).
 Transaction ReadTransaction(CXmlDocument& document, TimeValue today);
 
 // Every ACCOUNT of the top-level element's ACCOUNTS child, in file order; none when the
@@ -200,10 +219,12 @@ bool BeginAccounts(CXmlDocument& document);
 bool WriteAccount(CXmlDocument& document, std::string_view description, std::string_view balanceText);
 // TRANSACTIONS, entered: the transactions follow, then EndList.
 bool BeginTransactions(CXmlDocument& document);
-// One TRANSACTION from the texts the transactions list shows and the row's rule; its Type
-// attribute is the rule's type name, followed by Tentative="1" for a tentative one.
+// One TRANSACTION from the texts the transactions list shows, the row's rule and its
+// exceptions (in date order); its Type attribute is the rule's type name, followed by
+// Tentative="1" for a tentative one.
 bool WriteTransaction(CXmlDocument& document, std::string_view description, std::string_view dateText,
-                      std::string_view amountText, const CDateRepeater& rule, bool tentative = false);
+                      std::string_view amountText, const CDateRepeater& rule, bool tentative = false,
+                      const std::vector<PaymentException>& exceptions = {});
 // A REPEAT child of the current element: Type, Delta (GetDelta: weeks for a weekly rule),
 // Count and, for a monthly rule only, Day, then Week and Weekday, or Day2, when it has
 // them; BusinessDay last, when the rule moves its occurrences.

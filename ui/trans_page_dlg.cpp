@@ -40,7 +40,7 @@ void CTransPageDlg::Save(CXmlDocument& document)
         DataFile::WriteTransaction(document, m_list.GetItemText(row, CTransListCtrl::DescriptionColumn),
                                    m_list.GetItemText(row, CTransListCtrl::DateColumn),
                                    m_list.GetItemText(row, CTransListCtrl::AmountColumn), *record->repeater,
-                                   record->tentative);
+                                   record->tentative, record->exceptions);
     }
     DataFile::EndList(document);
 }

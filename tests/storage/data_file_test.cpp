@@ -440,6 +440,9 @@ TEST(DataFileTest, BusinessDaysAndMonthlyDaysAreWrittenOnlyWhenUsedAndInTheirOrd
     contents.transactions.push_back(
         {"Pay", march7, 900, std::make_unique<CDateRepeaterMonthly>(1, 24, 1, MonthlyDays{0, 0, 31})});
     contents.transactions.push_back({"Tax", march7, -5, std::make_unique<CDateRepeaterOnce>(BusinessDayMove::Nearest)});
+    contents.transactions[1].exceptions = {{MakeDate(2006, 3, 1), true, MakeDate(2006, 3, 2), std::nullopt},
+                                           {MakeDate(2006, 3, 31), false, MakeDate(2006, 4, 3), -12},
+                                           {MakeDate(2006, 4, 30), false, std::nullopt, 0}};
     contents.holidays = {{MakeDate(2006, 12, 25), "Christmas & Co", true}, {MakeDate(2007, 1, 2), "Bridge day", false}};
     const std::string text = DataFile::WriteDocument(contents, today);
     EXPECT_EQ(text,
@@ -453,6 +456,9 @@ TEST(DataFileTest, BusinessDaysAndMonthlyDaysAreWrittenOnlyWhenUsedAndInTheirOrd
               "<TRANSACTION Type=\"Monthly\">\r\n<DESCRIPTION>Pay</DESCRIPTION>\r\n<DATE>03/07/2006</DATE>\r\n"
               "<AMOUNT>900</AMOUNT>\r\n"
               "<REPEAT Type=\"Monthly\" Delta=\"1\" Count=\"24\" Day=\"1\" Day2=\"31\"/>\r\n"
+              "<EXCEPTION Date=\"03/01/2006\" Skip=\"1\" MoveTo=\"03/02/2006\"/>\r\n"
+              "<EXCEPTION Date=\"03/31/2006\" MoveTo=\"04/03/2006\" Amount=\"-12\"/>\r\n"
+              "<EXCEPTION Date=\"04/30/2006\" Amount=\"0\"/>\r\n"
               "</TRANSACTION>\r\n"
               "<TRANSACTION Type=\"Once\">\r\n<DESCRIPTION>Tax</DESCRIPTION>\r\n<DATE>03/07/2006</DATE>\r\n"
               "<AMOUNT>-5</AMOUNT>\r\n"
@@ -469,6 +475,7 @@ TEST(DataFileTest, BusinessDaysAndMonthlyDaysAreWrittenOnlyWhenUsedAndInTheirOrd
     EXPECT_EQ(loaded.differences, 0u);
     EXPECT_EQ(loaded.contents.weekendDays, contents.weekendDays);
     EXPECT_EQ(loaded.contents.holidays, contents.holidays);
+    EXPECT_EQ(loaded.contents.transactions[1].exceptions, contents.transactions[1].exceptions);
     EXPECT_EQ(DataFile::WriteDocument(loaded.contents, today), text);
 
     // "none" is no weekend; every weekend form but the ascending digits is left out.
@@ -492,6 +499,15 @@ TEST(DataFileTest, BusinessDaysAndMonthlyDaysAreWrittenOnlyWhenUsedAndInTheirOrd
         {"<HOLIDAY>\r\n<DESCRIPTION>Bridge day</DESCRIPTION>\r\n<DATE>01/02/2007</DATE>",
          "<HOLIDAY>\r\n<DESCRIPTION>Bridge day</DESCRIPTION>", {"element HOLIDAY in HOLIDAYS"}},
         {"HOLIDAY Yearly=\"1\"", "HOLIDAY Yearly=\"yes\"", {"attribute Yearly on HOLIDAY of \"Christmas & Co\""}},
+        // An exception the reader cannot place is passed over, a second one for a day too,
+        // and values read otherwise are said: none is lost without a word.
+        {"Date=\"03/31/2006\"", "Date=\"3/31/06\"",
+         {"EXCEPTION Date \"3/31/06\" of \"Pay\" read as 04/30/2006", "attribute MoveTo on EXCEPTION of \"Pay\"",
+          "EXCEPTION Amount \"-12\" of \"Pay\" read as 0", "element EXCEPTION in TRANSACTION of \"Pay\""}},
+        {"Date=\"04/30/2006\"", "Date=\"03/31/2006\"", {"element EXCEPTION in TRANSACTION of \"Pay\""}},
+        {"MoveTo=\"04/03/2006\"", "MoveTo=\"04/3/2006\"", {"attribute MoveTo on EXCEPTION of \"Pay\""}},
+        {"Amount=\"-12\"", "Amount=\"-12.50\"", {"EXCEPTION Amount \"-12.50\" of \"Pay\" read as -12"}},
+        {"Skip=\"1\"", "Skip=\"yes\"", {"attribute Skip on EXCEPTION of \"Pay\""}},
     };
     for (const Case& c : cases) {
         std::string changed = text;
@@ -634,6 +650,20 @@ TEST(DataFileTest, EveryFileTheProgramWritesReadsWithoutDifferences)
                                                       static_cast<int>(number(1, 12)), static_cast<int>(number(1, 28))),
                                              static_cast<std::int32_t>(number(INT32_MIN, INT32_MAX)), std::move(rule),
                                              number(0, 2) == 0});
+            // Exceptions in date order, one a day, with any of their values.
+            TimeValue day = MakeDate(static_cast<int>(number(1000, 1100)), 1, 1);
+            for (std::int64_t exceptions = number(0, 1) * number(0, 4); exceptions > 0; --exceptions) {
+                day = AddDays(day, number(1, 400000));
+                if (day > LatestDate())
+                    break;
+                PaymentException exception{day, number(0, 1) == 1, std::nullopt, std::nullopt};
+                if (number(0, 1))
+                    exception.moveTo = AddDays(day, number(-500, 500));
+                if (number(0, 1))
+                    exception.amount = static_cast<std::int32_t>(number(INT32_MIN, INT32_MAX));
+                if (!exception.moveTo || IsDateInRange(*exception.moveTo))
+                    contents.transactions.back().exceptions.push_back(exception);
+            }
         }
         const std::string text = TextFile::JoinLines(TextFile::ToTextMode(DataFile::WriteDocument(contents, today)));
         const DataFile::LoadResult result = DataFile::ParseDocument(text, today);
