@@ -98,26 +98,26 @@ std::vector<ControlTemplate> TransactionEditorDays()
     };
 }
 
-// The Transaction Editor's column right of the days: the payments of the transaction that
-// differ from its rule, a Restore button for the one selected, and how many are skipped.
-// Tab reaches it after the days and before the What-if box, OK and Cancel.
+// The Transaction Editor's block under the business days, in the right-hand column: the
+// payments of the transaction that differ from its rule, how many are skipped, and a
+// Restore button for the one selected. Tab reaches it after the days and before the
+// What-if box, OK and Cancel; it only adds height below that column.
 std::vector<ControlTemplate> TransactionEditorChangedPayments()
 {
     return {
-        Label(Control(IDC_STATIC, ControlKind::Button, "Chan&ged Payments", BS_GROUPBOX, 486, 6, 130, 195),
+        Label(Control(IDC_STATIC, ControlKind::Button, "Chan&ged Payments", BS_GROUPBOX, 336, 171, 143, 78),
               IDC_EXCEPTIONS_LIST),
         Control(IDC_EXCEPTIONS_LIST, ControlKind::ListView, "",
                 LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_NOSORTHEADER | WS_BORDER | WS_GROUP | WS_TABSTOP,
-                493, 18, 116, 140),
-        Control(IDC_SKIPPED_COUNT, ControlKind::Static, "", SS_LEFT | WS_GROUP, 493, 162, 116, 10),
-        Control(IDC_RESTORE_EXCEPTION, ControlKind::Button, "Restore Pay&ment", BS_PUSHBUTTON | WS_TABSTOP, 493, 180,
-                70, 14),
+                343, 182, 129, 42),
+        Control(IDC_SKIPPED_COUNT, ControlKind::Static, "", SS_LEFT | WS_GROUP, 343, 230, 84, 10),
+        Control(IDC_RESTORE_EXCEPTION, ControlKind::Button, "Restore", BS_PUSHBUTTON | WS_TABSTOP, 430, 228, 42, 14),
     };
 }
 
 DialogTemplate TransactionEditor()
 {
-    DialogTemplate d{IDD_TRANS_EDIT, "Transaction Editor", kModalStyle, kFont, 8, 623, 228, {}};
+    DialogTemplate d{IDD_TRANS_EDIT, "Transaction Editor", kModalStyle, kFont, 8, 486, 256, {}};
     d.controls = {
         Control(IDC_DESCRIPTION, ControlKind::ComboBox, "", CBS_DROPDOWN | CBS_SORT | WS_VSCROLL | WS_TABSTOP,
                 17, 18, 156, 126),

@@ -259,9 +259,9 @@ bool CTransEditDlg::OnInitDialog()
     EnableOccurrences(m_ending != NeverEnds);
     m_occurrencesSpin.SetRange(static_cast<int>(kMinimumOccurrences), kSpinUpperBound);
     m_exceptionsList.SetExtendedStyle(win::LVS_EX_FULLROWSELECT);
-    m_exceptionsList.InsertColumn(0, win::LoadString(res::IDS_DATE), win::LVCFMT_LEFT, win::ScaleForFont(70));
+    m_exceptionsList.InsertColumn(0, win::LoadString(res::IDS_DATE), win::LVCFMT_LEFT, win::ScaleForFont(72));
     m_exceptionsList.InsertColumn(1, win::LoadString(res::IDS_CHANGE_COLUMN), win::LVCFMT_LEFT,
-                                  win::ScaleForFont(100));
+                                  win::ScaleForFont(170));
     ShowExceptions(0);
     UpdatePreview();
     if (m_mode != EditMode)

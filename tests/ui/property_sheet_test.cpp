@@ -73,7 +73,8 @@ TEST(MenuTest, MenuHasItsCommandsSeparatorAndGreying)
     win::CMenu* edit = menu.GetSubMenu(1);
     ASSERT_NE(edit, nullptr);
     const std::vector<int> ids = {ID_EDIT_UNDO, ID_EDIT_REDO,   0, ID_EDIT_ENTRY, ID_DELETE_ENTRY,
-                                  0,            ID_ADD_ACCOUNT, ID_ADD_TRANSACTION, 0, ID_BUSINESS_DAYS};
+                                  0,            ID_ADD_ACCOUNT, ID_ADD_TRANSACTION, 0, ID_BUSINESS_DAYS,
+                                  0,            ID_SKIP_PAYMENT, ID_CHANGE_PAYMENT, ID_RESTORE_PAYMENT};
     ASSERT_EQ(edit->GetMenuItemCount(), static_cast<int>(ids.size()));
     for (int position = 0; position < edit->GetMenuItemCount(); ++position)
         EXPECT_EQ(edit->GetMenuItemID(position), ids[static_cast<std::size_t>(position)]);
