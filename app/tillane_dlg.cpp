@@ -116,6 +116,10 @@ CTillaneDlg::CTillaneDlg(IConfigDataManager& settings, app::IConfiguration& conf
         m_cashFlowPage.CashFlowList().SelectAndShow(row);
     });
     m_cashFlowPage.CashFlowList().SetCappedHandler([this] { NoticeRowLimit(); });
+    m_cashFlowPage.CashFlowList().SetContextMenuHandler([this](int row, const win::CPoint& screen) {
+        if (row >= 0)
+            ShowRowMenu(screen);
+    });
     // The desktop program shows what-if transactions or not as the user last chose; the
     // command line includes them unless asked otherwise.
     if (Writable())
@@ -511,6 +515,11 @@ bool CTillaneDlg::OnCommand(int id)
     case res::ID_UPDATE_BALANCES:
         UpdateBalances();
         return true;
+    case res::ID_SKIP_PAYMENT:
+    case res::ID_CHANGE_PAYMENT:
+    case res::ID_RESTORE_PAYMENT:
+        PaymentCommand(id);
+        return true;
     case res::ID_VIEW_WHAT_IF:
         SetWhatIfIncluded(!m_cashFlowPage.CashFlowList().IncludesTentative());
         return true;
@@ -647,6 +656,42 @@ void CTillaneDlg::EditSelected()
     }
 }
 
+void CTillaneDlg::PaymentCommand(int id)
+{
+    if (!CanPaymentCommand(id))
+        return;
+    CCashFlowListCtrl& list = m_cashFlowPage.CashFlowList();
+    const int row = list.GetSelectedIndex();
+    if (id == res::ID_SKIP_PAYMENT)
+        list.SkipPayment(row);
+    else if (id == res::ID_CHANGE_PAYMENT)
+        list.ChangePayment(row);
+    else
+        list.RestorePayment(row);
+}
+
+bool CTillaneDlg::CanPaymentCommand(int id)
+{
+    if (GetActiveIndex() != 0)
+        return false;
+    CCashFlowListCtrl& list = m_cashFlowPage.CashFlowList();
+    const int row = list.GetSelectedIndex();
+    return id == res::ID_RESTORE_PAYMENT ? list.CanRestorePayment(row) : list.CanChangePayment(row);
+}
+
+void CTillaneDlg::ShowRowMenu(const win::CPoint& screen)
+{
+    if (!m_rowMenu.IsLoaded() && !m_rowMenu.LoadMenu(res::IDR_CASHFLOW_ROW_MENU))
+        return;
+    win::CMenu* popup = m_rowMenu.GetSubMenu(0);
+    if (!popup)
+        return;
+    for (int position = 0; position < popup->GetMenuItemCount(); ++position)
+        if (const int id = popup->GetMenuItemID(position); id > 0)
+            UpdateCommandState(*popup, id);
+    popup->TrackPopupMenu(screen, *this, [this](int id) { PostCommand(id); });
+}
+
 void CTillaneDlg::DeleteSelected()
 {
     switch (GetActiveIndex()) {
@@ -725,6 +770,8 @@ void CTillaneDlg::UpdateCommandState(win::CMenu& menu, int id)
         menu.EnableMenuItem(id, CanEditSelection() ? win::MF_ENABLED : win::MF_GRAYED);
     else if (id == res::ID_DELETE_ENTRY)
         menu.EnableMenuItem(id, CanDeleteSelection() ? win::MF_ENABLED : win::MF_GRAYED);
+    else if (id == res::ID_SKIP_PAYMENT || id == res::ID_CHANGE_PAYMENT || id == res::ID_RESTORE_PAYMENT)
+        menu.EnableMenuItem(id, CanPaymentCommand(id) ? win::MF_ENABLED : win::MF_GRAYED);
     else if (id == res::ID_VIEW_WHAT_IF)
         menu.CheckMenuItem(id, m_cashFlowPage.CashFlowList().IncludesTentative() ? win::MF_CHECKED : win::MF_UNCHECKED);
 }

@@ -112,7 +112,9 @@ public:
     CCashFlowPgDlg& CashFlowPage() { return m_cashFlowPage; }
     CChartCtrl& Chart() { return m_chart; }
     // Every change the user makes goes through it.
-    CEditHistory& History() { return m_history; }    // View > Include What-If Transactions: the projection with the tentative transactions
+    CEditHistory& History() { return m_history; }
+    // The Cash Flow list's context menu, as last shown (its items enabled as they were).
+    win::CMenu& RowMenu() { return m_rowMenu; }    // View > Include What-If Transactions: the projection with the tentative transactions
     // or without them; the desktop program remembers the choice.
     void SetWhatIfIncluded(bool include);
 
@@ -153,6 +155,11 @@ private:
 
     void EditSelected();
     void DeleteSelected();
+    // Skip, Change and Restore This Payment on the selected Cash Flow row.
+    void PaymentCommand(int id);
+    bool CanPaymentCommand(int id);
+    // The Cash Flow row's context menu at a point of the screen.
+    void ShowRowMenu(const win::CPoint& screen);
     void AddAccount();
     void AddTransaction();
     // Edit > Business Days...: the weekend days and holidays, one undo step when changed.
@@ -202,6 +209,7 @@ private:
     CCashFlowPgDlg m_cashFlowPage;
     CChartCtrl m_chart;
     CEditHistory m_history;
+    win::CMenu m_rowMenu;
     int m_icon;
     win::CRect m_frame;
     IConfigDataManager& m_settings;

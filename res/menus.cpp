@@ -38,9 +38,24 @@ const std::vector<MenuTemplate>& MenuTemplates()
                {ID_ADD_TRANSACTION, "Add a New &Transaction...", {}},
                {0, "", {}},
                {ID_BUSINESS_DAYS, "&Business Days...", {}},
-               {ID_UPDATE_BALANCES, "Update Ba&lances...", {}}}},
+               {ID_UPDATE_BALANCES, "Update Ba&lances...", {}},
+               {0, "", {}},
+               {ID_SKIP_PAYMENT, "&Skip This Payment", {}},
+               {ID_CHANGE_PAYMENT, "C&hange This Payment...", {}},
+               {ID_RESTORE_PAYMENT, "Rest&ore This Payment", {}}}},
              {0, "&View", {{ID_VIEW_WHAT_IF, "Include &What-If Transactions", {}}}},
              {0, "&Help", {{ID_APP_ABOUT, "About Tillane...", {}}}},
+         }},
+        // A Cash Flow row's own commands: right click, the Menu key or Shift+F10 on the list.
+        {IDR_CASHFLOW_ROW_MENU,
+         {
+             {0,
+              "Row",
+              {{ID_EDIT_ENTRY, "&Edit Selected Entry...", {}},
+               {0, "", {}},
+               {ID_SKIP_PAYMENT, "&Skip This Payment", {}},
+               {ID_CHANGE_PAYMENT, "C&hange This Payment...", {}},
+               {ID_RESTORE_PAYMENT, "Rest&ore This Payment", {}}}},
          }},
     };
     return menus;

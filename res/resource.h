@@ -226,6 +226,31 @@ inline constexpr int IDS_SUMMARY_FIRM = 452;       // " · firm: lowest %1 on %2
 inline constexpr int IDS_SUMMARY_FIRM_TIP = 453;   // what the two lowest balances are
 inline constexpr int IDS_SUMMARY_ABOVE_FIRM = 454; // IDS_SUMMARY_ABOVE with the firm lowest
 
+// One payment of a repeating transaction that differs from its rule: the Cash Flow row's
+// commands, their menu and dialog, how a changed row tells what changed, and the
+// Transaction Editor's list of the transaction's changed payments.
+inline constexpr int IDD_CHANGE_PAYMENT = 2700;
+inline constexpr int IDR_CASHFLOW_ROW_MENU = 2701; // the Cash Flow list's context menu
+inline constexpr int IDC_PAYMENT_CHANGES = 2702;   // what the Change This Payment dialog changes
+inline constexpr int ID_SKIP_PAYMENT = 2703;
+inline constexpr int ID_CHANGE_PAYMENT = 2704;
+inline constexpr int ID_RESTORE_PAYMENT = 2705;
+inline constexpr int IDC_EXCEPTIONS_LIST = 2706;   // the Transaction Editor's changed payments
+inline constexpr int IDC_RESTORE_EXCEPTION = 2707;
+inline constexpr int IDC_SKIPPED_COUNT = 2708;     // "2 payments skipped"
+inline constexpr int IDS_MOVED_FROM = 2710;        // "Moved from %1"
+inline constexpr int IDS_PLANNED_AMOUNT = 2711;    // "Planned amount %1"
+inline constexpr int IDS_PAYMENT_MOVES = 2712;     // "Moves from %1 to %2"
+inline constexpr int IDS_PAYMENT_AMOUNT = 2713;    // "Amount %1 instead of %2"
+inline constexpr int IDS_PAYMENT_AS_PLANNED = 2714; // "As planned: %1, %2"
+inline constexpr int IDS_PAYMENTS_SKIPPED = 2715;  // "%1 payments skipped"
+inline constexpr int IDS_PAYMENT_SKIPPED = 2716;   // "1 payment skipped"
+inline constexpr int IDS_EXCEPTION_SKIPPED = 2717; // "Skipped"
+inline constexpr int IDS_EXCEPTION_MOVED = 2718;   // "Moved to %1"
+inline constexpr int IDS_EXCEPTION_AMOUNT = 2719;  // "Amount %1"
+inline constexpr int IDS_PAYMENT_ENTER_AMOUNT = 2720;
+inline constexpr int IDS_CHANGE_COLUMN = 2721;     // "Change", the heading of what changed
+
 // The validation prompts of dialog data exchange.
 inline constexpr int AFX_IDP_PARSE_INT = 0xF110;         // "Please enter an integer."
 inline constexpr int AFX_IDP_PARSE_INT_RANGE = 0xF112;   // "... between %1 and %2."

@@ -1,9 +1,11 @@
 #include "ui/cash_flow_list_ctrl.h"
 
+#include "model/business_calendar.h"
 #include "model/firm_forecast.h"
 #include "model/transaction_data.h"
 #include "res/resource.h"
 #include "ui/edit_history_interface.h"
+#include "ui/change_payment_dlg.h"
 #include "ui/edit_start_date_dlg.h"
 #include "ui/platform/dialog_builder.h"
 #include "ui/platform/resources.h"
@@ -69,32 +71,13 @@ void CCashFlowListCtrl::EditEntry(int row)
     const int transaction = m_transactions.FindTransaction(GetTransaction(row));
     if (transaction < 0)
         return;
-    if (const std::optional<ListedOccurrence> payment = GetPayment(row))
+    // From a payment of a repeating transaction, the editor asks what the edit applies to.
+    const CDateRepeater* rule = GetTransaction(row)->repeater.get();
+    const bool repeats = rule && rule->GetType() != RepeatOnce && rule->count != 1;
+    if (const std::optional<ListedOccurrence> payment = repeats ? OccurrenceAt(row) : std::nullopt)
         m_transactions.EditPayment(transaction, *payment);
     else
         m_transactions.EditTransaction(transaction);
-}
-
-std::optional<ListedOccurrence> CCashFlowListCtrl::GetPayment(int row)
-{
-    if (!CanEditEntry(row))
-        return std::nullopt;
-    const TransactionData* record = GetTransaction(row);
-    const CDateRepeater* rule = record->repeater.get();
-    if (!rule || rule->GetType() == RepeatOnce || rule->count == 1)
-        return std::nullopt;
-    // The k-th row of a transaction on a day is its k-th payment listed that day.
-    CashFlowRows& rows = CashFlowProjection::Rows();
-    const std::int32_t day = rows.At(static_cast<std::size_t>(row)).day;
-    std::size_t before = 0;
-    for (int other = row - 1; other >= 0 && rows.At(static_cast<std::size_t>(other)).day == day; --other)
-        before += rows.At(static_cast<std::size_t>(other)).record == record ? 1 : 0;
-    const TimeValue date = TenOClockOfLocalDay(day);
-    const std::vector<ListedOccurrence> listed =
-        ListedOccurrences(*record, GetBusinessCalendar(), date, AddDays(date, 1));
-    if (before >= listed.size())
-        return std::nullopt;
-    return listed[before];
 }
 
 void CCashFlowListCtrl::EditStartDate()
@@ -164,6 +147,126 @@ std::string CCashFlowListCtrl::GetRowNote(int row)
         return {};
     const TransactionData* record = GetTransaction(row);
     return record && record->tentative ? win::LoadString(res::IDS_TENTATIVE_ROW_TIP) : std::string();
+}
+
+std::string CCashFlowListCtrl::GetCellNote(int row, int column)
+{
+    if ((column != kDateColumn && column != kAmountColumn) || row <= 0 || row >= GetCount())
+        return {};
+    // Asked for every cell painted: a transaction without exceptions answers at once.
+    const TransactionData* record = GetTransaction(row);
+    if (!record || record->exceptions.empty())
+        return {};
+    const std::optional<ListedOccurrence> occurrence = OccurrenceAt(row);
+    const std::optional<PlannedPayment> planned = PlannedAt(row);
+    if (!occurrence || !occurrence->exception || !planned)
+        return {};
+    const PaymentException& exception = *occurrence->exception;
+    const bool marked = column == kDateColumn ? IsMoved(*planned, exception) : IsAmountChanged(*planned, exception);
+    return marked ? ChangedPaymentNote(*planned, exception) : std::string();
+}
+
+std::optional<ListedOccurrence> CCashFlowListCtrl::OccurrenceAt(int row)
+{
+    if (row <= 0 || row >= GetCount())
+        return std::nullopt;
+    const TransactionData* record = GetTransaction(row);
+    if (!record || !record->repeater)
+        return std::nullopt;
+    CashFlowRows& rows = CashFlowProjection::Rows();
+    const std::int32_t day = rows.At(static_cast<std::size_t>(row)).day;
+    std::size_t rank = 0;
+    for (int before = row - 1; before > 0 && rows.At(static_cast<std::size_t>(before)).day == day; --before)
+        if (rows.At(static_cast<std::size_t>(before)).record == record)
+            ++rank;
+    const TimeValue date = TenOClockOfLocalDay(day);
+    const std::vector<ListedOccurrence> listed =
+        ListedOccurrences(*record, GetBusinessCalendar(), date, AddDays(date, 1));
+    if (rank >= listed.size())
+        return std::nullopt;
+    return listed[rank];
+}
+
+std::optional<PlannedPayment> CCashFlowListCtrl::PlannedAt(int row)
+{
+    const std::optional<ListedOccurrence> occurrence = OccurrenceAt(row);
+    if (!occurrence)
+        return std::nullopt;
+    const TransactionData& record = *GetTransaction(row);
+    return PlannedPayment{MovedOccurrence(occurrence->due, *record.repeater, GetBusinessCalendar()), record.amount};
+}
+
+bool CCashFlowListCtrl::CanChangePayment(int row)
+{
+    return m_history && OccurrenceAt(row).has_value();
+}
+
+bool CCashFlowListCtrl::CanRestorePayment(int row)
+{
+    const std::optional<ListedOccurrence> occurrence = OccurrenceAt(row);
+    return m_history && occurrence && occurrence->exception;
+}
+
+void CCashFlowListCtrl::SkipPayment(int row)
+{
+    const std::optional<ListedOccurrence> occurrence = OccurrenceAt(row);
+    if (!occurrence)
+        return;
+    const TransactionData& record = *GetTransaction(row);
+    PaymentException skip;
+    skip.date = occurrence->due;
+    skip.skip = true;
+    UpdatePayment(record, WithException(record, skip));
+}
+
+void CCashFlowListCtrl::ChangePayment(int row)
+{
+    const std::optional<ListedOccurrence> occurrence = OccurrenceAt(row);
+    const std::optional<PlannedPayment> planned = PlannedAt(row);
+    if (!occurrence || !planned || !m_history)
+        return;
+    const TransactionData& record = *GetTransaction(row);
+    CChangePaymentDlg dialog(*planned, occurrence->taken, occurrence->amount);
+    if (dialog.DoModal() != win::IDOK)
+        return;
+    const TimeValue date = dialog.GetDate();
+    const std::int32_t amount = dialog.GetSignedAmount();
+    if (LocalDay(date) == LocalDay(occurrence->taken) && amount == occurrence->amount)
+        return;
+    // Only what differs from the plan is kept: a payment put back on its planned day with
+    // its planned amount has no exception left.
+    PaymentException change;
+    change.date = occurrence->due;
+    if (LocalDay(date) != LocalDay(planned->date))
+        change.moveTo = ToTenOClock(date);
+    if (amount != planned->amount)
+        change.amount = amount;
+    UpdatePayment(record, change.moveTo || change.amount ? WithException(record, change)
+                                                         : WithoutException(record, occurrence->due));
+}
+
+void CCashFlowListCtrl::RestorePayment(int row)
+{
+    const std::optional<ListedOccurrence> occurrence = OccurrenceAt(row);
+    if (!occurrence || !occurrence->exception)
+        return;
+    const TransactionData& record = *GetTransaction(row);
+    UpdatePayment(record, WithoutException(record, occurrence->due));
+}
+
+void CCashFlowListCtrl::UpdatePayment(const TransactionData& record, std::unique_ptr<TransactionData> changed)
+{
+    if (!m_history || !changed)
+        return;
+    const int transaction = m_transactions.FindTransaction(&record);
+    if (transaction >= 0)
+        m_history->UpdateTransaction(transaction, std::move(changed));
+}
+
+void CCashFlowListCtrl::OnContextMenu(int row, const win::CPoint& screen)
+{
+    if (m_contextMenu)
+        m_contextMenu(row, screen);
 }
 
 std::vector<std::int64_t> CCashFlowListCtrl::GetFirmBalances()

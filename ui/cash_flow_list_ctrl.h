@@ -4,9 +4,11 @@
 #include "model/payment_exceptions.h"
 #include "ui/base_list_ctrl.h"
 #include "ui/chart_source.h"
+#include "ui/payment_change_text.h"
 #include "ui/platform/list_data_source.h"
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -38,9 +40,6 @@ public:
     // Row 0: the Starting Date dialog; another row: the Transaction Editor on its
     // transaction, through the transactions list.
     virtual void EditEntry(int row);
-    // The payment a row of a repeating transaction shows (which of the rule's occurrences,
-    // its dates and amount); none for the opening row or a transaction that occurs once.
-    std::optional<ListedOccurrence> GetPayment(int row);
     // Runs the Starting Date dialog and applies a date that differs from the start date.
     void EditStartDate();
 
@@ -70,6 +69,31 @@ public:
     void SelectAndShow(int row);
     // A tentative transaction's row is shown in italics, its tooltip saying "What-if".
     std::string GetRowNote(int row) override;
+    // A moved payment's Date cell and a changed amount's Amount cell are marked; their
+    // note says what was planned ("Moved from 03/01/2027", "Planned amount -500").
+    std::string GetCellNote(int row, int column) override;
+
+    // The payment a row lists: which occurrence of its transaction it is, and its
+    // exception. The k-th row of a transaction on a day is the k-th occurrence the model
+    // lists for that day. Nothing for the opening row.
+    std::optional<ListedOccurrence> OccurrenceAt(int row);
+    // The row's payment as its rule gives it.
+    std::optional<PlannedPayment> PlannedAt(int row);
+    // The commands on one payment of a row, each one step of the history (without a
+    // history they do nothing): leave it out, change its date or amount in the Change
+    // This Payment dialog, or bring a changed one back to its plan.
+    bool CanChangePayment(int row);
+    bool CanRestorePayment(int row);
+    void SkipPayment(int row);
+    void ChangePayment(int row);
+    void RestorePayment(int row);
+    // Called when the user asks for a row's context menu (right click, Menu key,
+    // Shift+F10) with the row (-1: none) and the point of the screen to show it at.
+    void SetContextMenuHandler(std::function<void(int, const win::CPoint&)> handler)
+    {
+        m_contextMenu = std::move(handler);
+    }
+
     // The firm forecast's balances, when some rows are of tentative transactions.
     std::vector<std::int64_t> GetFirmBalances() override;
     ProjectionSummary Summary() override { return SummarizeProjection(*this, 0); }
@@ -81,6 +105,7 @@ protected:
     void PreSubclassWindow() override;
     // A double-click edits the first selected row.
     void OnDoubleClick(int row) override;
+    void OnContextMenu(int row, const win::CPoint& screen) override;
 
     void OnRowsChanged() override;
     void OnRecalculated() override;
@@ -94,8 +119,12 @@ private:
     void SetRowSelected(int row, bool selected) override;
     int GetNextSelectedRow(int after) override;
 
+    // Replaces the record of a row's transaction with changed, through the history.
+    void UpdatePayment(const TransactionData& record, std::unique_ptr<TransactionData> changed);
+
     ITransListCtrl& m_transactions;
     IEditHistory* m_history = nullptr;
+    std::function<void(int, const win::CPoint&)> m_contextMenu;
     std::function<void()> m_redraw;
     std::function<void()> m_changed;
     std::function<void()> m_capped;

@@ -2,8 +2,12 @@
 
 #include "res/resource.h"
 #include "ui/date_picker.h"
+#include "ui/payment_change_text.h"
 #include "ui/platform/data_exchange.h"
+#include "ui/platform/dialog_builder.h"
 #include "ui/platform/resources.h"
+
+#include <algorithm>
 
 namespace {
 
@@ -48,6 +52,7 @@ CTransEditDlg::CTransEditDlg(Mode mode, win::CWnd* parent)
     OnClicked(res::IDC_SCOPE_THIS, [this] { ChangeScope(ThisPayment); });
     OnClicked(res::IDC_SCOPE_LATER, [this] { ChangeScope(ThisAndLater); });
     OnClicked(res::IDC_SCOPE_EVERY, [this] { ChangeScope(EveryPayment); });
+    OnClicked(res::IDC_RESTORE_EXCEPTION, [this] { RestoreSelectedException(); });
 }
 
 void CTransEditDlg::SetTransaction(TimeValue date, const std::string& description, std::int32_t amount,
@@ -179,6 +184,8 @@ void CTransEditDlg::ApplyTo(TransactionData& record) const
     record.amount = GetSignedAmount();
     record.repeater = CreateRepeater();
     record.tentative = IsTentative();
+    if (m_exceptions)
+        record.exceptions = *m_exceptions;
 }
 
 std::unique_ptr<TransactionData> CTransEditDlg::CreateTransaction() const
@@ -239,6 +246,7 @@ void CTransEditDlg::DoDataExchange(win::CDataExchange* dx)
         win::DDV_MinMaxUInt(dx, m_days.day2, 1, 31);
     }
     win::DDX_Radio(dx, res::IDC_KEEP_DATE, m_days.businessDay);
+    win::DDX_Control(dx, res::IDC_EXCEPTIONS_LIST, m_exceptionsList);
     if (dx->m_bSaveAndValidate)
         m_description = Trimmed(m_description);
     if (m_payment)
@@ -255,6 +263,11 @@ bool CTransEditDlg::OnInitDialog()
     EnableRepeatControls(m_repeat != DoesNotRepeat);
     EnableOccurrences(m_ending != NeverEnds);
     m_occurrencesSpin.SetRange(static_cast<int>(kMinimumOccurrences), kSpinUpperBound);
+    m_exceptionsList.SetExtendedStyle(win::LVS_EX_FULLROWSELECT);
+    m_exceptionsList.InsertColumn(0, win::LoadString(res::IDS_DATE), win::LVCFMT_LEFT, win::ScaleForFont(72));
+    m_exceptionsList.InsertColumn(1, win::LoadString(res::IDS_CHANGE_COLUMN), win::LVCFMT_LEFT,
+                                  win::ScaleForFont(170));
+    ShowExceptions(0);
     UpdatePreview();
     if (m_payment) {
         m_shownScope = m_scope;
@@ -534,4 +547,46 @@ std::unique_ptr<TransactionData> CTransEditDlg::ChangePayment(const TransactionD
     if (!exception.skip && !exception.moveTo && !exception.amount)
         return WithoutException(record, listed.due);
     return WithException(record, exception);
+}
+
+void CTransEditDlg::ShowExceptions(int select)
+{
+    const std::vector<PaymentException> none;
+    const std::vector<PaymentException>& exceptions = m_exceptions ? *m_exceptions : none;
+    std::vector<win::ListRow> rows;
+    std::size_t skipped = 0;
+    for (const PaymentException& exception : exceptions) {
+        win::ListRow row;
+        row.texts = {FormatDate(exception.date), DescribeException(exception)};
+        rows.push_back(std::move(row));
+        skipped += exception.skip ? 1 : 0;
+    }
+    m_exceptionsList.ReplaceAllRows(std::move(rows));
+    const int count = m_exceptionsList.GetItemCount();
+    if (count > 0)
+        m_exceptionsList.SetItemState(std::clamp(select, 0, count - 1), win::LVIS_SELECTED, win::LVIS_SELECTED);
+    // Nothing to list or restore: the column is out of the way of Tab.
+    m_exceptionsList.EnableWindow(count > 0);
+    if (win::CWnd* restore = GetDlgItem(res::IDC_RESTORE_EXCEPTION))
+        restore->EnableWindow(count > 0);
+    std::string text;
+    if (skipped == 1) {
+        text = win::LoadString(res::IDS_PAYMENT_SKIPPED);
+    } else if (skipped > 1) {
+        text = win::LoadString(res::IDS_PAYMENTS_SKIPPED);
+        text.replace(text.find("%1"), 2, std::to_string(skipped));
+    }
+    SetDlgItemText(res::IDC_SKIPPED_COUNT, text);
+}
+
+void CTransEditDlg::RestoreSelectedException()
+{
+    const int row = m_exceptionsList.GetNextItem(-1, win::LVNI_SELECTED);
+    if (!m_exceptions || row < 0 || static_cast<std::size_t>(row) >= m_exceptions->size())
+        return;
+    m_exceptions->erase(m_exceptions->begin() + row);
+    ShowExceptions(row);
+    // The focus stays in the column: on the list while it has rows.
+    if (m_exceptionsList.GetItemCount() > 0)
+        GotoDlgCtrl(m_exceptionsList);
 }

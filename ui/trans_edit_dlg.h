@@ -9,6 +9,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "model/date_repeater.h"
 #include "model/dates.h"
@@ -17,6 +18,7 @@
 #include "ui/occurrence_preview_text.h"
 #include "ui/platform/controls.h"
 #include "ui/platform/dialog.h"
+#include "ui/platform/list_ctrl.h"
 
 class CTransEditDlg : public win::CDialog {
 public:
@@ -67,8 +69,14 @@ public:
     // The What-if check box: whether the transaction is tentative.
     void SetTentative(bool tentative) { m_tentative = tentative ? 1 : 0; }
     bool IsTentative() const { return m_tentative != 0; }
+    // The transaction's payments that differ from its rule, listed in the Changed Payments
+    // column; the user may restore some (they are no longer exceptions once OK is pressed).
+    void SetExceptions(std::vector<PaymentException> exceptions) { m_exceptions = std::move(exceptions); }
+    // The exceptions the user kept (all given ones until OK), or null when none were given.
+    const std::vector<PaymentException>* GetExceptions() const { return m_exceptions ? &*m_exceptions : nullptr; }
     // Writes the values confirmed with OK into a record: description, date, signed
-    // amount, a rule from CreateRepeater and the what-if flag; anything else it holds stays.
+    // amount, a rule from CreateRepeater, the what-if flag and the exceptions kept, when
+    // some were given; anything else it holds stays.
     void ApplyTo(TransactionData& record) const;
     // A new record of those values.
     std::unique_ptr<TransactionData> CreateTransaction() const;
@@ -151,6 +159,10 @@ private:
     // The Days column as the controls show it now, without messages; false when the
     // second day is needed and is not a day of the month.
     bool ReadDayChoices(DayChoices& days);
+    // The Changed Payments column: one row per exception, the count of skipped payments,
+    // Restore for the selected row (the row after it selected next).
+    void ShowExceptions(int select);
+    void RestoreSelectedException();
 
     Mode m_mode;
     std::string m_description;
@@ -173,6 +185,8 @@ private:
     std::optional<CashFlowWindow> m_window;
     DayChoices m_days;
     int m_tentative = 0;
+    std::optional<std::vector<PaymentException>> m_exceptions;
+    win::CListCtrl m_exceptionsList;
 
     // The transaction's own rule and what the editor showed of it (SetTransaction).
     struct GivenRule {

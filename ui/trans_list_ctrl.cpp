@@ -213,6 +213,7 @@ void CTransListCtrl::EditTransaction(int row)
     CTransEditDlg editor(CTransEditDlg::EditMode);
     editor.SetTransaction(GetDate(row), GetDescription(row), GetAmount(row), *record->repeater);
     editor.SetTentative(record->tentative);
+    editor.SetExceptions(record->exceptions);
     editor.SetCashFlowWindow({ProjectionStartDate(), m_cashflow.GetEndDate(), &m_cashflow.GetBusinessCalendar()});
     if (editor.DoModal() != win::IDOK)
         return;
@@ -233,20 +234,31 @@ void CTransListCtrl::EditPayment(int row, const ListedOccurrence& payment)
     CTransEditDlg editor(CTransEditDlg::EditMode);
     editor.SetTransaction(GetDate(row), GetDescription(row), GetAmount(row), *record->repeater);
     editor.SetTentative(record->tentative);
+    editor.SetExceptions(record->exceptions);
     editor.SetCashFlowWindow({ProjectionStartDate(), m_cashflow.GetEndDate(), &m_cashflow.GetBusinessCalendar()});
     SplitSeries split = SplitAt(*record, payment.due);
     editor.SetPayment(payment, split.later ? CopyRepeater(*split.later->repeater) : nullptr);
     if (editor.DoModal() != win::IDOK)
         return;
+    // The changed payments the user kept in the editor's list (some may have been restored).
+    auto kept = CopyTransaction(*record);
+    if (const std::vector<PaymentException>* exceptions = editor.GetExceptions())
+        kept->exceptions = *exceptions;
     std::unique_ptr<TransactionData> edited;
     switch (editor.GetScope()) {
     case CTransEditDlg::ThisPayment:
-        edited = editor.ChangePayment(*record);
+        edited = editor.ChangePayment(*kept);
         break;
     case CTransEditDlg::ThisAndLater:
         // Cut at the first payment, the series is every payment.
         if (split.first && split.later) {
             editor.ApplyTo(*split.later);
+            // Each part keeps those of its own payments.
+            split.first->exceptions.clear();
+            split.later->exceptions.clear();
+            for (const PaymentException& exception : kept->exceptions)
+                (LocalDay(exception.date) < LocalDay(payment.due) ? split.first : split.later)
+                    ->exceptions.push_back(exception);
             if (m_history) {
                 m_history->SplitTransaction(row, std::move(split.first), std::move(split.later));
             } else {

@@ -7,6 +7,7 @@
 #include <QCoreApplication>
 #include <QTest>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <functional>
@@ -20,6 +21,7 @@
 #include "model/payment_exceptions.h"
 #include "model/transaction_data.h"
 #include "model/dates.h"
+#include "model/transaction_data.h"
 #include "support/tz_guard.h"
 #include "ui/cash_flow_list_ctrl.h"
 #include "ui/edit_history.h"
@@ -129,7 +131,11 @@ TimeValue DateShown(win::CDialog& dialog)
 // values fixed, so that it can be made again later on the same state.
 class RandomChanges {
 public:
-    RandomChanges(MainWindow& main, std::uint32_t seed) : m_main(main), m_random(seed) {}
+    // The runner answers the Change This Payment dialog.
+    RandomChanges(MainWindow& main, win::ScriptedRunner& runner, std::uint32_t seed)
+        : m_main(main), m_runner(runner), m_random(seed)
+    {
+    }
 
     Op Next()
     {
@@ -138,7 +144,7 @@ public:
         CTransListCtrl& transactions = m_main.Transactions();
         const int accountRows = accounts.GetItemCount();
         const int transactionRows = transactions.GetItemCount();
-        switch (Pick(0, 12)) {
+        switch (Pick(0, 14)) {
         case 0: {
             const std::string description = Description();
             const std::int32_t balance = Amount();
@@ -197,6 +203,9 @@ public:
             return [&history, days] { history.MoveStartDate(days); };
         }
         case 11:
+        case 12:
+            return PaymentChange();
+        case 13:
             if (transactionRows == 0)
                 return Next();
             else {
@@ -214,7 +223,7 @@ public:
                         history.SplitTransaction(row, std::move(split.first), std::move(split.later));
                 };
             }
-        case 12: {
+        case 14: {
             // Balances and a start date set, with some of the payments expected meanwhile
             // moved to the new start date (their amounts changed now and then first).
             std::vector<std::int32_t> balances;
@@ -254,6 +263,63 @@ public:
     int Pick(int low, int high) { return std::uniform_int_distribution<int>(low, high)(m_random); }
 
 private:
+    // One payment of a Cash Flow row skipped, changed in its dialog (moved a few days,
+    // another amount, or both) or restored; a restore picks a row of a transaction that
+    // has exceptions. The row is found again as the k-th of its transaction on its day:
+    // rows of different transactions on one day come in the order they were projected,
+    // which depends on the changes before, not only on the data.
+    Op PaymentChange()
+    {
+        CCashFlowListCtrl& list = m_main.window->CashFlowPage().CashFlowList();
+        CTransListCtrl& transactions = m_main.Transactions();
+        const int kind = Pick(0, 2);
+        std::vector<int> rows;
+        for (int row = 1; row < list.GetCount(); ++row)
+            if (kind != 2 || (list.GetTransaction(row) && !list.GetTransaction(row)->exceptions.empty()))
+                rows.push_back(row);
+        if (rows.empty())
+            return Next();
+        const int picked = rows[static_cast<std::size_t>(Pick(0, static_cast<int>(rows.size()) - 1))];
+        const TransactionData* record = list.GetTransaction(picked);
+        const int transaction = transactions.FindTransaction(record);
+        const std::int64_t day = LocalDay(list.GetDate(picked));
+        int rank = 0;
+        for (int row = picked - 1; row > 0 && LocalDay(list.GetDate(row)) == day; --row)
+            rank += list.GetTransaction(row) == record ? 1 : 0;
+        auto rowNow = [&list, &transactions, transaction, day, rank] {
+            const TransactionData* now = transactions.GetRecord(transaction);
+            int seen = 0;
+            for (int row = 1; row < list.GetCount(); ++row)
+                if (list.GetTransaction(row) == now && LocalDay(list.GetDate(row)) == day && seen++ == rank)
+                    return row;
+            return -1;
+        };
+        if (kind == 0)
+            return [&list, rowNow] { list.SkipPayment(rowNow()); };
+        if (kind == 2)
+            return [&list, rowNow] { list.RestorePayment(rowNow()); };
+        const int days = Pick(0, 1) ? Pick(-3, 3) : 0;
+        const std::int32_t amount = Pick(0, 1) ? Pick(-5000, 5000) : 0;
+        win::ScriptedRunner& runner = m_runner;
+        return [&list, &runner, rowNow, days, amount] {
+            const int row = rowNow();
+            if (!list.CanChangePayment(row))
+                return;
+            const TimeValue date = AddDays(list.GetDate(row), days);
+            // The dialog takes no amount beyond -2147483647, as the editor does.
+            const std::int32_t shown =
+                amount != 0 ? amount : static_cast<std::int32_t>(std::max<std::int64_t>(list.GetAmount(row), -2147483647));
+            runner.OnNextDialog([date, shown](win::CDialog& dialog) {
+                dialog.GetDlgItemAs<win::CDateTimeCtrl>(res::IDC_DATE)->SetTime(date);
+                const std::int64_t magnitude = shown < 0 ? -static_cast<std::int64_t>(shown) : shown;
+                dialog.SetDlgItemText(res::IDC_AMOUNT, std::to_string(magnitude));
+                dialog.PressButton(shown < 0 ? res::IDC_DEBIT : res::IDC_CREDIT);
+                dialog.PressButton(win::IDOK);
+            });
+            list.ChangePayment(row);
+        };
+    }
+
     std::string Description()
     {
         static const char* const names[] = {"Rent", "rent", "Car loan", "Visa Card", "R&D <\"x\">", "", "Zeta", "Payday"};
@@ -299,6 +365,7 @@ private:
     }
 
     MainWindow& m_main;
+    win::ScriptedRunner& m_runner;
     std::mt19937 m_random;
 };
 
@@ -307,7 +374,7 @@ TEST_F(EditHistoryTest, RandomChangesUndoneRedoneAndReplayedLeaveTheSameFile)
     Open();
     CEditHistory& history = History();
     const std::string start = Snapshot();
-    RandomChanges changes(*m_main, 20261209);
+    RandomChanges changes(*m_main, m_runner, 20261209);
 
     auto undoAll = [&] {
         while (history.DoneCount() > 0)

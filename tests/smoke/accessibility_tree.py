@@ -27,7 +27,7 @@ KEY_MARK = re.compile(r"&\w")
 TEXT = {pyatspi.ROLE_TEXT, pyatspi.ROLE_ENTRY}
 RADIOS = {"Debit", "Credit", "Does not Repeat", "Repeats", "Never Ends", "Ends After", "On the",
           "Keep the date", "Business day before", "Business day after", "Nearest business day",
-          "This payment only", "This and all later payments", "Every payment (change all)"}
+          "This payment only", "This and all later payments", "Every payment, past and future"}
 # The program's check boxes: a transaction's what-if mark, a monthly rule's second day, the
 # weekend days and a holiday's Yearly.
 CHECK_BOXES = {"What-if (tentative)", "Also on day", "Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat",

@@ -74,7 +74,7 @@ TEST(MenuTest, MenuHasItsCommandsSeparatorAndGreying)
     ASSERT_NE(edit, nullptr);
     const std::vector<int> ids = {ID_EDIT_UNDO, ID_EDIT_REDO,   0, ID_EDIT_ENTRY, ID_DELETE_ENTRY,
                                   0,            ID_ADD_ACCOUNT, ID_ADD_TRANSACTION, 0, ID_BUSINESS_DAYS,
-                                  ID_UPDATE_BALANCES};
+                                  ID_UPDATE_BALANCES, 0, ID_SKIP_PAYMENT, ID_CHANGE_PAYMENT, ID_RESTORE_PAYMENT};
     ASSERT_EQ(edit->GetMenuItemCount(), static_cast<int>(ids.size()));
     for (int position = 0; position < edit->GetMenuItemCount(); ++position)
         EXPECT_EQ(edit->GetMenuItemID(position), ids[static_cast<std::size_t>(position)]);

@@ -441,3 +441,63 @@ TEST(TransEditDlgTest, DaysOfTheMonthAndMovesOffDaysOffShowAsGivenAndMakeTheRule
 }
 
 } // namespace
+
+namespace {
+
+// The Changed Payments column lists every exception with what it changes and counts the
+// skipped ones; Restore takes the selected one out, and only OK hands the rest on.
+TEST(TransEditDlgTest, ChangedPaymentsAreListedCountedAndRestoredOnOk)
+{
+    TzGuard tz(kEastern);
+    win::ScriptedRunner runner;
+    std::vector<PaymentException> exceptions(4);
+    exceptions[0].date = MakeDate(2027, 1, 5);
+    exceptions[0].skip = true;
+    exceptions[1].date = MakeDate(2027, 2, 5);
+    exceptions[1].moveTo = MakeDate(2027, 2, 8);
+    exceptions[1].amount = -650;
+    exceptions[2].date = MakeDate(2027, 3, 5);
+    exceptions[2].skip = true;
+    exceptions[3].date = MakeDate(2027, 4, 5);
+    exceptions[3].amount = 0;
+    auto run = [&](bool ok) {
+        CTransEditDlg editor(CTransEditDlg::EditMode);
+        editor.SetTransaction(MakeDate(2027, 1, 5), "Rent", -600, CDateRepeaterMonthly(1, 0, 5));
+        editor.SetExceptions(exceptions);
+        RunEditor(editor, runner, [ok](win::CDialog& dialog) {
+            auto& list = *dialog.GetDlgItemAs<win::CListCtrl>(res::IDC_EXCEPTIONS_LIST);
+            ASSERT_EQ(list.GetItemCount(), 4);
+            EXPECT_EQ(list.GetItemText(0, 0), "01/05/2027");
+            EXPECT_EQ(list.GetItemText(0, 1), "Skipped");
+            EXPECT_EQ(list.GetItemText(1, 1), "Moved to 02/08/2027, Amount -650");
+            EXPECT_EQ(list.GetItemText(3, 1), "Amount 0");
+            EXPECT_EQ(dialog.GetDlgItemText(res::IDC_SKIPPED_COUNT), "2 payments skipped");
+            // The first two restored: the second becomes the first and stays selected.
+            list.SetItemState(0, win::LVIS_SELECTED, win::LVIS_SELECTED);
+            dialog.PressButton(res::IDC_RESTORE_EXCEPTION);
+            EXPECT_EQ(list.GetNextItem(-1, win::LVNI_SELECTED), 0);
+            dialog.PressButton(res::IDC_RESTORE_EXCEPTION);
+            EXPECT_EQ(list.GetItemCount(), 2);
+            EXPECT_EQ(dialog.GetDlgItemText(res::IDC_SKIPPED_COUNT), "1 payment skipped");
+            dialog.PressButton(ok ? win::IDOK : win::IDCANCEL);
+        });
+        TransactionData record(0, "", 0, nullptr);
+        record.exceptions = exceptions;
+        if (ok)
+            editor.ApplyTo(record);
+        return record.exceptions;
+    };
+    EXPECT_EQ(run(false), exceptions);
+    EXPECT_EQ(run(true), (std::vector<PaymentException>{exceptions[2], exceptions[3]}));
+
+    // A transaction without exceptions leaves the column out of the way.
+    CTransEditDlg plain(CTransEditDlg::AddMode);
+    RunEditor(plain, runner, [](win::CDialog& dialog) {
+        EXPECT_FALSE(Enabled(dialog, res::IDC_EXCEPTIONS_LIST));
+        EXPECT_FALSE(Enabled(dialog, res::IDC_RESTORE_EXCEPTION));
+        EXPECT_EQ(dialog.GetDlgItemText(res::IDC_SKIPPED_COUNT), "");
+        dialog.PressButton(win::IDCANCEL);
+    });
+}
+
+} // namespace

@@ -561,6 +561,8 @@ void CListCtrl::OnColumnClick(int) {}
 
 void CListCtrl::OnEndTrack(int) {}
 
+void CListCtrl::OnContextMenu(int, const CPoint&) {}
+
 void CListCtrl::PreSubclassWindow() {}
 
 void CListCtrl::BindWidget()

@@ -115,6 +115,10 @@ public:
     // A row shown apart from the others (in italics), with a tooltip saying why: that text,
     // empty for an ordinary row. The default shows every row alike.
     virtual std::string GetRowNote(int /*row*/) { return {}; }
+    // A cell marked apart from the rest of its row (in bold, with a mark in its corner that
+    // needs no colour to be seen), whose tooltip and description for screen readers say
+    // why: that text, empty for an ordinary cell. The default marks none.
+    virtual std::string GetCellNote(int /*row*/, int /*column*/) { return {}; }
 
     // The rows themselves, for reading (empty in owner-data mode).
     const ListRowStore& Rows() const { return m_rows; }
@@ -136,12 +140,17 @@ public:
     void NotifyColumnClick(int column) { OnColumnClick(column); }
     // The user finished dragging the divider at the right of column to width.
     void NotifyEndTrack(int column, int width);
+    // The user asked for a row's context menu, to be shown at a point of the screen: a
+    // right click on the row (selected first; -1 off the rows), or the Menu key or
+    // Shift+F10 (the selected row, -1 for none).
+    void NotifyContextMenu(int row, const CPoint& screen) { OnContextMenu(row, screen); }
 
 protected:
     // Notices; the defaults do nothing.
     virtual void OnDoubleClick(int row);
     virtual void OnColumnClick(int column);
     virtual void OnEndTrack(int column);
+    virtual void OnContextMenu(int row, const CPoint& screen);
 
     // The attach step; derived lists create their columns here. The default does nothing.
     void PreSubclassWindow() override;

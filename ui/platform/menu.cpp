@@ -4,6 +4,7 @@
 #include <QMenu>
 
 #include "ui/platform/api.h"
+#include "ui/platform/wnd.h"
 #include "ui/platform/resources.h"
 
 namespace win {
@@ -162,6 +163,20 @@ void CMenu::BindPopup(QMenu* menu)
             item.action = action;
         }
     }
+}
+
+void CMenu::TrackPopupMenu(const CPoint& screen, CWnd& owner, std::function<void(int)> onCommand)
+{
+    if (m_popup)
+        m_popup->close();
+    auto* menu = new QMenu(owner.Widget());
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    BindPopup(menu);
+    QObject::connect(menu, &QMenu::triggered, menu, [onCommand = std::move(onCommand)](QAction* action) {
+        if (const int id = action->data().toInt(); id != 0 && onCommand)
+            onCommand(id);
+    });
+    menu->popup(QPoint(screen.x, screen.y));
 }
 
 } // namespace win

@@ -4,6 +4,7 @@
 // items and separators. A window shows it with SetMenu (property_sheet.h); enabling and
 // greying by command id works whether or not it is shown.
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -13,8 +14,11 @@
 #include <QAction>
 #include <QMenu>
 
+#include "ui/platform/types.h"
+
 namespace win {
 
+class CWnd;
 struct MenuItemTemplate;
 
 // EnableMenuItem flags and result.
@@ -60,6 +64,11 @@ public:
     bool SetMenuItemText(int id, const std::string& text);
     // The text of the item with this command id; empty when there is none.
     std::string GetMenuItemText(int id) const;
+
+    // Shows this pop-up menu at a point of the screen, over the owner's window, and returns
+    // at once; the command the user chooses goes to onCommand. The menu shown is
+    // BoundPopup() until it closes.
+    void TrackPopupMenu(const CPoint& screen, CWnd& owner, std::function<void(int)> onCommand);
 
     // For the layer: builds the Qt menu of a pop-up (with actions carrying command ids).
     void BindPopup(QMenu* menu);

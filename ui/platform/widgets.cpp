@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include <QCloseEvent>
+#include <QContextMenuEvent>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -517,10 +518,19 @@ QVariant ListModel::data(const QModelIndex& index, int role) const
         return QVariant::fromValue(AlignmentOf(m_list.GetColumnFormat(index.column())));
     if (role == Qt::CheckStateRole && HasCheckBox(index))
         return m_list.GetCheck(index.row()) ? Qt::Checked : Qt::Unchecked;
-    if (role == Qt::ToolTipRole) {
-        const std::string note = m_list.GetRowNote(index.row());
+    if (role == Qt::ToolTipRole || role == Qt::AccessibleDescriptionRole) {
+        // The row's note, then the cell's: a what-if payment that was moved says both.
+        std::string note = m_list.GetRowNote(index.row());
+        const std::string cell = m_list.GetCellNote(index.row(), index.column());
+        if (!note.empty() && !cell.empty())
+            note += "\n";
+        note += cell;
         return note.empty() ? QVariant() : QVariant(QString::fromStdString(note));
     }
+    if (role == kRowNoteRole)
+        return !m_list.GetRowNote(index.row()).empty();
+    if (role == kCellNoteRole)
+        return !m_list.GetCellNote(index.row(), index.column()).empty();
     return {};
 }
 
@@ -547,12 +557,38 @@ public:
         if (m_view.WholeRowFocus())
             cell.state &= ~QStyle::State_HasFocus;
         // A row with a note (a what-if transaction's) is told apart in italics.
-        if (index.data(Qt::ToolTipRole).isValid())
+        if (index.data(ListModel::kRowNoteRole).toBool())
             cell.font.setItalic(true);
+        const bool marked = index.data(ListModel::kCellNoteRole).toBool();
+        if (marked)
+            cell.font.setBold(true);
         QStyledItemDelegate::paint(painter, cell, index);
+        if (marked)
+            PaintCellMark(*painter, cell, index);
     }
 
 private:
+    // A small triangle in the top corner away from the text (the left for text on the
+    // right), in the text's own colour, so that it shows on any palette without
+    // relying on a colour of its own.
+    void PaintCellMark(QPainter& painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
+    {
+        const QRect cell = option.rect;
+        const int side = std::max(4, cell.height() / 3);
+        const bool textOnRight = index.data(Qt::TextAlignmentRole).value<Qt::Alignment>() & Qt::AlignRight;
+        const int corner = textOnRight ? cell.left() : cell.right() + 1;
+        const int towards = textOnRight ? side : -side;
+        const QPolygon triangle({QPoint(corner, cell.top()), QPoint(corner + towards, cell.top()),
+                                 QPoint(corner, cell.top() + side)});
+        const bool selected = option.state & QStyle::State_Selected;
+        const QPalette::ColorGroup group = option.state & QStyle::State_Enabled ? QPalette::Normal : QPalette::Disabled;
+        painter.save();
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(option.palette.color(group, selected ? QPalette::HighlightedText : QPalette::Text));
+        painter.drawPolygon(triangle);
+        painter.restore();
+    }
+
     ListViewWidget& m_view;
 };
 
@@ -756,6 +792,47 @@ bool ListViewWidget::eventFilter(QObject* watched, QEvent* event)
         }
     }
     return QTableView::eventFilter(watched, event);
+}
+
+void ListViewWidget::contextMenuEvent(QContextMenuEvent* event)
+{
+    event->accept();
+    if (!m_owner)
+        return;
+    if (event->reason() != QContextMenuEvent::Mouse) {
+        ContextMenuFromKeyboard();
+        return;
+    }
+    // A right click selects the row it is on, as a report list does, before its menu.
+    const QModelIndex index = indexAt(event->pos());
+    if (index.isValid() && selectionModel())
+        selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    m_owner->NotifyContextMenu(index.isValid() ? index.row() : -1, CPoint{event->globalPos().x(), event->globalPos().y()});
+}
+
+void ListViewWidget::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_F10 && (event->modifiers() & ~Qt::KeypadModifier) == Qt::ShiftModifier) {
+        event->accept();
+        ContextMenuFromKeyboard();
+        return;
+    }
+    QTableView::keyPressEvent(event);
+}
+
+void ListViewWidget::ContextMenuFromKeyboard()
+{
+    if (!m_owner)
+        return;
+    const int row = m_owner->GetNextItem(-1, LVNI_SELECTED);
+    QPoint place(0, 0);
+    if (row >= 0 && model()) {
+        const QModelIndex index = model()->index(row, 0);
+        scrollTo(index);
+        place = visualRect(index).bottomLeft();
+    }
+    const QPoint screen = viewport()->mapToGlobal(place);
+    m_owner->NotifyContextMenu(row, CPoint{screen.x(), screen.y()});
 }
 
 void ListViewWidget::mouseDoubleClickEvent(QMouseEvent* event)

@@ -87,6 +87,11 @@ class ListModel : public QAbstractTableModel {
 public:
     explicit ListModel(CListCtrl& list) : m_list(list) {}
 
+    // Whether the row has a note (shown in italics) and the cell one (bold, marked); the
+    // tooltip and the description for screen readers give the notes' texts.
+    static constexpr int kRowNoteRole = Qt::UserRole + 1;
+    static constexpr int kCellNoteRole = Qt::UserRole + 2;
+
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
     // Asked for often (every cell painted, every row when a view lays its rows out):
@@ -138,6 +143,10 @@ public:
 
 protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    // Right click, the Menu key, and Shift+F10 (which Qt leaves alone) ask for the
+    // context menu.
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
     void paintEvent(QPaintEvent* event) override;
     void changeEvent(QEvent* event) override;
@@ -150,6 +159,8 @@ protected:
 
 private:
     void UpdateRow(const QModelIndex& index);
+    // The context menu of the selected row, shown at its left end.
+    void ContextMenuFromKeyboard();
     // Scrolled to the end, the last row is not pushed to the bottom edge: the first row
     // in sight stays whole, as everywhere else.
     bool KeepTopRowWhole();
