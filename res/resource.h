@@ -91,7 +91,7 @@ inline constexpr int IDS_SPLIT_STEP = 2780;              // "Edit Transaction \"
 inline constexpr int IDS_UPDATE_BALANCES_STEP = 2781;    // "Update Balances"
 inline constexpr int IDS_PAYMENTS_EXPECTED = 2782;       // "&Payments ... expected from %1 to %2 ... %3"
 inline constexpr int IDS_NO_PAYMENTS_EXPECTED = 2783;    // "No payments were expected ..."
-inline constexpr int IDS_NOT_YET_PAID = 2784;            // the payments list's check box column
+inline constexpr int IDS_NO_PAYMENTS_BEFORE = 2785;      // "... none: the forecast starts on %1."
 
 // Strings.
 inline constexpr int IDS_APP_TITLE = 102;        // "Tillane"

@@ -208,8 +208,8 @@ const std::map<int, std::string>& StringTable()
         {IDS_SPLIT_STEP, "Edit Transaction \"%1\" From %2 On"},
         {IDS_UPDATE_BALANCES_STEP, "Update Balances"},
         {IDS_PAYMENTS_EXPECTED, "&Payments the forecast expected from %1 to %2: check those not yet paid, to move them to %3."},
-        {IDS_NO_PAYMENTS_EXPECTED, "&Payments the forecast expected: none from %1 to %2."},
-        {IDS_NOT_YET_PAID, "Not yet paid"},
+        {IDS_NO_PAYMENTS_EXPECTED, "&Payments the forecast expected from %1 to %2: none."},
+        {IDS_NO_PAYMENTS_BEFORE, "&Payments the forecast expected: none, since it starts on %1."},
 
         {AFX_IDP_PARSE_INT, "Please enter an integer."},
         {AFX_IDP_PARSE_INT_RANGE, "Please enter an integer between %1 and %2."},

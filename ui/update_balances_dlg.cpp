@@ -156,8 +156,10 @@ void CUpdateBalancesDlg::ListPayments()
         list->SetItemState(0, win::LVIS_SELECTED, win::LVIS_SELECTED);
     const std::string from = FormatDate(m_startDate);
     const std::string until = FormatDate(AddDays(date, -1));
-    SetDlgItemText(res::IDC_UPDATE_PAYMENTS_LABEL,
-                   m_payments.empty()
-                       ? FillIn(win::LoadString(res::IDS_NO_PAYMENTS_EXPECTED), {from, until})
-                       : FillIn(win::LoadString(res::IDS_PAYMENTS_EXPECTED), {from, until, FormatDate(date)}));
+    std::string label = FillIn(win::LoadString(res::IDS_PAYMENTS_EXPECTED), {from, until, FormatDate(date)});
+    if (LocalDay(date) <= LocalDay(m_startDate))
+        label = FillIn(win::LoadString(res::IDS_NO_PAYMENTS_BEFORE), {from});
+    else if (m_payments.empty())
+        label = FillIn(win::LoadString(res::IDS_NO_PAYMENTS_EXPECTED), {from, until});
+    SetDlgItemText(res::IDC_UPDATE_PAYMENTS_LABEL, label);
 }
