@@ -46,10 +46,10 @@ void WalkOccurrenceDates(const CDateRepeater& rule, TimeValue date, TimeValue fr
     }
 }
 
-// The index of the rule's occurrence due on a local day, when there is one below its
-// count (the first one of that day); a rule without a count has its occurrences up to
-// the first that is not later than the one before.
-std::optional<std::uint32_t> OccurrenceIndexOn(const CDateRepeater& rule, TimeValue date, std::int64_t day);
+// The index of the rule's occurrence due on a day (`due` at 10:00 of it), when there is
+// one below its count (the first one of that day); a rule without a count has its
+// occurrences up to the first that is not later than the one before.
+std::optional<std::uint32_t> OccurrenceIndexOn(const CDateRepeater& rule, TimeValue date, TimeValue due);
 
 // Finds the exceptions of the occurrences a walk visits, in the order of the rule: an
 // exception is that of the first occurrence due on its day. Cheap for a rule that steps

@@ -44,18 +44,18 @@ std::unique_ptr<CDateRepeater> WithCount(const CDateRepeater& rule, std::uint32_
 
 } // namespace
 
-std::optional<std::uint32_t> OccurrenceIndexOn(const CDateRepeater& rule, TimeValue date, std::int64_t day)
+std::optional<std::uint32_t> OccurrenceIndexOn(const CDateRepeater& rule, TimeValue date, TimeValue due)
 {
+    // Occurrences are at 10:00 of their days, as `due` is: one day, one value.
     const bool twiceAMonth = IsTwiceAMonth(rule);
     std::uint32_t n = 0;
     if (rule.delta > 0) {
-        n = FirstIndexBefore(rule, date, TenOClockOfLocalDay(day));
+        n = FirstIndexBefore(rule, date, due);
     } else if (rule.delta < 0 && rule.count != 0 &&
                (rule.GetType() == RepeatDaily || rule.GetType() == RepeatWeekly)) {
         // Stepping back by days: start a little before where the day is reached.
-        const std::int64_t steps = (LocalDay(date) - day) / -std::int64_t(rule.delta) - 2;
-        if (steps > 0 && steps < rule.count &&
-            LocalDay(rule.GetOccurrence(date, static_cast<std::uint32_t>(steps))) > day)
+        const std::int64_t steps = (date - due) / kSecondsPerDay / -std::int64_t(rule.delta) - 2;
+        if (steps > 0 && steps < rule.count && rule.GetOccurrence(date, static_cast<std::uint32_t>(steps)) > due)
             n = static_cast<std::uint32_t>(steps);
     }
     const std::uint32_t first = n;
@@ -67,14 +67,13 @@ std::optional<std::uint32_t> OccurrenceIndexOn(const CDateRepeater& rule, TimeVa
         // Without a count, the rule ends before an occurrence that does not move on.
         if (rule.count == 0 && n > first && occurrence <= previous && !(twiceAMonth && n % 2 == 1 && occurrence == previous))
             return std::nullopt;
-        const std::int64_t at = LocalDay(occurrence);
-        if (at == day)
+        if (occurrence == due)
             return n;
         // A rule stepping forward has passed the day; one standing still repeats its
         // first dates; one stepping back is a month past it, beyond any of a month's two
         // dates coming back to it.
-        if ((rule.delta > 0 && at > day) || (rule.delta == 0 && n >= 1) || (rule.delta < 0 && at < day - 31) ||
-            n == std::numeric_limits<std::uint32_t>::max())
+        if ((rule.delta > 0 && occurrence > due) || (rule.delta == 0 && n >= 1) ||
+            (rule.delta < 0 && occurrence < due - 32 * kSecondsPerDay) || n == std::numeric_limits<std::uint32_t>::max())
             return std::nullopt;
         previous = occurrence;
     }
@@ -102,7 +101,8 @@ const PaymentException* ExceptionCursor::FindFrom(std::uint32_t n, std::int64_t 
         // Rules that stand still or step back come back to days: ask which occurrence is
         // the day's first.
         const auto at = FirstFrom(m_exceptions, day);
-        if (at != m_exceptions.end() && LocalDay(at->date) == day && OccurrenceIndexOn(m_rule, m_date, day) == n)
+        if (at != m_exceptions.end() && LocalDay(at->date) == day &&
+            OccurrenceIndexOn(m_rule, m_date, TenOClockOfLocalDay(day)) == n)
             found = &*at;
     } else {
         // Stepping forward, the days come in order: the day's first occurrence is the one
@@ -164,7 +164,7 @@ std::vector<ListedOccurrence> ChangedOccurrences(const CDateRepeater& rule, Time
             if (walkedAt != found.end()) {
                 index = walkedAt->n;
             } else {
-                index = OccurrenceIndexOn(rule, date, LocalDay(exception.date));
+                index = OccurrenceIndexOn(rule, date, exception.date);
                 if (!index)
                     continue;
                 due = rule.GetOccurrence(date, *index);
@@ -187,7 +187,7 @@ const PaymentException* FindException(const TransactionData& record, TimeValue d
 
 std::optional<std::uint32_t> OccurrenceIndex(const TransactionData& record, TimeValue due)
 {
-    return OccurrenceIndexOn(*record.repeater, record.date, LocalDay(due));
+    return OccurrenceIndexOn(*record.repeater, record.date, ToTenOClock(due));
 }
 
 std::vector<ListedOccurrence> ListedOccurrences(const TransactionData& record, const BusinessCalendar& calendar,
