@@ -42,6 +42,38 @@ std::unique_ptr<CDateRepeater> WithCount(const CDateRepeater& rule, std::uint32_
     }
 }
 
+// Where a rule stepping forward should have an occurrence due on `due`, by the calendar
+// arithmetic of its kind; none when it cannot have one there. Still to be checked.
+std::optional<std::int64_t> EstimatedIndex(const CDateRepeater& rule, TimeValue date, TimeValue due)
+{
+    std::int64_t steps = 0;
+    switch (rule.GetType()) {
+    case RepeatDaily:
+    case RepeatWeekly:
+        // Two 10:00 values are whole days apart, give or take a change of the clock.
+        steps = due >= date ? (due - date + kSecondsPerDay / 2) / kSecondsPerDay : -1;
+        break;
+    case RepeatMonthly: {
+        // Twice a month, the month's second date has the odd index.
+        const auto& monthly = static_cast<const CDateRepeaterMonthly&>(rule);
+        const CalendarDate from = SplitDate(date), to = SplitDate(due);
+        steps = (std::int64_t(to.year) - from.year) * 12 + (to.month - from.month);
+        if (steps < 0 || steps % rule.delta != 0)
+            return std::nullopt;
+        const bool second = monthly.PerMonth() == 2 && to.day != monthly.DayInMonth(to.year, to.month, 0);
+        return steps / rule.delta * monthly.PerMonth() + (second ? 1 : 0);
+    }
+    case RepeatYearly:
+        steps = std::int64_t(SplitDate(due).year) - SplitDate(date).year;
+        break;
+    default:
+        return std::int64_t(0);
+    }
+    if (steps < 0 || steps % rule.delta != 0)
+        return std::nullopt;
+    return steps / rule.delta;
+}
+
 } // namespace
 
 std::optional<std::uint32_t> OccurrenceIndexOn(const CDateRepeater& rule, TimeValue date, TimeValue due)
@@ -50,6 +82,14 @@ std::optional<std::uint32_t> OccurrenceIndexOn(const CDateRepeater& rule, TimeVa
     const bool twiceAMonth = IsTwiceAMonth(rule);
     std::uint32_t n = 0;
     if (rule.delta > 0) {
+        // Most often the rule's arithmetic finds it at once.
+        const std::optional<std::int64_t> estimate = EstimatedIndex(rule, date, due);
+        if (estimate && *estimate >= 0 && *estimate < (rule.count != 0 ? std::int64_t(rule.count) : std::int64_t(1) << 32)) {
+            const auto at = static_cast<std::uint32_t>(*estimate);
+            if (rule.GetOccurrence(date, at) == due &&
+                (!twiceAMonth || at % 2 == 0 || rule.GetOccurrence(date, at - 1) < due))
+                return at;
+        }
         n = FirstIndexBefore(rule, date, due);
     } else if (rule.delta < 0 && rule.count != 0 &&
                (rule.GetType() == RepeatDaily || rule.GetType() == RepeatWeekly)) {
