@@ -31,44 +31,78 @@ std::optional<TimeValue> ReadFileDate(std::string_view text)
     return ClampDate(*date);
 }
 
+// ReadFileDate, asking the calendar once for a date as the program writes it: a file
+// may hold thousands of exceptions.
+std::optional<TimeValue> ReadExceptionDate(std::string_view text)
+{
+    // "MM/DD/YYYY": the numbers read as ReadDecimal reads them, without the calls.
+    auto digits = [&text](std::size_t at, std::size_t count, std::int32_t& number) {
+        number = 0;
+        for (std::size_t i = at; i < at + count; ++i) {
+            if (text[i] < '0' || text[i] > '9')
+                return false;
+            number = number * 10 + (text[i] - '0');
+        }
+        return true;
+    };
+    std::int32_t month = 0, day = 0, year = 0;
+    if (text.size() >= 10 && digits(0, 2, month) && digits(3, 2, day) && digits(6, 4, year) &&
+        year >= kEarliestYear && month >= 1 && month <= 12 && day >= 1 && day <= DaysInMonth(year, month))
+        return MakeDate(year, month, day);
+    return ReadFileDate(text);
+}
+
 // The EXCEPTION children from the current child on, in date order; a second one for a
 // day is passed over (the first in the file stays), as is one without a date.
 std::vector<PaymentException> ReadExceptions(CXmlDocument& document)
 {
     std::vector<PaymentException> exceptions;
+    static constexpr std::string_view kNames[] = {kExceptionDate, kSkip, kMoveTo, kExceptionAmount};
+    std::string values[std::size(kNames)];
     while (document.FindChildElement(kException)) {
-        const std::optional<TimeValue> date = ReadFileDate(document.GetChildAttribute(kExceptionDate));
+        // One pass over the element's tag for all four.
+        document.GetChildAttributes(kNames, values);
+        const std::optional<TimeValue> date = ReadExceptionDate(values[0]);
         if (!date)
             continue;
         PaymentException exception;
         exception.date = *date;
-        exception.skip = Utility::ReadDecimal(document.GetChildAttribute(kSkip)) != 0;
-        exception.moveTo = ReadFileDate(document.GetChildAttribute(kMoveTo));
-        const std::string amount = document.GetChildAttribute(kExceptionAmount);
-        if (!amount.empty())
-            exception.amount = Utility::ReadDecimal(amount);
+        exception.skip = Utility::ReadDecimal(values[1]) != 0;
+        if (!values[2].empty())
+            exception.moveTo = ReadExceptionDate(values[2]);
+        if (!values[3].empty())
+            exception.amount = Utility::ReadDecimal(values[3]);
         exceptions.push_back(exception);
     }
-    auto byDay = [](const PaymentException& a, const PaymentException& b) { return LocalDay(a.date) < LocalDay(b.date); };
-    if (!std::is_sorted(exceptions.begin(), exceptions.end(), byDay))
-        std::stable_sort(exceptions.begin(), exceptions.end(), byDay);
+    // Dates read are 10:00 of their days: one day, one value.
+    auto byDate = [](const PaymentException& a, const PaymentException& b) { return a.date < b.date; };
+    if (!std::is_sorted(exceptions.begin(), exceptions.end(), byDate))
+        std::stable_sort(exceptions.begin(), exceptions.end(), byDate);
     exceptions.erase(std::unique(exceptions.begin(), exceptions.end(),
-                                 [](const PaymentException& a, const PaymentException& b) {
-                                     return LocalDay(a.date) == LocalDay(b.date);
-                                 }),
+                                 [](const PaymentException& a, const PaymentException& b) { return a.date == b.date; }),
                      exceptions.end());
     return exceptions;
 }
 
 bool WriteExceptions(CXmlDocument& document, const std::vector<PaymentException>& exceptions)
 {
-    for (const PaymentException& exception : exceptions)
-        if (!document.AddChildElement(kException) ||
-            !document.SetChildAttribute(kExceptionDate, FormatDate(exception.date)) ||
-            (exception.skip && !document.SetChildAttribute(kSkip, "1")) ||
-            (exception.moveTo && !document.SetChildAttribute(kMoveTo, FormatDate(*exception.moveTo))) ||
-            (exception.amount && !document.SetChildAttribute(kExceptionAmount, SignedText(*exception.amount))))
+    // A file may hold thousands: each element is written in one edit of the document.
+    for (const PaymentException& exception : exceptions) {
+        char date[kFormattedDateMaximum];
+        char moveTo[kFormattedDateMaximum];
+        CXmlDocument::Attribute attributes[4];
+        std::size_t count = 0;
+        attributes[count++] = {kExceptionDate, {date, FormatDateInto(exception.date, date)}};
+        if (exception.skip)
+            attributes[count++] = {kSkip, "1"};
+        if (exception.moveTo)
+            attributes[count++] = {kMoveTo, {moveTo, FormatDateInto(*exception.moveTo, moveTo)}};
+        const std::string amount = exception.amount ? SignedText(*exception.amount) : std::string();
+        if (exception.amount)
+            attributes[count++] = {kExceptionAmount, amount};
+        if (!document.AddChildElementWith(kException, {attributes, count}))
             return false;
+    }
     return true;
 }
 
