@@ -151,12 +151,12 @@ std::string CCashFlowListCtrl::GetCellNote(int row, int column)
     if (!record || record->exceptions.empty())
         return {};
     const std::optional<ListedOccurrence> occurrence = OccurrenceAt(row);
-    const std::optional<PlannedPayment> planned = PlannedAt(row);
-    if (!occurrence || !occurrence->exception || !planned)
+    if (!occurrence || !occurrence->exception)
         return {};
+    const PlannedPayment planned = Planned(*record, *occurrence);
     const PaymentException& exception = *occurrence->exception;
-    const bool marked = column == kDateColumn ? IsMoved(*planned, exception) : IsAmountChanged(*planned, exception);
-    return marked ? ChangedPaymentNote(*planned, exception) : std::string();
+    const bool marked = column == kDateColumn ? IsMoved(planned, exception) : IsAmountChanged(planned, exception);
+    return marked ? ChangedPaymentNote(planned, exception) : std::string();
 }
 
 std::optional<ListedOccurrence> CCashFlowListCtrl::OccurrenceAt(int row)
@@ -180,13 +180,9 @@ std::optional<ListedOccurrence> CCashFlowListCtrl::OccurrenceAt(int row)
     return listed[rank];
 }
 
-std::optional<PlannedPayment> CCashFlowListCtrl::PlannedAt(int row)
+PlannedPayment CCashFlowListCtrl::Planned(const TransactionData& record, const ListedOccurrence& occurrence)
 {
-    const std::optional<ListedOccurrence> occurrence = OccurrenceAt(row);
-    if (!occurrence)
-        return std::nullopt;
-    const TransactionData& record = *GetTransaction(row);
-    return PlannedPayment{MovedOccurrence(occurrence->due, *record.repeater, GetBusinessCalendar()), record.amount};
+    return {MovedOccurrence(occurrence.due, *record.repeater, GetBusinessCalendar()), record.amount};
 }
 
 bool CCashFlowListCtrl::CanChangePayment(int row)
@@ -215,11 +211,11 @@ void CCashFlowListCtrl::SkipPayment(int row)
 void CCashFlowListCtrl::ChangePayment(int row)
 {
     const std::optional<ListedOccurrence> occurrence = OccurrenceAt(row);
-    const std::optional<PlannedPayment> planned = PlannedAt(row);
-    if (!occurrence || !planned || !m_history)
+    if (!occurrence || !m_history)
         return;
     const TransactionData& record = *GetTransaction(row);
-    CChangePaymentDlg dialog(*planned, occurrence->taken, occurrence->amount);
+    const PlannedPayment planned = Planned(record, *occurrence);
+    CChangePaymentDlg dialog(planned, occurrence->taken, occurrence->amount);
     if (dialog.DoModal() != win::IDOK)
         return;
     const TimeValue date = dialog.GetDate();
@@ -230,9 +226,9 @@ void CCashFlowListCtrl::ChangePayment(int row)
     // its planned amount has no exception left.
     PaymentException change;
     change.date = occurrence->due;
-    if (LocalDay(date) != LocalDay(planned->date))
+    if (LocalDay(date) != LocalDay(planned.date))
         change.moveTo = ToTenOClock(date);
-    if (amount != planned->amount)
+    if (amount != planned.amount)
         change.amount = amount;
     UpdatePayment(record, change.moveTo || change.amount ? WithException(record, change)
                                                          : WithoutException(record, occurrence->due));

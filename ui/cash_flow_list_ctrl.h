@@ -77,8 +77,8 @@ public:
     // exception. The k-th row of a transaction on a day is the k-th occurrence the model
     // lists for that day. Nothing for the opening row.
     std::optional<ListedOccurrence> OccurrenceAt(int row);
-    // The row's payment as its rule gives it.
-    std::optional<PlannedPayment> PlannedAt(int row);
+    // A payment of the record as its rule gives it.
+    PlannedPayment Planned(const TransactionData& record, const ListedOccurrence& occurrence);
     // The commands on one payment of a row, each one step of the history (without a
     // history they do nothing): leave it out, change its date or amount in the Change
     // This Payment dialog, or bring a changed one back to its plan.
