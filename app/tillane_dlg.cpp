@@ -922,6 +922,10 @@ const BusinessCalendar& CTillaneDlg::CashflowReference::GetBusinessCalendar() co
 {
     return target->GetBusinessCalendar();
 }
+ICashflowListCtrl::DayRange CTillaneDlg::CashflowReference::DaysKept() const
+{
+    return target->DaysKept();
+}
 int CTillaneDlg::CashflowReference::DeleteEntriesOf(const TransactionData* record)
 {
     return target->DeleteEntriesOf(record);

@@ -150,6 +150,7 @@ private:
         int DeleteEntriesOf(const TransactionData* record) override;
         void ProjectAllOnNextMove() override;
         const BusinessCalendar& GetBusinessCalendar() const override;
+        DayRange DaysKept() const override;
     };
 
     void EditSelected();

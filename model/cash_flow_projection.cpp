@@ -411,7 +411,8 @@ const std::vector<PaymentException>& ExceptionsOf(const TransactionData* record)
 // batches, but for those with an exception; false when the days could not be used. An
 // occurrence belongs to the window when the day it is taken on does, wherever it was due.
 bool ProjectOccurrenceDays(ICashflowListCtrl& cashflow, TimeValue date, const std::string& description,
-                           std::int32_t amount, TransactionData* record, const CDateRepeater& rule)
+                           std::int32_t amount, TransactionData* record, const CDateRepeater& rule,
+                           ExceptionCursor& exceptions)
 {
     const Reach reach(cashflow, rule);
     if (!SteppedByDays(rule, date, reach.from, reach.to))
@@ -432,12 +433,22 @@ bool ProjectOccurrenceDays(ICashflowListCtrl& cashflow, TimeValue date, const st
         return false;
     const std::int64_t firstHandled = LocalDay(EarliestDate());
     const std::int64_t lastHandled = LocalDay(LatestDate());
+    // Occurrences due on these days are taken on days whose rows the projection keeps,
+    // however far a move takes them: they are passed over.
+    const ICashflowListCtrl::DayRange kept = cashflow.DaysKept();
+    const std::int64_t keptReach = reach.Moves() ? BusinessCalendar::kMoveReach : 0;
+    const std::int64_t passFrom = std::int64_t{kept.from} + keptReach;
+    const std::int64_t passTo = std::int64_t{kept.to} - keptReach;
     constexpr std::size_t kBatch = 4096;
     std::vector<std::int32_t> batch;
-    ExceptionCursor exceptions(ExceptionsOf(record), rule, date);
     const bool excepted = !exceptions.Empty();
     for (std::uint64_t n = first; n < count; ++n) {
         std::int64_t day = days.Day(n);
+        if (day >= passFrom && day < passTo) {
+            // The first occurrence due on passTo or later is later than this one.
+            n = days.FirstNotBefore(passTo) - 1;
+            continue;
+        }
         if (day >= toDay)
             break;
         if (excepted && exceptions.Find(static_cast<std::uint32_t>(n), day))
@@ -462,7 +473,8 @@ bool ProjectOccurrenceDays(ICashflowListCtrl& cashflow, TimeValue date, const st
 
 // Steps the rule's own dates from its first occurrence before the window.
 void ProjectOccurrenceDates(ICashflowListCtrl& cashflow, TimeValue date, const std::string& description,
-                            std::int32_t amount, TransactionData* record, const CDateRepeater& rule)
+                            std::int32_t amount, TransactionData* record, const CDateRepeater& rule,
+                            ExceptionCursor& exceptions)
 {
     const Reach reach(cashflow, rule);
     // Dates go to the projection in batches, so that a rule with a huge count stops
@@ -470,7 +482,6 @@ void ProjectOccurrenceDates(ICashflowListCtrl& cashflow, TimeValue date, const s
     constexpr std::size_t kBatch = 4096;
     std::vector<TimeValue> batch;
     bool room = true;
-    ExceptionCursor exceptions(ExceptionsOf(record), rule, date);
     WalkOccurrenceDates(rule, date, reach.from, reach.to, [&](std::uint32_t n, TimeValue occurrence) {
         if (!exceptions.Empty() && exceptions.Find(n, LocalDay(occurrence)))
             return true;
@@ -490,11 +501,12 @@ void ProjectOccurrenceDates(ICashflowListCtrl& cashflow, TimeValue date, const s
 // Queues the occurrences an exception changes, at the dates they are taken on, after the
 // plain ones: on a day, a transaction's changed rows follow its plain rows.
 void ProjectChangedOccurrences(ICashflowListCtrl& cashflow, TimeValue date, const std::string& description,
-                               std::int32_t amount, TransactionData* record, const CDateRepeater& rule)
+                               std::int32_t amount, TransactionData* record, const CDateRepeater& rule,
+                               const ExceptionCursor& walked)
 {
     const std::vector<ListedOccurrence> changed =
         ChangedOccurrences(rule, date, amount, record->exceptions, cashflow.GetBusinessCalendar(),
-                           ProjectionStartDate(), cashflow.GetEndDate());
+                           ProjectionStartDate(), cashflow.GetEndDate(), &walked);
     std::vector<TimeValue> batch;
     for (std::size_t i = 0; i < changed.size(); ++i) {
         batch.push_back(changed[i].taken);
@@ -511,10 +523,13 @@ void ProjectChangedOccurrences(ICashflowListCtrl& cashflow, TimeValue date, cons
 void ProjectTransactionOccurrences(ICashflowListCtrl& cashflow, TimeValue date, const std::string& description,
                                    std::int32_t amount, TransactionData* record, const CDateRepeater& rule)
 {
-    if (amount != 0 && !ProjectOccurrenceDays(cashflow, date, description, amount, record, rule))
-        ProjectOccurrenceDates(cashflow, date, description, amount, record, rule);
-    if (amount != 0 && record && !record->exceptions.empty())
-        ProjectChangedOccurrences(cashflow, date, description, amount, record, rule);
+    if (amount != 0) {
+        ExceptionCursor exceptions(ExceptionsOf(record), rule, date);
+        if (!ProjectOccurrenceDays(cashflow, date, description, amount, record, rule, exceptions))
+            ProjectOccurrenceDates(cashflow, date, description, amount, record, rule, exceptions);
+        if (!exceptions.Empty())
+            ProjectChangedOccurrences(cashflow, date, description, amount, record, rule, exceptions);
+    }
     // A rule that steps back or stands still with a count stops where the window ends
     // before its first occurrence inside: which of its rows a day has depends on the
     // whole window.

@@ -45,6 +45,7 @@ public:
     int DeleteEntriesOf(const TransactionData* record) override;
     void ProjectAllOnNextMove() override { m_inListOrder = false; }
     const BusinessCalendar& GetBusinessCalendar() const override { return m_calendar; }
+    DayRange DaysKept() const override { return {m_kept.fromDay, m_kept.toDay}; }
     // The weekend days and holidays rules move their dates by; they take effect with the
     // next Rebuild, which the caller makes.
     void SetBusinessCalendar(BusinessCalendar calendar) { m_calendar = std::move(calendar); }

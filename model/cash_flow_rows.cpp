@@ -34,13 +34,6 @@ std::size_t CashFlowRows::Count()
     return m_rows.size() + m_queuedDays.size();
 }
 
-const CashFlowRows::Row& CashFlowRows::At(std::size_t row)
-{
-    MergeQueued();
-    assert(row < m_rows.size());
-    return m_rows[row];
-}
-
 void CashFlowRows::CacheDate(std::int64_t day)
 {
     m_cachedDay = day;

@@ -3,6 +3,7 @@
 #include "model/dates.h"
 
 #include <algorithm>
+#include <cassert>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -36,7 +37,12 @@ public:
     };
 
     std::size_t Count();
-    const Row& At(std::size_t row);
+    const Row& At(std::size_t row)
+    {
+        MergeQueued();
+        assert(row < m_rows.size());
+        return m_rows[row];
+    }
     // The row's date at 10:00 and its description.
     TimeValue Date(const Row& row)
     {

@@ -53,6 +53,13 @@ public:
     // The business days by which rules move their occurrences off days off: by default
     // Saturday and Sunday off and no holidays.
     virtual const BusinessCalendar& GetBusinessCalendar() const;
+    // The local days [from, to) whose entries are dropped because the projection keeps the
+    // rows it has for them, while it moves its window: a rule may pass over occurrences it
+    // would take on those days. None (from == to) otherwise.
+    struct DayRange {
+        std::int32_t from = 0, to = 0;
+    };
+    virtual DayRange DaysKept() const { return {}; }
     // The same as DeleteEntry on every row of the record, from the top. Returns the lowest
     // index such a row had, or the row count left when there was none.
     virtual int DeleteEntriesOf(const TransactionData* record) = 0;

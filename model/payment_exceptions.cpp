@@ -44,18 +44,18 @@ std::unique_ptr<CDateRepeater> WithCount(const CDateRepeater& rule, std::uint32_
 
 } // namespace
 
-std::optional<std::uint32_t> OccurrenceIndexOn(const CDateRepeater& rule, TimeValue date, std::int64_t day)
+std::optional<std::uint32_t> OccurrenceIndexOn(const CDateRepeater& rule, TimeValue date, TimeValue due)
 {
+    // Occurrences are at 10:00 of their days, as `due` is: one day, one value.
     const bool twiceAMonth = IsTwiceAMonth(rule);
     std::uint32_t n = 0;
     if (rule.delta > 0) {
-        n = FirstIndexBefore(rule, date, TenOClockOfLocalDay(day));
+        n = FirstIndexBefore(rule, date, due);
     } else if (rule.delta < 0 && rule.count != 0 &&
                (rule.GetType() == RepeatDaily || rule.GetType() == RepeatWeekly)) {
         // Stepping back by days: start a little before where the day is reached.
-        const std::int64_t steps = (LocalDay(date) - day) / -std::int64_t(rule.delta) - 2;
-        if (steps > 0 && steps < rule.count &&
-            LocalDay(rule.GetOccurrence(date, static_cast<std::uint32_t>(steps))) > day)
+        const std::int64_t steps = (date - due) / kSecondsPerDay / -std::int64_t(rule.delta) - 2;
+        if (steps > 0 && steps < rule.count && rule.GetOccurrence(date, static_cast<std::uint32_t>(steps)) > due)
             n = static_cast<std::uint32_t>(steps);
     }
     const std::uint32_t first = n;
@@ -67,76 +67,109 @@ std::optional<std::uint32_t> OccurrenceIndexOn(const CDateRepeater& rule, TimeVa
         // Without a count, the rule ends before an occurrence that does not move on.
         if (rule.count == 0 && n > first && occurrence <= previous && !(twiceAMonth && n % 2 == 1 && occurrence == previous))
             return std::nullopt;
-        const std::int64_t at = LocalDay(occurrence);
-        if (at == day)
+        if (occurrence == due)
             return n;
         // A rule stepping forward has passed the day; one standing still repeats its
         // first dates; one stepping back is a month past it, beyond any of a month's two
         // dates coming back to it.
-        if ((rule.delta > 0 && at > day) || (rule.delta == 0 && n >= 1) || (rule.delta < 0 && at < day - 31) ||
-            n == std::numeric_limits<std::uint32_t>::max())
+        if ((rule.delta > 0 && occurrence > due) || (rule.delta == 0 && n >= 1) ||
+            (rule.delta < 0 && occurrence < due - 32 * kSecondsPerDay) || n == std::numeric_limits<std::uint32_t>::max())
             return std::nullopt;
         previous = occurrence;
     }
 }
 
+constexpr std::int64_t kLeastDay = std::numeric_limits<std::int64_t>::min();
+constexpr std::int64_t kGreatestDay = std::numeric_limits<std::int64_t>::max();
+
 ExceptionCursor::ExceptionCursor(const std::vector<PaymentException>& exceptions, const CDateRepeater& rule,
                                  TimeValue date)
-    : m_exceptions(exceptions), m_rule(rule), m_date(date), m_forward(rule.delta > 0)
+    : m_exceptions(exceptions)
+    , m_rule(rule)
+    , m_date(date)
+    , m_forward(rule.delta > 0)
+    , m_nextDay(exceptions.empty() ? kGreatestDay : kLeastDay)
 {
 }
 
-const PaymentException* ExceptionCursor::Find(std::uint32_t n, std::int64_t day)
+const PaymentException* ExceptionCursor::FindFrom(std::uint32_t n, std::int64_t day)
 {
     if (m_exceptions.empty())
         return nullptr;
+    const PaymentException* found = nullptr;
     if (!m_forward) {
         // Rules that stand still or step back come back to days: ask which occurrence is
         // the day's first.
-        const auto found = FirstFrom(m_exceptions, day);
-        if (found == m_exceptions.end() || LocalDay(found->date) != day || OccurrenceIndexOn(m_rule, m_date, day) != n)
+        const auto at = FirstFrom(m_exceptions, day);
+        if (at != m_exceptions.end() && LocalDay(at->date) == day &&
+            OccurrenceIndexOn(m_rule, m_date, TenOClockOfLocalDay(day)) == n)
+            found = &*at;
+    } else {
+        // Stepping forward, the days come in order: the day's first occurrence is the one
+        // whose day differs from the one before.
+        const bool started = m_nextDay != kLeastDay;
+        if (started && day == m_previousDay)
             return nullptr;
-        return &*found;
-    }
-    // Stepping forward, the days come in order: the day's first occurrence is the one
-    // whose day differs from the one before.
-    if (m_started && day == m_previousDay)
-        return nullptr;
-    if (!m_started) {
-        m_next = static_cast<std::size_t>(FirstFrom(m_exceptions, day) - m_exceptions.begin());
-        m_nextDay = m_next < m_exceptions.size() ? LocalDay(m_exceptions[m_next].date) : 0;
-        m_started = true;
-    }
-    m_previousDay = day;
-    while (m_next < m_exceptions.size() && m_nextDay < day) {
-        ++m_next;
-        if (m_next < m_exceptions.size())
+        if (!started)
+            m_next = static_cast<std::size_t>(FirstFrom(m_exceptions, day) - m_exceptions.begin());
+        else if (m_nextDay < day)
+            ++m_next;
+        m_nextDay = kGreatestDay;
+        for (; m_next < m_exceptions.size(); ++m_next) {
             m_nextDay = LocalDay(m_exceptions[m_next].date);
+            if (m_nextDay >= day)
+                break;
+            m_nextDay = kGreatestDay;
+        }
+        m_previousDay = day;
+        if (m_nextDay == day)
+            found = &m_exceptions[m_next];
     }
-    return m_next < m_exceptions.size() && m_nextDay == day ? &m_exceptions[m_next] : nullptr;
+    if (found)
+        m_found.push_back({static_cast<std::size_t>(found - m_exceptions.data()), n});
+    return found;
 }
 
 std::vector<ListedOccurrence> ChangedOccurrences(const CDateRepeater& rule, TimeValue date, std::int32_t amount,
                                                  const std::vector<PaymentException>& exceptions,
-                                                 const BusinessCalendar& calendar, TimeValue from, TimeValue to)
+                                                 const BusinessCalendar& calendar, TimeValue from, TimeValue to,
+                                                 const ExceptionCursor* walked)
 {
     std::vector<ListedOccurrence> changed;
     if (exceptions.empty())
         return changed;
+    static const std::vector<ExceptionCursor::Found> none;
+    const std::vector<ExceptionCursor::Found>& found = walked ? walked->FoundSoFar() : none;
+    std::size_t nextFound = 0;
     // An occurrence kept on its due date is taken within a move's reach of it.
     const bool moves = rule.GetBusinessDay() != BusinessDayMove::Keep;
     const TimeValue dueFrom = moves ? AddDays(from, -BusinessCalendar::kMoveReach) : from;
     const TimeValue dueTo = moves ? AddDays(to, BusinessCalendar::kMoveReach) : to;
-    for (const PaymentException& exception : exceptions) {
+    for (std::size_t e = 0; e < exceptions.size(); ++e) {
+        const PaymentException& exception = exceptions[e];
         if (exception.skip)
             continue;
         if (exception.moveTo ? *exception.moveTo < from || *exception.moveTo >= to
                              : exception.date < dueFrom || exception.date >= dueTo)
             continue;
-        const std::optional<std::uint32_t> index = OccurrenceIndexOn(rule, date, LocalDay(exception.date));
-        if (!index)
-            continue;
-        const TimeValue due = rule.GetOccurrence(date, *index);
+        // The walk finds a forward rule's exceptions in their order.
+        while (nextFound < found.size() && found[nextFound].exception < e)
+            ++nextFound;
+        std::optional<std::uint32_t> index;
+        TimeValue due = exception.date;
+        if (nextFound < found.size() && found[nextFound].exception == e) {
+            index = found[nextFound].n;
+        } else {
+            const auto walkedAt = std::find_if(found.begin(), found.end(), [e](const auto& f) { return f.exception == e; });
+            if (walkedAt != found.end()) {
+                index = walkedAt->n;
+            } else {
+                index = OccurrenceIndexOn(rule, date, exception.date);
+                if (!index)
+                    continue;
+                due = rule.GetOccurrence(date, *index);
+            }
+        }
         const TimeValue taken = exception.moveTo ? *exception.moveTo : MovedOccurrence(due, rule, calendar);
         if (taken < from || taken >= to)
             continue;
@@ -154,7 +187,7 @@ const PaymentException* FindException(const TransactionData& record, TimeValue d
 
 std::optional<std::uint32_t> OccurrenceIndex(const TransactionData& record, TimeValue due)
 {
-    return OccurrenceIndexOn(*record.repeater, record.date, LocalDay(due));
+    return OccurrenceIndexOn(*record.repeater, record.date, ToTenOClock(due));
 }
 
 std::vector<ListedOccurrence> ListedOccurrences(const TransactionData& record, const BusinessCalendar& calendar,
@@ -178,7 +211,7 @@ std::vector<ListedOccurrence> ListedOccurrences(const TransactionData& record, c
                             return true;
                         });
     const std::vector<ListedOccurrence> changed =
-        ChangedOccurrences(rule, record.date, record.amount, record.exceptions, calendar, from, to);
+        ChangedOccurrences(rule, record.date, record.amount, record.exceptions, calendar, from, to, &exceptions);
     listed.insert(listed.end(), changed.begin(), changed.end());
     // Rows of one day stay in the order they came: the plain ones, then the changed ones.
     std::stable_sort(listed.begin(), listed.end(), [](const ListedOccurrence& a, const ListedOccurrence& b) {

@@ -31,31 +31,48 @@ std::optional<TimeValue> ReadFileDate(std::string_view text)
     return ClampDate(*date);
 }
 
+// ReadFileDate, asking the calendar once for a date as the program writes it: a file
+// may hold thousands of exceptions.
+std::optional<TimeValue> ReadExceptionDate(std::string_view text)
+{
+    const std::string_view date = text.substr(0, text.find('\0'));
+    if (date.size() >= 10) {
+        const std::int32_t month = Utility::ReadDecimal(date.substr(0, 2));
+        const std::int32_t day = Utility::ReadDecimal(date.substr(3, 2));
+        const std::int32_t year = Utility::ReadDecimal(date.substr(6, 4));
+        if (year >= kEarliestYear && year <= kLatestYear && month >= 1 && month <= 12 && day >= 1 &&
+            day <= DaysInMonth(year, month))
+            return MakeDate(year, month, day);
+    }
+    return ReadFileDate(text);
+}
+
 // The EXCEPTION children from the current child on, in date order; a second one for a
 // day is passed over (the first in the file stays), as is one without a date.
 std::vector<PaymentException> ReadExceptions(CXmlDocument& document)
 {
     std::vector<PaymentException> exceptions;
     while (document.FindChildElement(kException)) {
-        const std::optional<TimeValue> date = ReadFileDate(document.GetChildAttribute(kExceptionDate));
+        const std::optional<TimeValue> date = ReadExceptionDate(document.GetChildAttribute(kExceptionDate));
         if (!date)
             continue;
         PaymentException exception;
         exception.date = *date;
         exception.skip = Utility::ReadDecimal(document.GetChildAttribute(kSkip)) != 0;
-        exception.moveTo = ReadFileDate(document.GetChildAttribute(kMoveTo));
+        const std::string moveTo = document.GetChildAttribute(kMoveTo);
+        if (!moveTo.empty())
+            exception.moveTo = ReadExceptionDate(moveTo);
         const std::string amount = document.GetChildAttribute(kExceptionAmount);
         if (!amount.empty())
             exception.amount = Utility::ReadDecimal(amount);
         exceptions.push_back(exception);
     }
-    auto byDay = [](const PaymentException& a, const PaymentException& b) { return LocalDay(a.date) < LocalDay(b.date); };
-    if (!std::is_sorted(exceptions.begin(), exceptions.end(), byDay))
-        std::stable_sort(exceptions.begin(), exceptions.end(), byDay);
+    // Dates read are 10:00 of their days: one day, one value.
+    auto byDate = [](const PaymentException& a, const PaymentException& b) { return a.date < b.date; };
+    if (!std::is_sorted(exceptions.begin(), exceptions.end(), byDate))
+        std::stable_sort(exceptions.begin(), exceptions.end(), byDate);
     exceptions.erase(std::unique(exceptions.begin(), exceptions.end(),
-                                 [](const PaymentException& a, const PaymentException& b) {
-                                     return LocalDay(a.date) == LocalDay(b.date);
-                                 }),
+                                 [](const PaymentException& a, const PaymentException& b) { return a.date == b.date; }),
                      exceptions.end());
     return exceptions;
 }

@@ -96,6 +96,7 @@ public:
 
     // The firm forecast's balances, when some rows are of tentative transactions.
     std::vector<std::int64_t> GetFirmBalances() override;
+    ProjectionSummary Summary() override { return SummarizeProjection(*this, 0); }
     // Called when the projection first reaches its row limit after a rebuild.
     void SetCappedHandler(std::function<void()> handler) { m_capped = std::move(handler); }
 

@@ -316,10 +316,7 @@ std::string CChartCtrl::AccessibleDescription()
     const int count = m_cashflow.GetCount();
     if (count == 0 || !m_cashflow.HasWindow())
         return FillIn(win::LoadString(res::IDS_CHART_DESCRIPTION_EMPTY), {from, to});
-    ProjectionSummaryBuilder summary(0);
-    for (int row = 0; row < count; ++row)
-        summary.Add(m_cashflow.GetDay(row), m_cashflow.GetBalance(row));
-    const ProjectionSummary figures = summary.Finish(LocalDay(m_cashflow.GetEndDate()));
+    const ProjectionSummary figures = m_cashflow.Summary();
     return FillIn(win::LoadString(res::IDS_CHART_DESCRIPTION),
                   {from, to, std::to_string(figures.lowestBalance), FormatDate(figures.lowestDate),
                    std::to_string(figures.closingBalance), FormatDate(figures.closingDate)});

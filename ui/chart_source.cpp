@@ -38,6 +38,20 @@ unsigned ProjectionChartSource::GetDuration() const
     return m_projection.GetDuration();
 }
 
+ProjectionSummary IChartSource::Summary()
+{
+    ProjectionSummaryBuilder summary(0);
+    const int count = GetCount();
+    for (int row = 0; row < count; ++row)
+        summary.Add(GetDay(row), GetBalance(row));
+    return summary.Finish(LocalDay(GetEndDate()));
+}
+
+ProjectionSummary ProjectionChartSource::Summary()
+{
+    return SummarizeProjection(m_projection, 0);
+}
+
 std::vector<std::int64_t> ProjectionChartSource::GetFirmBalances()
 {
     return FirmBalances(m_projection.Rows());

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/dates.h"
+#include "model/projection_summary.h"
 
 #include <cstdint>
 #include <vector>
@@ -27,6 +28,8 @@ public:
     // The firm forecast, drawn as a line over the bars: the balance after each row without
     // the rows of tentative transactions. Empty when no row is of one (nothing to draw).
     virtual std::vector<std::int64_t> GetFirmBalances() { return {}; }
+    // How low the balance goes and where it ends, read from the rows (no threshold).
+    virtual ProjectionSummary Summary();
 
 protected:
     ~IChartSource() = default;
@@ -47,6 +50,7 @@ public:
     unsigned GetDuration() const override;
     bool HasWindow() const override { return true; }
     std::vector<std::int64_t> GetFirmBalances() override;
+    ProjectionSummary Summary() override;
 
 private:
     CashFlowProjection& m_projection;

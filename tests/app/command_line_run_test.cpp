@@ -233,6 +233,32 @@ TEST_F(CommandLineRunTest, ForecastPrintsTheFileAsTheCashFlowListHoldsIt)
     EXPECT_EQ(ReadFileBytes(HomeDataFile()), DataFileText()) << "the data file is left as it was";
 }
 
+// Payments skipped, moved (one from June into the window, one out of it) or changed:
+// the command line lists what the window lists, and says nothing of the file.
+TEST_F(CommandLineRunTest, ForecastFollowsTheExceptionsAsTheWindowDoes)
+{
+    std::string text = DataFileText();
+    text.insert(text.find("</TRANSACTION>"),
+                "<EXCEPTION Date=\"01/31/2026\" MoveTo=\"02/02/2026\" Amount=\"-650\"/>\r\n");
+    text.insert(text.rfind("</TRANSACTION>"),
+                "<EXCEPTION Date=\"01/16/2026\" Skip=\"1\"/>\r\n<EXCEPTION Date=\"01/20/2026\" Amount=\"5\"/>\r\n"
+                "<EXCEPTION Date=\"01/30/2026\" MoveTo=\"03/30/2026\"/>\r\n"
+                "<EXCEPTION Date=\"06/05/2026\" MoveTo=\"01/05/2026\" Amount=\"450\"/>\r\n");
+    WriteFileBytes(HomeDataFile(), text);
+    const Outcome csv = Tillane({"--forecast", "--csv"});
+    EXPECT_EQ(csv.status, 0) << csv.err;
+    EXPECT_EQ(csv.err, "");
+    EXPECT_EQ(csv.out, "Date,Description,Amount,Balance\n"
+                       "01/01/2026,Current Accounts,1000,1000\n"
+                       "01/02/2026,Payday,400,1400\n"
+                       "01/05/2026,Payday,450,1850\n"
+                       "02/02/2026,\"Rent, \"\"flat\"\" 2\",-650,1200\n"
+                       "02/13/2026,Payday,400,1600\n"
+                       "02/27/2026,Payday,400,2000\n"
+                       "02/28/2026,\"Rent, \"\"flat\"\" 2\",-600,1400\n");
+    EXPECT_EQ(csv.out, ReferenceWindow(text).Csv());
+}
+
 // The opening amount in full beyond 32 bits; a date the loader had to mend is said on
 // standard error; a rule of four billion entries before the start date ends at once.
 TEST_F(CommandLineRunTest, ForecastShowsLargeTotalsInFullAndSaysWhichDatesWereMended)

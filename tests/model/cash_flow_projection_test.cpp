@@ -532,6 +532,34 @@ TEST(CashFlowProjection, MatchesTheLiteralProjectionOnRandomTransactionSets)
     }
 }
 
+// A move of the window keeps the rows of the days the two windows share and projects
+// only the days it gains: an occurrence due up to a month inside the shared days and moved
+// out of them to a business day is one of those, whichever way the window went.
+TEST(CashFlowProjection, MovingTheWindowGivesTheRowsARebuildGives)
+{
+    TzGuard zone(kEastern);
+    std::mt19937 random(20261209);
+    for (int set = 0; set < 300; ++set) {
+        ProjectionStartDate() = Date(2027, 1, 1 + set % 28);
+        const unsigned duration = unsigned(3 + set % 3);
+        Fixture fast(duration);
+        LiteralCashflow literal(fast.accounts, duration);
+        RandomCalendar(random, duration, fast.projection, literal);
+        auto& records = fast.store.records;
+        for (int t = 0; t < 12; ++t)
+            records.push_back(std::make_unique<TransactionData>(
+                AddDays(ProjectionStartDate(), std::int64_t(random() % 200) - 100), "T" + std::to_string(t % 4),
+                100 * (1 + t), RandomRule(random)));
+        fast.projection.Rebuild();
+        for (int step = 0; step < 6; ++step) {
+            fast.projection.SetStartDate(AddDays(ProjectionStartDate(), std::int64_t(random() % 81) - 40));
+            literal.Rebuild(records);
+            ASSERT_EQ(RowTexts(fast.projection), RowTexts(literal))
+                << "set " << set << " step " << step << " weekend " << literal.weekendDigits << Described(records);
+        }
+    }
+}
+
 // A summary's figures in one line, for comparing two of them (the lowest row aside).
 std::string SummaryFigures(const ProjectionSummary& summary)
 {
