@@ -132,15 +132,20 @@ void CashFlowRows::MergeQueuedRows()
     const std::int64_t firstDay = m_queuedEarliest;
     const std::int64_t lastDay = m_rows.empty() ? m_queuedLatest : std::max(m_queuedLatest, m_rows.back().day);
     const std::int64_t span = lastDay - firstDay + 1;
+    // The rows from firstIndex on are put in order apart. When fewer than the rows before
+    // them (a move of the window adds its days at the end), they are copied back and the
+    // others stay where they are; otherwise the others join them, in a new list.
+    const bool inPlace = moved <= firstIndex;
+    const std::size_t base = inPlace ? 0 : firstIndex;
     decltype(m_rows) merged;
     if (span <= static_cast<std::int64_t>(2 * moved + 65536)) {
         std::vector<std::size_t> next(static_cast<std::size_t>(span) + 1, 0);
         forEachMoved([&](const Row& row) { ++next[static_cast<std::size_t>(row.day - firstDay) + 1]; });
-        next[0] = firstIndex;
+        next[0] = base;
         for (std::size_t day = 1; day < next.size(); ++day)
             next[day] += next[day - 1];
-        merged.resize(firstIndex + moved);
-        std::copy(m_rows.begin(), firstMoved, merged.begin());
+        merged.resize(base + moved);
+        std::copy(m_rows.begin(), m_rows.begin() + static_cast<std::ptrdiff_t>(base), merged.begin());
         auto place = [&](const Row& row) { merged[next[static_cast<std::size_t>(row.day - firstDay)]++] = row; };
         std::for_each(firstMoved, m_rows.end(), place);
         // The queued rows go band of days by band of days, each run taking up where it left
@@ -170,13 +175,18 @@ void CashFlowRows::MergeQueuedRows()
             cursors.resize(kept);
         }
     } else {
-        merged.reserve(firstIndex + moved);
-        merged.assign(m_rows.begin(), firstMoved);
+        merged.reserve(base + moved);
+        merged.assign(m_rows.begin(), m_rows.begin() + static_cast<std::ptrdiff_t>(base));
         forEachMoved([&](const Row& row) { merged.push_back(row); });
-        std::stable_sort(merged.begin() + static_cast<std::ptrdiff_t>(firstIndex), merged.end(),
+        std::stable_sort(merged.begin() + static_cast<std::ptrdiff_t>(base), merged.end(),
                          [](const Row& a, const Row& b) { return a.day < b.day; });
     }
-    m_rows = std::move(merged);
+    if (inPlace) {
+        m_rows.resize(firstIndex + moved);
+        std::copy(merged.begin(), merged.end(), m_rows.begin() + static_cast<std::ptrdiff_t>(firstIndex));
+    } else {
+        m_rows = std::move(merged);
+    }
     m_queuedRuns.clear();
     m_queuedDays.clear();
     m_queuedDays.shrink_to_fit();

@@ -42,6 +42,38 @@ std::unique_ptr<CDateRepeater> WithCount(const CDateRepeater& rule, std::uint32_
     }
 }
 
+// Where a rule stepping forward should have an occurrence due on `due`, by the calendar
+// arithmetic of its kind; none when it cannot have one there. Still to be checked.
+std::optional<std::int64_t> EstimatedIndex(const CDateRepeater& rule, TimeValue date, TimeValue due)
+{
+    std::int64_t steps = 0;
+    switch (rule.GetType()) {
+    case RepeatDaily:
+    case RepeatWeekly:
+        // Two 10:00 values are whole days apart, give or take a change of the clock.
+        steps = due >= date ? (due - date + kSecondsPerDay / 2) / kSecondsPerDay : -1;
+        break;
+    case RepeatMonthly: {
+        // Twice a month, the month's second date has the odd index.
+        const auto& monthly = static_cast<const CDateRepeaterMonthly&>(rule);
+        const CalendarDate from = SplitDate(date), to = SplitDate(due);
+        steps = (std::int64_t(to.year) - from.year) * 12 + (to.month - from.month);
+        if (steps < 0 || steps % rule.delta != 0)
+            return std::nullopt;
+        const bool second = monthly.PerMonth() == 2 && to.day != monthly.DayInMonth(to.year, to.month, 0);
+        return steps / rule.delta * monthly.PerMonth() + (second ? 1 : 0);
+    }
+    case RepeatYearly:
+        steps = std::int64_t(SplitDate(due).year) - SplitDate(date).year;
+        break;
+    default:
+        return std::int64_t(0);
+    }
+    if (steps < 0 || steps % rule.delta != 0)
+        return std::nullopt;
+    return steps / rule.delta;
+}
+
 } // namespace
 
 std::optional<std::uint32_t> OccurrenceIndexOn(const CDateRepeater& rule, TimeValue date, TimeValue due)
@@ -50,6 +82,15 @@ std::optional<std::uint32_t> OccurrenceIndexOn(const CDateRepeater& rule, TimeVa
     const bool twiceAMonth = IsTwiceAMonth(rule);
     std::uint32_t n = 0;
     if (rule.delta > 0) {
+        // Most often the rule's arithmetic finds it at once.
+        const std::optional<std::int64_t> estimate = EstimatedIndex(rule, date, due);
+        const std::int64_t end = rule.count != 0 ? std::int64_t(rule.count) : std::int64_t(1) << 32;
+        if (estimate && *estimate >= 0 && *estimate < end) {
+            const auto at = static_cast<std::uint32_t>(*estimate);
+            if (rule.GetOccurrence(date, at) == due &&
+                (!twiceAMonth || at % 2 == 0 || rule.GetOccurrence(date, at - 1) < due))
+                return at;
+        }
         n = FirstIndexBefore(rule, date, due);
     } else if (rule.delta < 0 && rule.count != 0 &&
                (rule.GetType() == RepeatDaily || rule.GetType() == RepeatWeekly)) {
@@ -65,7 +106,8 @@ std::optional<std::uint32_t> OccurrenceIndexOn(const CDateRepeater& rule, TimeVa
             return std::nullopt;
         const TimeValue occurrence = rule.GetOccurrence(date, n);
         // Without a count, the rule ends before an occurrence that does not move on.
-        if (rule.count == 0 && n > first && occurrence <= previous && !(twiceAMonth && n % 2 == 1 && occurrence == previous))
+        const bool sameMonthsDay = twiceAMonth && n % 2 == 1 && occurrence == previous;
+        if (rule.count == 0 && n > first && occurrence <= previous && !sameMonthsDay)
             return std::nullopt;
         if (occurrence == due)
             return n;
@@ -73,7 +115,8 @@ std::optional<std::uint32_t> OccurrenceIndexOn(const CDateRepeater& rule, TimeVa
         // first dates; one stepping back is a month past it, beyond any of a month's two
         // dates coming back to it.
         if ((rule.delta > 0 && occurrence > due) || (rule.delta == 0 && n >= 1) ||
-            (rule.delta < 0 && occurrence < due - 32 * kSecondsPerDay) || n == std::numeric_limits<std::uint32_t>::max())
+            (rule.delta < 0 && occurrence < due - 32 * kSecondsPerDay) ||
+            n == std::numeric_limits<std::uint32_t>::max())
             return std::nullopt;
         previous = occurrence;
     }
@@ -107,20 +150,17 @@ const PaymentException* ExceptionCursor::FindFrom(std::uint32_t n, std::int64_t 
     } else {
         // Stepping forward, the days come in order: the day's first occurrence is the one
         // whose day differs from the one before.
-        const bool started = m_nextDay != kLeastDay;
-        if (started && day == m_previousDay)
-            return nullptr;
-        if (!started)
+        auto dayAt = [this](std::size_t i) {
+            return i < m_exceptions.size() ? LocalDay(m_exceptions[i].date) : kGreatestDay;
+        };
+        if (m_nextDay == kLeastDay) {
             m_next = static_cast<std::size_t>(FirstFrom(m_exceptions, day) - m_exceptions.begin());
-        else if (m_nextDay < day)
-            ++m_next;
-        m_nextDay = kGreatestDay;
-        for (; m_next < m_exceptions.size(); ++m_next) {
-            m_nextDay = LocalDay(m_exceptions[m_next].date);
-            if (m_nextDay >= day)
-                break;
-            m_nextDay = kGreatestDay;
+            m_nextDay = dayAt(m_next);
+        } else if (day == m_previousDay) {
+            return nullptr;
         }
+        while (m_nextDay < day)
+            m_nextDay = dayAt(++m_next);
         m_previousDay = day;
         if (m_nextDay == day)
             found = &m_exceptions[m_next];
@@ -152,7 +192,7 @@ std::vector<ListedOccurrence> ChangedOccurrences(const CDateRepeater& rule, Time
         if (exception.moveTo ? *exception.moveTo < from || *exception.moveTo >= to
                              : exception.date < dueFrom || exception.date >= dueTo)
             continue;
-        // The walk finds a forward rule's exceptions in their order.
+        // A walk forward finds the exceptions in their order.
         while (nextFound < found.size() && found[nextFound].exception < e)
             ++nextFound;
         std::optional<std::uint32_t> index;
@@ -160,7 +200,10 @@ std::vector<ListedOccurrence> ChangedOccurrences(const CDateRepeater& rule, Time
         if (nextFound < found.size() && found[nextFound].exception == e) {
             index = found[nextFound].n;
         } else {
-            const auto walkedAt = std::find_if(found.begin(), found.end(), [e](const auto& f) { return f.exception == e; });
+            // A rule that comes back to days finds them in any order.
+            auto sameException = [e](const ExceptionCursor::Found& f) { return f.exception == e; };
+            const auto walkedAt =
+                rule.delta > 0 ? found.end() : std::find_if(found.begin(), found.end(), sameException);
             if (walkedAt != found.end()) {
                 index = walkedAt->n;
             } else {
