@@ -4,6 +4,7 @@
 // its cells.
 #include <gtest/gtest.h>
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QCoreApplication>
 #include <QMenu>
@@ -148,6 +149,13 @@ TEST_F(PaymentCommandsTest, EachCommandActsOnThePaymentOfItsRowAmongSeveralOfOne
     EXPECT_EQ(List().GetCellNote(mondayOwn, kAmount), "Planned amount -10");
     EXPECT_EQ(List().GetCellNote(mondayOwn, kDescription), "");
     EXPECT_EQ(List().GetCellNote(mondayOwn, kDate), "");
+    // The view's tooltip and what screen readers hear of the cell say the same.
+    List().FlushDataSourceChanges();
+    auto* view = qobject_cast<QAbstractItemView*>(List().Widget());
+    ASSERT_NE(view, nullptr);
+    const QModelIndex amountCell = view->model()->index(mondayOwn, kAmount);
+    EXPECT_EQ(amountCell.data(Qt::ToolTipRole).toString(), QStringLiteral("Planned amount -10"));
+    EXPECT_EQ(amountCell.data(Qt::AccessibleDescriptionRole).toString(), QStringLiteral("Planned amount -10"));
 
     // Restore brings Monday's payment back, from the list's context menu (Shift+F10).
     List().SelectAndShow(mondayOwn);
