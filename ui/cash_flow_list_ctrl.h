@@ -119,8 +119,12 @@ private:
     void SetRowSelected(int row, bool selected) override;
     int GetNextSelectedRow(int after) override;
 
-    // Replaces the record of a row's transaction with changed, through the history.
-    void UpdatePayment(const TransactionData& record, std::unique_ptr<TransactionData> changed);
+    // Replaces the record of a row's transaction with changed, through the history; the
+    // transaction's row in the transactions list, or -1 when nothing was done.
+    int UpdatePayment(const TransactionData& record, std::unique_ptr<TransactionData> changed);
+    // Selects the row of the transaction's payment due on `due`, listed on listedOn's day:
+    // a changed or restored payment keeps the selection wherever it moved.
+    void SelectPayment(int transaction, TimeValue due, TimeValue listedOn);
 
     ITransListCtrl& m_transactions;
     IEditHistory* m_history = nullptr;

@@ -140,8 +140,10 @@ TEST_F(PaymentCommandsTest, EachCommandActsOnThePaymentOfItsRowAmongSeveralOfOne
 
     // The moved row comes after Wednesday's own and marks its date; the changed amount
     // marks Monday's amount; neither marks the description.
+    // The selection goes with the payment.
     const std::vector<int> wednesday = LunchRows(MakeDate(2027, 1, 6));
     ASSERT_EQ(wednesday.size(), 2u);
+    EXPECT_EQ(List().GetSelectedIndex(), wednesday[1]);
     EXPECT_EQ(List().GetCellNote(wednesday[0], kDate), "");
     EXPECT_EQ(List().GetCellNote(wednesday[1], kDate), "Moved from 01/04/2027");
     EXPECT_EQ(List().GetCellNote(wednesday[1], kAmount), "");
