@@ -35,15 +35,20 @@ std::optional<TimeValue> ReadFileDate(std::string_view text)
 // may hold thousands of exceptions.
 std::optional<TimeValue> ReadExceptionDate(std::string_view text)
 {
-    const std::string_view date = text.substr(0, text.find('\0'));
-    if (date.size() >= 10) {
-        const std::int32_t month = Utility::ReadDecimal(date.substr(0, 2));
-        const std::int32_t day = Utility::ReadDecimal(date.substr(3, 2));
-        const std::int32_t year = Utility::ReadDecimal(date.substr(6, 4));
-        if (year >= kEarliestYear && year <= kLatestYear && month >= 1 && month <= 12 && day >= 1 &&
-            day <= DaysInMonth(year, month))
-            return MakeDate(year, month, day);
-    }
+    // "MM/DD/YYYY": the numbers read as ReadDecimal reads them, without the calls.
+    auto digits = [&text](std::size_t at, std::size_t count, std::int32_t& number) {
+        number = 0;
+        for (std::size_t i = at; i < at + count; ++i) {
+            if (text[i] < '0' || text[i] > '9')
+                return false;
+            number = number * 10 + (text[i] - '0');
+        }
+        return true;
+    };
+    std::int32_t month = 0, day = 0, year = 0;
+    if (text.size() >= 10 && digits(0, 2, month) && digits(3, 2, day) && digits(6, 4, year) &&
+        year >= kEarliestYear && month >= 1 && month <= 12 && day >= 1 && day <= DaysInMonth(year, month))
+        return MakeDate(year, month, day);
     return ReadFileDate(text);
 }
 
@@ -52,19 +57,21 @@ std::optional<TimeValue> ReadExceptionDate(std::string_view text)
 std::vector<PaymentException> ReadExceptions(CXmlDocument& document)
 {
     std::vector<PaymentException> exceptions;
+    static constexpr std::string_view kNames[] = {kExceptionDate, kSkip, kMoveTo, kExceptionAmount};
+    std::string values[std::size(kNames)];
     while (document.FindChildElement(kException)) {
-        const std::optional<TimeValue> date = ReadExceptionDate(document.GetChildAttribute(kExceptionDate));
+        // One pass over the element's tag for all four.
+        document.GetChildAttributes(kNames, values);
+        const std::optional<TimeValue> date = ReadExceptionDate(values[0]);
         if (!date)
             continue;
         PaymentException exception;
         exception.date = *date;
-        exception.skip = Utility::ReadDecimal(document.GetChildAttribute(kSkip)) != 0;
-        const std::string moveTo = document.GetChildAttribute(kMoveTo);
-        if (!moveTo.empty())
-            exception.moveTo = ReadExceptionDate(moveTo);
-        const std::string amount = document.GetChildAttribute(kExceptionAmount);
-        if (!amount.empty())
-            exception.amount = Utility::ReadDecimal(amount);
+        exception.skip = Utility::ReadDecimal(values[1]) != 0;
+        if (!values[2].empty())
+            exception.moveTo = ReadExceptionDate(values[2]);
+        if (!values[3].empty())
+            exception.amount = Utility::ReadDecimal(values[3]);
         exceptions.push_back(exception);
     }
     // Dates read are 10:00 of their days: one day, one value.
@@ -79,13 +86,23 @@ std::vector<PaymentException> ReadExceptions(CXmlDocument& document)
 
 bool WriteExceptions(CXmlDocument& document, const std::vector<PaymentException>& exceptions)
 {
-    for (const PaymentException& exception : exceptions)
-        if (!document.AddChildElement(kException) ||
-            !document.SetChildAttribute(kExceptionDate, FormatDate(exception.date)) ||
-            (exception.skip && !document.SetChildAttribute(kSkip, "1")) ||
-            (exception.moveTo && !document.SetChildAttribute(kMoveTo, FormatDate(*exception.moveTo))) ||
-            (exception.amount && !document.SetChildAttribute(kExceptionAmount, SignedText(*exception.amount))))
+    // A file may hold thousands: each element is written in one edit of the document.
+    for (const PaymentException& exception : exceptions) {
+        char date[kFormattedDateMaximum];
+        char moveTo[kFormattedDateMaximum];
+        CXmlDocument::Attribute attributes[4];
+        std::size_t count = 0;
+        attributes[count++] = {kExceptionDate, {date, FormatDateInto(exception.date, date)}};
+        if (exception.skip)
+            attributes[count++] = {kSkip, "1"};
+        if (exception.moveTo)
+            attributes[count++] = {kMoveTo, {moveTo, FormatDateInto(*exception.moveTo, moveTo)}};
+        const std::string amount = exception.amount ? SignedText(*exception.amount) : std::string();
+        if (exception.amount)
+            attributes[count++] = {kExceptionAmount, amount};
+        if (!document.AddChildElementWith(kException, {attributes, count}))
             return false;
+    }
     return true;
 }
 

@@ -1,5 +1,6 @@
 #include "storage/xml_document.h"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <limits>
@@ -49,10 +50,8 @@ bool NameMatches(std::string_view token, std::string_view name)
 
 enum class EncodeFor { Text, Attribute };
 
-std::string Encode(std::string_view value, EncodeFor target)
+void AppendEncoded(std::string& encoded, std::string_view value, EncodeFor target)
 {
-    std::string encoded;
-    encoded.reserve(value.size() + value.size() / 10 + 7);
     for (char c : value) {
         switch (c) {
         case '<': encoded += "&lt;"; break;
@@ -73,6 +72,13 @@ std::string Encode(std::string_view value, EncodeFor target)
         default: encoded += c; break;
         }
     }
+}
+
+std::string Encode(std::string_view value, EncodeFor target)
+{
+    std::string encoded;
+    encoded.reserve(value.size() + value.size() / 10 + 7);
+    AppendEncoded(encoded, value, target);
     return encoded;
 }
 
@@ -564,6 +570,78 @@ bool CXmlDocument::FindAttributeValue(std::int32_t element, std::string_view nam
     }
 }
 
+// FindAttributeValue for several names in one walk of the tokens: how the tag splits into
+// tokens does not depend on the name looked for, so each name's value (or its absence) is
+// where that walk would find it.
+void CXmlDocument::FindAttributeValues(std::int32_t element, std::span<const std::string_view> names,
+                                       Token* values) const
+{
+    const char* const text = m_documentText.data();
+    const int32_t length = Offset(m_documentText.size());
+    const Token elementName = ScanToken(m_elements[element].startTagBegin + 1);
+    if (!elementName.found)
+        return;
+    int matched[kMostNames];
+    std::fill(matched, matched + names.size(), -1);
+    std::size_t open = names.size(); // the names still to be settled
+    int32_t i = elementName.next;
+    for (int index = 1; open > 0; ++index) {
+        for (std::size_t k = 0; k < names.size(); ++k)
+            if (matched[k] >= 0 && index == matched[k] + 3) {
+                --open; // an unquoted value is never recognised
+                matched[k] = std::numeric_limits<int>::min();
+            }
+        while (i < length && IsSpace(text[i]))
+            ++i;
+        if (i >= length)
+            return;
+        const char first = text[i];
+        if (first == '"' || first == '\'') {
+            int32_t close = i + 1;
+            while (close < length && text[close] != first)
+                ++close;
+            for (std::size_t k = 0; k < names.size(); ++k)
+                if (matched[k] >= 0 && index == matched[k] + 2) {
+                    Token& value = values[k];
+                    value.found = value.quoted = true;
+                    value.begin = i + 1;
+                    value.end = close;
+                    value.next = close < length ? close + 1 : length;
+                    matched[k] = std::numeric_limits<int>::min();
+                    --open;
+                }
+            i = close < length ? close + 1 : length;
+        } else if (IsDelimiter(first)) {
+            if (first == '/' || first == '>' || first == '?')
+                return;
+            ++i;
+        } else {
+            const int32_t begin = i;
+            while (i < length && !IsDelimiter(text[i]))
+                ++i;
+            const std::string_view token(text + begin, static_cast<std::size_t>(i - begin));
+            for (std::size_t k = 0; k < names.size(); ++k)
+                if (matched[k] == -1 && NameMatches(token, names[k]))
+                    matched[k] = index;
+        }
+    }
+}
+
+void CXmlDocument::GetChildAttributes(std::span<const std::string_view> names, std::span<std::string> values) const
+{
+    Token found[kMostNames];
+    if (m_currentPos != 0 && m_childPos != 0 && names.size() <= kMostNames)
+        FindAttributeValues(m_childPos, names, found);
+    for (std::size_t k = 0; k < names.size() && k < values.size(); ++k) {
+        const Token& value = found[k];
+        const std::string_view raw = value.found ? TokenText(value) : std::string_view();
+        if (raw.find('&') == std::string_view::npos)
+            values[k].assign(raw);
+        else
+            values[k] = DecodeText(raw);
+    }
+}
+
 std::string CXmlDocument::GetElementAttribute(std::int32_t element, std::string_view name) const
 {
     Token value;
@@ -677,14 +755,33 @@ bool CXmlDocument::AddChildElement(std::string_view name, std::string_view text)
     return AddElementUnder(m_currentPos, name, text);
 }
 
-bool CXmlDocument::AddElementUnder(std::int32_t parent, std::string_view name, std::string_view text)
+bool CXmlDocument::AddChildElementWith(std::string_view name, std::span<const Attribute> attributes)
 {
-    // The element's line: "<name/>" or "<name>text</name>", then CR LF.
+    if (m_currentPos == 0)
+        return false;
+    // Each attribute goes where SetAttributeOf would append it: before the "/>".
+    std::string bytes;
+    for (const Attribute& attribute : attributes) {
+        bytes += ' ';
+        bytes += attribute.name;
+        bytes += "=\"";
+        AppendEncoded(bytes, attribute.value, EncodeFor::Attribute);
+        bytes += '"';
+    }
+    return AddElementUnder(m_currentPos, name, {}, bytes);
+}
+
+bool CXmlDocument::AddElementUnder(std::int32_t parent, std::string_view name, std::string_view text,
+                                   std::string_view attributes)
+{
+    // The element's line: "<name/>" or "<name>text</name>", then CR LF; the attributes,
+    // written out already, follow the name.
     std::string form;
     const std::string encoded = Encode(text, EncodeFor::Text);
-    form.reserve(2 * name.size() + encoded.size() + 8);
+    form.reserve(2 * name.size() + attributes.size() + encoded.size() + 8);
     form += '<';
     form += name;
+    form += attributes;
     if (encoded.empty()) {
         form += "/>";
     } else {
@@ -756,13 +853,14 @@ bool CXmlDocument::AddElementUnder(std::int32_t parent, std::string_view name, s
 
     ElementRecord& added = m_elements[record];
     const int32_t nameLength = Offset(name.size());
+    const int32_t tagLength = nameLength + Offset(attributes.size());
     added.startTagBegin = at;
     if (encoded.empty()) {
-        added.endTagBegin = at + 1 + nameLength;
+        added.endTagBegin = at + 1 + tagLength;
         added.startTagEnd = added.endTagBegin + 1;
         added.endTagEnd = added.startTagEnd;
     } else {
-        added.startTagEnd = at + 1 + nameLength;
+        added.startTagEnd = at + 1 + tagLength;
         added.endTagBegin = added.startTagEnd + 1 + Offset(encoded.size());
         added.endTagEnd = added.endTagBegin + 2 + nameLength;
     }

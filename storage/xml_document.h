@@ -44,6 +44,10 @@ public:
     bool LeaveElement();
     std::string GetChildText() const;
     std::string GetChildAttribute(std::string_view name) const;
+    // GetChildAttribute of each of the names (at most kMostNames), in one pass over the
+    // child's start tag: values[i] is the value of names[i].
+    static constexpr std::size_t kMostNames = 8;
+    void GetChildAttributes(std::span<const std::string_view> names, std::span<std::string> values) const;
 
     // The message of the last failed parse; a successful parse leaves it as it was.
     const std::string& GetErrorText() const { return m_errorText; }
@@ -54,6 +58,15 @@ public:
     bool AddChildElement(std::string_view name, std::string_view text = {});
     bool SetAttribute(std::string_view name, std::string_view value);
     bool SetChildAttribute(std::string_view name, std::string_view value);
+    // An attribute to write, its value as it reads (it is escaped on the way in).
+    struct Attribute {
+        std::string_view name;
+        std::string_view value;
+    };
+    // AddChildElement of an element without text followed by SetChildAttribute of each
+    // attribute in turn (their names all different), in one edit: the same text, the same
+    // table.
+    bool AddChildElementWith(std::string_view name, std::span<const Attribute> attributes);
 
     // The name and an attribute of an element of the table, by its index; for walking the
     // whole tree through GetElementRecords.
@@ -106,13 +119,15 @@ private:
     std::int32_t AllocateRecord(std::int32_t parent);
     void ResetTable();
     bool FindAttributeValue(std::int32_t element, std::string_view name, Token& value) const;
+    void FindAttributeValues(std::int32_t element, std::span<const std::string_view> names, Token* values) const;
     std::string Decode(std::int32_t begin, std::int32_t end) const;
     std::int32_t SearchSiblings(std::int32_t first, std::string_view name) const;
 
     void Replace(std::int32_t offset, std::int32_t length, std::string_view bytes);
     void ShiftFollowing(std::int32_t edited, std::int32_t delta);
     void ShiftSubtree(std::int32_t root, std::int32_t delta);
-    bool AddElementUnder(std::int32_t parent, std::string_view name, std::string_view text);
+    bool AddElementUnder(std::int32_t parent, std::string_view name, std::string_view text,
+                         std::string_view attributes = {});
     bool SetAttributeOf(std::int32_t element, std::string_view name, std::string_view value);
 
     std::string m_documentText;

@@ -593,6 +593,41 @@ TEST(DataFileTest, WhatASaveWouldChangeIsNoted)
     }
 }
 
+// An exception's date reads as any date of the file does, whatever its text: the
+// reader's quick way with "MM/DD/YYYY" changes nothing.
+TEST(DataFileTest, ExceptionDatesReadAsFileDates)
+{
+    TzGuard zone(testing_support::kEastern);
+    std::mt19937 random(29);
+    const char pieces[] = {'0', '1', '2', '9', '0', '1', '3', '/', '-', ' ', '+', 'x', '\0'};
+    const TimeValue today = MakeDate(2026, 12, 9);
+    for (int round = 0; round < 2000; ++round) {
+        std::string date;
+        const int length = std::uniform_int_distribution<int>(8, 12)(random);
+        for (int i = 0; i < length; ++i)
+            date += pieces[std::uniform_int_distribution<std::size_t>(0, std::size(pieces) - 1)(random)];
+        // Half well-formed, with days past the month's end and years out of range.
+        const char* years[] = {"0999", "1000", "2006", "2024", "9999", "0000"};
+        if (round % 2 == 0)
+            date = std::to_string(10 + round % 3) + "/" + std::to_string(10 + round % 22) + "/" +
+                   years[std::uniform_int_distribution<std::size_t>(0, std::size(years) - 1)(random)];
+        std::string moveTo = date;
+        std::reverse(moveTo.begin(), moveTo.end());
+        const std::string text = "<TILLANE><TRANSACTIONS><TRANSACTION><REPEAT/><EXCEPTION Date=\"" + date +
+                                 "\" MoveTo=\"" + moveTo + "\"/></TRANSACTION></TRANSACTIONS></TILLANE>";
+        const DataFile::LoadResult result = DataFile::ParseDocument(text, today);
+        ASSERT_EQ(result.contents.transactions.size(), 1u);
+        const auto& exceptions = result.contents.transactions[0].exceptions;
+        const std::optional<TimeValue> expected = ParseDate(date);
+        ASSERT_EQ(exceptions.size(), expected ? 1u : 0u) << date;
+        if (!expected)
+            continue;
+        EXPECT_EQ(exceptions[0].date, ClampDate(*expected)) << date;
+        const std::optional<TimeValue> moved = ParseDate(moveTo);
+        EXPECT_EQ(exceptions[0].moveTo, moved ? std::optional(ClampDate(*moved)) : std::nullopt) << moveTo;
+    }
+}
+
 // Whatever the program writes, read back from the disk, holds what a save writes again,
 // however its markup is spelled; and any change made to it is noticed.
 TEST(DataFileTest, EveryFileTheProgramWritesReadsWithoutDifferences)

@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <ostream>
+#include <random>
 #include <string>
 
 namespace {
@@ -210,6 +212,31 @@ TEST(XmlDocumentReading, AttributeValuesNeedQuotes)
     };
     for (const Case& c : cases)
         EXPECT_EQ(ChildAttribute(std::string("<R>") + c.tag + "</R>", "A", "v"), c.value) << c.tag;
+}
+
+// Reading several attributes in one pass gives what reading each one alone gives, on
+// tags of any shape: repeated names, names that start another, values without quotes,
+// stray equals signs, entities, quotes of either kind, slashes.
+TEST(XmlDocumentReading, SeveralAttributesReadAsEachAlone)
+{
+    std::mt19937 random(7);
+    const std::string items[] = {" Date", " Skip", " Dat", " Dates", " MoveTo", " x", "=", "=\"01/02/2006\"",
+                                 "='1'", "=\"a&amp;b\"", "=\"&lt;\"", " \"v\"", " 'q'", "=2", " /", " ?",
+                                 "\t", " [", "=\"\""};
+    constexpr std::array<std::string_view, 5> kNames = {"Date", "Skip", "MoveTo", "Dat", "x"};
+    for (int round = 0; round < 3000; ++round) {
+        std::string tag = "<R><E";
+        for (int count = std::uniform_int_distribution<int>(0, 8)(random); count > 0; --count)
+            tag += items[std::uniform_int_distribution<std::size_t>(0, std::size(items) - 1)(random)];
+        tag += "/></R>";
+        CXmlDocument document;
+        if (!document.SetDocument(tag) || !document.FindChildElement("E"))
+            continue;
+        std::array<std::string, kNames.size()> values;
+        document.GetChildAttributes(kNames, values);
+        for (std::size_t k = 0; k < kNames.size(); ++k)
+            EXPECT_EQ(values[k], document.GetChildAttribute(kNames[k])) << tag << " " << kNames[k];
+    }
 }
 
 TEST(XmlDocumentReading, AttributeNeedsACurrentElementAndAChild)

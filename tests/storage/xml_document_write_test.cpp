@@ -154,6 +154,26 @@ TEST(XmlDocumentWriting, InsertsChildrenInEachPosition)
         EXPECT_TRUE(ReadsBackTheSame(document));
         EXPECT_EQ(document.GetChildText(), "v"); // the new element is the current child
         EXPECT_FALSE(document.FindChildElement("A")); // and lookups go on after it
+
+        // An element added with its attributes in one edit is the element added, then
+        // given each attribute.
+        CXmlDocument stepwise, atOnce;
+        for (CXmlDocument* edited : {&stepwise, &atOnce}) {
+            ASSERT_TRUE(edited->SetDocument(c.document));
+            ASSERT_TRUE(edited->FindElement("R"));
+            if (c.child != nullptr) {
+                ASSERT_TRUE(edited->FindChildElement(c.child));
+            }
+        }
+        ASSERT_TRUE(stepwise.AddChildElement("N"));
+        ASSERT_TRUE(stepwise.SetChildAttribute("a", "1<&\"'"));
+        ASSERT_TRUE(stepwise.SetChildAttribute("b", ""));
+        const CXmlDocument::Attribute attributes[] = {{"a", "1<&\"'"}, {"b", ""}};
+        ASSERT_TRUE(atOnce.AddChildElementWith("N", attributes));
+        EXPECT_EQ(atOnce.GetDocument(), stepwise.GetDocument());
+        EXPECT_EQ(XmlChecks::Placements(atOnce), XmlChecks::Placements(stepwise));
+        EXPECT_TRUE(ReadsBackTheSame(atOnce));
+        EXPECT_EQ(atOnce.GetChildAttribute("a"), "1<&\"'");
     }
 }
 
