@@ -4,11 +4,13 @@
 #include "model/firm_forecast.h"
 #include "model/transaction_data.h"
 #include "res/resource.h"
-#include "ui/edit_history_interface.h"
 #include "ui/change_payment_dlg.h"
+#include "ui/edit_history_interface.h"
 #include "ui/edit_start_date_dlg.h"
 #include "ui/platform/dialog_builder.h"
 #include "ui/platform/resources.h"
+
+#include <algorithm>
 
 namespace {
 
@@ -158,12 +160,12 @@ std::string CCashFlowListCtrl::GetCellNote(int row, int column)
     if (!record || record->exceptions.empty())
         return {};
     const std::optional<ListedOccurrence> occurrence = OccurrenceAt(row);
-    const std::optional<PlannedPayment> planned = PlannedAt(row);
-    if (!occurrence || !occurrence->exception || !planned)
+    if (!occurrence || !occurrence->exception)
         return {};
+    const PlannedPayment planned = Planned(*record, *occurrence);
     const PaymentException& exception = *occurrence->exception;
-    const bool marked = column == kDateColumn ? IsMoved(*planned, exception) : IsAmountChanged(*planned, exception);
-    return marked ? ChangedPaymentNote(*planned, exception) : std::string();
+    const bool marked = column == kDateColumn ? IsMoved(planned, exception) : IsAmountChanged(planned, exception);
+    return marked ? ChangedPaymentNote(planned, exception) : std::string();
 }
 
 std::optional<ListedOccurrence> CCashFlowListCtrl::OccurrenceAt(int row)
@@ -187,13 +189,9 @@ std::optional<ListedOccurrence> CCashFlowListCtrl::OccurrenceAt(int row)
     return listed[rank];
 }
 
-std::optional<PlannedPayment> CCashFlowListCtrl::PlannedAt(int row)
+PlannedPayment CCashFlowListCtrl::Planned(const TransactionData& record, const ListedOccurrence& occurrence)
 {
-    const std::optional<ListedOccurrence> occurrence = OccurrenceAt(row);
-    if (!occurrence)
-        return std::nullopt;
-    const TransactionData& record = *GetTransaction(row);
-    return PlannedPayment{MovedOccurrence(occurrence->due, *record.repeater, GetBusinessCalendar()), record.amount};
+    return {MovedOccurrence(occurrence.due, *record.repeater, GetBusinessCalendar()), record.amount};
 }
 
 bool CCashFlowListCtrl::CanChangePayment(int row)
@@ -216,17 +214,19 @@ void CCashFlowListCtrl::SkipPayment(int row)
     PaymentException skip;
     skip.date = occurrence->due;
     skip.skip = true;
-    UpdatePayment(record, WithException(record, skip));
+    // The row goes; the one that takes its place is selected, for the next command.
+    if (UpdatePayment(record, WithException(record, skip)) >= 0 && GetCount() > 1)
+        SelectAndShow(std::min(row, GetCount() - 1));
 }
 
 void CCashFlowListCtrl::ChangePayment(int row)
 {
     const std::optional<ListedOccurrence> occurrence = OccurrenceAt(row);
-    const std::optional<PlannedPayment> planned = PlannedAt(row);
-    if (!occurrence || !planned || !m_history)
+    if (!occurrence || !m_history)
         return;
     const TransactionData& record = *GetTransaction(row);
-    CChangePaymentDlg dialog(*planned, occurrence->taken, occurrence->amount);
+    const PlannedPayment planned = Planned(record, *occurrence);
+    CChangePaymentDlg dialog(planned, occurrence->taken, occurrence->amount);
     if (dialog.DoModal() != win::IDOK)
         return;
     const TimeValue date = dialog.GetDate();
@@ -237,12 +237,14 @@ void CCashFlowListCtrl::ChangePayment(int row)
     // its planned amount has no exception left.
     PaymentException change;
     change.date = occurrence->due;
-    if (LocalDay(date) != LocalDay(planned->date))
+    if (LocalDay(date) != LocalDay(planned.date))
         change.moveTo = ToTenOClock(date);
-    if (amount != planned->amount)
+    if (amount != planned.amount)
         change.amount = amount;
-    UpdatePayment(record, change.moveTo || change.amount ? WithException(record, change)
-                                                         : WithoutException(record, occurrence->due));
+    const int transaction = UpdatePayment(record, change.moveTo || change.amount
+                                                      ? WithException(record, change)
+                                                      : WithoutException(record, occurrence->due));
+    SelectPayment(transaction, occurrence->due, change.moveTo ? *change.moveTo : planned.date);
 }
 
 void CCashFlowListCtrl::RestorePayment(int row)
@@ -251,16 +253,38 @@ void CCashFlowListCtrl::RestorePayment(int row)
     if (!occurrence || !occurrence->exception)
         return;
     const TransactionData& record = *GetTransaction(row);
-    UpdatePayment(record, WithoutException(record, occurrence->due));
+    const PlannedPayment planned = Planned(record, *occurrence);
+    const int transaction = UpdatePayment(record, WithoutException(record, occurrence->due));
+    SelectPayment(transaction, occurrence->due, planned.date);
 }
 
-void CCashFlowListCtrl::UpdatePayment(const TransactionData& record, std::unique_ptr<TransactionData> changed)
+int CCashFlowListCtrl::UpdatePayment(const TransactionData& record, std::unique_ptr<TransactionData> changed)
 {
     if (!m_history || !changed)
-        return;
+        return -1;
     const int transaction = m_transactions.FindTransaction(&record);
     if (transaction >= 0)
         m_history->UpdateTransaction(transaction, std::move(changed));
+    return transaction;
+}
+
+void CCashFlowListCtrl::SelectPayment(int transaction, TimeValue due, TimeValue listedOn)
+{
+    if (transaction < 0)
+        return;
+    const std::int64_t day = LocalDay(listedOn);
+    for (int row = 1; row < GetCount(); ++row) {
+        if (LocalDay(GetDate(row)) != day)
+            continue;
+        const TransactionData* record = GetTransaction(row);
+        if (!record || m_transactions.FindTransaction(record) != transaction)
+            continue;
+        if (const std::optional<ListedOccurrence> occurrence = OccurrenceAt(row);
+            occurrence && LocalDay(occurrence->due) == LocalDay(due)) {
+            SelectAndShow(row);
+            return;
+        }
+    }
 }
 
 void CCashFlowListCtrl::OnContextMenu(int row, const win::CPoint& screen)

@@ -77,8 +77,8 @@ public:
     // exception. The k-th row of a transaction on a day is the k-th occurrence the model
     // lists for that day. Nothing for the opening row.
     std::optional<ListedOccurrence> OccurrenceAt(int row);
-    // The row's payment as its rule gives it.
-    std::optional<PlannedPayment> PlannedAt(int row);
+    // A payment of the record as its rule gives it.
+    PlannedPayment Planned(const TransactionData& record, const ListedOccurrence& occurrence);
     // The commands on one payment of a row, each one step of the history (without a
     // history they do nothing): leave it out, change its date or amount in the Change
     // This Payment dialog, or bring a changed one back to its plan.
@@ -119,8 +119,12 @@ private:
     void SetRowSelected(int row, bool selected) override;
     int GetNextSelectedRow(int after) override;
 
-    // Replaces the record of a row's transaction with changed, through the history.
-    void UpdatePayment(const TransactionData& record, std::unique_ptr<TransactionData> changed);
+    // Replaces the record of a row's transaction with changed, through the history; the
+    // transaction's row in the transactions list, or -1 when nothing was done.
+    int UpdatePayment(const TransactionData& record, std::unique_ptr<TransactionData> changed);
+    // Selects the row of the transaction's payment due on `due`, listed on listedOn's day:
+    // a changed or restored payment keeps the selection wherever it moved.
+    void SelectPayment(int transaction, TimeValue due, TimeValue listedOn);
 
     ITransListCtrl& m_transactions;
     IEditHistory* m_history = nullptr;

@@ -4,6 +4,7 @@
 // its cells.
 #include <gtest/gtest.h>
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QCoreApplication>
 #include <QMenu>
@@ -139,8 +140,10 @@ TEST_F(PaymentCommandsTest, EachCommandActsOnThePaymentOfItsRowAmongSeveralOfOne
 
     // The moved row comes after Wednesday's own and marks its date; the changed amount
     // marks Monday's amount; neither marks the description.
+    // The selection goes with the payment.
     const std::vector<int> wednesday = LunchRows(MakeDate(2027, 1, 6));
     ASSERT_EQ(wednesday.size(), 2u);
+    EXPECT_EQ(List().GetSelectedIndex(), wednesday[1]);
     EXPECT_EQ(List().GetCellNote(wednesday[0], kDate), "");
     EXPECT_EQ(List().GetCellNote(wednesday[1], kDate), "Moved from 01/04/2027");
     EXPECT_EQ(List().GetCellNote(wednesday[1], kAmount), "");
@@ -148,6 +151,13 @@ TEST_F(PaymentCommandsTest, EachCommandActsOnThePaymentOfItsRowAmongSeveralOfOne
     EXPECT_EQ(List().GetCellNote(mondayOwn, kAmount), "Planned amount -10");
     EXPECT_EQ(List().GetCellNote(mondayOwn, kDescription), "");
     EXPECT_EQ(List().GetCellNote(mondayOwn, kDate), "");
+    // The view's tooltip and what screen readers hear of the cell say the same.
+    List().FlushDataSourceChanges();
+    auto* view = qobject_cast<QAbstractItemView*>(List().Widget());
+    ASSERT_NE(view, nullptr);
+    const QModelIndex amountCell = view->model()->index(mondayOwn, kAmount);
+    EXPECT_EQ(amountCell.data(Qt::ToolTipRole).toString(), QStringLiteral("Planned amount -10"));
+    EXPECT_EQ(amountCell.data(Qt::AccessibleDescriptionRole).toString(), QStringLiteral("Planned amount -10"));
 
     // Restore brings Monday's payment back, from the list's context menu (Shift+F10).
     List().SelectAndShow(mondayOwn);

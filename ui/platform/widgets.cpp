@@ -574,7 +574,7 @@ private:
     void PaintCellMark(QPainter& painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
     {
         const QRect cell = option.rect;
-        const int side = std::max(4, cell.height() / 3);
+        const int side = std::max(5, cell.height() / 2);
         const bool textOnRight = index.data(Qt::TextAlignmentRole).value<Qt::Alignment>() & Qt::AlignRight;
         const int corner = textOnRight ? cell.left() : cell.right() + 1;
         const int towards = textOnRight ? side : -side;
