@@ -98,27 +98,26 @@ std::vector<ControlTemplate> TransactionEditorDays()
     };
 }
 
-// The Transaction Editor's block at the foot of the right-hand column, below the business
-// days and the room kept under them for what an edit applies to: the payments of the
-// transaction that differ from its rule, how many are skipped, and a Restore button for
-// the one selected. Tab reaches it after the column above and before the What-if box, OK
-// and Cancel; it only adds height to the editor, below that column.
+// The Transaction Editor's block under the business days, in the right-hand column: the
+// payments of the transaction that differ from its rule, how many are skipped, and a
+// Restore button for the one selected. Tab reaches it after the days and before the
+// What-if box, OK and Cancel; it only adds height below that column.
 std::vector<ControlTemplate> TransactionEditorChangedPayments()
 {
     return {
-        Label(Control(IDC_STATIC, ControlKind::Button, "Changed Payments", BS_GROUPBOX, 336, 226, 143, 92),
+        Label(Control(IDC_STATIC, ControlKind::Button, "Chan&ged Payments", BS_GROUPBOX, 336, 171, 143, 92),
               IDC_EXCEPTIONS_LIST),
         Control(IDC_EXCEPTIONS_LIST, ControlKind::ListView, "",
                 LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_NOSORTHEADER | WS_BORDER | WS_GROUP | WS_TABSTOP,
-                343, 237, 129, 56),
-        Control(IDC_SKIPPED_COUNT, ControlKind::Static, "", SS_LEFT | WS_GROUP, 343, 299, 84, 10),
-        Control(IDC_RESTORE_EXCEPTION, ControlKind::Button, "Restore", BS_PUSHBUTTON | WS_TABSTOP, 430, 297, 42, 14),
+                343, 182, 129, 56),
+        Control(IDC_SKIPPED_COUNT, ControlKind::Static, "", SS_LEFT | WS_GROUP, 343, 244, 84, 10),
+        Control(IDC_RESTORE_EXCEPTION, ControlKind::Button, "Restore", BS_PUSHBUTTON | WS_TABSTOP, 430, 242, 42, 14),
     };
 }
 
 DialogTemplate TransactionEditor()
 {
-    DialogTemplate d{IDD_TRANS_EDIT, "Transaction Editor", kModalStyle, kFont, 8, 486, 325, {}};
+    DialogTemplate d{IDD_TRANS_EDIT, "Transaction Editor", kModalStyle, kFont, 8, 486, 270, {}};
     d.controls = {
         Control(IDC_DESCRIPTION, ControlKind::ComboBox, "", CBS_DROPDOWN | CBS_SORT | WS_VSCROLL | WS_TABSTOP,
                 17, 18, 156, 126),
