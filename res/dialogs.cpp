@@ -105,19 +105,19 @@ std::vector<ControlTemplate> TransactionEditorDays()
 std::vector<ControlTemplate> TransactionEditorChangedPayments()
 {
     return {
-        Label(Control(IDC_STATIC, ControlKind::Button, "Chan&ged Payments", BS_GROUPBOX, 336, 171, 143, 92),
+        Label(Control(IDC_STATIC, ControlKind::Button, "Chan&ged Payments", BS_GROUPBOX, 336, 171, 143, 78),
               IDC_EXCEPTIONS_LIST),
         Control(IDC_EXCEPTIONS_LIST, ControlKind::ListView, "",
                 LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_NOSORTHEADER | WS_BORDER | WS_GROUP | WS_TABSTOP,
-                343, 182, 129, 56),
-        Control(IDC_SKIPPED_COUNT, ControlKind::Static, "", SS_LEFT | WS_GROUP, 343, 244, 84, 10),
-        Control(IDC_RESTORE_EXCEPTION, ControlKind::Button, "Restore", BS_PUSHBUTTON | WS_TABSTOP, 430, 242, 42, 14),
+                343, 182, 129, 42),
+        Control(IDC_SKIPPED_COUNT, ControlKind::Static, "", SS_LEFT | WS_GROUP, 343, 230, 84, 10),
+        Control(IDC_RESTORE_EXCEPTION, ControlKind::Button, "Restore", BS_PUSHBUTTON | WS_TABSTOP, 430, 228, 42, 14),
     };
 }
 
 DialogTemplate TransactionEditor()
 {
-    DialogTemplate d{IDD_TRANS_EDIT, "Transaction Editor", kModalStyle, kFont, 8, 486, 270, {}};
+    DialogTemplate d{IDD_TRANS_EDIT, "Transaction Editor", kModalStyle, kFont, 8, 486, 263, {}};
     d.controls = {
         Control(IDC_DESCRIPTION, ControlKind::ComboBox, "", CBS_DROPDOWN | CBS_SORT | WS_VSCROLL | WS_TABSTOP,
                 17, 18, 156, 126),
