@@ -98,43 +98,42 @@ std::vector<ControlTemplate> TransactionEditorDays()
     };
 }
 
-// The right-hand column between the business days and the changed payments: what an
-// edit made from a Cash Flow row applies to (shown only then). Tab reaches it after the
-// business days.
+// Across the left and middle columns, above the buttons: what an edit made from a Cash
+// Flow row applies to (shown only then). Tab reaches it after the right-hand column,
+// before the What-if box, OK and Cancel.
 std::vector<ControlTemplate> TransactionEditorScope()
 {
     return {
-        Control(IDC_SCOPE_GROUP, ControlKind::Button, "This Edit Applies To", BS_GROUPBOX, 336, 170, 143, 52),
+        Control(IDC_SCOPE_GROUP, ControlKind::Button, "This Edit Applies To", BS_GROUPBOX, 7, 203, 322, 36),
         Control(IDC_SCOPE_THIS, ControlKind::Button, "This &payment only", BS_AUTORADIOBUTTON | WS_GROUP | WS_TABSTOP,
-                343, 182, 132, 10),
-        Control(IDC_SCOPE_LATER, ControlKind::Button, "This and all later pay&ments", BS_AUTORADIOBUTTON, 343, 195,
-                132, 10),
-        Control(IDC_SCOPE_EVERY, ControlKind::Button, "Every payment, past and f&uture", BS_AUTORADIOBUTTON, 343, 208,
-                132, 10),
+                14, 214, 100, 10),
+        Control(IDC_SCOPE_LATER, ControlKind::Button, "This and all later pay&ments", BS_AUTORADIOBUTTON, 120, 214,
+                150, 10),
+        Control(IDC_SCOPE_EVERY, ControlKind::Button, "Every payment, past and f&uture", BS_AUTORADIOBUTTON, 14, 226,
+                150, 10),
     };
 }
 
-// The Transaction Editor's block at the foot of the right-hand column, below the business
-// days and the room kept under them for what an edit applies to: the payments of the
-// transaction that differ from its rule, how many are skipped, and a Restore button for
-// the one selected. Tab reaches it after the column above and before the What-if box, OK
-// and Cancel; it only adds height to the editor, below that column.
+// The Transaction Editor's block under the business days, in the right-hand column: the
+// payments of the transaction that differ from its rule, how many are skipped, and a
+// Restore button for the one selected. Tab reaches it after the days and before the
+// What-if box, OK and Cancel; it only adds height below that column.
 std::vector<ControlTemplate> TransactionEditorChangedPayments()
 {
     return {
-        Label(Control(IDC_STATIC, ControlKind::Button, "Changed Payments", BS_GROUPBOX, 336, 226, 143, 92),
+        Label(Control(IDC_STATIC, ControlKind::Button, "Chan&ged Payments", BS_GROUPBOX, 336, 171, 143, 78),
               IDC_EXCEPTIONS_LIST),
         Control(IDC_EXCEPTIONS_LIST, ControlKind::ListView, "",
                 LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_NOSORTHEADER | WS_BORDER | WS_GROUP | WS_TABSTOP,
-                343, 237, 129, 56),
-        Control(IDC_SKIPPED_COUNT, ControlKind::Static, "", SS_LEFT | WS_GROUP, 343, 299, 84, 10),
-        Control(IDC_RESTORE_EXCEPTION, ControlKind::Button, "Restore", BS_PUSHBUTTON | WS_TABSTOP, 430, 297, 42, 14),
+                343, 182, 129, 42),
+        Control(IDC_SKIPPED_COUNT, ControlKind::Static, "", SS_LEFT | WS_GROUP, 343, 230, 84, 10),
+        Control(IDC_RESTORE_EXCEPTION, ControlKind::Button, "Restore", BS_PUSHBUTTON | WS_TABSTOP, 430, 228, 42, 14),
     };
 }
 
 DialogTemplate TransactionEditor()
 {
-    DialogTemplate d{IDD_TRANS_EDIT, "Transaction Editor", kModalStyle, kFont, 8, 486, 325, {}};
+    DialogTemplate d{IDD_TRANS_EDIT, "Transaction Editor", kModalStyle, kFont, 8, 486, 263, {}};
     d.controls = {
         Control(IDC_DESCRIPTION, ControlKind::ComboBox, "", CBS_DROPDOWN | CBS_SORT | WS_VSCROLL | WS_TABSTOP,
                 17, 18, 156, 126),
@@ -169,16 +168,16 @@ DialogTemplate TransactionEditor()
     // goes through them after the left column, with OK and Cancel last.
     const std::vector<ControlTemplate> days = TransactionEditorDays();
     d.controls.insert(d.controls.end(), days.begin(), days.end());
-    const std::vector<ControlTemplate> scope = TransactionEditorScope();
-    d.controls.insert(d.controls.end(), scope.begin(), scope.end());
     const std::vector<ControlTemplate> changed = TransactionEditorChangedPayments();
     d.controls.insert(d.controls.end(), changed.begin(), changed.end());
+    const std::vector<ControlTemplate> scope = TransactionEditorScope();
+    d.controls.insert(d.controls.end(), scope.begin(), scope.end());
     const std::vector<ControlTemplate> rest = {
         // In the row of the buttons, under Next Dates: a transaction the user may or may not make.
         Control(IDC_TENTATIVE, ControlKind::Button, "&What-if (tentative)", BS_AUTOCHECKBOX | WS_GROUP | WS_TABSTOP,
-                189, 209, 100, 10),
-        Control(IDOK, ControlKind::Button, "Add", BS_DEFPUSHBUTTON | WS_TABSTOP, 132, 207, 50, 14),
-        Control(IDCANCEL, ControlKind::Button, "Cancel", BS_PUSHBUTTON | WS_TABSTOP, 7, 207, 50, 14),
+                189, 245, 100, 10),
+        Control(IDOK, ControlKind::Button, "Add", BS_DEFPUSHBUTTON | WS_TABSTOP, 132, 243, 50, 14),
+        Control(IDCANCEL, ControlKind::Button, "Cancel", BS_PUSHBUTTON | WS_TABSTOP, 7, 243, 50, 14),
         Label(Control(IDC_STATIC, ControlKind::Button, "&Insertion Date", BS_GROUPBOX, 7, 40, 175, 29), IDC_DATE),
         Label(Control(IDC_STATIC, ControlKind::Button, "&Amount", BS_GROUPBOX, 7, 71, 175, 30), IDC_AMOUNT),
         Label(Control(IDC_STATIC, ControlKind::Button, "&Description", BS_GROUPBOX, 7, 6, 175, 32), IDC_DESCRIPTION),
