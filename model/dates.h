@@ -121,6 +121,17 @@ std::size_t FormatDateInto(TimeValue value, char* out);
 // A text shorter than ten characters is not a date and gives no value.
 std::optional<TimeValue> ParseDate(std::string_view text);
 
+// While one lives, dates on this thread use the zone that TZ named when it was made,
+// without reading TZ again for each date: for a pass over thousands of dates that
+// nothing inside changes the zone of. They nest; the zone is read again after the last.
+class ZoneHold {
+public:
+    ZoneHold();
+    ~ZoneHold();
+    ZoneHold(const ZoneHold&) = delete;
+    ZoneHold& operator=(const ZoneHold&) = delete;
+};
+
 // English month names, for the chart's labels.
 class CMonth {
 public:

@@ -67,6 +67,25 @@ TEST(Dates, FormatsAndParsesFifthOfJanuary2007)
     EXPECT_EQ(MakeDate(2007, 1, 5), value);
 }
 
+// A hold keeps the zone it found, however TZ changes meanwhile, until the last one ends.
+TEST(Dates, AZoneHoldKeepsItsZoneUntilTheLastHoldEnds)
+{
+    TzGuard zone(kEastern);
+    const TimeValue eastern = 1168009200; // 5 January 2007 10:00 EST
+    {
+        const ZoneHold outer;
+        TzGuard sydney(testing_support::kSydney);
+        {
+            const ZoneHold inner;
+            EXPECT_EQ(MakeDate(2007, 1, 5), eastern);
+        }
+        EXPECT_EQ(MakeDate(2007, 1, 5), eastern);
+    }
+    EXPECT_EQ(MakeDate(2007, 1, 5), eastern);
+    TzGuard sydney(testing_support::kSydney);
+    EXPECT_NE(MakeDate(2007, 1, 5), eastern);
+}
+
 TEST(Dates, DateAfter2038FormatsParsesAndSplits)
 {
     TzGuard zone(kEastern);
