@@ -123,7 +123,8 @@ std::optional<TimeValue> ParseDate(std::string_view text);
 
 // While one lives, dates on this thread use the zone that TZ named when it was made,
 // without reading TZ again for each date: for a pass over thousands of dates that
-// nothing inside changes the zone of. They nest; the zone is read again after the last.
+// nothing inside changes TZ in (the C library would build a year's table of the held
+// zone from the new TZ). They nest; TZ is read again after the last one ends.
 class ZoneHold {
 public:
     ZoneHold();

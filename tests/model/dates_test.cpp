@@ -67,11 +67,13 @@ TEST(Dates, FormatsAndParsesFifthOfJanuary2007)
     EXPECT_EQ(MakeDate(2007, 1, 5), value);
 }
 
-// A hold keeps the zone it found, however TZ changes meanwhile, until the last one ends.
+// A hold keeps the zone it found until the last one ends. (Its year's table is built
+// before TZ changes: a hold is not meant to outlive the zone.)
 TEST(Dates, AZoneHoldKeepsItsZoneUntilTheLastHoldEnds)
 {
     TzGuard zone(kEastern);
     const TimeValue eastern = 1168009200; // 5 January 2007 10:00 EST
+    ASSERT_EQ(MakeDate(2007, 1, 5), eastern);
     {
         const ZoneHold outer;
         TzGuard sydney(testing_support::kSydney);
