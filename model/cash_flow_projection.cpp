@@ -26,6 +26,8 @@ CashFlowProjection::CashFlowProjection(IAccountsListCtrl& accounts, ITransListCt
 
 TimeValue CashFlowProjection::GetEndDate() const
 {
+    if (m_window)
+        return m_window->end;
     // A month counts 31 days here, not a calendar month. The window never reaches past
     // the last day the program handles, so no row has a date it could not write.
     const TimeValue byMonths = AddDays(ProjectionStartDate(), 31 * static_cast<std::int64_t>(m_duration));
@@ -62,13 +64,24 @@ class CashFlowProjection::ProjectingAll {
 public:
     explicit ProjectingAll(CashFlowProjection& projection) : m_projection(projection)
     {
+        const TimeValue start = ProjectionStartDate();
+        const TimeValue end = m_projection.GetEndDate();
+        // Window days are days of the years the program handles: well within 32 bits.
+        m_projection.m_window = Window{start, end, static_cast<std::int32_t>(LocalDay(start)),
+                                       static_cast<std::int32_t>(LocalDay(end))};
         m_projection.m_projectingAll = true;
     }
-    ~ProjectingAll() { m_projection.m_projectingAll = false; }
+    ~ProjectingAll()
+    {
+        m_projection.m_projectingAll = false;
+        m_projection.m_window.reset();
+    }
     ProjectingAll(const ProjectingAll&) = delete;
     ProjectingAll& operator=(const ProjectingAll&) = delete;
 
 private:
+    // The pass works out every date in one zone.
+    ZoneHold m_zone;
     CashFlowProjection& m_projection;
 };
 
@@ -141,12 +154,16 @@ bool CashFlowProjection::QueueEntries(const std::vector<Date>& dates, Date start
 bool CashFlowProjection::InsertEntries(const std::vector<TimeValue>& dates, const std::string& description,
                                        std::int32_t amount, TransactionData* record)
 {
+    if (m_window)
+        return QueueEntries(dates, m_window->start, m_window->end, description, amount, record);
     return QueueEntries(dates, ProjectionStartDate(), GetEndDate(), description, amount, record);
 }
 
 bool CashFlowProjection::InsertEntryDays(const std::vector<std::int32_t>& days, const std::string& description,
                                          std::int32_t amount, TransactionData* record)
 {
+    if (m_window)
+        return QueueEntries(days, m_window->startDay, m_window->endDay, description, amount, record);
     // Window days are days of the years the program handles: well within 32 bits.
     return QueueEntries(days, static_cast<std::int32_t>(LocalDay(ProjectionStartDate())),
                         static_cast<std::int32_t>(LocalDay(GetEndDate())), description, amount, record);

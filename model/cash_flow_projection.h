@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 class CDateRepeater;
@@ -125,6 +126,13 @@ private:
     std::size_t m_rowLimit = kRowLimit;
     bool m_capped = false;
     bool m_projectingAll = false;
+    // While every transaction is projected the window stands still: its ends, worked out
+    // once for the whole pass (each batch of rows asks for them).
+    struct Window {
+        TimeValue start, end;
+        std::int32_t startDay, endDay;
+    };
+    std::optional<Window> m_window;
     // Whether the rows of each day are in the transactions list's order, as a rebuild
     // leaves them: nothing inserted on its own or reordered since.
     bool m_inListOrder = false;

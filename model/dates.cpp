@@ -157,8 +157,14 @@ struct Zone {
     }
 };
 
+// The zone a ZoneHold keeps, and how many holds there are.
+thread_local Zone* heldZone = nullptr;
+thread_local int holds = 0;
+
 Zone& CurrentZone()
 {
+    if (heldZone)
+        return *heldZone;
     thread_local std::vector<std::unique_ptr<Zone>> zones;
     thread_local Zone* current = nullptr;
     const char* tz = std::getenv("TZ");
@@ -445,6 +451,18 @@ std::optional<TimeValue> ParseDate(std::string_view text)
     const std::int32_t day = Utility::ReadDecimal(text.substr(3, 2));
     const std::int32_t year = Utility::ReadDecimal(text.substr(6, 4));
     return MakeDate(year, month, day);
+}
+
+ZoneHold::ZoneHold()
+{
+    if (holds++ == 0)
+        heldZone = &CurrentZone();
+}
+
+ZoneHold::~ZoneHold()
+{
+    if (--holds == 0)
+        heldZone = nullptr;
 }
 
 const char* CMonth::Name(int tag)

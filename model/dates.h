@@ -121,6 +121,18 @@ std::size_t FormatDateInto(TimeValue value, char* out);
 // A text shorter than ten characters is not a date and gives no value.
 std::optional<TimeValue> ParseDate(std::string_view text);
 
+// While one lives, dates on this thread use the zone that TZ named when it was made,
+// without reading TZ again for each date: for a pass over thousands of dates that
+// nothing inside changes TZ in (the C library would build a year's table of the held
+// zone from the new TZ). They nest; TZ is read again after the last one ends.
+class ZoneHold {
+public:
+    ZoneHold();
+    ~ZoneHold();
+    ZoneHold(const ZoneHold&) = delete;
+    ZoneHold& operator=(const ZoneHold&) = delete;
+};
+
 // English month names, for the chart's labels.
 class CMonth {
 public:

@@ -412,6 +412,8 @@ std::string WriteDocument(const Contents& contents, TimeValue today)
 
 LoadResult ParseDocument(std::string text, TimeValue today, bool findDifferences)
 {
+    // Every date of the file is read, and written again for the check, in one zone.
+    const ZoneHold zone;
     LoadResult result;
     if (text.empty()) {
         result.status = Status::Empty;

@@ -52,26 +52,31 @@ enum class EncodeFor { Text, Attribute };
 
 void AppendEncoded(std::string& encoded, std::string_view value, EncodeFor target)
 {
-    for (char c : value) {
-        switch (c) {
-        case '<': encoded += "&lt;"; break;
-        case '&': encoded += "&amp;"; break;
-        case '>': encoded += "&gt;"; break;
+    // The runs between the characters to escape go in whole.
+    std::size_t run = 0;
+    for (std::size_t i = 0; i < value.size(); ++i) {
+        std::string_view entity;
+        switch (value[i]) {
+        case '<': entity = "&lt;"; break;
+        case '&': entity = "&amp;"; break;
+        case '>': entity = "&gt;"; break;
         case '\'':
             if (target == EncodeFor::Attribute)
-                encoded += "&apos;";
-            else
-                encoded += c;
+                entity = "&apos;";
             break;
         case '"':
             if (target == EncodeFor::Attribute)
-                encoded += "&quot;";
-            else
-                encoded += c;
+                entity = "&quot;";
             break;
-        default: encoded += c; break;
+        default: break;
         }
+        if (entity.empty())
+            continue;
+        encoded.append(value.data() + run, i - run);
+        encoded += entity;
+        run = i + 1;
     }
+    encoded.append(value.data() + run, value.size() - run);
 }
 
 std::string Encode(std::string_view value, EncodeFor target)
@@ -583,14 +588,11 @@ void CXmlDocument::FindAttributeValues(std::int32_t element, std::span<const std
         return;
     int matched[kMostNames];
     std::fill(matched, matched + names.size(), -1);
-    std::size_t open = names.size(); // the names still to be settled
+    // A name whose value is not the quoted token two after it has none (an unquoted value
+    // is never recognised): its index is never met again.
+    std::size_t open = names.size(); // the values still to be found
     int32_t i = elementName.next;
     for (int index = 1; open > 0; ++index) {
-        for (std::size_t k = 0; k < names.size(); ++k)
-            if (matched[k] >= 0 && index == matched[k] + 3) {
-                --open; // an unquoted value is never recognised
-                matched[k] = std::numeric_limits<int>::min();
-            }
         while (i < length && IsSpace(text[i]))
             ++i;
         if (i >= length)
@@ -759,34 +761,34 @@ bool CXmlDocument::AddChildElementWith(std::string_view name, std::span<const At
 {
     if (m_currentPos == 0)
         return false;
-    // Each attribute goes where SetAttributeOf would append it: before the "/>".
-    std::string bytes;
-    for (const Attribute& attribute : attributes) {
-        bytes += ' ';
-        bytes += attribute.name;
-        bytes += "=\"";
-        AppendEncoded(bytes, attribute.value, EncodeFor::Attribute);
-        bytes += '"';
-    }
-    return AddElementUnder(m_currentPos, name, {}, bytes);
+    return AddElementUnder(m_currentPos, name, {}, attributes);
 }
 
 bool CXmlDocument::AddElementUnder(std::int32_t parent, std::string_view name, std::string_view text,
-                                   std::string_view attributes)
+                                   std::span<const Attribute> attributes)
 {
-    // The element's line: "<name/>" or "<name>text</name>", then CR LF; the attributes,
-    // written out already, follow the name.
+    // The element's line: "<name/>" or "<name>text</name>", then CR LF. Each attribute
+    // goes where SetAttributeOf would append it, before the "/>" or ">".
     std::string form;
-    const std::string encoded = Encode(text, EncodeFor::Text);
-    form.reserve(2 * name.size() + attributes.size() + encoded.size() + 8);
+    form.reserve(2 * name.size() + text.size() + 8 + 24 * attributes.size());
     form += '<';
     form += name;
-    form += attributes;
-    if (encoded.empty()) {
+    for (const Attribute& attribute : attributes) {
+        form += ' ';
+        form += attribute.name;
+        form += "=\"";
+        AppendEncoded(form, attribute.value, EncodeFor::Attribute);
+        form += '"';
+    }
+    const int32_t tagLength = Offset(form.size()) - 1;
+    int32_t encodedLength = 0; // never 0 for a text that is not empty
+    if (text.empty()) {
         form += "/>";
     } else {
         form += '>';
-        form += encoded;
+        const std::size_t before = form.size();
+        AppendEncoded(form, text, EncodeFor::Text);
+        encodedLength = Offset(form.size() - before);
         form += "</";
         form += name;
         form += '>';
@@ -853,15 +855,14 @@ bool CXmlDocument::AddElementUnder(std::int32_t parent, std::string_view name, s
 
     ElementRecord& added = m_elements[record];
     const int32_t nameLength = Offset(name.size());
-    const int32_t tagLength = nameLength + Offset(attributes.size());
     added.startTagBegin = at;
-    if (encoded.empty()) {
+    if (encodedLength == 0) {
         added.endTagBegin = at + 1 + tagLength;
         added.startTagEnd = added.endTagBegin + 1;
         added.endTagEnd = added.startTagEnd;
     } else {
         added.startTagEnd = at + 1 + tagLength;
-        added.endTagBegin = added.startTagEnd + 1 + Offset(encoded.size());
+        added.endTagBegin = added.startTagEnd + 1 + encodedLength;
         added.endTagEnd = added.endTagBegin + 2 + nameLength;
     }
     if (parent != 0)

@@ -127,7 +127,7 @@ private:
     void ShiftFollowing(std::int32_t edited, std::int32_t delta);
     void ShiftSubtree(std::int32_t root, std::int32_t delta);
     bool AddElementUnder(std::int32_t parent, std::string_view name, std::string_view text,
-                         std::string_view attributes = {});
+                         std::span<const Attribute> attributes = {});
     bool SetAttributeOf(std::int32_t element, std::string_view name, std::string_view value);
 
     std::string m_documentText;

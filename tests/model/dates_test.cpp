@@ -67,6 +67,27 @@ TEST(Dates, FormatsAndParsesFifthOfJanuary2007)
     EXPECT_EQ(MakeDate(2007, 1, 5), value);
 }
 
+// A hold keeps the zone it found until the last one ends. (Its year's table is built
+// before TZ changes: a hold is not meant to outlive the zone.)
+TEST(Dates, AZoneHoldKeepsItsZoneUntilTheLastHoldEnds)
+{
+    TzGuard zone(kEastern);
+    const TimeValue eastern = 1168009200; // 5 January 2007 10:00 EST
+    ASSERT_EQ(MakeDate(2007, 1, 5), eastern);
+    {
+        const ZoneHold outer;
+        TzGuard sydney(testing_support::kSydney);
+        {
+            const ZoneHold inner;
+            EXPECT_EQ(MakeDate(2007, 1, 5), eastern);
+        }
+        EXPECT_EQ(MakeDate(2007, 1, 5), eastern);
+    }
+    EXPECT_EQ(MakeDate(2007, 1, 5), eastern);
+    TzGuard sydney(testing_support::kSydney);
+    EXPECT_NE(MakeDate(2007, 1, 5), eastern);
+}
+
 TEST(Dates, DateAfter2038FormatsParsesAndSplits)
 {
     TzGuard zone(kEastern);
