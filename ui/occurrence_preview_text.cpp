@@ -3,6 +3,7 @@
 #include <initializer_list>
 #include <limits>
 
+#include "common/fill_in.h"
 #include "model/business_calendar.h"
 #include "model/date_repeater.h"
 #include "model/occurrence_preview.h"
@@ -10,19 +11,6 @@
 #include "ui/platform/resources.h"
 
 namespace {
-
-// The string with this id, its %1, %2, ... replaced by the values in order.
-std::string Formatted(int id, std::initializer_list<std::string> values)
-{
-    std::string text = win::LoadString(id);
-    int number = 1;
-    for (const std::string& value : values) {
-        const std::string marker = "%" + std::to_string(number++);
-        if (const auto at = text.find(marker); at != std::string::npos)
-            text.replace(at, marker.size(), value);
-    }
-    return text;
-}
 
 // "every other week": the words of the editor's step and unit choices, for a repeating
 // rule. A step the editor does not offer (a hand-edited file) reads "every 6 months".
@@ -40,10 +28,10 @@ std::string HowLong(const CDateRepeater& rule, const OccurrencePreview& preview)
     if (rule.GetType() == RepeatOnce)
         return win::LoadString(res::IDS_PREVIEW_ONCE);
     if (preview.count != 0 && preview.last > LatestDate())
-        return Formatted(res::IDS_PREVIEW_ENDS_AFTER_LATEST, {std::to_string(preview.count), FormatDate(LatestDate())});
+        return FillIn(win::LoadString(res::IDS_PREVIEW_ENDS_AFTER_LATEST), {std::to_string(preview.count), FormatDate(LatestDate())});
     if (preview.count != 0)
-        return Formatted(res::IDS_PREVIEW_ENDS, {std::to_string(preview.count), FormatDate(preview.last)});
-    return Formatted(res::IDS_PREVIEW_FOR_EVER, {RuleWords(rule)});
+        return FillIn(win::LoadString(res::IDS_PREVIEW_ENDS), {std::to_string(preview.count), FormatDate(preview.last)});
+    return FillIn(win::LoadString(res::IDS_PREVIEW_FOR_EVER), {RuleWords(rule)});
 }
 
 // What the calendar does to the rule's day, when it does something.
@@ -66,8 +54,8 @@ std::string MoveNote(TimeValue taken, TimeValue due, const BusinessCalendar* cal
         return {};
     const std::string from = std::string(ShortDayName(DayOfWeek(due))) + " " + FormatDate(due).substr(0, 5);
     const Holiday* holiday = calendar ? calendar->HolidayOn(LocalDay(due)) : nullptr;
-    return " " + (holiday ? Formatted(res::IDS_PREVIEW_MOVED_HOLIDAY, {from, holiday->description})
-                          : Formatted(res::IDS_PREVIEW_MOVED, {from}));
+    return " " + (holiday ? FillIn(win::LoadString(res::IDS_PREVIEW_MOVED_HOLIDAY), {from, holiday->description})
+                          : FillIn(win::LoadString(res::IDS_PREVIEW_MOVED), {from}));
 }
 
 } // namespace
@@ -94,8 +82,8 @@ std::string DescribeNextOccurrences(TimeValue date, const CDateRepeater& rule,
         const std::string from = FormatDate(window->start);
         const std::string to = FormatDate(AddDays(window->end, -1));
         text += "\n" + (preview.inWindow == 0
-                            ? Formatted(res::IDS_PREVIEW_NONE_IN_WINDOW, {from, to})
-                            : Formatted(res::IDS_PREVIEW_SOME_IN_WINDOW, {from, to, std::to_string(preview.inWindow)}));
+                            ? FillIn(win::LoadString(res::IDS_PREVIEW_NONE_IN_WINDOW), {from, to})
+                            : FillIn(win::LoadString(res::IDS_PREVIEW_SOME_IN_WINDOW), {from, to, std::to_string(preview.inWindow)}));
     }
     return text;
 }

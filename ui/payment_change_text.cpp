@@ -2,25 +2,13 @@
 
 #include <initializer_list>
 
+#include "common/fill_in.h"
 #include "model/occurrence_preview.h"
 #include "model/payment_exceptions.h"
 #include "res/resource.h"
 #include "ui/platform/resources.h"
 
 namespace {
-
-// The string with this id, its %1, %2, ... replaced by the values in order.
-std::string Formatted(int id, std::initializer_list<std::string> values)
-{
-    std::string text = win::LoadString(id);
-    int number = 1;
-    for (const std::string& value : values) {
-        const std::string marker = "%" + std::to_string(number++);
-        if (const auto at = text.find(marker); at != std::string::npos)
-            text.replace(at, marker.size(), value);
-    }
-    return text;
-}
 
 // "Mon 03/01/2027".
 std::string DayAndDate(TimeValue date)
@@ -51,9 +39,9 @@ std::string ChangedPaymentNote(const PlannedPayment& planned, const PaymentExcep
 {
     std::string note;
     if (IsMoved(planned, exception))
-        AddLine(note, Formatted(res::IDS_MOVED_FROM, {FormatDate(planned.date)}));
+        AddLine(note, FillIn(win::LoadString(res::IDS_MOVED_FROM), {FormatDate(planned.date)}));
     if (IsAmountChanged(planned, exception))
-        AddLine(note, Formatted(res::IDS_PLANNED_AMOUNT, {std::to_string(planned.amount)}));
+        AddLine(note, FillIn(win::LoadString(res::IDS_PLANNED_AMOUNT), {std::to_string(planned.amount)}));
     return note;
 }
 
@@ -64,13 +52,13 @@ std::string DescribePaymentChange(const PlannedPayment& planned, std::optional<T
     if (!date)
         AddLine(text, win::LoadString(res::IDS_PREVIEW_ENTER_DATE));
     else if (LocalDay(*date) != LocalDay(planned.date))
-        AddLine(text, Formatted(res::IDS_PAYMENT_MOVES, {DayAndDate(planned.date), DayAndDate(*date)}));
+        AddLine(text, FillIn(win::LoadString(res::IDS_PAYMENT_MOVES), {DayAndDate(planned.date), DayAndDate(*date)}));
     if (!amount)
         AddLine(text, win::LoadString(res::IDS_PAYMENT_ENTER_AMOUNT));
     else if (*amount != planned.amount)
-        AddLine(text, Formatted(res::IDS_PAYMENT_AMOUNT, {std::to_string(*amount), std::to_string(planned.amount)}));
+        AddLine(text, FillIn(win::LoadString(res::IDS_PAYMENT_AMOUNT), {std::to_string(*amount), std::to_string(planned.amount)}));
     if (text.empty())
-        text = Formatted(res::IDS_PAYMENT_AS_PLANNED, {DayAndDate(planned.date), std::to_string(planned.amount)});
+        text = FillIn(win::LoadString(res::IDS_PAYMENT_AS_PLANNED), {DayAndDate(planned.date), std::to_string(planned.amount)});
     return text;
 }
 
@@ -80,8 +68,8 @@ std::string DescribeException(const PaymentException& exception)
         return win::LoadString(res::IDS_EXCEPTION_SKIPPED);
     std::string text;
     if (exception.moveTo)
-        text = Formatted(res::IDS_EXCEPTION_MOVED, {FormatDate(*exception.moveTo)});
+        text = FillIn(win::LoadString(res::IDS_EXCEPTION_MOVED), {FormatDate(*exception.moveTo)});
     if (exception.amount)
-        text += (text.empty() ? "" : ", ") + Formatted(res::IDS_EXCEPTION_AMOUNT, {std::to_string(*exception.amount)});
+        text += (text.empty() ? "" : ", ") + FillIn(win::LoadString(res::IDS_EXCEPTION_AMOUNT), {std::to_string(*exception.amount)});
     return text;
 }

@@ -205,16 +205,21 @@ void CTransListCtrl::WithdrawTransaction(const TransactionData* record, bool rec
     WithdrawTransactionEntries(m_cashflow, record, recalculate);
 }
 
+void CTransListCtrl::ShowInEditor(CTransEditDlg& editor, int row, const TransactionData& record)
+{
+    editor.SetTransaction(GetDate(row), GetDescription(row), GetAmount(row), *record.repeater);
+    editor.SetTentative(record.tentative);
+    editor.SetExceptions(record.exceptions);
+    editor.SetCashFlowWindow({ProjectionStartDate(), m_cashflow.GetEndDate(), &m_cashflow.GetBusinessCalendar()});
+}
+
 void CTransListCtrl::EditTransaction(int row)
 {
     TransactionData* record = GetRecord(row);
     if (!record)
         return;
     CTransEditDlg editor(CTransEditDlg::EditMode);
-    editor.SetTransaction(GetDate(row), GetDescription(row), GetAmount(row), *record->repeater);
-    editor.SetTentative(record->tentative);
-    editor.SetExceptions(record->exceptions);
-    editor.SetCashFlowWindow({ProjectionStartDate(), m_cashflow.GetEndDate(), &m_cashflow.GetBusinessCalendar()});
+    ShowInEditor(editor, row, *record);
     if (editor.DoModal() != win::IDOK)
         return;
     // The record's other values stay as they were.
@@ -232,10 +237,7 @@ void CTransListCtrl::EditPayment(int row, const ListedOccurrence& payment)
     if (!record)
         return;
     CTransEditDlg editor(CTransEditDlg::EditMode);
-    editor.SetTransaction(GetDate(row), GetDescription(row), GetAmount(row), *record->repeater);
-    editor.SetTentative(record->tentative);
-    editor.SetExceptions(record->exceptions);
-    editor.SetCashFlowWindow({ProjectionStartDate(), m_cashflow.GetEndDate(), &m_cashflow.GetBusinessCalendar()});
+    ShowInEditor(editor, row, *record);
     SplitSeries split = SplitAt(*record, payment.due);
     editor.SetPayment(payment, split.later ? CopyRepeater(*split.later->repeater) : nullptr);
     if (editor.DoModal() != win::IDOK)

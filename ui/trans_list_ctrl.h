@@ -19,6 +19,7 @@
 #include "model/transaction_data.h"
 #include "ui/base_list_ctrl.h"
 
+class CTransEditDlg;
 class IEditHistory;
 
 class CTransListCtrl : public CBaseListCtrl, public ITransListCtrl {
@@ -112,6 +113,8 @@ private:
 
     void SetRowTexts(int row, TimeValue date, std::int32_t amount);
     void DestroyAllRecords();
+    // Fills the editor with the row's transaction and the Cash Flow's window.
+    void ShowInEditor(CTransEditDlg& editor, int row, const TransactionData& record);
 
     ICashflowListCtrl& m_cashflow;
     IEditHistory* m_history = nullptr;
