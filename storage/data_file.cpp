@@ -4,6 +4,8 @@
 #include "storage/text_file.h"
 
 #include <algorithm>
+#include <charconv>
+#include <span>
 
 namespace DataFile {
 
@@ -32,8 +34,9 @@ std::optional<TimeValue> ReadFileDate(std::string_view text)
 }
 
 // ReadFileDate, asking the calendar once for a date as the program writes it: a file
-// may hold thousands of exceptions.
-std::optional<TimeValue> ReadExceptionDate(std::string_view text)
+// may hold thousands of exceptions. Tells whether the text is the date as the program
+// writes it.
+std::optional<TimeValue> ReadExceptionDate(std::string_view text, bool& asWritten)
 {
     // "MM/DD/YYYY": the numbers read as ReadDecimal reads them, without the calls.
     auto digits = [&text](std::size_t at, std::size_t count, std::int32_t& number) {
@@ -47,63 +50,137 @@ std::optional<TimeValue> ReadExceptionDate(std::string_view text)
     };
     std::int32_t month = 0, day = 0, year = 0;
     if (text.size() >= 10 && digits(0, 2, month) && digits(3, 2, day) && digits(6, 4, year) &&
-        year >= kEarliestYear && month >= 1 && month <= 12 && day >= 1 && day <= DaysInMonth(year, month))
+        year >= kEarliestYear && month >= 1 && month <= 12 && day >= 1 && day <= DaysInMonth(year, month)) {
+        asWritten = text.size() == 10 && text[2] == '/' && text[5] == '/';
         return MakeDate(year, month, day);
+    }
+    asWritten = false;
     return ReadFileDate(text);
 }
 
+// Whether an Amount text is the amount as the program writes it.
+bool AmountAsWritten(std::string_view text, std::int32_t amount)
+{
+    char written[16];
+    const auto end = std::to_chars(std::begin(written), std::end(written), amount).ptr;
+    return text == std::string_view(written, static_cast<std::size_t>(end - written));
+}
+
+// The attribute values of an EXCEPTION start tag (from its name to before its "/>" or
+// ">") as the program writes it, taken without the general reader: Date, then any of
+// Skip, MoveTo and Amount, one space apart, in double quotes, not empty, of digits, '/'
+// and '-' (no entity to decode). False for anything else, which the general reader then reads.
+bool ReadWrittenException(std::string_view tag, std::span<std::string_view, 4> values)
+{
+    static constexpr std::string_view kStarts[] = {"EXCEPTION Date=\"", " Skip=\"", " MoveTo=\"", " Amount=\""};
+    for (std::size_t k = 0; k < std::size(kStarts); ++k) {
+        if (!tag.starts_with(kStarts[k])) {
+            if (k == 0)
+                return false;
+            continue;
+        }
+        tag.remove_prefix(kStarts[k].size());
+        const std::size_t close = tag.find('"');
+        if (close == std::string_view::npos || close == 0 ||
+            !std::all_of(tag.begin(), tag.begin() + static_cast<std::ptrdiff_t>(close),
+                         [](char c) { return (c >= '0' && c <= '9') || c == '/' || c == '-'; }))
+            return false;
+        values[k] = tag.substr(0, close);
+        tag.remove_prefix(close + 1);
+    }
+    return tag.empty();
+}
+
 // The EXCEPTION children from the current child on, in date order; a second one for a
-// day is passed over (the first in the file stays), as is one without a date.
-std::vector<PaymentException> ReadExceptions(CXmlDocument& document)
+// day is passed over (the first in the file stays), as is one without a date. When every
+// one of them stands in the file exactly as a save would write them, in the same order,
+// the stretches of text they take are added to asWritten.
+std::vector<PaymentException> ReadExceptions(CXmlDocument& document, std::vector<TextSpan>* asWritten)
 {
     std::vector<PaymentException> exceptions;
     static constexpr std::string_view kNames[] = {kExceptionDate, kSkip, kMoveTo, kExceptionAmount};
-    std::string values[std::size(kNames)];
+    std::string read[std::size(kNames)];
+    const std::string_view text = document.GetDocumentText();
+    const std::size_t spansBefore = asWritten ? asWritten->size() : 0;
+    bool allAsWritten = asWritten != nullptr;
     while (document.FindChildElement(kException)) {
-        // One pass over the element's tag for all four.
-        document.GetChildAttributes(kNames, values);
-        const std::optional<TimeValue> date = ReadExceptionDate(values[0]);
-        if (!date)
+        // A file may hold thousands, nearly always as the program wrote them.
+        const std::string_view tag = document.GetChildStartTag();
+        std::string_view values[std::size(kNames)];
+        const bool tagAsWritten = ReadWrittenException(tag, values);
+        if (!tagAsWritten) {
+            // One pass over the element's tag for all four.
+            document.GetChildAttributes(kNames, read);
+            std::copy(std::begin(read), std::end(read), std::begin(values));
+        }
+        bool dateAsWritten = false, moveAsWritten = true;
+        const std::optional<TimeValue> date = ReadExceptionDate(values[0], dateAsWritten);
+        if (!date) {
+            allAsWritten = false;
             continue;
+        }
         PaymentException exception;
         exception.date = *date;
         exception.skip = Utility::ReadDecimal(values[1]) != 0;
         if (!values[2].empty())
-            exception.moveTo = ReadExceptionDate(values[2]);
+            exception.moveTo = ReadExceptionDate(values[2], moveAsWritten);
         if (!values[3].empty())
             exception.amount = Utility::ReadDecimal(values[3]);
         exceptions.push_back(exception);
+        if (!allAsWritten)
+            continue;
+        // The element "<EXCEPTION .../>", its values as they are written.
+        const std::size_t tagBegin = static_cast<std::size_t>(tag.data() - text.data());
+        const std::size_t tagEnd = tagBegin + tag.size();
+        allAsWritten = tagAsWritten && dateAsWritten && moveAsWritten && (values[1].empty() || values[1] == "1") &&
+                       (!exception.amount || AmountAsWritten(values[3], *exception.amount)) &&
+                       text.substr(tagEnd, 2) == "/>";
+        if (allAsWritten)
+            asWritten->push_back({static_cast<std::int32_t>(tagBegin - 1), static_cast<std::int32_t>(tagEnd + 2)});
     }
     // Dates read are 10:00 of their days: one day, one value.
     auto byDate = [](const PaymentException& a, const PaymentException& b) { return a.date < b.date; };
-    if (!std::is_sorted(exceptions.begin(), exceptions.end(), byDate))
+    auto notBefore = [](const PaymentException& a, const PaymentException& b) { return a.date >= b.date; };
+    if (std::adjacent_find(exceptions.begin(), exceptions.end(), notBefore) != exceptions.end()) {
+        allAsWritten = false;
         std::stable_sort(exceptions.begin(), exceptions.end(), byDate);
-    exceptions.erase(std::unique(exceptions.begin(), exceptions.end(),
-                                 [](const PaymentException& a, const PaymentException& b) { return a.date == b.date; }),
-                     exceptions.end());
+        exceptions.erase(std::unique(exceptions.begin(), exceptions.end(),
+                                     [](const PaymentException& a, const PaymentException& b) { return a.date == b.date; }),
+                         exceptions.end());
+    }
+    if (asWritten && !allAsWritten)
+        asWritten->resize(spansBefore);
     return exceptions;
 }
 
 bool WriteExceptions(CXmlDocument& document, const std::vector<PaymentException>& exceptions)
 {
-    // A file may hold thousands: each element is written in one edit of the document.
-    for (const PaymentException& exception : exceptions) {
+    // A file may hold thousands: a transaction's are written in one edit of the document.
+    struct Texts {
         char date[kFormattedDateMaximum];
         char moveTo[kFormattedDateMaximum];
+        char amount[16];
         CXmlDocument::Attribute attributes[4];
+    };
+    std::vector<Texts> texts(exceptions.size());
+    std::vector<std::span<const CXmlDocument::Attribute>> elements;
+    elements.reserve(exceptions.size());
+    for (std::size_t i = 0; i < exceptions.size(); ++i) {
+        const PaymentException& exception = exceptions[i];
+        Texts& text = texts[i];
         std::size_t count = 0;
-        attributes[count++] = {kExceptionDate, {date, FormatDateInto(exception.date, date)}};
+        text.attributes[count++] = {kExceptionDate, {text.date, FormatDateInto(exception.date, text.date)}};
         if (exception.skip)
-            attributes[count++] = {kSkip, "1"};
+            text.attributes[count++] = {kSkip, "1"};
         if (exception.moveTo)
-            attributes[count++] = {kMoveTo, {moveTo, FormatDateInto(*exception.moveTo, moveTo)}};
-        const std::string amount = exception.amount ? SignedText(*exception.amount) : std::string();
-        if (exception.amount)
-            attributes[count++] = {kExceptionAmount, amount};
-        if (!document.AddChildElementWith(kException, {attributes, count}))
-            return false;
+            text.attributes[count++] = {kMoveTo, {text.moveTo, FormatDateInto(*exception.moveTo, text.moveTo)}};
+        if (exception.amount) {
+            const auto end = std::to_chars(text.amount, std::end(text.amount), *exception.amount).ptr;
+            text.attributes[count++] = {kExceptionAmount, {text.amount, static_cast<std::size_t>(end - text.amount)}};
+        }
+        elements.emplace_back(text.attributes, count);
     }
-    return true;
+    return document.AddChildElementsWith(kException, elements);
 }
 
 } // namespace
@@ -230,7 +307,11 @@ Account ReadAccount(CXmlDocument& document)
     return account;
 }
 
-Transaction ReadTransaction(CXmlDocument& document, TimeValue today)
+namespace {
+
+// ReadTransaction, adding the stretches of text of its exceptions to asWritten when they
+// all stand as a save would write them.
+Transaction ReadTransactionNoting(CXmlDocument& document, TimeValue today, std::vector<TextSpan>* asWritten)
 {
     Transaction transaction;
     transaction.tentative = Utility::ReadDecimal(document.GetChildAttribute(kTentative)) != 0;
@@ -249,9 +330,35 @@ Transaction ReadTransaction(CXmlDocument& document, TimeValue today)
     } else {
         transaction.rule = std::make_unique<CDateRepeaterOnce>();
     }
-    transaction.exceptions = ReadExceptions(document);
+    transaction.exceptions = ReadExceptions(document, asWritten);
     document.LeaveElement();
     return transaction;
+}
+
+// ReadTransactions, noting the exceptions that stand as a save would write them: their
+// stretches of text, and the transactions (by index) whose exceptions all do.
+std::vector<Transaction> ReadTransactionsNoting(CXmlDocument& document, TimeValue today,
+                                                std::vector<TextSpan>* asWritten, std::vector<std::size_t>* whole)
+{
+    std::vector<Transaction> transactions;
+    if (!document.FindChildElement(kTransactions))
+        return transactions;
+    document.EnterElement();
+    while (document.FindChildElement(kTransaction)) {
+        const std::size_t spans = asWritten ? asWritten->size() : 0;
+        transactions.push_back(ReadTransactionNoting(document, today, asWritten));
+        if (asWritten && asWritten->size() > spans)
+            whole->push_back(transactions.size() - 1);
+    }
+    document.LeaveElement();
+    return transactions;
+}
+
+} // namespace
+
+Transaction ReadTransaction(CXmlDocument& document, TimeValue today)
+{
+    return ReadTransactionNoting(document, today, nullptr);
 }
 
 std::vector<Account> ReadAccounts(CXmlDocument& document)
@@ -268,14 +375,7 @@ std::vector<Account> ReadAccounts(CXmlDocument& document)
 
 std::vector<Transaction> ReadTransactions(CXmlDocument& document, TimeValue today)
 {
-    std::vector<Transaction> transactions;
-    if (!document.FindChildElement(kTransactions))
-        return transactions;
-    document.EnterElement();
-    while (document.FindChildElement(kTransaction))
-        transactions.push_back(ReadTransaction(document, today));
-    document.LeaveElement();
-    return transactions;
+    return ReadTransactionsNoting(document, today, nullptr, nullptr);
 }
 
 std::vector<Holiday> ReadHolidays(CXmlDocument& document)
@@ -443,10 +543,26 @@ LoadResult ParseDocument(std::string text, TimeValue today, bool findDifferences
         result.contents.weekendDays = cashflow->weekendDays;
     }
     result.contents.accounts = ReadAccounts(document);
-    result.contents.transactions = ReadTransactions(document, today);
+    std::vector<TextSpan> asWritten;
+    std::vector<std::size_t> whole;
+    result.contents.transactions =
+        ReadTransactionsNoting(document, today, findDifferences ? &asWritten : nullptr, &whole);
     result.contents.holidays = ReadHolidays(document);
     if (!findDifferences)
         return result;
+    if (!whole.empty() && document.IsWellFormed()) {
+        // A file may hold thousands of exceptions, nearly always as a save writes them:
+        // those are left out of both sides of a first comparison, which then mostly
+        // settles that there is no difference.
+        std::vector<std::vector<PaymentException>> held(whole.size());
+        for (std::size_t i = 0; i < whole.size(); ++i)
+            held[i].swap(result.contents.transactions[whole[i]].exceptions);
+        const std::string lean = WriteDocument(result.contents, today);
+        for (std::size_t i = 0; i < whole.size(); ++i)
+            held[i].swap(result.contents.transactions[whole[i]].exceptions);
+        if (SameLeavingOut(document, asWritten, lean))
+            return result;
+    }
     result.differences = FindDifferences(document, WriteDocument(result.contents, today), &result.notes);
     return result;
 }

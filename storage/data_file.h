@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -285,6 +286,15 @@ struct LoadResult {
 // not count, nor do empty ACCOUNTS and TRANSACTIONS lists, nor the order of the elements
 // of a list. Returns how many; the first kNotesKept go to notes in words.
 std::size_t FindDifferences(const CXmlDocument& original, std::string written, Notes* notes);
+
+// A stretch [begin, end) of a document's text.
+struct TextSpan {
+    std::int32_t begin = 0;
+    std::int32_t end = 0;
+};
+// Whether `written` is the original's text but for white space between tags once the
+// stretches leftOut (in order, apart) are taken out of the original.
+bool SameLeavingOut(const CXmlDocument& original, std::span<const TextSpan> leftOut, std::string_view written);
 
 // Reads the text of a data file (lines already joined). A top-level element with a Format
 // other than "1" is not a data file of this version. Without findDifferences, differences

@@ -423,6 +423,20 @@ bool SameButForSpaceBetweenTags(std::string_view first, std::string_view second)
     }
 }
 
+bool SameLeavingOut(const CXmlDocument& original, std::span<const TextSpan> leftOut, std::string_view written)
+{
+    const std::string_view text = original.GetDocumentText();
+    std::string kept;
+    kept.reserve(text.size());
+    std::size_t from = 0;
+    for (const TextSpan& span : leftOut) {
+        kept.append(text.substr(from, static_cast<std::size_t>(span.begin) - from));
+        from = static_cast<std::size_t>(span.end);
+    }
+    kept.append(text.substr(from));
+    return SameButForSpaceBetweenTags(kept, written);
+}
+
 std::size_t FindDifferences(const CXmlDocument& original, std::string written, Notes* notes)
 {
     if (!original.IsWellFormed())

@@ -9,7 +9,7 @@ namespace {
 
 using std::int32_t;
 
-enum CharClass : unsigned char { kPlain = 0, kSpace = 1, kDelimiter = 2 };
+enum CharClass : unsigned char { kPlain = 0, kSpace = 1, kDelimiter = 2, kEscaped = 4 };
 
 constexpr std::array<unsigned char, 256> MakeCharClasses()
 {
@@ -18,6 +18,9 @@ constexpr std::array<unsigned char, 256> MakeCharClasses()
         classes[c] = kSpace | kDelimiter;
     for (unsigned char c : {'<', '>', '=', '\\', '/', '?', '!'})
         classes[c] = kDelimiter;
+    // Written as entities (quotes only in attribute values).
+    for (unsigned char c : {'<', '>', '&', '"', '\''})
+        classes[c] |= kEscaped;
     return classes;
 }
 
@@ -50,11 +53,19 @@ bool NameMatches(std::string_view token, std::string_view name)
 
 enum class EncodeFor { Text, Attribute };
 
+// The first character at or after `from` that may need an entity, or the size.
+std::size_t NextEscaped(std::string_view value, std::size_t from)
+{
+    while (from < value.size() && (kCharClasses[static_cast<unsigned char>(value[from])] & kEscaped) == 0)
+        ++from;
+    return from;
+}
+
 void AppendEncoded(std::string& encoded, std::string_view value, EncodeFor target)
 {
     // The runs between the characters to escape go in whole.
     std::size_t run = 0;
-    for (std::size_t i = 0; i < value.size(); ++i) {
+    for (std::size_t i = NextEscaped(value, 0); i < value.size(); i = NextEscaped(value, i + 1)) {
         std::string_view entity;
         switch (value[i]) {
         case '<': entity = "&lt;"; break;
@@ -599,9 +610,8 @@ void CXmlDocument::FindAttributeValues(std::int32_t element, std::span<const std
             return;
         const char first = text[i];
         if (first == '"' || first == '\'') {
-            int32_t close = i + 1;
-            while (close < length && text[close] != first)
-                ++close;
+            const void* quote = std::memchr(text + i + 1, first, static_cast<std::size_t>(length - i - 1));
+            const int32_t close = quote ? Offset(static_cast<std::size_t>(static_cast<const char*>(quote) - text)) : length;
             for (std::size_t k = 0; k < names.size(); ++k)
                 if (matched[k] >= 0 && index == matched[k] + 2) {
                     Token& value = values[k];
@@ -623,10 +633,21 @@ void CXmlDocument::FindAttributeValues(std::int32_t element, std::span<const std
                 ++i;
             const std::string_view token(text + begin, static_cast<std::size_t>(i - begin));
             for (std::size_t k = 0; k < names.size(); ++k)
-                if (matched[k] == -1 && NameMatches(token, names[k]))
+                if (matched[k] == -1 && !names[k].empty() && token[0] == names[k][0] && NameMatches(token, names[k]))
                     matched[k] = index;
         }
     }
+}
+
+std::string_view CXmlDocument::GetChildStartTag() const
+{
+    if (m_currentPos == 0 || m_childPos == 0)
+        return {};
+    const ElementRecord& child = m_elements[m_childPos];
+    const bool empty = child.startTagEnd == child.endTagBegin + 1;
+    const int32_t end = empty ? child.endTagBegin : child.startTagEnd;
+    return std::string_view(m_documentText).substr(static_cast<std::size_t>(child.startTagBegin + 1),
+                                                   static_cast<std::size_t>(end - child.startTagBegin - 1));
 }
 
 void CXmlDocument::GetChildAttributes(std::span<const std::string_view> names, std::span<std::string> values) const
@@ -764,13 +785,35 @@ bool CXmlDocument::AddChildElementWith(std::string_view name, std::span<const At
     return AddElementUnder(m_currentPos, name, {}, attributes);
 }
 
-bool CXmlDocument::AddElementUnder(std::int32_t parent, std::string_view name, std::string_view text,
-                                   std::span<const Attribute> attributes)
+CXmlDocument::Line CXmlDocument::AppendLine(std::string& form, std::string_view name, std::string_view text,
+                                            std::span<const Attribute> attributes)
 {
-    // The element's line: "<name/>" or "<name>text</name>", then CR LF. Each attribute
-    // goes where SetAttributeOf would append it, before the "/>" or ">".
-    std::string form;
-    form.reserve(2 * name.size() + text.size() + 8 + 24 * attributes.size());
+    // Each attribute goes where SetAttributeOf would append it, before the "/>" or ">".
+    const std::size_t begin = form.size();
+    Line line;
+    auto plain = [](const Attribute& attribute) { return NextEscaped(attribute.value, 0) == attribute.value.size(); };
+    if (text.empty() && std::all_of(attributes.begin(), attributes.end(), plain)) {
+        // Nothing to escape, as in most lines: the line is written in one piece.
+        std::size_t size = name.size() + 5;
+        for (const Attribute& attribute : attributes)
+            size += attribute.name.size() + attribute.value.size() + 4;
+        form.resize(begin + size);
+        char* const first = form.data() + begin;
+        char* out = first;
+        auto put = [&out](std::string_view piece) { out = std::copy(piece.begin(), piece.end(), out); };
+        *out++ = '<';
+        put(name);
+        for (const Attribute& attribute : attributes) {
+            *out++ = ' ';
+            put(attribute.name);
+            put("=\"");
+            put(attribute.value);
+            *out++ = '"';
+        }
+        line.tagLength = Offset(static_cast<std::size_t>(out - first)) - 1;
+        put("/>\r\n");
+        return line;
+    }
     form += '<';
     form += name;
     for (const Attribute& attribute : attributes) {
@@ -780,20 +823,43 @@ bool CXmlDocument::AddElementUnder(std::int32_t parent, std::string_view name, s
         AppendEncoded(form, attribute.value, EncodeFor::Attribute);
         form += '"';
     }
-    const int32_t tagLength = Offset(form.size()) - 1;
-    int32_t encodedLength = 0; // never 0 for a text that is not empty
+    line.tagLength = Offset(form.size() - begin) - 1;
     if (text.empty()) {
         form += "/>";
     } else {
         form += '>';
         const std::size_t before = form.size();
         AppendEncoded(form, text, EncodeFor::Text);
-        encodedLength = Offset(form.size() - before);
+        line.encodedLength = Offset(form.size() - before);
         form += "</";
         form += name;
         form += '>';
     }
     form += "\r\n";
+    return line;
+}
+
+void CXmlDocument::Place(std::int32_t record, std::int32_t at, const Line& line, std::size_t nameLength)
+{
+    ElementRecord& added = m_elements[record];
+    added.startTagBegin = at;
+    if (line.encodedLength == 0) {
+        added.endTagBegin = at + 1 + line.tagLength;
+        added.startTagEnd = added.endTagBegin + 1;
+        added.endTagEnd = added.startTagEnd;
+    } else {
+        added.startTagEnd = at + 1 + line.tagLength;
+        added.endTagBegin = added.startTagEnd + 1 + line.encodedLength;
+        added.endTagEnd = added.endTagBegin + 2 + Offset(nameLength);
+    }
+}
+
+bool CXmlDocument::AddElementUnder(std::int32_t parent, std::string_view name, std::string_view text,
+                                   std::span<const Attribute> attributes)
+{
+    std::string form;
+    form.reserve(2 * name.size() + text.size() + 8 + 24 * attributes.size());
+    const Line line = AppendLine(form, name, text, attributes);
 
     const int32_t record = AllocateRecord(parent);
     int32_t at = 0; // where the new element's '<' lands
@@ -817,18 +883,10 @@ bool CXmlDocument::AddElementUnder(std::int32_t parent, std::string_view name, s
         opened.firstChild = record;
         at = slash + 3;
     } else {
-        std::string bytes = form;
+        std::string& bytes = form;
         if (m_childPos != 0) {
-            // After the current child, past the white space that ends its line.
-            const ElementRecord& previous = m_elements[m_childPos];
-            const int32_t length = Offset(m_documentText.size());
-            at = previous.endTagEnd + 1;
-            int32_t next = at;
-            while (next < length && IsSpace(m_documentText[next]))
-                ++next;
-            if (next >= length || m_documentText[next] == '<')
-                at = next;
-            m_elements[record].nextSibling = previous.nextSibling;
+            at = LineAfter(m_childPos);
+            m_elements[record].nextSibling = m_elements[m_childPos].nextSibling;
             m_elements[m_childPos].nextSibling = record;
             Replace(at, 0, bytes);
         } else if (owner.firstChild == 0 && owner.endTagBegin == owner.startTagEnd + 1) {
@@ -853,20 +911,62 @@ bool CXmlDocument::AddElementUnder(std::int32_t parent, std::string_view name, s
         ShiftFollowing(record, Offset(bytes.size()));
     }
 
-    ElementRecord& added = m_elements[record];
-    const int32_t nameLength = Offset(name.size());
-    added.startTagBegin = at;
-    if (encodedLength == 0) {
-        added.endTagBegin = at + 1 + tagLength;
-        added.startTagEnd = added.endTagBegin + 1;
-        added.endTagEnd = added.startTagEnd;
-    } else {
-        added.startTagEnd = at + 1 + tagLength;
-        added.endTagBegin = added.startTagEnd + 1 + encodedLength;
-        added.endTagEnd = added.endTagBegin + 2 + nameLength;
-    }
+    Place(record, at, line, name.size());
     if (parent != 0)
         m_childPos = record;
+    return true;
+}
+
+std::int32_t CXmlDocument::LineAfter(std::int32_t child) const
+{
+    // Past the white space that ends the child's line, when a tag or the end follows it.
+    const int32_t length = Offset(m_documentText.size());
+    const int32_t at = m_elements[child].endTagEnd + 1;
+    int32_t next = at;
+    while (next < length && IsSpace(m_documentText[next]))
+        ++next;
+    return next >= length || m_documentText[next] == '<' ? next : at;
+}
+
+bool CXmlDocument::AddChildElementsWith(std::string_view name, std::span<const std::span<const Attribute>> elements)
+{
+    if (m_currentPos == 0)
+        return elements.empty();
+    // Without a current child the first goes where AddChildElementWith puts it.
+    if (m_childPos == 0 && !elements.empty()) {
+        if (!AddChildElementWith(name, elements.front()))
+            return false;
+        elements = elements.subspan(1);
+    }
+    if (elements.empty())
+        return true;
+    const int32_t at = LineAfter(m_childPos);
+    if (at < Offset(m_documentText.size()) && m_documentText[static_cast<std::size_t>(at)] != '<') {
+        // No tag follows the current child's line: each goes as AddChildElementWith puts it.
+        for (std::span<const Attribute> attributes : elements)
+            if (!AddChildElementWith(name, attributes))
+                return false;
+        return true;
+    }
+    // Each goes after the line before, where a tag (or the end) then follows: all of them
+    // at `at`, one after another.
+    std::string bytes;
+    bytes.reserve(elements.size() * (name.size() + 6 + 24 * elements.front().size()));
+    const int32_t parent = m_currentPos;
+    int32_t previous = m_childPos;
+    const int32_t following = m_elements[previous].nextSibling;
+    for (std::span<const Attribute> attributes : elements) {
+        const int32_t offset = Offset(bytes.size());
+        const Line line = AppendLine(bytes, name, {}, attributes);
+        const int32_t record = AllocateRecord(parent);
+        m_elements[previous].nextSibling = record;
+        Place(record, at + offset, line, name.size());
+        previous = record;
+    }
+    m_elements[previous].nextSibling = following;
+    Replace(at, 0, bytes);
+    ShiftFollowing(previous, Offset(bytes.size()));
+    m_childPos = previous;
     return true;
 }
 

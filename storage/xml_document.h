@@ -49,6 +49,10 @@ public:
     static constexpr std::size_t kMostNames = 8;
     void GetChildAttributes(std::span<const std::string_view> names, std::span<std::string> values) const;
 
+    // The current child's start tag as it stands, from its name to before its closing
+    // "/>" or ">"; empty without a current child.
+    std::string_view GetChildStartTag() const;
+
     // The message of the last failed parse; a successful parse leaves it as it was.
     const std::string& GetErrorText() const { return m_errorText; }
 
@@ -67,6 +71,9 @@ public:
     // attribute in turn (their names all different), in one edit: the same text, the same
     // table.
     bool AddChildElementWith(std::string_view name, std::span<const Attribute> attributes);
+    // AddChildElementWith of each element in turn, in one edit where they go one line
+    // after another (a tag or the end follows the current child's line).
+    bool AddChildElementsWith(std::string_view name, std::span<const std::span<const Attribute>> elements);
 
     // The name and an attribute of an element of the table, by its index; for walking the
     // whole tree through GetElementRecords.
@@ -128,6 +135,18 @@ private:
     void ShiftSubtree(std::int32_t root, std::int32_t delta);
     bool AddElementUnder(std::int32_t parent, std::string_view name, std::string_view text,
                          std::span<const Attribute> attributes = {});
+    // An element's line appended to `form`: "<name/>" or "<name>text</name>", then CR LF;
+    // gives where its parts lie from the element's '<' on.
+    struct Line {
+        std::int32_t tagLength = 0;     // the start tag's length less one, without "/>" or ">"
+        std::int32_t encodedLength = 0; // of the text as written; never 0 for a text
+    };
+    static Line AppendLine(std::string& form, std::string_view name, std::string_view text,
+                           std::span<const Attribute> attributes);
+    // Where a new line after the child goes (its '<').
+    std::int32_t LineAfter(std::int32_t child) const;
+    // Sets where a new element lies, its '<' at `at`.
+    void Place(std::int32_t record, std::int32_t at, const Line& line, std::size_t nameLength);
     bool SetAttributeOf(std::int32_t element, std::string_view name, std::string_view value);
 
     std::string m_documentText;

@@ -628,6 +628,67 @@ TEST(DataFileTest, ExceptionDatesReadAsFileDates)
     }
 }
 
+// Exceptions as the program writes them are read without the general reader, and a file
+// holding them so is checked for what a save would change without writing them again:
+// whatever their values and order, they read, and differ from what a save writes, as
+// they do spaced out, which only the general reader and the full check take.
+TEST(DataFileTest, ExceptionsReadTheSameHoweverTheirTagsAreSpaced)
+{
+    TzGuard zone(testing_support::kEastern);
+    std::mt19937 random(31);
+    const std::vector<std::string> dates = {"03/01/2027", "02/29/2028", "02/30/2027", "13/01/2027", "00/10/2027",
+                                            "01/01/1000", "12/31/9999", "03/01/0999", "3/1/2027", "03/01/2027x",
+                                            "03-01-2027", "", "03&amp;1/2027", "03/31/2027", "11/07/2027"};
+    const std::vector<std::string> numbers = {"1", "0", "-0", "007", "+5", "-25", "2147483647", "-2147483648",
+                                              "2147483648", "12abc", "", "-", "1&lt;", " 4", "-600"};
+    const char* names[] = {"Date", "Skip", "MoveTo", "Amount"};
+    auto pick = [&](const std::vector<std::string>& pool, bool written) {
+        // Half the time one the program writes.
+        const std::size_t last = written ? (&pool == &dates ? 2 : 6) : pool.size() - 1;
+        return pool[std::uniform_int_distribution<std::size_t>(0, last)(random)];
+    };
+    const TimeValue today = MakeDate(2026, 12, 9);
+    int settledWithout = 0;
+    for (int round = 0; round < 3000; ++round) {
+        std::string tight, spaced;
+        const int count = std::uniform_int_distribution<int>(1, 3)(random);
+        const bool written = round % 2 == 0;
+        for (int e = 0; e < count; ++e) {
+            std::string attributes, spacedAttributes;
+            for (std::size_t a = 0; a < std::size(names); ++a) {
+                // Date nearly always; the others half the time; now and then out of order.
+                if (a > 0 && random() % 2 == 0)
+                    continue;
+                const std::size_t name = round % 7 == 1 ? random() % std::size(names) : a;
+                std::string value = name % 2 == 0 ? pick(dates, written) : pick(numbers, written);
+                if (written && name == 1)
+                    value = "1";
+                attributes += std::string(" ") + names[name] + "=\"" + value + "\"";
+                spacedAttributes += std::string("  ") + names[name] + " = \"" + value + "\"";
+            }
+            tight += "<EXCEPTION" + attributes + "/>\r\n";
+            spaced += "<EXCEPTION" + spacedAttributes + " />\r\n";
+        }
+        auto load = [&](const std::string& exceptions) {
+            return DataFile::ParseDocument("<TILLANE Format=\"1\">\r\n<CASHFLOW StartDate=\"03/07/2026\" "
+                                           "Duration=\"12\"/>\r\n<TRANSACTIONS>\r\n<TRANSACTION Type=\"Monthly\">\r\n"
+                                           "<DESCRIPTION>Rent</DESCRIPTION>\r\n<DATE>03/01/2027</DATE>\r\n"
+                                           "<AMOUNT>-600</AMOUNT>\r\n<REPEAT Type=\"Monthly\" Delta=\"1\" Count=\"0\" "
+                                           "Day=\"1\"/>\r\n" +
+                                               exceptions + "</TRANSACTION>\r\n</TRANSACTIONS>\r\n</TILLANE>\r\n",
+                                           today);
+        };
+        const DataFile::LoadResult read = load(tight), general = load(spaced);
+        ASSERT_EQ(read.contents.transactions.size(), 1u);
+        ASSERT_EQ(general.contents.transactions.size(), 1u);
+        EXPECT_EQ(read.contents.transactions[0].exceptions, general.contents.transactions[0].exceptions) << tight;
+        EXPECT_EQ(read.differences, general.differences) << tight;
+        EXPECT_EQ(read.notes, general.notes) << tight;
+        settledWithout += read.differences == 0;
+    }
+    EXPECT_GT(settledWithout, 200);
+}
+
 // Whatever the program writes, read back from the disk, holds what a save writes again,
 // however its markup is spelled; and any change made to it is noticed.
 TEST(DataFileTest, EveryFileTheProgramWritesReadsWithoutDifferences)

@@ -140,6 +140,8 @@ TEST(XmlDocumentWriting, InsertsChildrenInEachPosition)
             "<R>\r\n<A/>\r\n<B/>\r\n<N>v</N>\r\n</R>\r\n"},
         {"end tag right after start tag", "<R></R>", nullptr, "<R>\r\n<N>v</N>\r\n</R>"},
         {"after text content", "<R>t</R>", nullptr, "<R>t<N>v</N>\r\n</R>"},
+        {"after a child and indentation", "<R>\r\n<A/>\r\n  </R>\r\n", "A",
+            "<R>\r\n<A/>\r\n  <N>v</N>\r\n</R>\r\n"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -174,6 +176,29 @@ TEST(XmlDocumentWriting, InsertsChildrenInEachPosition)
         EXPECT_EQ(XmlChecks::Placements(atOnce), XmlChecks::Placements(stepwise));
         EXPECT_TRUE(ReadsBackTheSame(atOnce));
         EXPECT_EQ(atOnce.GetChildAttribute("a"), "1<&\"'");
+
+        // Several such elements in one edit are each added in turn: with and without
+        // anything to escape, and without attributes.
+        CXmlDocument oneByOne, together;
+        for (CXmlDocument* edited : {&oneByOne, &together}) {
+            ASSERT_TRUE(edited->SetDocument(c.document));
+            ASSERT_TRUE(edited->FindElement("R"));
+            if (c.child != nullptr) {
+                ASSERT_TRUE(edited->FindChildElement(c.child));
+            }
+        }
+        const CXmlDocument::Attribute plain[] = {{"Date", "03/01/2027"}, {"Amount", "-25"}};
+        const std::span<const CXmlDocument::Attribute> elements[] = {plain, attributes, {}, plain};
+        for (const auto& element : elements)
+            ASSERT_TRUE(oneByOne.AddChildElementWith("E", element));
+        ASSERT_TRUE(together.AddChildElementsWith("E", elements));
+        EXPECT_EQ(together.GetDocument(), oneByOne.GetDocument());
+        EXPECT_EQ(XmlChecks::Placements(together), XmlChecks::Placements(oneByOne));
+        EXPECT_TRUE(ReadsBackTheSame(together));
+        // The last one added is the current child, as it is one by one.
+        ASSERT_TRUE(together.AddChildElement("Z"));
+        ASSERT_TRUE(oneByOne.AddChildElement("Z"));
+        EXPECT_EQ(together.GetDocument(), oneByOne.GetDocument());
     }
 }
 
