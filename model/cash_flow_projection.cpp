@@ -139,8 +139,11 @@ bool CashFlowProjection::QueueEntries(const std::vector<Date>& dates, Date start
             room = false;
             break;
         }
-        if (!shared)
-            shared = std::make_shared<const std::string>(description);
+        if (!shared) {
+            if (!m_queuedDescription || *m_queuedDescription != description)
+                m_queuedDescription = std::make_shared<const std::string>(description);
+            shared = m_queuedDescription;
+        }
         if constexpr (std::is_same_v<Date, std::int32_t>)
             m_rows.QueueDay(date, shared, amount, record);
         else

@@ -121,6 +121,9 @@ private:
     ITransListCtrl& m_transactions;
     unsigned m_duration;
     std::shared_ptr<const std::string> m_openingDescription;
+    // The text of the last rows queued: a transaction's changed payments, queued one by
+    // one after its plain ones, share it.
+    std::shared_ptr<const std::string> m_queuedDescription;
     CashFlowRows m_rows;
     BusinessCalendar m_calendar;
     std::size_t m_rowLimit = kRowLimit;

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cassert>
+#include <iterator>
 #include <limits>
 
 namespace {
@@ -150,20 +151,37 @@ void CashFlowRows::MergeQueuedRows()
         std::for_each(firstMoved, m_rows.end(), place);
         // The queued rows go band of days by band of days, each run taking up where it left
         // off: the writes of a band stay within a few pages, where placing the rows run by
-        // run would spread them over every day at once.
+        // run would spread them over every day at once. A run joins in the band of its
+        // first day, among the others in queue order, so that the many short runs of
+        // changed payments are not passed over band after band.
         struct Cursor {
             std::size_t at;
             const QueuedRun* run;
         };
-        std::vector<Cursor> cursors;
-        cursors.reserve(m_queuedRuns.size());
+        constexpr std::int64_t kBand = 32;
+        std::vector<Cursor> waiting;
+        waiting.reserve(m_queuedRuns.size());
         std::size_t start = 0;
         for (const QueuedRun& run : m_queuedRuns) {
-            cursors.push_back({start, &run});
+            waiting.push_back({start, &run});
             start = run.end;
         }
-        constexpr std::int64_t kBand = 32;
-        for (std::int64_t bandEnd = firstDay + kBand; !cursors.empty(); bandEnd += kBand) {
+        auto bandOf = [&](const Cursor& cursor) { return (m_queuedDays[cursor.at] - firstDay) / kBand; };
+        std::stable_sort(waiting.begin(), waiting.end(),
+                         [&](const Cursor& a, const Cursor& b) { return bandOf(a) < bandOf(b); });
+        std::vector<Cursor> cursors, joined;
+        auto nextWaiting = waiting.begin();
+        for (std::int64_t band = 0; !cursors.empty() || nextWaiting != waiting.end(); ++band) {
+            const auto joining = nextWaiting;
+            while (nextWaiting != waiting.end() && bandOf(*nextWaiting) == band)
+                ++nextWaiting;
+            if (joining != nextWaiting) {
+                joined.clear();
+                std::merge(cursors.begin(), cursors.end(), joining, nextWaiting, std::back_inserter(joined),
+                           [](const Cursor& a, const Cursor& b) { return a.run < b.run; });
+                cursors.swap(joined);
+            }
+            const std::int64_t bandEnd = firstDay + (band + 1) * kBand;
             std::size_t kept = 0;
             for (Cursor cursor : cursors) {
                 const QueuedRun& run = *cursor.run;

@@ -147,13 +147,54 @@ struct Zone {
     bool named = false;
     std::string name;
     std::vector<std::unique_ptr<YearTable>> years;
+    // The tables built, in order, but for the first and last table years (beyond which
+    // the C library answers): most dates fall in one of them, found without working out
+    // their year.
+    std::vector<const YearTable*> built;
+    // The one found last, which the next date usually shares.
+    const YearTable* found = nullptr;
 
     const YearTable& Year(std::int64_t year)
     {
         auto& table = years[static_cast<std::size_t>(year - kFirstTableYear)];
-        if (!table)
+        if (!table) {
             table = BuildYear(static_cast<int>(year));
+            if (year > kFirstTableYear && year < kLastTableYear)
+                built.insert(std::upper_bound(built.begin(), built.end(), table->firstDay,
+                                              [](std::int64_t day, const YearTable* t) { return day < t->firstDay; }),
+                             table.get());
+        }
         return *table;
+    }
+
+    // The built table holding the day, or null.
+    const YearTable* BuiltForDay(std::int64_t day)
+    {
+        if (found && day >= found->firstDay && day < found->firstDay + std::int64_t(found->tenOClock.size()) - 1)
+            return found;
+        const auto after = std::upper_bound(built.begin(), built.end(), day,
+                                            [](std::int64_t d, const YearTable* t) { return d < t->firstDay; });
+        if (after == built.begin())
+            return nullptr;
+        const YearTable* table = *std::prev(after);
+        if (day >= table->firstDay + std::int64_t(table->tenOClock.size()) - 1)
+            return nullptr;
+        return found = table;
+    }
+
+    // The built table whose instants hold this one, or null.
+    const YearTable* BuiltForInstant(TimeValue value)
+    {
+        if (found && value >= found->Start() && value < found->End())
+            return found;
+        const auto after = std::upper_bound(built.begin(), built.end(), value,
+                                            [](TimeValue v, const YearTable* t) { return v < t->Start(); });
+        if (after == built.begin())
+            return nullptr;
+        const YearTable* table = *std::prev(after);
+        if (value >= table->End())
+            return nullptr;
+        return found = table;
     }
 };
 
@@ -161,10 +202,8 @@ struct Zone {
 thread_local Zone* heldZone = nullptr;
 thread_local int holds = 0;
 
-Zone& CurrentZone()
+Zone& UnheldZone()
 {
-    if (heldZone)
-        return *heldZone;
     thread_local std::vector<std::unique_ptr<Zone>> zones;
     thread_local Zone* current = nullptr;
     const char* tz = std::getenv("TZ");
@@ -188,9 +227,16 @@ Zone& CurrentZone()
     return *current;
 }
 
+inline Zone& CurrentZone()
+{
+    return heldZone ? *heldZone : UnheldZone();
+}
+
 // The table whose instants include this one, or none beyond the table years.
 const YearTable* TableOfInstant(TimeValue value)
 {
+    if (const YearTable* table = CurrentZone().BuiltForInstant(value))
+        return table;
     const std::int64_t year = CivilFromDays(FloorDivide(value, kSecondsPerDay)).year;
     if (!InTableYears(year - 1) || !InTableYears(year + 1))
         return nullptr;
@@ -216,6 +262,8 @@ std::optional<std::int64_t> LocalSeconds(TimeValue value)
 // 10:00 of a day number, or none beyond the table years.
 std::optional<TimeValue> TenOClockOfDay(std::int64_t day)
 {
+    if (const YearTable* table = CurrentZone().BuiltForDay(day))
+        return table->tenOClock[static_cast<std::size_t>(day - table->firstDay)];
     const std::int64_t year = CivilFromDays(day).year;
     if (!InTableYears(year))
         return std::nullopt;
