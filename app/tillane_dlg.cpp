@@ -949,6 +949,11 @@ bool CTillaneDlg::CashflowReference::InsertEntryDays(const std::vector<std::int3
 {
     return target->InsertEntryDays(days, description, amount, record);
 }
+bool CTillaneDlg::CashflowReference::InsertChangedEntries(const std::vector<ListedOccurrence>& changed,
+                                                          const std::string& description, TransactionData* record)
+{
+    return target->InsertChangedEntries(changed, description, record);
+}
 void CTillaneDlg::CashflowReference::ProjectAllOnNextMove() { target->ProjectAllOnNextMove(); }
 const BusinessCalendar& CTillaneDlg::CashflowReference::GetBusinessCalendar() const
 {

@@ -147,6 +147,8 @@ private:
                            std::int32_t amount, TransactionData* record) override;
         bool InsertEntryDays(const std::vector<std::int32_t>& days, const std::string& description,
                              std::int32_t amount, TransactionData* record) override;
+        bool InsertChangedEntries(const std::vector<ListedOccurrence>& changed, const std::string& description,
+                                  TransactionData* record) override;
         int DeleteEntriesOf(const TransactionData* record) override;
         void ProjectAllOnNextMove() override;
         const BusinessCalendar& GetBusinessCalendar() const override;

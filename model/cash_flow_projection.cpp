@@ -122,9 +122,9 @@ int CashFlowProjection::InsertRow(TimeValue date, const std::shared_ptr<const st
     return position;
 }
 
-template <typename Date>
+template <typename Date, typename AmountOf>
 bool CashFlowProjection::QueueEntries(const std::vector<Date>& dates, Date start, Date end,
-                                      const std::string& description, std::int32_t amount, TransactionData* record)
+                                      const std::string& description, AmountOf amountOf, TransactionData* record)
 {
     if (LeftOut(record))
         return true;
@@ -132,7 +132,7 @@ bool CashFlowProjection::QueueEntries(const std::vector<Date>& dates, Date start
     bool room = true;
     if (!m_projectingAll)
         m_inListOrder = false;
-    for (const Date date : dates) {
+    for (const Date& date : dates) {
         if (date < start || date >= end || m_kept.Holds(date))
             continue;
         if (!HasRoom()) {
@@ -145,9 +145,9 @@ bool CashFlowProjection::QueueEntries(const std::vector<Date>& dates, Date start
             shared = m_queuedDescription;
         }
         if constexpr (std::is_same_v<Date, std::int32_t>)
-            m_rows.QueueDay(date, shared, amount, record);
+            m_rows.QueueDay(date, shared, amountOf(&date - dates.data()), record);
         else
-            m_rows.Queue(date, shared, amount, record);
+            m_rows.Queue(date, shared, amountOf(&date - dates.data()), record);
     }
     if (shared)
         OnRowsChanged();
@@ -157,19 +157,34 @@ bool CashFlowProjection::QueueEntries(const std::vector<Date>& dates, Date start
 bool CashFlowProjection::InsertEntries(const std::vector<TimeValue>& dates, const std::string& description,
                                        std::int32_t amount, TransactionData* record)
 {
+    auto same = [amount](std::ptrdiff_t) { return amount; };
     if (m_window)
-        return QueueEntries(dates, m_window->start, m_window->end, description, amount, record);
-    return QueueEntries(dates, ProjectionStartDate(), GetEndDate(), description, amount, record);
+        return QueueEntries(dates, m_window->start, m_window->end, description, same, record);
+    return QueueEntries(dates, ProjectionStartDate(), GetEndDate(), description, same, record);
+}
+
+bool CashFlowProjection::InsertChangedEntries(const std::vector<ListedOccurrence>& changed,
+                                              const std::string& description, TransactionData* record)
+{
+    std::vector<TimeValue> dates;
+    dates.reserve(changed.size());
+    for (const ListedOccurrence& occurrence : changed)
+        dates.push_back(occurrence.taken);
+    auto own = [&changed](std::ptrdiff_t i) { return changed[static_cast<std::size_t>(i)].amount; };
+    if (m_window)
+        return QueueEntries(dates, m_window->start, m_window->end, description, own, record);
+    return QueueEntries(dates, ProjectionStartDate(), GetEndDate(), description, own, record);
 }
 
 bool CashFlowProjection::InsertEntryDays(const std::vector<std::int32_t>& days, const std::string& description,
                                          std::int32_t amount, TransactionData* record)
 {
+    auto same = [amount](std::ptrdiff_t) { return amount; };
     if (m_window)
-        return QueueEntries(days, m_window->startDay, m_window->endDay, description, amount, record);
+        return QueueEntries(days, m_window->startDay, m_window->endDay, description, same, record);
     // Window days are days of the years the program handles: well within 32 bits.
     return QueueEntries(days, static_cast<std::int32_t>(LocalDay(ProjectionStartDate())),
-                        static_cast<std::int32_t>(LocalDay(GetEndDate())), description, amount, record);
+                        static_cast<std::int32_t>(LocalDay(GetEndDate())), description, same, record);
 }
 
 int CashFlowProjection::GetCount()
@@ -303,6 +318,22 @@ void CashFlowProjection::SetDuration(unsigned months)
 {
     m_duration = months;
     Reproject();
+}
+
+bool ICashflowListCtrl::InsertChangedEntries(const std::vector<ListedOccurrence>& changed,
+                                             const std::string& description, TransactionData* record)
+{
+    // Runs of one amount go together.
+    std::vector<TimeValue> batch;
+    for (std::size_t i = 0; i < changed.size(); ++i) {
+        batch.push_back(changed[i].taken);
+        if (i + 1 < changed.size() && changed[i + 1].amount == changed[i].amount)
+            continue;
+        if (!InsertEntries(batch, description, changed[i].amount, record))
+            return false;
+        batch.clear();
+    }
+    return true;
 }
 
 const BusinessCalendar& ICashflowListCtrl::GetBusinessCalendar() const
@@ -527,15 +558,8 @@ void ProjectChangedOccurrences(ICashflowListCtrl& cashflow, TimeValue date, cons
     const std::vector<ListedOccurrence> changed =
         ChangedOccurrences(rule, date, amount, record->exceptions, cashflow.GetBusinessCalendar(),
                            ProjectionStartDate(), cashflow.GetEndDate(), &walked);
-    std::vector<TimeValue> batch;
-    for (std::size_t i = 0; i < changed.size(); ++i) {
-        batch.push_back(changed[i].taken);
-        if (i + 1 < changed.size() && changed[i + 1].amount == changed[i].amount)
-            continue;
-        if (!cashflow.InsertEntries(batch, description, changed[i].amount, record))
-            return;
-        batch.clear();
-    }
+    if (!changed.empty())
+        cashflow.InsertChangedEntries(changed, description, record);
 }
 
 } // namespace

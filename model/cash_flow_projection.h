@@ -43,6 +43,8 @@ public:
                        std::int32_t amount, TransactionData* record) override;
     bool InsertEntryDays(const std::vector<std::int32_t>& days, const std::string& description,
                          std::int32_t amount, TransactionData* record) override;
+    bool InsertChangedEntries(const std::vector<ListedOccurrence>& changed, const std::string& description,
+                              TransactionData* record) override;
     int DeleteEntriesOf(const TransactionData* record) override;
     void ProjectAllOnNextMove() override { m_inListOrder = false; }
     const BusinessCalendar& GetBusinessCalendar() const override { return m_calendar; }
@@ -112,10 +114,11 @@ private:
     int InsertRow(TimeValue date, const std::shared_ptr<const std::string>& description, std::int64_t amount,
                   TransactionData* record, bool recalculate);
     // Queues the dates (time values or local days) inside [start, end) while there is
-    // room, sharing one copy of the description; false when the projection was full.
-    template <typename Date>
+    // room, sharing one copy of the description, each with amountOf(its index); false
+    // when the projection was full.
+    template <typename Date, typename AmountOf>
     bool QueueEntries(const std::vector<Date>& dates, Date start, Date end, const std::string& description,
-                      std::int32_t amount, TransactionData* record);
+                      AmountOf amountOf, TransactionData* record);
 
     IAccountsListCtrl& m_accounts;
     ITransListCtrl& m_transactions;

@@ -6,6 +6,7 @@
 #include <cassert>
 #include <iterator>
 #include <limits>
+#include <numeric>
 
 namespace {
 
@@ -159,16 +160,19 @@ void CashFlowRows::MergeQueuedRows()
             const QueuedRun* run;
         };
         constexpr std::int64_t kBand = 32;
-        std::vector<Cursor> waiting;
-        waiting.reserve(m_queuedRuns.size());
-        std::size_t start = 0;
-        for (const QueuedRun& run : m_queuedRuns) {
-            waiting.push_back({start, &run});
+        auto bandOf = [&](const Cursor& cursor) { return (m_queuedDays[cursor.at] - firstDay) / kBand; };
+        // The runs by the band of their first day, in queue order within a band.
+        std::vector<std::size_t> bandStarts(static_cast<std::size_t>(span / kBand) + 2, 0);
+        for (std::size_t start = 0; const QueuedRun& run : m_queuedRuns) {
+            ++bandStarts[static_cast<std::size_t>(bandOf({start, &run})) + 1];
             start = run.end;
         }
-        auto bandOf = [&](const Cursor& cursor) { return (m_queuedDays[cursor.at] - firstDay) / kBand; };
-        std::stable_sort(waiting.begin(), waiting.end(),
-                         [&](const Cursor& a, const Cursor& b) { return bandOf(a) < bandOf(b); });
+        std::partial_sum(bandStarts.begin(), bandStarts.end(), bandStarts.begin());
+        std::vector<Cursor> waiting(m_queuedRuns.size());
+        for (std::size_t start = 0; const QueuedRun& run : m_queuedRuns) {
+            waiting[bandStarts[static_cast<std::size_t>(bandOf({start, &run}))]++] = {start, &run};
+            start = run.end;
+        }
         std::vector<Cursor> cursors, joined;
         auto nextWaiting = waiting.begin();
         for (std::int64_t band = 0; !cursors.empty() || nextWaiting != waiting.end(); ++band) {

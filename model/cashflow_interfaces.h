@@ -46,6 +46,10 @@ public:
             dates.push_back(TenOClockOfLocalDay(day));
         return InsertEntries(dates, description, amount, record);
     }
+    // The same for a transaction's payments changed one by one, each with an amount of its
+    // own: each at the date it is taken on, in the order given.
+    virtual bool InsertChangedEntries(const std::vector<ListedOccurrence>& changed, const std::string& description,
+                                      TransactionData* record);
     // The next change of the window projects every transaction again instead of keeping
     // the rows of the days it shares: the transactions list has put its transactions in
     // another order, holds one the projection has not been given yet, or a rule's rows

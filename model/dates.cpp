@@ -81,6 +81,8 @@ struct YearTable {
 
     std::int32_t OffsetAt(TimeValue instant) const
     {
+        if (changes.empty())
+            return startOffset;
         const auto after = std::upper_bound(changes.begin(), changes.end(), instant,
                                             [](TimeValue value, const auto& change) { return value < change.first; });
         return after == changes.begin() ? startOffset : std::prev(after)->second;

@@ -73,22 +73,25 @@ bool AmountAsWritten(std::string_view text, std::int32_t amount)
 bool ReadWrittenException(std::string_view tag, std::span<std::string_view, 4> values)
 {
     static constexpr std::string_view kStarts[] = {"EXCEPTION Date=\"", " Skip=\"", " MoveTo=\"", " Amount=\""};
+    const char* at = tag.data();
+    const char* const end = at + tag.size();
     for (std::size_t k = 0; k < std::size(kStarts); ++k) {
-        if (!tag.starts_with(kStarts[k])) {
+        const std::string_view start = kStarts[k];
+        if (static_cast<std::size_t>(end - at) < start.size() || std::string_view(at, start.size()) != start) {
             if (k == 0)
                 return false;
             continue;
         }
-        tag.remove_prefix(kStarts[k].size());
-        const std::size_t close = tag.find('"');
-        if (close == std::string_view::npos || close == 0 ||
-            !std::all_of(tag.begin(), tag.begin() + static_cast<std::ptrdiff_t>(close),
-                         [](char c) { return (c >= '0' && c <= '9') || c == '/' || c == '-'; }))
+        at += start.size();
+        const char* const value = at;
+        while (at < end && ((*at >= '0' && *at <= '9') || *at == '/' || *at == '-'))
+            ++at;
+        if (at == value || at == end || *at != '"')
             return false;
-        values[k] = tag.substr(0, close);
-        tag.remove_prefix(close + 1);
+        values[k] = std::string_view(value, static_cast<std::size_t>(at - value));
+        ++at;
     }
-    return tag.empty();
+    return at == end;
 }
 
 // The EXCEPTION children from the current child on, in date order; a second one for a
@@ -150,6 +153,8 @@ std::vector<PaymentException> ReadExceptions(CXmlDocument& document, std::vector
     }
     if (asWritten && !allAsWritten)
         asWritten->resize(spansBefore);
+    // Thousands of transactions may hold some: none keeps room to grow.
+    exceptions.shrink_to_fit();
     return exceptions;
 }
 

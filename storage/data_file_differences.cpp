@@ -396,15 +396,25 @@ private:
 // and a '<' (or the end). For the text of a file the program wrote and the text it writes
 // again, they are: that is settled at the speed of memcmp, without a second document.
 // (White space there inside an element is its whole text, which the writer writes as read.)
-bool SameButForSpaceBetweenTags(std::string_view first, std::string_view second)
+bool SameButForSpaceBetweenTags(std::string_view first, std::string_view second,
+                                std::span<const TextSpan> leftOut = {})
 {
     std::size_t i = 0;
     std::size_t j = 0;
+    auto nextLeftOut = leftOut.begin();
     for (;;) {
         std::size_t a = i;
         std::size_t b = j;
-        while (a < first.size() && IsSpaceByte(first[a]))
-            ++a;
+        for (;;) {
+            while (a < first.size() && IsSpaceByte(first[a]))
+                ++a;
+            // A stretch left out of the first text goes with the white space around it.
+            while (nextLeftOut != leftOut.end() && static_cast<std::size_t>(nextLeftOut->begin) < a)
+                ++nextLeftOut;
+            if (nextLeftOut == leftOut.end() || static_cast<std::size_t>(nextLeftOut->begin) != a)
+                break;
+            a = static_cast<std::size_t>((nextLeftOut++)->end);
+        }
         while (b < second.size() && IsSpaceByte(second[b]))
             ++b;
         if ((a == first.size() || first[a] == '<') && (b == second.size() || second[b] == '<')) {
@@ -425,16 +435,7 @@ bool SameButForSpaceBetweenTags(std::string_view first, std::string_view second)
 
 bool SameLeavingOut(const CXmlDocument& original, std::span<const TextSpan> leftOut, std::string_view written)
 {
-    const std::string_view text = original.GetDocumentText();
-    std::string kept;
-    kept.reserve(text.size());
-    std::size_t from = 0;
-    for (const TextSpan& span : leftOut) {
-        kept.append(text.substr(from, static_cast<std::size_t>(span.begin) - from));
-        from = static_cast<std::size_t>(span.end);
-    }
-    kept.append(text.substr(from));
-    return SameButForSpaceBetweenTags(kept, written);
+    return SameButForSpaceBetweenTags(original.GetDocumentText(), written, leftOut);
 }
 
 std::size_t FindDifferences(const CXmlDocument& original, std::string written, Notes* notes)

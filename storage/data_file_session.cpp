@@ -30,8 +30,7 @@ DataFileReading ReadDataFileOnce(const std::string& path, const DataFileReadOpti
         reading.loaded.reason = std::move(read.read.reason);
         break;
     case TextFile::ReadStatus::Ok: {
-        std::string text = TextFile::JoinLines(read.read.bytes);
-        std::string().swap(read.read.bytes);
+        std::string text = TextFile::JoinLines(std::move(read.read.bytes));
         reading.loaded = DataFile::ParseDocument(std::move(text), Today(), options.findDifferences);
         break;
     }

@@ -2,6 +2,7 @@
 
 #include "storage/xml_document.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -13,25 +14,31 @@
 
 namespace TextFile {
 
-std::string JoinLines(std::string_view bytes)
+std::string JoinLines(std::string&& bytes)
 {
-    std::string text;
-    text.reserve(bytes.size());
+    // In place: the text is never longer than the bytes.
+    std::size_t length = 0;
     std::size_t lineStart = 0;
     while (lineStart < bytes.size()) {
-        const std::size_t feed = bytes.find('\n', lineStart);
-        if (feed == std::string_view::npos) {
-            text.append(bytes.substr(lineStart));
-            break;
-        }
-        std::size_t lineEnd = feed;
+        std::size_t feed = bytes.find('\n', lineStart);
+        std::size_t lineEnd = feed == std::string::npos ? bytes.size() : feed;
         // Text mode turns CR LF into LF; any other CR is an ordinary character.
-        if (lineEnd > lineStart && bytes[lineEnd - 1] == '\r')
+        if (feed != std::string::npos && lineEnd > lineStart && bytes[lineEnd - 1] == '\r')
             --lineEnd;
-        text.append(bytes.substr(lineStart, lineEnd - lineStart));
-        lineStart = feed + 1;
+        if (length != lineStart)
+            std::copy(bytes.begin() + static_cast<std::ptrdiff_t>(lineStart),
+                      bytes.begin() + static_cast<std::ptrdiff_t>(lineEnd),
+                      bytes.begin() + static_cast<std::ptrdiff_t>(length));
+        length += lineEnd - lineStart;
+        lineStart = feed == std::string::npos ? bytes.size() : feed + 1;
     }
-    return text;
+    bytes.resize(length);
+    return std::move(bytes);
+}
+
+std::string JoinLines(std::string_view bytes)
+{
+    return JoinLines(std::string(bytes));
 }
 
 std::string ToTextMode(std::string_view text)
@@ -138,7 +145,7 @@ ReadResult Read(const std::filesystem::path& path)
     ReadResult result;
     result.status = read.status;
     result.reason = std::move(read.reason);
-    result.text = JoinLines(read.bytes);
+    result.text = JoinLines(std::move(read.bytes));
     return result;
 }
 

@@ -69,6 +69,8 @@ BytesResult ReadBytes(int descriptor);
 
 // The text-mode reading of bytes already in memory: lines joined without their ends.
 std::string JoinLines(std::string_view bytes);
+// The same in the bytes' own storage.
+std::string JoinLines(std::string&& bytes);
 
 // The text-mode form of a text: every LF becomes CR LF.
 std::string ToTextMode(std::string_view text);
