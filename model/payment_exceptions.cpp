@@ -133,6 +133,7 @@ ExceptionCursor::ExceptionCursor(const std::vector<PaymentException>& exceptions
     , m_forward(rule.delta > 0)
     , m_nextDay(exceptions.empty() ? kGreatestDay : kLeastDay)
 {
+    m_found.reserve(exceptions.size());
 }
 
 const PaymentException* ExceptionCursor::FindFrom(std::uint32_t n, std::int64_t day)
@@ -178,6 +179,7 @@ std::vector<ListedOccurrence> ChangedOccurrences(const CDateRepeater& rule, Time
     std::vector<ListedOccurrence> changed;
     if (exceptions.empty())
         return changed;
+    changed.reserve(exceptions.size());
     static const std::vector<ExceptionCursor::Found> none;
     const std::vector<ExceptionCursor::Found>& found = walked ? walked->FoundSoFar() : none;
     std::size_t nextFound = 0;

@@ -52,7 +52,8 @@ std::optional<TimeValue> ReadExceptionDate(std::string_view text, bool& asWritte
     if (text.size() >= 10 && digits(0, 2, month) && digits(3, 2, day) && digits(6, 4, year) &&
         year >= kEarliestYear && month >= 1 && month <= 12 && day >= 1 && day <= DaysInMonth(year, month)) {
         asWritten = text.size() == 10 && text[2] == '/' && text[5] == '/';
-        return MakeDate(year, month, day);
+        // A day of the calendar: MakeDate without its carrying over.
+        return TenOClockOfLocalDay(DayOfCalendarDate(year, month, day));
     }
     asWritten = false;
     return ReadFileDate(text);
@@ -100,7 +101,10 @@ bool ReadWrittenException(std::string_view tag, std::span<std::string_view, 4> v
 // the stretches of text they take are added to asWritten.
 std::vector<PaymentException> ReadExceptions(CXmlDocument& document, std::vector<TextSpan>* asWritten)
 {
-    std::vector<PaymentException> exceptions;
+    // Gathered where the transaction before left its own, so that each transaction's
+    // list is allocated once, at its size.
+    thread_local std::vector<PaymentException> exceptions;
+    exceptions.clear();
     static constexpr std::string_view kNames[] = {kExceptionDate, kSkip, kMoveTo, kExceptionAmount};
     std::string read[std::size(kNames)];
     const std::string_view text = document.GetDocumentText();
@@ -153,9 +157,7 @@ std::vector<PaymentException> ReadExceptions(CXmlDocument& document, std::vector
     }
     if (asWritten && !allAsWritten)
         asWritten->resize(spansBefore);
-    // Thousands of transactions may hold some: none keeps room to grow.
-    exceptions.shrink_to_fit();
-    return exceptions;
+    return {exceptions.begin(), exceptions.end()};
 }
 
 bool WriteExceptions(CXmlDocument& document, const std::vector<PaymentException>& exceptions)
