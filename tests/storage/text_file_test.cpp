@@ -4,6 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+#include <string>
+#include <string_view>
+
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -33,6 +37,31 @@ TEST(TextFileTest, ReadingDropsLineEndsOfEveryKindButKeepsALoneCarriageReturn)
         const TextFile::ReadResult result = TextFile::Read(dir / "f");
         EXPECT_EQ(result.status, TextFile::ReadStatus::Ok) << c.bytes;
         EXPECT_EQ(result.text, c.text) << c.bytes;
+    }
+}
+
+// The joining is done in the bytes' own storage: over random mixes of line ends it gives
+// what taking the text line by line gives.
+TEST(TextFileTest, JoiningInPlaceTakesTheTextLineByLine)
+{
+    std::mt19937 random(17);
+    const char pieces[] = {'a', 'b', '\r', '\n'};
+    for (int round = 0; round < 2000; ++round) {
+        std::string bytes;
+        const int length = std::uniform_int_distribution<int>(0, 40)(random);
+        for (int i = 0; i < length; ++i)
+            bytes += pieces[std::uniform_int_distribution<std::size_t>(0, std::size(pieces) - 1)(random)];
+        std::string expected;
+        std::size_t lineStart = 0;
+        for (std::size_t feed; (feed = bytes.find('\n', lineStart)) != std::string::npos; lineStart = feed + 1) {
+            std::string line = bytes.substr(lineStart, feed - lineStart);
+            if (!line.empty() && line.back() == '\r')
+                line.pop_back();
+            expected += line;
+        }
+        expected += bytes.substr(lineStart);
+        EXPECT_EQ(TextFile::JoinLines(std::string_view(bytes)), expected);
+        EXPECT_EQ(TextFile::JoinLines(std::string(bytes)), expected);
     }
 }
 
