@@ -110,8 +110,15 @@ std::vector<PaymentException> ReadExceptions(CXmlDocument& document, std::vector
     const std::string_view text = document.GetDocumentText();
     const std::size_t spansBefore = asWritten ? asWritten->size() : 0;
     bool allAsWritten = asWritten != nullptr;
-    while (document.FindChildElement(kException)) {
-        // A file may hold thousands, nearly always as the program wrote them.
+    // A file may hold thousands, nearly always one after another as the program wrote
+    // them: the next child's tag then tells that it is one.
+    auto next = [&document] {
+        if (!document.FindChildElement({}))
+            return false;
+        return document.GetChildStartTag().starts_with("EXCEPTION ") || document.ChildNamed(kException) ||
+               document.FindChildElement(kException);
+    };
+    for (bool found = document.FindChildElement(kException); found; found = next()) {
         const std::string_view tag = document.GetChildStartTag();
         std::string_view values[std::size(kNames)];
         const bool tagAsWritten = ReadWrittenException(tag, values);

@@ -639,6 +639,11 @@ void CXmlDocument::FindAttributeValues(std::int32_t element, std::span<const std
     }
 }
 
+bool CXmlDocument::ChildNamed(std::string_view name) const
+{
+    return m_currentPos != 0 && m_childPos != 0 && NameMatches(ElementName(m_childPos), name);
+}
+
 std::string_view CXmlDocument::GetChildStartTag() const
 {
     if (m_currentPos == 0 || m_childPos == 0)

@@ -49,6 +49,8 @@ public:
     static constexpr std::size_t kMostNames = 8;
     void GetChildAttributes(std::span<const std::string_view> names, std::span<std::string> values) const;
 
+    // Whether the current child is named so, as FindChildElement decides.
+    bool ChildNamed(std::string_view name) const;
     // The current child's start tag as it stands, from its name to before its closing
     // "/>" or ">"; empty without a current child.
     std::string_view GetChildStartTag() const;

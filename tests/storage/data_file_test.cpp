@@ -650,7 +650,7 @@ TEST(DataFileTest, ExceptionsReadTheSameHoweverTheirTagsAreSpaced)
     const TimeValue today = MakeDate(2026, 12, 9);
     int settledWithout = 0;
     for (int round = 0; round < 3000; ++round) {
-        std::string tight, spaced;
+        std::string tight, spaced, clean;
         const int count = std::uniform_int_distribution<int>(1, 3)(random);
         const bool written = round % 2 == 0;
         for (int e = 0; e < count; ++e) {
@@ -668,6 +668,13 @@ TEST(DataFileTest, ExceptionsReadTheSameHoweverTheirTagsAreSpaced)
             }
             tight += "<EXCEPTION" + attributes + "/>\r\n";
             spaced += "<EXCEPTION" + spacedAttributes + " />\r\n";
+            clean += "<EXCEPTION" + attributes + "/>\r\n";
+            // Now and then an element between them that is none (and is passed over).
+            if (round % 5 == 2) {
+                const char* other = e % 2 ? "<EXCEPTIONS Date=\"03/01/2027\"/>\r\n" : "<NOTE>x</NOTE>\r\n";
+                tight += other;
+                spaced += other;
+            }
         }
         auto load = [&](const std::string& exceptions) {
             return DataFile::ParseDocument("<TILLANE Format=\"1\">\r\n<CASHFLOW StartDate=\"03/07/2026\" "
@@ -682,6 +689,7 @@ TEST(DataFileTest, ExceptionsReadTheSameHoweverTheirTagsAreSpaced)
         ASSERT_EQ(read.contents.transactions.size(), 1u);
         ASSERT_EQ(general.contents.transactions.size(), 1u);
         EXPECT_EQ(read.contents.transactions[0].exceptions, general.contents.transactions[0].exceptions) << tight;
+        EXPECT_EQ(read.contents.transactions[0].exceptions, load(clean).contents.transactions[0].exceptions) << tight;
         EXPECT_EQ(read.differences, general.differences) << tight;
         EXPECT_EQ(read.notes, general.notes) << tight;
         settledWithout += read.differences == 0;
