@@ -159,14 +159,13 @@ TEST(XmlDocumentWriting, InsertsChildrenInEachPosition)
 
         // An element added with its attributes in one edit is the element added, then
         // given each attribute.
+        // The case's document, with its child current when it names one.
+        auto opened = [&c](CXmlDocument& edited) {
+            return edited.SetDocument(c.document) && edited.FindElement("R") &&
+                   (c.child == nullptr || edited.FindChildElement(c.child));
+        };
         CXmlDocument stepwise, atOnce;
-        for (CXmlDocument* edited : {&stepwise, &atOnce}) {
-            ASSERT_TRUE(edited->SetDocument(c.document));
-            ASSERT_TRUE(edited->FindElement("R"));
-            if (c.child != nullptr) {
-                ASSERT_TRUE(edited->FindChildElement(c.child));
-            }
-        }
+        ASSERT_TRUE(opened(stepwise) && opened(atOnce));
         ASSERT_TRUE(stepwise.AddChildElement("N"));
         ASSERT_TRUE(stepwise.SetChildAttribute("a", "1<&\"'"));
         ASSERT_TRUE(stepwise.SetChildAttribute("b", ""));
@@ -180,13 +179,7 @@ TEST(XmlDocumentWriting, InsertsChildrenInEachPosition)
         // Several such elements in one edit are each added in turn: with and without
         // anything to escape, and without attributes.
         CXmlDocument oneByOne, together;
-        for (CXmlDocument* edited : {&oneByOne, &together}) {
-            ASSERT_TRUE(edited->SetDocument(c.document));
-            ASSERT_TRUE(edited->FindElement("R"));
-            if (c.child != nullptr) {
-                ASSERT_TRUE(edited->FindChildElement(c.child));
-            }
-        }
+        ASSERT_TRUE(opened(oneByOne) && opened(together));
         const CXmlDocument::Attribute plain[] = {{"Date", "03/01/2027"}, {"Amount", "-25"}};
         const std::span<const CXmlDocument::Attribute> elements[] = {plain, attributes, {}, plain};
         for (const auto& element : elements)
