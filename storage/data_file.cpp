@@ -59,12 +59,18 @@ std::optional<TimeValue> ReadExceptionDate(std::string_view text, bool& asWritte
     return ReadFileDate(text);
 }
 
+// An amount as the program writes it, in `text`.
+std::string_view WrittenAmount(std::int32_t amount, char (&text)[16])
+{
+    const auto end = std::to_chars(std::begin(text), std::end(text), amount).ptr;
+    return {text, static_cast<std::size_t>(end - text)};
+}
+
 // Whether an Amount text is the amount as the program writes it.
 bool AmountAsWritten(std::string_view text, std::int32_t amount)
 {
     char written[16];
-    const auto end = std::to_chars(std::begin(written), std::end(written), amount).ptr;
-    return text == std::string_view(written, static_cast<std::size_t>(end - written));
+    return text == WrittenAmount(amount, written);
 }
 
 // The attribute values of an EXCEPTION start tag (from its name to before its "/>" or
@@ -188,10 +194,8 @@ bool WriteExceptions(CXmlDocument& document, const std::vector<PaymentException>
             text.attributes[count++] = {kSkip, "1"};
         if (exception.moveTo)
             text.attributes[count++] = {kMoveTo, {text.moveTo, FormatDateInto(*exception.moveTo, text.moveTo)}};
-        if (exception.amount) {
-            const auto end = std::to_chars(text.amount, std::end(text.amount), *exception.amount).ptr;
-            text.attributes[count++] = {kExceptionAmount, {text.amount, static_cast<std::size_t>(end - text.amount)}};
-        }
+        if (exception.amount)
+            text.attributes[count++] = {kExceptionAmount, WrittenAmount(*exception.amount, text.amount)};
         elements.emplace_back(text.attributes, count);
     }
     return document.AddChildElementsWith(kException, elements);
